@@ -1,0 +1,64 @@
+#pragma once
+
+// Inline body of the per-pixel colouring; include render/pixel_colour.h instead.
+
+#include <cmath>
+#include <cstdint>
+
+#include "render/pixel_colour.h"
+
+namespace vantu::detail {
+
+// The channel value for a test result and a side count: round((sign * 127 + 128) * k / 3),
+// ties to even.
+[[nodiscard]] inline std::int16_t channelValue(std::int32_t sign, std::int32_t k) noexcept {
+    const std::int32_t m = (sign * 127 + 128) * k;
+    return static_cast<std::int16_t>(std::lrint(static_cast<double>(m) / 3.0));
+}
+
+inline PackedColour colourOf(const Vec3& p, const Mirrors& n) noexcept {
+    // Reflections in mirrors 1, 2, 3.
+    const double a1 = (n[0].x * p.x + n[0].y * p.y) + n[0].z * p.z;
+    const double q1x = p.x - (2.0 * a1) * n[0].x;
+    const double q1y = p.y - (2.0 * a1) * n[0].y;
+    const double q1z = p.z - (2.0 * a1) * n[0].z;
+    const double a2 = (n[1].x * p.x + n[1].y * p.y) + n[1].z * p.z;
+    const double q2x = p.x - (2.0 * a2) * n[1].x;
+    const double q2y = p.y - (2.0 * a2) * n[1].y;
+    const double q2z = p.z - (2.0 * a2) * n[1].z;
+    const double a3 = (n[2].x * p.x + n[2].y * p.y) + n[2].z * p.z;
+    const double q3x = p.x - (2.0 * a3) * n[2].x;
+    const double q3y = p.y - (2.0 * a3) * n[2].y;
+    const double q3z = p.z - (2.0 * a3) * n[2].z;
+
+    // Squared distances between the images, each summed y, x, z.
+    const auto square = [](double d) { return d * d; };
+    const double d1 = (square(q2y - q3y) + square(q2x - q3x)) + square(q2z - q3z);
+    const double d2 = (square(q3y - q1y) + square(q3x - q1x)) + square(q3z - q1z);
+    const double d3 = (square(q1y - q2y) + square(q1x - q2x)) + square(q1z - q2z);
+
+    const std::int32_t redSign = d1 > d2 ? -1 : 1;
+    const std::int32_t greenSign = d2 > d3 ? -1 : 1;
+    const std::int32_t blueSign = d3 > d1 ? -1 : 1;
+
+    std::int32_t k = 0;
+    if (a1 >= 0.0) {
+        k = 1;
+    }
+    if (a2 >= 0.0) {
+        ++k;
+    }
+    if (a3 >= 0.0) {
+        ++k;
+    }
+    if (k == 0) {
+        k = 2;
+    }
+
+    const std::int16_t blue = channelValue(blueSign, k);
+    const std::int16_t green = channelValue(greenSign, k);
+    const std::int16_t red = channelValue(redSign, k);
+    return red + 256 * green + 65536 * blue;
+}
+
+}  // namespace vantu::detail

@@ -1,0 +1,13 @@
+#include "setup/draw_procedure.h"
+
+#include "render/render_picture.h"
+
+namespace vantu {
+
+void runDrawing(const DrawRequest& request, RunSink& sink) {
+    const DrawSetup setup = prepareDrawing(request);
+    sink.setPixelScale();
+    renderPicture(request.scale, setup.pi, request.projection, setup.normals, sink);
+}
+
+}  // namespace vantu

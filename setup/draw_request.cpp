@@ -1,0 +1,47 @@
+#include "setup/draw_request.h"
+
+#include <cmath>
+#include <string>
+
+#include "setup/draw_error.h"
+#include "setup/numeric_prefix.h"
+#include "setup/triangle_code.h"
+
+namespace vantu {
+
+VertexAngles permuteAngles(double codeAngle1, double codeAngle2, double codeAngle3, int rotation,
+                           bool reverse) noexcept {
+    VertexAngles angles{codeAngle1, codeAngle2, codeAngle3};
+    if (rotation == 1) {
+        angles = {codeAngle2, codeAngle3, codeAngle1};
+    } else if (rotation == 2) {
+        angles = {codeAngle3, codeAngle1, codeAngle2};
+    }
+    if (reverse) {
+        std::swap(angles[0], angles[1]);
+    }
+    return angles;
+}
+
+DrawSetup prepareDrawing(const DrawRequest& request) {
+    DrawSetup setup;
+    setup.pi = std::atan(1.0) * 4.0;
+    const CodeAngles code = parseTriangleCode(request.triangleCode, setup.pi);
+    const VertexAngles v =
+        permuteAngles(code[0], code[1], code[2], request.rotation, request.reverse);
+    setup.normals = solveMirrors(v[0], v[1], v[2]);
+    return setup;
+}
+
+double readScale(std::string_view text) {
+    const double scale = numericPrefix(text);
+    if (const detail::Fault fault = detail::valueFault(scale)) {
+        throw DrawError(fault.kind, FaultStage::scale, "reading the scale",
+                        "the scale R \"" + std::string(text.substr(0, 40)) +
+                            (text.size() > 40 ? "..." : "") +
+                            "\" is beyond the range of numbers: " + fault.text);
+    }
+    return scale;
+}
+
+}  // namespace vantu

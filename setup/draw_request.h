@@ -1,0 +1,44 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "render/render_picture.h"
+#include "setup/mirrors.h"
+#include "setup/triangle_code.h"
+
+namespace vantu {
+
+// The five inputs of one drawing, as the window's controls give them.
+struct DrawRequest {
+    std::string triangleCode{catalogue.front()};  // the text of the code field
+    int rotation = 0;                             // 0, 1 or 2
+    bool reverse = false;                         // exchange the first two angles
+    double scale = 120.0;                         // R in pixels, not validated
+    Projection projection = Projection::stereographic;
+};
+
+// Everything the renderer needs apart from R and the projection.
+struct DrawSetup {
+    double pi = 0.0;  // atan(1) * 4, computed once per drawing
+    Mirrors normals;  // N1, N2, N3
+};
+
+// The vertex angles A, B, C.
+using VertexAngles = std::array<double, 3>;
+
+// Turns the three code angles into A, B, C: the rotation first (1 gives code angles 2, 3, 1;
+// 2 gives 3, 1, 2; anything else none), then the exchange of A and B when `reverse` is set.
+[[nodiscard]] VertexAngles permuteAngles(double codeAngle1, double codeAngle2, double codeAngle3,
+                                         int rotation, bool reverse) noexcept;
+
+// Computes pi, parses the code, permutes the angles and solves the mirrors. Throws DrawError at
+// the first fault, with nothing computed after it.
+[[nodiscard]] DrawSetup prepareDrawing(const DrawRequest& request);
+
+// Reads the scale box's text: its numericPrefix, checked as a stored value. Throws DrawError
+// (overflow) for a number beyond the range of doubles, such as "1e999".
+[[nodiscard]] double readScale(std::string_view text);
+
+}  // namespace vantu

@@ -1,0 +1,135 @@
+#include "setup/mirrors.h"
+
+#include <cmath>
+#include <numbers>
+#include <string>
+
+#include "setup/draw_error.h"
+
+namespace vantu {
+namespace detail {
+namespace {
+
+// An angle in degrees for messages: at most two decimals, no trailing zeros ("90", "25.71").
+std::string degrees(double angle) {
+    const double value = angle / std::numbers::pi * 180.0;
+    std::string text = std::to_string(std::round(value * 100.0) / 100.0);
+    text.erase(text.find_last_not_of('0') + 1);
+    if (text.ends_with('.')) {
+        text.pop_back();
+    }
+    return text == "-0" ? "0" : text;
+}
+
+// Checks each stored value of one solution and names the failing step in the error.
+class TriangleCheck {
+public:
+    TriangleCheck(double A, double B, double C) : m_A(A), m_B(B), m_C(C) {}
+
+    double value(double v, const char* step) const {
+        fail(valueFault(v), step);
+        return v;
+    }
+    double quotient(double numerator, double divisor, const char* step) const {
+        fail(divisionFault(numerator, divisor), step);
+        return numerator / divisor;
+    }
+    double root(double argument, const char* step) const {
+        fail(sqrtFault(argument), step);
+        return value(std::sqrt(argument), step);
+    }
+
+private:
+    void fail(const Fault& fault, const char* step) const {
+        if (!fault) {
+            return;
+        }
+        throw DrawError(
+            fault.kind, FaultStage::triangle, step,
+            "the angles " + degrees(m_A) + "\u00B0, " + degrees(m_B) + "\u00B0, " + degrees(m_C) +
+                "\u00B0 do not form a spherical triangle: " + fault.text + " while " + step);
+    }
+
+    double m_A;
+    double m_B;
+    double m_C;
+};
+
+// Scales `u` to unit length: multiplication by the reciprocal of its length, y term first.
+Vec3 normalise(const TriangleCheck& check, Vec3 u, const char* step) {
+    const double lengthSquared = check.value((u.y * u.y + u.x * u.x) + u.z * u.z, step);
+    const double length = check.root(lengthSquared, step);
+    const double k = check.quotient(1.0, length, step);
+    u.x = check.value(u.x * k, step);
+    u.y = check.value(u.y * k, step);
+    u.z = check.value(u.z * k, step);
+    return u;
+}
+
+}  // namespace
+}  // namespace detail
+
+SolvedTriangle solveTriangle(double A, double B, double C) {
+    const detail::TriangleCheck check(A, B, C);
+    const double cosA = std::cos(A);
+    const double sinA = std::sin(A);
+    const double cosB = std::cos(B);
+    const double sinB = std::sin(B);
+    const double cosC = std::cos(C);
+    const double sinC = std::sin(C);
+
+    // Sides c and b by the polar law of cosines.
+    const char* const sideC = "solving side c";
+    const double cosc = check.quotient(cosC + cosB * cosA, sinB * sinA, sideC);
+    const double sinc = check.root(1.0 - cosc * cosc, sideC);
+    const char* const sideB = "solving side b";
+    const double cosb = check.quotient(cosB + cosA * cosC, sinA * sinC, sideB);
+    const double sinb = check.root(1.0 - cosb * cosb, sideB);
+
+    // Vertex C with vertex A at (0, 0, 1) and side c along +x.
+    const char* const vertexC = "placing vertex C";
+    const Vec3 c1{check.value(cosA * sinb, vertexC), check.value(sinA * sinb, vertexC), cosb};
+
+    // F, where the bisector of C meets side c: the angle F and the arc AF.
+    const double h = check.value(C / 2.0, "halving the angle C");
+    const double cosH = std::cos(h);
+    const double sinH = std::sin(h);
+    const char* const angleF = "finding the angle F";
+    const double cosF = check.value(((sinH * cosb) * sinA) - (cosA * cosH), angleF);
+    const double sinF = check.root(1.0 - cosF * cosF, angleF);
+    const char* const arcAF = "finding the arc AF";
+    const double cosAF = check.quotient(cosH + cosA * cosF, sinF * sinA, arcAF);
+    const double sinAF = check.root(1.0 - cosAF * cosAF, arcAF);
+
+    // Turn about the y axis by the arc AF so that F comes to (0, 0, 1).
+    SolvedTriangle t;
+    const char* const vertices = "placing the vertices";
+    t.vertexA = {-sinAF, 0.0, cosAF};
+    t.vertexB = {check.value((cosAF * sinc) - (cosc * sinAF), vertices), 0.0,
+                 check.value((cosc * cosAF) + (sinAF * sinc), vertices)};
+    t.vertexC = {check.value((c1.x * cosAF) - (sinAF * c1.z), vertices), c1.y,
+                 check.value((c1.x * sinAF) + (cosAF * c1.z), vertices)};
+
+    // The mirror normals as cross products of the vertices, N3 first.
+    const Vec3& a = t.vertexA;
+    const Vec3& b = t.vertexB;
+    const Vec3& v = t.vertexC;
+    const char* const normal3 = "forming the normal N3";
+    const Vec3 u3{0.0, check.value((a.z * b.x) - (b.z * a.x), normal3), 0.0};
+    t.normals[2] = detail::normalise(check, u3, normal3);
+    const char* const normal1 = "forming the normal N1";
+    const Vec3 u1{check.value(-(b.z * v.y), normal1),
+                  check.value((v.x * b.z) - (v.z * b.x), normal1), check.value(v.y * b.x, normal1)};
+    t.normals[0] = detail::normalise(check, u1, normal1);
+    const char* const normal2 = "forming the normal N2";
+    const Vec3 u2{check.value(v.y * a.z, normal2), check.value((a.x * v.z) - (v.x * a.z), normal2),
+                  check.value(-(v.y * a.x), normal2)};
+    t.normals[1] = detail::normalise(check, u2, normal2);
+    return t;
+}
+
+Mirrors solveMirrors(double A, double B, double C) {
+    return solveTriangle(A, B, C).normals;
+}
+
+}  // namespace vantu

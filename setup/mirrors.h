@@ -1,0 +1,36 @@
+#pragma once
+
+#include <array>
+
+namespace vantu {
+
+// A point or direction in the frame of the picture: x to the right, y up, z towards the viewer.
+struct Vec3 {
+    double x = 0.0;
+    double y = 0.0;
+    double z = 0.0;
+    friend bool operator==(const Vec3&, const Vec3&) = default;
+};
+
+// The three unit mirror normals N1, N2, N3, each pointing into the triangle. Mirror i is the
+// side opposite vertex i (A, B, C).
+using Mirrors = std::array<Vec3, 3>;
+
+// The triangle with vertex angles A, B, C (radians) placed on the unit sphere: the point where
+// the bisector of C meets side c at (0, 0, 1), side c in the plane y = 0 with A left and B right.
+struct SolvedTriangle {
+    Vec3 vertexA;
+    Vec3 vertexB;
+    Vec3 vertexC;
+    Mirrors normals;
+};
+
+// Solves the spherical triangle with angles A, B, C into its placed vertices and unit mirror
+// normals, every value checked as it is stored. Throws DrawError at the first invalid
+// operation, division by zero or overflow (angles that do not form a spherical triangle).
+[[nodiscard]] SolvedTriangle solveTriangle(double A, double B, double C);
+
+// The unit mirror normals N1, N2, N3 of the triangle with angles A, B, C; see solveTriangle.
+[[nodiscard]] Mirrors solveMirrors(double A, double B, double C);
+
+}  // namespace vantu

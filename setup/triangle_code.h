@@ -1,0 +1,39 @@
+#pragma once
+
+#include <array>
+#include <string_view>
+
+namespace vantu {
+
+// The 44 triangle codes the program offers, in catalogue order: "300 2/1:3/1:3/1" first,
+// "592 5/3:5/3:3/2" last. Each has 15 characters: a label, a blank and three fractions p/q, each
+// giving the vertex angle (pi / p) * q.
+inline constexpr std::array<std::string_view, 44> catalogue = {
+    "300 2/1:3/1:3/1", "301 2/1:3/2:3/1", "302 2/1:3/2:3/2", "310 3/2:3/1:3/1", "311 3/2:3/2:3/2",
+    "400 2/1:3/1:4/1", "401 2/1:3/2:4/1", "402 2/1:3/1:4/3", "403 2/1:3/2:4/3", "410 3/2:4/1:4/1",
+    "411 3/1:4/3:4/1", "412 3/2:4/3:4/3", "500 2/1:3/1:5/1", "501 2/1:3/2:5/1", "502 2/1:3/1:5/4",
+    "503 2/1:3/2:5/4", "510 5/2:3/1:3/1", "511 5/3:3/2:3/1", "512 5/2:3/2:3/2", "520 3/2:5/1:5/1",
+    "521 3/1:5/4:5/1", "522 3/2:5/4:5/4", "530 2/1:5/2:5/1", "531 2/1:5/3:5/1", "532 2/1:5/2:5/4",
+    "533 2/1:5/3:5/4", "540 5/3:3/1:5/1", "541 5/2:3/2:5/1", "542 5/2:3/1:5/4", "543 5/3:3/2:5/4",
+    "550 5/2:5/2:5/2", "551 5/3:5/3:5/2", "560 3/2:3/1:5/1", "561 3/1:3/1:5/4", "562 3/2:3/2:5/4",
+    "570 5/4:5/1:5/1", "571 5/4:5/4:5/4", "580 2/1:5/2:3/1", "581 2/1:5/3:3/1", "582 2/1:5/2:3/2",
+    "583 2/1:5/3:3/2", "590 5/3:5/2:3/1", "591 5/2:5/2:3/2", "592 5/3:5/3:3/2",
+};
+
+// The three code angles of a triangle code, in radians, in the order of the code.
+using CodeAngles = std::array<double, 3>;
+
+// Parses `text` into its three code angles, fraction 1 first. Only the characters at positions
+// 5, 7, 9, 11, 13 and 15 (counted in characters from 1) are read, one each, with numericPrefix:
+// a non-digit or a missing character reads as 0. Angle i is (pi / p) * q. Throws DrawError
+// (division by zero) at the first divisor that reads as 0, before the next fraction is read.
+[[nodiscard]] CodeAngles parseTriangleCode(std::string_view text, double pi);
+
+namespace detail {
+
+// The character at 1-based `position` of UTF-8 `text` as its bytes, or an empty view when the
+// text is shorter. A byte that cannot start a UTF-8 sequence counts as one character.
+[[nodiscard]] std::string_view characterAt(std::string_view text, int position) noexcept;
+
+}  // namespace detail
+}  // namespace vantu
