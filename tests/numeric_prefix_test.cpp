@@ -53,12 +53,13 @@ INSTANTIATE_TEST_SUITE_P(
         PrefixCase{"Denormal", "1e-320", 1e-320}, PrefixCase{"Largest", "1e308", 1e308},
         // Beyond the double range: infinity, or zero, of the sign.
         PrefixCase{"TooLarge", "1e999", inf}, PrefixCase{"TooLargeNegative", "-1e999", -inf},
-        PrefixCase{"ManyDigits", std::string(400, '9'), inf},
-        PrefixCase{"TooSmall", "1e-400", 0.0}, PrefixCase{"TooSmallNegative", "-1e-400", -0.0},
+        PrefixCase{"ManyDigits", std::string(400, '9'), inf}, PrefixCase{"TooSmall", "1e-400", 0.0},
+        PrefixCase{"TooSmallNegative", "-1e-400", -0.0},
         PrefixCase{"SmallFraction", "0." + std::string(400, '0') + "1", 0.0},
         PrefixCase{"HugeExponentDigits", "1e" + std::string(50, '9'), inf},
         // Correctly rounded, like the compiler's own literals.
-        PrefixCase{"Rounded", "0.1", 0.1}, PrefixCase{"Pi", "3.14159265358979323846", 3.14159265358979323846}),
+        PrefixCase{"Rounded", "0.1", 0.1},
+        PrefixCase{"Pi", "3.14159265358979323846", 3.14159265358979323846}),
     RowName());
 
 }  // namespace

@@ -1,0 +1,61 @@
+// The scan allocates nothing: not per pixel, not per row.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+#include "render/pixel_colour.h"
+#include "render/render_picture.h"
+#include "setup/draw_request.h"
+
+namespace {
+std::atomic<long> allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    allocations.fetch_add(1);
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace vantu {
+namespace {
+
+// Counts what it receives without storing anything.
+class CountingSink : public RunSink {
+public:
+    void drawRun(int, int, int, PackedColour colour) override { sum += colour; }
+    void endRow(int) override { ++rows; }
+    long sum = 0;
+    int rows = 0;
+};
+
+TEST(Allocations, NoneWhileScanning) {
+    const DrawSetup setup = prepareDrawing(DrawRequest{});
+    for (const Projection projection :
+         {Projection::stereographic, Projection::gnomonic, Projection::orthographic}) {
+        CountingSink sink;
+        const long before = allocations.load();
+        renderPicture(120.0, setup.pi, projection, setup.normals, sink);
+        EXPECT_EQ(allocations.load() - before, 0);
+        EXPECT_EQ(sink.rows, 481);
+        EXPECT_GT(sink.sum, 0);
+    }
+    const long before = allocations.load();
+    EXPECT_EQ(pixelColour({0.6, 0.0, 0.8}, setup.normals),
+              pixelColour({0.6, 0.0, 0.8}, setup.normals));
+    EXPECT_EQ(allocations.load() - before, 0);
+}
+
+}  // namespace
+}  // namespace vantu

@@ -1,0 +1,100 @@
+#include "render/pixel_colour.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <ostream>
+
+#include "tests/reference_render.h"
+#include "tests/test_support.h"
+
+namespace vantu {
+namespace {
+
+const Mirrors perpendicular = {Vec3{1, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}};
+
+struct ColourCase {
+    const char* name;
+    Vec3 p;
+    int red, green, blue;
+    friend void PrintTo(const ColourCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class PerpendicularMirrors : public testing::TestWithParam<ColourCase> {};
+
+TEST_P(PerpendicularMirrors, ColourByCellAndOrderOfDistances) {
+    const ColourCase& c = GetParam();
+    const PackedColour colour = pixelColour(c.p, perpendicular);
+    EXPECT_EQ(redOf(colour), c.red);
+    EXPECT_EQ(greenOf(colour), c.green);
+    EXPECT_EQ(blueOf(colour), c.blue);
+    EXPECT_EQ(colour, c.red + 256 * c.green + 65536 * c.blue);
+}
+
+INSTANTIATE_TEST_SUITE_P(Points, PerpendicularMirrors,
+                         testing::Values(
+                             // A zero dot product counts as the non-negative side, of either sign.
+                             ColourCase{"OnMirror2InTheTriangle", {0.6, 0, 0.8}, 255, 1, 255},
+                             ColourCase{"OnMirror2NegativeZero", {0.6, -0.0, 0.8}, 255, 1, 255},
+                             ColourCase{"OnMirror1AcrossMirror3", {0, 0.6, -0.8}, 1, 1, 170},
+                             ColourCase{"AntipodalCellDrawnAsTwo", {-0.48, -0.6, -0.64}, 1, 1, 170},
+                             // Three equal distances: the grey of the side count.
+                             ColourCase{
+                                 "AllEqualInside",
+                                 {1 / std::sqrt(3.0), 1 / std::sqrt(3.0), 1 / std::sqrt(3.0)},
+                                 255,
+                                 255,
+                                 255},
+                             // Across two mirrors: held tests give 0.
+                             ColourCase{"AcrossTwoMirrors", {-0.6, -0.0001, 0.8}, 85, 0, 85},
+                             ColourCase{"PoleOfMirror3", {0, 0, 1}, 255, 1, 255}),
+                         RowName());
+
+// The colours the rule can give: 7 outcomes of the tests times 3 side counts.
+bool isOneOfTheTwentyOne(PackedColour c) {
+    const int values[] = {redOf(c), greenOf(c), blueOf(c)};
+    const bool low1 = values[0] <= 1 && values[1] <= 1 && values[2] <= 1;
+    for (const int k : {1, 2, 3}) {
+        const int bright = 255 * k / 3;
+        const int dim = k == 1 ? 0 : 1;
+        bool ok = true;
+        for (const int v : values) {
+            ok = ok && (v == bright || v == dim);
+        }
+        if (ok && !low1) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Points spread over the sphere, for normals of a real triangle, agree with the plain rule and
+// give only the 21 colours, the same hue for p and -p.
+TEST(PixelColour, MatchesThePlainRuleOverTheSphere) {
+    const Mirrors n = {Vec3{-0.7537783614444091, -0.5, 0.4264014327112209},
+                       Vec3{0.9045340337332909, 0.0, 0.4264014327112209}, Vec3{0.0, 1.0, 0.0}};
+    const std::array<std::array<double, 3>, 3> plain = {
+        {{n[0].x, n[0].y, n[0].z}, {n[1].x, n[1].y, n[1].z}, {n[2].x, n[2].y, n[2].z}}};
+    int checked = 0;
+    for (int i = 0; i < 200; ++i) {
+        for (int j = 0; j < 100; ++j) {
+            const double theta = std::acos(1.0 - 2.0 * (j + 0.5) / 100.0);
+            const double phi = i * 0.0314159;
+            const Vec3 p{std::sin(theta) * std::cos(phi), std::sin(theta) * std::sin(phi),
+                         std::cos(theta)};
+            const PackedColour c = pixelColour(p, n);
+            ASSERT_EQ(c, reference::colour({p.x, p.y, p.z}, plain));
+            ASSERT_TRUE(isOneOfTheTwentyOne(c)) << c;
+            const PackedColour opposite = pixelColour({-p.x, -p.y, -p.z}, n);
+            const auto hue = [](PackedColour v) {
+                return (redOf(v) > 1 ? 1 : 0) + (greenOf(v) > 1 ? 2 : 0) + (blueOf(v) > 1 ? 4 : 0);
+            };
+            ASSERT_EQ(hue(c), hue(opposite));
+            ++checked;
+        }
+    }
+    EXPECT_EQ(checked, 20000);
+}
+
+}  // namespace
+}  // namespace vantu

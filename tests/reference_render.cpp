@@ -1,0 +1,97 @@
+#include "tests/reference_render.h"
+
+#include <cfenv>
+#include <cmath>
+
+namespace vantu::reference {
+namespace {
+
+bool faulted() {
+    return std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW) != 0;
+}
+
+}  // namespace
+
+int colour(const std::array<double, 3>& p, const std::array<std::array<double, 3>, 3>& normals) {
+    std::array<double, 3> a{};
+    std::array<std::array<double, 3>, 3> q{};
+    for (int i = 0; i < 3; ++i) {
+        const auto& n = normals[static_cast<std::size_t>(i)];
+        const double ai = (n[0] * p[0] + n[1] * p[1]) + n[2] * p[2];
+        a[static_cast<std::size_t>(i)] = ai;
+        for (int c = 0; c < 3; ++c) {
+            const auto u = static_cast<std::size_t>(c);
+            q[static_cast<std::size_t>(i)][u] = p[u] - (2.0 * ai) * n[u];
+        }
+    }
+    const auto distance = [&](int j, int k) {
+        const auto& u = q[static_cast<std::size_t>(j)];
+        const auto& v = q[static_cast<std::size_t>(k)];
+        return (std::pow(u[1] - v[1], 2.0) + std::pow(u[0] - v[0], 2.0)) +
+               std::pow(u[2] - v[2], 2.0);
+    };
+    const double d1 = distance(1, 2);
+    const double d2 = distance(2, 0);
+    const double d3 = distance(0, 1);
+    int k = 0;
+    for (const double ai : a) {
+        if (ai >= 0.0) {
+            ++k;
+        }
+    }
+    if (k == 0) {
+        k = 2;
+    }
+    const auto channel = [k](bool held) {
+        const int m = ((held ? -1 : 1) * 127 + 128) * k;
+        return static_cast<int>(std::nearbyint(static_cast<double>(m) / 3.0));
+    };
+    return channel(d1 > d2) + 256 * channel(d2 > d3) + 65536 * channel(d3 > d1);
+}
+
+std::optional<int> pixel(int col, int row, double scale, double pi, Map map,
+                         const std::array<std::array<double, 3>, 3>& normals) {
+    std::feclearexcept(FE_ALL_EXCEPT);
+    const double factor = map == Map::gnomonic ? 1.0 : 0.5;
+    const double y =
+        map == Map::gnomonic ? (240.5 - row) / scale : ((240.5 - row) * factor) / scale;
+    const double y2 = y * y;
+    if (faulted()) {
+        return std::nullopt;
+    }
+    const double x =
+        map == Map::gnomonic ? (col - 319.5) / scale : ((col - 319.5) * factor) / scale;
+    if (faulted()) {
+        return std::nullopt;
+    }
+    std::array<double, 3> p{};
+    if (map == Map::orthographic) {
+        const double x2 = x * x;
+        const double r2 = x2 + y2;
+        if (faulted()) {
+            return std::nullopt;
+        }
+        if (!(r2 < 1.0)) {
+            return 128 + 256 * 128 + 65536 * 128;
+        }
+        p = {x, y, std::sqrt((1.0 - x2) - y2)};
+    } else {
+        const double rho = std::sqrt(x * x + y2);
+        if (faulted()) {
+            return std::nullopt;
+        }
+        const double theta =
+            map == Map::gnomonic ? std::atan(rho) : std::atan(rho) + std::atan(rho);
+        double phi = std::atan(y / x);
+        if (x < 0.0) {
+            phi = pi + phi;
+        }
+        p = {std::sin(theta) * std::cos(phi), std::sin(theta) * std::sin(phi), std::cos(theta)};
+    }
+    if (faulted()) {
+        return std::nullopt;
+    }
+    return colour(p, normals);
+}
+
+}  // namespace vantu::reference

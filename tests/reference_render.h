@@ -1,0 +1,25 @@
+#pragma once
+
+// An independent, deliberately plain rendering of the picture, for comparison with the core:
+// one function per pixel, std::pow for the squares and the fault flags tested after every
+// stored value. Slow, and only for tests.
+
+#include <array>
+#include <optional>
+#include <string>
+
+#include "setup/mirrors.h"
+
+namespace vantu::reference {
+
+enum class Map { gnomonic, stereographic, orthographic };
+
+// The packed colour of pixel (col, row), or nothing when a fault stops it.
+[[nodiscard]] std::optional<int> pixel(int col, int row, double scale, double pi, Map map,
+                                       const std::array<std::array<double, 3>, 3>& normals);
+
+// The colour rule alone, for a point p.
+[[nodiscard]] int colour(const std::array<double, 3>& p,
+                         const std::array<std::array<double, 3>, 3>& normals);
+
+}  // namespace vantu::reference

@@ -1,0 +1,150 @@
+#include "setup/triangle_code.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <ostream>
+#include <string>
+
+#include "setup/draw_error.h"
+#include "tests/test_support.h"
+
+namespace vantu {
+namespace {
+
+const double pi = std::atan(1.0) * 4.0;
+
+TEST(Catalogue, HoldsTheFortyFourCodesInLabelOrder) {
+    ASSERT_EQ(catalogue.size(), 44U);
+    EXPECT_EQ(catalogue.front(), "300 2/1:3/1:3/1");
+    EXPECT_EQ(catalogue[4], "311 3/2:3/2:3/2");
+    EXPECT_EQ(catalogue[36], "571 5/4:5/4:5/4");
+    EXPECT_EQ(catalogue.back(), "592 5/3:5/3:3/2");
+    for (std::size_t i = 1; i < catalogue.size(); ++i) {
+        EXPECT_LT(catalogue[i - 1].substr(0, 3), catalogue[i].substr(0, 3)) << catalogue[i];
+    }
+}
+
+TEST(Catalogue, EveryCodeIsWellFormedAndASphericalTriangle) {
+    for (const std::string_view code : catalogue) {
+        SCOPED_TRACE(std::string(code));
+        ASSERT_EQ(code.size(), 15U);
+        EXPECT_EQ(code.substr(3, 1), " ");
+        // The label's first digit is the largest divisor.
+        const char largest = std::max({code[4], code[8], code[12]});
+        EXPECT_EQ(code[0], largest);
+        double sum = 0.0;
+        for (const double angle : parseTriangleCode(code, pi)) {
+            EXPECT_GT(angle, 0.0);
+            EXPECT_LT(angle, pi);
+            sum += angle;
+        }
+        EXPECT_GT(sum, pi);
+    }
+}
+
+struct ParseCase {
+    const char* name;
+    std::string code;
+    double p1, q1, p2, q2, p3, q3;
+    friend void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ParseTriangleCode : public testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParseTriangleCode, DividesThenMultiplies) {
+    const ParseCase& c = GetParam();
+    const CodeAngles angles = parseTriangleCode(c.code, pi);
+    EXPECT_EQ(angles[0], (pi / c.p1) * c.q1);
+    EXPECT_EQ(angles[1], (pi / c.p2) * c.q2);
+    EXPECT_EQ(angles[2], (pi / c.p3) * c.q3);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, ParseTriangleCode,
+    testing::Values(ParseCase{"StartUp", "300 2/1:3/1:3/1", 2, 1, 3, 1, 3, 1},
+                    ParseCase{"AllObtuse", "571 5/4:5/4:5/4", 5, 4, 5, 4, 5, 4},
+                    // Only positions 5, 7, 9, 11, 13 and 15 are read.
+                    ParseCase{"OtherLabel", "abc 2/1:3/1:3/1", 2, 1, 3, 1, 3, 1},
+                    ParseCase{"OtherSeparators", "300x2x1x3x1x3x1", 2, 1, 3, 1, 3, 1},
+                    ParseCase{"TextAfterTheCode", "300 2/1:3/1:3/1 and more 9/9", 2, 1, 3, 1, 3, 1},
+                    ParseCase{"NoLabelAtAll", "    2 1 3 1 3 1", 2, 1, 3, 1, 3, 1},
+                    ParseCase{"LabelWithAccents", "\xC3\xA9\xC3\xA9\xC3\xA9 2/1:3/1:3/1", 2, 1, 3,
+                              1, 3, 1},
+                    // Outside the catalogue's range, still read.
+                    ParseCase{"SeventhOfAHalfTurn", "700 2/1:3/1:7/1", 2, 1, 3, 1, 7, 1},
+                    ParseCase{"Straight", "000 2/2:3/1:3/1", 2, 2, 3, 1, 3, 1},
+                    ParseCase{"Reflex", "000 3/4:9/8:3/1", 3, 4, 9, 8, 3, 1},
+                    // Missing or non-digit multipliers read as 0.
+                    ParseCase{"FourteenCharacters", "300 2/1:3/1:3/", 2, 1, 3, 1, 3, 0},
+                    ParseCase{"LetterForQ1", "300 2/x:3/1:3/1", 2, 0, 3, 1, 3, 1},
+                    ParseCase{"AccentForQ2", "300 2/1:3/\xC3\xA9:3/1", 2, 1, 3, 0, 3, 1}),
+    RowName());
+
+struct BadCode {
+    const char* name;
+    std::string code;
+    std::string message;
+    friend void PrintTo(const BadCode& c, std::ostream* os) { *os << c.name; }
+};
+
+class BadTriangleCode : public testing::TestWithParam<BadCode> {};
+
+TEST_P(BadTriangleCode, StopsAtTheFirstMissingDivisor) {
+    const BadCode& c = GetParam();
+    EXPECT_THROW_MSG((void)parseTriangleCode(c.code, pi), DrawError, c.message);
+    try {
+        (void)parseTriangleCode(c.code, pi);
+    } catch (const DrawError& e) {
+        EXPECT_EQ(e.kind(), FaultKind::divisionByZero);
+        EXPECT_EQ(e.stage(), FaultStage::code);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, BadTriangleCode,
+    testing::Values(
+        BadCode{
+            "Empty", "",
+            "the triangle code has no divisor digit at position 5 (fraction 1): division by zero"},
+        BadCode{
+            "FourCharacters", "300 ",
+            "the triangle code has no divisor digit at position 5 (fraction 1): division by zero"},
+        BadCode{
+            "LetterForP1", "300 x/1:3/1:3/1",
+            "the triangle code has no divisor digit at position 5 (fraction 1): division by zero"},
+        BadCode{"ZeroForP1", "300 0/1:3/1:3/1",
+                "the triangle code has the divisor 0 at position 5 (fraction 1): division by zero"},
+        BadCode{
+            "BlankForP2", "300 2/1: /1:3/1",
+            "the triangle code has no divisor digit at position 9 (fraction 2): division by zero"},
+        BadCode{
+            "TwelveCharacters", "300 2/1:3/1:",
+            "the triangle code has no divisor digit at position 13 (fraction 3): division by zero"},
+        BadCode{
+            "AccentForP3", "300 2/1:3/1:\xC3\xA9/1",
+            "the triangle code has no divisor digit at position 13 (fraction 3): division by zero"},
+        BadCode{"SignForP3", "300 2/1:3/1:-/1",
+                "the triangle code has no divisor digit at position 13 (fraction 3): division by "
+                "zero"}),
+    RowName());
+
+TEST(CharacterAt, CountsCharactersNotBytes) {
+    const std::string text =
+        "a\xC3\xA9"
+        "b\xE2\x82\xAC"
+        "c";  // a é b € c
+    EXPECT_EQ(detail::characterAt(text, 1), "a");
+    EXPECT_EQ(detail::characterAt(text, 2), "\xC3\xA9");
+    EXPECT_EQ(detail::characterAt(text, 3), "b");
+    EXPECT_EQ(detail::characterAt(text, 4), "\xE2\x82\xAC");
+    EXPECT_EQ(detail::characterAt(text, 5), "c");
+    EXPECT_EQ(detail::characterAt(text, 6), "");
+    // Stray continuation bytes and a truncated sequence count one character each.
+    EXPECT_EQ(detail::characterAt("\x80\x80x", 3), "x");
+    EXPECT_EQ(detail::characterAt("\xC3", 1), "\xC3");
+}
+
+}  // namespace
+}  // namespace vantu
