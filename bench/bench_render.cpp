@@ -3,7 +3,9 @@
 #include <benchmark/benchmark.h>
 
 #include "render/image_sink.h"
+#include "render/projections.h"
 #include "render/render_picture.h"
+#include "render/scan.h"
 #include "setup/draw_request.h"
 
 namespace {
@@ -29,6 +31,45 @@ BENCHMARK_CAPTURE(BM_RenderPicture, stereo, vantu::Projection::stereographic)
 BENCHMARK_CAPTURE(BM_RenderPicture, gnome, vantu::Projection::gnomonic)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_RenderPicture, ortho, vantu::Projection::orthographic)
+    ->Unit(benchmark::kMillisecond);
+
+// The same scan with other ways of finding faults, for comparison: none at all, and an explicit
+// test of every stored value in every row.
+template <class Mapping, bool checkEveryValue>
+void BM_Scan(benchmark::State& state) {
+    const vantu::DrawSetup setup = vantu::prepareDrawing(vantu::DrawRequest{});
+    const vantu::detail::ScanInput input{120.0, setup.pi, setup.normals};
+    vantu::ImageSink sink;
+    for (auto _ : state) {
+        for (int row = 0; row < vantu::pictureHeight; ++row) {
+            const auto emit = [&](int first, int end, vantu::PackedColour colour) {
+                sink.drawRun(row, first, end, colour);
+            };
+            if constexpr (checkEveryValue) {
+                vantu::detail::Checked check(input.scale, row);
+                vantu::detail::computeRow<Mapping>(row, input, check, emit);
+            } else {
+                vantu::detail::Unchecked check;
+                vantu::detail::computeRow<Mapping>(row, input, check, emit);
+            }
+            sink.endRow(row);
+        }
+        benchmark::DoNotOptimize(sink.pixels().data());
+        benchmark::ClobberMemory();
+    }
+    constexpr double pixels = vantu::pictureWidth * vantu::pictureHeight;
+    state.counters["per_pixel"] = benchmark::Counter(
+        pixels, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+BENCHMARK_TEMPLATE(BM_Scan, vantu::detail::Stereographic, false)
+    ->Name("BM_ScanWithoutChecks/stereo")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Scan, vantu::detail::Stereographic, true)
+    ->Name("BM_ScanCheckingEveryValue/stereo")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Scan, vantu::detail::Orthographic, false)
+    ->Name("BM_ScanWithoutChecks/ortho")
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
