@@ -5,7 +5,7 @@
 BUILD_DIR := build
 PRESET    := default
 
-.PHONY: all deps build run test bench asan format clean
+.PHONY: all deps build run test bench asan fuzz format clean
 
 all: build
 
@@ -30,8 +30,25 @@ bench: build
 asan:
 	@$(MAKE) --no-print-directory test PRESET=asan BUILD_DIR=build-asan
 
+# Each libFuzzer target for FUZZ_SECONDS, starting from the seeds in tests/fuzz/corpus; what the
+# fuzzers find stays in build-fuzz/corpus.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS := numeric_prefix prepare_drawing draw
+fuzz: deps
+	@cmake --preset fuzz >/dev/null
+	@cmake --build --preset fuzz
+	@for t in $(FUZZ_TARGETS); do \
+	    mkdir -p build-fuzz/corpus/$$t build-fuzz/crashes; \
+	    echo "fuzz_$$t: $(FUZZ_SECONDS) s"; \
+	    build-fuzz/bin/fuzz_$$t -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	        -artifact_prefix=build-fuzz/crashes/$$t- \
+	        build-fuzz/corpus/$$t tests/fuzz/corpus/$$t 2>build-fuzz/fuzz_$$t.log \
+	        || { tail -40 build-fuzz/fuzz_$$t.log; exit 1; }; \
+	    grep -E "stat::number_of_executed_units|Done" build-fuzz/fuzz_$$t.log | tail -2; \
+	done
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build build-asan
+	rm -rf build build-asan build-fuzz

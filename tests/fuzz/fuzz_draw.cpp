@@ -1,0 +1,50 @@
+// The whole drawing on arbitrary requests, into a sink that checks every call: the picture is
+// drawn, or the drawing stops with DrawError and nothing after it.
+//
+// Input: one byte of flags (rotation = byte % 4; reverse = bit 2; projection = (byte >> 3) % 3),
+// then the code, a newline, and the scale text.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <string_view>
+
+#include "setup/draw_error.h"
+#include "setup/draw_procedure.h"
+#include "setup/draw_request.h"
+#include "tests/checking_sink.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    if (size == 0) {
+        return 0;
+    }
+    const std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
+    const std::size_t newline = rest.find('\n');
+    vantu::DrawRequest request;
+    request.rotation = data[0] % 4;
+    request.reverse = (data[0] & 4U) != 0;
+    request.projection = static_cast<vantu::Projection>((data[0] >> 3) % 3);
+    request.triangleCode = std::string(rest.substr(0, newline));
+    const std::string_view scaleText =
+        newline == std::string_view::npos ? std::string_view("120") : rest.substr(newline + 1);
+
+    vantu::testing_support::CheckingSink sink;
+    bool fault = false;
+    try {
+        request.scale = vantu::readScale(scaleText);
+        vantu::runDrawing(request, sink);
+    } catch (const vantu::DrawError& e) {
+        fault = true;
+        if (std::string(e.what()).empty()) {
+            std::abort();
+        }
+    }
+    sink.finish(fault);
+    if (!sink.problem.empty()) {
+        std::fprintf(stderr, "bad drawing: %s\n", sink.problem.c_str());
+        std::abort();
+    }
+    return 0;
+}
