@@ -42,10 +42,9 @@ class CheckingSink : public RunSink {
 public:
     void drawRun(int row, int first, int end, PackedColour colour) override {
         ++runs;
-        hash = (hash ^ static_cast<std::uint64_t>(row)) * 1099511628211ULL;
-        hash = (hash ^ static_cast<std::uint64_t>(first)) * 1099511628211ULL;
-        hash = (hash ^ static_cast<std::uint64_t>(end)) * 1099511628211ULL;
-        hash = (hash ^ static_cast<std::uint32_t>(colour)) * 1099511628211ULL;
+        for (const int value : {row, first, end, colour}) {
+            hash = (hash ^ static_cast<std::uint32_t>(value)) * std::uint64_t{1099511628211U};
+        }
         if (faulted) {
             fail("a run after the fault");
         } else if (!pixelScaleSet) {

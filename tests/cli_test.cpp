@@ -5,8 +5,6 @@
 #include <QImage>
 #include <QString>
 #include <cstdio>
-#include <cstdlib>
-#include <fstream>
 #include <ostream>
 #include <sstream>
 #include <string>
@@ -14,51 +12,20 @@
 
 #include "render/image_sink.h"
 #include "setup/draw_procedure.h"
+#include "tests/run_program.h"
 #include "tests/test_support.h"
 
 namespace vantu {
 namespace {
 
-struct Outcome {
-    int status = -1;
-    std::string out;
-    std::string err;
-};
-
-std::string slurp(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (const char c : arg) {
-        q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    }
-    return q + "'";
-}
+using testing_support::Outcome;
 
 std::string scratch(const std::string& name) {
     return testing::TempDir() + "vantu-cli-" + std::to_string(::getpid()) + "-" + name;
 }
 
 Outcome runCli(const std::vector<std::string>& args) {
-    std::string command = quoted(VANTU_RENDER);
-    for (const std::string& a : args) {
-        command += " " + quoted(a);
-    }
-    const std::string out = scratch("stdout");
-    const std::string err = scratch("stderr");
-    const int raw = std::system((command + " >" + out + " 2>" + err).c_str());
-    Outcome o;
-    o.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    o.out = slurp(out);
-    o.err = slurp(err);
-    std::remove(out.c_str());
-    std::remove(err.c_str());
-    return o;
+    return testing_support::runProgram(VANTU_RENDER, args);
 }
 
 const std::string tryHelp = "Try 'vantu-render --help' for more information.\n";

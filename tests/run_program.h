@@ -1,0 +1,62 @@
+#pragma once
+
+// Runs a program with arguments, untouched by any shell, and collects what it printed.
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdio>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+namespace vantu::testing_support {
+
+struct Outcome {
+    int status = -1;  // the exit status, or -1 when it did not exit normally
+    std::string out;
+    std::string err;
+};
+
+inline std::string slurp(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+inline Outcome runProgram(const std::string& program, const std::vector<std::string>& args) {
+    const std::string stem = testing::TempDir() + "vantu-run-" + std::to_string(::getpid());
+    const std::string out = stem + ".out";
+    const std::string err = stem + ".err";
+    std::vector<char*> argv;
+    argv.push_back(const_cast<char*>(program.c_str()));
+    for (const std::string& a : args) {
+        argv.push_back(const_cast<char*>(a.c_str()));
+    }
+    argv.push_back(nullptr);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        ::dup2(o, 1);
+        ::dup2(e, 2);
+        ::execv(program.c_str(), argv.data());
+        ::_exit(127);
+    }
+    int raw = 0;
+    ::waitpid(child, &raw, 0);
+    Outcome outcome;
+    outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    outcome.out = slurp(out);
+    outcome.err = slurp(err);
+    std::remove(out.c_str());
+    std::remove(err.c_str());
+    return outcome;
+}
+
+}  // namespace vantu::testing_support
