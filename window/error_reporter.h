@@ -1,0 +1,19 @@
+#pragma once
+
+#include <functional>
+
+#include <QString>
+
+class QWidget;
+
+namespace vantu {
+
+// Shows the user why a drawing stopped. `window` is the window the drawing ran in, `message`
+// the drawing's own sentence, such as "the scale R is 0: division by zero in row 0". Returns
+// once the user has seen it.
+using ErrorReporter = std::function<void(QWidget* window, const QString& message)>;
+
+// The reporter the program uses: a modal message box titled "Vantu" over `window`.
+void showErrorBox(QWidget* window, const QString& message);
+
+}  // namespace vantu

@@ -1,0 +1,210 @@
+#include "window/form1.h"
+
+#include <exception>
+#include <string>
+#include <utility>
+
+#include <QCloseEvent>
+#include <QFont>
+#include <QKeyEvent>
+
+#include "setup/draw_error.h"
+#include "setup/draw_procedure.h"
+#include "setup/draw_request.h"
+#include "setup/triangle_code.h"
+
+namespace vantu {
+
+namespace {
+
+// The size of the window's client area.
+constexpr int formWidth = 649;
+constexpr int formHeight = 553;
+
+// The key code both Enter keys give.
+constexpr int enterKeyCode = 13;
+
+// Windows-style key code of a key event: 13 for Return and keypad Enter, Qt's key otherwise.
+int keyCodeOf(const QKeyEvent& event) {
+    const int key = event.key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter ? enterKeyCode : key;
+}
+
+QString fromView(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+Form1::Form1(QWidget* parent)
+    : QWidget(parent),
+      Combo1(new QComboBox(this)),
+      Command1(new QPushButton(QStringLiteral("Go!"), this)),
+      Frame1(new QGroupBox(QStringLiteral("rotation"), this)),
+      Option1(new QRadioButton(QStringLiteral("0"), Frame1)),
+      Option2(new QRadioButton(QStringLiteral("1"), Frame1)),
+      Option3(new QRadioButton(QStringLiteral("2"), Frame1)),
+      Label1(new QLabel(QStringLiteral("R"), this)),
+      Text7(new QLineEdit(QStringLiteral("120"), this)),
+      Check2(new QCheckBox(QStringLiteral("reverse"), this)),
+      Frame2(new QGroupBox(QStringLiteral("projection"), this)),
+      Option4(new QRadioButton(QStringLiteral("stereo"), Frame2)),
+      Option5(new QRadioButton(QStringLiteral("gnome"), Frame2)),
+      Option6(new QRadioButton(QStringLiteral("ortho"), Frame2)),
+      Picture1(new PictureBox(this)) {
+    setWindowTitle(QStringLiteral("Vantu"));
+    resize(formWidth, formHeight);
+    // A small face, like the classic 8-point dialog font, so that every caption fits its box.
+    QFont face = font();
+    face.setPixelSize(11);
+    setFont(face);
+
+    // Positions in pixels, from the top-left of the client area or, for the option buttons,
+    // of their frame. There is no layout: nothing moves when the window is resized.
+    Combo1->setGeometry(16, 8, 177, 20);
+    Command1->setGeometry(16, 32, 177, 25);
+    Frame1->setGeometry(208, 8, 129, 49);
+    Option1->setGeometry(8, 16, 33, 25);
+    Option2->setGeometry(48, 16, 33, 25);
+    Option3->setGeometry(88, 16, 33, 25);
+    Label1->setGeometry(352, 16, 17, 17);
+    Text7->setGeometry(376, 8, 33, 26);
+    Check2->setGeometry(344, 32, 73, 25);
+    Frame2->setGeometry(432, 8, 201, 49);
+    Option4->setGeometry(8, 16, 57, 25);
+    Option5->setGeometry(72, 16, 57, 25);
+    Option6->setGeometry(136, 16, 57, 25);
+    Picture1->setGeometry(0, 64, 649, 489);
+
+    const auto name = [](QWidget* control, const char* controlName) {
+        control->setObjectName(QString::fromLatin1(controlName));
+    };
+    name(this, "Form1");
+    name(Combo1, "Combo1");
+    name(Command1, "Command1");
+    name(Frame1, "Frame1");
+    name(Option1, "Option1");
+    name(Option2, "Option2");
+    name(Option3, "Option3");
+    name(Label1, "Label1");
+    name(Text7, "Text7");
+    name(Check2, "Check2");
+    name(Frame2, "Frame2");
+    name(Option4, "Option4");
+    name(Option5, "Option5");
+    name(Option6, "Option6");
+    name(Picture1, "Picture1");
+
+    // An unsorted list that never takes typed text as a new entry, and no completion: the
+    // text in the field is exactly what was picked or typed.
+    Combo1->setEditable(true);
+    Combo1->setInsertPolicy(QComboBox::NoInsert);
+    Combo1->setCompleter(nullptr);
+    Combo1->setEditText(QStringLiteral("Combo1"));
+
+    // Enter starts a drawing only in Text7, never through a default button.
+    Command1->setAutoDefault(false);
+    Command1->setDefault(false);
+
+    // A little less room between indicator and caption than the style gives, so that "gnome"
+    // fits its 57 pixels.
+    for (QGroupBox* frame : {Frame1, Frame2}) {
+        frame->setStyleSheet(QStringLiteral("QRadioButton { spacing: 4px; }"));
+    }
+
+    Option1->setChecked(true);
+    Option4->setChecked(true);
+    Check2->setTristate(false);
+    Check2->setCheckState(Qt::Unchecked);
+
+    Label1->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+
+    // The Tab key's round: the picture first, then the tab index order of the controls that
+    // take the focus.
+    setTabOrder(Picture1, Command1);
+    setTabOrder(Command1, Text7);
+    setTabOrder(Text7, Combo1);
+    setTabOrder(Combo1, Option1);
+    setTabOrder(Option1, Option2);
+    setTabOrder(Option2, Option3);
+    setTabOrder(Option3, Check2);
+    setTabOrder(Check2, Option4);
+    setTabOrder(Option4, Option5);
+    setTabOrder(Option5, Option6);
+    // The picture has the first tab index, so it has the focus when the window opens.
+    Picture1->setFocus();
+
+    connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    Text7->installEventFilter(this);
+
+    Form_Load();
+}
+
+void Form1::Form_Load() {
+    const QString firstCode = fromView(catalogue.front());
+    Combo1->setEditText(firstCode);
+    for (const std::string_view code : catalogue) {
+        Combo1->addItem(fromView(code));
+    }
+    // Adding to an empty list selects the new entry; the window starts with none selected.
+    Combo1->setCurrentIndex(-1);
+    Combo1->setEditText(firstCode);
+}
+
+void Form1::Command1_Click() noexcept {
+    if (Picture1->drawingsStopped()) {
+        return;
+    }
+    try {
+        DrawRequest request;
+        request.triangleCode = Combo1->currentText().toStdString();
+        request.rotation = Option2->isChecked() ? 1 : Option3->isChecked() ? 2 : 0;
+        request.reverse = Check2->checkState() == Qt::Checked;
+        request.scale = readScale(Text7->text().toStdString());
+        request.projection = Option5->isChecked()   ? Projection::gnomonic
+                             : Option4->isChecked() ? Projection::stereographic
+                                                    : Projection::orthographic;
+        runDrawing(request, *Picture1);
+    } catch (const DrawingStopped&) {
+        // The window was closed during a yield: this drawing ends here, quietly.
+    } catch (const std::exception& e) {
+        report(QString::fromUtf8(e.what()));
+    } catch (...) {
+        report(QStringLiteral("an unexpected error"));
+    }
+}
+
+void Form1::setErrorReporter(ErrorReporter reporter) {
+    m_reportError = std::move(reporter);
+}
+
+void Form1::Text7_KeyDown(int keyCode, Qt::KeyboardModifiers /*shift*/) {
+    if (keyCode == enterKeyCode) {
+        Command1_Click();
+    }
+}
+
+void Form1::closeEvent(QCloseEvent* event) {
+    Picture1->stopDrawings();
+    QWidget::closeEvent(event);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == Text7 && event->type() == QEvent::KeyPress) {
+        const auto& key = static_cast<const QKeyEvent&>(*event);
+        Text7_KeyDown(keyCodeOf(key), key.modifiers());
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Form1::report(const QString& message) noexcept {
+    try {
+        if (m_reportError && !Picture1->drawingsStopped()) {
+            m_reportError(this, message);
+        }
+    } catch (...) {
+        // Nothing is left to tell the user with; the window goes on as it is.
+    }
+}
+
+}  // namespace vantu

@@ -1,0 +1,75 @@
+#pragma once
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QWidget>
+
+#include "window/error_reporter.h"
+#include "window/picture_box.h"
+
+namespace vantu {
+
+// The program's one window, "Vantu": a band of controls that set up a drawing above the
+// picture box that shows it. The controls sit at fixed pixel positions and keep them when the
+// window is resized. Only three things run the program's code: loading the window, a click of
+// "Go!", and a key pressed in the scale box.
+class Form1 : public QWidget {
+    Q_OBJECT
+
+public:
+    // Creates the window with its controls and loads it (Form_Load); it is not shown yet.
+    explicit Form1(QWidget* parent = nullptr);
+
+    // Draws the picture the controls describe into Picture1, row by row, yielding to the
+    // window's events after each row. Reads every control before the first row; a click of
+    // "Go!" or Enter in Text7 handled during a yield runs a whole nested drawing. A drawing
+    // that fails is reported to the user through the error reporter and leaves the controls and
+    // what was drawn as they are. Returns at once, drawing nothing, once the window has been
+    // closed. Never throws.
+    void Command1_Click() noexcept;
+
+    // Replaces the reporter that shows a failed drawing's message (showErrorBox at first).
+    void setErrorReporter(ErrorReporter reporter);
+
+    // The controls, in the order of the window's layout; the window owns them.
+    QComboBox* const Combo1;      // the triangle code: a catalogue entry or typed text
+    QPushButton* const Command1;  // "Go!"
+    QGroupBox* const Frame1;      // "rotation"
+    QRadioButton* const Option1;  // rotation "0"
+    QRadioButton* const Option2;  // rotation "1"
+    QRadioButton* const Option3;  // rotation "2"
+    QLabel* const Label1;         // "R"
+    QLineEdit* const Text7;       // the scale R
+    QCheckBox* const Check2;      // "reverse"
+    QGroupBox* const Frame2;      // "projection"
+    QRadioButton* const Option4;  // "stereo"
+    QRadioButton* const Option5;  // "gnome"
+    QRadioButton* const Option6;  // "ortho"
+    PictureBox* const Picture1;   // the picture
+
+protected:
+    // Closing the window stops the drawings in progress at their next yield.
+    void closeEvent(QCloseEvent* event) override;
+
+    // Hands every key pressed in Text7 to Text7_KeyDown before Text7 itself handles it.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Fills Combo1 with the catalogue and shows its first code, with no entry selected.
+    void Form_Load();
+
+    // Starts a drawing when the key is Enter (key code 13), whatever the shift state.
+    void Text7_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
+
+    // Shows `message` through the reporter; a reporter that fails is ignored.
+    void report(const QString& message) noexcept;
+
+    ErrorReporter m_reportError = showErrorBox;
+};
+
+}  // namespace vantu
