@@ -1,6 +1,8 @@
 #include "setup/draw_request.h"
 
+#include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <string>
 
 #include "setup/draw_error.h"
@@ -36,9 +38,15 @@ DrawSetup prepareDrawing(const DrawRequest& request) {
 double readScale(std::string_view text) {
     const double scale = numericPrefix(text);
     if (const detail::Fault fault = detail::valueFault(scale)) {
+        // Quote at most 40 bytes, cut at a character boundary.
+        std::size_t shown = std::min<std::size_t>(text.size(), 40);
+        while (shown > 0 && shown < text.size() &&
+               (static_cast<unsigned char>(text[shown]) & 0xC0U) == 0x80U) {
+            --shown;
+        }
         throw DrawError(fault.kind, FaultStage::scale, "reading the scale",
-                        "the scale R \"" + std::string(text.substr(0, 40)) +
-                            (text.size() > 40 ? "..." : "") +
+                        "the scale R \"" + std::string(text.substr(0, shown)) +
+                            (shown < text.size() ? "..." : "") +
                             "\" is beyond the range of numbers: " + fault.text);
     }
     return scale;

@@ -198,6 +198,14 @@ TEST(ReadScale, TakesTheLeadingNumberAndRejectsOverflow) {
     EXPECT_THROW_MSG((void)readScale("-" + std::string(500, '9')), DrawError,
                      "the scale R \"-" + std::string(39, '9') +
                          "...\" is beyond the range of numbers: overflow");
+    // The quote never splits a character.
+    const std::string x34(34, 'x');
+    EXPECT_THROW_MSG(
+        (void)readScale("1e999" + x34 + "\u00E9zz"), DrawError,
+        "the scale R \"1e999" + x34 + "...\" is beyond the range of numbers: overflow");
+    EXPECT_THROW_MSG((void)readScale("1e999" + x34.substr(1) + "\u00E9"), DrawError,
+                     "the scale R \"1e999" + x34.substr(1) +
+                         "\u00E9\" is beyond the range of numbers: overflow");
 }
 
 }  // namespace
