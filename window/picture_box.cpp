@@ -7,6 +7,10 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#endif
+
 namespace vantu {
 
 namespace {
@@ -15,6 +19,25 @@ namespace {
 QSize imageSizeFor(QSize area) {
     return area.expandedTo(QSize(pictureWidth, pictureHeight));
 }
+
+// Some code that runs in Qt's event handling leaves the upper halves of the AVX registers
+// dirty. The drawing core is plain SSE2 code, and on recent Intel processors every SSE
+// instruction then carries a false dependency on those halves: the scan of a row ran eight
+// times slower after a yield. Clearing them before the core goes on costs a few cycles.
+#if defined(__x86_64__) || defined(__i386__)
+[[gnu::target("avx")]] void zeroUpperHalves() noexcept {
+    _mm256_zeroupper();
+}
+
+void cleanVectorState() noexcept {
+    static const bool hasAvx = __builtin_cpu_supports("avx") != 0;
+    if (hasAvx) {
+        zeroUpperHalves();
+    }
+}
+#else
+void cleanVectorState() noexcept {}
+#endif
 
 }  // namespace
 
@@ -43,9 +66,10 @@ void PictureBox::drawRun(int row, int first, int end, PackedColour colour) {
 
 void PictureBox::endRow(int row) {
     const QRect area = contentsRect();
-    update(area.left(), area.top() + row, std::min(pictureWidth, m_image.width()), 1);
+    repaint(area.left(), area.top() + row, std::min(pictureWidth, m_image.width()), 1);
     emit rowFinished(row);
     QCoreApplication::processEvents();
+    cleanVectorState();
     if (m_stopped) {
         throw DrawingStopped{};
     }
@@ -53,6 +77,8 @@ void PictureBox::endRow(int row) {
 
 void PictureBox::setPixelScale() {
     m_scaleMode = pixelScaleMode;
+    // The scan starts next, after whatever event handling started this drawing.
+    cleanVectorState();
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
