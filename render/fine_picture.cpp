@@ -1,0 +1,154 @@
+#include "render/fine_picture.h"
+
+#include <array>
+#include <cfenv>
+#include <cstddef>
+#include <stdexcept>
+#include <string>
+
+#include "render/pixel_colour.h"
+#include "render/projections.h"
+#include "render/scan.h"
+
+namespace vantu {
+namespace detail {
+namespace {
+
+// The window's mappings over window coordinates that need not be whole: the same formulas, with
+// the row and the column as doubles. The plane-to-sphere step is the window's own.
+struct FineGnomonic : Gnomonic {
+    template <class Check>
+    static double ordinate(double row, double scale, Check& check) {
+        return check.quotient(240.5 - row, scale);
+    }
+    template <class Check>
+    static double abscissa(double col, double scale, Check& check) {
+        return check.quotient(col - 319.5, scale);
+    }
+};
+
+template <class Base>
+struct FineHalfPlane : Base {
+    template <class Check>
+    static double ordinate(double row, double scale, Check& check) {
+        return check.quotient(check.value((240.5 - row) * 0.5), scale);
+    }
+    template <class Check>
+    static double abscissa(double col, double scale, Check& check) {
+        return check.quotient(check.value((col - 319.5) * 0.5), scale);
+    }
+};
+
+using FineStereographic = FineHalfPlane<Stereographic>;
+using FineOrthographic = FineHalfPlane<Orthographic>;
+
+// Colours one output row into `out`. Without antialiasing each output pixel is one sample, as
+// in the window's scan. With it, the ordinates of the row's sample rows come first, then the
+// output pixels from the left, each summing its samples column by column.
+template <class Mapping, class Check>
+inline void computeFineRow(int row, const ScanInput& in, Sampling sampling, Check& check,
+                           PackedColour* out) {
+    const int n = sampling.antialias;
+    const int perPixel = sampling.zoom * n;
+    const int width = pictureWidth * sampling.zoom;
+    if (n == 1) {
+        const double y = Mapping::ordinate(sampleCoordinate(row, perPixel), in.scale, check);
+        const double ySquared = check.value(y * y);
+        for (int col = 0; col < width; ++col) {
+            check.atColumn(col);
+            const double x = Mapping::abscissa(sampleCoordinate(col, perPixel), in.scale, check);
+            Vec3 p;
+            out[col] =
+                Mapping::toSphere(x, y, ySquared, in.pi, check, p) ? colourOf(p, in.normals) : grey;
+        }
+        return;
+    }
+
+    std::array<double, maxAntialias> ys{};
+    std::array<double, maxAntialias> ySquares{};
+    for (int b = 0; b < n; ++b) {
+        const auto i = static_cast<std::size_t>(b);
+        ys[i] = Mapping::ordinate(sampleCoordinate(row * n + b, perPixel), in.scale, check);
+        ySquares[i] = check.value(ys[i] * ys[i]);
+    }
+    for (int col = 0; col < width; ++col) {
+        check.atColumn(col);
+        int red = 0;
+        int green = 0;
+        int blue = 0;
+        for (int a = 0; a < n; ++a) {
+            const double x =
+                Mapping::abscissa(sampleCoordinate(col * n + a, perPixel), in.scale, check);
+            for (std::size_t b = 0; b < static_cast<std::size_t>(n); ++b) {
+                Vec3 p;
+                const PackedColour c = Mapping::toSphere(x, ys[b], ySquares[b], in.pi, check, p)
+                                           ? colourOf(p, in.normals)
+                                           : grey;
+                red += redOf(c);
+                green += greenOf(c);
+                blue += blueOf(c);
+            }
+        }
+        out[col] = meanColour(red, green, blue, n * n);
+    }
+}
+
+// The row without checks. Kept out of line so that no floating-point work moves across the
+// flag test around the call.
+template <class Mapping>
+[[gnu::noinline]] void fastFineRow(int row, const ScanInput& in, Sampling sampling,
+                                   PackedColour* out) noexcept {
+    Unchecked check;
+    computeFineRow<Mapping>(row, in, sampling, check, out);
+}
+
+// As the window's scan: the fast pass, and only when it raised a fault flag the checked pass,
+// which either throws the exact fault or finds that nothing counting raised the flag.
+template <class Mapping>
+void fineRow(int row, const ScanInput& in, Sampling sampling, PackedColour* out) {
+    std::feclearexcept(faultFlags);
+    fastFineRow<Mapping>(row, in, sampling, out);
+    if (std::fetestexcept(faultFlags) != 0) {
+        Checked check(in.scale, row);
+        computeFineRow<Mapping>(row, in, sampling, check, out);
+    }
+}
+
+}  // namespace
+}  // namespace detail
+
+FinePicture::FinePicture(double R, double pi, Projection projection, const Mirrors& normals,
+                         Sampling sampling)
+    : m_scale(R), m_pi(pi), m_projection(projection), m_normals(normals), m_sampling(sampling) {
+    if (sampling.zoom < 1 || sampling.zoom > maxZoom) {
+        throw std::invalid_argument("the zoom must be 1 to " + std::to_string(maxZoom) + ", not " +
+                                    std::to_string(sampling.zoom));
+    }
+    if (sampling.antialias < 1 || sampling.antialias > maxAntialias) {
+        throw std::invalid_argument("the antialias must be 1 to " + std::to_string(maxAntialias) +
+                                    ", not " + std::to_string(sampling.antialias));
+    }
+}
+
+void FinePicture::renderRow(int row, std::span<PackedColour> out) const {
+    if (row < 0 || row >= height()) {
+        throw std::out_of_range("row " + std::to_string(row) + " is outside the picture");
+    }
+    if (out.size() < static_cast<std::size_t>(width())) {
+        throw std::out_of_range("the row needs room for " + std::to_string(width()) + " pixels");
+    }
+    const detail::ScanInput input{m_scale, m_pi, m_normals};
+    switch (m_projection) {
+        case Projection::gnomonic:
+            detail::fineRow<detail::FineGnomonic>(row, input, m_sampling, out.data());
+            return;
+        case Projection::stereographic:
+            detail::fineRow<detail::FineStereographic>(row, input, m_sampling, out.data());
+            return;
+        case Projection::orthographic:
+            break;
+    }
+    detail::fineRow<detail::FineOrthographic>(row, input, m_sampling, out.data());
+}
+
+}  // namespace vantu

@@ -1,0 +1,71 @@
+#pragma once
+
+#include <span>
+
+#include "render/render_picture.h"
+#include "render/run_sink.h"
+#include "setup/mirrors.h"
+
+namespace vantu {
+
+// How finely a picture is sampled.
+struct Sampling {
+    int zoom = 1;       // output pixels per window pixel along each axis, 1 to maxZoom
+    int antialias = 1;  // samples averaged per output pixel along each axis, 1 to maxAntialias
+};
+
+inline constexpr int maxZoom = 16;
+inline constexpr int maxAntialias = 8;
+
+// The picture of one drawing at a finer sampling: 640 * zoom by 481 * zoom output pixels of the
+// same view, projection, scale R (in window pixels), normals and colour rule. Every output pixel
+// averages antialias x antialias samples spread evenly over it; each sample sits at the centre
+// of its own sub-square. Window pixel (col, row) is thus covered by the zoom x zoom output
+// pixels whose samples subdivide it, and zoom 1 with antialias 1 is the window's picture bit for
+// bit. Rows are independent of each other: any number of threads may render different rows of
+// one FinePicture at once.
+class FinePicture {
+public:
+    // Throws std::invalid_argument when the zoom or the antialias is out of range.
+    FinePicture(double R, double pi, Projection projection, const Mirrors& normals,
+                Sampling sampling);
+
+    [[nodiscard]] int width() const noexcept { return pictureWidth * m_sampling.zoom; }
+    [[nodiscard]] int height() const noexcept { return pictureHeight * m_sampling.zoom; }
+    [[nodiscard]] const Sampling& sampling() const noexcept { return m_sampling; }
+    [[nodiscard]] Projection projection() const noexcept { return m_projection; }
+
+    // Colours output row `row` (0 to height() - 1) into out[0] to out[width() - 1]; each colour
+    // is one of the colouring's 21 or grey when antialias is 1, and the channel-wise rounded mean
+    // of the samples otherwise. Allocates nothing. Throws DrawError at the first invalid
+    // operation, division by zero or overflow, exactly as renderPicture does, naming the output
+    // row and column; the pixels before the faulting one are then set and the rest are not.
+    // Throws std::out_of_range for a row outside the picture or an `out` that is too short.
+    void renderRow(int row, std::span<PackedColour> out) const;
+
+private:
+    double m_scale;
+    double m_pi;
+    Projection m_projection;
+    Mirrors m_normals;
+    Sampling m_sampling;
+};
+
+namespace detail {
+
+// The window coordinate of sample `index` along an axis cut into `perPixel` samples per window
+// pixel: (index + 0.5) / perPixel - 0.5. One sample per pixel gives exactly `index`.
+[[nodiscard]] inline double sampleCoordinate(int index, int perPixel) noexcept {
+    return (index + 0.5) / perPixel - 0.5;
+}
+
+// The channel-wise mean of colours whose channels add up to the sums given, rounded half up.
+[[nodiscard]] inline PackedColour meanColour(int redSum, int greenSum, int blueSum,
+                                             int count) noexcept {
+    const int half = count / 2;
+    return (redSum + half) / count + 256 * ((greenSum + half) / count) +
+           65536 * ((blueSum + half) / count);
+}
+
+}  // namespace detail
+}  // namespace vantu

@@ -1,0 +1,389 @@
+#include "render/snub_points.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <cstdint>
+#include <tuple>
+
+#include "render/pixel_colour.h"
+
+namespace vantu {
+namespace detail {
+namespace {
+
+double dot(const Vec3& a, const Vec3& b) noexcept {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+Vec3 plus(const Vec3& a, const Vec3& b) noexcept {
+    return {a.x + b.x, a.y + b.y, a.z + b.z};
+}
+
+Vec3 scaled(const Vec3& a, double k) noexcept {
+    return {a.x * k, a.y * k, a.z * k};
+}
+
+Vec3 negated(const Vec3& a) noexcept {
+    return {-a.x, -a.y, -a.z};
+}
+
+Vec3 unit(const Vec3& a) noexcept {
+    return scaled(a, 1.0 / std::sqrt(dot(a, a)));
+}
+
+double spreadOf(const std::array<double, 3>& d) noexcept {
+    return std::max({std::abs(d[0] - d[1]), std::abs(d[1] - d[2]), std::abs(d[2] - d[0])});
+}
+
+// D_i for the pair of mirrors (j, k) other than i is |Qj - Qk|^2 with Qj - Qk = 2 (ak Nk - aj Nj):
+// a quadratic form in P, with gradient 4 (Nk (Nk . v) - Nj (Nj . v)) for v = Qj - Qk.
+struct Distance {
+    double value;
+    Vec3 gradient;
+};
+
+Distance pairDistance(const Vec3& p, const Vec3& nj, const Vec3& nk) noexcept {
+    const Vec3 v = plus(scaled(nk, 2.0 * dot(p, nk)), scaled(nj, -2.0 * dot(p, nj)));
+    return {dot(v, v), plus(scaled(nk, 4.0 * dot(nk, v)), scaled(nj, -4.0 * dot(nj, v)))};
+}
+
+// Solves the 3 x 3 system m x = r by elimination with partial pivoting. False when singular.
+bool solve3(std::array<std::array<double, 4>, 3> m, Vec3& x) noexcept {
+    double largest = 0.0;
+    for (const auto& row : m) {
+        for (std::size_t c = 0; c < 3; ++c) {
+            largest = std::max(largest, std::abs(row[c]));
+        }
+    }
+    for (std::size_t c = 0; c < 3; ++c) {
+        std::size_t pivot = c;
+        for (std::size_t r = c + 1; r < 3; ++r) {
+            if (std::abs(m[r][c]) > std::abs(m[pivot][c])) {
+                pivot = r;
+            }
+        }
+        if (!(std::abs(m[pivot][c]) > 1e-14 * largest)) {
+            return false;
+        }
+        std::swap(m[c], m[pivot]);
+        for (std::size_t r = c + 1; r < 3; ++r) {
+            const double f = m[r][c] / m[c][c];
+            for (std::size_t k = c; k < 4; ++k) {
+                m[r][k] -= f * m[c][k];
+            }
+        }
+    }
+    std::array<double, 3> v{};
+    for (std::size_t c = 3; c-- > 0;) {
+        double s = m[c][3];
+        for (std::size_t k = c + 1; k < 3; ++k) {
+            s -= m[c][k] * v[k];
+        }
+        v[c] = s / m[c][c];
+    }
+    x = {v[0], v[1], v[2]};
+    return true;
+}
+
+// Side count as the colouring counts it, with dots within the tolerance counting as zero.
+SnubPoint describe(const Vec3& p, const Mirrors& n) noexcept {
+    SnubPoint s;
+    s.point = p;
+    int k = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        s.dots[i] = dot(p, n[i]);
+        s.signs[i] = s.dots[i] > snubTolerance ? 1 : (s.dots[i] < -snubTolerance ? -1 : 0);
+        if (s.signs[i] >= 0) {
+            ++k;
+        }
+    }
+    s.sideCount = k == 0 ? 2 : k;
+    const std::array<double, 3> d = mirrorDistances(p, n);
+    s.distance = (d[0] + d[1] + d[2]) / 3.0;
+    s.spread = spreadOf(d);
+    return s;
+}
+
+// The member of the pair {p, -p} to list: the larger side count, then the larger sum of dots,
+// then z, y, x positive.
+bool preferNegated(const SnubPoint& s, const SnubPoint& minus) noexcept {
+    if (s.sideCount != minus.sideCount) {
+        return minus.sideCount > s.sideCount;
+    }
+    const double sum = s.dots[0] + s.dots[1] + s.dots[2];
+    if (std::abs(sum) > snubTolerance) {
+        return sum < 0.0;
+    }
+    const Vec3& p = s.point;
+    for (const double c : {p.z, p.y, p.x}) {
+        if (std::abs(c) > snubTolerance) {
+            return c < 0.0;
+        }
+    }
+    return false;
+}
+
+// Refined points closer than this, or whose antipodes are, are one point.
+constexpr double samePointChord = 1e-4;
+
+double chordUpToSign(const Vec3& a, const Vec3& b) noexcept {
+    const Vec3 minus = plus(a, negated(b));
+    const Vec3 sum = plus(a, b);
+    return std::sqrt(std::min(dot(minus, minus), dot(sum, sum)));
+}
+
+// One point for a group of refined points: their mean when it meets the tolerance (it lies
+// closer to a multiple root than the points around it), else the one with the smallest spread.
+SnubPoint representative(const std::vector<SnubPoint>& group, const Mirrors& n) noexcept {
+    if (group.size() == 1) {
+        return group.front();
+    }
+    Vec3 sum;
+    const SnubPoint* best = &group.front();
+    for (const SnubPoint& s : group) {
+        sum = plus(sum, dot(s.point, group.front().point) < 0.0 ? negated(s.point) : s.point);
+        if (s.spread < best->spread) {
+            best = &s;
+        }
+    }
+    const Vec3 mean = unit(sum);
+    const SnubPoint m = describe(mean, n);
+    if (!(m.spread <= snubTolerance)) {
+        return *best;
+    }
+    const SnubPoint minus = describe(negated(mean), n);
+    return preferNegated(m, minus) ? minus : m;
+}
+
+// Coordinates rounded for sorting, so that rounding noise does not decide the order.
+std::int64_t sortKey(double c) noexcept {
+    return std::llround(c * 1e9);
+}
+
+// The seeding picture: the stereographic plane over [-reach, reach]^2, which shows the sphere
+// to beyond 100 degrees from (0, 0, 1) in every direction.
+constexpr int seedGrid = 720;
+constexpr double seedReach = 1.2;
+
+Vec3 seedPoint(int i, int j) noexcept {
+    const double u = -seedReach + (2.0 * seedReach * i) / (seedGrid - 1);
+    const double v = -seedReach + (2.0 * seedReach * j) / (seedGrid - 1);
+    const double s = 1.0 + u * u + v * v;
+    return {2.0 * u / s, 2.0 * v / s, (1.0 - u * u - v * v) / s};
+}
+
+// True when the hues present (a bit per place in the circle, bit 6 for grey) are not all within
+// one pair of neighbours: several hue boundaries meet nearby.
+bool huesMeet(unsigned present) noexcept {
+    if ((present & 0x40U) != 0U) {
+        return true;
+    }
+    for (unsigned h = 0; h < 6; ++h) {
+        const unsigned pair = (1U << h) | (1U << ((h + 1) % 6));
+        if ((present & ~pair) == 0U) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+int hueOf(PackedColour colour) noexcept {
+    // A channel whose test failed is 85 or more; one whose test held is 0 or 1.
+    const bool red = redOf(colour) >= 85;
+    const bool green = greenOf(colour) >= 85;
+    const bool blue = blueOf(colour) >= 85;
+    constexpr std::array<int, 8> place = {
+        6,  // none high: cannot happen, the three tests never all hold
+        4,  // blue
+        2,  // green
+        3,  // cyan
+        0,  // red
+        5,  // magenta
+        1,  // yellow
+        6,  // grey: all three equal
+    };
+    return place[(red ? 4U : 0U) | (green ? 2U : 0U) | (blue ? 1U : 0U)];
+}
+
+std::optional<Vec3> refineSnubPoint(const Vec3& seed, const Mirrors& n) noexcept {
+    Vec3 p = unit(seed);
+    constexpr int maxSteps = 60;
+    int settled = 0;
+    for (int step = 0; step < maxSteps && settled < 2; ++step) {
+        const Distance d1 = pairDistance(p, n[1], n[2]);
+        const Distance d2 = pairDistance(p, n[2], n[0]);
+        const Distance d3 = pairDistance(p, n[0], n[1]);
+        const Vec3 g12 = plus(d1.gradient, negated(d2.gradient));
+        const Vec3 g23 = plus(d2.gradient, negated(d3.gradient));
+        // Two equations for the equal distances and one keeping the step on the tangent plane.
+        const std::array<std::array<double, 4>, 3> system = {{
+            {g12.x, g12.y, g12.z, -(d1.value - d2.value)},
+            {g23.x, g23.y, g23.z, -(d2.value - d3.value)},
+            {p.x, p.y, p.z, -(dot(p, p) - 1.0) / 2.0},
+        }};
+        Vec3 delta;
+        if (!solve3(system, delta)) {
+            return std::nullopt;
+        }
+        const double length = std::sqrt(dot(delta, delta));
+        if (!std::isfinite(length)) {
+            return std::nullopt;
+        }
+        if (length > 0.25) {
+            delta = scaled(delta, 0.25 / length);
+        }
+        p = unit(plus(p, delta));
+        // Once the steps are at rounding level, take one more and stop.
+        settled = length < 1e-14 ? settled + 1 : 0;
+    }
+    return p;
+}
+
+}  // namespace detail
+
+std::array<double, 3> mirrorDistances(const Vec3& p, const Mirrors& n) noexcept {
+    const double a1 = (n[0].x * p.x + n[0].y * p.y) + n[0].z * p.z;
+    const double q1x = p.x - (2.0 * a1) * n[0].x;
+    const double q1y = p.y - (2.0 * a1) * n[0].y;
+    const double q1z = p.z - (2.0 * a1) * n[0].z;
+    const double a2 = (n[1].x * p.x + n[1].y * p.y) + n[1].z * p.z;
+    const double q2x = p.x - (2.0 * a2) * n[1].x;
+    const double q2y = p.y - (2.0 * a2) * n[1].y;
+    const double q2z = p.z - (2.0 * a2) * n[1].z;
+    const double a3 = (n[2].x * p.x + n[2].y * p.y) + n[2].z * p.z;
+    const double q3x = p.x - (2.0 * a3) * n[2].x;
+    const double q3y = p.y - (2.0 * a3) * n[2].y;
+    const double q3z = p.z - (2.0 * a3) * n[2].z;
+    const auto square = [](double d) { return d * d; };
+    return {(square(q2y - q3y) + square(q2x - q3x)) + square(q2z - q3z),
+            (square(q3y - q1y) + square(q3x - q1x)) + square(q3z - q1z),
+            (square(q1y - q2y) + square(q1x - q2x)) + square(q1z - q2z)};
+}
+
+std::vector<SnubPoint> findSnubPoints(const Mirrors& n) {
+    // Every seed refined, each as the member of its pair that is listed.
+    std::vector<SnubPoint> refined;
+    const auto refine = [&](const Vec3& seed) {
+        const std::optional<Vec3> p = detail::refineSnubPoint(seed, n);
+        if (!p) {
+            return;
+        }
+        const SnubPoint s = detail::describe(*p, n);
+        if (!(s.spread <= snubTolerance)) {
+            return;
+        }
+        const SnubPoint minus = detail::describe(detail::negated(*p), n);
+        refined.push_back(detail::preferNegated(s, minus) ? minus : s);
+    };
+
+    // The hues of the seeding picture, two rows at a time; a seed in every 2 x 2 group of
+    // pixels where hue boundaries meet.
+    std::vector<int> above(detail::seedGrid);
+    std::vector<int> below(detail::seedGrid);
+    const auto hueRow = [&](int j, std::vector<int>& hues) {
+        for (int i = 0; i < detail::seedGrid; ++i) {
+            hues[static_cast<std::size_t>(i)] =
+                detail::hueOf(detail::colourOf(detail::seedPoint(i, j), n));
+        }
+    };
+    const auto bit = [](const std::vector<int>& hues, int i) {
+        return 1U << static_cast<unsigned>(hues[static_cast<std::size_t>(i)]);
+    };
+    hueRow(0, above);
+    for (int j = 1; j < detail::seedGrid; ++j) {
+        hueRow(j, below);
+        for (int i = 1; i < detail::seedGrid; ++i) {
+            if (detail::huesMeet(bit(above, i - 1) | bit(above, i) | bit(below, i - 1) |
+                                 bit(below, i))) {
+                refine(detail::plus(
+                    detail::plus(detail::seedPoint(i - 1, j - 1), detail::seedPoint(i, j - 1)),
+                    detail::plus(detail::seedPoint(i - 1, j), detail::seedPoint(i, j))));
+            }
+        }
+        std::swap(above, below);
+    }
+
+    // Seeds of one point meet there to rounding for a simple root. At a multiple one, where the
+    // curves D1 = D2 and D2 = D3 touch, Newton's method slows down and the distances agree to
+    // the tolerance over a small patch, so the seeds stop around it: one point per patch.
+    std::vector<std::vector<SnubPoint>> groups;
+    for (const SnubPoint& s : refined) {
+        const auto same = [&](const std::vector<SnubPoint>& g) {
+            return detail::chordUpToSign(g.front().point, s.point) < detail::samePointChord;
+        };
+        const auto group = std::find_if(groups.begin(), groups.end(), same);
+        if (group == groups.end()) {
+            groups.push_back({s});
+        } else {
+            group->push_back(s);
+        }
+    }
+    std::vector<SnubPoint> found;
+    for (const std::vector<SnubPoint>& g : groups) {
+        found.push_back(detail::representative(g, n));
+    }
+
+    std::sort(found.begin(), found.end(), [](const SnubPoint& a, const SnubPoint& b) {
+        const auto key = [](const SnubPoint& s) {
+            const auto inside = std::count(s.signs.begin(), s.signs.end(), 1);
+            return std::make_tuple(-inside, -s.sideCount, detail::sortKey(s.point.x),
+                                   detail::sortKey(s.point.y), detail::sortKey(s.point.z));
+        };
+        return key(a) < key(b);
+    });
+    return found;
+}
+
+int PicturePosition::pixelColumn() const noexcept {
+    return static_cast<int>(std::floor(col + 0.5));
+}
+
+int PicturePosition::pixelRow() const noexcept {
+    return static_cast<int>(std::floor(row + 0.5));
+}
+
+std::optional<PicturePosition> picturePosition(const Vec3& p, double R,
+                                               Projection projection) noexcept {
+    if (R == 0.0) {
+        return std::nullopt;
+    }
+    // The offset from the picture centre in window pixels, x to the right and y up.
+    double dx = 0.0;
+    double dy = 0.0;
+    switch (projection) {
+        case Projection::gnomonic:
+            if (!(p.z > 0.0)) {
+                return std::nullopt;
+            }
+            dx = R * (p.x / p.z);
+            dy = R * (p.y / p.z);
+            break;
+        case Projection::stereographic: {
+            if (!(p.z > -1.0)) {
+                return std::nullopt;
+            }
+            const double k = 2.0 * R / (1.0 + p.z);
+            dx = k * p.x;
+            dy = k * p.y;
+            break;
+        }
+        case Projection::orthographic:
+            if (p.z < 0.0) {
+                return std::nullopt;
+            }
+            dx = 2.0 * R * p.x;
+            dy = 2.0 * R * p.y;
+            break;
+    }
+    const PicturePosition at{319.5 + dx, 240.5 - dy};
+    if (!(at.col >= -0.5 && at.col < pictureWidth - 0.5 && at.row >= -0.5 &&
+          at.row < pictureHeight - 0.5)) {
+        return std::nullopt;
+    }
+    return at;
+}
+
+}  // namespace vantu

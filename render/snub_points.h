@@ -1,0 +1,66 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <vector>
+
+#include "render/render_picture.h"
+#include "render/run_sink.h"
+#include "setup/mirrors.h"
+
+namespace vantu {
+
+// The squared distances D1, D2, D3 between the mirror images of the unit vector `p`, computed
+// exactly as the colouring computes them.
+[[nodiscard]] std::array<double, 3> mirrorDistances(const Vec3& p, const Mirrors& n) noexcept;
+
+// How far apart D1, D2 and D3 may be at a reported snub point.
+inline constexpr double snubTolerance = 1e-12;
+
+// A point of the sphere where the six hues meet: D1 = D2 = D3.
+struct SnubPoint {
+    Vec3 point;                  // a unit vector
+    std::array<double, 3> dots;  // P . N1, P . N2, P . N3
+    std::array<int, 3> signs;    // of the dots: +1, -1, or 0 within snubTolerance of zero
+    int sideCount = 0;           // 1 to 3, counted as the colouring counts it (none gives 2)
+    double distance = 0.0;       // the common D, the mean of D1, D2, D3
+    double spread = 0.0;         // the largest difference between D1, D2, D3
+};
+
+// Every point of the sphere where D1 = D2 = D3 for the normals `n`. The distances are the same at
+// P and -P, so each antipodal pair is listed once, by the member with the larger side count
+// (then the larger sum of the dots, then z, y, x positive). Seeds come from a picture of a
+// little more than the hemisphere z >= 0 (which holds a member of every pair): each group of
+// pixels whose hues are not all neighbours in the hue circle. Newton's method on the sphere
+// refines each seed until the spread is at most snubTolerance; seeds that do not get there are
+// dropped, and points within 1e-4 of each other are one. Sorted with the points inside the
+// triangle first: by the number of positive dots, then the side count, then x, y and z.
+[[nodiscard]] std::vector<SnubPoint> findSnubPoints(const Mirrors& n);
+
+// A position in the window's picture: pixel (c, r) covers [c - 0.5, c + 0.5) x [r - 0.5,
+// r + 0.5).
+struct PicturePosition {
+    double col = 0.0;
+    double row = 0.0;
+    [[nodiscard]] int pixelColumn() const noexcept;
+    [[nodiscard]] int pixelRow() const noexcept;
+};
+
+// Where the window's picture at scale R in `projection` shows the unit vector `p`, or nothing
+// when it does not show it: off the raster, on the hemisphere z <= 0 in the gnomonic projection,
+// z < 0 in the orthographic one, at (0, 0, -1) in the stereographic one, or for R = 0.
+[[nodiscard]] std::optional<PicturePosition> picturePosition(const Vec3& p, double R,
+                                                             Projection projection) noexcept;
+
+namespace detail {
+
+// The place of a colour's hue in the circle red, yellow, green, cyan, blue, magenta (0 to 5),
+// read from which channels passed their test; 6 for grey and white (D1 = D2 = D3).
+[[nodiscard]] int hueOf(PackedColour colour) noexcept;
+
+// Refines `seed` by Newton's method towards a point where D1 = D2 = D3. Returns the unit vector
+// reached, or nothing when the iteration breaks down.
+[[nodiscard]] std::optional<Vec3> refineSnubPoint(const Vec3& seed, const Mirrors& n) noexcept;
+
+}  // namespace detail
+}  // namespace vantu

@@ -1,0 +1,52 @@
+// The finer picture allocates nothing per row or per pixel.
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+#include <vector>
+
+#include "render/fine_picture.h"
+#include "setup/draw_request.h"
+
+namespace {
+std::atomic<long> allocations{0};
+}  // namespace
+
+void* operator new(std::size_t size) {
+    allocations.fetch_add(1);
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+
+namespace vantu {
+namespace {
+
+TEST(FineAllocations, NoneWhileRenderingRows) {
+    const DrawSetup setup = prepareDrawing(DrawRequest{});
+    for (const Sampling sampling : {Sampling{1, 1}, Sampling{3, 1}, Sampling{2, 4}}) {
+        for (const Projection projection :
+             {Projection::stereographic, Projection::gnomonic, Projection::orthographic}) {
+            const FinePicture picture(120.0, setup.pi, projection, setup.normals, sampling);
+            std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()), -1);
+            const long before = allocations.load();
+            for (int r = 0; r < picture.height(); r += 50) {
+                picture.renderRow(r, row);
+            }
+            EXPECT_EQ(allocations.load() - before, 0);
+            EXPECT_NE(row.back(), -1);
+        }
+    }
+}
+
+}  // namespace
+}  // namespace vantu

@@ -1,0 +1,468 @@
+#include "render/snub_points.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+#include <optional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "setup/draw_request.h"
+#include "setup/mirrors.h"
+#include "setup/triangle_code.h"
+#include "tests/test_support.h"
+
+namespace vantu {
+namespace {
+
+double dot(const Vec3& a, const Vec3& b) {
+    return a.x * b.x + a.y * b.y + a.z * b.z;
+}
+
+Vec3 cross(const Vec3& a, const Vec3& b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+Vec3 unit(const Vec3& a) {
+    const double l = std::sqrt(dot(a, a));
+    return {a.x / l, a.y / l, a.z / l};
+}
+
+double distanceUpToSign(const Vec3& a, const Vec3& b) {
+    const Vec3 minus{a.x - b.x, a.y - b.y, a.z - b.z};
+    const Vec3 plus{a.x + b.x, a.y + b.y, a.z + b.z};
+    return std::sqrt(std::min(dot(minus, minus), dot(plus, plus)));
+}
+
+Mirrors normalsOf(std::string_view code, int rotation = 0, bool reverse = false) {
+    DrawRequest request;
+    request.triangleCode = std::string(code);
+    request.rotation = rotation;
+    request.reverse = reverse;
+    return prepareDrawing(request).normals;
+}
+
+// Everything any list of snub points must satisfy.
+void expectWellFormed(const std::vector<SnubPoint>& points, const Mirrors& n) {
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const SnubPoint& s = points[i];
+        EXPECT_NEAR(dot(s.point, s.point), 1.0, 1e-15) << "point " << i;
+        const std::array<double, 3> d = mirrorDistances(s.point, n);
+        EXPECT_LE(std::abs(d[0] - d[1]), snubTolerance) << "point " << i;
+        EXPECT_LE(std::abs(d[1] - d[2]), snubTolerance) << "point " << i;
+        EXPECT_LE(std::abs(d[2] - d[0]), snubTolerance) << "point " << i;
+        EXPECT_NEAR(s.distance, d[0], snubTolerance) << "point " << i;
+        for (std::size_t m = 0; m < 3; ++m) {
+            EXPECT_EQ(s.dots[m], dot(s.point, n[m]));
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            EXPECT_GT(distanceUpToSign(s.point, points[j].point), 1e-6)
+                << "points " << j << " and " << i << " are the same pair";
+        }
+        if (i > 0) {
+            EXPECT_GE(points[i - 1].sideCount, s.sideCount) << "sorted by side count";
+        }
+    }
+}
+
+// Three perpendicular mirrors: D1 = 4(y^2 + z^2), D2 = 4(z^2 + x^2), D3 = 4(x^2 + y^2), equal
+// exactly at the eight points (+-1, +-1, +-1) / sqrt 3, with D = 8/3.
+TEST(SnubPoints, PerpendicularMirrorsGiveTheCubeDiagonals) {
+    const Mirrors n = {Vec3{1, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}};
+    const std::vector<SnubPoint> points = findSnubPoints(n);
+    expectWellFormed(points, n);
+    const double r = 1.0 / std::sqrt(3.0);
+    // The member with the larger side count of each pair, then by x, y, z.
+    const std::vector<Vec3> expected = {{r, r, r}, {-r, r, r}, {r, -r, r}, {r, r, -r}};
+    const std::vector<int> sides = {3, 2, 2, 2};
+    ASSERT_EQ(points.size(), expected.size());
+    for (std::size_t i = 0; i < expected.size(); ++i) {
+        EXPECT_NEAR(points[i].point.x, expected[i].x, 1e-12) << i;
+        EXPECT_NEAR(points[i].point.y, expected[i].y, 1e-12) << i;
+        EXPECT_NEAR(points[i].point.z, expected[i].z, 1e-12) << i;
+        EXPECT_EQ(points[i].sideCount, sides[i]) << i;
+        EXPECT_NEAR(points[i].distance, 8.0 / 3.0, 1e-12) << i;
+    }
+    EXPECT_EQ(points[0].signs, (std::array<int, 3>{1, 1, 1}));
+    EXPECT_EQ(points[1].signs, (std::array<int, 3>{-1, 1, 1}));
+}
+
+// A triangle placed in a frame of its own, with its snub points there, derived by hand.
+struct KnownCase {
+    const char* name;
+    const char* code;
+    int rotation;
+    bool reverse;
+    std::array<Vec3, 3> vertices;  // A, B, C in the frame of their own, any length
+    std::vector<Vec3> points;      // one of each pair, any length
+    double insideDistance;         // D at the point inside the triangle
+    friend void PrintTo(const KnownCase& c, std::ostream* os) { *os << c.name; }
+};
+
+const double phi = std::numbers::phi;
+
+// The (2, 3, 3) triangle with its right angle at the 2-fold axis (0, 0, 1) and its 60 degree
+// vertices on the 3-fold axes (1, 1, 1) and (-1, 1, 1). sin^2 A = 1 and sin^2 B = sin^2 C = 3/4,
+// so D1 = D2 = D3 reads 4 sin^2(PA) = 3 sin^2(PB) = 3 sin^2(PC). The last two are equal on the
+// planes x = 0 and y + z = 0. On x = 0 the first equation becomes y^2 + yz - z^2 = 0: y/z is
+// 1/phi, the icosahedron's vertex (0, 1, phi) inside the triangle (the snub tetrahedron), or
+// -phi. On y = -z it gives z^2 = x^2 = 1/3: the 3-fold axes (1, -1, 1) and (1, 1, -1).
+// D inside is 4 sin^2(PA) = 4 / (1 + phi^2), the icosahedron's edge over its circumradius,
+// squared.
+const std::vector<Vec3> tetrahedralSnub = {{0, 1, phi}, {0, phi, -1}, {1, -1, 1}, {1, 1, -1}};
+const Vec3 twoFold{0, 0, 1};
+const Vec3 threeFoldB{1, 1, 1};
+const Vec3 threeFoldC{-1, 1, 1};
+
+// The 120 degree triangle on three vertices of a regular tetrahedron. sin^2 is 3/4 at every
+// vertex, so the distances are equal where (P.A)^2 = (P.B)^2 = (P.C)^2: P orthogonal to A +- B
+// and to B +- C. That is the centre (1, 1, -1) of the face ABC, where D = 3 (1 - 1/9) = 8/3, and
+// the three axes through the midpoints of opposite edges, where D = 2.
+const std::vector<Vec3> faceSnub = {{1, 1, -1}, {1, 0, 0}, {0, 1, 0}, {0, 0, 1}};
+const std::array<Vec3, 3> faceVertices = {Vec3{1, 1, 1}, Vec3{1, -1, -1}, Vec3{-1, 1, -1}};
+
+class KnownSnubPoints : public testing::TestWithParam<KnownCase> {};
+
+// Compared through what does not depend on the frame: the cosines of the arcs to the three
+// vertices (up to sign, which the antipode flips) and D.
+TEST_P(KnownSnubPoints, MatchTheHandDerivedPoints) {
+    const KnownCase& c = GetParam();
+    DrawRequest request;
+    request.triangleCode = c.code;
+    request.rotation = c.rotation;
+    request.reverse = c.reverse;
+    const DrawSetup setup = prepareDrawing(request);
+    const double pi = setup.pi;
+    const CodeAngles code = parseTriangleCode(c.code, pi);
+    const VertexAngles angles = permuteAngles(code[0], code[1], code[2], c.rotation, c.reverse);
+    const SolvedTriangle t = solveTriangle(angles[0], angles[1], angles[2]);
+    const std::array<Vec3, 3> vantuVertices = {t.vertexA, t.vertexB, t.vertexC};
+
+    const std::vector<SnubPoint> points = findSnubPoints(setup.normals);
+    expectWellFormed(points, setup.normals);
+    ASSERT_EQ(points.size(), c.points.size());
+
+    const auto invariants = [](const Vec3& p, const std::array<Vec3, 3>& v) {
+        return std::array<double, 3>{std::abs(dot(unit(p), unit(v[0]))),
+                                     std::abs(dot(unit(p), unit(v[1]))),
+                                     std::abs(dot(unit(p), unit(v[2])))};
+    };
+    std::vector<bool> matched(c.points.size(), false);
+    for (const SnubPoint& s : points) {
+        const std::array<double, 3> got = invariants(s.point, vantuVertices);
+        bool found = false;
+        for (std::size_t e = 0; e < c.points.size() && !found; ++e) {
+            const std::array<double, 3> want = invariants(c.points[e], c.vertices);
+            if (!matched[e] && std::abs(got[0] - want[0]) < 1e-12 &&
+                std::abs(got[1] - want[1]) < 1e-12 && std::abs(got[2] - want[2]) < 1e-12) {
+                matched[e] = found = true;
+            }
+        }
+        EXPECT_TRUE(found) << "unexpected point (" << s.point.x << ", " << s.point.y << ", "
+                           << s.point.z << ")";
+    }
+    // The generating point of the snub lies inside the triangle and comes first.
+    EXPECT_EQ(points.front().signs, (std::array<int, 3>{1, 1, 1}));
+    EXPECT_EQ(points.front().sideCount, 3);
+    EXPECT_NEAR(points.front().distance, c.insideDistance, 1e-12);
+}
+
+INSTANTIATE_TEST_SUITE_P(Triangles, KnownSnubPoints,
+                         testing::Values(KnownCase{"SnubTetrahedron",
+                                                   "300 2/1:3/1:3/1",
+                                                   0,
+                                                   false,
+                                                   {twoFold, threeFoldB, threeFoldC},
+                                                   tetrahedralSnub,
+                                                   4.0 / (1.0 + phi * phi)},
+                                         KnownCase{"SnubTetrahedronRotated",
+                                                   "300 2/1:3/1:3/1",
+                                                   1,
+                                                   false,
+                                                   {threeFoldB, threeFoldC, twoFold},
+                                                   tetrahedralSnub,
+                                                   4.0 / (1.0 + phi * phi)},
+                                         KnownCase{"SnubTetrahedronReversed",
+                                                   "300 2/1:3/1:3/1",
+                                                   2,
+                                                   true,
+                                                   {twoFold, threeFoldC, threeFoldB},
+                                                   tetrahedralSnub,
+                                                   4.0 / (1.0 + phi * phi)},
+                                         KnownCase{"TetrahedronFace", "311 3/2:3/2:3/2", 0, false,
+                                                   faceVertices, faceSnub, 8.0 / 3.0}),
+                         RowName());
+
+// The squared distances by the geometry of the vertex rotations alone, not by reflections:
+// D1 = 4 |N2 x N3|^2 sin^2(P, N2 x N3 axis) = 4 (|N2 x N3|^2 - (P . N2 x N3)^2), and so on.
+std::array<double, 3> geometricDistances(const Vec3& p, const Mirrors& n) {
+    std::array<double, 3> d{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const Vec3 axis = cross(n[(i + 1) % 3], n[(i + 2) % 3]);
+        const double along = dot(p, axis);
+        d[i] = 4.0 * (dot(axis, axis) - along * along);
+    }
+    return d;
+}
+
+// A brute-force search independent of the solver: the sphere as a cube map of small cells,
+// turned so that no symmetry of a triangle lines up with it, and the winding number of
+// (D1 - D2, D2 - D3) around each cell. A cell with a non-zero winding number holds a point where
+// both vanish. The winding is followed along the cell's corners first; where that gives a
+// non-zero number or turns too far between two corners to tell, again in steps fine enough to track
+// the turning near a point where the curves D1 = D2 and D2 = D3 run close together. Returns the
+// centres of those cells; every pair appears twice, as P and -P.
+std::vector<Vec3> bruteForceMeetings(const Mirrors& n, int cellsPerEdge) {
+    // A fixed rotation about an arbitrary axis.
+    const Vec3 axis = unit({0.31, -0.72, 0.53});
+    const double angle = 0.7371;
+    const double cs = std::cos(angle);
+    const double sn = std::sin(angle);
+    const auto turn = [&](const Vec3& v) {
+        const Vec3 c = cross(axis, v);
+        const double a = dot(axis, v) * (1.0 - cs);
+        return Vec3{v.x * cs + c.x * sn + axis.x * a, v.y * cs + c.y * sn + axis.y * a,
+                    v.z * cs + c.z * sn + axis.z * a};
+    };
+    const auto onFace = [&](int face, double u, double v) {
+        const double s = face % 2 == 0 ? 1.0 : -1.0;
+        Vec3 p;
+        switch (face / 2) {
+            case 0:
+                p = {s, u, v};
+                break;
+            case 1:
+                p = {v, s, u};
+                break;
+            default:
+                p = {u, v, s};
+                break;
+        }
+        return turn(unit(p));
+    };
+    const auto differences = [&](int face, double u, double v) {
+        const std::array<double, 3> d = geometricDistances(onFace(face, u, v), n);
+        return std::array<double, 2>{d[0] - d[1], d[1] - d[2]};
+    };
+    const auto turning = [](const std::array<double, 2>& a, const std::array<double, 2>& b) {
+        return std::atan2(a[0] * b[1] - a[1] * b[0], a[0] * b[0] + a[1] * b[1]);
+    };
+    // The winding around the cell [u0, u1] x [v0, v1] in `steps` steps per edge.
+    const auto winding = [&](int face, double u0, double v0, double size, int steps) {
+        std::vector<std::array<double, 2>> path;
+        for (int k = 0; k < steps; ++k) {
+            path.push_back(differences(face, u0 + size * k / steps, v0));
+        }
+        for (int k = 0; k < steps; ++k) {
+            path.push_back(differences(face, u0 + size, v0 + size * k / steps));
+        }
+        for (int k = 0; k < steps; ++k) {
+            path.push_back(differences(face, u0 + size - size * k / steps, v0 + size));
+        }
+        for (int k = 0; k < steps; ++k) {
+            path.push_back(differences(face, u0, v0 + size - size * k / steps));
+        }
+        double total = 0.0;
+        for (std::size_t k = 0; k < path.size(); ++k) {
+            total += turning(path[k], path[(k + 1) % path.size()]);
+        }
+        return std::lround(total / (2.0 * std::numbers::pi));
+    };
+
+    const int m = cellsPerEdge;
+    const double size = 2.0 / m;
+    std::vector<std::array<double, 2>> corners(static_cast<std::size_t>((m + 1) * (m + 1)));
+    const auto at = [&](int i, int j) -> const std::array<double, 2>& {
+        return corners[static_cast<std::size_t>(j * (m + 1) + i)];
+    };
+    std::vector<Vec3> cells;
+    for (int face = 0; face < 6; ++face) {
+        for (int j = 0; j <= m; ++j) {
+            for (int i = 0; i <= m; ++i) {
+                corners[static_cast<std::size_t>(j * (m + 1) + i)] =
+                    differences(face, -1.0 + size * i, -1.0 + size * j);
+            }
+        }
+        for (int j = 0; j < m; ++j) {
+            for (int i = 0; i < m; ++i) {
+                const std::array<double, 4> turns = {
+                    turning(at(i, j), at(i + 1, j)), turning(at(i + 1, j), at(i + 1, j + 1)),
+                    turning(at(i + 1, j + 1), at(i, j + 1)), turning(at(i, j + 1), at(i, j))};
+                const double quick = turns[0] + turns[1] + turns[2] + turns[3];
+                const bool unsure = std::any_of(turns.begin(), turns.end(), [](double t) {
+                    return std::abs(t) > 2.0 * std::numbers::pi / 3.0;
+                });
+                if ((std::abs(quick) > std::numbers::pi || unsure) &&
+                    winding(face, -1.0 + size * i, -1.0 + size * j, size, 256) != 0) {
+                    cells.push_back(onFace(face, -1.0 + size * (i + 0.5), -1.0 + size * (j + 0.5)));
+                }
+            }
+        }
+    }
+    return cells;
+}
+
+struct CatalogueCase {
+    std::string name;
+    std::string code;
+    int rotation;
+    bool reverse;
+    friend void PrintTo(const CatalogueCase& c, std::ostream* os) { *os << c.name; }
+};
+
+std::vector<CatalogueCase> catalogueCases() {
+    std::vector<CatalogueCase> cases;
+    for (const std::string_view code : catalogue) {
+        cases.push_back({"Code" + std::string(code.substr(0, 3)), std::string(code), 0, false});
+    }
+    // Every permutation of two codes whose angles all differ.
+    for (const char* code : {"400 2/1:3/1:4/1", "543 5/3:3/2:5/4"}) {
+        for (int rotation = 0; rotation < 3; ++rotation) {
+            for (const bool reverse : {false, true}) {
+                cases.push_back({"Code" + std::string(code, 3) + "R" + std::to_string(rotation) +
+                                     (reverse ? "Rev" : ""),
+                                 code, rotation, reverse});
+            }
+        }
+    }
+    return cases;
+}
+
+class CatalogueSnubPoints : public testing::TestWithParam<CatalogueCase> {};
+
+// Every point found is a true meeting point, and every meeting point that the brute-force
+// search finds is among them (or its antipode is). A multiple point, where the curves D1 = D2
+// and D2 = D3 touch, may have winding number 0 and go unseen by the search; it is found anyway.
+TEST_P(CatalogueSnubPoints, AgreeWithABruteForceSearch) {
+    const CatalogueCase& c = GetParam();
+    const Mirrors n = normalsOf(c.code, c.rotation, c.reverse);
+    const std::vector<SnubPoint> points = findSnubPoints(n);
+    expectWellFormed(points, n);
+    EXPECT_FALSE(points.empty());
+
+    constexpr int cellsPerEdge = 200;
+    const double cellSize = 2.0 / cellsPerEdge;  // an upper bound for a cell's chord
+    const std::vector<Vec3> cells = bruteForceMeetings(n, cellsPerEdge);
+    for (const Vec3& cell : cells) {
+        const bool near = std::any_of(points.begin(), points.end(), [&](const SnubPoint& s) {
+            return distanceUpToSign(s.point, cell) < cellSize;
+        });
+        EXPECT_TRUE(near) << "missed a meeting point near (" << cell.x << ", " << cell.y << ", "
+                          << cell.z << ")";
+    }
+    EXPECT_FALSE(cells.empty());
+}
+
+INSTANTIATE_TEST_SUITE_P(Catalogue, CatalogueSnubPoints, testing::ValuesIn(catalogueCases()),
+                         RowName());
+
+// The hue circle read back from the 21 colours.
+struct HueCase {
+    const char* name;
+    PackedColour colour;
+    int hue;
+    friend void PrintTo(const HueCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class HueOf : public testing::TestWithParam<HueCase> {};
+
+TEST_P(HueOf, PlacesTheColourInTheCircle) {
+    EXPECT_EQ(detail::hueOf(GetParam().colour), GetParam().hue);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Colours, HueOf,
+    testing::Values(HueCase{"DarkRed", 85, 0}, HueCase{"Red", 65962, 0},
+                    HueCase{"BrightRed", 66047, 0}, HueCase{"DarkYellow", 21845, 1},
+                    HueCase{"Yellow", 109226, 1}, HueCase{"BrightYellow", 131071, 1},
+                    HueCase{"DarkGreen", 21760, 2}, HueCase{"Green", 109057, 2},
+                    HueCase{"BrightGreen", 130817, 2}, HueCase{"DarkCyan", 5592320, 3},
+                    HueCase{"Cyan", 11184641, 3}, HueCase{"BrightCyan", 16776961, 3},
+                    HueCase{"DarkBlue", 5570560, 4}, HueCase{"Blue", 11141377, 4},
+                    HueCase{"BrightBlue", 16711937, 4}, HueCase{"DarkMagenta", 5570645, 5},
+                    HueCase{"Magenta", 11141546, 5}, HueCase{"BrightMagenta", 16712191, 5},
+                    HueCase{"DarkGrey", 5592405, 6}, HueCase{"Grey", 11184810, 6},
+                    HueCase{"White", 16777215, 6}),
+    RowName());
+
+// Where the picture shows a point: the worked pixels of the projections (their points given to
+// six decimals), and the points no pixel shows.
+struct PositionCase {
+    const char* name;
+    Projection projection;
+    double scale;
+    Vec3 point;
+    std::optional<std::array<double, 2>> position;
+    friend void PrintTo(const PositionCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class PicturePositions : public testing::TestWithParam<PositionCase> {};
+
+TEST_P(PicturePositions, InvertTheProjection) {
+    const PositionCase& c = GetParam();
+    const std::optional<PicturePosition> at = picturePosition(unit(c.point), c.scale, c.projection);
+    ASSERT_EQ(at.has_value(), c.position.has_value());
+    if (at) {
+        EXPECT_NEAR(at->col, (*c.position)[0], 2e-3);
+        EXPECT_NEAR(at->row, (*c.position)[1], 2e-3);
+        EXPECT_EQ(at->pixelColumn(), static_cast<int>(std::lround((*c.position)[0])));
+        EXPECT_EQ(at->pixelRow(), static_cast<int>(std::lround((*c.position)[1])));
+    }
+}
+
+using Pos = std::array<double, 2>;
+
+INSTANTIATE_TEST_SUITE_P(
+    Points, PicturePositions,
+    testing::Values(
+        PositionCase{"GnomonicCorner",
+                     Projection::gnomonic,
+                     120,
+                     {-0.765238, 0.576024, 0.287413},
+                     Pos{0, 0}},
+        PositionCase{"StereographicCorner",
+                     Projection::stereographic,
+                     120,
+                     {-0.705037, 0.530709, -0.470395},
+                     Pos{0, 0}},
+        PositionCase{"OrthographicCentre",
+                     Projection::orthographic,
+                     120,
+                     {0.002083, 0.002083, 0.999996},
+                     Pos{320, 240}},
+        PositionCase{"OrthographicRim",
+                     Projection::orthographic,
+                     120,
+                     {-0.997917, 0.002083, 0.064482},
+                     Pos{80, 240}},
+        // A negative scale turns the picture a half turn about (319.5, 240.5).
+        PositionCase{"OrthographicTurned",
+                     Projection::orthographic,
+                     -120,
+                     {-0.997917, 0.002083, 0.064482},
+                     Pos{559, 241}},
+        // Pixel (0, 0) turned is (639, 481), one row below the raster.
+        PositionCase{"GnomonicTurnedBelowTheRaster",
+                     Projection::gnomonic,
+                     -120,
+                     {-0.765238, 0.576024, 0.287413},
+                     std::nullopt},
+        PositionCase{"GnomonicBehind", Projection::gnomonic, 120, {0, 0.1, -1}, std::nullopt},
+        PositionCase{"GnomonicEquator", Projection::gnomonic, 120, {1, 0, 0}, std::nullopt},
+        PositionCase{
+            "OrthographicBehind", Projection::orthographic, 120, {0, 0.1, -1}, std::nullopt},
+        PositionCase{
+            "StereographicSouthPole", Projection::stereographic, 120, {0, 0, -1}, std::nullopt},
+        PositionCase{"StereographicBeyondTheEdge",
+                     Projection::stereographic,
+                     120,
+                     {0, 1, -0.2},
+                     std::nullopt},
+        PositionCase{"ZeroScale", Projection::stereographic, 0, {0, 0, 1}, std::nullopt}),
+    RowName());
+
+}  // namespace
+}  // namespace vantu
