@@ -17,8 +17,7 @@ build: deps
 	@cmake --build --preset $(PRESET)
 
 run: build
-	$(BUILD_DIR)/bin/vantu-render -o vantu.png
-	@echo "wrote vantu.png"
+	$(BUILD_DIR)/bin/vantu
 
 test: build
 	@ctest --preset $(PRESET)

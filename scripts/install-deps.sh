@@ -12,7 +12,7 @@ packages=(
     # fuzzing the core
     clang libclang-rt-14-dev
     # the real window under a virtual X server, as a user would drive it
-    xvfb xdotool x11-apps imagemagick
+    xvfb xdotool x11-apps imagemagick libx11-dev
     # the window on a plain X server
     libxcb-cursor0 fonts-dejavu-core
 )

@@ -1,0 +1,180 @@
+#!/usr/bin/env bash
+# The real Vantu window on a virtual X server, driven as a user drives it, with no window
+# manager: find the window by its title and check its client area; click "Go!" and compare the
+# picture on the screen with vantu-render's, pixel for pixel; type a bad code, see the message
+# titled "Vantu", dismiss it and draw again; close the window while it draws and check that
+# the program ends.
+#
+#   scripts/xvfb-window-test.sh BUILD/bin/vantu BUILD/bin/vantu-render BUILD/bin/vantu-xclose
+#
+# Needs Xvfb, xdotool and ImageMagick (scripts/install-deps.sh installs them). Every wait is
+# bounded; the X server and the program are stopped whatever happens.
+set -euo pipefail
+
+if [ $# -ne 3 ]; then
+    echo "usage: $0 VANTU VANTU_RENDER VANTU_XCLOSE" >&2
+    exit 2
+fi
+vantu=$1
+render=$2
+xclose=$3
+for tool in Xvfb xdotool xwininfo import compare; do
+    if ! command -v "$tool" >/dev/null; then
+        echo "missing $tool: run scripts/install-deps.sh" >&2
+        exit 1
+    fi
+done
+
+work=$(mktemp -d)
+xvfb_pid=
+vantu_pid=
+clicker_pid=
+last_difference=
+cleanup() {
+    for pid in $clicker_pid $vantu_pid $xvfb_pid; do
+        kill "$pid" 2>/dev/null || true
+    done
+    wait 2>/dev/null || true
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+fail() {
+    echo "FAIL: $*" >&2
+    if [ -n "$last_difference" ]; then
+        echo "  the last comparison with vantu-render's picture: $last_difference pixels differed" >&2
+    fi
+    if [ -s "$work/vantu.log" ]; then
+        sed 's/^/  vantu: /' "$work/vantu.log" >&2
+    fi
+    exit 1
+}
+step() {
+    echo "-- $*"
+}
+
+# wait_for SECONDS WHAT COMMAND...: runs COMMAND every tenth of a second until it succeeds.
+wait_for() {
+    local limit=$1 what=$2
+    shift 2
+    local deadline=$((SECONDS + limit))
+    until "$@"; do
+        if ((SECONDS >= deadline)); then
+            fail "waited ${limit} s for $what"
+        fi
+        sleep 0.1
+    done
+}
+
+# Where the controls are, in pixels from the top-left of the client area.
+go_x=104 go_y=44             # the middle of "Go!"
+code_x=80 code_y=18          # the text field of the code list
+stereo_x=468 stereo_y=36     # "stereo"
+ortho_x=596 ortho_y=36       # "ortho"
+# The raster's top-left: the picture box at (0, 64), inside its 2-pixel frame.
+raster=640x481+2+66
+
+step "reference pictures from vantu-render"
+"$render" -o "$work/stereo.png"
+"$render" --projection ortho -o "$work/ortho.png"
+
+step "a virtual X server"
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+xvfb_pid=$!
+wait_for 20 "the X server to start" test -s "$work/display"
+export DISPLAY=":$(head -n 1 "$work/display")"
+unset WAYLAND_DISPLAY
+
+step "start vantu on $DISPLAY"
+QT_QPA_PLATFORM=xcb "$vantu" >"$work/vantu.log" 2>&1 &
+vantu_pid=$!
+
+# The visible windows titled "Vantu", one id a line.
+vantu_windows() {
+    xdotool search --onlyvisible --name '^Vantu$' 2>/dev/null || true
+}
+find_window() {
+    kill -0 "$vantu_pid" 2>/dev/null || fail "vantu ended at start-up"
+    window=$(vantu_windows | head -n 1)
+    [ -n "$window" ]
+}
+wait_for 30 "a window titled Vantu" find_window
+
+read -r width height < <(xwininfo -id "$window" |
+    awk '/^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w, h }')
+[ "$width x $height" = "649 x 553" ] || fail "the client area is $width x $height, not 649 x 553"
+echo "window $window, client area $width x $height"
+
+click_at() {
+    xdotool mousemove --window "$window" "$1" "$2" click 1
+}
+# The number of pixels of the raster on the screen that differ from the picture $1.
+differing_pixels() {
+    import -window "$window" -crop "$raster" +repage "$work/screen.png" 2>/dev/null || return 1
+    compare -metric AE "$work/screen.png" "$1" null: 2>&1 >/dev/null || true
+}
+shows() {
+    last_difference=$(differing_pixels "$1") || last_difference="no grab"
+    [ "$last_difference" = "0" ]
+}
+type_code() {
+    xdotool windowfocus --sync "$window"
+    click_at "$code_x" "$code_y"
+    xdotool key --clearmodifiers ctrl+a
+    xdotool type --delay 15 "$1"
+}
+
+step "Go! paints the start-up picture"
+click_at "$go_x" "$go_y"
+wait_for 60 "the picture to match vantu-render's" shows "$work/stereo.png"
+
+step "a bad code gives a message titled Vantu"
+type_code "300 x/1:3/1:3/1"
+click_at "$go_x" "$go_y"
+find_dialog() {
+    dialog=$(vantu_windows | grep -vx "$window" | head -n 1 || true)
+    [ -n "$dialog" ]
+}
+wait_for 30 "a second window titled Vantu: the error message" find_dialog
+xdotool windowfocus --sync "$dialog"
+xdotool key Return
+dialog_gone() {
+    ! vantu_windows | grep -qx "$dialog"
+}
+wait_for 20 "Return to dismiss the message" dialog_gone
+kill -0 "$vantu_pid" 2>/dev/null || fail "vantu ended after the error"
+wait_for 20 "the picture to be whole again after the message" shows "$work/stereo.png"
+
+step "the next drawing works"
+type_code "300 2/1:3/1:3/1"
+click_at "$ortho_x" "$ortho_y"
+click_at "$go_x" "$go_y"
+wait_for 60 "the orthographic picture to match vantu-render's" shows "$work/ortho.png"
+
+step "closing the window while it draws ends the program"
+click_at "$stereo_x" "$stereo_y"
+xdotool mousemove --window "$window" "$go_x" "$go_y"
+xdotool click --repeat 60 --delay 25 1 &
+clicker_pid=$!
+# Clicks come faster than drawings end, so each one nests a drawing in the one before. Make sure
+# the program is busy drawing, by the processor time it takes, before the close comes.
+cpu_ticks() {
+    awk '{ print $14 + $15 }' "/proc/$vantu_pid/stat"
+}
+sleep 0.2
+before=$(cpu_ticks)
+sleep 0.3
+busy=$(($(cpu_ticks) - before))
+"$xclose" "$window"
+[ "$busy" -ge 3 ] || fail "vantu was not drawing when its window was closed ($busy ticks in 0.3 s)"
+echo "vantu used $busy ticks of processor time in the 0.3 s before the close"
+has_ended() {
+    ! kill -0 "$vantu_pid" 2>/dev/null
+}
+wait_for 10 "vantu to end after its window was closed" has_ended
+status=0
+wait "$vantu_pid" || status=$?
+vantu_pid=
+[ "$status" -eq 0 ] || fail "vantu ended with status $status"
+
+echo "PASS"
