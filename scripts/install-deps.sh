@@ -9,6 +9,8 @@ packages=(
     qt6-base-dev libgl-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
+    # the gallery's contact sheet in a real browser
+    chromium
     # fuzzing the core
     clang libclang-rt-14-dev
     # the real window under a virtual X server, as a user would drive it
