@@ -1,0 +1,97 @@
+// Speed of the finer sampling, beside the window's scan: per sample, and the budgets of
+// vantu-render's print-quality export and gallery on one and on two threads.
+
+#include <benchmark/benchmark.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "cli/export.h"
+#include "cli/gallery.h"
+#include "render/fine_picture.h"
+#include "setup/draw_request.h"
+
+namespace {
+
+vantu::FinePicture startUpPicture(vantu::Projection projection, vantu::Sampling sampling) {
+    vantu::DrawRequest request;
+    request.projection = projection;
+    const vantu::DrawSetup setup = vantu::prepareDrawing(request);
+    return {request.scale, setup.pi, projection, setup.normals, sampling};
+}
+
+// Every 16th row of the 5120 x 3848 picture (zoom 8), on one thread: the cost per sample.
+void BM_FineRows(benchmark::State& state, vantu::Projection projection) {
+    const vantu::FinePicture picture = startUpPicture(projection, {8, 1});
+    std::vector<vantu::PackedColour> row(static_cast<std::size_t>(picture.width()));
+    long samples = 0;
+    for (auto _ : state) {
+        for (int r = 0; r < picture.height(); r += 16) {
+            picture.renderRow(r, row);
+            samples += picture.width();
+        }
+        benchmark::DoNotOptimize(row.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["per_sample"] = benchmark::Counter(
+        static_cast<double>(samples), benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+BENCHMARK_CAPTURE(BM_FineRows, stereo, vantu::Projection::stereographic)
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_FineRows, ortho, vantu::Projection::orthographic)
+    ->Unit(benchmark::kMillisecond);
+
+// The window-size picture with 4 x 4 samples per pixel.
+void BM_FineAntialias(benchmark::State& state) {
+    const vantu::FinePicture picture = startUpPicture(vantu::Projection::stereographic, {1, 4});
+    std::vector<vantu::PackedColour> row(static_cast<std::size_t>(picture.width()));
+    for (auto _ : state) {
+        for (int r = 0; r < picture.height(); ++r) {
+            picture.renderRow(r, row);
+        }
+        benchmark::DoNotOptimize(row.data());
+        benchmark::ClobberMemory();
+    }
+    state.counters["per_sample"] = benchmark::Counter(
+        16.0 * vantu::pictureWidth * vantu::pictureHeight,
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+BENCHMARK(BM_FineAntialias)->Unit(benchmark::kMillisecond);
+
+// The whole 5120 x 3848 stereographic picture into an image, on `jobs` threads, without the
+// PNG encoding. The budget: the per-sample cost above times 19.7 million, over the threads.
+void BM_ExportZoom8(benchmark::State& state) {
+    const vantu::FinePicture picture = startUpPicture(vantu::Projection::stereographic, {8, 1});
+    const int jobs = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        const vantu::cli::RenderedImage rendered = vantu::cli::renderImage(picture, jobs, nullptr);
+        benchmark::DoNotOptimize(rendered.image.constBits());
+    }
+}
+
+BENCHMARK(BM_ExportZoom8)
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(2)
+    ->UseRealTime();
+
+// The 132 pictures of the gallery and its page, written to a scratch folder, on `jobs` threads.
+void BM_Gallery(benchmark::State& state) {
+    const int jobs = static_cast<int>(state.range(0));
+    const std::vector<vantu::cli::GalleryPicture> pictures = vantu::cli::galleryPictures(false);
+    const std::filesystem::path folder = std::filesystem::temp_directory_path() /
+                                         ("vantu-bench-gallery-" + std::to_string(::getpid()));
+    for (auto _ : state) {
+        vantu::cli::writeGallery(folder, pictures, vantu::cli::GallerySettings{}, jobs, nullptr);
+    }
+    std::filesystem::remove_all(folder);
+}
+
+BENCHMARK(BM_Gallery)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->Iterations(2)->UseRealTime();
+
+}  // namespace
