@@ -8,12 +8,16 @@
 #include "window/application.h"
 
 int main(int argc, char* argv[]) {
+    ::testing::InitGoogleTest(&argc, argv);
+    if (GTEST_FLAG_GET(list_tests)) {
+        // Listing needs no application, and Qt's start-up messages would garble the list.
+        return RUN_ALL_TESTS();
+    }
     // CTest sets the offscreen platform too; this covers running the binary by hand.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     vantu::prepareApplication();
     QApplication app(argc, argv);
-    ::testing::InitGoogleTest(&argc, argv);
     return RUN_ALL_TESTS();
 }

@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include <QApplication>
 #include <QMetaObject>
 #include <QTest>
 
@@ -104,6 +105,8 @@ void WindowTest::SetUp() {
     });
     form.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    QApplication::setActiveWindow(&form);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&form));
 }
 
 void WindowTest::TearDown() {
@@ -122,12 +125,14 @@ void WindowTest::clickGo() {
 }
 
 void WindowTest::typeCode(const QString& text) {
+    QTest::mouseClick(form.Combo1->lineEdit(), Qt::LeftButton);
     form.Combo1->lineEdit()->selectAll();
     QTest::keyClick(form.Combo1->lineEdit(), Qt::Key_Backspace);
     QTest::keyClicks(form.Combo1->lineEdit(), text);
 }
 
 void WindowTest::typeScale(const QString& text) {
+    QTest::mouseClick(form.Text7, Qt::LeftButton);
     form.Text7->selectAll();
     QTest::keyClick(form.Text7, Qt::Key_Backspace);
     QTest::keyClicks(form.Text7, text);

@@ -33,8 +33,9 @@ namespace vantu::window_test {
 // The drawing area of Picture1 outside the raster: right of column 639 and below row 480.
 [[nodiscard]] std::vector<QRect> areaOutsideRaster(const PictureBox& picture);
 
-// A shown Form1 whose errors are recorded instead of shown, with a log of the rows its drawings
-// finish and one-shot actions that run during the yield of a chosen row of a chosen drawing.
+// A shown and active Form1 whose errors are recorded instead of shown, with a log of the rows its
+// drawings finish and one-shot actions that run during the yield of a chosen row of a chosen
+// drawing.
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override;
@@ -47,10 +48,10 @@ protected:
     // A left click on "Go!", as the mouse gives it; returns when the drawing is over.
     void clickGo();
 
-    // Deletes all the text of Combo1's field and types `text`, as a user would.
+    // Clicks into Combo1's field, deletes all its text and types `text`, as a user would.
     void typeCode(const QString& text);
 
-    // Deletes all of Text7's text and types `text`, as a user would.
+    // Clicks into Text7, deletes all its text and types `text`, as a user would.
     void typeScale(const QString& text);
 
     // The raster of the picture as painted so far.

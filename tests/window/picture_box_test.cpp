@@ -1,0 +1,64 @@
+// The picture box as a run sink: runs land in its image clipped to the drawing area, the scale
+// mode follows the drawing, and rows reach the screen.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <ostream>
+#include <string>
+
+#include <QColor>
+
+#include "tests/test_support.h"
+#include "window/picture_box.h"
+
+namespace vantu {
+namespace {
+
+struct RunRow {
+    friend void PrintTo(const RunRow& row, std::ostream* out) { *out << row.name; }
+    std::string name;
+    int row;
+    int first;
+    int end;
+};
+
+// Runs inside, across and outside the edges of the drawing area of a picture box of the
+// window's size (645 x 485 pixels inside its frame).
+const RunRow runRows[] = {
+    {"inside", 10, 100, 200},         {"wholeRaster", 480, 0, 640},
+    {"leftOfTheArea", 3, -20, 5},     {"beyondTheRightEdge", 7, 630, 5000},
+    {"lastColumn", 484, 644, 645},    {"empty", 2, 50, 50},
+    {"backwards", 2, 60, 50},         {"rowAboveTheArea", -1, 0, 640},
+    {"rowBelowTheArea", 485, 0, 640}, {"farOutside", 100000, -100000, 100000},
+};
+
+class PictureRunTest : public ::testing::TestWithParam<RunRow> {};
+
+TEST_P(PictureRunTest, PaintsExactlyTheRunClippedToTheArea) {
+    PictureBox picture;
+    picture.resize(649, 489);
+    picture.show();
+    const QImage& image = picture.image();
+    ASSERT_EQ(image.size(), QSize(645, 485));
+    const RunRow& run = GetParam();
+    const PackedColour colour = 1 + 256 * 170 + 65536 * 170;
+    picture.drawRun(run.row, run.first, run.end, colour);
+
+    const QRgb background = picture.background().rgb();
+    const int from = std::max(run.first, 0);
+    const int to = std::min(run.end, image.width());
+    int wrong = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            const bool inRun = y == run.row && x >= from && x < to;
+            wrong += image.pixel(x, y) != (inRun ? qRgb(1, 170, 170) : background) ? 1 : 0;
+        }
+    }
+    EXPECT_EQ(wrong, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(PictureBox, PictureRunTest, ::testing::ValuesIn(runRows), RowName());
+
+}  // namespace
+}  // namespace vantu
