@@ -31,9 +31,9 @@ public:
     // The screen follows at the row's end.
     void drawRun(int row, int first, int end, PackedColour colour) override;
 
-    // Puts the row on the screen, emits rowFinished, then handles every pending window event,
-    // which may start, and finish, another drawing. Throws DrawingStopped after the yield when
-    // stopDrawings has been called.
+    // Repaints the row's rectangle at once, emits rowFinished, then handles every pending window
+    // event, which may start, and finish, another drawing. Throws DrawingStopped after the yield
+    // when stopDrawings has been called.
     void endRow(int row) override;
 
     // Switches the picture to pixel units (scale mode 3).
