@@ -1,0 +1,276 @@
+// The gallery: its pictures and their names, the contact sheet, and writing it all.
+
+#include "cli/gallery.h"
+
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+#include <QImage>
+#include <QString>
+#include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <numbers>
+#include <ostream>
+#include <regex>
+#include <set>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/export.h"
+#include "render/fine_picture.h"
+#include "setup/draw_error.h"
+#include "setup/draw_request.h"
+#include "setup/triangle_code.h"
+#include "tests/test_support.h"
+
+namespace vantu::cli {
+namespace {
+
+std::string slurp(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::filesystem::path scratch(const std::string& name) {
+    const std::filesystem::path dir = std::filesystem::path(testing::TempDir()) /
+                                      ("vantu-gallery-" + std::to_string(::getpid()) + "-" + name);
+    std::filesystem::remove_all(dir);
+    return dir;
+}
+
+TEST(GalleryPictures, EveryCodeInEveryProjection) {
+    const std::vector<GalleryPicture> plain = galleryPictures(false);
+    ASSERT_EQ(plain.size(), 44U * 3U);
+    EXPECT_EQ(plain.front().file, "300-r0-stereo.png");
+    EXPECT_EQ(plain[1].file, "300-r0-gnome.png");
+    EXPECT_EQ(plain[2].file, "300-r0-ortho.png");
+    EXPECT_EQ(plain.back().file, "592-r0-ortho.png");
+    for (const GalleryPicture& p : plain) {
+        EXPECT_EQ(p.rotation, 0);
+        EXPECT_FALSE(p.reverse);
+    }
+
+    const std::vector<GalleryPicture> all = galleryPictures(true);
+    ASSERT_EQ(all.size(), 44U * 6U * 3U);
+    std::set<std::string> names;
+    std::set<std::tuple<std::string_view, int, bool, Projection>> cases;
+    for (const GalleryPicture& p : all) {
+        names.insert(p.file);
+        cases.insert({p.code, p.rotation, p.reverse, p.projection});
+        EXPECT_EQ(p.file,
+                  galleryFileName(p.code.substr(0, 3), p.rotation, p.reverse, p.projection));
+    }
+    EXPECT_EQ(names.size(), all.size()) << "file names repeat";
+    EXPECT_EQ(cases.size(), all.size()) << "pictures repeat";
+    EXPECT_EQ(all.back().file, "592-r2-rev-ortho.png");
+}
+
+struct NameCase {
+    const char* name;
+    const char* label;
+    int rotation;
+    bool reverse;
+    Projection projection;
+    const char* file;
+    friend void PrintTo(const NameCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class FileNames : public testing::TestWithParam<NameCase> {};
+
+TEST_P(FileNames, ComeFromLabelRotationReverseAndProjection) {
+    const NameCase& c = GetParam();
+    EXPECT_EQ(galleryFileName(c.label, c.rotation, c.reverse, c.projection), c.file);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, FileNames,
+                         testing::Values(NameCase{"Plain", "300", 0, false,
+                                                  Projection::stereographic, "300-r0-stereo.png"},
+                                         NameCase{"Reversed", "412", 2, true, Projection::gnomonic,
+                                                  "412-r2-rev-gnome.png"},
+                                         NameCase{"Orthographic", "571", 1, false,
+                                                  Projection::orthographic, "571-r1-ortho.png"}),
+                         RowName());
+
+struct EscapeCase {
+    const char* name;
+    const char* text;
+    const char* escaped;
+    friend void PrintTo(const EscapeCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class HtmlEscape : public testing::TestWithParam<EscapeCase> {};
+
+TEST_P(HtmlEscape, WritesMarkupCharactersAsReferences) {
+    EXPECT_EQ(htmlEscape(GetParam().text), GetParam().escaped);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, HtmlEscape,
+    testing::Values(EscapeCase{"Plain", "300 2/1:3/1:3/1", "300 2/1:3/1:3/1"},
+                    EscapeCase{"Empty", "", ""},
+                    EscapeCase{"Markup", "<b>&</b>", "&lt;b&gt;&amp;&lt;/b&gt;"},
+                    EscapeCase{"Quotes", "\"a\" 'b'", "&quot;a&quot; &#39;b&#39;"},
+                    EscapeCase{"AlreadyEscaped", "&amp;", "&amp;amp;"},
+                    EscapeCase{"Utf8Unchanged", "\xC2\xB0", "\xC2\xB0"}),
+    RowName());
+
+struct DegreeCase {
+    const char* name;
+    double radians;
+    const char* text;
+    friend void PrintTo(const DegreeCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class FormatDegrees : public testing::TestWithParam<DegreeCase> {};
+
+TEST_P(FormatDegrees, KeepsAtMostTwoDecimals) {
+    EXPECT_EQ(formatDegrees(GetParam().radians), GetParam().text);
+}
+
+const double pi = std::atan(1.0) * 4.0;
+
+INSTANTIATE_TEST_SUITE_P(
+    Angles, FormatDegrees,
+    testing::Values(DegreeCase{"Right", (pi / 2) * 1, "90"},
+                    DegreeCase{"FifthTimesFour", (pi / 5) * 4, "144"},
+                    DegreeCase{"Sum", (pi / 4) * 3 + (pi / 3) + (pi / 4), "240"},
+                    DegreeCase{"Half", pi / 360.0 * 75.0, "37.5"},
+                    DegreeCase{"Seventh", pi / 7, "25.71"}, DegreeCase{"Zero", 0.0, "0"},
+                    DegreeCase{"TinyNegative", -1e-9, "0"}),
+    RowName());
+
+TEST(GalleryPage, HasOneRowPerCodeWithAnglesSumAndThumbnails) {
+    const std::vector<GalleryPicture> pictures = galleryPictures(true);
+    GallerySettings settings;
+    settings.scaleText = "<120 & more>";
+    const std::string page = galleryPage(pictures, settings);
+
+    EXPECT_TRUE(page.starts_with("<!DOCTYPE html>\n"));
+    EXPECT_EQ(page.find("<script"), std::string::npos);
+    EXPECT_FALSE(std::regex_search(page, std::regex("\\son[a-z]+\\s*="))) << "an event attribute";
+    EXPECT_NE(page.find("<meta charset=\"utf-8\">"), std::string::npos);
+    EXPECT_NE(page.find("R = &lt;120 &amp; more&gt;"), std::string::npos);
+
+    // One row per code, header excluded, in catalogue order.
+    const std::regex row(
+        "<tr>\n<td>(\\d{3})</td><td><code>([^<]*)</code></td>"
+        "<td class=\"number\">([^<]*)</td><td class=\"number\">([^<]*)</td>");
+    std::vector<std::string> codes;
+    std::vector<std::string> angles;
+    std::vector<std::string> sums;
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), row);
+         it != std::sregex_iterator(); ++it) {
+        EXPECT_EQ((*it)[1].str(), (*it)[2].str().substr(0, 3));
+        codes.push_back((*it)[2]);
+        angles.push_back((*it)[3]);
+        sums.push_back((*it)[4]);
+    }
+    ASSERT_EQ(codes.size(), catalogue.size());
+    for (std::size_t i = 0; i < catalogue.size(); ++i) {
+        EXPECT_EQ(codes[i], catalogue[i]);
+    }
+    EXPECT_EQ(angles[0], "90&deg;, 60&deg;, 60&deg;");
+    EXPECT_EQ(sums[0], "210&deg;");
+    EXPECT_EQ(angles[10], "60&deg;, 135&deg;, 45&deg;");  // 411
+    EXPECT_EQ(sums[10], "240&deg;");
+    EXPECT_EQ(angles[36], "144&deg;, 144&deg;, 144&deg;");  // 571
+    EXPECT_EQ(sums[36], "432&deg;");
+
+    // Every picture once as a thumbnail linking to itself, in page order.
+    const std::regex thumbnail(
+        "<a href=\"([^\"]+)\"><img src=\"([^\"]+)\" width=\"160\" "
+        "height=\"120\" alt=\"[^\"]+\"></a>");
+    std::vector<std::string> files;
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), thumbnail);
+         it != std::sregex_iterator(); ++it) {
+        EXPECT_EQ((*it)[1].str(), (*it)[2].str());
+        files.push_back((*it)[2]);
+    }
+    ASSERT_EQ(files.size(), pictures.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        EXPECT_EQ(files[i], pictures[i].file);
+    }
+}
+
+// A code with every permutation: the files are the pictures, whatever the thread count.
+TEST(WriteGallery, WritesEveryPictureAndThePage) {
+    std::vector<GalleryPicture> pictures;
+    for (const GalleryPicture& p : galleryPictures(true)) {
+        if (p.code == catalogue[10]) {
+            pictures.push_back(p);
+        }
+    }
+    ASSERT_EQ(pictures.size(), 18U);
+    GallerySettings settings;
+    const std::filesystem::path one = scratch("one");
+    const std::filesystem::path two = scratch("two");
+    ProgressBar silent(nullptr, "gallery", static_cast<long>(pictures.size()));
+    writeGallery(one, pictures, settings, 1, &silent);
+    writeGallery(two, pictures, settings, 2, nullptr);
+
+    EXPECT_EQ(slurp(one / "index.html"), galleryPage(pictures, settings));
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(one)) {
+        ++files;
+        EXPECT_EQ(slurp(entry.path()), slurp(two / entry.path().filename()))
+            << entry.path().filename();
+    }
+    EXPECT_EQ(files, pictures.size() + 1);
+
+    // Each file is its picture: spot checks of whole rows.
+    for (const std::size_t i : {std::size_t{0}, std::size_t{10}, std::size_t{17}}) {
+        const GalleryPicture& p = pictures[i];
+        const QImage image(QString::fromStdString((one / p.file).string()));
+        ASSERT_EQ(image.size(), QSize(640, 481)) << p.file;
+        DrawRequest request;
+        request.triangleCode = std::string(p.code);
+        request.rotation = p.rotation;
+        request.reverse = p.reverse;
+        const DrawSetup setup = prepareDrawing(request);
+        const FinePicture picture(120.0, setup.pi, p.projection, setup.normals, {1, 1});
+        std::vector<PackedColour> row(640);
+        for (int r = 0; r < 481; r += 60) {
+            picture.renderRow(r, row);
+            for (int c = 0; c < 640; ++c) {
+                ASSERT_EQ(image.pixel(c, r), toRgb(row[static_cast<std::size_t>(c)]))
+                    << p.file << " pixel (" << c << ", " << r << ")";
+            }
+        }
+    }
+    std::filesystem::remove_all(one);
+    std::filesystem::remove_all(two);
+}
+
+TEST(WriteGallery, StopsAtTheFirstFaultWithoutAPage) {
+    const std::vector<GalleryPicture> pictures = galleryPictures(false);
+    GallerySettings settings;
+    settings.scaleText = "0";
+    settings.scale = 0.0;
+    const std::filesystem::path dir = scratch("fault");
+    EXPECT_THROW_MSG(writeGallery(dir, pictures, settings, 2, nullptr), DrawError,
+                     "the scale R is 0: division by zero in row 0");
+    EXPECT_FALSE(std::filesystem::exists(dir / "index.html"));
+    std::filesystem::remove_all(dir);
+}
+
+TEST(WriteGallery, ReportsAFolderItCannotMake) {
+    const std::filesystem::path file = scratch("file");
+    std::ofstream(file) << "not a folder";
+    const std::vector<GalleryPicture> pictures = galleryPictures(false);
+    try {
+        writeGallery(file / "inner", pictures, GallerySettings{}, 1, nullptr);
+        ADD_FAILURE() << "no GalleryError";
+    } catch (const GalleryError& e) {
+        EXPECT_TRUE(std::string(e.what()).starts_with("cannot create the folder '" +
+                                                      (file / "inner").string() + "': "))
+            << e.what();
+    }
+    std::filesystem::remove(file);
+}
+
+}  // namespace
+}  // namespace vantu::cli
