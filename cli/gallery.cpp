@@ -1,0 +1,284 @@
+#include "cli/gallery.h"
+
+#include <QImage>
+#include <QString>
+#include <algorithm>
+#include <atomic>
+#include <cmath>
+#include <cstddef>
+#include <cstdio>
+#include <fstream>
+#include <limits>
+#include <mutex>
+#include <numbers>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include "cli/export.h"
+#include "cli/vector_state.h"
+#include "setup/draw_error.h"
+#include "setup/draw_request.h"
+#include "setup/triangle_code.h"
+
+namespace vantu::cli {
+
+const char* projectionName(Projection projection) noexcept {
+    switch (projection) {
+        case Projection::gnomonic:
+            return "gnome";
+        case Projection::stereographic:
+            return "stereo";
+        case Projection::orthographic:
+            break;
+    }
+    return "ortho";
+}
+
+std::string galleryFileName(std::string_view label, int rotation, bool reverse,
+                            Projection projection) {
+    return std::string(label) + "-r" + std::to_string(rotation) + (reverse ? "-rev" : "") + "-" +
+           projectionName(projection) + ".png";
+}
+
+std::vector<GalleryPicture> galleryPictures(bool permutations) {
+    std::vector<GalleryPicture> pictures;
+    for (const std::string_view code : catalogue) {
+        for (int rotation = 0; rotation < (permutations ? 3 : 1); ++rotation) {
+            for (const bool reverse : {false, true}) {
+                if (reverse && !permutations) {
+                    continue;
+                }
+                for (const Projection projection : galleryProjections) {
+                    pictures.push_back(
+                        {code, rotation, reverse, projection,
+                         galleryFileName(code.substr(0, 3), rotation, reverse, projection)});
+                }
+            }
+        }
+    }
+    return pictures;
+}
+
+std::string htmlEscape(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (const char c : text) {
+        switch (c) {
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                out += c;
+        }
+    }
+    return out;
+}
+
+std::string formatDegrees(double radians) {
+    const double degrees = std::round(radians / std::numbers::pi * 180.0 * 100.0) / 100.0;
+    char text[64];
+    std::snprintf(text, sizeof text, "%.2f", degrees);
+    std::string s = text;
+    s.erase(s.find_last_not_of('0') + 1);
+    if (s.ends_with('.')) {
+        s.pop_back();
+    }
+    return s == "-0" ? "0" : s;
+}
+
+namespace detail {
+namespace {
+
+constexpr int thumbnailWidth = 160;
+constexpr int thumbnailHeight = thumbnailWidth * pictureHeight / pictureWidth;
+
+std::string caption(const GalleryPicture& p) {
+    return "r" + std::to_string(p.rotation) + (p.reverse ? " rev " : " ") +
+           projectionName(p.projection);
+}
+
+std::string description(const GalleryPicture& p) {
+    return std::string(p.code) + ", rotation " + std::to_string(p.rotation) +
+           (p.reverse ? ", reverse, " : ", ") + projectionName(p.projection);
+}
+
+// Renders one picture into `image` (already of the picture's size) and writes it.
+void renderPicture(const std::filesystem::path& folder, const GalleryPicture& p,
+                   const GallerySettings& settings, QImage& image,
+                   std::vector<PackedColour>& colours) {
+    DrawRequest request;
+    request.triangleCode = std::string(p.code);
+    request.rotation = p.rotation;
+    request.reverse = p.reverse;
+    request.scale = settings.scale;
+    request.projection = p.projection;
+    const DrawSetup setup = prepareDrawing(request);
+    const FinePicture picture(settings.scale, setup.pi, p.projection, setup.normals,
+                              settings.sampling);
+    for (int row = 0; row < picture.height(); ++row) {
+        clearUpperVectorState();
+        picture.renderRow(row, colours);
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
+        std::transform(colours.begin(), colours.end(), line, toRgb);
+    }
+    const std::filesystem::path path = folder / p.file;
+    if (!image.save(QString::fromStdString(path.string()), "PNG")) {
+        throw GalleryError("cannot write '" + path.string() + "'");
+    }
+}
+
+}  // namespace
+}  // namespace detail
+
+std::string galleryPage(const std::vector<GalleryPicture>& pictures,
+                        const GallerySettings& settings) {
+    std::vector<std::string_view> codes;
+    for (const GalleryPicture& p : pictures) {
+        if (std::find(codes.begin(), codes.end(), p.code) == codes.end()) {
+            codes.push_back(p.code);
+        }
+    }
+    const double pi = std::atan(1.0) * 4.0;
+    std::string page = R"(<!DOCTYPE html>
+<html lang="en">
+<head>
+<meta charset="utf-8">
+<title>Vantu: the catalogue</title>
+<style>
+body { font-family: sans-serif; margin: 1.5em; color: #222; background: #fafafa; }
+table { border-collapse: collapse; }
+th, td { padding: 0.4em 0.8em; border-bottom: 1px solid #ccc; text-align: left;
+         vertical-align: middle; }
+td.number { white-space: nowrap; text-align: right; }
+.pictures { display: flex; flex-wrap: wrap; gap: 0.6em; }
+figure { margin: 0; text-align: center; font-size: 0.8em; }
+img { display: block; border: 1px solid #999; }
+</style>
+</head>
+<body>
+<h1>Vantu: the catalogue</h1>
+)";
+    page += "<p>" + std::to_string(codes.size()) +
+            " triangle codes, R = " + htmlEscape(settings.scaleText) + ", zoom " +
+            std::to_string(settings.sampling.zoom) + ", antialias " +
+            std::to_string(settings.sampling.antialias) +
+            ". Each picture links to its full size.</p>\n";
+    page +=
+        "<table>\n<thead><tr><th>Label</th><th>Code</th><th>Angles</th><th>Sum</th>"
+        "<th>Pictures</th></tr></thead>\n<tbody>\n";
+    for (const std::string_view code : codes) {
+        const CodeAngles angles = parseTriangleCode(code, pi);
+        page += "<tr>\n<td>" + htmlEscape(code.substr(0, 3)) + "</td><td><code>" +
+                htmlEscape(code) + "</code></td><td class=\"number\">" + formatDegrees(angles[0]) +
+                "&deg;, " + formatDegrees(angles[1]) + "&deg;, " + formatDegrees(angles[2]) +
+                "&deg;</td><td class=\"number\">" +
+                formatDegrees(angles[0] + angles[1] + angles[2]) +
+                "&deg;</td>\n<td><div class=\"pictures\">\n";
+        for (const GalleryPicture& p : pictures) {
+            if (p.code != code) {
+                continue;
+            }
+            const std::string file = htmlEscape(p.file);
+            page += "<figure><a href=\"" + file + "\"><img src=\"" + file + "\" width=\"" +
+                    std::to_string(detail::thumbnailWidth) + "\" height=\"" +
+                    std::to_string(detail::thumbnailHeight) + "\" alt=\"" +
+                    htmlEscape(detail::description(p)) + "\"></a><figcaption>" +
+                    htmlEscape(detail::caption(p)) + "</figcaption></figure>\n";
+        }
+        page += "</div></td>\n</tr>\n";
+    }
+    page += "</tbody>\n</table>\n</body>\n</html>\n";
+    return page;
+}
+
+void writeGallery(const std::filesystem::path& folder, const std::vector<GalleryPicture>& pictures,
+                  const GallerySettings& settings, int jobs, ProgressBar* progress) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
+    if (error) {
+        throw GalleryError("cannot create the folder '" + folder.string() +
+                           "': " + error.message());
+    }
+
+    // The first failure in page order wins; pictures after it are not started.
+    std::atomic<std::size_t> next{0};
+    std::atomic<std::size_t> stop{pictures.size()};
+    std::mutex failureMutex;
+    std::size_t failedAt = std::numeric_limits<std::size_t>::max();
+    std::optional<DrawError> drawFailure;
+    std::optional<GalleryError> fileFailure;
+    const auto fail = [&](std::size_t index, const auto& record) {
+        const std::lock_guard lock(failureMutex);
+        if (index < failedAt) {
+            failedAt = index;
+            record();
+            stop = index;
+        }
+    };
+
+    const auto work = [&] {
+        const Sampling& s = settings.sampling;
+        QImage image(pictureWidth * s.zoom, pictureHeight * s.zoom, QImage::Format_RGB32);
+        std::vector<PackedColour> colours(static_cast<std::size_t>(image.width()));
+        for (std::size_t i = next++; i < stop.load(); i = next++) {
+            try {
+                detail::renderPicture(folder, pictures[i], settings, image, colours);
+            } catch (const DrawError& e) {
+                fail(i, [&] {
+                    drawFailure = e;
+                    fileFailure.reset();
+                });
+                return;
+            } catch (const GalleryError& e) {
+                fail(i, [&] {
+                    fileFailure = e;
+                    drawFailure.reset();
+                });
+                return;
+            }
+            if (progress != nullptr) {
+                progress->advance();
+            }
+        }
+    };
+
+    const int threads = static_cast<int>(std::clamp<std::size_t>(
+        static_cast<std::size_t>(std::max(jobs, 1)), 1, std::max<std::size_t>(pictures.size(), 1)));
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) {
+        pool.emplace_back(work);
+    }
+    work();
+    for (std::thread& t : pool) {
+        t.join();
+    }
+    if (drawFailure) {
+        throw *drawFailure;
+    }
+    if (fileFailure) {
+        throw *fileFailure;
+    }
+
+    const std::filesystem::path index = folder / "index.html";
+    std::ofstream out(index, std::ios::binary);
+    out << galleryPage(pictures, settings);
+    out.close();
+    if (!out) {
+        throw GalleryError("cannot write '" + index.string() + "'");
+    }
+}
+
+}  // namespace vantu::cli

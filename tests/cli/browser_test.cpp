@@ -1,0 +1,121 @@
+// The gallery as a user opens it: written by vantu-render, shown by a real browser.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QColor>
+#include <QImage>
+#include <QString>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "tests/run_program.h"
+
+namespace vantu {
+namespace {
+
+using testing_support::Outcome;
+using testing_support::runProgram;
+using testing_support::slurp;
+
+// Debian's chromium, or nothing when it is not installed.
+std::string chromium() {
+    for (const char* path : {"/usr/bin/chromium", "/usr/bin/chromium-browser"}) {
+        if (::access(path, X_OK) == 0) {
+            return path;
+        }
+    }
+    return {};
+}
+
+// Runs headless chromium on `url` with `extra` arguments, for at most a minute.
+Outcome browse(const std::string& browser, const std::filesystem::path& profile,
+               const std::vector<std::string>& extra, const std::string& url) {
+    std::vector<std::string> args = {"60",
+                                     browser,
+                                     "--headless",
+                                     "--no-sandbox",
+                                     "--disable-gpu",
+                                     "--disable-quic",
+                                     "--no-first-run",
+                                     "--disable-background-networking",
+                                     "--disable-component-update",
+                                     "--disable-sync",
+                                     "--hide-scrollbars",
+                                     "--user-data-dir=" + profile.string()};
+    args.insert(args.end(), extra.begin(), extra.end());
+    args.push_back(url);
+    return runProgram("/usr/bin/timeout", args);
+}
+
+// Counts the pixels of the screenshot in a hue of the pictures, which only images can bring:
+// the page itself is dark text on a light grey.
+int saturated(const QImage& shot) {
+    int count = 0;
+    for (int y = 0; y < shot.height(); y += 2) {
+        for (int x = 0; x < shot.width(); x += 2) {
+            const QColor c = shot.pixelColor(x, y);
+            count += c.saturation() > 200 && c.value() > 150 ? 1 : 0;
+        }
+    }
+    return count;
+}
+
+TEST(GalleryInABrowser, EveryImageLoads) {
+    const std::filesystem::path dir =
+        std::filesystem::path(testing::TempDir()) / ("vantu-browser-" + std::to_string(::getpid()));
+    std::filesystem::remove_all(dir);
+    const Outcome made = runProgram(VANTU_RENDER, {"--gallery", dir.string(), "--jobs", "2"});
+    ASSERT_EQ(made.status, 0) << made.err;
+    EXPECT_EQ(made.err, "");
+    std::size_t pngs = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(dir)) {
+        if (entry.path().extension() == ".png") {
+            ++pngs;
+        }
+    }
+    EXPECT_EQ(pngs, 132U);
+    const std::string page = slurp((dir / "index.html").string());
+    ASSERT_NE(page.find("</body>"), std::string::npos);
+    EXPECT_EQ(page.find("<script"), std::string::npos);
+
+    const std::string browser = chromium();
+    if (browser.empty()) {
+        std::filesystem::remove_all(dir);
+        GTEST_SKIP() << "chromium is not installed (scripts/install-deps.sh installs it)";
+    }
+
+    // The page as shipped, rendered to a screenshot.
+    const std::filesystem::path shot = dir / "screenshot.png";
+    const Outcome shown = browse(browser, dir / "profile-shot",
+                                 {"--window-size=1400,2400", "--screenshot=" + shot.string()},
+                                 "file://" + (dir / "index.html").string());
+    ASSERT_EQ(shown.status, 0) << shown.err;
+    const QImage screenshot(QString::fromStdString(shot.string()));
+    ASSERT_EQ(screenshot.size(), QSize(1400, 2400));
+    EXPECT_GT(saturated(screenshot), 20000) << "the thumbnails are not in the screenshot";
+
+    // A copy with a note of how many images decoded at their full size once the page loaded;
+    // only this test's copy has a script.
+    std::string checked = page;
+    checked.insert(checked.find("</body>"),
+                   "<script>window.addEventListener('load', () => {"
+                   " const all = Array.from(document.images);"
+                   " const ok = all.filter(i => i.complete && i.naturalWidth === 640 &&"
+                   " i.naturalHeight === 481).length;"
+                   " document.body.setAttribute('data-loaded', ok + ' of ' + all.length);"
+                   "});</script>\n");
+    std::ofstream(dir / "checked.html") << checked;
+    const Outcome dom =
+        browse(browser, dir / "profile-dom", {"--virtual-time-budget=10000", "--dump-dom"},
+               "file://" + (dir / "checked.html").string());
+    ASSERT_EQ(dom.status, 0) << dom.err;
+    EXPECT_NE(dom.out.find("data-loaded=\"132 of 132\""), std::string::npos)
+        << dom.out.substr(0, 400);
+    std::filesystem::remove_all(dir);
+}
+
+}  // namespace
+}  // namespace vantu

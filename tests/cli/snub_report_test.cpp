@@ -1,0 +1,159 @@
+// The listing of --snub and the rings of --mark-snub.
+
+#include "cli/snub_report.h"
+
+#include <gtest/gtest.h>
+
+#include <QImage>
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/export.h"
+#include "render/fine_picture.h"
+#include "setup/draw_request.h"
+#include "tests/test_support.h"
+
+namespace vantu::cli {
+namespace {
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+std::vector<std::string> fieldsOf(const std::string& line) {
+    std::vector<std::string> fields;
+    std::istringstream in(line);
+    for (std::string f; in >> f;) {
+        fields.push_back(f);
+    }
+    return fields;
+}
+
+TEST(SnubReport, ListsEachPointWithItsPixel) {
+    DrawRequest request;
+    request.triangleCode = "311 3/2:3/2:3/2";
+    request.projection = Projection::gnomonic;
+    const std::vector<SnubPoint> points = findSnubPoints(prepareDrawing(request).normals);
+    const std::vector<std::string> lines = linesOf(snubReport(request, points));
+    ASSERT_EQ(lines.size(), 3 + points.size());
+    EXPECT_EQ(lines[0],
+              "Points where the six hues meet (D1 = D2 = D3) for \"311 3/2:3/2:3/2\", rotation 0, "
+              "reverse off: 4.");
+    EXPECT_NE(lines[1].find("gnome picture at R = 120."), std::string::npos) << lines[1];
+    EXPECT_EQ(fieldsOf(lines[2]),
+              (std::vector<std::string>{"#", "x", "y", "z", "k", "signs", "D", "pixel"}));
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const std::vector<std::string> f = fieldsOf(lines[3 + i]);
+        ASSERT_GE(f.size(), 8U) << lines[3 + i];
+        EXPECT_EQ(f[0], std::to_string(i + 1));
+        // Read back, the coordinates and D are the point's to 15 significant digits.
+        const SnubPoint& s = points[i];
+        EXPECT_NEAR(std::stod(f[1]), s.point.x, 1e-14);
+        EXPECT_NEAR(std::stod(f[2]), s.point.y, 1e-14);
+        EXPECT_NEAR(std::stod(f[3]), s.point.z, 1e-14);
+        EXPECT_EQ(f[4], std::to_string(s.sideCount));
+        EXPECT_NEAR(std::stod(f[6]), s.distance, 1e-14 * s.distance);
+    }
+    // The face centre inside the triangle, then the three axes: on the equator z = 0 the
+    // gnomonic picture shows neither a point nor its antipode; at the centre it does.
+    EXPECT_EQ(fieldsOf(lines[3])[5], "+++");
+    EXPECT_EQ(fieldsOf(lines[3])[6], "2.66666666666667");
+    EXPECT_TRUE(lines[3].ends_with("(320, 71)")) << lines[3];
+    EXPECT_TRUE(lines[4].ends_with("not shown")) << lines[4];
+    EXPECT_TRUE(lines[5].ends_with("(320, 241)")) << lines[5];
+    EXPECT_EQ(fieldsOf(lines[5])[1], "0");
+    EXPECT_TRUE(lines[6].ends_with("not shown")) << lines[6];
+}
+
+TEST(SnubReport, NamesTheAntipodeWhenOnlyItIsShown) {
+    DrawRequest request;
+    request.projection = Projection::gnomonic;
+    request.scale = 40.0;
+    const std::vector<SnubPoint> points = findSnubPoints(prepareDrawing(request).normals);
+    const std::string report = snubReport(request, points);
+    // Point 2 of the start-up triangle lies behind (z < 0); its antipode is in the picture.
+    const std::vector<std::string> lines = linesOf(report);
+    ASSERT_EQ(lines.size(), 7U);
+    EXPECT_LT(points[1].point.z, 0.0);
+    EXPECT_NE(lines[4].find("not shown (-P at ("), std::string::npos) << lines[4];
+}
+
+struct CoordinateCase {
+    const char* name;
+    double value;
+    const char* text;
+    friend void PrintTo(const CoordinateCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class CoordinateText : public testing::TestWithParam<CoordinateCase> {};
+
+TEST_P(CoordinateText, HasFifteenSignificantDigits) {
+    EXPECT_EQ(detail::coordinateText(GetParam().value), GetParam().text);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, CoordinateText,
+    testing::Values(CoordinateCase{"Third", 1.0 / 3.0, "0.333333333333333"},
+                    CoordinateCase{"Negative", -0.9847319278346618, "-0.984731927834662"},
+                    CoordinateCase{"One", 1.0, "1"}, CoordinateCase{"RoundingNoise", -1.2e-17, "0"},
+                    CoordinateCase{"NegativeZero", -0.0, "0"},
+                    CoordinateCase{"SmallButReal", 2.5e-13, "2.5e-13"}),
+    RowName());
+
+// Rings go only around points the picture shows, at the zoom of the image.
+TEST(MarkSnubPoints, RingsEachShownPointAndNothingElse) {
+    for (const int zoom : {1, 3}) {
+        DrawRequest request;
+        const DrawSetup setup = prepareDrawing(request);
+        const std::vector<SnubPoint> points = findSnubPoints(setup.normals);
+        const FinePicture picture(120.0, setup.pi, Projection::stereographic, setup.normals,
+                                  {zoom, 1});
+        const QImage plain = renderImage(picture, 2, nullptr).image;
+        QImage marked = plain;
+        markSnubPoints(marked, points, 120.0, Projection::stereographic, zoom);
+
+        std::vector<std::array<double, 2>> centres;  // in image pixels
+        for (const SnubPoint& s : points) {
+            for (const Vec3& p : {s.point, Vec3{-s.point.x, -s.point.y, -s.point.z}}) {
+                if (const auto at = picturePosition(p, 120.0, Projection::stereographic)) {
+                    centres.push_back({(at->col + 0.5) * zoom - 0.5, (at->row + 0.5) * zoom - 0.5});
+                }
+            }
+        }
+        ASSERT_EQ(centres.size(), 6U);  // four points and two antipodes
+        int black = 0;
+        for (int y = 0; y < marked.height(); ++y) {
+            for (int x = 0; x < marked.width(); ++x) {
+                double nearest = 1e9;
+                for (const auto& c : centres) {
+                    nearest = std::min(nearest, std::hypot(x - c[0], y - c[1]));
+                }
+                if (nearest > 9.0 * zoom + 1.0) {
+                    ASSERT_EQ(marked.pixel(x, y), plain.pixel(x, y)) << x << ", " << y;
+                }
+                if (marked.pixel(x, y) == qRgb(0, 0, 0)) {
+                    ++black;
+                    EXPECT_NEAR(nearest, 7.0 * zoom, 1.0 * zoom + 1e-9) << x << ", " << y;
+                }
+            }
+        }
+        // About the area of six black bands 2 * zoom wide around radius 7 * zoom.
+        const double band = 6 * 2.0 * std::numbers::pi * 7.0 * zoom * 2.0 * zoom;
+        EXPECT_GT(black, 0.8 * band);
+        EXPECT_LT(black, 1.2 * band);
+    }
+}
+
+}  // namespace
+}  // namespace vantu::cli
