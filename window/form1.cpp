@@ -7,6 +7,7 @@
 #include <QCloseEvent>
 #include <QFont>
 #include <QKeyEvent>
+#include <QScopeGuard>
 
 #include "setup/draw_error.h"
 #include "setup/draw_procedure.h"
@@ -152,9 +153,11 @@ void Form1::Form_Load() {
 }
 
 void Form1::Command1_Click() noexcept {
-    if (Picture1->drawingsStopped()) {
+    if (Picture1->drawingsStopped() || m_drawingsInProgress >= maxNestedDrawings) {
         return;
     }
+    ++m_drawingsInProgress;
+    const auto done = qScopeGuard([this] { --m_drawingsInProgress; });
     try {
         DrawRequest request;
         request.triangleCode = Combo1->currentText().toStdString();

@@ -33,6 +33,13 @@ public:
     // closed. Never throws.
     void Command1_Click() noexcept;
 
+    // How deep drawings may nest. A start handled while this many drawings are in progress is
+    // ignored, so that holding Enter down while drawings pile up never exhausts the stack.
+    static constexpr int maxNestedDrawings = 48;
+
+    // Drawings in progress, interrupted ones included.
+    [[nodiscard]] int drawingsInProgress() const noexcept { return m_drawingsInProgress; }
+
     // Replaces the reporter that shows a failed drawing's message (showErrorBox at first).
     void setErrorReporter(ErrorReporter reporter);
 
@@ -70,6 +77,7 @@ private:
     void report(const QString& message) noexcept;
 
     ErrorReporter m_reportError = showErrorBox;
+    int m_drawingsInProgress = 0;
 };
 
 }  // namespace vantu

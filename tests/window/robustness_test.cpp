@@ -1,0 +1,130 @@
+// The window under pressure: Enter held down while drawings pile up, drawings nested as deep as
+// they may go, and a failure inside a nested drawing while the outer ones go on.
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QTest>
+#include <QTimer>
+
+#include "tests/window/window_test_support.h"
+
+namespace vantu::window_test {
+namespace {
+
+using RobustnessTest = WindowTest;
+
+// How many drawings finished their last row, and the deepest nesting seen.
+struct DrawingLog {
+    int finished = 0;
+    int deepest = 0;
+};
+
+TEST_F(RobustnessTest, EnterHeldDownForASecondWhileDrawingsPileUp) {
+    DrawingLog log;
+    QObject::connect(form.Picture1, &PictureBox::rowFinished, form.Picture1, [&](int row) {
+        log.deepest = std::max(log.deepest, form.drawingsInProgress());
+        if (row == pictureHeight - 1) {
+            ++log.finished;
+        }
+    });
+    // The keyboard repeats a held Enter every 10 ms, faster than a drawing ends, for a second.
+    QElapsedTimer held;
+    int repeats = 0;
+    QTimer keyboard;
+    QObject::connect(&keyboard, &QTimer::timeout, [&] {
+        if (held.elapsed() >= 1000) {
+            keyboard.stop();
+            return;
+        }
+        // Queued like the window system's own key events: the next yield handles it.
+        QApplication::postEvent(form.Text7,
+                                new QKeyEvent(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier,
+                                              QStringLiteral("\r"), repeats > 0));
+        ++repeats;
+    });
+    // Meanwhile other events keep being handled.
+    int ticks = 0;
+    QTimer probe;
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        if (keyboard.isActive()) {
+            ++ticks;
+        }
+    });
+    form.Text7->setFocus();
+    held.start();
+    keyboard.start(10);
+    probe.start(50);
+    QTest::qWait(1000);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !keyboard.isActive(); }, 5000));
+    probe.stop();
+
+    EXPECT_GE(repeats, 10);
+    EXPECT_GT(log.deepest, 1) << "drawings nested";
+    EXPECT_LE(log.deepest, Form1::maxNestedDrawings);
+    EXPECT_EQ(log.finished, drawingsStarted()) << "every drawing that started has ended";
+    EXPECT_EQ(form.drawingsInProgress(), 0);
+    EXPECT_GE(ticks, 10) << "the window kept handling events";
+    EXPECT_TRUE(errors.empty());
+    EXPECT_TRUE(sameRows(raster(), corePicture({}), 0, 480));
+    EXPECT_EQ(form.Text7->text(), QStringLiteral("120")) << "Enter edits nothing";
+}
+
+TEST_F(RobustnessTest, NestingStopsAtItsLimitAndEveryDrawingEnds) {
+    // Each drawing starts another in the yield after its first row, as a user who keeps pressing
+    // "Go!" faster than drawings end would.
+    int finished = 0;
+    int deepest = 0;
+    QObject::connect(form.Picture1, &PictureBox::rowFinished, form.Picture1, [&](int row) {
+        deepest = std::max(deepest, form.drawingsInProgress());
+        if (row == 0) {
+            QMetaObject::invokeMethod(
+                &form, [this] { clickGo(); }, Qt::QueuedConnection);
+        } else if (row == pictureHeight - 1) {
+            ++finished;
+        }
+    });
+    clickGo();
+    EXPECT_EQ(deepest, Form1::maxNestedDrawings);
+    EXPECT_EQ(drawingsStarted(), Form1::maxNestedDrawings) << "starts beyond the limit ignored";
+    EXPECT_EQ(finished, Form1::maxNestedDrawings);
+    EXPECT_EQ(form.drawingsInProgress(), 0);
+    EXPECT_TRUE(sameRows(raster(), corePicture({}), 0, 480));
+
+    // Nothing is left over: the next drawing draws once.
+    QObject::disconnect(form.Picture1, &PictureBox::rowFinished, form.Picture1, nullptr);
+    rows.clear();
+    QObject::connect(form.Picture1, &PictureBox::rowFinished, form.Picture1,
+                     [this](int row) { rows.push_back(row); });
+    clickGo();
+    EXPECT_EQ(rows.size(), static_cast<std::size_t>(pictureHeight));
+}
+
+TEST_F(RobustnessTest, FailureInsideANestedDrawingWhileTheOuterOnesGoOn) {
+    // Three drawings deep, the innermost fails in its set-up; the two outer ones finish.
+    duringYield(1, 300, [this] {
+        QTest::mouseClick(form.Option6, Qt::LeftButton);
+        clickGo();
+    });
+    duringYield(2, 150, [this] {
+        typeScale(QStringLiteral("0"));
+        clickGo();
+    });
+    clickGo();
+    ASSERT_EQ(errors.size(), 1U);
+    EXPECT_EQ(errors[0], "the scale R is 0: division by zero in row 0");
+    DrawRequest ortho;
+    ortho.projection = Projection::orthographic;
+    EXPECT_TRUE(sameRows(raster(), corePicture(ortho), 0, 300));
+    EXPECT_TRUE(sameRows(raster(), corePicture({}), 301, 480));
+    EXPECT_EQ(form.drawingsInProgress(), 0);
+}
+
+}  // namespace
+}  // namespace vantu::window_test
