@@ -4,6 +4,8 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QDirIterator>
+#include <QIcon>
 
 #include "window/application.h"
 #include "window/form1.h"
@@ -14,6 +16,12 @@ int main(int argc, char* argv[]) {
     QApplication::setApplicationName(QStringLiteral("Vantu"));
     QApplication::setApplicationVersion(QStringLiteral(VANTU_VERSION));
     QApplication::setDesktopFileName(QStringLiteral("vantu"));
+    // The start-up picture in each size the build made of it (vantu_icon, from packaging/).
+    QIcon icon;
+    for (QDirIterator it(QStringLiteral(":/icons")); it.hasNext();) {
+        icon.addFile(it.next());
+    }
+    QApplication::setWindowIcon(icon);
 
     QCommandLineParser parser;
     parser.setApplicationDescription(
