@@ -159,6 +159,8 @@ if timeout 20 vantu-render --code "311 3/2:3/2:3/2" --projection ortho -o pictur
 else
     fail "vantu-render could not draw"
 fi
+window_version=$(QT_QPA_PLATFORM=offscreen timeout 20 vantu --version 2>/dev/null) || true
+[ "$window_version" = "Vantu $version" ] || fail "vantu --version says '$window_version'"
 
 # 5. Where the menu and man look: the entry in /usr/share/applications starts a program on
 # PATH and names an icon of the hicolor theme; man finds both pages.
