@@ -134,6 +134,12 @@ if [ "$(id -u)" -ne 0 ]; then
     echo "SKIP: the package is sound but not root: not installing it"
     exit $skip
 fi
+# One installing run at a time, when several build folders test at once.
+exec 9>/tmp/vantu-package-test.lock
+if ! flock -w 120 9; then
+    echo "FAIL: another run of this test held its lock for two minutes"
+    exit 1
+fi
 if dpkg-query -W -f='${db:Status-Abbrev}' vantu 2>/dev/null | grep -q '^.i'; then
     echo "SKIP: a vantu package is installed already; remove it (dpkg -r vantu) to run this test"
     exit $skip
