@@ -23,8 +23,8 @@ RenderedImage renderImage(const FinePicture& picture, int jobs, ProgressBar* pro
     const int width = picture.width();
     const int height = picture.height();
     RenderedImage result;
+    // Not filled: every row is written below, by a thread or after a fault.
     result.image = QImage(width, height, QImage::Format_ARGB32);
-    result.image.fill(Qt::transparent);
     // Taken once here: the threads write into disjoint rows of this buffer.
     uchar* const bits = result.image.bits();
     const auto bytesPerLine = static_cast<std::size_t>(result.image.bytesPerLine());
@@ -51,6 +51,7 @@ RenderedImage renderImage(const FinePicture& picture, int jobs, ProgressBar* pro
                     // The pixels before the faulting one were coloured before the fault.
                     const int kept = std::clamp(e.column(), 0, width);
                     std::transform(colours.begin(), colours.begin() + kept, line(row), toRgb);
+                    std::fill(line(row) + kept, line(row) + width, qRgba(0, 0, 0, 0));
                     stopRow = row;
                 }
                 return;

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "render/pixel_colour.h"
 #include "render/projections.h"
@@ -42,12 +43,13 @@ struct FineHalfPlane : Base {
 using FineStereographic = FineHalfPlane<Stereographic>;
 using FineOrthographic = FineHalfPlane<Orthographic>;
 
-// Colours one output row into `out`. Without antialiasing each output pixel is one sample, as
-// in the window's scan. With it, the ordinates of the row's sample rows come first, then the
-// output pixels from the left, each summing its samples column by column.
-template <class Mapping, class Check>
+// Colours one output row into `out`, with `abscissa(s)` giving X for sample column s. Without
+// antialiasing each output pixel is one sample, as in the window's scan. With it, the ordinates
+// of the row's sample rows come first, then the output pixels from the left, each summing its
+// samples column by column.
+template <class Mapping, class Check, class Abscissa>
 inline void computeFineRow(int row, const ScanInput& in, Sampling sampling, Check& check,
-                           PackedColour* out) {
+                           const Abscissa& abscissa, PackedColour* out) {
     const int n = sampling.antialias;
     const int perPixel = sampling.zoom * n;
     const int width = pictureWidth * sampling.zoom;
@@ -56,7 +58,7 @@ inline void computeFineRow(int row, const ScanInput& in, Sampling sampling, Chec
         const double ySquared = check.value(y * y);
         for (int col = 0; col < width; ++col) {
             check.atColumn(col);
-            const double x = Mapping::abscissa(sampleCoordinate(col, perPixel), in.scale, check);
+            const double x = abscissa(col);
             Vec3 p;
             out[col] =
                 Mapping::toSphere(x, y, ySquared, in.pi, check, p) ? colourOf(p, in.normals) : grey;
@@ -77,8 +79,7 @@ inline void computeFineRow(int row, const ScanInput& in, Sampling sampling, Chec
         int green = 0;
         int blue = 0;
         for (int a = 0; a < n; ++a) {
-            const double x =
-                Mapping::abscissa(sampleCoordinate(col * n + a, perPixel), in.scale, check);
+            const double x = abscissa(col * n + a);
             for (std::size_t b = 0; b < static_cast<std::size_t>(n); ++b) {
                 Vec3 p;
                 const PackedColour c = Mapping::toSphere(x, ys[b], ySquares[b], in.pi, check, p)
@@ -93,24 +94,47 @@ inline void computeFineRow(int row, const ScanInput& in, Sampling sampling, Chec
     }
 }
 
-// The row without checks. Kept out of line so that no floating-point work moves across the
-// flag test around the call.
+// X of every sample column, without checks; the same values the checked pass computes one by
+// one. Returns whether a fault flag went up on the way.
 template <class Mapping>
-[[gnu::noinline]] void fastFineRow(int row, const ScanInput& in, Sampling sampling,
-                                   PackedColour* out) noexcept {
+[[gnu::noinline]] bool tabulateAbscissas(double scale, Sampling sampling,
+                                         std::vector<double>& xs) noexcept {
+    const int perPixel = sampling.zoom * sampling.antialias;
     Unchecked check;
-    computeFineRow<Mapping>(row, in, sampling, check, out);
+    std::feclearexcept(faultFlags);
+    for (std::size_t s = 0; s < xs.size(); ++s) {
+        xs[s] = Mapping::abscissa(sampleCoordinate(static_cast<int>(s), perPixel), scale, check);
+    }
+    return std::fetestexcept(faultFlags) != 0;
 }
 
-// As the window's scan: the fast pass, and only when it raised a fault flag the checked pass,
-// which either throws the exact fault or finds that nothing counting raised the flag.
+// The row without checks, X from the table. Kept out of line so that no floating-point work
+// moves across the flag test around the call.
 template <class Mapping>
-void fineRow(int row, const ScanInput& in, Sampling sampling, PackedColour* out) {
+[[gnu::noinline]] void fastFineRow(int row, const ScanInput& in, Sampling sampling,
+                                   const double* xs, PackedColour* out) noexcept {
+    Unchecked check;
+    computeFineRow<Mapping>(
+        row, in, sampling, check, [xs](int s) { return xs[s]; }, out);
+}
+
+// As the window's scan: the fast pass, and only when it (or the table of X) raised a fault flag
+// the checked pass, which computes every value in the window's order and either throws the
+// exact fault or finds that nothing counting raised the flag.
+template <class Mapping>
+void fineRow(int row, const ScanInput& in, Sampling sampling, const double* xs, bool xsFlagged,
+             PackedColour* out) {
     std::feclearexcept(faultFlags);
-    fastFineRow<Mapping>(row, in, sampling, out);
-    if (std::fetestexcept(faultFlags) != 0) {
+    fastFineRow<Mapping>(row, in, sampling, xs, out);
+    if (xsFlagged || std::fetestexcept(faultFlags) != 0) {
         Checked check(in.scale, row);
-        computeFineRow<Mapping>(row, in, sampling, check, out);
+        const int perPixel = sampling.zoom * sampling.antialias;
+        computeFineRow<Mapping>(
+            row, in, sampling, check,
+            [&](int s) {
+                return Mapping::abscissa(sampleCoordinate(s, perPixel), in.scale, check);
+            },
+            out);
     }
 }
 
@@ -128,6 +152,19 @@ FinePicture::FinePicture(double R, double pi, Projection projection, const Mirro
         throw std::invalid_argument("the antialias must be 1 to " + std::to_string(maxAntialias) +
                                     ", not " + std::to_string(sampling.antialias));
     }
+    m_abscissas.resize(static_cast<std::size_t>(width() * sampling.antialias));
+    switch (projection) {
+        case Projection::gnomonic:
+            m_abscissasFlagged =
+                detail::tabulateAbscissas<detail::FineGnomonic>(R, sampling, m_abscissas);
+            break;
+        case Projection::stereographic:
+        case Projection::orthographic:
+            // The same plane for both.
+            m_abscissasFlagged =
+                detail::tabulateAbscissas<detail::FineStereographic>(R, sampling, m_abscissas);
+            break;
+    }
 }
 
 void FinePicture::renderRow(int row, std::span<PackedColour> out) const {
@@ -138,17 +175,21 @@ void FinePicture::renderRow(int row, std::span<PackedColour> out) const {
         throw std::out_of_range("the row needs room for " + std::to_string(width()) + " pixels");
     }
     const detail::ScanInput input{m_scale, m_pi, m_normals};
+    const double* xs = m_abscissas.data();
     switch (m_projection) {
         case Projection::gnomonic:
-            detail::fineRow<detail::FineGnomonic>(row, input, m_sampling, out.data());
+            detail::fineRow<detail::FineGnomonic>(row, input, m_sampling, xs, m_abscissasFlagged,
+                                                  out.data());
             return;
         case Projection::stereographic:
-            detail::fineRow<detail::FineStereographic>(row, input, m_sampling, out.data());
+            detail::fineRow<detail::FineStereographic>(row, input, m_sampling, xs,
+                                                       m_abscissasFlagged, out.data());
             return;
         case Projection::orthographic:
             break;
     }
-    detail::fineRow<detail::FineOrthographic>(row, input, m_sampling, out.data());
+    detail::fineRow<detail::FineOrthographic>(row, input, m_sampling, xs, m_abscissasFlagged,
+                                              out.data());
 }
 
 }  // namespace vantu

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <vector>
 
 #include "render/render_picture.h"
 #include "render/run_sink.h"
@@ -49,6 +50,8 @@ private:
     Projection m_projection;
     Mirrors m_normals;
     Sampling m_sampling;
+    std::vector<double> m_abscissas;  // X of every sample column, computed once
+    bool m_abscissasFlagged = false;  // a fault flag went up while computing them
 };
 
 namespace detail {
