@@ -17,6 +17,8 @@ packages=(
     xvfb xdotool x11-apps imagemagick libx11-dev
     # the window on a plain X server
     libxcb-cursor0 fonts-dejavu-core
+    # the Debian package: dpkg-shlibdeps, the menu entry and metainfo validators, man pages
+    dpkg-dev desktop-file-utils appstream man-db groff-base
 )
 
 missing=()
