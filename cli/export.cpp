@@ -15,6 +15,17 @@ int defaultJobs() noexcept {
     return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
 }
 
+void runOnThreads(int threads, const std::function<void()>& work) {
+    std::vector<std::thread> pool;
+    for (int t = 1; t < threads; ++t) {
+        pool.emplace_back(work);
+    }
+    work();
+    for (std::thread& t : pool) {
+        t.join();
+    }
+}
+
 QRgb toRgb(PackedColour colour) noexcept {
     return qRgb(redOf(colour), greenOf(colour), blueOf(colour));
 }
@@ -63,15 +74,7 @@ RenderedImage renderImage(const FinePicture& picture, int jobs, ProgressBar* pro
         }
     };
 
-    const int threads = std::clamp(jobs, 1, height);
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) {
-        pool.emplace_back(work);
-    }
-    work();
-    for (std::thread& t : pool) {
-        t.join();
-    }
+    runOnThreads(std::clamp(jobs, 1, height), work);
     // Rows below a fault that other threads finished before they heard of it.
     for (int row = faultRow + 1; row < height; ++row) {
         std::fill(line(row), line(row) + width, qRgba(0, 0, 0, 0));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QImage>
+#include <functional>
 #include <optional>
 
 #include "cli/progress.h"
@@ -11,6 +12,9 @@ namespace vantu::cli {
 
 // The threads to use when --jobs is not given: one per core.
 [[nodiscard]] int defaultJobs() noexcept;
+
+// Runs `work` on `threads` threads at once, this one included, and returns when all are done.
+void runOnThreads(int threads, const std::function<void()>& work);
 
 // A picture rendered into an image, and the fault that stopped it, if one did.
 struct RenderedImage {

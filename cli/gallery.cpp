@@ -12,7 +12,6 @@
 #include <mutex>
 #include <numbers>
 #include <optional>
-#include <thread>
 #include <vector>
 
 #include "cli/export.h"
@@ -255,16 +254,10 @@ void writeGallery(const std::filesystem::path& folder, const std::vector<Gallery
         }
     };
 
-    const int threads = static_cast<int>(std::clamp<std::size_t>(
-        static_cast<std::size_t>(std::max(jobs, 1)), 1, std::max<std::size_t>(pictures.size(), 1)));
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) {
-        pool.emplace_back(work);
-    }
-    work();
-    for (std::thread& t : pool) {
-        t.join();
-    }
+    runOnThreads(
+        static_cast<int>(std::clamp<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)), 1,
+                                                 std::max<std::size_t>(pictures.size(), 1))),
+        work);
     if (drawFailure) {
         throw *drawFailure;
     }

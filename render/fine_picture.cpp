@@ -15,34 +15,6 @@ namespace vantu {
 namespace detail {
 namespace {
 
-// The window's mappings over window coordinates that need not be whole: the same formulas, with
-// the row and the column as doubles. The plane-to-sphere step is the window's own.
-struct FineGnomonic : Gnomonic {
-    template <class Check>
-    static double ordinate(double row, double scale, Check& check) {
-        return check.quotient(240.5 - row, scale);
-    }
-    template <class Check>
-    static double abscissa(double col, double scale, Check& check) {
-        return check.quotient(col - 319.5, scale);
-    }
-};
-
-template <class Base>
-struct FineHalfPlane : Base {
-    template <class Check>
-    static double ordinate(double row, double scale, Check& check) {
-        return check.quotient(check.value((240.5 - row) * 0.5), scale);
-    }
-    template <class Check>
-    static double abscissa(double col, double scale, Check& check) {
-        return check.quotient(check.value((col - 319.5) * 0.5), scale);
-    }
-};
-
-using FineStereographic = FineHalfPlane<Stereographic>;
-using FineOrthographic = FineHalfPlane<Orthographic>;
-
 // Colours one output row into `out`, with `abscissa(s)` giving X for sample column s. Without
 // antialiasing each output pixel is one sample, as in the window's scan. With it, the ordinates
 // of the row's sample rows come first, then the output pixels from the left, each summing its
@@ -156,13 +128,13 @@ FinePicture::FinePicture(double R, double pi, Projection projection, const Mirro
     switch (projection) {
         case Projection::gnomonic:
             m_abscissasFlagged =
-                detail::tabulateAbscissas<detail::FineGnomonic>(R, sampling, m_abscissas);
+                detail::tabulateAbscissas<detail::Gnomonic>(R, sampling, m_abscissas);
             break;
         case Projection::stereographic:
         case Projection::orthographic:
             // The same plane for both.
             m_abscissasFlagged =
-                detail::tabulateAbscissas<detail::FineStereographic>(R, sampling, m_abscissas);
+                detail::tabulateAbscissas<detail::Stereographic>(R, sampling, m_abscissas);
             break;
     }
 }
@@ -178,18 +150,18 @@ void FinePicture::renderRow(int row, std::span<PackedColour> out) const {
     const double* xs = m_abscissas.data();
     switch (m_projection) {
         case Projection::gnomonic:
-            detail::fineRow<detail::FineGnomonic>(row, input, m_sampling, xs, m_abscissasFlagged,
-                                                  out.data());
+            detail::fineRow<detail::Gnomonic>(row, input, m_sampling, xs, m_abscissasFlagged,
+                                              out.data());
             return;
         case Projection::stereographic:
-            detail::fineRow<detail::FineStereographic>(row, input, m_sampling, xs,
-                                                       m_abscissasFlagged, out.data());
+            detail::fineRow<detail::Stereographic>(row, input, m_sampling, xs, m_abscissasFlagged,
+                                                   out.data());
             return;
         case Projection::orthographic:
             break;
     }
-    detail::fineRow<detail::FineOrthographic>(row, input, m_sampling, xs, m_abscissasFlagged,
-                                              out.data());
+    detail::fineRow<detail::Orthographic>(row, input, m_sampling, xs, m_abscissasFlagged,
+                                          out.data());
 }
 
 }  // namespace vantu

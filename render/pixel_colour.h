@@ -12,6 +12,16 @@ namespace vantu {
 
 namespace detail {
 
+// The dot products a1, a2, a3 of a point with the normals, and the squared distances D1, D2, D3
+// between its mirror images (D1 between the images in mirrors 2 and 3, and so on).
+struct MirrorMeasures {
+    double a1, a2, a3;
+    double d1, d2, d3;
+};
+
+// The measures the colouring of `p` rests on, each computed in the colouring's order.
+[[nodiscard]] inline MirrorMeasures measureMirrors(const Vec3& p, const Mirrors& n) noexcept;
+
 // pixelColour with the rule written out, inline for the scan loop.
 [[nodiscard]] inline PackedColour colourOf(const Vec3& p, const Mirrors& n) noexcept;
 

@@ -16,7 +16,7 @@ namespace vantu::detail {
     return static_cast<std::int16_t>(std::lrint(static_cast<double>(m) / 3.0));
 }
 
-inline PackedColour colourOf(const Vec3& p, const Mirrors& n) noexcept {
+inline MirrorMeasures measureMirrors(const Vec3& p, const Mirrors& n) noexcept {
     // Reflections in mirrors 1, 2, 3.
     const double a1 = (n[0].x * p.x + n[0].y * p.y) + n[0].z * p.z;
     const double q1x = p.x - (2.0 * a1) * n[0].x;
@@ -33,9 +33,16 @@ inline PackedColour colourOf(const Vec3& p, const Mirrors& n) noexcept {
 
     // Squared distances between the images, each summed y, x, z.
     const auto square = [](double d) { return d * d; };
-    const double d1 = (square(q2y - q3y) + square(q2x - q3x)) + square(q2z - q3z);
-    const double d2 = (square(q3y - q1y) + square(q3x - q1x)) + square(q3z - q1z);
-    const double d3 = (square(q1y - q2y) + square(q1x - q2x)) + square(q1z - q2z);
+    return {a1,
+            a2,
+            a3,
+            (square(q2y - q3y) + square(q2x - q3x)) + square(q2z - q3z),
+            (square(q3y - q1y) + square(q3x - q1x)) + square(q3z - q1z),
+            (square(q1y - q2y) + square(q1x - q2x)) + square(q1z - q2z)};
+}
+
+inline PackedColour colourOf(const Vec3& p, const Mirrors& n) noexcept {
+    const auto [a1, a2, a3, d1, d2, d3] = measureMirrors(p, n);
 
     const std::int32_t redSign = d1 > d2 ? -1 : 1;
     const std::int32_t greenSign = d2 > d3 ? -1 : 1;

@@ -1,7 +1,8 @@
 #pragma once
 
 // The three projections as mappings for the scan in render/scan.h: pixel to plane, and plane to
-// sphere, each value passed through the scan's check as it is stored.
+// sphere, each value passed through the scan's check as it is stored. Rows and columns are
+// window coordinates: whole numbers in the window's scan, finer ones in a finer sampling.
 
 #include <cmath>
 
@@ -30,11 +31,11 @@ inline void polarPoint(double theta, double phi, Check& check, Vec3& p) {
 
 struct Gnomonic {
     template <class Check>
-    static double ordinate(int row, double scale, Check& check) {
+    static double ordinate(double row, double scale, Check& check) {
         return check.quotient(240.5 - row, scale);
     }
     template <class Check>
-    static double abscissa(int col, double scale, Check& check) {
+    static double abscissa(double col, double scale, Check& check) {
         return check.quotient(col - 319.5, scale);
     }
     template <class Check>
@@ -49,11 +50,11 @@ struct Gnomonic {
 // The stereographic and orthographic plane: half the offset, then divided by R.
 struct HalfPlane {
     template <class Check>
-    static double ordinate(int row, double scale, Check& check) {
+    static double ordinate(double row, double scale, Check& check) {
         return check.quotient(check.value((240.5 - row) * 0.5), scale);
     }
     template <class Check>
-    static double abscissa(int col, double scale, Check& check) {
+    static double abscissa(double col, double scale, Check& check) {
         return check.quotient(check.value((col - 319.5) * 0.5), scale);
     }
 };

@@ -245,22 +245,8 @@ std::optional<Vec3> refineSnubPoint(const Vec3& seed, const Mirrors& n) noexcept
 }  // namespace detail
 
 std::array<double, 3> mirrorDistances(const Vec3& p, const Mirrors& n) noexcept {
-    const double a1 = (n[0].x * p.x + n[0].y * p.y) + n[0].z * p.z;
-    const double q1x = p.x - (2.0 * a1) * n[0].x;
-    const double q1y = p.y - (2.0 * a1) * n[0].y;
-    const double q1z = p.z - (2.0 * a1) * n[0].z;
-    const double a2 = (n[1].x * p.x + n[1].y * p.y) + n[1].z * p.z;
-    const double q2x = p.x - (2.0 * a2) * n[1].x;
-    const double q2y = p.y - (2.0 * a2) * n[1].y;
-    const double q2z = p.z - (2.0 * a2) * n[1].z;
-    const double a3 = (n[2].x * p.x + n[2].y * p.y) + n[2].z * p.z;
-    const double q3x = p.x - (2.0 * a3) * n[2].x;
-    const double q3y = p.y - (2.0 * a3) * n[2].y;
-    const double q3z = p.z - (2.0 * a3) * n[2].z;
-    const auto square = [](double d) { return d * d; };
-    return {(square(q2y - q3y) + square(q2x - q3x)) + square(q2z - q3z),
-            (square(q3y - q1y) + square(q3x - q1x)) + square(q3z - q1z),
-            (square(q1y - q2y) + square(q1x - q2x)) + square(q1z - q2z)};
+    const detail::MirrorMeasures m = detail::measureMirrors(p, n);
+    return {m.d1, m.d2, m.d3};
 }
 
 std::vector<SnubPoint> findSnubPoints(const Mirrors& n) {

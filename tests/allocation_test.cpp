@@ -1,11 +1,13 @@
-// The scan allocates nothing: not per pixel, not per row.
+// The scan and the finer sampling allocate nothing: not per pixel, not per row.
 
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <cstdlib>
 #include <new>
+#include <vector>
 
+#include "render/fine_picture.h"
 #include "render/pixel_colour.h"
 #include "render/render_picture.h"
 #include "setup/draw_request.h"
@@ -55,6 +57,23 @@ TEST(Allocations, NoneWhileScanning) {
     EXPECT_EQ(pixelColour({0.6, 0.0, 0.8}, setup.normals),
               pixelColour({0.6, 0.0, 0.8}, setup.normals));
     EXPECT_EQ(allocations.load() - before, 0);
+}
+
+TEST(FineAllocations, NoneWhileRenderingRows) {
+    const DrawSetup setup = prepareDrawing(DrawRequest{});
+    for (const Sampling sampling : {Sampling{1, 1}, Sampling{3, 1}, Sampling{2, 4}}) {
+        for (const Projection projection :
+             {Projection::stereographic, Projection::gnomonic, Projection::orthographic}) {
+            const FinePicture picture(120.0, setup.pi, projection, setup.normals, sampling);
+            std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()), -1);
+            const long before = allocations.load();
+            for (int r = 0; r < picture.height(); r += 50) {
+                picture.renderRow(r, row);
+            }
+            EXPECT_EQ(allocations.load() - before, 0);
+            EXPECT_NE(row.back(), -1);
+        }
+    }
 }
 
 }  // namespace
