@@ -7,7 +7,7 @@
 #include <thread>
 #include <vector>
 
-#include "cli/vector_state.h"
+#include "render/vector_state.h"
 
 namespace vantu::cli {
 

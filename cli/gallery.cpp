@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "cli/export.h"
-#include "cli/vector_state.h"
+#include "render/vector_state.h"
 #include "setup/draw_error.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"

@@ -13,10 +13,10 @@
 #include "cli/options.h"
 #include "cli/progress.h"
 #include "cli/snub_report.h"
-#include "cli/vector_state.h"
 #include "render/fine_picture.h"
 #include "render/run_sink.h"
 #include "render/snub_points.h"
+#include "render/vector_state.h"
 #include "setup/draw_error.h"
 #include "setup/draw_procedure.h"
 #include "setup/draw_request.h"
@@ -102,7 +102,7 @@ int runWindowDrawing(const vantu::cli::CommandLine& line, QImage* image) {
     try {
         vantu::DrawRequest request = requestOf(line);
         request.scale = vantu::readScale(line.scaleText);
-        vantu::cli::clearUpperVectorState();
+        vantu::clearUpperVectorState();
         vantu::runDrawing(request, sink);
     } catch (const vantu::DrawError& e) {
         status = failure(e.what());

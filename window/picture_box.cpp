@@ -7,9 +7,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 
-#if defined(__x86_64__) || defined(__i386__)
-#include <immintrin.h>
-#endif
+#include "render/vector_state.h"
 
 namespace vantu {
 
@@ -19,25 +17,6 @@ namespace {
 QSize imageSizeFor(QSize area) {
     return area.expandedTo(QSize(pictureWidth, pictureHeight));
 }
-
-// Some code that runs in Qt's event handling leaves the upper halves of the AVX registers
-// dirty. The drawing core is plain SSE2 code, and on recent Intel processors every SSE
-// instruction then carries a false dependency on those halves: the scan of a row ran eight
-// times slower after a yield. Clearing them before the core goes on costs a few cycles.
-#if defined(__x86_64__) || defined(__i386__)
-[[gnu::target("avx")]] void zeroUpperHalves() noexcept {
-    _mm256_zeroupper();
-}
-
-void cleanVectorState() noexcept {
-    static const bool hasAvx = __builtin_cpu_supports("avx") != 0;
-    if (hasAvx) {
-        zeroUpperHalves();
-    }
-}
-#else
-void cleanVectorState() noexcept {}
-#endif
 
 }  // namespace
 
@@ -69,7 +48,7 @@ void PictureBox::endRow(int row) {
     repaint(area.left(), area.top() + row, std::min(pictureWidth, m_image.width()), 1);
     emit rowFinished(row);
     QCoreApplication::processEvents();
-    cleanVectorState();
+    clearUpperVectorState();
     if (m_stopped) {
         throw DrawingStopped{};
     }
@@ -78,7 +57,7 @@ void PictureBox::endRow(int row) {
 void PictureBox::setPixelScale() {
     m_scaleMode = pixelScaleMode;
     // The scan starts next, after whatever event handling started this drawing.
-    cleanVectorState();
+    clearUpperVectorState();
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
