@@ -161,7 +161,7 @@ int main(int argc, char* argv[]) {
         return runGallery(line);
     }
     if (line.output.empty() && !line.printRuns && !line.snub) {
-        return usageError("nothing to do: give -o FILE.png, --runs or both");
+        return usageError("nothing to do: give -o FILE.png, --runs, --snub or --gallery DIR");
     }
 
     // The meeting points, for --snub and --mark-snub.

@@ -56,7 +56,8 @@ INSTANTIATE_TEST_SUITE_P(
         CliCase{"NothingToDo",
                 {},
                 2,
-                "vantu-render: nothing to do: give -o FILE.png, --runs or both\n" + tryHelp},
+                "vantu-render: nothing to do: give -o FILE.png, --runs, --snub or --gallery DIR\n" +
+                    tryHelp},
         CliCase{
             "UnknownOption", {"--bogus"}, 2, "vantu-render: unknown option '--bogus'\n" + tryHelp},
         CliCase{"BadRotation",

@@ -142,12 +142,13 @@ TEST_P(Usage, IsABadCommandLine) {
 
 INSTANTIATE_TEST_SUITE_P(
     Lines, Usage,
-    testing::Values(
-        UsageCase{"MarkSnubAlone", {"--mark-snub"}, "--mark-snub needs -o"},
-        UsageCase{"ZoomTooLarge",
-                  {"-o", "x.png", "--zoom", "17"},
-                  "--zoom must be a whole number from 1 to 16, not '17'"},
-        UsageCase{"ZoomAlone", {"--zoom", "2"}, "nothing to do: give -o FILE.png, --runs or both"}),
+    testing::Values(UsageCase{"MarkSnubAlone", {"--mark-snub"}, "--mark-snub needs -o"},
+                    UsageCase{"ZoomTooLarge",
+                              {"-o", "x.png", "--zoom", "17"},
+                              "--zoom must be a whole number from 1 to 16, not '17'"},
+                    UsageCase{"ZoomAlone",
+                              {"--zoom", "2"},
+                              "nothing to do: give -o FILE.png, --runs, --snub or --gallery DIR"}),
     RowName());
 
 // Under a terminal the progress bar shows on stderr and ends at 100%.
