@@ -114,8 +114,17 @@ TEST(CommandLine, HelpAndVersion) {
     EXPECT_EQ(version.out, std::string("vantu-render ") + VANTU_VERSION + "\n");
 }
 
-TEST(CommandLine, RunListOfTheStartUpPicture) {
-    const Outcome o = runCli({"--runs", "--projection", "ortho"});
+struct RunListCase {
+    const char* name;
+    const char* projection;
+    std::vector<std::string> row240;
+    friend void PrintTo(const RunListCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class RunList : public testing::TestWithParam<RunListCase> {};
+
+TEST_P(RunList, OfTheStartUpPicture) {
+    const Outcome o = runCli({"--runs", "--projection", GetParam().projection});
     ASSERT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(o.err, "");
     std::istringstream lines(o.out);
@@ -133,11 +142,29 @@ TEST(CommandLine, RunListOfTheStartUpPicture) {
         }
     }
     EXPECT_EQ(ends, 481);
-    EXPECT_EQ(row240, (std::vector<std::string>{
-                          "run 240 0 80 8421504", "run 240 80 84 11184641", "run 240 84 218 65962",
-                          "run 240 218 320 131071", "run 240 320 438 130817",
-                          "run 240 438 560 11184641", "run 240 560 640 8421504"}));
+    EXPECT_EQ(row240, GetParam().row240);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Projections, RunList,
+    testing::Values(
+        RunListCase{
+            "Stereo",
+            "stereo",
+            {"run 240 0 0 8421504", "run 240 0 118 11184641", "run 240 118 119 11141377",
+             "run 240 119 266 65962", "run 240 266 267 66047", "run 240 267 320 131071",
+             "run 240 320 383 130817", "run 240 383 606 11184641", "run 240 606 640 65962"}},
+        RunListCase{
+            "Gnome",
+            "gnome",
+            {"run 240 0 0 8421504", "run 240 0 263 65962", "run 240 263 264 66047",
+             "run 240 264 320 131071", "run 240 320 388 130817", "run 240 388 640 11184641"}},
+        RunListCase{"Ortho",
+                    "ortho",
+                    {"run 240 0 80 8421504", "run 240 80 84 11184641", "run 240 84 218 65962",
+                     "run 240 218 320 131071", "run 240 320 438 130817", "run 240 438 560 11184641",
+                     "run 240 560 640 8421504"}}),
+    RowName());
 
 TEST(CommandLine, PngHoldsThePictureOfTheCore) {
     const std::string png = scratch("picture.png");
