@@ -2,6 +2,8 @@
 
 #include <benchmark/benchmark.h>
 
+#include <array>
+
 #include "render/image_sink.h"
 #include "render/projections.h"
 #include "render/render_picture.h"
@@ -39,19 +41,25 @@ template <class Mapping, bool checkEveryValue>
 void BM_Scan(benchmark::State& state) {
     const vantu::DrawSetup setup = vantu::prepareDrawing(vantu::DrawRequest{});
     const vantu::detail::ScanInput input{120.0, setup.pi, setup.normals};
+    const vantu::detail::SampleLayout layout;
+    std::array<vantu::PackedColour, vantu::pictureWidth> colours{};
     vantu::ImageSink sink;
     for (auto _ : state) {
         for (int row = 0; row < vantu::pictureHeight; ++row) {
-            const auto emit = [&](int first, int end, vantu::PackedColour colour) {
-                sink.drawRun(row, first, end, colour);
+            const auto scanRow = [&](auto& check) {
+                vantu::detail::computeRow<Mapping>(
+                    row, input, layout, check,
+                    [&](int col) { return Mapping::abscissa(col, input.scale, check); },
+                    colours.data());
             };
             if constexpr (checkEveryValue) {
                 vantu::detail::Checked check(input.scale, row);
-                vantu::detail::computeRow<Mapping>(row, input, check, emit);
+                scanRow(check);
             } else {
                 vantu::detail::Unchecked check;
-                vantu::detail::computeRow<Mapping>(row, input, check, emit);
+                scanRow(check);
             }
+            vantu::detail::emitRuns(row, colours.data(), vantu::pictureWidth, true, sink);
             sink.endRow(row);
         }
         benchmark::DoNotOptimize(sink.pixels().data());

@@ -5,8 +5,8 @@
 #include <optional>
 
 #include "cli/progress.h"
+#include "geometry/draw_error.h"
 #include "render/fine_picture.h"
-#include "setup/draw_error.h"
 
 namespace vantu::cli {
 

@@ -10,34 +10,22 @@
 #include <fstream>
 #include <limits>
 #include <mutex>
-#include <numbers>
 #include <optional>
 #include <vector>
 
 #include "cli/export.h"
+#include "geometry/draw_error.h"
+#include "geometry/text.h"
 #include "render/vector_state.h"
-#include "setup/draw_error.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
 
 namespace vantu::cli {
 
-const char* projectionName(Projection projection) noexcept {
-    switch (projection) {
-        case Projection::gnomonic:
-            return "gnome";
-        case Projection::stereographic:
-            return "stereo";
-        case Projection::orthographic:
-            break;
-    }
-    return "ortho";
-}
-
 std::string galleryFileName(std::string_view label, int rotation, bool reverse,
                             Projection projection) {
     return std::string(label) + "-r" + std::to_string(rotation) + (reverse ? "-rev" : "") + "-" +
-           projectionName(projection) + ".png";
+           std::string(projectionName(projection)) + ".png";
 }
 
 std::vector<GalleryPicture> galleryPictures(bool permutations) {
@@ -48,7 +36,7 @@ std::vector<GalleryPicture> galleryPictures(bool permutations) {
                 if (reverse && !permutations) {
                     continue;
                 }
-                for (const Projection projection : galleryProjections) {
+                for (const auto& [projection, name] : projectionNames) {
                     pictures.push_back(
                         {code, rotation, reverse, projection,
                          galleryFileName(code.substr(0, 3), rotation, reverse, projection)});
@@ -86,18 +74,6 @@ std::string htmlEscape(std::string_view text) {
     return out;
 }
 
-std::string formatDegrees(double radians) {
-    const double degrees = std::round(radians / std::numbers::pi * 180.0 * 100.0) / 100.0;
-    char text[64];
-    std::snprintf(text, sizeof text, "%.2f", degrees);
-    std::string s = text;
-    s.erase(s.find_last_not_of('0') + 1);
-    if (s.ends_with('.')) {
-        s.pop_back();
-    }
-    return s == "-0" ? "0" : s;
-}
-
 namespace detail {
 namespace {
 
@@ -106,12 +82,12 @@ constexpr int thumbnailHeight = thumbnailWidth * pictureHeight / pictureWidth;
 
 std::string caption(const GalleryPicture& p) {
     return "r" + std::to_string(p.rotation) + (p.reverse ? " rev " : " ") +
-           projectionName(p.projection);
+           std::string(projectionName(p.projection));
 }
 
 std::string description(const GalleryPicture& p) {
     return std::string(p.code) + ", rotation " + std::to_string(p.rotation) +
-           (p.reverse ? ", reverse, " : ", ") + projectionName(p.projection);
+           (p.reverse ? ", reverse, " : ", ") + std::string(projectionName(p.projection));
 }
 
 // Renders one picture into `image` (already of the picture's size) and writes it.

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "cli/progress.h"
+#include "geometry/projection.h"
 #include "render/fine_picture.h"
-#include "render/render_picture.h"
 
 namespace vantu::cli {
 
@@ -34,11 +34,6 @@ public:
     using std::runtime_error::runtime_error;
 };
 
-// The projections in the order the gallery shows them, and their option names.
-inline constexpr Projection galleryProjections[] = {Projection::stereographic, Projection::gnomonic,
-                                                    Projection::orthographic};
-[[nodiscard]] const char* projectionName(Projection projection) noexcept;
-
 // The gallery's pictures in page order: every catalogue code in turn, each in rotation 0 (and,
 // with `permutations`, rotations 1 and 2, each also reversed), each in every projection.
 [[nodiscard]] std::vector<GalleryPicture> galleryPictures(bool permutations);
@@ -62,8 +57,5 @@ void writeGallery(const std::filesystem::path& folder, const std::vector<Gallery
 
 // `text` with &, <, >, " and ' written as character references, for HTML text and attributes.
 [[nodiscard]] std::string htmlEscape(std::string_view text);
-
-// An angle in radians as degrees with at most two decimals and no trailing zeros: "90", "37.5".
-[[nodiscard]] std::string formatDegrees(double radians);
 
 }  // namespace vantu::cli

@@ -13,12 +13,12 @@
 #include "cli/options.h"
 #include "cli/progress.h"
 #include "cli/snub_report.h"
+#include "drawing/draw_procedure.h"
+#include "geometry/draw_error.h"
 #include "render/fine_picture.h"
 #include "render/run_sink.h"
 #include "render/snub_points.h"
 #include "render/vector_state.h"
-#include "setup/draw_error.h"
-#include "setup/draw_procedure.h"
 #include "setup/draw_request.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "render/render_picture.h"
+#include "geometry/projection.h"
 #include "setup/triangle_code.h"
 
 namespace vantu::cli {

@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <optional>
 
-#include "cli/gallery.h"
+#include "render/projections.h"
 
 namespace vantu::cli {
 namespace detail {
@@ -36,23 +36,19 @@ char signText(int sign) {
     return sign > 0 ? '+' : (sign < 0 ? '-' : '0');
 }
 
-Vec3 negated(const Vec3& p) {
-    return {-p.x, -p.y, -p.z};
-}
-
 }  // namespace
 }  // namespace detail
 
 std::string snubReport(const DrawRequest& request, const std::vector<SnubPoint>& points) {
     char scale[40];
     std::snprintf(scale, sizeof scale, "%.15g", request.scale);
-    std::string out = "Points where the six hues meet (D1 = D2 = D3) for \"" +
-                      request.triangleCode + "\", rotation " + std::to_string(request.rotation) +
-                      ", reverse " + (request.reverse ? "on" : "off") + ": " +
-                      std::to_string(points.size()) + ".\n" +
-                      "Each stands for itself and its antipode -P, which has the same D; pixels "
-                      "are those of the " +
-                      projectionName(request.projection) + " picture at R = " + scale + ".\n";
+    std::string out =
+        "Points where the six hues meet (D1 = D2 = D3) for \"" + request.triangleCode +
+        "\", rotation " + std::to_string(request.rotation) + ", reverse " +
+        (request.reverse ? "on" : "off") + ": " + std::to_string(points.size()) + ".\n" +
+        "Each stands for itself and its antipode -P, which has the same D; pixels "
+        "are those of the " +
+        std::string(projectionName(request.projection)) + " picture at R = " + scale + ".\n";
     out += detail::padded("  #", 5) + detail::padded("x", 20) + detail::padded("y", 20) +
            detail::padded("z", 20) + "k  signs  " + detail::padded("D", 20) + "pixel\n";
     int number = 0;
@@ -63,8 +59,7 @@ std::string snubReport(const DrawRequest& request, const std::vector<SnubPoint>&
         std::string pixel;
         if (const auto at = picturePosition(p, request.scale, request.projection)) {
             pixel = detail::pixelText(*at);
-        } else if (const auto opposite =
-                       picturePosition(detail::negated(p), request.scale, request.projection)) {
+        } else if (const auto opposite = picturePosition(-p, request.scale, request.projection)) {
             pixel = "not shown (-P at " + detail::pixelText(*opposite) + ")";
         } else {
             pixel = "not shown";
@@ -89,7 +84,7 @@ void markSnubPoints(QImage& image, const std::vector<SnubPoint>& points, double 
     const QRgb ink = qRgb(0, 0, 0);
     const QRgb border = qRgb(255, 255, 255);
     for (const SnubPoint& s : points) {
-        for (const Vec3& p : {s.point, detail::negated(s.point)}) {
+        for (const Vec3& p : {s.point, -s.point}) {
             const std::optional<PicturePosition> at = picturePosition(p, R, projection);
             if (!at) {
                 continue;

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "render/render_picture.h"
+#include "geometry/projection.h"
 #include "render/snub_points.h"
 #include "setup/draw_request.h"
 

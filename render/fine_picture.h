@@ -3,9 +3,10 @@
 #include <span>
 #include <vector>
 
-#include "render/render_picture.h"
-#include "render/run_sink.h"
-#include "setup/mirrors.h"
+#include "geometry/projection.h"
+#include "geometry/raster.h"
+#include "geometry/vec3.h"
+#include "render/scan.h"
 
 namespace vantu {
 
@@ -16,7 +17,7 @@ struct Sampling {
 };
 
 inline constexpr int maxZoom = 16;
-inline constexpr int maxAntialias = 8;
+using detail::maxAntialias;
 
 // The picture of one drawing at a finer sampling: 640 * zoom by 481 * zoom output pixels of the
 // same view, projection, scale R (in window pixels), normals and colour rule. Every output pixel
@@ -45,30 +46,12 @@ public:
     void renderRow(int row, std::span<PackedColour> out) const;
 
 private:
-    double m_scale;
-    double m_pi;
+    detail::ScanInput m_input;
     Projection m_projection;
-    Mirrors m_normals;
     Sampling m_sampling;
+    detail::SampleLayout m_layout;
     std::vector<double> m_abscissas;  // X of every sample column, computed once
-    bool m_abscissasFlagged = false;  // a fault flag went up while computing them
+    bool m_abscissasFinite = true;    // false: a fault lies among them
 };
 
-namespace detail {
-
-// The window coordinate of sample `index` along an axis cut into `perPixel` samples per window
-// pixel: (index + 0.5) / perPixel - 0.5. One sample per pixel gives exactly `index`.
-[[nodiscard]] inline double sampleCoordinate(int index, int perPixel) noexcept {
-    return (index + 0.5) / perPixel - 0.5;
-}
-
-// The channel-wise mean of colours whose channels add up to the sums given, rounded half up.
-[[nodiscard]] inline PackedColour meanColour(int redSum, int greenSum, int blueSum,
-                                             int count) noexcept {
-    const int half = count / 2;
-    return (redSum + half) / count + 256 * ((greenSum + half) / count) +
-           65536 * ((blueSum + half) / count);
-}
-
-}  // namespace detail
 }  // namespace vantu

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "render/run_sink.h"
-#include "setup/mirrors.h"
+#include "geometry/raster.h"
+#include "geometry/vec3.h"
 
 namespace vantu {
 

@@ -1,14 +1,19 @@
 #pragma once
 
-// The three projections as mappings for the scan in render/scan.h: pixel to plane, and plane to
-// sphere, each value passed through the scan's check as it is stored. Rows and columns are
-// window coordinates: whole numbers in the window's scan, finer ones in a finer sampling.
+// The three projections in both directions: as mappings for the scan in render/scan.h (pixel
+// to plane, and plane to sphere, each value passed through the scan's check as it is stored),
+// and back from the sphere to the picture. Rows and columns are window coordinates: whole
+// numbers in the window's scan, finer ones in a finer sampling.
 
 #include <cmath>
+#include <optional>
 
-#include "setup/mirrors.h"
+#include "geometry/projection.h"
+#include "geometry/raster.h"
+#include "geometry/vec3.h"
 
-namespace vantu::detail {
+namespace vantu {
+namespace detail {
 
 // Azimuth of (X, Y): atan(Y / X), turned by pi in the left half. X is never zero.
 template <class Check>
@@ -32,11 +37,11 @@ inline void polarPoint(double theta, double phi, Check& check, Vec3& p) {
 struct Gnomonic {
     template <class Check>
     static double ordinate(double row, double scale, Check& check) {
-        return check.quotient(240.5 - row, scale);
+        return check.quotient(rowCentre - row, scale);
     }
     template <class Check>
     static double abscissa(double col, double scale, Check& check) {
-        return check.quotient(col - 319.5, scale);
+        return check.quotient(col - columnCentre, scale);
     }
     template <class Check>
     static bool toSphere(double x, double y, double ySquared, double pi, Check& check, Vec3& p) {
@@ -51,11 +56,11 @@ struct Gnomonic {
 struct HalfPlane {
     template <class Check>
     static double ordinate(double row, double scale, Check& check) {
-        return check.quotient(check.value((240.5 - row) * 0.5), scale);
+        return check.quotient(check.value((rowCentre - row) * 0.5), scale);
     }
     template <class Check>
     static double abscissa(double col, double scale, Check& check) {
-        return check.quotient(check.value((col - 319.5) * 0.5), scale);
+        return check.quotient(check.value((col - columnCentre) * 0.5), scale);
     }
 };
 
@@ -83,4 +88,62 @@ struct Orthographic : HalfPlane {
     }
 };
 
-}  // namespace vantu::detail
+}  // namespace detail
+
+// A position in the window's picture: pixel (c, r) covers [c - 0.5, c + 0.5) x [r - 0.5,
+// r + 0.5).
+struct PicturePosition {
+    double col = 0.0;
+    double row = 0.0;
+    [[nodiscard]] int pixelColumn() const noexcept {
+        return static_cast<int>(std::floor(col + 0.5));
+    }
+    [[nodiscard]] int pixelRow() const noexcept { return static_cast<int>(std::floor(row + 0.5)); }
+};
+
+// The way back: where the window's picture at scale R in `projection` shows the unit vector
+// `p`, or nothing when it does not show it: off the raster, on the hemisphere z <= 0 in the
+// gnomonic projection, z < 0 in the orthographic one, at (0, 0, -1) in the stereographic one,
+// or for R = 0.
+[[nodiscard]] inline std::optional<PicturePosition> picturePosition(
+    const Vec3& p, double R, Projection projection) noexcept {
+    if (R == 0.0) {
+        return std::nullopt;
+    }
+    // The offset from the picture centre in window pixels, x to the right and y up.
+    double dx = 0.0;
+    double dy = 0.0;
+    switch (projection) {
+        case Projection::gnomonic:
+            if (!(p.z > 0.0)) {
+                return std::nullopt;
+            }
+            dx = R * (p.x / p.z);
+            dy = R * (p.y / p.z);
+            break;
+        case Projection::stereographic: {
+            if (!(p.z > -1.0)) {
+                return std::nullopt;
+            }
+            const double k = 2.0 * R / (1.0 + p.z);
+            dx = k * p.x;
+            dy = k * p.y;
+            break;
+        }
+        case Projection::orthographic:
+            if (p.z < 0.0) {
+                return std::nullopt;
+            }
+            dx = 2.0 * R * p.x;
+            dy = 2.0 * R * p.y;
+            break;
+    }
+    const PicturePosition at{columnCentre + dx, rowCentre - dy};
+    if (!(at.col >= -0.5 && at.col < pictureWidth - 0.5 && at.row >= -0.5 &&
+          at.row < pictureHeight - 0.5)) {
+        return std::nullopt;
+    }
+    return at;
+}
+
+}  // namespace vantu

@@ -1,16 +1,10 @@
 #pragma once
 
+#include "geometry/projection.h"
+#include "geometry/vec3.h"
 #include "render/run_sink.h"
-#include "setup/mirrors.h"
 
 namespace vantu {
-
-// How a pixel's offset from the picture centre maps to a point of the unit sphere.
-enum class Projection {
-    gnomonic,       // "gnome": distance R * tan(theta)
-    stereographic,  // "stereo": distance 2R * tan(theta / 2)
-    orthographic,   // "ortho": distance 2R * sin(theta), grey outside the disc
-};
 
 // Scans the 640 x 481 picture from the top row down and each row from the left, colours every
 // pixel with pixelColour and hands each row to `sink` as runs of one colour followed by

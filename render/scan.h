@@ -1,22 +1,28 @@
 #pragma once
 
-// The raster scan behind renderPicture, generic over the mapping of pixels to the sphere.
+// The one scan engine behind every picture: the window's, and the finer samplings of
+// vantu-render. It is generic over the mapping of plane coordinates to the sphere.
 //
-// Each row is first computed without checks into a buffer of runs, with the floating-point
-// fault flags cleared before it and tested after it. Only when a flag is set is the row
-// computed again with every stored value checked; that slow pass is authoritative: it hands
-// over the runs up to the faulting pixel and throws the exact fault, or, if the flag was raised
-// by nothing that counts, emits the row as usual.
+// Each row of samples is first computed without checks, with the floating-point fault flags
+// cleared before it and tested after it. Only when a flag is set is the row computed again with
+// every stored value checked, in the order the drawing defines; that pass is authoritative: it
+// stores the pixels before the faulting one and throws the exact fault, or, when the flag was
+// raised by nothing that counts, finishes the row as usual. This file is the only place that
+// touches the fault flags.
 
 #include <array>
 #include <cfenv>
 #include <cmath>
+#include <cstddef>
+#include <span>
 #include <string>
 
+#include "geometry/draw_error.h"
+#include "geometry/raster.h"
+#include "geometry/text.h"
+#include "geometry/vec3.h"
 #include "render/pixel_colour.h"
 #include "render/run_sink.h"
-#include "setup/draw_error.h"
-#include "setup/mirrors.h"
 
 namespace vantu::detail {
 
@@ -67,78 +73,163 @@ private:
     int m_column = -1;
 };
 
-struct Run {
-    int first;
-    int end;
-    PackedColour colour;
-};
-
-// At most one run per column plus the last one.
-using RowRuns = std::array<Run, pictureWidth + 1>;
-
-// Everything one scan needs besides the sink.
+// Everything a scan needs about the drawing.
 struct ScanInput {
     double scale;
     double pi;
     Mirrors normals;
 };
 
-// Computes one row and passes each run to `emit`, using `Mapping` for the plane and the sphere:
-//   Mapping::ordinate(row, R, check) -> Y
-//   Mapping::abscissa(col, R, check) -> X
-//   Mapping::toSphere(X, Y, Ysq, pi, check, P) -> false for a pixel off the sphere (grey)
-template <class Mapping, class Check, class Emit>
-inline void computeRow(int row, const ScanInput& in, Check& check, Emit&& emit) {
-    const double y = Mapping::ordinate(row, in.scale, check);
-    const double ySquared = check.value(y * y);
-    PackedColour current = grey;
-    int runStart = 0;
-    for (int col = 0; col < pictureWidth; ++col) {
-        check.atColumn(col);
-        const double x = Mapping::abscissa(col, in.scale, check);
-        Vec3 p;
-        const PackedColour c =
-            Mapping::toSphere(x, y, ySquared, in.pi, check, p) ? colourOf(p, in.normals) : grey;
-        if (c != current) {
-            emit(runStart, col, current);
-            current = c;
-            runStart = col;
-        }
-    }
-    emit(runStart, pictureWidth, current);
+// How the output pixels of a picture sample the plane. Sample i along an axis sits at window
+// coordinate sampleCoordinate(i, samplesPerPixel); an output pixel averages antialias x
+// antialias neighbouring samples.
+struct SampleLayout {
+    double samplesPerPixel = 1.0;  // samples per window pixel along each axis
+    int width = pictureWidth;      // output pixels per row
+    int antialias = 1;             // samples per output pixel along each axis, 1 to maxAntialias
+};
+
+inline constexpr int maxAntialias = 8;
+
+// The window coordinate of sample `index` along an axis cut into `perPixel` samples per window
+// pixel: (index + 0.5) / perPixel - 0.5. One sample per pixel gives exactly `index`.
+[[nodiscard]] inline double sampleCoordinate(int index, double perPixel) noexcept {
+    return (index + 0.5) / perPixel - 0.5;
 }
 
-// The fast pass: one row into `runs`, without checks. Kept out of line so that no
-// floating-point work moves across the flag test around the call. Returns the run count.
+// The channel-wise mean of colours whose channels add up to the sums given, rounded half up.
+[[nodiscard]] inline PackedColour meanColour(int redSum, int greenSum, int blueSum,
+                                             int count) noexcept {
+    const int half = count / 2;
+    return (redSum + half) / count + 256 * ((greenSum + half) / count) +
+           65536 * ((blueSum + half) / count);
+}
+
+// Colours output row `row` into out[0] to out[layout.width - 1], with `abscissa(s)` giving X
+// for sample column s. `Mapping` maps the plane to the sphere:
+//   Mapping::ordinate(coordinate, R, check) -> Y of a sample row
+//   Mapping::abscissa(coordinate, R, check) -> X of a sample column
+//   Mapping::toSphere(X, Y, Ysq, pi, check, P) -> false for a sample off the sphere (grey)
+// Without antialiasing each output pixel is one sample. With it, the ordinates of the row's
+// sample rows come first, then the output pixels from the left, each summing its samples column
+// by column. With `Checked`, this is the order in which faults are found.
+template <class Mapping, class Check, class Abscissa>
+inline void computeRow(int row, const ScanInput& in, const SampleLayout& layout, Check& check,
+                       const Abscissa& abscissa, PackedColour* out) {
+    const int n = layout.antialias;
+    const double perPixel = layout.samplesPerPixel;
+    if (n == 1) {
+        const double y = Mapping::ordinate(sampleCoordinate(row, perPixel), in.scale, check);
+        const double ySquared = check.value(y * y);
+        for (int col = 0; col < layout.width; ++col) {
+            check.atColumn(col);
+            const double x = abscissa(col);
+            Vec3 p;
+            out[col] =
+                Mapping::toSphere(x, y, ySquared, in.pi, check, p) ? colourOf(p, in.normals) : grey;
+        }
+        return;
+    }
+
+    std::array<double, maxAntialias> ys{};
+    std::array<double, maxAntialias> ySquares{};
+    for (int b = 0; b < n; ++b) {
+        const auto i = static_cast<std::size_t>(b);
+        ys[i] = Mapping::ordinate(sampleCoordinate(row * n + b, perPixel), in.scale, check);
+        ySquares[i] = check.value(ys[i] * ys[i]);
+    }
+    for (int col = 0; col < layout.width; ++col) {
+        check.atColumn(col);
+        int red = 0;
+        int green = 0;
+        int blue = 0;
+        for (int a = 0; a < n; ++a) {
+            const double x = abscissa(col * n + a);
+            for (std::size_t b = 0; b < static_cast<std::size_t>(n); ++b) {
+                Vec3 p;
+                const PackedColour c = Mapping::toSphere(x, ys[b], ySquares[b], in.pi, check, p)
+                                           ? colourOf(p, in.normals)
+                                           : grey;
+                red += redOf(c);
+                green += greenOf(c);
+                blue += blueOf(c);
+            }
+        }
+        out[col] = meanColour(red, green, blue, n * n);
+    }
+}
+
+// X of every sample column, xs[s] for sample s, computed as the checked pass computes it.
+// Returns false when one is not finite: then a fault lies among them, and every row must take
+// the checked pass, which finds it in its place.
 template <class Mapping>
-[[gnu::noinline]] int fastRow(int row, const ScanInput& in, RowRuns& runs) noexcept {
+[[nodiscard]] bool tabulateAbscissas(double scale, double perPixel, std::span<double> xs) noexcept {
     Unchecked check;
-    int count = 0;
-    computeRow<Mapping>(row, in, check, [&](int first, int end, PackedColour colour) {
-        runs[static_cast<std::size_t>(count++)] = {first, end, colour};
-    });
-    return count;
+    bool finite = true;
+    for (std::size_t s = 0; s < xs.size(); ++s) {
+        xs[s] = Mapping::abscissa(sampleCoordinate(static_cast<int>(s), perPixel), scale, check);
+        finite = finite && std::isfinite(xs[s]);
+    }
+    return finite;
+}
+
+// The fast pass of one row, X from the table. Kept out of line so that no floating-point work
+// moves across the flag test around the call.
+template <class Mapping>
+[[gnu::noinline]] void fastRow(int row, const ScanInput& in, const SampleLayout& layout,
+                               const double* xs, PackedColour* out) noexcept {
+    Unchecked check;
+    computeRow<Mapping>(
+        row, in, layout, check, [xs](int s) { return xs[s]; }, out);
 }
 
 inline constexpr int faultFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
+// Colours output row `row` into out[0] to out[layout.width - 1]: the fast pass, and the checked
+// pass when the fast one raised a fault flag or `xsFinite` is false. `xs` holds X of every
+// sample column (tabulateAbscissas). Throws DrawError at the first fault, with the pixels before
+// the faulting one stored and the rest not. Allocates nothing.
+template <class Mapping>
+void scanRow(int row, const ScanInput& in, const SampleLayout& layout, const double* xs,
+             bool xsFinite, PackedColour* out) {
+    if (xsFinite) {
+        std::feclearexcept(faultFlags);
+        fastRow<Mapping>(row, in, layout, xs, out);
+        if (std::fetestexcept(faultFlags) == 0) {
+            return;
+        }
+    }
+    Checked check(in.scale, row);
+    computeRow<Mapping>(
+        row, in, layout, check,
+        [&](int s) {
+            return Mapping::abscissa(sampleCoordinate(s, layout.samplesPerPixel), in.scale, check);
+        },
+        out);
+}
+
+// Hands columns 0 to count - 1 of `colours` to `sink` as the runs of row `row`: the maximal
+// stretches of one colour, opened by the empty grey run when column 0 is not grey. With
+// `rowComplete` the last run ends at column `count`; without it (a fault at column `count`) the
+// run still open there is not handed over.
+void emitRuns(int row, const PackedColour* colours, int count, bool rowComplete, RunSink& sink);
+
+// The window's picture through `Mapping`: every row scanned and handed to `sink` as runs,
+// followed by endRow. Allocates nothing.
 template <class Mapping>
 void scanPicture(const ScanInput& in, RunSink& sink) {
-    RowRuns runs;
+    const SampleLayout layout;
+    std::array<double, pictureWidth> xs{};
+    const bool xsFinite = tabulateAbscissas<Mapping>(in.scale, 1.0, xs);
+    std::array<PackedColour, pictureWidth> colours{};
     for (int row = 0; row < pictureHeight; ++row) {
-        std::feclearexcept(faultFlags);
-        const int count = fastRow<Mapping>(row, in, runs);
-        if (std::fetestexcept(faultFlags) != 0) {
-            Checked check(in.scale, row);
-            computeRow<Mapping>(row, in, check, [&](int first, int end, PackedColour colour) {
-                sink.drawRun(row, first, end, colour);
-            });
-        } else {
-            for (int i = 0; i < count; ++i) {
-                const Run& run = runs[static_cast<std::size_t>(i)];
-                sink.drawRun(row, run.first, run.end, run.colour);
-            }
+        try {
+            scanRow<Mapping>(row, in, layout, xs.data(), xsFinite, colours.data());
+        } catch (const DrawError& e) {
+            emitRuns(row, colours.data(), e.column() < 0 ? 0 : e.column(), false, sink);
+            throw;
         }
+        emitRuns(row, colours.data(), pictureWidth, true, sink);
         sink.endRow(row);
     }
 }

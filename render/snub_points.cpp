@@ -12,26 +12,6 @@ namespace vantu {
 namespace detail {
 namespace {
 
-double dot(const Vec3& a, const Vec3& b) noexcept {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
-
-Vec3 plus(const Vec3& a, const Vec3& b) noexcept {
-    return {a.x + b.x, a.y + b.y, a.z + b.z};
-}
-
-Vec3 scaled(const Vec3& a, double k) noexcept {
-    return {a.x * k, a.y * k, a.z * k};
-}
-
-Vec3 negated(const Vec3& a) noexcept {
-    return {-a.x, -a.y, -a.z};
-}
-
-Vec3 unit(const Vec3& a) noexcept {
-    return scaled(a, 1.0 / std::sqrt(dot(a, a)));
-}
-
 double spreadOf(const std::array<double, 3>& d) noexcept {
     return std::max({std::abs(d[0] - d[1]), std::abs(d[1] - d[2]), std::abs(d[2] - d[0])});
 }
@@ -44,8 +24,8 @@ struct Distance {
 };
 
 Distance pairDistance(const Vec3& p, const Vec3& nj, const Vec3& nk) noexcept {
-    const Vec3 v = plus(scaled(nk, 2.0 * dot(p, nk)), scaled(nj, -2.0 * dot(p, nj)));
-    return {dot(v, v), plus(scaled(nk, 4.0 * dot(nk, v)), scaled(nj, -4.0 * dot(nj, v)))};
+    const Vec3 v = (2.0 * dot(p, nk)) * nk + (-2.0 * dot(p, nj)) * nj;
+    return {dot(v, v), (4.0 * dot(nk, v)) * nk + (-4.0 * dot(nj, v)) * nj};
 }
 
 // Solves the 3 x 3 system m x = r by elimination with partial pivoting. False when singular.
@@ -128,8 +108,8 @@ bool preferNegated(const SnubPoint& s, const SnubPoint& minus) noexcept {
 constexpr double samePointChord = 1e-4;
 
 double chordUpToSign(const Vec3& a, const Vec3& b) noexcept {
-    const Vec3 minus = plus(a, negated(b));
-    const Vec3 sum = plus(a, b);
+    const Vec3 minus = a - b;
+    const Vec3 sum = a + b;
     return std::sqrt(std::min(dot(minus, minus), dot(sum, sum)));
 }
 
@@ -142,7 +122,7 @@ SnubPoint representative(const std::vector<SnubPoint>& group, const Mirrors& n) 
     Vec3 sum;
     const SnubPoint* best = &group.front();
     for (const SnubPoint& s : group) {
-        sum = plus(sum, dot(s.point, group.front().point) < 0.0 ? negated(s.point) : s.point);
+        sum = sum + (dot(s.point, group.front().point) < 0.0 ? -s.point : s.point);
         if (s.spread < best->spread) {
             best = &s;
         }
@@ -152,7 +132,7 @@ SnubPoint representative(const std::vector<SnubPoint>& group, const Mirrors& n) 
     if (!(m.spread <= snubTolerance)) {
         return *best;
     }
-    const SnubPoint minus = describe(negated(mean), n);
+    const SnubPoint minus = describe(-mean, n);
     return preferNegated(m, minus) ? minus : m;
 }
 
@@ -216,8 +196,8 @@ std::optional<Vec3> refineSnubPoint(const Vec3& seed, const Mirrors& n) noexcept
         const Distance d1 = pairDistance(p, n[1], n[2]);
         const Distance d2 = pairDistance(p, n[2], n[0]);
         const Distance d3 = pairDistance(p, n[0], n[1]);
-        const Vec3 g12 = plus(d1.gradient, negated(d2.gradient));
-        const Vec3 g23 = plus(d2.gradient, negated(d3.gradient));
+        const Vec3 g12 = d1.gradient - d2.gradient;
+        const Vec3 g23 = d2.gradient - d3.gradient;
         // Two equations for the equal distances and one keeping the step on the tangent plane.
         const std::array<std::array<double, 4>, 3> system = {{
             {g12.x, g12.y, g12.z, -(d1.value - d2.value)},
@@ -233,9 +213,9 @@ std::optional<Vec3> refineSnubPoint(const Vec3& seed, const Mirrors& n) noexcept
             return std::nullopt;
         }
         if (length > 0.25) {
-            delta = scaled(delta, 0.25 / length);
+            delta = (0.25 / length) * delta;
         }
-        p = unit(plus(p, delta));
+        p = unit(p + delta);
         // Once the steps are at rounding level, take one more and stop.
         settled = length < 1e-14 ? settled + 1 : 0;
     }
@@ -261,7 +241,7 @@ std::vector<SnubPoint> findSnubPoints(const Mirrors& n) {
         if (!(s.spread <= snubTolerance)) {
             return;
         }
-        const SnubPoint minus = detail::describe(detail::negated(*p), n);
+        const SnubPoint minus = detail::describe(-*p, n);
         refined.push_back(detail::preferNegated(s, minus) ? minus : s);
     };
 
@@ -284,9 +264,8 @@ std::vector<SnubPoint> findSnubPoints(const Mirrors& n) {
         for (int i = 1; i < detail::seedGrid; ++i) {
             if (detail::huesMeet(bit(above, i - 1) | bit(above, i) | bit(below, i - 1) |
                                  bit(below, i))) {
-                refine(detail::plus(
-                    detail::plus(detail::seedPoint(i - 1, j - 1), detail::seedPoint(i, j - 1)),
-                    detail::plus(detail::seedPoint(i - 1, j), detail::seedPoint(i, j))));
+                refine((detail::seedPoint(i - 1, j - 1) + detail::seedPoint(i, j - 1)) +
+                       (detail::seedPoint(i - 1, j) + detail::seedPoint(i, j)));
             }
         }
         std::swap(above, below);
@@ -321,55 +300,6 @@ std::vector<SnubPoint> findSnubPoints(const Mirrors& n) {
         return key(a) < key(b);
     });
     return found;
-}
-
-int PicturePosition::pixelColumn() const noexcept {
-    return static_cast<int>(std::floor(col + 0.5));
-}
-
-int PicturePosition::pixelRow() const noexcept {
-    return static_cast<int>(std::floor(row + 0.5));
-}
-
-std::optional<PicturePosition> picturePosition(const Vec3& p, double R,
-                                               Projection projection) noexcept {
-    if (R == 0.0) {
-        return std::nullopt;
-    }
-    // The offset from the picture centre in window pixels, x to the right and y up.
-    double dx = 0.0;
-    double dy = 0.0;
-    switch (projection) {
-        case Projection::gnomonic:
-            if (!(p.z > 0.0)) {
-                return std::nullopt;
-            }
-            dx = R * (p.x / p.z);
-            dy = R * (p.y / p.z);
-            break;
-        case Projection::stereographic: {
-            if (!(p.z > -1.0)) {
-                return std::nullopt;
-            }
-            const double k = 2.0 * R / (1.0 + p.z);
-            dx = k * p.x;
-            dy = k * p.y;
-            break;
-        }
-        case Projection::orthographic:
-            if (p.z < 0.0) {
-                return std::nullopt;
-            }
-            dx = 2.0 * R * p.x;
-            dy = 2.0 * R * p.y;
-            break;
-    }
-    const PicturePosition at{319.5 + dx, 240.5 - dy};
-    if (!(at.col >= -0.5 && at.col < pictureWidth - 0.5 && at.row >= -0.5 &&
-          at.row < pictureHeight - 0.5)) {
-        return std::nullopt;
-    }
-    return at;
 }
 
 }  // namespace vantu

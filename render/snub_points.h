@@ -4,9 +4,8 @@
 #include <optional>
 #include <vector>
 
-#include "render/render_picture.h"
-#include "render/run_sink.h"
-#include "setup/mirrors.h"
+#include "geometry/raster.h"
+#include "geometry/vec3.h"
 
 namespace vantu {
 
@@ -36,21 +35,6 @@ struct SnubPoint {
 // dropped, and points within 1e-4 of each other are one. Sorted with the points inside the
 // triangle first: by the number of positive dots, then the side count, then x, y and z.
 [[nodiscard]] std::vector<SnubPoint> findSnubPoints(const Mirrors& n);
-
-// A position in the window's picture: pixel (c, r) covers [c - 0.5, c + 0.5) x [r - 0.5,
-// r + 0.5).
-struct PicturePosition {
-    double col = 0.0;
-    double row = 0.0;
-    [[nodiscard]] int pixelColumn() const noexcept;
-    [[nodiscard]] int pixelRow() const noexcept;
-};
-
-// Where the window's picture at scale R in `projection` shows the unit vector `p`, or nothing
-// when it does not show it: off the raster, on the hemisphere z <= 0 in the gnomonic projection,
-// z < 0 in the orthographic one, at (0, 0, -1) in the stereographic one, or for R = 0.
-[[nodiscard]] std::optional<PicturePosition> picturePosition(const Vec3& p, double R,
-                                                             Projection projection) noexcept;
 
 namespace detail {
 

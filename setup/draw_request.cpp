@@ -5,9 +5,10 @@
 #include <cstddef>
 #include <string>
 
-#include "setup/draw_error.h"
+#include "geometry/draw_error.h"
 #include "setup/numeric_prefix.h"
 #include "setup/triangle_code.h"
+#include "setup/triangle_solver.h"
 
 namespace vantu {
 

@@ -4,8 +4,8 @@
 #include <string>
 #include <string_view>
 
-#include "render/render_picture.h"
-#include "setup/mirrors.h"
+#include "geometry/projection.h"
+#include "geometry/vec3.h"
 #include "setup/triangle_code.h"
 
 namespace vantu {

@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string>
 
-#include "setup/draw_error.h"
+#include "geometry/draw_error.h"
 #include "setup/numeric_prefix.h"
 
 namespace vantu {

@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
-#include "setup/draw_error.h"
-#include "setup/draw_procedure.h"
+#include "drawing/draw_procedure.h"
+#include "geometry/draw_error.h"
 #include "tests/checking_sink.h"
 #include "tests/run_program.h"
 #include "tests/test_support.h"

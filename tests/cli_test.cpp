@@ -10,8 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "drawing/draw_procedure.h"
 #include "render/image_sink.h"
-#include "setup/draw_procedure.h"
 #include "tests/run_program.h"
 #include "tests/test_support.h"
 

@@ -8,9 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "geometry/draw_error.h"
 #include "render/image_sink.h"
 #include "render/render_picture.h"
-#include "setup/draw_error.h"
 #include "setup/draw_request.h"
 #include "tests/test_support.h"
 
@@ -36,7 +36,7 @@ std::vector<PackedColour> windowPicture(double scale, Projection projection,
     return sink.pixels();
 }
 
-const char* projectionName(Projection p) {
+const char* caseName(Projection p) {
     switch (p) {
         case Projection::gnomonic:
             return "Gnomonic";
@@ -60,7 +60,7 @@ std::vector<ViewCase> viewCases() {
     std::vector<ViewCase> cases;
     for (const Projection p :
          {Projection::stereographic, Projection::gnomonic, Projection::orthographic}) {
-        const std::string name = projectionName(p);
+        const std::string name = caseName(p);
         cases.push_back({name + "StartUp", "300 2/1:3/1:3/1", 120.0, p});
         cases.push_back({name + "TurnedHalfWay", "311 3/2:3/2:3/2", -120.0, p});
         cases.push_back({name + "OddScale", "543 5/3:3/2:5/4", 37.3, p});
@@ -248,7 +248,7 @@ std::vector<FaultCase> faultCases() {
         for (const Projection p :
              {Projection::stereographic, Projection::gnomonic, Projection::orthographic}) {
             for (const Sampling& m : samplings) {
-                cases.push_back({std::string(s.name) + projectionName(p) + "Zoom" +
+                cases.push_back({std::string(s.name) + caseName(p) + "Zoom" +
                                      std::to_string(m.zoom) + "Antialias" +
                                      std::to_string(m.antialias),
                                  s.value, p, m});

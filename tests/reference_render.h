@@ -8,7 +8,7 @@
 #include <optional>
 #include <string>
 
-#include "setup/mirrors.h"
+#include "geometry/vec3.h"
 
 namespace vantu::reference {
 

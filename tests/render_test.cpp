@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "drawing/draw_procedure.h"
+#include "geometry/draw_error.h"
 #include "render/image_sink.h"
 #include "render/scan.h"
-#include "setup/draw_error.h"
-#include "setup/draw_procedure.h"
 #include "setup/draw_request.h"
 #include "tests/reference_render.h"
 #include "tests/run_recorder.h"
@@ -148,12 +148,12 @@ TEST(RunShapes, NegativeScaleTurnsThePictureAHalfTurn) {
 template <int FaultRow, int FaultColumn>
 struct FaultAt {
     template <class Check>
-    static double ordinate(int row, double /*scale*/, Check& check) {
-        return check.value(static_cast<double>(row));
+    static double ordinate(double row, double /*scale*/, Check& check) {
+        return check.value(row);
     }
     template <class Check>
-    static double abscissa(int col, double /*scale*/, Check& check) {
-        return check.value(static_cast<double>(col));
+    static double abscissa(double col, double /*scale*/, Check& check) {
+        return check.value(col);
     }
     template <class Check>
     static bool toSphere(double x, double y, double /*ySquared*/, double /*pi*/, Check& check,
@@ -210,11 +210,11 @@ TEST(ScanFaults, FoundInAnyRowAndColumn) {
 // Every pixel shows the same point of the triangle.
 struct OnePoint {
     template <class Check>
-    static double ordinate(int /*row*/, double /*scale*/, Check& /*check*/) {
+    static double ordinate(double /*row*/, double /*scale*/, Check& /*check*/) {
         return 0.0;
     }
     template <class Check>
-    static double abscissa(int /*col*/, double /*scale*/, Check& /*check*/) {
+    static double abscissa(double /*col*/, double /*scale*/, Check& /*check*/) {
         return 0.0;
     }
     template <class Check>
@@ -250,11 +250,14 @@ TEST(ScanFaults, RowsWithoutFaultsGiveTheSameRunsEitherWay) {
     EXPECT_EQ(runs[7].end, 640);
 
     RunRecorder slow;
+    const detail::SampleLayout layout;
+    std::array<PackedColour, pictureWidth> colours{};
     for (int row = 0; row < pictureHeight; ++row) {
         detail::Checked check(120.0, row);
         detail::computeRow<FaultAt<-1, -1>>(
-            row, input, check,
-            [&](int first, int end, PackedColour c) { slow.drawRun(row, first, end, c); });
+            row, input, layout, check,
+            [&](int col) { return FaultAt<-1, -1>::abscissa(col, 120.0, check); }, colours.data());
+        detail::emitRuns(row, colours.data(), pictureWidth, true, slow);
         slow.endRow(row);
     }
     EXPECT_EQ(fast.calls, slow.calls);

@@ -7,7 +7,7 @@
 #include <ostream>
 #include <string>
 
-#include "setup/draw_error.h"
+#include "geometry/draw_error.h"
 #include "tests/test_support.h"
 
 namespace vantu {

@@ -9,8 +9,8 @@
 #include <QKeyEvent>
 #include <QScopeGuard>
 
-#include "setup/draw_error.h"
-#include "setup/draw_procedure.h"
+#include "drawing/draw_procedure.h"
+#include "geometry/draw_error.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
 

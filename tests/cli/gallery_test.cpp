@@ -1,6 +1,7 @@
 // The gallery: its pictures and their names, the contact sheet, and writing it all.
 
 #include "cli/gallery.h"
+#include "geometry/text.h"
 
 #include <gtest/gtest.h>
 
@@ -19,8 +20,8 @@
 #include <vector>
 
 #include "cli/export.h"
+#include "geometry/draw_error.h"
 #include "render/fine_picture.h"
-#include "setup/draw_error.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
 #include "tests/test_support.h"

@@ -1,6 +1,7 @@
 // The listing of --snub and the rings of --mark-snub.
 
 #include "cli/snub_report.h"
+#include "render/projections.h"
 
 #include <gtest/gtest.h>
 

@@ -11,8 +11,8 @@
 #include <string>
 #include <string_view>
 
-#include "setup/draw_error.h"
-#include "setup/draw_procedure.h"
+#include "drawing/draw_procedure.h"
+#include "geometry/draw_error.h"
 #include "setup/draw_request.h"
 #include "tests/checking_sink.h"
 

@@ -10,7 +10,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "setup/draw_error.h"
+#include "geometry/draw_error.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
 

@@ -14,7 +14,7 @@
 #include <QTest>
 #include <QTimer>
 
-#include "setup/draw_error.h"
+#include "geometry/draw_error.h"
 #include "setup/triangle_code.h"
 #include "tests/test_support.h"
 #include "tests/window/window_test_support.h"

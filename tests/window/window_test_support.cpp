@@ -6,9 +6,9 @@
 #include <QMetaObject>
 #include <QTest>
 
+#include "drawing/draw_procedure.h"
+#include "geometry/draw_error.h"
 #include "render/image_sink.h"
-#include "setup/draw_error.h"
-#include "setup/draw_procedure.h"
 
 namespace vantu::window_test {
 

@@ -1,7 +1,5 @@
-#include "setup/draw_error.h"
+#include "geometry/draw_error.h"
 
-#include <array>
-#include <charconv>
 #include <cmath>
 #include <utility>
 
@@ -26,12 +24,6 @@ const char* faultKindText(FaultKind kind) noexcept {
             break;
     }
     return "invalid operation";
-}
-
-std::string formatNumber(double value) {
-    std::array<char, 64> buffer{};
-    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), value);
-    return {buffer.data(), result.ptr};
 }
 
 namespace detail {

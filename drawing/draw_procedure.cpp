@@ -1,4 +1,4 @@
-#include "setup/draw_procedure.h"
+#include "drawing/draw_procedure.h"
 
 #include "render/render_picture.h"
 

@@ -1,20 +1,8 @@
 #pragma once
 
-#include <array>
+#include "geometry/vec3.h"
 
 namespace vantu {
-
-// A point or direction in the frame of the picture: x to the right, y up, z towards the viewer.
-struct Vec3 {
-    double x = 0.0;
-    double y = 0.0;
-    double z = 0.0;
-    friend bool operator==(const Vec3&, const Vec3&) = default;
-};
-
-// The three unit mirror normals N1, N2, N3, each pointing into the triangle. Mirror i is the
-// side opposite vertex i (A, B, C).
-using Mirrors = std::array<Vec3, 3>;
 
 // The triangle with vertex angles A, B, C (radians) placed on the unit sphere: the point where
 // the bisector of C meets side c at (0, 0, 1), side c in the plane y = 0 with A left and B right.

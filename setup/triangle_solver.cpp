@@ -1,25 +1,14 @@
-#include "setup/mirrors.h"
+#include "setup/triangle_solver.h"
 
 #include <cmath>
-#include <numbers>
 #include <string>
 
-#include "setup/draw_error.h"
+#include "geometry/draw_error.h"
+#include "geometry/text.h"
 
 namespace vantu {
 namespace detail {
 namespace {
-
-// An angle in degrees for messages: at most two decimals, no trailing zeros ("90", "25.71").
-std::string degrees(double angle) {
-    const double value = angle / std::numbers::pi * 180.0;
-    std::string text = std::to_string(std::round(value * 100.0) / 100.0);
-    text.erase(text.find_last_not_of('0') + 1);
-    if (text.ends_with('.')) {
-        text.pop_back();
-    }
-    return text == "-0" ? "0" : text;
-}
 
 // Checks each stored value of one solution and names the failing step in the error.
 class TriangleCheck {
@@ -44,10 +33,11 @@ private:
         if (!fault) {
             return;
         }
-        throw DrawError(
-            fault.kind, FaultStage::triangle, step,
-            "the angles " + degrees(m_A) + "\u00B0, " + degrees(m_B) + "\u00B0, " + degrees(m_C) +
-                "\u00B0 do not form a spherical triangle: " + fault.text + " while " + step);
+        throw DrawError(fault.kind, FaultStage::triangle, step,
+                        "the angles " + formatDegrees(m_A) + "\u00B0, " + formatDegrees(m_B) +
+                            "\u00B0, " + formatDegrees(m_C) +
+                            "\u00B0 do not form a spherical triangle: " + fault.text + " while " +
+                            step);
     }
 
     double m_A;

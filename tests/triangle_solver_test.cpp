@@ -1,4 +1,4 @@
-#include "setup/mirrors.h"
+#include "setup/triangle_solver.h"
 
 #include <gtest/gtest.h>
 
@@ -6,7 +6,7 @@
 #include <ostream>
 #include <string>
 
-#include "setup/draw_error.h"
+#include "geometry/draw_error.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
 #include "tests/test_support.h"
@@ -15,10 +15,6 @@ namespace vantu {
 namespace {
 
 const double pi = std::atan(1.0) * 4.0;
-
-double dot(const Vec3& a, const Vec3& b) {
-    return a.x * b.x + a.y * b.y + a.z * b.z;
-}
 
 void expectNear(const Vec3& actual, const Vec3& expected, const char* what) {
     EXPECT_NEAR(actual.x, expected.x, 1e-6) << what;

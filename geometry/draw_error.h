@@ -1,5 +1,7 @@
 #pragma once
 
+// The one error of the drawing core, and the checks that find its faults.
+
 #include <stdexcept>
 #include <string>
 
@@ -47,12 +49,9 @@ private:
 // The user-facing name of a fault kind: "division by zero", "overflow", "invalid operation".
 [[nodiscard]] const char* faultKindText(FaultKind kind) noexcept;
 
-// Shortest text that reads back as `value`, as used in messages: "120", "1e-320", "-0".
-[[nodiscard]] std::string formatNumber(double value);
-
 namespace detail {
 
-// What went wrong in one checked operation, if anything. `text` is empty when it went right.
+// What went wrong in one checked operation, if anything. `text` is null when it went right.
 struct Fault {
     FaultKind kind = FaultKind::invalidOperation;
     const char* text = nullptr;

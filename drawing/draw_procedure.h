@@ -1,5 +1,7 @@
 #pragma once
 
+// The draw procedure: one whole drawing, from a request to the last row of its picture.
+
 #include "render/run_sink.h"
 #include "setup/draw_request.h"
 
