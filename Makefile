@@ -12,14 +12,18 @@ all: build
 deps:
 	@bash scripts/install-deps.sh
 
-build: deps
+# Configure and build only; `make deps` (and so `make run` and `make test`) installs what is
+# missing first.
+build:
 	@cmake --preset $(PRESET) >/dev/null
 	@cmake --build --preset $(PRESET)
 
-run: build
+run: deps
+	@$(MAKE) --no-print-directory build
 	$(BUILD_DIR)/bin/vantu
 
-test: build
+test: deps
+	@$(MAKE) --no-print-directory build
 	@ctest --preset $(PRESET)
 
 bench: build
@@ -50,4 +54,4 @@ format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build build-asan build-fuzz
+	rm -rf build build-ci build-asan build-fuzz

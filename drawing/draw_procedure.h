@@ -1,6 +1,7 @@
 #pragma once
 
-// The draw procedure: one whole drawing, from a request to the last row of its picture.
+// drawing/: the draw procedure, one whole drawing from a request to the last row of its
+// picture; the one place where the set-up and the renderer meet.
 
 #include "render/run_sink.h"
 #include "setup/draw_request.h"

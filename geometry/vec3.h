@@ -1,5 +1,8 @@
 #pragma once
 
+// geometry/: the vocabulary every layer shares (vectors, mirrors, projections, the raster and
+// its colours, the drawing's error); it depends on nothing but the standard library.
+//
 // Points and directions of the picture's frame, and the little vector arithmetic the program
 // needs. The drawing's own formulas (the solver, the colouring, the projections) spell out
 // their operations in a fixed order and do not use these helpers; everything else does.

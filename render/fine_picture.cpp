@@ -1,17 +1,19 @@
 #include "render/fine_picture.h"
 
+#include <cmath>
 #include <cstddef>
 #include <stdexcept>
 #include <string>
 
+#include "geometry/text.h"
 #include "render/projections.h"
 #include "render/scan.h"
 
 namespace vantu {
 
-FinePicture::FinePicture(double R, double pi, Projection projection, const Mirrors& normals,
-                         Sampling sampling)
-    : m_input{R, pi, normals}, m_projection(projection), m_sampling(sampling) {
+namespace {
+
+detail::SampleLayout checkedLayout(Sampling sampling) {
     if (sampling.zoom < 1 || sampling.zoom > maxZoom) {
         throw std::invalid_argument("the zoom must be 1 to " + std::to_string(maxZoom) + ", not " +
                                     std::to_string(sampling.zoom));
@@ -20,9 +22,43 @@ FinePicture::FinePicture(double R, double pi, Projection projection, const Mirro
         throw std::invalid_argument("the antialias must be 1 to " + std::to_string(maxAntialias) +
                                     ", not " + std::to_string(sampling.antialias));
     }
-    m_layout = {static_cast<double>(sampling.zoom * sampling.antialias), width(),
-                sampling.antialias};
-    m_abscissas.resize(static_cast<std::size_t>(width() * sampling.antialias));
+    return {static_cast<double>(sampling.zoom * sampling.antialias), pictureWidth * sampling.zoom,
+            sampling.antialias};
+}
+
+PixelRatio checkedRatio(PixelRatio ratio) {
+    if (!(ratio.value >= 0.25 && ratio.value <= maxZoom)) {
+        throw std::invalid_argument("the device pixel ratio must be 0.25 to " +
+                                    std::to_string(maxZoom) + ", not " + formatNumber(ratio.value));
+    }
+    return ratio;
+}
+
+}  // namespace
+
+int devicePixels(int windowPixels, PixelRatio ratio) noexcept {
+    return static_cast<int>(std::ceil(windowPixels * ratio.value - 0.5));
+}
+
+int windowPixelOf(int index, PixelRatio ratio) noexcept {
+    return static_cast<int>(std::floor(detail::sampleCoordinate(index, ratio.value) + 0.5));
+}
+
+FinePicture::FinePicture(double R, double pi, Projection projection, const Mirrors& normals,
+                         Sampling sampling)
+    : FinePicture(R, pi, projection, normals, checkedLayout(sampling),
+                  pictureHeight * sampling.zoom) {}
+
+FinePicture::FinePicture(double R, double pi, Projection projection, const Mirrors& normals,
+                         PixelRatio ratio)
+    : FinePicture(R, pi, projection, normals,
+                  {checkedRatio(ratio).value, devicePixels(pictureWidth, ratio), 1},
+                  devicePixels(pictureHeight, ratio)) {}
+
+FinePicture::FinePicture(double R, double pi, Projection projection, const Mirrors& normals,
+                         detail::SampleLayout layout, int height)
+    : m_input{R, pi, normals}, m_projection(projection), m_layout(layout), m_height(height) {
+    m_abscissas.resize(static_cast<std::size_t>(m_layout.width * m_layout.antialias));
     // The stereographic and the orthographic projection share their plane.
     m_abscissasFinite =
         projection == Projection::gnomonic

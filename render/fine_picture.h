@@ -19,6 +19,19 @@ struct Sampling {
 inline constexpr int maxZoom = 16;
 using detail::maxAntialias;
 
+// Device pixels per window pixel along each axis, as a screen's scale factor gives it: 1, 1.25,
+// 2, ... From 1/4 to maxZoom.
+struct PixelRatio {
+    double value = 1.0;
+};
+
+// How many device pixels at `ratio` cover `windowPixels` window pixels: those whose centres
+// fall inside them.
+[[nodiscard]] int devicePixels(int windowPixels, PixelRatio ratio) noexcept;
+
+// The window pixel (column or row) that holds the centre of device pixel `index` at `ratio`.
+[[nodiscard]] int windowPixelOf(int index, PixelRatio ratio) noexcept;
+
 // The picture of one drawing at a finer sampling: 640 * zoom by 481 * zoom output pixels of the
 // same view, projection, scale R (in window pixels), normals and colour rule. Every output pixel
 // averages antialias x antialias samples spread evenly over it; each sample sits at the centre
@@ -32,9 +45,15 @@ public:
     FinePicture(double R, double pi, Projection projection, const Mirrors& normals,
                 Sampling sampling);
 
-    [[nodiscard]] int width() const noexcept { return pictureWidth * m_sampling.zoom; }
-    [[nodiscard]] int height() const noexcept { return pictureHeight * m_sampling.zoom; }
-    [[nodiscard]] const Sampling& sampling() const noexcept { return m_sampling; }
+    // The picture as a screen with device pixel ratio `ratio` shows it, one sample per device
+    // pixel: device pixel (i, j) samples window coordinate ((i + 0.5) / d - 0.5, (j + 0.5) / d -
+    // 0.5), the rule of the zoom, so that an integer ratio K is zoom K bit for bit. Throws
+    // std::invalid_argument for a ratio out of range.
+    FinePicture(double R, double pi, Projection projection, const Mirrors& normals,
+                PixelRatio ratio);
+
+    [[nodiscard]] int width() const noexcept { return m_layout.width; }
+    [[nodiscard]] int height() const noexcept { return m_height; }
     [[nodiscard]] Projection projection() const noexcept { return m_projection; }
 
     // Colours output row `row` (0 to height() - 1) into out[0] to out[width() - 1]; each colour
@@ -46,10 +65,13 @@ public:
     void renderRow(int row, std::span<PackedColour> out) const;
 
 private:
+    FinePicture(double R, double pi, Projection projection, const Mirrors& normals,
+                detail::SampleLayout layout, int height);
+
     detail::ScanInput m_input;
     Projection m_projection;
-    Sampling m_sampling;
     detail::SampleLayout m_layout;
+    int m_height;
     std::vector<double> m_abscissas;  // X of every sample column, computed once
     bool m_abscissasFinite = true;    // false: a fault lies among them
 };

@@ -1,5 +1,8 @@
 #pragma once
 
+// render/: turns a scale, a projection and mirror normals into a picture, row by row, for a
+// RunSink or an array of colours; it knows nothing of triangle codes or requests.
+
 #include "geometry/projection.h"
 #include "geometry/vec3.h"
 #include "render/run_sink.h"

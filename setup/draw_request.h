@@ -1,5 +1,8 @@
 #pragma once
 
+// setup/: turns what the user chose (a DrawRequest) into the mirror normals of a drawing;
+// it knows nothing of pictures.
+
 #include <array>
 #include <string>
 #include <string_view>

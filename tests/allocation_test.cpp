@@ -53,10 +53,12 @@ TEST(Allocations, NoneWhileScanning) {
         EXPECT_EQ(sink.rows, 481);
         EXPECT_GT(sink.sum, 0);
     }
+    // Three perpendicular mirrors: k = 3, the red and blue tests fail, the green one holds.
+    const Mirrors perpendicular = {Vec3{1, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}};
     const long before = allocations.load();
-    EXPECT_EQ(pixelColour({0.6, 0.0, 0.8}, setup.normals),
-              pixelColour({0.6, 0.0, 0.8}, setup.normals));
+    const PackedColour colour = pixelColour({0.6, 0.0, 0.8}, perpendicular);
     EXPECT_EQ(allocations.load() - before, 0);
+    EXPECT_EQ(colour, 255 + 256 * 1 + 65536 * 255);
 }
 
 TEST(FineAllocations, NoneWhileRenderingRows) {

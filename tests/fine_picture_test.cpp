@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <optional>
 #include <ostream>
 #include <stdexcept>
@@ -289,6 +290,48 @@ TEST_P(FineFaults, AreTheWindowPicturesFaults) {
 
 INSTANTIATE_TEST_SUITE_P(Scales, FineFaults, testing::ValuesIn(faultCases()), RowName());
 
+// A screen's device pixel ratio: the size it gives, and the window pixel under each device
+// pixel; an integer ratio is the zoom of the same number, bit for bit.
+struct RatioCase {
+    const char* name;
+    double ratio;
+    int width;
+    int height;
+    int lastColumnsWindowPixel;
+    friend void PrintTo(const RatioCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class DeviceRatio : public testing::TestWithParam<RatioCase> {};
+
+TEST_P(DeviceRatio, CoversTheWindowPicture) {
+    const RatioCase& c = GetParam();
+    const DrawSetup setup = setupOf("300 2/1:3/1:3/1");
+    const FinePicture picture(120.0, setup.pi, Projection::stereographic, setup.normals,
+                              PixelRatio{c.ratio});
+    EXPECT_EQ(picture.width(), c.width);
+    EXPECT_EQ(picture.height(), c.height);
+    EXPECT_EQ(windowPixelOf(0, PixelRatio{c.ratio}), 0);
+    EXPECT_EQ(windowPixelOf(c.width - 1, PixelRatio{c.ratio}), c.lastColumnsWindowPixel);
+    EXPECT_EQ(windowPixelOf(c.height - 1, PixelRatio{c.ratio}), pictureHeight - 1);
+    const int zoom = static_cast<int>(c.ratio);
+    if (zoom == c.ratio) {
+        const FinePicture zoomed(120.0, setup.pi, Projection::stereographic, setup.normals,
+                                 {zoom, 1});
+        for (int row = 0; row < picture.height(); row += 53) {
+            EXPECT_EQ(fineRow(picture, row), fineRow(zoomed, row)) << "row " << row;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Ratios, DeviceRatio,
+                         testing::Values(RatioCase{"One", 1.0, 640, 481, 639},
+                                         RatioCase{"OneAndAQuarter", 1.25, 800, 601, 639},
+                                         RatioCase{"OneAndAHalf", 1.5, 960, 721, 639},
+                                         RatioCase{"OneAndThreeQuarters", 1.75, 1120, 842, 639},
+                                         RatioCase{"Two", 2.0, 1280, 962, 639},
+                                         RatioCase{"Three", 3.0, 1920, 1443, 639}),
+                         RowName());
+
 struct BadSamplingCase {
     const char* name;
     Sampling sampling;
@@ -314,6 +357,16 @@ INSTANTIATE_TEST_SUITE_P(
                     BadSamplingCase{
                         "AntialiasNine", {1, 9}, "the antialias must be 1 to 8, not 9"}),
     RowName());
+
+TEST(BadSampling, RatioOutOfRangeIsRejected) {
+    const DrawSetup setup = setupOf("300 2/1:3/1:3/1");
+    for (const double ratio : {0.0, 0.2, 17.0, std::nan("")}) {
+        EXPECT_THROW(FinePicture(120.0, setup.pi, Projection::stereographic, setup.normals,
+                                 PixelRatio{ratio}),
+                     std::invalid_argument)
+            << ratio;
+    }
+}
 
 TEST(FinePictureRows, OutsideThePictureOrTooShortAreRejected) {
     const DrawSetup setup = setupOf("300 2/1:3/1:3/1");

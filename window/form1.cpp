@@ -60,41 +60,28 @@ Form1::Form1(QWidget* parent)
     face.setPixelSize(11);
     setFont(face);
 
-    // Positions in pixels, from the top-left of the client area or, for the option buttons,
-    // of their frame. There is no layout: nothing moves when the window is resized.
-    Combo1->setGeometry(16, 8, 177, 20);
-    Command1->setGeometry(16, 32, 177, 25);
-    Frame1->setGeometry(208, 8, 129, 49);
-    Option1->setGeometry(8, 16, 33, 25);
-    Option2->setGeometry(48, 16, 33, 25);
-    Option3->setGeometry(88, 16, 33, 25);
-    Label1->setGeometry(352, 16, 17, 17);
-    Text7->setGeometry(376, 8, 33, 26);
-    Check2->setGeometry(344, 32, 73, 25);
-    Frame2->setGeometry(432, 8, 201, 49);
-    Option4->setGeometry(8, 16, 57, 25);
-    Option5->setGeometry(72, 16, 57, 25);
-    Option6->setGeometry(136, 16, 57, 25);
-    Picture1->setGeometry(0, 64, 649, 489);
-
-    const auto name = [](QWidget* control, const char* controlName) {
-        control->setObjectName(QString::fromLatin1(controlName));
+    // Each control's name and place in pixels, from the top-left of the client area or, for the
+    // option buttons, of their frame. There is no layout: nothing moves when the window is
+    // resized.
+    struct Place {
+        QWidget* control;
+        const char* name;
+        QRect geometry;
     };
-    name(this, "Form1");
-    name(Combo1, "Combo1");
-    name(Command1, "Command1");
-    name(Frame1, "Frame1");
-    name(Option1, "Option1");
-    name(Option2, "Option2");
-    name(Option3, "Option3");
-    name(Label1, "Label1");
-    name(Text7, "Text7");
-    name(Check2, "Check2");
-    name(Frame2, "Frame2");
-    name(Option4, "Option4");
-    name(Option5, "Option5");
-    name(Option6, "Option6");
-    name(Picture1, "Picture1");
+    const Place places[] = {
+        {Combo1, "Combo1", {16, 8, 177, 20}},    {Command1, "Command1", {16, 32, 177, 25}},
+        {Frame1, "Frame1", {208, 8, 129, 49}},   {Option1, "Option1", {8, 16, 33, 25}},
+        {Option2, "Option2", {48, 16, 33, 25}},  {Option3, "Option3", {88, 16, 33, 25}},
+        {Label1, "Label1", {352, 16, 17, 17}},   {Text7, "Text7", {376, 8, 33, 26}},
+        {Check2, "Check2", {344, 32, 73, 25}},   {Frame2, "Frame2", {432, 8, 201, 49}},
+        {Option4, "Option4", {8, 16, 57, 25}},   {Option5, "Option5", {72, 16, 57, 25}},
+        {Option6, "Option6", {136, 16, 57, 25}}, {Picture1, "Picture1", {0, 64, 649, 489}},
+    };
+    setObjectName(QStringLiteral("Form1"));
+    for (const Place& place : places) {
+        place.control->setObjectName(QString::fromLatin1(place.name));
+        place.control->setGeometry(place.geometry);
+    }
 
     // An unsorted list that never takes typed text as a new entry, and no completion: the
     // text in the field is exactly what was picked or typed.

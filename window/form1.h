@@ -1,5 +1,8 @@
 #pragma once
 
+// window/: the Qt window, which reads its controls into a DrawRequest and shows the drawing;
+// it sits on top of the core and holds no drawing logic of its own.
+
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -16,8 +19,10 @@ namespace vantu {
 
 // The program's one window, "Vantu": a band of controls that set up a drawing above the
 // picture box that shows it. The controls sit at fixed pixel positions and keep them when the
-// window is resized. Only three things run the program's code: loading the window, a click of
-// "Go!", and a key pressed in the scale box.
+// window is resized. Three handlers run the program's own logic: loading the window
+// (Form_Load), a click of "Go!" (Command1_Click) and a key pressed in the scale box
+// (Text7_KeyDown); closing the window stops the drawings in progress, and the picture box
+// repaints what the drawings painted into it.
 class Form1 : public QWidget {
     Q_OBJECT
 
