@@ -1,9 +1,14 @@
-// Speed of the drawing core: the whole 640 x 481 scan of the start-up request.
+// Speed of the drawing core: the whole 640 x 481 scan of the start-up request, with the fast
+// kernels and, for comparison, with the exact computation for every pixel.
 
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <atomic>
+#include <thread>
+#include <vector>
 
+#include "render/fine_picture.h"
 #include "render/image_sink.h"
 #include "render/projections.h"
 #include "render/render_picture.h"
@@ -11,6 +16,25 @@
 #include "setup/draw_request.h"
 
 namespace {
+
+constexpr double pixels = vantu::pictureWidth * vantu::pictureHeight;
+
+// The share of the picture's samples that the exact computation decided.
+double exactShare(const vantu::DrawSetup& setup, double scale, vantu::Projection projection) {
+    const vantu::FinePicture picture(scale, setup.pi, projection, setup.normals, {1, 1});
+    std::vector<vantu::PackedColour> row(static_cast<std::size_t>(picture.width()));
+    long exact = 0;
+    for (int r = 0; r < picture.height(); ++r) {
+        exact += picture.renderRow(r, row);
+    }
+    return static_cast<double>(exact) / pixels;
+}
+
+void perPixel(benchmark::State& state) {
+    state.counters["per_pixel"] = benchmark::Counter(
+        pixels, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(pixels));
+}
 
 void BM_RenderPicture(benchmark::State& state, vantu::Projection projection) {
     vantu::DrawRequest request;
@@ -22,10 +46,8 @@ void BM_RenderPicture(benchmark::State& state, vantu::Projection projection) {
         benchmark::DoNotOptimize(sink.pixels().data());
         benchmark::ClobberMemory();
     }
-    constexpr double pixels = vantu::pictureWidth * vantu::pictureHeight;
-    state.counters["per_pixel"] = benchmark::Counter(
-        pixels, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
-    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(pixels));
+    perPixel(state);
+    state.counters["exact_share"] = exactShare(setup, request.scale, projection);
 }
 
 BENCHMARK_CAPTURE(BM_RenderPicture, stereo, vantu::Projection::stereographic)
@@ -35,8 +57,9 @@ BENCHMARK_CAPTURE(BM_RenderPicture, gnome, vantu::Projection::gnomonic)
 BENCHMARK_CAPTURE(BM_RenderPicture, ortho, vantu::Projection::orthographic)
     ->Unit(benchmark::kMillisecond);
 
-// The same scan with other ways of finding faults, for comparison: none at all, and an explicit
-// test of every stored value in every row.
+// The same picture with the exact computation for every pixel, as the scan made it before the
+// fast kernels (without checks: the fault flags decide, as in the fast pass); and, for stereo,
+// with an explicit check of every stored value.
 template <class Mapping, bool checkEveryValue>
 void BM_Scan(benchmark::State& state) {
     const vantu::DrawSetup setup = vantu::prepareDrawing(vantu::DrawRequest{});
@@ -65,20 +88,86 @@ void BM_Scan(benchmark::State& state) {
         benchmark::DoNotOptimize(sink.pixels().data());
         benchmark::ClobberMemory();
     }
-    constexpr double pixels = vantu::pictureWidth * vantu::pictureHeight;
-    state.counters["per_pixel"] = benchmark::Counter(
-        pixels, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    perPixel(state);
 }
 
 BENCHMARK_TEMPLATE(BM_Scan, vantu::detail::Stereographic, false)
-    ->Name("BM_ScanWithoutChecks/stereo")
+    ->Name("BM_ExactScan/stereo")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Scan, vantu::detail::Gnomonic, false)
+    ->Name("BM_ExactScan/gnome")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_TEMPLATE(BM_Scan, vantu::detail::Orthographic, false)
+    ->Name("BM_ExactScan/ortho")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_Scan, vantu::detail::Stereographic, true)
     ->Name("BM_ScanCheckingEveryValue/stereo")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_Scan, vantu::detail::Orthographic, false)
-    ->Name("BM_ScanWithoutChecks/ortho")
+
+// One kernel variant over the rows of the start-up picture, for each variant this processor
+// runs: the fast pass alone, with the exact computation of its undecided samples.
+void BM_KernelVariant(benchmark::State& state, vantu::Projection projection) {
+    const auto variants = vantu::detail::kernelVariants();
+    const auto index = static_cast<std::size_t>(state.range(0));
+    if (index >= variants.size() || !vantu::detail::runsHere(variants[index])) {
+        state.SkipWithError("this processor does not run the variant");
+        return;
+    }
+    state.SetLabel(variants[index].name);
+    vantu::DrawRequest request;
+    request.projection = projection;
+    const vantu::DrawSetup setup = vantu::prepareDrawing(request);
+    vantu::FinePicture picture(request.scale, setup.pi, projection, setup.normals, {1, 1});
+    picture.useKernels(variants[index]);
+    std::vector<vantu::PackedColour> row(static_cast<std::size_t>(picture.width()));
+    for (auto _ : state) {
+        for (int r = 0; r < picture.height(); ++r) {
+            picture.renderRow(r, row);
+        }
+        benchmark::DoNotOptimize(row.data());
+        benchmark::ClobberMemory();
+    }
+    perPixel(state);
+}
+
+BENCHMARK_CAPTURE(BM_KernelVariant, stereo, vantu::Projection::stereographic)
+    ->DenseRange(0, 2)
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_KernelVariant, ortho, vantu::Projection::orthographic)
+    ->DenseRange(0, 2)
+    ->Unit(benchmark::kMillisecond);
+
+// Rendering alone of the 5120 x 3848 stereographic picture (zoom 8), its rows shared by
+// `threads` threads, each row coloured into a buffer of the thread's and dropped.
+void BM_RenderZoom8(benchmark::State& state) {
+    const vantu::DrawSetup setup = vantu::prepareDrawing(vantu::DrawRequest{});
+    const vantu::FinePicture picture(120.0, setup.pi, vantu::Projection::stereographic,
+                                     setup.normals, {8, 1});
+    const auto threads = static_cast<int>(state.range(0));
+    for (auto _ : state) {
+        std::atomic<int> next{0};
+        const auto work = [&] {
+            std::vector<vantu::PackedColour> row(static_cast<std::size_t>(picture.width()));
+            for (int r = next++; r < picture.height(); r = next++) {
+                picture.renderRow(r, row);
+            }
+            benchmark::DoNotOptimize(row.data());
+        };
+        std::vector<std::thread> pool;
+        for (int t = 1; t < threads; ++t) {
+            pool.emplace_back(work);
+        }
+        work();
+        for (std::thread& t : pool) {
+            t.join();
+        }
+    }
+    state.counters["per_sample"] = benchmark::Counter(
+        static_cast<double>(picture.width()) * picture.height(),
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+BENCHMARK(BM_RenderZoom8)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 

@@ -55,6 +55,10 @@ FinePicture::FinePicture(double R, double pi, Projection projection, const Mirro
                   {checkedRatio(ratio).value, devicePixels(pictureWidth, ratio), 1},
                   devicePixels(pictureHeight, ratio)) {}
 
+void FinePicture::useKernels(const detail::Kernels& kernels) noexcept {
+    m_input.kernels = &kernels;
+}
+
 FinePicture::FinePicture(double R, double pi, Projection projection, const Mirrors& normals,
                          detail::SampleLayout layout, int height)
     : m_input{R, pi, normals}, m_projection(projection), m_layout(layout), m_height(height) {
@@ -67,7 +71,7 @@ FinePicture::FinePicture(double R, double pi, Projection projection, const Mirro
                                                                m_abscissas);
 }
 
-void FinePicture::renderRow(int row, std::span<PackedColour> out) const {
+int FinePicture::renderRow(int row, std::span<PackedColour> out) const {
     if (row < 0 || row >= height()) {
         throw std::out_of_range("row " + std::to_string(row) + " is outside the picture");
     }
@@ -77,18 +81,16 @@ void FinePicture::renderRow(int row, std::span<PackedColour> out) const {
     const double* xs = m_abscissas.data();
     switch (m_projection) {
         case Projection::gnomonic:
-            detail::scanRow<detail::Gnomonic>(row, m_input, m_layout, xs, m_abscissasFinite,
-                                              out.data());
-            return;
+            return detail::scanRow<detail::Gnomonic>(row, m_input, m_layout, xs, m_abscissasFinite,
+                                                     out.data());
         case Projection::stereographic:
-            detail::scanRow<detail::Stereographic>(row, m_input, m_layout, xs, m_abscissasFinite,
-                                                   out.data());
-            return;
+            return detail::scanRow<detail::Stereographic>(row, m_input, m_layout, xs,
+                                                          m_abscissasFinite, out.data());
         case Projection::orthographic:
             break;
     }
-    detail::scanRow<detail::Orthographic>(row, m_input, m_layout, xs, m_abscissasFinite,
-                                          out.data());
+    return detail::scanRow<detail::Orthographic>(row, m_input, m_layout, xs, m_abscissasFinite,
+                                                 out.data());
 }
 
 }  // namespace vantu

@@ -62,7 +62,14 @@ public:
     // operation, division by zero or overflow, exactly as renderPicture does, naming the output
     // row and column; the pixels before the faulting one are then set and the rest are not.
     // Throws std::out_of_range for a row outside the picture or an `out` that is too short.
-    void renderRow(int row, std::span<PackedColour> out) const;
+    // Returns how many samples of the row the exact computation decided (the rest the fast
+    // kernels proved).
+    int renderRow(int row, std::span<PackedColour> out) const;
+
+    // Renders with the given variant of the fast kernels instead of the best this processor
+    // runs, which must run here; for comparing the variants. Every variant gives the same
+    // picture.
+    void useKernels(const detail::Kernels& kernels) noexcept;
 
 private:
     FinePicture(double R, double pi, Projection projection, const Mirrors& normals,

@@ -35,6 +35,7 @@ inline void polarPoint(double theta, double phi, Check& check, Vec3& p) {
 }
 
 struct Gnomonic {
+    static constexpr Projection projection = Projection::gnomonic;
     template <class Check>
     static double ordinate(double row, double scale, Check& check) {
         return check.quotient(rowCentre - row, scale);
@@ -65,6 +66,7 @@ struct HalfPlane {
 };
 
 struct Stereographic : HalfPlane {
+    static constexpr Projection projection = Projection::stereographic;
     template <class Check>
     static bool toSphere(double x, double y, double ySquared, double pi, Check& check, Vec3& p) {
         const double rho = check.root(check.value(x * x + ySquared));
@@ -76,6 +78,7 @@ struct Stereographic : HalfPlane {
 };
 
 struct Orthographic : HalfPlane {
+    static constexpr Projection projection = Projection::orthographic;
     template <class Check>
     static bool toSphere(double x, double y, double ySquared, double /*pi*/, Check& check,
                          Vec3& p) {

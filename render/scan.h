@@ -1,15 +1,18 @@
 #pragma once
 
-// The one scan engine behind every picture: the window's, and the finer samplings of
-// vantu-render. It is generic over the mapping of plane coordinates to the sphere.
+// The one scan engine behind every picture: the window's, the finer samplings of vantu-render
+// and the seeds of the snub search. It is generic over the mapping of plane coordinates to the
+// sphere.
 //
-// Each row of samples is first computed without checks, with the floating-point fault flags
-// cleared before it and tested after it. Only when a flag is set is the row computed again with
-// every stored value checked, in the order the drawing defines; that pass is authoritative: it
-// stores the pixels before the faulting one and throws the exact fault, or, when the flag was
-// raised by nothing that counts, finishes the row as usual. This file is the only place that
-// touches the fault flags.
+// The fast pass colours a row of samples with the kernels of render/kernels.h, which avoid the
+// trigonometry and prove each colour or leave it undecided; the undecided few go through the
+// exact computation, the one the drawing defines. The fault flags are cleared before that pass
+// and tested after it. Only when a flag is set is the row computed again with every stored value
+// checked, in the drawing's order; that pass is authoritative: it stores the pixels before the
+// faulting one and throws the exact fault, or, when the flag was raised by nothing that counts,
+// finishes the row as usual. This file is the only place that touches the fault flags.
 
+#include <algorithm>
 #include <array>
 #include <cfenv>
 #include <cmath>
@@ -21,6 +24,7 @@
 #include "geometry/raster.h"
 #include "geometry/text.h"
 #include "geometry/vec3.h"
+#include "render/kernels.h"
 #include "render/pixel_colour.h"
 #include "render/run_sink.h"
 
@@ -78,6 +82,7 @@ struct ScanInput {
     double scale;
     double pi;
     Mirrors normals;
+    const Kernels* kernels = &bestKernels();  // the variant of the fast kernels to use
 };
 
 // How the output pixels of a picture sample the plane. Sample i along an axis sits at window
@@ -173,14 +178,92 @@ template <class Mapping>
     return finite;
 }
 
-// The fast pass of one row, X from the table. Kept out of line so that no floating-point work
-// moves across the flag test around the call.
+// The fast kernel of `Mapping`, or null for a mapping that has none (the tests' own), whose
+// samples all take the exact path.
 template <class Mapping>
-[[gnu::noinline]] void fastRow(int row, const ScanInput& in, const SampleLayout& layout,
-                               const double* xs, PackedColour* out) noexcept {
+[[nodiscard]] Kernel kernelOf(const ScanInput& in) noexcept {
+    if constexpr (requires { Mapping::projection; }) {
+        return in.kernels->of(Mapping::projection);
+    } else {
+        return nullptr;
+    }
+}
+
+// Colours the samples at plane coordinates (xs[i], y), i < count, into out[i]: the kernel
+// first, then the samples it left undecided through the exact computation. Returns how many
+// took the exact path.
+template <class Mapping>
+inline int colourSamples(const ScanInput& in, double y, double ySquared, const double* xs,
+                         int count, PackedColour* out) noexcept {
+    if (const Kernel kernel = kernelOf<Mapping>(in)) {
+        kernel(in.normals, y, ySquared, xs, count, out);
+    } else {
+        std::fill(out, out + count, undecided);
+    }
     Unchecked check;
-    computeRow<Mapping>(
-        row, in, layout, check, [xs](int s) { return xs[s]; }, out);
+    int exact = 0;
+    for (int i = 0; i < count; ++i) {
+        if (out[i] == undecided) {
+            ++exact;
+            Vec3 p;
+            out[i] = Mapping::toSphere(xs[i], y, ySquared, in.pi, check, p)
+                         ? colourOf(p, in.normals)
+                         : grey;
+        }
+    }
+    return exact;
+}
+
+// The fast pass of one row, X from the table. Kept out of line so that no floating-point work
+// moves across the flag test around the call. With antialiasing, the row goes in chunks of
+// output pixels, each sample row of a chunk at a time, into sums on the stack. Returns how many
+// samples took the exact path.
+template <class Mapping>
+[[gnu::noinline]] int fastRow(int row, const ScanInput& in, const SampleLayout& layout,
+                              const double* xs, PackedColour* out) noexcept {
+    Unchecked check;
+    const int n = layout.antialias;
+    if (n == 1) {
+        const double y =
+            Mapping::ordinate(sampleCoordinate(row, layout.samplesPerPixel), in.scale, check);
+        return colourSamples<Mapping>(in, y, y * y, xs, layout.width, out);
+    }
+
+    std::array<double, maxAntialias> ys{};
+    for (int b = 0; b < n; ++b) {
+        ys[static_cast<std::size_t>(b)] = Mapping::ordinate(
+            sampleCoordinate(row * n + b, layout.samplesPerPixel), in.scale, check);
+    }
+    constexpr int chunkSamples = 1024;
+    const int chunk = chunkSamples / n;  // output pixels
+    std::array<PackedColour, chunkSamples> samples;
+    std::array<int, chunkSamples / 2> red;
+    std::array<int, chunkSamples / 2> green;
+    std::array<int, chunkSamples / 2> blue;
+    int exact = 0;
+    for (int first = 0; first < layout.width; first += chunk) {
+        const auto pixels = static_cast<std::size_t>(std::min(chunk, layout.width - first));
+        std::fill_n(red.begin(), pixels, 0);
+        std::fill_n(green.begin(), pixels, 0);
+        std::fill_n(blue.begin(), pixels, 0);
+        for (int b = 0; b < n; ++b) {
+            const double y = ys[static_cast<std::size_t>(b)];
+            exact += colourSamples<Mapping>(in, y, y * y, xs + first * n,
+                                            static_cast<int>(pixels) * n, samples.data());
+            const PackedColour* sample = samples.data();
+            for (std::size_t p = 0; p < pixels; ++p) {
+                for (int a = 0; a < n; ++a, ++sample) {
+                    red[p] += redOf(*sample);
+                    green[p] += greenOf(*sample);
+                    blue[p] += blueOf(*sample);
+                }
+            }
+        }
+        for (std::size_t p = 0; p < pixels; ++p) {
+            out[static_cast<std::size_t>(first) + p] = meanColour(red[p], green[p], blue[p], n * n);
+        }
+    }
+    return exact;
 }
 
 inline constexpr int faultFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
@@ -188,15 +271,16 @@ inline constexpr int faultFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 // Colours output row `row` into out[0] to out[layout.width - 1]: the fast pass, and the checked
 // pass when the fast one raised a fault flag or `xsFinite` is false. `xs` holds X of every
 // sample column (tabulateAbscissas). Throws DrawError at the first fault, with the pixels before
-// the faulting one stored and the rest not. Allocates nothing.
+// the faulting one stored and the rest not. Returns how many samples took the exact path.
+// Allocates nothing.
 template <class Mapping>
-void scanRow(int row, const ScanInput& in, const SampleLayout& layout, const double* xs,
-             bool xsFinite, PackedColour* out) {
+int scanRow(int row, const ScanInput& in, const SampleLayout& layout, const double* xs,
+            bool xsFinite, PackedColour* out) {
     if (xsFinite) {
         std::feclearexcept(faultFlags);
-        fastRow<Mapping>(row, in, layout, xs, out);
+        const int exact = fastRow<Mapping>(row, in, layout, xs, out);
         if (std::fetestexcept(faultFlags) == 0) {
-            return;
+            return exact;
         }
     }
     Checked check(in.scale, row);
@@ -206,6 +290,7 @@ void scanRow(int row, const ScanInput& in, const SampleLayout& layout, const dou
             return Mapping::abscissa(sampleCoordinate(s, layout.samplesPerPixel), in.scale, check);
         },
         out);
+    return layout.width * layout.antialias * layout.antialias;
 }
 
 // Hands columns 0 to count - 1 of `colours` to `sink` as the runs of row `row`: the maximal
@@ -224,7 +309,7 @@ void scanPicture(const ScanInput& in, RunSink& sink) {
     std::array<PackedColour, pictureWidth> colours{};
     for (int row = 0; row < pictureHeight; ++row) {
         try {
-            scanRow<Mapping>(row, in, layout, xs.data(), xsFinite, colours.data());
+            (void)scanRow<Mapping>(row, in, layout, xs.data(), xsFinite, colours.data());
         } catch (const DrawError& e) {
             emitRuns(row, colours.data(), e.column() < 0 ? 0 : e.column(), false, sink);
             throw;

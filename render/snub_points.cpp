@@ -7,6 +7,8 @@
 #include <tuple>
 
 #include "render/pixel_colour.h"
+#include "render/projections.h"
+#include "render/scan.h"
 
 namespace vantu {
 namespace detail {
@@ -146,9 +148,14 @@ std::int64_t sortKey(double c) noexcept {
 constexpr int seedGrid = 720;
 constexpr double seedReach = 1.2;
 
+// The plane coordinate of seed column or row i.
+double seedCoordinate(int i) noexcept {
+    return -seedReach + (2.0 * seedReach * i) / (seedGrid - 1);
+}
+
 Vec3 seedPoint(int i, int j) noexcept {
-    const double u = -seedReach + (2.0 * seedReach * i) / (seedGrid - 1);
-    const double v = -seedReach + (2.0 * seedReach * j) / (seedGrid - 1);
+    const double u = seedCoordinate(i);
+    const double v = seedCoordinate(j);
     const double s = 1.0 + u * u + v * v;
     return {2.0 * u / s, 2.0 * v / s, (1.0 - u * u - v * v) / s};
 }
@@ -247,13 +254,20 @@ std::vector<SnubPoint> findSnubPoints(const Mirrors& n) {
 
     // The hues of the seeding picture, two rows at a time; a seed in every 2 x 2 group of
     // pixels where hue boundaries meet.
+    // Coloured by the scan engine, as the stereographic picture colours the same points.
+    const detail::ScanInput input{1.0, std::atan(1.0) * 4.0, n};
+    std::vector<double> us(detail::seedGrid);
+    for (int i = 0; i < detail::seedGrid; ++i) {
+        us[static_cast<std::size_t>(i)] = detail::seedCoordinate(i);
+    }
+    std::vector<PackedColour> colours(detail::seedGrid);
     std::vector<int> above(detail::seedGrid);
     std::vector<int> below(detail::seedGrid);
     const auto hueRow = [&](int j, std::vector<int>& hues) {
-        for (int i = 0; i < detail::seedGrid; ++i) {
-            hues[static_cast<std::size_t>(i)] =
-                detail::hueOf(detail::colourOf(detail::seedPoint(i, j), n));
-        }
+        const double v = detail::seedCoordinate(j);
+        (void)detail::colourSamples<detail::Stereographic>(input, v, v * v, us.data(),
+                                                           detail::seedGrid, colours.data());
+        std::transform(colours.begin(), colours.end(), hues.begin(), detail::hueOf);
     };
     const auto bit = [](const std::vector<int>& hues, int i) {
         return 1U << static_cast<unsigned>(hues[static_cast<std::size_t>(i)]);

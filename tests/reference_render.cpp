@@ -49,7 +49,7 @@ int colour(const std::array<double, 3>& p, const std::array<std::array<double, 3
     return channel(d1 > d2) + 256 * channel(d2 > d3) + 65536 * channel(d3 > d1);
 }
 
-std::optional<int> pixel(int col, int row, double scale, double pi, Map map,
+std::optional<int> pixel(double col, double row, double scale, double pi, Map map,
                          const std::array<std::array<double, 3>, 3>& normals) {
     std::feclearexcept(FE_ALL_EXCEPT);
     const double factor = map == Map::gnomonic ? 1.0 : 0.5;

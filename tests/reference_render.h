@@ -14,8 +14,9 @@ namespace vantu::reference {
 
 enum class Map { gnomonic, stereographic, orthographic };
 
-// The packed colour of pixel (col, row), or nothing when a fault stops it.
-[[nodiscard]] std::optional<int> pixel(int col, int row, double scale, double pi, Map map,
+// The packed colour of the sample at window coordinates (col, row), or nothing when a fault
+// stops it. Whole numbers are the window's pixels; finer samplings sit between them.
+[[nodiscard]] std::optional<int> pixel(double col, double row, double scale, double pi, Map map,
                                        const std::array<std::array<double, 3>, 3>& normals);
 
 // The colour rule alone, for a point p.

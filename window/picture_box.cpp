@@ -7,11 +7,12 @@
 #include <QPainter>
 #include <QResizeEvent>
 
-#include "render/vector_state.h"
-
 namespace vantu {
 
 namespace {
+
+// How long the screen may lag behind the rows drawn: one frame of a 60 Hz display.
+constexpr qint64 frameInterval = 16;
 
 // The drawing area must hold at least the whole raster, whatever the frame leaves of it.
 QSize imageSizeFor(QSize area) {
@@ -41,23 +42,31 @@ void PictureBox::drawRun(int row, int first, int end, PackedColour colour) {
     }
     auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(row));
     std::fill(line + from, line + to, qRgb(redOf(colour), greenOf(colour), blueOf(colour)));
+    m_unpainted |= QRect(from, row, to - from, 1);
 }
 
 void PictureBox::endRow(int row) {
-    const QRect area = contentsRect();
-    repaint(area.left(), area.top() + row, std::min(pictureWidth, m_image.width()), 1);
+    if (row == pictureHeight - 1 || !m_lastPaint.isValid() ||
+        m_lastPaint.elapsed() >= frameInterval) {
+        paintNewRows();
+    }
     emit rowFinished(row);
     QCoreApplication::processEvents();
-    clearUpperVectorState();
     if (m_stopped) {
         throw DrawingStopped{};
     }
 }
 
+void PictureBox::paintNewRows() {
+    m_lastPaint.start();
+    if (!m_unpainted.isEmpty()) {
+        repaint(m_unpainted.translated(contentsRect().topLeft()));
+        m_unpainted = QRect();
+    }
+}
+
 void PictureBox::setPixelScale() {
     m_scaleMode = pixelScaleMode;
-    // The scan starts next, after whatever event handling started this drawing.
-    clearUpperVectorState();
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QColor>
+#include <QElapsedTimer>
 #include <QFrame>
 #include <QImage>
 
@@ -28,12 +29,14 @@ public:
     explicit PictureBox(QWidget* parent = nullptr);
 
     // Paints columns first to end - 1 of `row` into the image, clipped to the drawing area.
-    // The screen follows at the row's end.
+    // The screen follows at a row's end.
     void drawRun(int row, int first, int end, PackedColour colour) override;
 
-    // Repaints the row's rectangle at once, emits rowFinished, then handles every pending window
-    // event, which may start, and finish, another drawing. Throws DrawingStopped after the yield
-    // when stopDrawings has been called.
+    // Repaints the rows drawn since the last repaint, when a display frame (16 ms) has passed
+    // since then and always after the picture's last row, so that the screen is never more
+    // than a frame behind; emits rowFinished; then handles every pending window event, which
+    // may start, and finish, another drawing. Throws DrawingStopped after the yield when
+    // stopDrawings has been called.
     void endRow(int row) override;
 
     // Switches the picture to pixel units (scale mode 3).
@@ -63,10 +66,15 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    // Repaints what the drawings painted since the last repaint.
+    void paintNewRows();
+
     QColor m_background;
     QImage m_image;
     int m_scaleMode = twipScaleMode;
     bool m_stopped = false;
+    QRect m_unpainted;          // in image coordinates: painted into the image, not on the screen
+    QElapsedTimer m_lastPaint;  // since the last repaint
 };
 
 }  // namespace vantu

@@ -1,13 +1,18 @@
 // The picture box as a run sink: runs land in its image clipped to the drawing area, the scale
-// mode follows the drawing, and rows reach the screen.
+// mode follows the drawing, and rows reach the screen a frame at a time.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <ostream>
 #include <string>
+#include <vector>
 
 #include <QColor>
+#include <QDeadlineTimer>
+#include <QElapsedTimer>
+#include <QPaintEvent>
+#include <QTest>
 
 #include "tests/test_support.h"
 #include "window/picture_box.h"
@@ -59,6 +64,47 @@ TEST_P(PictureRunTest, PaintsExactlyTheRunClippedToTheArea) {
 }
 
 INSTANTIATE_TEST_SUITE_P(PictureBox, PictureRunTest, ::testing::ValuesIn(runRows), RowName());
+
+// Records the areas Qt repaints on a widget.
+class PaintLog : public QObject {
+public:
+    bool eventFilter(QObject* /*watched*/, QEvent* event) override {
+        if (event->type() == QEvent::Paint) {
+            areas.push_back(static_cast<QPaintEvent*>(event)->rect());
+        }
+        return false;
+    }
+    std::vector<QRect> areas;
+};
+
+// The screen follows the rows at the display's pace, a frame (16 ms) at a time, and always gets
+// the last row: a quick drawing is one or two repaints, a slow one about one a frame.
+TEST(PictureBoxPaints, FollowTheRowsAFrameAtATimeAndAfterTheLast) {
+    for (const int microsecondsPerRow : {0, 200}) {
+        PictureBox picture;
+        picture.resize(649, 489);
+        picture.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&picture));
+        PaintLog log;
+        picture.installEventFilter(&log);
+        QElapsedTimer drawing;
+        drawing.start();
+        for (int row = 0; row < pictureHeight; ++row) {
+            picture.drawRun(row, 0, pictureWidth, 1 + 256 * 170 + 65536 * 170);
+            const QDeadlineTimer rowDone{std::chrono::microseconds(microsecondsPerRow)};
+            while (!rowDone.hasExpired()) {
+            }
+            picture.endRow(row);
+        }
+        const auto frames = static_cast<std::size_t>(drawing.elapsed() / 16);
+        ASSERT_FALSE(log.areas.empty());
+        EXPECT_LE(log.areas.size(), frames + 2) << microsecondsPerRow << " us a row";
+        EXPECT_GE(log.areas.size(), frames / 2) << microsecondsPerRow << " us a row";
+        const QRect lastRow(picture.contentsRect().left(), picture.contentsRect().top() + 480,
+                            pictureWidth, 1);
+        EXPECT_TRUE(log.areas.back().contains(lastRow)) << "the last row reached the screen";
+    }
+}
 
 }  // namespace
 }  // namespace vantu

@@ -1,0 +1,4 @@
+// The fast kernels for the avx2 instruction set; CMake sets the compiler's flags for this file.
+#define VANTU_KERNEL_VARIANT avx2
+#define VANTU_KERNEL_NAME "avx2"
+#include "render/kernel_body.h"

@@ -1,0 +1,233 @@
+// The fast kernels against the exact computation: every variant this processor runs gives the
+// same pictures, the fast pass leaves the checked path to faults, and the pictures are the plain
+// reference implementation's, sample for sample, over the catalogue.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cstddef>
+#include <iostream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "render/fine_picture.h"
+#include "render/kernels.h"
+#include "setup/draw_request.h"
+#include "setup/triangle_code.h"
+#include "tests/reference_render.h"
+#include "tests/test_support.h"
+
+namespace vantu {
+namespace {
+
+#if defined(__SANITIZE_ADDRESS__)
+constexpr int thinning = 4;  // the instrumented build compares a quarter of the rows
+#else
+constexpr int thinning = 1;
+#endif
+
+std::vector<const detail::Kernels*> variantsHere() {
+    std::vector<const detail::Kernels*> here;
+    for (const detail::Kernels& k : detail::kernelVariants()) {
+        if (detail::runsHere(k)) {
+            here.push_back(&k);
+        }
+    }
+    return here;
+}
+
+struct Request {
+    std::string code;
+    int rotation = 0;
+    bool reverse = false;
+    double scale = 120.0;
+    Projection projection = Projection::stereographic;
+    Sampling sampling;
+};
+
+DrawSetup setupOf(const Request& r) {
+    DrawRequest request;
+    request.triangleCode = r.code;
+    request.rotation = r.rotation;
+    request.reverse = r.reverse;
+    return prepareDrawing(request);
+}
+
+// The same picture in each variant this processor runs, the best one first.
+std::vector<FinePicture> pictures(const Request& r) {
+    const DrawSetup setup = setupOf(r);
+    std::vector<FinePicture> all;
+    for (const detail::Kernels* k : variantsHere()) {
+        all.emplace_back(r.scale, setup.pi, r.projection, setup.normals, r.sampling);
+        all.back().useKernels(*k);
+    }
+    return all;
+}
+
+struct VariantCase {
+    const char* name;
+    Request request;
+    double mostExact;  // the largest share of samples the exact computation may decide
+    friend void PrintTo(const VariantCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class KernelVariants : public testing::TestWithParam<VariantCase> {};
+
+// Also: the fast pass raises no spurious fault flag, which would send the whole row to the
+// checked path, so only the samples near a tie take the exact path.
+TEST_P(KernelVariants, AgreeBitForBitAndLeaveOnlyTiesToTheExactPath) {
+    const VariantCase& c = GetParam();
+    std::vector<FinePicture> all = pictures(c.request);
+    ASSERT_FALSE(all.empty());
+    const int width = all.front().width();
+    std::vector<PackedColour> expected(static_cast<std::size_t>(width));
+    std::vector<PackedColour> got(expected.size());
+    std::vector<long> exact(all.size(), 0);
+    long samples = 0;
+    for (int row = 0; row < all.front().height(); row += c.request.sampling.zoom) {
+        exact[0] += all[0].renderRow(row, expected);
+        samples +=
+            static_cast<long>(width) * c.request.sampling.antialias * c.request.sampling.antialias;
+        for (std::size_t v = 1; v < all.size(); ++v) {
+            exact[v] += all[v].renderRow(row, got);
+            ASSERT_EQ(got, expected) << "row " << row << ", variant " << v;
+        }
+    }
+    for (std::size_t v = 0; v < all.size(); ++v) {
+        EXPECT_EQ(exact[v], exact[0]) << "variant " << v;
+        EXPECT_LE(static_cast<double>(exact[v]), c.mostExact * static_cast<double>(samples))
+            << "variant " << v << ": " << exact[v] << " of " << samples << " samples exact";
+    }
+}
+
+const char* const startUp = "300 2/1:3/1:3/1";
+const char* const equalAngles = "311 3/2:3/2:3/2";
+
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, KernelVariants,
+    testing::Values(
+        VariantCase{
+            "StartUpStereo", {startUp, 0, false, 120.0, Projection::stereographic, {1, 1}}, 0.0},
+        VariantCase{"StartUpGnome", {startUp, 0, false, 120.0, Projection::gnomonic, {1, 1}}, 0.0},
+        VariantCase{"OrthographicIsAlwaysExact",
+                    {equalAngles, 1, true, 37.25, Projection::orthographic, {3, 2}},
+                    0.0},
+        VariantCase{"TiesOfTheEqualAngles",
+                    {equalAngles, 0, false, 120.0, Projection::stereographic, {1, 1}},
+                    0.01},
+        VariantCase{
+            "TiesAtZoomThree", {equalAngles, 0, false, 64.0, Projection::gnomonic, {3, 1}}, 0.01},
+        VariantCase{"AntialiasedTinyScale",
+                    {"543 5/3:3/2:5/4", 2, false, 1e-3, Projection::stereographic, {1, 3}},
+                    0.01},
+        VariantCase{"NegativeScale",
+                    {"412 3/2:4/3:4/3", 1, true, -97.5, Projection::stereographic, {1, 1}},
+                    0.01},
+        // Every pixel shows nearly the centre, where the equal angles tie: all exact.
+        VariantCase{"HugeScaleAllTies",
+                    {equalAngles, 0, false, 1e300, Projection::stereographic, {1, 1}},
+                    1.0}),
+    RowName());
+
+reference::Map mapOf(Projection p) {
+    switch (p) {
+        case Projection::gnomonic:
+            return reference::Map::gnomonic;
+        case Projection::stereographic:
+            return reference::Map::stereographic;
+        case Projection::orthographic:
+            break;
+    }
+    return reference::Map::orthographic;
+}
+
+std::array<std::array<double, 3>, 3> plainNormals(const Mirrors& n) {
+    return {{{n[0].x, n[0].y, n[0].z}, {n[1].x, n[1].y, n[1].z}, {n[2].x, n[2].y, n[2].z}}};
+}
+
+// Compares rows first, first + step, ... of the picture of `r` in every variant with the
+// reference, sample for sample (antialias 1). Returns the number of samples compared.
+long compareWithReference(const Request& r, int first, int step) {
+    const DrawSetup setup = setupOf(r);
+    std::vector<FinePicture> all = pictures(r);
+    const auto normals = plainNormals(setup.normals);
+    const double perPixel = r.sampling.zoom;
+    const int width = all.front().width();
+    std::vector<PackedColour> expected(static_cast<std::size_t>(width));
+    std::vector<PackedColour> got(expected.size());
+    long compared = 0;
+    for (int row = first; row < all.front().height(); row += step) {
+        const double rowCoordinate = (row + 0.5) / perPixel - 0.5;
+        for (int col = 0; col < width; ++col) {
+            const auto c = reference::pixel((col + 0.5) / perPixel - 0.5, rowCoordinate, r.scale,
+                                            setup.pi, mapOf(r.projection), normals);
+            EXPECT_TRUE(c.has_value()) << r.code << " sample (" << col << ", " << row << ")";
+            expected[static_cast<std::size_t>(col)] = c.value_or(-1);
+        }
+        for (FinePicture& p : all) {
+            p.renderRow(row, got);
+            for (int col = 0; col < width; ++col) {
+                if (got[static_cast<std::size_t>(col)] != expected[static_cast<std::size_t>(col)]) {
+                    ADD_FAILURE() << r.code << " rotation " << r.rotation << " reverse "
+                                  << r.reverse << " R " << r.scale << " projection "
+                                  << static_cast<int>(r.projection) << " zoom " << r.sampling.zoom
+                                  << ": sample (" << col << ", " << row << ")";
+                    return compared;
+                }
+            }
+        }
+        compared += width;
+    }
+    return compared;
+}
+
+// Every catalogue code under each of the six permutations in each projection, the scales
+// cycling through tiny, huge, negative, powers of two and others, the zoom through 1 to 5;
+// a few whole rows of each picture.
+TEST(FastScanExactness, AgreesWithThePlainImplementationOverTheCatalogue) {
+    const double scales[] = {120.0, 1e-3, 1e300, -75.0, 64.0, 0.5, 37.25, 1e6, -0.125, 200.0};
+    const Projection projections[] = {Projection::stereographic, Projection::gnomonic,
+                                      Projection::orthographic};
+    long compared = 0;
+    int configurations = 0;
+    for (std::size_t code = 0; code < catalogue.size(); ++code) {
+        for (int permutation = 0; permutation < 6; ++permutation) {
+            for (const Projection projection : projections) {
+                const int zoom = 1 + configurations % 5;
+                Request r{std::string(catalogue[code]), permutation % 3, permutation >= 3,
+                          scales[configurations % 10],  projection,      {zoom, 1}};
+                const int step = 481 * zoom / 5 * thinning;
+                compared += compareWithReference(r, configurations % step, step);
+                ++configurations;
+            }
+        }
+    }
+    EXPECT_EQ(configurations, 792);
+    std::cout << "compared " << compared << " samples of " << configurations
+              << " pictures with the reference, in " << variantsHere().size() << " variants\n";
+}
+
+// The hard cases whole: the equal-angle triangle puts exact ties of two distances on sample
+// centres at every scale, and the equal-angle codes and powers of two come close.
+TEST(FastScanExactness, AgreesWithThePlainImplementationOnWholeHardPictures) {
+    const Request hard[] = {
+        {equalAngles, 0, false, 120.0, Projection::stereographic, {1, 1}},
+        {equalAngles, 0, false, 97.5, Projection::stereographic, {1, 1}},
+        {equalAngles, 1, false, 64.0, Projection::stereographic, {1, 1}},
+        {equalAngles, 2, true, 150.0, Projection::stereographic, {1, 1}},
+        {equalAngles, 0, false, 200.0, Projection::gnomonic, {1, 1}},
+        {equalAngles, 0, false, 32.0, Projection::gnomonic, {2, 1}},
+        {"550 5/2:5/2:5/2", 0, false, 128.0, Projection::stereographic, {1, 1}},
+        {"571 5/4:5/4:5/4", 1, false, 0.5, Projection::gnomonic, {1, 1}},
+        {"302 2/1:3/2:3/2", 0, true, 256.0, Projection::stereographic, {1, 1}},
+    };
+    long compared = 0;
+    for (const Request& r : hard) {
+        compared += compareWithReference(r, 0, thinning);
+    }
+    std::cout << "compared " << compared << " samples of whole hard pictures\n";
+}
+
+}  // namespace
+}  // namespace vantu
