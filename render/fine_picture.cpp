@@ -41,7 +41,7 @@ int devicePixels(int windowPixels, PixelRatio ratio) noexcept {
 }
 
 int windowPixelOf(int index, PixelRatio ratio) noexcept {
-    return static_cast<int>(std::floor(detail::sampleCoordinate(index, ratio.value) + 0.5));
+    return detail::windowPixelOf(index, ratio.value);
 }
 
 FinePicture::FinePicture(double R, double pi, Projection projection, const Mirrors& normals,
@@ -52,7 +52,7 @@ FinePicture::FinePicture(double R, double pi, Projection projection, const Mirro
 FinePicture::FinePicture(double R, double pi, Projection projection, const Mirrors& normals,
                          PixelRatio ratio)
     : FinePicture(R, pi, projection, normals,
-                  {checkedRatio(ratio).value, devicePixels(pictureWidth, ratio), 1},
+                  {checkedRatio(ratio).value, devicePixels(pictureWidth, ratio), 1, true},
                   devicePixels(pictureHeight, ratio)) {}
 
 void FinePicture::useKernels(const detail::Kernels& kernels) noexcept {

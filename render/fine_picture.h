@@ -47,8 +47,9 @@ public:
 
     // The picture as a screen with device pixel ratio `ratio` shows it, one sample per device
     // pixel: device pixel (i, j) samples window coordinate ((i + 0.5) / d - 0.5, (j + 0.5) / d -
-    // 0.5), the rule of the zoom, so that an integer ratio K is zoom K bit for bit. Throws
-    // std::invalid_argument for a ratio out of range.
+    // 0.5), the rule of the zoom, so that an integer ratio K is zoom K bit for bit. A fault
+    // names the window pixel that holds the faulting sample, as the window's own picture would.
+    // Throws std::invalid_argument for a ratio out of range.
     FinePicture(double R, double pi, Projection projection, const Mirrors& normals,
                 PixelRatio ratio);
 

@@ -38,10 +38,24 @@ struct Unchecked {
     [[nodiscard]] double root(double a) const noexcept { return std::sqrt(a); }
 };
 
-// Arithmetic with every stored value checked; throws DrawError naming the scale and the pixel.
+// The window coordinate of sample `index` along an axis cut into `perPixel` samples per window
+// pixel: (index + 0.5) / perPixel - 0.5. One sample per pixel gives exactly `index`.
+[[nodiscard]] inline double sampleCoordinate(int index, double perPixel) noexcept {
+    return (index + 0.5) / perPixel - 0.5;
+}
+
+// The window pixel that holds the centre of sample `index`.
+[[nodiscard]] inline int windowPixelOf(int index, double perPixel) noexcept {
+    return static_cast<int>(std::floor(sampleCoordinate(index, perPixel) + 0.5));
+}
+
+// Arithmetic with every stored value checked; throws DrawError naming the scale and the pixel:
+// the output pixel, or with `windowPerPixel` > 0 (samples per window pixel) the window pixel
+// that holds the sample.
 class Checked {
 public:
-    Checked(double scale, int row) noexcept : m_scale(scale), m_row(row) {}
+    Checked(double scale, int row, double windowPerPixel = 0.0) noexcept
+        : m_scale(scale), m_row(row), m_windowPerPixel(windowPerPixel) {}
 
     void atColumn(int column) noexcept { m_column = column; }
     [[nodiscard]] double value(double v) const {
@@ -62,18 +76,24 @@ private:
         if (!fault) {
             return;
         }
-        std::string step = "row " + std::to_string(m_row);
-        if (m_column >= 0) {
-            step += ", column " + std::to_string(m_column);
+        const auto reported = [this](int index) {
+            return m_windowPerPixel > 0.0 ? windowPixelOf(index, m_windowPerPixel) : index;
+        };
+        const int row = reported(m_row);
+        const int column = m_column >= 0 ? reported(m_column) : -1;
+        std::string step = "row " + std::to_string(row);
+        if (column >= 0) {
+            step += ", column " + std::to_string(column);
         }
         throw DrawError(
             fault.kind, FaultStage::scan, step,
-            "the scale R is " + formatNumber(m_scale) + ": " + fault.text + " in " + step, m_row,
-            m_column);
+            "the scale R is " + formatNumber(m_scale) + ": " + fault.text + " in " + step, row,
+            column);
     }
 
     double m_scale;
     int m_row;
+    double m_windowPerPixel;
     int m_column = -1;
 };
 
@@ -92,15 +112,10 @@ struct SampleLayout {
     double samplesPerPixel = 1.0;  // samples per window pixel along each axis
     int width = pictureWidth;      // output pixels per row
     int antialias = 1;             // samples per output pixel along each axis, 1 to maxAntialias
+    bool faultsInWindowPixels = false;  // a fault names the window pixel, not the output pixel
 };
 
 inline constexpr int maxAntialias = 8;
-
-// The window coordinate of sample `index` along an axis cut into `perPixel` samples per window
-// pixel: (index + 0.5) / perPixel - 0.5. One sample per pixel gives exactly `index`.
-[[nodiscard]] inline double sampleCoordinate(int index, double perPixel) noexcept {
-    return (index + 0.5) / perPixel - 0.5;
-}
 
 // The channel-wise mean of colours whose channels add up to the sums given, rounded half up.
 [[nodiscard]] inline PackedColour meanColour(int redSum, int greenSum, int blueSum,
@@ -283,7 +298,7 @@ int scanRow(int row, const ScanInput& in, const SampleLayout& layout, const doub
             return exact;
         }
     }
-    Checked check(in.scale, row);
+    Checked check(in.scale, row, layout.faultsInWindowPixels ? layout.samplesPerPixel : 0.0);
     computeRow<Mapping>(
         row, in, layout, check,
         [&](int s) {

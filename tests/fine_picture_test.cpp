@@ -7,6 +7,7 @@
 #include <ostream>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "geometry/draw_error.h"
@@ -357,6 +358,28 @@ INSTANTIATE_TEST_SUITE_P(
                     BadSamplingCase{
                         "AntialiasNine", {1, 9}, "the antialias must be 1 to 8, not 9"}),
     RowName());
+
+// At a device pixel ratio, a fault names the window pixel, as the window's own picture does.
+TEST(DeviceRatioFaults, NameTheWindowPixel) {
+    const DrawSetup setup = setupOf("300 2/1:3/1:3/1");
+    for (const double ratio : {1.5, 2.0}) {
+        for (const auto& [scale, projection] : {std::pair{0.0, Projection::stereographic},
+                                                std::pair{1e-152, Projection::orthographic},
+                                                std::pair{1e-300, Projection::gnomonic}}) {
+            ImageSink sink;
+            std::string window;
+            try {
+                renderPicture(scale, setup.pi, projection, setup.normals, sink);
+            } catch (const DrawError& e) {
+                window = e.what();
+            }
+            const FinePicture picture(scale, setup.pi, projection, setup.normals,
+                                      PixelRatio{ratio});
+            SCOPED_TRACE("ratio " + std::to_string(ratio));
+            EXPECT_THROW_MSG((void)fineRow(picture, 0), DrawError, window);
+        }
+    }
+}
 
 TEST(BadSampling, RatioOutOfRangeIsRejected) {
     const DrawSetup setup = setupOf("300 2/1:3/1:3/1");
