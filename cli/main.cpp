@@ -64,7 +64,7 @@ int failure(const std::string& message) {
 }
 
 int jobsOf(const vantu::cli::CommandLine& line) {
-    return line.jobs > 0 ? line.jobs : vantu::cli::defaultJobs();
+    return line.jobs;
 }
 
 vantu::DrawRequest requestOf(const vantu::cli::CommandLine& line) {
