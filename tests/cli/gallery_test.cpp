@@ -1,7 +1,6 @@
 // The gallery: its pictures and their names, the contact sheet, and writing it all.
 
 #include "cli/gallery.h"
-#include "geometry/text.h"
 
 #include <gtest/gtest.h>
 
@@ -118,31 +117,6 @@ INSTANTIATE_TEST_SUITE_P(
                     EscapeCase{"Quotes", "\"a\" 'b'", "&quot;a&quot; &#39;b&#39;"},
                     EscapeCase{"AlreadyEscaped", "&amp;", "&amp;amp;"},
                     EscapeCase{"Utf8Unchanged", "\xC2\xB0", "\xC2\xB0"}),
-    RowName());
-
-struct DegreeCase {
-    const char* name;
-    double radians;
-    const char* text;
-    friend void PrintTo(const DegreeCase& c, std::ostream* os) { *os << c.name; }
-};
-
-class FormatDegrees : public testing::TestWithParam<DegreeCase> {};
-
-TEST_P(FormatDegrees, KeepsAtMostTwoDecimals) {
-    EXPECT_EQ(formatDegrees(GetParam().radians), GetParam().text);
-}
-
-const double pi = std::atan(1.0) * 4.0;
-
-INSTANTIATE_TEST_SUITE_P(
-    Angles, FormatDegrees,
-    testing::Values(DegreeCase{"Right", (pi / 2) * 1, "90"},
-                    DegreeCase{"FifthTimesFour", (pi / 5) * 4, "144"},
-                    DegreeCase{"Sum", (pi / 4) * 3 + (pi / 3) + (pi / 4), "240"},
-                    DegreeCase{"Half", pi / 360.0 * 75.0, "37.5"},
-                    DegreeCase{"Seventh", pi / 7, "25.71"}, DegreeCase{"Zero", 0.0, "0"},
-                    DegreeCase{"TinyNegative", -1e-9, "0"}),
     RowName());
 
 TEST(GalleryPage, HasOneRowPerCodeWithAnglesSumAndThumbnails) {
