@@ -1,6 +1,5 @@
 #include "cli/command_line.h"
 
-#include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstddef>
 #include <functional>
@@ -10,6 +9,7 @@
 #include <string_view>
 #include <utility>
 
+#include "cli/option_kinds.h"
 #include "geometry/projection.h"
 #include "geometry/raster.h"
 
@@ -17,162 +17,9 @@ namespace vantu::cli {
 namespace detail {
 namespace {
 
-constexpr std::size_t helpWidth = 96;     // columns of the --help text
-constexpr std::size_t optionColumn = 26;  // where the descriptions of the options begin
-
 // Begins the stand-in for an unknown argument that CLI11 would read as something else; no
 // argument in option position begins so, as CLI11 sets none such aside itself.
 constexpr const char* standIn = "\x1f";
-
-// "a, b or c" for `last` "or".
-std::string listed(const std::vector<std::string>& items, const std::string& last) {
-    std::string text;
-    for (std::size_t i = 0; i < items.size(); ++i) {
-        if (i > 0) {
-            text += i + 1 == items.size() ? " " + last + " " : ", ";
-        }
-        text += items[i];
-    }
-    return text;
-}
-
-// The name messages give an option by: its long one.
-std::string longName(const CLI::Option& option) {
-    return option.get_name();
-}
-
-// The name the usage gives an option by: its short one when it has one, as in "-o FILE.png".
-std::string shortName(const CLI::Option& option) {
-    return option.get_snames().empty() ? option.get_name() : "-" + option.get_snames().front();
-}
-
-bool takesValue(const CLI::Option& option) {
-    return option.get_expected_min() > 0;
-}
-
-// "-o FILE.png", "--runs".
-std::string usageOf(const CLI::Option& option) {
-    return shortName(option) + (takesValue(option) ? " " + option.get_type_name() : "");
-}
-
-std::string withDefault(const std::string& help, const std::string& shown) {
-    return shown.empty() ? help : help + " (default " + shown + ")";
-}
-
-// Stands for the option in the message of a check: the option as given, such as "-o" or
-// "--output" for the same one.
-constexpr const char* givenName = "{}";
-
-// Every option runs its checks and sets its value as soon as it is read, so that the first bad
-// value in the order of the arguments is the one reported.
-CLI::Option* declared(CLI::Option* option, const std::string& placeholder) {
-    option->trigger_on_parse();
-    if (!placeholder.empty()) {
-        option->type_name(placeholder);
-    }
-    return option;
-}
-
-CLI::Option* addFlag(CLI::App& app, const std::string& name, bool* target,
-                     const std::string& help) {
-    return declared(
-        target != nullptr ? app.add_flag(name, *target, help) : app.add_flag(name, help), "");
-}
-
-// A text taken as it is, such as the triangle code.
-CLI::Option* addText(CLI::App& app, const std::string& names, std::string& target,
-                     const std::string& placeholder, const std::string& help) {
-    const std::string shown = target.empty() ? "" : "\"" + target + "\"";
-    return declared(app.add_option(names, target, withDefault(help, shown)), placeholder);
-}
-
-// A file or folder to write, which cannot be empty: "option '-o' needs a file name".
-CLI::Option* addPath(CLI::App& app, const std::string& names, std::string& target,
-                     const std::string& placeholder, const std::string& what,
-                     const std::string& help) {
-    CLI::Option* option = addText(app, names, target, placeholder, help);
-    option->check(CLI::Validator(
-        [what](const std::string& value) {
-            return value.empty() ? "option '" + std::string(givenName) + "' needs " + what
-                                 : std::string();
-        },
-        ""));
-    return option;
-}
-
-// A whole number from `low` to `high` in plain decimal digits, such as --zoom. `shownDefault`
-// replaces the default the help would show, the target's value when it is in the range.
-CLI::Option* addWholeNumber(CLI::App& app, const std::string& name, int& target,
-                            const std::string& placeholder, int low, int high,
-                            const std::string& help, std::string shownDefault = "") {
-    if (shownDefault.empty() && target >= low && target <= high) {
-        shownDefault = std::to_string(target);
-    }
-    const std::string range =
-        ", " + placeholder + " = " + std::to_string(low) + " to " + std::to_string(high);
-    CLI::Option* option = declared(
-        app.add_option(name, target, withDefault(help + range, shownDefault)), placeholder);
-    // Read here and handed on in plain decimal: CLI11 would take "010" for octal.
-    option->transform(CLI::Validator(
-        [low, high](std::string& value) {
-            const bool digits = !value.empty() && value.size() <= 6 &&
-                                value.find_first_not_of("0123456789") == std::string::npos;
-            const int n = digits ? std::stoi(value) : 0;
-            if (!digits || n < low || n > high) {
-                return givenName + std::string(" must be a whole number from ") +
-                       std::to_string(low) + " to " + std::to_string(high) + ", not '" + value +
-                       "'";
-            }
-            value = std::to_string(n);
-            return std::string();
-        },
-        ""));
-    return option;
-}
-
-// One of a few named values, such as the projection.
-template <class T>
-struct Choice {
-    std::string name;
-    T value;
-};
-
-template <class T>
-CLI::Option* addChoice(CLI::App& app, const std::string& name, std::vector<Choice<T>> choices,
-                       T& target, const std::string& help) {
-    std::vector<std::string> names;
-    std::string shown;
-    for (const Choice<T>& c : choices) {
-        names.push_back(c.name);
-        if (c.value == target) {
-            shown = c.name;
-        }
-    }
-    std::string placeholder;
-    for (const std::string& n : names) {
-        placeholder += (placeholder.empty() ? "" : "|") + n;
-    }
-    CLI::Option* option = declared(app.add_option_function<std::string>(
-                                       name,
-                                       [&target, choices](const std::string& value) {
-                                           for (const Choice<T>& c : choices) {
-                                               if (c.name == value) {
-                                                   target = c.value;
-                                               }
-                                           }
-                                       },
-                                       withDefault(help, shown)),
-                                   placeholder);
-    option->check(CLI::Validator(
-        [names](const std::string& value) {
-            return std::find(names.begin(), names.end(), value) != names.end()
-                       ? std::string()
-                       : givenName + std::string(" must be ") + listed(names, "or") + ", not '" +
-                             value + "'";
-        },
-        ""));
-    return option;
-}
 
 // The three cyclic rotations of the angles.
 std::vector<Choice<int>> rotationChoices() {
@@ -210,74 +57,6 @@ struct Rule {
             }
         }
         return nullptr;
-    }
-};
-
-// `text` in lines of at most `width` columns, each but the first after `indent` blanks; every
-// line of `text` begins a new one.
-std::string wrapped(const std::string& text, std::size_t width, std::size_t indent) {
-    std::string out;
-    std::size_t begun = 0;  // where the line being filled begins in `out`
-    std::istringstream lines(text);
-    bool firstLine = true;
-    for (std::string line; std::getline(lines, line);) {
-        if (!firstLine) {
-            out += "\n" + std::string(indent, ' ');
-            begun = out.size();
-        }
-        firstLine = false;
-        std::istringstream words(line);
-        bool lineEmpty = true;
-        for (std::string word; words >> word;) {
-            if (!lineEmpty && out.size() - begun + 1 + word.size() > width) {
-                out += "\n" + std::string(indent, ' ');
-                begun = out.size();
-                lineEmpty = true;
-            }
-            out += (lineEmpty ? "" : " ") + word;
-            lineEmpty = false;
-        }
-    }
-    return out;
-}
-
-// The layout of --help: the usage line, the description, the options group by group, each
-// described in a column of its own, and the footer.
-class HelpLayout : public CLI::Formatter {
-public:
-    std::string make_help(const CLI::App* app, std::string name,
-                          CLI::AppFormatMode /*mode*/) const override {
-        std::string out = "Usage: " + name + " [OPTION]...\n" +
-                          wrapped(app->get_description(), helpWidth, 0) + "\n";
-        for (const std::string& group : app->get_groups()) {
-            const std::vector<const CLI::Option*> options = app->get_options(
-                [&group](const CLI::Option* option) { return option->get_group() == group; });
-            out += "\n" + group + ":\n";
-            for (const CLI::Option* option : options) {
-                out += optionLine(*option);
-            }
-        }
-        return out + "\n" + wrapped(app->get_footer(), helpWidth, 0) + "\n";
-    }
-
-private:
-    static std::string optionLine(const CLI::Option& option) {
-        std::string names;
-        for (const std::string& s : option.get_snames()) {
-            names += (names.empty() ? "-" : ", -") + s;
-        }
-        for (const std::string& l : option.get_lnames()) {
-            names += (names.empty() ? "--" : ", --") + l;
-        }
-        std::string left = "  " + names;
-        if (takesValue(option)) {
-            left += " " + option.get_type_name();
-        }
-        // At least two blanks between the columns, or the description on a line of its own.
-        left += left.size() + 2 > optionColumn ? "\n" + std::string(optionColumn, ' ')
-                                               : std::string(optionColumn - left.size(), ' ');
-        return left + wrapped(option.get_description(), helpWidth - optionColumn, optionColumn) +
-               "\n";
     }
 };
 
@@ -334,45 +113,62 @@ Options::Options()
 
     m_app.option_defaults()->group("Drawing (each defaults to the window's start-up state)");
     DrawRequest& request = m_command.request;
-    CLI::Option* code = addText(m_app, "--code", request.triangleCode, "TEXT", "the triangle code");
-    CLI::Option* rotation = addChoice(m_app, "--rotation", rotationChoices(), request.rotation,
-                                      "cyclic rotation of the three angles");
-    CLI::Option* reverse = addFlag(m_app, "--reverse", &request.reverse,
-                                   "exchange the first two angles after the rotation");
-    addText(m_app, "--scale", m_command.scaleText, "TEXT",
-            "the scale box's text; its leading number is R in pixels");
-    CLI::Option* projection =
-        addChoice(m_app, "--projection", projectionChoices(), request.projection, "the projection");
+    CLI::Option* code =
+        addText(m_app, {"--code", "TEXT", "the triangle code"}, request.triangleCode);
+    CLI::Option* rotation =
+        addChoice(m_app, {"--rotation", "", "cyclic rotation of the three angles"},
+                  rotationChoices(), request.rotation);
+    CLI::Option* reverse =
+        addFlag(m_app, {"--reverse", "", "exchange the first two angles after the rotation"},
+                &request.reverse);
+    addText(m_app, {"--scale", "TEXT", "the scale box's text; its leading number is R in pixels"},
+            m_command.scaleText);
+    CLI::Option* projection = addChoice(m_app, {"--projection", "", "the projection"},
+                                        projectionChoices(), request.projection);
 
     m_app.option_defaults()->group(m_outputGroup);
-    m_output = addPath(m_app, "-o,--output", m_command.output, "FILE.png", "a file name",
-                       "write the picture as a PNG; pixels not drawn are transparent");
-    m_runs = addFlag(m_app, "--runs", nullptr,
-                     "print every call to the picture, one per line: \"run ROW FIRST END "
-                     "PACKED\" and \"end ROW\"");
-    m_snub = addFlag(m_app, "--snub", &m_command.listSnubPoints,
-                     "print every point of the sphere where the six hues meet (D1 = D2 = D3): "
-                     "x, y, z, side count, the signs of the three dot products, the common D "
-                     "and the pixel that shows it");
-    m_gallery = addPath(m_app, "--gallery", m_command.output, "DIR", "a folder",
-                        "draw every catalogue code in each projection into DIR as "
-                        "LABEL-rROTATION[-rev]-PROJECTION.png, with the contact sheet "
-                        "DIR/index.html");
+    m_output = addPath(
+        m_app,
+        {"-o,--output", "FILE.png", "write the picture as a PNG; pixels not drawn are transparent"},
+        m_command.output, "a file name");
+    m_runs = addFlag(m_app,
+                     {"--runs", "",
+                      "print every call to the picture, one per line: \"run ROW FIRST END "
+                      "PACKED\" and \"end ROW\""},
+                     nullptr);
+    m_snub = addFlag(m_app,
+                     {"--snub", "",
+                      "print every point of the sphere where the six hues meet (D1 = D2 = D3): "
+                      "x, y, z, side count, the signs of the three dot products, the common D "
+                      "and the pixel that shows it"},
+                     &m_command.listSnubPoints);
+    m_gallery = addPath(m_app,
+                        {"--gallery", "DIR",
+                         "draw every catalogue code in each projection into DIR as "
+                         "LABEL-rROTATION[-rev]-PROJECTION.png, with the contact sheet "
+                         "DIR/index.html"},
+                        m_command.output, "a folder");
 
     m_app.option_defaults()->group("Print quality (with " + shortName(*m_output) + " or " +
                                    shortName(*m_gallery) + ")");
     CLI::Option* zoom = addWholeNumber(
-        m_app, "--zoom", m_command.sampling.zoom, "K", 1, maxZoom,
-        "the same view K times finer, 640K x 481K pixels; 1 is the window's picture bit for bit");
-    CLI::Option* antialias = addWholeNumber(m_app, "--antialias", m_command.sampling.antialias, "N",
-                                            1, maxAntialias, "average N x N samples per pixel");
-    CLI::Option* markSnub = addFlag(m_app, "--mark-snub", &m_command.markSnubPoints,
-                                    "ring each point where the six hues meet in the PNG");
-    CLI::Option* permutations = addFlag(m_app, "--permutations", &m_command.permutations,
-                                        "the gallery also draws rotations 1 and 2 and their "
-                                        "reverses");
-    addWholeNumber(m_app, "--jobs", m_command.jobs, "N", 1, maxJobs, "threads to share the work",
-                   "one per core");
+        m_app,
+        {"--zoom", "K",
+         "the same view K times finer, 640K x 481K pixels; 1 is the window's picture bit for "
+         "bit"},
+        m_command.sampling.zoom, {1, maxZoom, ""});
+    CLI::Option* antialias =
+        addWholeNumber(m_app, {"--antialias", "N", "average N x N samples per pixel"},
+                       m_command.sampling.antialias, {1, maxAntialias, ""});
+    CLI::Option* markSnub =
+        addFlag(m_app, {"--mark-snub", "", "ring each point where the six hues meet in the PNG"},
+                &m_command.markSnubPoints);
+    CLI::Option* permutations = addFlag(
+        m_app,
+        {"--permutations", "", "the gallery also draws rotations 1 and 2 and their reverses"},
+        &m_command.permutations);
+    addWholeNumber(m_app, {"--jobs", "N", "threads to share the work"}, m_command.jobs,
+                   {1, maxJobs, "one per core"});
 
     m_app.option_defaults()->group("Information");
     const CLI::Option* help = m_app.set_help_flag("-h,--help", "show this help and exit");

@@ -112,13 +112,18 @@ INSTANTIATE_TEST_SUITE_P(
                       c.mode = Mode::runs;
                       c.listSnubPoints = true;
                   }},
+        ParseCase{"MarkSnub",
+                  {"-o", "a.png", "--mark-snub", "--zoom", "4"},
+                  [](Command& c) {
+                      c.output = "a.png";
+                      c.markSnubPoints = true;
+                      c.sampling.zoom = 4;
+                  }},
         ParseCase{"SnubWithPicture",
-                  {"-o", "a.png", "--snub", "--mark-snub", "--zoom", "4"},
+                  {"-o", "a.png", "--snub"},
                   [](Command& c) {
                       c.output = "a.png";
                       c.listSnubPoints = true;
-                      c.markSnubPoints = true;
-                      c.sampling.zoom = 4;
                   }},
         ParseCase{"LastValueWins",
                   {"--zoom", "2", "--zoom=3", "-o", "a.png", "--output", "b.png", "--reverse",
