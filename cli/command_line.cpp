@@ -1,11 +1,9 @@
 #include "cli/command_line.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <functional>
 #include <memory>
 #include <optional>
-#include <sstream>
 #include <string_view>
 #include <utility>
 
@@ -348,8 +346,10 @@ ParsedLine Options::stopped(const CLI::ParseError& error, std::size_t unread) co
         // "NAME: MESSAGE", where the option's own check worded MESSAGE.
         const std::string what = error.what();
         std::string message = what.substr(what.find(": ") + 2);
-        const std::size_t name = message.find(givenName);
-        throw UsageError(message.replace(name, std::string_view(givenName).size(), reading));
+        if (const std::size_t name = message.find(givenName); name != std::string::npos) {
+            message.replace(name, std::string_view(givenName).size(), reading);
+        }
+        throw UsageError(message);
     }
     if (dynamic_cast<const CLI::ExcludesError*>(&error) != nullptr ||
         dynamic_cast<const CLI::RequiresError*>(&error) != nullptr) {
