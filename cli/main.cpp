@@ -103,7 +103,7 @@ int listRuns(const vantu::DrawRequest& request, QImage& image) {
 }
 
 // The picture at the command's sampling, its rows shared among threads.
-int renderPicture(const Command& command, const vantu::DrawRequest& request, QImage& image) {
+int renderFinePicture(const Command& command, const vantu::DrawRequest& request, QImage& image) {
     try {
         const vantu::DrawSetup setup = vantu::prepareDrawing(request);
         const vantu::FinePicture picture(request.scale, setup.pi, request.projection, setup.normals,
@@ -126,7 +126,7 @@ int renderPicture(const Command& command, const vantu::DrawRequest& request, QIm
 // -o, --runs and --snub. The meeting points come first: a fault in finding them (or in the scale
 // they are found at) ends the program with nothing written. In the picture, as in the window, a
 // fault keeps what was drawn before it, and -o writes that.
-int drawPicture(const Command& command) {
+int drawAndList(const Command& command) {
     const bool snubPoints = command.listSnubPoints || command.markSnubPoints;
     QImage image;  // the PNG's, transparent where nothing is drawn
     if (!command.output.empty()) {
@@ -154,7 +154,7 @@ int drawPicture(const Command& command) {
     if (request && command.mode == Mode::runs) {
         status = listRuns(*request, image);
     } else if (request && command.mode == Mode::picture) {
-        status = renderPicture(command, *request, image);
+        status = renderFinePicture(command, *request, image);
     }
     if (std::fflush(stdout) != 0) {
         return failure("cannot write to the standard output");
@@ -192,5 +192,5 @@ int main(int argc, char* argv[]) {
             break;
     }
     return line.command.mode == Mode::gallery ? drawGallery(line.command)
-                                              : drawPicture(line.command);
+                                              : drawAndList(line.command);
 }
