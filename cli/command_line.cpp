@@ -301,7 +301,7 @@ ParsedLine Options::parse(const std::vector<std::string>& args) {
     }
     // Arguments after "--" are set aside without an error.
     if (const std::optional<std::string> unknown = firstUnknown()) {
-        throw UsageError("unknown option '" + *unknown + "'");
+        throw UsageError("unknown option " + inQuotes(*unknown));
     }
     m_command.mode = mode();
     return {Action::run, m_command};
@@ -333,7 +333,7 @@ Mode Options::mode() const {
 // they come before whatever stopped it, and the first of them is the error.
 ParsedLine Options::stopped(const CLI::ParseError& error, std::size_t unread) const {
     if (const std::optional<std::string> unknown = firstUnknown()) {
-        throw UsageError("unknown option '" + *unknown + "'");
+        throw UsageError("unknown option " + inQuotes(*unknown));
     }
     if (dynamic_cast<const CLI::CallForHelp*>(&error) != nullptr) {
         return {Action::help, {}};
@@ -363,7 +363,7 @@ ParsedLine Options::stopped(const CLI::ParseError& error, std::size_t unread) co
         // A flag given a value, or an option whose value the arguments ran out before.
         const CLI::Option* option = m_app.get_option_no_throw(reading);
         throw UsageError(
-            "option '" + reading + "' " +
+            "option " + inQuotes(reading) + " " +
             (option != nullptr && takesValue(*option) ? "needs a value" : "takes no value"));
     }
     throw UsageError(error.what());
