@@ -308,34 +308,34 @@ double atan(double x) noexcept {
     return detail::withMpfr(mpfr_atan, x);
 }
 
-double sin(double x) noexcept {
-    if (std::abs(x) < detail::tinyArgument) {
-        return x;
+namespace detail {
+namespace {
+
+// sin x, or cos x with `cosine`: the fast evaluation when its rounding is certain, else MPFR.
+double sineOrCosineRounded(double x, bool cosine) noexcept {
+    if (std::abs(x) < tinyArgument) {
+        return cosine ? 1.0 : x;
     }
     double result = 0.0;
-    if (std::abs(x) <= detail::fastTrigonometryReach) {
+    if (std::abs(x) <= fastTrigonometryReach) {
         double reduction = 0.0;
-        const detail::DD v = detail::sineOrCosine(x, false, reduction);
-        if (detail::roundsSafely(v, std::abs(v.hi) * detail::evaluationError + reduction, result)) {
+        const DD v = sineOrCosine(x, cosine, reduction);
+        if (roundsSafely(v, std::abs(v.hi) * evaluationError + reduction, result)) {
             return result;
         }
     }
-    return detail::withMpfr(mpfr_sin, x);
+    return withMpfr(cosine ? mpfr_cos : mpfr_sin, x);
+}
+
+}  // namespace
+}  // namespace detail
+
+double sin(double x) noexcept {
+    return detail::sineOrCosineRounded(x, false);
 }
 
 double cos(double x) noexcept {
-    if (std::abs(x) < detail::tinyArgument) {
-        return 1.0;
-    }
-    double result = 0.0;
-    if (std::abs(x) <= detail::fastTrigonometryReach) {
-        double reduction = 0.0;
-        const detail::DD v = detail::sineOrCosine(x, true, reduction);
-        if (detail::roundsSafely(v, std::abs(v.hi) * detail::evaluationError + reduction, result)) {
-            return result;
-        }
-    }
-    return detail::withMpfr(mpfr_cos, x);
+    return detail::sineOrCosineRounded(x, true);
 }
 
 }  // namespace vantu::cr
