@@ -70,8 +70,13 @@ INSTANTIATE_TEST_SUITE_P(
     Functions, CorrectlyRounded,
     testing::Values(FunctionCase{"AtanOfDistances", cr::atan, mpfr_atan, 0.0, 50.0},
                     FunctionCase{"AtanOfSlopes", cr::atan, mpfr_atan, -1e4, 1e4},
+                    FunctionCase{"AtanNearTheTableSteps", cr::atan, mpfr_atan, 0.4999, 0.5001},
+                    FunctionCase{"AtanNearOne", cr::atan, mpfr_atan, 0.9999, 1.0001},
                     FunctionCase{"SineOfAngles", cr::sin, mpfr_sin, -2.0, 5.0},
-                    FunctionCase{"CosineOfAngles", cr::cos, mpfr_cos, -2.0, 5.0}),
+                    FunctionCase{"CosineOfAngles", cr::cos, mpfr_cos, -2.0, 5.0},
+                    FunctionCase{"SineNearAHalfTurn", cr::sin, mpfr_sin, 3.14159, 3.1416},
+                    FunctionCase{"CosineNearAQuarterTurn", cr::cos, mpfr_cos, 1.5707, 1.5709},
+                    FunctionCase{"SineBeyondTheFastRange", cr::sin, mpfr_sin, 8.0, 100.0}),
     RowName());
 
 struct ValueCase {
@@ -95,17 +100,21 @@ constexpr double largest = std::numeric_limits<double>::max();
 
 INSTANTIATE_TEST_SUITE_P(
     Edges, CorrectlyRoundedValue,
-    testing::Values(ValueCase{"AtanOfOne", cr::atan, mpfr_atan, 1.0},
-                    ValueCase{"AtanOfTheSmallestSubnormal", cr::atan, mpfr_atan, smallest},
-                    ValueCase{"AtanOfASubnormal", cr::atan, mpfr_atan, -3e-310},
-                    ValueCase{"AtanOfTheLargest", cr::atan, mpfr_atan, largest},
-                    ValueCase{"AtanOfInfinity", cr::atan, mpfr_atan,
-                              -std::numeric_limits<double>::infinity()},
-                    ValueCase{"SineOfASubnormal", cr::sin, mpfr_sin, 4e-320},
-                    ValueCase{"SineOfPi", cr::sin, mpfr_sin, 3.141592653589793},
-                    ValueCase{"CosineOfHalfPi", cr::cos, mpfr_cos, 1.5707963267948966},
-                    ValueCase{"SineOfAHugeArgument", cr::sin, mpfr_sin, 1e22},
-                    ValueCase{"CosineOfZero", cr::cos, mpfr_cos, -0.0}),
+    testing::Values(
+        ValueCase{"AtanOfOne", cr::atan, mpfr_atan, 1.0},
+        ValueCase{"AtanOfTheSmallestSubnormal", cr::atan, mpfr_atan, smallest},
+        ValueCase{"AtanOfASubnormal", cr::atan, mpfr_atan, -3e-310},
+        ValueCase{"AtanOfTheLargest", cr::atan, mpfr_atan, largest},
+        ValueCase{"AtanOfInfinity", cr::atan, mpfr_atan, -std::numeric_limits<double>::infinity()},
+        ValueCase{"SineOfASubnormal", cr::sin, mpfr_sin, 4e-320},
+        ValueCase{"SineOfPi", cr::sin, mpfr_sin, 3.141592653589793},
+        ValueCase{"CosineOfHalfPi", cr::cos, mpfr_cos, 1.5707963267948966},
+        ValueCase{"SineOfThreeHalfPi", cr::sin, mpfr_sin, 4.71238898038469},
+        ValueCase{"CosineOfTheLargestTinyArgument", cr::cos, mpfr_cos, 0x1.fffffffffffffp-28},
+        ValueCase{"SineJustAboveTheTinyArguments", cr::sin, mpfr_sin, 0x1p-27},
+        ValueCase{"AtanBeyondTheFastRange", cr::atan, mpfr_atan, 0x1p101},
+        ValueCase{"SineOfAHugeArgument", cr::sin, mpfr_sin, 1e22},
+        ValueCase{"CosineOfZero", cr::cos, mpfr_cos, -0.0}),
     RowName());
 
 TEST(CorrectlyRoundedPi, IsTheDoubleNearestPi) {
