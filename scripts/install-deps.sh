@@ -10,7 +10,7 @@ packages=(
     # the correctly rounded arctangent, sine and cosine
     libmpfr-dev
     # vantu-render's command line, and its PNG files
-    libcli11-dev libspng-dev
+    libcli11-dev libspng-dev libtbb-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
     # the gallery's contact sheet in a real browser
