@@ -102,9 +102,13 @@ Options::Options()
     m_app.formatter(std::make_shared<HelpLayout>());
     m_app.footer(
         "A progress bar goes to stderr while a long picture or the gallery is drawn, when stderr "
-        "is a terminal.\n\nExit status: 0 when the picture is drawn, 1 when a fault stopped the "
-        "drawing (what was drawn before it is kept) or a file cannot be written, 2 for a bad "
-        "command line.");
+        "is a terminal.\n\nEvery file is written completely or not at all: into a temporary file "
+        "beside it, renamed over it once whole. A fault, a file that cannot be written or an "
+        "interruption (SIGINT, SIGTERM, SIGHUP) removes the temporary file and leaves an "
+        "existing file as it was; a gallery then has no index.html.\n\nExit status: 0 when "
+        "everything is written, 1 when a fault stopped the drawing, a file cannot be written or "
+        "memory runs out (the message gives the reason), 2 for a bad command line, 128 + N when "
+        "signal N interrupted the work.");
     m_app.option_defaults()
         ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
         ->disable_flag_override();
@@ -127,7 +131,9 @@ Options::Options()
     m_app.option_defaults()->group(m_outputGroup);
     m_output = addPath(
         m_app,
-        {"-o,--output", "FILE.png", "write the picture as a PNG; pixels not drawn are transparent"},
+        {"-o,--output", "FILE.png",
+         "write the picture as a PNG, to the standard output when FILE.png is -; an existing "
+         "file is replaced only once the picture is whole"},
         m_command.output, "a file name");
     m_runs = addFlag(m_app,
                      {"--runs", "",
@@ -137,7 +143,10 @@ Options::Options()
     m_snub = addFlag(m_app,
                      {"--snub", "",
                       "print every point of the sphere where the six hues meet (D1 = D2 = D3): "
-                      "x, y, z, side count, the signs of the three dot products, the common D "
+                      "x, y, z; k, the brightness the colouring gives it (how many of the three "
+                      "dot products with the mirrors' normals are not negative, a point on a "
+                      "mirror counting as on its positive side; 2 when none); the signs of the "
+                      "three dot products (+, -, or 0 on the mirror, within 1e-12); the common D; "
                       "and the pixel that shows it"},
                      &m_command.listSnubPoints);
     m_gallery = addPath(m_app,
@@ -301,9 +310,17 @@ ParsedLine Options::parse(const std::vector<std::string>& args) {
     }
     // Arguments after "--" are set aside without an error.
     if (const std::optional<std::string> unknown = firstUnknown()) {
-        throw UsageError("unknown option '" + *unknown + "'");
+        throw UsageError("unknown option " + inQuotes(*unknown));
     }
     m_command.mode = mode();
+    // The PNG and the listings would share the standard output.
+    if (m_command.output == "-" && m_command.mode != Mode::gallery &&
+        (m_runs->count() > 0 || m_snub->count() > 0)) {
+        throw UsageError(shortName(*m_output) +
+                         " - writes the PNG to the standard output; it "
+                         "cannot be combined with " +
+                         listed({longName(*m_runs), longName(*m_snub)}, "or"));
+    }
     return {Action::run, m_command};
 }
 
@@ -333,7 +350,7 @@ Mode Options::mode() const {
 // they come before whatever stopped it, and the first of them is the error.
 ParsedLine Options::stopped(const CLI::ParseError& error, std::size_t unread) const {
     if (const std::optional<std::string> unknown = firstUnknown()) {
-        throw UsageError("unknown option '" + *unknown + "'");
+        throw UsageError("unknown option " + inQuotes(*unknown));
     }
     if (dynamic_cast<const CLI::CallForHelp*>(&error) != nullptr) {
         return {Action::help, {}};
@@ -363,7 +380,7 @@ ParsedLine Options::stopped(const CLI::ParseError& error, std::size_t unread) co
         // A flag given a value, or an option whose value the arguments ran out before.
         const CLI::Option* option = m_app.get_option_no_throw(reading);
         throw UsageError(
-            "option '" + reading + "' " +
+            "option " + inQuotes(reading) + " " +
             (option != nullptr && takesValue(*option) ? "needs a value" : "takes no value"));
     }
     throw UsageError(error.what());

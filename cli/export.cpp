@@ -5,58 +5,58 @@
 #include <vector>
 
 #include "cli/indexed_work.h"
+#include "cli/snub_report.h"
+#include "render/pixel_colour.h"
 
 namespace vantu::cli {
 
-QRgb toRgb(PackedColour colour) noexcept {
-    return qRgb(redOf(colour), greenOf(colour), blueOf(colour));
+PngFormat pngFormatOf(const FinePicture& picture, bool marked) {
+    PngFormat format;
+    format.width = picture.width();
+    format.height = picture.height();
+    if (picture.antialias() == 1) {
+        const auto colours = pictureColours();
+        format.palette.assign(colours.begin(), colours.end());
+        format.palette.push_back(grey);
+        if (marked) {
+            format.palette.push_back(SnubMarks::ink);
+            format.palette.push_back(SnubMarks::border);
+        }
+        // The rings' colours may be among the picture's own.
+        std::vector<PackedColour> distinct;
+        for (const PackedColour c : format.palette) {
+            if (std::find(distinct.begin(), distinct.end(), c) == distinct.end()) {
+                distinct.push_back(c);
+            }
+        }
+        format.palette = std::move(distinct);
+    }
+    return format;
 }
 
-RenderedImage renderImage(const FinePicture& picture, int jobs, ProgressBar* progress) {
-    const int width = picture.width();
-    const int height = picture.height();
-    RenderedImage result;
-    // Not filled: every row is written below, by a thread or after a fault.
-    result.image = QImage(width, height, QImage::Format_ARGB32);
-    // Taken once here: the threads write into disjoint rows of this buffer.
-    uchar* const bits = result.image.bits();
-    const auto bytesPerLine = static_cast<std::size_t>(result.image.bytesPerLine());
-    const auto line = [&](int row) {
-        return reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(row) * bytesPerLine);
-    };
-
-    const auto makeWorker = [&]() -> IndexWorker {
-        return [&, colours = std::vector<PackedColour>(static_cast<std::size_t>(width))](
-                   std::size_t index) mutable {
-            const int row = static_cast<int>(index);
-            try {
-                picture.renderRow(row, colours);
-            } catch (const DrawError& e) {
-                // The pixels before the faulting one were coloured before the fault.
-                const int kept = std::clamp(e.column(), 0, width);
-                std::transform(colours.begin(), colours.begin() + kept, line(row), toRgb);
-                std::fill(line(row) + kept, line(row) + width, qRgba(0, 0, 0, 0));
-                throw;
+void exportPicture(const FinePicture& picture, OutputFile& out, const ExportSettings& settings) {
+    PngWriter writer(out, pngFormatOf(picture, settings.marks != nullptr));
+    const auto width = static_cast<std::size_t>(picture.width());
+    IndexedWork work;
+    work.count = static_cast<std::size_t>(picture.height());
+    work.threads = settings.jobs;
+    work.progress = settings.progress;
+    work.onFewerThreads = settings.onFewerThreads;
+    // One row per slot of the window: the rows between being rendered and being written.
+    std::vector<std::vector<PackedColour>> rows(windowOf(work), std::vector<PackedColour>(width));
+    const auto failure = runIndexedWork(
+        work,
+        [&](std::size_t row, std::size_t slot) {
+            picture.renderRow(static_cast<int>(row), rows[slot]);
+            if (settings.marks != nullptr) {
+                settings.marks->mark(static_cast<int>(row), rows[slot]);
             }
-            std::transform(colours.begin(), colours.end(), line(row), toRgb);
-        };
-    };
-
-    const std::optional<IndexedFailure> failure =
-        runIndexedWork(static_cast<std::size_t>(height), jobs, makeWorker, progress);
-    if (!failure) {
-        return result;
-    }
-    try {
+        },
+        [&](std::size_t /*row*/, std::size_t slot) { writer.writeRow(rows[slot]); });
+    if (failure) {
         std::rethrow_exception(failure->error);
-    } catch (const DrawError& e) {
-        result.fault = e;
     }
-    // Rows below the fault that other threads finished before they heard of it.
-    for (int row = static_cast<int>(failure->index) + 1; row < height; ++row) {
-        std::fill(line(row), line(row) + width, qRgba(0, 0, 0, 0));
-    }
-    return result;
+    writer.finish();
 }
 
 }  // namespace vantu::cli

@@ -1,28 +1,35 @@
 #pragma once
 
-#include <QImage>
-#include <optional>
+#include <functional>
+#include <span>
+#include <string>
 
 #include "cli/progress.h"
-#include "geometry/draw_error.h"
+#include "export/png_writer.h"
 #include "render/fine_picture.h"
 
 namespace vantu::cli {
 
-// A picture rendered into an image, and the fault that stopped it, if one did.
-struct RenderedImage {
-    QImage image;                    // ARGB32, the picture's size
-    std::optional<DrawError> fault;  // the first fault in picture order
+class SnubMarks;
+
+// How a picture is rendered into a file.
+struct ExportSettings {
+    int jobs = 0;                      // threads rendering rows; 0: one per core
+    ProgressBar* progress = nullptr;   // advanced by one per row written; may be null
+    const SnubMarks* marks = nullptr;  // rings drawn over the picture; may be null
+    // Told when fewer threads could be started than asked for; may be empty.
+    std::function<void(const std::string&)> onFewerThreads;
 };
 
-// Renders `picture` on `jobs` threads (one per core when 0), each taking the next row not yet
-// taken, so the image does not depend on the thread count. Advances `progress` (may be null) by
-// one per row. After a fault the rows above the faulting one, and its pixels left of the
-// faulting one, are kept and the rest is transparent, as in the window's picture.
-[[nodiscard]] RenderedImage renderImage(const FinePicture& picture, int jobs,
-                                        ProgressBar* progress);
+// The PNG of `picture`: 8-bit indexed colour when every pixel is one sample (the colouring's
+// 21 colours and grey, with the rings' black and white when `marked`), else 8-bit RGB.
+[[nodiscard]] PngFormat pngFormatOf(const FinePicture& picture, bool marked);
 
-// The image pixel of a packed colour, opaque.
-[[nodiscard]] QRgb toRgb(PackedColour colour) noexcept;
+// Renders `picture` and encodes it as a PNG into `out`, row after row as the rows are done. The
+// rows are rendered on settings.jobs threads and written on one, with a few rows per thread in
+// memory whatever the picture's height. Throws the DrawError of the first row, from the top,
+// that faults: `out` then holds an unfinished PNG, not to be committed. Throws WriteError,
+// Interrupted and std::bad_alloc as they come.
+void exportPicture(const FinePicture& picture, OutputFile& out, const ExportSettings& settings);
 
 }  // namespace vantu::cli

@@ -1,16 +1,18 @@
 #include "cli/gallery.h"
 
-#include <QImage>
-#include <QString>
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
-#include <fstream>
+#include <span>
+#include <system_error>
 #include <vector>
 
 #include "cli/export.h"
 #include "cli/indexed_work.h"
+#include "cli/interruption.h"
+#include "export/output_file.h"
+#include "export/png_writer.h"
 #include "geometry/draw_error.h"
 #include "geometry/text.h"
 #include "setup/draw_request.h"
@@ -89,25 +91,24 @@ std::string description(const DrawRequest& r) {
            (r.reverse ? ", reverse, " : ", ") + std::string(projectionName(r.projection));
 }
 
-// Draws one picture of the gallery into `image` (already of the picture's size) and writes it
-// to its file in `folder`.
+// Draws one picture of the gallery into its file in `folder`, complete or not at all.
 void writeGalleryPicture(const std::filesystem::path& folder, const GalleryPicture& p,
-                         const GallerySettings& settings, QImage& image,
-                         std::vector<PackedColour>& colours) {
+                         const GallerySettings& settings) {
     DrawRequest request = p.request;
     request.scale = settings.scale;
     const DrawSetup setup = prepareDrawing(request);
     const FinePicture picture(request.scale, setup.pi, request.projection, setup.normals,
                               settings.sampling);
+    OutputFile file = OutputFile::replacing(folder / p.file);
+    PngWriter writer(file, pngFormatOf(picture, false));
+    std::vector<PackedColour> colours(static_cast<std::size_t>(picture.width()));
     for (int row = 0; row < picture.height(); ++row) {
+        stopIfInterrupted();
         picture.renderRow(row, colours);
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
-        std::transform(colours.begin(), colours.end(), line, toRgb);
+        writer.writeRow(colours);
     }
-    const std::filesystem::path path = folder / p.file;
-    if (!image.save(QString::fromStdString(path.string()), "PNG")) {
-        throw GalleryError("cannot write '" + path.string() + "'");
-    }
+    writer.finish();
+    file.commit();
 }
 
 }  // namespace
@@ -175,34 +176,45 @@ img { display: block; border: 1px solid #999; }
 }
 
 void writeGallery(const std::filesystem::path& folder, const std::vector<GalleryPicture>& pictures,
-                  const GallerySettings& settings, int jobs, ProgressBar* progress) {
+                  const GallerySettings& settings, const GalleryJobs& jobs) {
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
-        throw GalleryError("cannot create the folder '" + folder.string() +
+        throw GalleryError("cannot create the folder '" + escapeText(folder.string()) +
+                           "': " + error.message());
+    }
+    // The page of an earlier gallery goes first: until this one is whole, no page describes
+    // pictures that may be another gallery's.
+    const std::filesystem::path index = folder / "index.html";
+    std::filesystem::remove(index, error);
+    if (error) {
+        throw GalleryError("cannot remove the old page '" + escapeText(index.string()) +
                            "': " + error.message());
     }
 
-    // The first failure in page order wins; pictures after it are not started.
-    const auto makeWorker = [&]() -> IndexWorker {
-        const Sampling& s = settings.sampling;
-        QImage image(pictureWidth * s.zoom, pictureHeight * s.zoom, QImage::Format_RGB32);
-        std::vector<PackedColour> colours(static_cast<std::size_t>(image.width()));
-        return [&, image, colours](std::size_t index) mutable {
-            detail::writeGalleryPicture(folder, pictures[index], settings, image, colours);
-        };
-    };
-    if (const auto failure = runIndexedWork(pictures.size(), jobs, makeWorker, progress)) {
-        std::rethrow_exception(failure->error);
+    // The first failure in page order wins; pictures after it are not started. Each picture is
+    // rendered and written by one thread, so a job holds one row and one encoder.
+    IndexedWork work;
+    work.count = pictures.size();
+    work.threads = jobs.jobs;
+    work.progress = jobs.progress;
+    work.onFewerThreads = jobs.onFewerThreads;
+    if (const auto failure = runIndexedWork(work, [&](std::size_t i, std::size_t /*slot*/) {
+            detail::writeGalleryPicture(folder, pictures[i], settings);
+        })) {
+        try {
+            std::rethrow_exception(failure->error);
+        } catch (const DrawError& e) {
+            throw GalleryError("cannot draw '" +
+                               escapeText((folder / pictures[failure->index].file).string()) +
+                               "': " + e.what());
+        }
     }
 
-    const std::filesystem::path index = folder / "index.html";
-    std::ofstream out(index, std::ios::binary);
-    out << galleryPage(pictures, settings);
-    out.close();
-    if (!out) {
-        throw GalleryError("cannot write '" + index.string() + "'");
-    }
+    const std::string page = galleryPage(pictures, settings);
+    OutputFile file = OutputFile::replacing(index);
+    file.write(std::as_bytes(std::span(page)));
+    file.commit();
 }
 
 }  // namespace vantu::cli

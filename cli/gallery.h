@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -46,13 +47,22 @@ public:
 [[nodiscard]] std::string galleryPage(const std::vector<GalleryPicture>& pictures,
                                       const GallerySettings& settings);
 
-// Renders every picture into `folder` (created if missing) as a PNG, on `jobs` threads (one per
-// core when 0), each taking the next picture not yet taken, then writes index.html. Advances
-// `progress` (may be null) by one per picture. Throws DrawError for the first picture, in page
-// order, whose drawing faults (before index.html is written), GalleryError for a file that cannot
-// be written.
+// How the gallery's pictures are shared among threads.
+struct GalleryJobs {
+    int jobs = 0;                     // pictures rendered at once; 0: one per core
+    ProgressBar* progress = nullptr;  // advanced by one per picture; may be null
+    // Told when fewer threads could be started than asked for; may be empty.
+    std::function<void(const std::string&)> onFewerThreads;
+};
+
+// Renders every picture into `folder` (created if missing) as a PNG, several at once, then
+// writes index.html. Each file is written completely or not at all, and the page of an earlier
+// gallery in `folder` is removed first, so that a page is only ever beside the pictures it
+// describes. Throws GalleryError naming the first picture, in page order, whose drawing faults,
+// and for a folder that cannot be made; WriteError for a file that cannot be written,
+// Interrupted and std::bad_alloc; the page is then not written.
 void writeGallery(const std::filesystem::path& folder, const std::vector<GalleryPicture>& pictures,
-                  const GallerySettings& settings, int jobs, ProgressBar* progress);
+                  const GallerySettings& settings, const GalleryJobs& jobs);
 
 // `text` with &, <, >, " and ' written as character references, for HTML text and attributes.
 [[nodiscard]] std::string htmlEscape(std::string_view text);

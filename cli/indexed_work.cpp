@@ -1,64 +1,145 @@
 #include "cli/indexed_work.h"
 
+#include <tbb/global_control.h>
+#include <tbb/parallel_pipeline.h>
+#include <tbb/task_arena.h>
+
 #include <algorithm>
 #include <atomic>
 #include <mutex>
+#include <new>
 #include <thread>
-#include <vector>
+
+#include "cli/interruption.h"
 
 namespace vantu::cli {
+namespace detail {
+namespace {
 
-std::optional<IndexedFailure> runIndexedWork(std::size_t count, int threads,
-                                             const std::function<IndexWorker()>& makeWorker,
-                                             ProgressBar* progress) {
-    std::atomic<std::size_t> next{0};
-    std::atomic<std::size_t> stop{count};  // indices from here on are not started
-    std::mutex failureMutex;
-    std::optional<IndexedFailure> failure;
-    std::exception_ptr workerNotMade;
+int threadsOf(const IndexedWork& work) {
+    const int cores = static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
+    return std::max(1, work.threads > 0 ? work.threads : cores);
+}
 
-    const auto work = [&] {
-        IndexWorker worker;
+// One pass of the pipeline over the indices from `first`, on `threads` threads. Failures of the
+// work and the delivery are kept in `failure`; what escapes is the pipeline's own (a thread or
+// memory that could not be had).
+class Pass {
+public:
+    Pass(const IndexedWork& work, const IndexWorker& doWork, const IndexDelivery& deliver)
+        : m_work(work), m_doWork(doWork), m_deliver(deliver), m_stop(work.count) {}
+
+    void run(std::size_t first, int threads, std::size_t window) {
+        m_next = first;
+        m_stop = m_work.count;
+        m_failure.reset();
+        // Lets a run use more threads than there are cores when asked to.
+        const tbb::global_control parallelism(tbb::global_control::max_allowed_parallelism,
+                                              static_cast<std::size_t>(threads));
+        tbb::task_arena arena(threads);
+        arena.execute([&] {
+            tbb::parallel_pipeline(
+                window, tbb::make_filter<void, std::size_t>(
+                            tbb::filter_mode::serial_in_order,
+                            [&](tbb::flow_control& control) { return begin(control); }) &
+                            tbb::make_filter<std::size_t, std::size_t>(
+                                tbb::filter_mode::parallel,
+                                [&](std::size_t index) {
+                                    attempt(index, [&] { m_doWork(index, index % window); });
+                                    return index;
+                                }) &
+                            tbb::make_filter<std::size_t, void>(
+                                tbb::filter_mode::serial_in_order, [&](std::size_t index) {
+                                    if (index < m_stop.load()) {
+                                        attempt(index, [&] {
+                                            if (m_deliver) {
+                                                m_deliver(index, index % window);
+                                            }
+                                        });
+                                    }
+                                    if (index < m_stop.load()) {
+                                        m_delivered = index + 1;
+                                        if (m_work.progress != nullptr) {
+                                            m_work.progress->advance();
+                                        }
+                                    }
+                                }));
+        });
+    }
+
+    [[nodiscard]] std::size_t delivered() const noexcept { return m_delivered; }
+    [[nodiscard]] const std::optional<IndexedFailure>& failure() const noexcept {
+        return m_failure;
+    }
+
+private:
+    std::size_t begin(tbb::flow_control& control) {
+        if (m_next >= m_stop.load() || interruption() != 0) {
+            control.stop();
+            return 0;
+        }
+        return m_next++;
+    }
+
+    template <class Step>
+    void attempt(std::size_t index, const Step& step) {
+        if (index >= m_stop.load()) {
+            return;  // after a failure: not begun
+        }
         try {
-            worker = makeWorker();
+            step();
         } catch (...) {
-            const std::lock_guard lock(failureMutex);
-            workerNotMade = std::current_exception();
-            stop = 0;
-            return;
-        }
-        for (std::size_t index = next++; index < stop.load(); index = next++) {
-            try {
-                worker(index);
-            } catch (...) {
-                const std::lock_guard lock(failureMutex);
-                if (!failure || index < failure->index) {
-                    failure = IndexedFailure{index, std::current_exception()};
-                    stop = index;
-                }
-                return;
-            }
-            if (progress != nullptr) {
-                progress->advance();
+            const std::lock_guard lock(m_mutex);
+            if (!m_failure || index < m_failure->index) {
+                m_failure = IndexedFailure{index, std::current_exception()};
+                m_stop = index;
             }
         }
-    };
+    }
 
-    const std::size_t wanted = threads > 0 ? static_cast<std::size_t>(threads)
-                                           : std::max(1U, std::thread::hardware_concurrency());
-    const std::size_t used = std::clamp<std::size_t>(wanted, 1, std::max<std::size_t>(count, 1));
-    std::vector<std::thread> pool;
-    for (std::size_t t = 1; t < used; ++t) {
-        pool.emplace_back(work);
+    const IndexedWork& m_work;
+    const IndexWorker& m_doWork;
+    const IndexDelivery& m_deliver;
+    std::size_t m_next = 0;
+    std::atomic<std::size_t> m_stop;  // indices from here on are not begun nor delivered
+    std::size_t m_delivered = 0;
+    std::mutex m_mutex;
+    std::optional<IndexedFailure> m_failure;
+};
+
+}  // namespace
+}  // namespace detail
+
+std::size_t windowOf(const IndexedWork& work) {
+    return work.window > 0 ? work.window : 2 * static_cast<std::size_t>(detail::threadsOf(work));
+}
+
+std::optional<IndexedFailure> runIndexedWork(const IndexedWork& work, const IndexWorker& doWork,
+                                             const IndexDelivery& deliver) {
+    const std::size_t window = windowOf(work);
+    int threads = detail::threadsOf(work);
+    detail::Pass pass(work, doWork, deliver);
+    for (;;) {
+        try {
+            pass.run(pass.delivered(), threads, window);
+            break;
+        } catch (const std::bad_alloc&) {
+            throw;
+        } catch (const std::exception& e) {
+            // The pipeline's own failure, such as a thread that could not be started: the work
+            // goes on where it was, on this thread alone, which needs no other.
+            if (threads == 1) {
+                throw;
+            }
+            if (work.onFewerThreads) {
+                work.onFewerThreads("cannot start " + std::to_string(threads) + " threads (" +
+                                    e.what() + "); going on with one");
+            }
+            threads = 1;
+        }
     }
-    work();
-    for (std::thread& t : pool) {
-        t.join();
-    }
-    if (workerNotMade) {
-        std::rethrow_exception(workerNotMade);
-    }
-    return failure;
+    stopIfInterrupted();
+    return pass.failure();
 }
 
 }  // namespace vantu::cli

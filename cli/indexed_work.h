@@ -4,6 +4,7 @@
 #include <exception>
 #include <functional>
 #include <optional>
+#include <string>
 
 #include "cli/progress.h"
 
@@ -15,21 +16,42 @@ struct IndexedFailure {
     std::exception_ptr error;
 };
 
-// The work of one thread: called with each index the thread takes, in increasing order.
-using IndexWorker = std::function<void(std::size_t index)>;
+// How a run of indexed work is shared out.
+struct IndexedWork {
+    std::size_t count = 0;   // the indices 0 to count - 1
+    int threads = 0;         // at most this many threads, this one included; 0: one per core
+    std::size_t window = 0;  // at most this many indices begun and not yet delivered; 0: two per
+                             // thread
+    ProgressBar* progress = nullptr;  // advanced by one per index delivered; may be null
+    // Told, in a sentence, when fewer threads could be started than asked for; may be empty.
+    std::function<void(const std::string&)> onFewerThreads;
+};
 
-// Does the work of the indices 0 to count - 1 on `threads` threads (one per core when 0 or less,
-// never more than there are indices), this one included. Each thread makes its worker once, with
-// `makeWorker`, then takes the next index not yet taken until none is left. Advances `progress`
-// (may be null) by one per index done.
+// The work of one index, on any thread. `slot` (below the window) is shared by no two indices
+// in flight at once, so that it can name a buffer the work fills and the delivery reads.
+using IndexWorker = std::function<void(std::size_t index, std::size_t slot)>;
+
+// What is done with the work of one index once it is done: on one thread at a time, index after
+// index in increasing order.
+using IndexDelivery = std::function<void(std::size_t index, std::size_t slot)>;
+
+// The window of indices in flight that `work` gets: what it asks, or two per thread.
+[[nodiscard]] std::size_t windowOf(const IndexedWork& work);
+
+// Does `doWork` for every index on up to work.threads threads, and `deliver` (may be empty) for
+// each in order as soon as the indices before it are delivered. Memory stays bounded by the
+// window, whatever the count.
 //
-// The earliest failure wins, by index and not by time: once an index's work throws, no later
-// index is started, and the run returns the failure of the smallest index that threw. Every
-// index before that one was done; indices after it may or may not have been. Returns nothing
-// when every index was done. When `makeWorker` throws, no more indices are started and what it
-// threw is rethrown once every thread has ended.
-[[nodiscard]] std::optional<IndexedFailure> runIndexedWork(
-    std::size_t count, int threads, const std::function<IndexWorker()>& makeWorker,
-    ProgressBar* progress);
+// The earliest failure wins, by index and not by time: once the work or the delivery of an index
+// throws, no later index is begun or delivered, and the run returns the failure of the smallest
+// index that threw. Every index before it was delivered. Returns nothing when every index was
+// delivered.
+//
+// Threads that cannot be started are done without: the run goes on, from the first index not
+// yet delivered, on this thread alone. A signal that asks to stop (see interruption.h) ends the
+// run before the next index with Interrupted. Throws std::bad_alloc when memory runs out.
+[[nodiscard]] std::optional<IndexedFailure> runIndexedWork(const IndexedWork& work,
+                                                           const IndexWorker& doWork,
+                                                           const IndexDelivery& deliver = {});
 
 }  // namespace vantu::cli

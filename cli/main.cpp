@@ -1,9 +1,10 @@
 // vantu-render: the Vantu picture from the command line, as a PNG or as the list of runs; at
 // print quality; the whole catalogue at once; the points where the six hues meet.
 
-#include <QImage>
-#include <QString>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -11,47 +12,24 @@
 #include "cli/command_line.h"
 #include "cli/export.h"
 #include "cli/gallery.h"
+#include "cli/interruption.h"
 #include "cli/progress.h"
+#include "cli/resources.h"
 #include "cli/snub_report.h"
 #include "drawing/draw_procedure.h"
+#include "export/output_file.h"
+#include "export/png_writer.h"
 #include "geometry/draw_error.h"
 #include "render/fine_picture.h"
 #include "render/run_sink.h"
 #include "render/snub_points.h"
 #include "setup/draw_request.h"
+#include "setup/triangle_code.h"
 
 namespace {
 
 using vantu::cli::Command;
 using vantu::cli::Mode;
-
-// Paints the runs into an image and, when asked, prints each sink call.
-class OutputSink : public vantu::RunSink {
-public:
-    OutputSink(QImage* image, bool printRuns) : m_image(image), m_printRuns(printRuns) {}
-
-    void drawRun(int row, int first, int end, vantu::PackedColour colour) override {
-        if (m_printRuns) {
-            std::printf("run %d %d %d %d\n", row, first, end, colour);
-        }
-        if (m_image != nullptr) {
-            auto* line = reinterpret_cast<QRgb*>(m_image->scanLine(row));
-            const QRgb rgb = vantu::cli::toRgb(colour);
-            for (int col = first; col < end && col < vantu::pictureWidth; ++col) {
-                line[col] = rgb;
-            }
-        }
-    }
-    void endRow(int row) override {
-        if (m_printRuns) {
-            std::printf("end %d\n", row);
-        }
-    }
-
-private:
-    QImage* m_image;
-    bool m_printRuns;
-};
 
 int usageError(const std::string& message) {
     std::fprintf(stderr, "vantu-render: %s\nTry 'vantu-render --help' for more information.\n",
@@ -65,114 +43,167 @@ int failure(const std::string& message) {
     return 1;
 }
 
+void warn(const std::string& message) {
+    std::fprintf(stderr, "vantu-render: %s\n", message.c_str());
+}
+
+// Writes `text` to the standard output and flushes it; false, with errno set, when it could not.
+bool print(const std::string& text) {
+    return std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
+}
+
+int cannotWriteStandardOutput() {
+    return failure(std::string("cannot write to the standard output: ") + std::strerror(errno));
+}
+
+// The memory a job needs beside the picture's rows: its stack and an encoder.
+std::size_t bytesPerJob(const Command& command) {
+    const auto rowBytes = static_cast<std::size_t>(vantu::pictureWidth) *
+                          static_cast<std::size_t>(command.sampling.zoom) *
+                          sizeof(vantu::PackedColour);
+    return vantu::cli::threadStackBytes() + 4 * rowBytes + (std::size_t{2} << 20U);
+}
+
 // --gallery: every catalogue code in every projection, and the contact sheet.
 int drawGallery(const Command& command) {
-    try {
-        vantu::cli::GallerySettings settings;
-        settings.scaleText = command.scaleText;
-        settings.scale = vantu::cli::readRequest(command).scale;
-        settings.sampling = command.sampling;
-        const std::vector<vantu::cli::GalleryPicture> pictures =
-            vantu::cli::galleryPictures(command.permutations);
-        vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "gallery",
-                                         static_cast<long>(pictures.size()));
-        vantu::cli::writeGallery(command.output, pictures, settings, command.jobs, &progress);
-    } catch (const vantu::DrawError& e) {
-        return failure(e.what());
-    } catch (const vantu::cli::GalleryError& e) {
-        return failure(e.what());
-    }
+    vantu::cli::GallerySettings settings;
+    settings.scaleText = command.scaleText;
+    settings.scale = vantu::cli::readRequest(command).scale;
+    settings.sampling = command.sampling;
+    const std::vector<vantu::cli::GalleryPicture> pictures =
+        vantu::cli::galleryPictures(command.permutations);
+    vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "gallery",
+                                     static_cast<long>(pictures.size()));
+    vantu::cli::GalleryJobs jobs;
+    jobs.jobs = vantu::cli::jobsThatFit(command.jobs, bytesPerJob(command));
+    jobs.progress = &progress;
+    jobs.onFewerThreads = warn;
+    vantu::cli::writeGallery(command.output, pictures, settings, jobs);
     return 0;
 }
 
-// The window's own drawing, listed on stdout and painted into `image` when there is one.
-int listRuns(const vantu::DrawRequest& request, QImage& image) {
-    OutputSink sink(image.isNull() ? nullptr : &image, true);
-    int status = 0;
-    try {
-        vantu::runDrawing(request, sink);
-    } catch (const vantu::DrawError& e) {
-        status = failure(e.what());
-    }
-    if (std::fflush(stdout) != 0) {
-        return failure("cannot write the runs");
-    }
-    return status;
-}
+// Lists the window's own drawing on stdout, run by run, and hands each finished row to the PNG
+// when there is one.
+class ListingSink : public vantu::RunSink {
+public:
+    ListingSink(vantu::PngWriter* png, const vantu::cli::SnubMarks* marks)
+        : m_png(png), m_marks(marks), m_row(vantu::pictureWidth, vantu::grey) {}
 
-// The picture at the command's sampling, its rows shared among threads.
-int renderFinePicture(const Command& command, const vantu::DrawRequest& request, QImage& image) {
-    try {
+    void drawRun(int row, int first, int end, vantu::PackedColour colour) override {
+        std::printf("run %d %d %d %d\n", row, first, end, colour);
+        for (int col = std::max(first, 0); col < end && col < vantu::pictureWidth; ++col) {
+            m_row[static_cast<std::size_t>(col)] = colour;
+        }
+    }
+    void endRow(int row) override {
+        std::printf("end %d\n", row);
+        if (m_png != nullptr) {
+            if (m_marks != nullptr) {
+                m_marks->mark(row, m_row);
+            }
+            m_png->writeRow(m_row);
+        }
+        vantu::cli::stopIfInterrupted();
+    }
+
+private:
+    vantu::PngWriter* m_png;
+    const vantu::cli::SnubMarks* m_marks;
+    std::vector<vantu::PackedColour> m_row;
+};
+
+// -o, --runs and --snub. The meeting points come first: a fault in finding them (or in the scale
+// they are found at) ends the program with nothing written. A fault in the drawing writes no
+// PNG; the runs before it are listed.
+int drawAndList(const Command& command) {
+    const vantu::DrawRequest request = vantu::cli::readRequest(command);
+    const bool snubPoints = command.listSnubPoints || command.markSnubPoints;
+    std::vector<vantu::SnubPoint> points;
+    if (snubPoints) {
+        // Before the mirrors are solved: the same answer for every rotation and reverse,
+        // whatever their rounding.
+        if (const std::optional<std::string> defect = vantu::triangleDefect(request.triangleCode)) {
+            return failure(*defect + "; its hues meet at no definite points");
+        }
+        points = vantu::findSnubPoints(vantu::prepareDrawing(request).normals);
+    }
+    if (command.listSnubPoints && !print(vantu::cli::snubReport(request, points))) {
+        return cannotWriteStandardOutput();
+    }
+    if (command.mode == Mode::snub) {
+        return 0;
+    }
+    std::optional<vantu::OutputFile> file;
+    if (!command.output.empty()) {
+        file.emplace(command.output == "-" ? vantu::OutputFile::standardOutput()
+                                           : vantu::OutputFile::replacing(command.output));
+    }
+    std::optional<vantu::cli::SnubMarks> marks;
+    if (command.markSnubPoints) {
+        marks.emplace(points, request.scale, request.projection, command.sampling.zoom);
+    }
+    const vantu::cli::SnubMarks* marking = marks ? &*marks : nullptr;
+
+    if (command.mode == Mode::runs) {
+        const vantu::DrawSetup setup = vantu::prepareDrawing(request);
+        const vantu::FinePicture picture(request.scale, setup.pi, request.projection, setup.normals,
+                                         vantu::Sampling{});
+        std::optional<vantu::PngWriter> png;
+        if (file) {
+            png.emplace(*file, vantu::cli::pngFormatOf(picture, marking != nullptr));
+        }
+        ListingSink sink(png ? &*png : nullptr, marking);
+        try {
+            vantu::runDrawing(request, sink);
+        } catch (const vantu::DrawError&) {
+            if (std::fflush(stdout) != 0) {
+                return cannotWriteStandardOutput();
+            }
+            throw;
+        }
+        if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+            return cannotWriteStandardOutput();
+        }
+        if (png) {
+            png->finish();
+        }
+    } else {
         const vantu::DrawSetup setup = vantu::prepareDrawing(request);
         const vantu::FinePicture picture(request.scale, setup.pi, request.projection, setup.normals,
                                          command.sampling);
         vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "rendering",
                                          picture.height());
-        vantu::cli::RenderedImage rendered =
-            vantu::cli::renderImage(picture, command.jobs, &progress);
+        vantu::cli::ExportSettings settings;
+        settings.jobs = vantu::cli::jobsThatFit(command.jobs, bytesPerJob(command));
+        settings.progress = &progress;
+        settings.marks = marking;
+        settings.onFewerThreads = warn;
+        vantu::cli::exportPicture(picture, *file, settings);
         progress.finish();
-        image = std::move(rendered.image);
-        if (rendered.fault) {
-            return failure(rendered.fault->what());
-        }
-    } catch (const vantu::DrawError& e) {
-        return failure(e.what());
+    }
+    if (file) {
+        file->commit();
     }
     return 0;
 }
 
-// -o, --runs and --snub. The meeting points come first: a fault in finding them (or in the scale
-// they are found at) ends the program with nothing written. In the picture, as in the window, a
-// fault keeps what was drawn before it, and -o writes that.
-int drawAndList(const Command& command) {
-    const bool snubPoints = command.listSnubPoints || command.markSnubPoints;
-    QImage image;  // the PNG's, transparent where nothing is drawn
-    if (!command.output.empty()) {
-        image = QImage(vantu::pictureWidth * command.sampling.zoom,
-                       vantu::pictureHeight * command.sampling.zoom, QImage::Format_ARGB32);
-        image.fill(Qt::transparent);
-    }
-    std::optional<vantu::DrawRequest> request;
-    std::vector<vantu::SnubPoint> points;
-    int status = 0;
+int run(const Command& command) {
+    vantu::cli::catchInterruptions();
     try {
-        request = vantu::cli::readRequest(command);
-        if (snubPoints) {
-            points = vantu::findSnubPoints(vantu::prepareDrawing(*request).normals);
-        }
+        return command.mode == Mode::gallery ? drawGallery(command) : drawAndList(command);
+    } catch (const vantu::cli::Interrupted& e) {
+        warn(std::string(e.what()) + "; nothing more was written");
+        return 128 + e.signal();
     } catch (const vantu::DrawError& e) {
-        status = failure(e.what());
-        if (snubPoints) {
-            return status;
-        }
+        return failure(e.what());
+    } catch (const vantu::WriteError& e) {
+        return failure(e.what());
+    } catch (const vantu::cli::GalleryError& e) {
+        return failure(e.what());
     }
-    if (command.listSnubPoints) {
-        std::fputs(vantu::cli::snubReport(*request, points).c_str(), stdout);
-    }
-    if (request && command.mode == Mode::runs) {
-        status = listRuns(*request, image);
-    } else if (request && command.mode == Mode::picture) {
-        status = renderFinePicture(command, *request, image);
-    }
-    if (std::fflush(stdout) != 0) {
-        return failure("cannot write to the standard output");
-    }
-    if (command.output.empty()) {
-        return status;
-    }
-    if (command.markSnubPoints) {
-        vantu::cli::markSnubPoints(image, points, request->scale, request->projection,
-                                   command.sampling.zoom);
-    }
-    if (!image.save(QString::fromLocal8Bit(command.output), "PNG")) {
-        return failure("cannot write '" + command.output + "'");
-    }
-    return status;
 }
 
-}  // namespace
-
-int main(int argc, char* argv[]) {
+int runCommandLine(int argc, char* argv[]) {
     vantu::cli::ParsedLine line;
     try {
         line = vantu::cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
@@ -181,14 +212,26 @@ int main(int argc, char* argv[]) {
     }
     switch (line.action) {
         case vantu::cli::Action::help:
-            std::fputs(vantu::cli::helpText().c_str(), stdout);
-            return 0;
+            return print(vantu::cli::helpText()) ? 0 : cannotWriteStandardOutput();
         case vantu::cli::Action::version:
-            std::printf("vantu-render %s\n", VANTU_VERSION);
-            return 0;
+            return print(std::string("vantu-render ") + VANTU_VERSION + "\n")
+                       ? 0
+                       : cannotWriteStandardOutput();
         case vantu::cli::Action::run:
             break;
     }
-    return line.command.mode == Mode::gallery ? drawGallery(line.command)
-                                              : drawAndList(line.command);
+    return run(line.command);
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+    try {
+        return runCommandLine(argc, argv);
+    } catch (const std::bad_alloc&) {
+        return failure("not enough memory");
+    } catch (const std::exception& e) {
+        // Nothing else is expected; still a message and a status, never an abort.
+        return failure(e.what());
+    }
 }

@@ -2,6 +2,8 @@
 
 #include <sstream>
 
+#include "geometry/text.h"
+
 namespace vantu::cli::detail {
 namespace {
 
@@ -9,6 +11,10 @@ constexpr std::size_t helpWidth = 96;     // columns of the --help text
 constexpr std::size_t optionColumn = 26;  // where the descriptions of the options begin
 
 }  // namespace
+
+std::string inQuotes(std::string_view text) {
+    return "'" + escapeText(text) + "'";
+}
 
 std::string listed(const std::vector<std::string>& items, const std::string& last) {
     std::string text;
@@ -94,8 +100,8 @@ CLI::Option* addWholeNumber(CLI::App& app, const Declaration& declaration, int& 
             const int n = digits ? std::stoi(value) : 0;
             if (!digits || n < low || n > high) {
                 return givenName + std::string(" must be a whole number from ") +
-                       std::to_string(low) + " to " + std::to_string(high) + ", not '" + value +
-                       "'";
+                       std::to_string(low) + " to " + std::to_string(high) + ", not " +
+                       inQuotes(value);
             }
             value = std::to_string(n);
             return std::string();

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace vantu::cli::detail {
@@ -14,6 +15,10 @@ namespace vantu::cli::detail {
 // Stands for the option in the message of a check, to be replaced by the option as it was
 // given: "-o" or "--output" for the same one.
 inline constexpr const char* givenName = "{}";
+
+// `text` in single quotes, with the characters that would garble a message escaped (escapeText):
+// how messages quote what the user typed.
+[[nodiscard]] std::string inQuotes(std::string_view text);
 
 // "a, b or c" for `last` "or".
 [[nodiscard]] std::string listed(const std::vector<std::string>& items, const std::string& last);
@@ -106,8 +111,8 @@ CLI::Option* addChoice(CLI::App& app, const Declaration& declaration,
         [names](const std::string& value) {
             return std::find(names.begin(), names.end(), value) != names.end()
                        ? std::string()
-                       : givenName + std::string(" must be ") + listed(names, "or") + ", not '" +
-                             value + "'";
+                       : givenName + std::string(" must be ") + listed(names, "or") + ", not " +
+                             inQuotes(value);
         },
         ""));
     return option;

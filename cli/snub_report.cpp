@@ -21,10 +21,10 @@ std::string coordinateText(double value) {
 
 namespace {
 
+// `text` and blanks to `width`, and always at least two, so that the next column stands apart
+// even from a value as wide as its column.
 std::string padded(std::string text, std::size_t width) {
-    if (text.size() < width) {
-        text.append(width - text.size(), ' ');
-    }
+    text.append(text.size() + 2 < width ? width - text.size() : 2, ' ');
     return text;
 }
 
@@ -49,8 +49,8 @@ std::string snubReport(const DrawRequest& request, const std::vector<SnubPoint>&
         "Each stands for itself and its antipode -P, which has the same D; pixels "
         "are those of the " +
         std::string(projectionName(request.projection)) + " picture at R = " + scale + ".\n";
-    out += detail::padded("  #", 5) + detail::padded("x", 20) + detail::padded("y", 20) +
-           detail::padded("z", 20) + "k  signs  " + detail::padded("D", 20) + "pixel\n";
+    out += detail::padded("  #", 5) + detail::padded("x", 22) + detail::padded("y", 22) +
+           detail::padded("z", 22) + "k  signs  " + detail::padded("D", 22) + "pixel\n";
     int number = 0;
     for (const SnubPoint& s : points) {
         const Vec3& p = s.point;
@@ -66,49 +66,46 @@ std::string snubReport(const DrawRequest& request, const std::vector<SnubPoint>&
         }
         const std::string label = std::to_string(++number);
         out += std::string(3 - std::min<std::size_t>(3, label.size()), ' ') + label + "  " +
-               detail::padded(detail::coordinateText(p.x), 20) +
-               detail::padded(detail::coordinateText(p.y), 20) +
-               detail::padded(detail::coordinateText(p.z), 20) + std::to_string(s.sideCount) +
+               detail::padded(detail::coordinateText(p.x), 22) +
+               detail::padded(detail::coordinateText(p.y), 22) +
+               detail::padded(detail::coordinateText(p.z), 22) + std::to_string(s.sideCount) +
                "  " + detail::signText(s.signs[0]) + detail::signText(s.signs[1]) +
-               detail::signText(s.signs[2]) + "    " + detail::padded(d, 20) + pixel + "\n";
+               detail::signText(s.signs[2]) + "    " + detail::padded(d, 22) + pixel + "\n";
     }
     return out;
 }
 
-void markSnubPoints(QImage& image, const std::vector<SnubPoint>& points, double R,
-                    Projection projection, int zoom) {
+SnubMarks::SnubMarks(const std::vector<SnubPoint>& points, double R, Projection projection,
+                     int zoom)
+    : m_radius(7.0 * zoom), m_black(1.0 * zoom), m_white(2.0 * zoom) {
     const double k = zoom;
-    const double radius = 7.0 * k;  // the middle of the black band
-    const double black = 1.0 * k;   // half its width
-    const double white = 2.0 * k;   // half the width of black and border together
-    const QRgb ink = qRgb(0, 0, 0);
-    const QRgb border = qRgb(255, 255, 255);
     for (const SnubPoint& s : points) {
         for (const Vec3& p : {s.point, -s.point}) {
-            const std::optional<PicturePosition> at = picturePosition(p, R, projection);
-            if (!at) {
-                continue;
+            if (const std::optional<PicturePosition> at = picturePosition(p, R, projection)) {
+                // Window coordinate c is output coordinate (c + 0.5) * zoom - 0.5; pixel i is
+                // centred on output coordinate i.
+                m_centres.push_back({(at->col + 0.5) * k - 0.5, (at->row + 0.5) * k - 0.5});
             }
-            // Window coordinate c is output coordinate (c + 0.5) * zoom - 0.5; pixel i is
-            // centred on output coordinate i.
-            const double cx = (at->col + 0.5) * k - 0.5;
-            const double cy = (at->row + 0.5) * k - 0.5;
-            const double reach = radius + white;
-            const int left = std::max(0, static_cast<int>(std::floor(cx - reach)));
-            const int right = std::min(image.width() - 1, static_cast<int>(std::ceil(cx + reach)));
-            const int top = std::max(0, static_cast<int>(std::floor(cy - reach)));
-            const int bottom =
-                std::min(image.height() - 1, static_cast<int>(std::ceil(cy + reach)));
-            for (int y = top; y <= bottom; ++y) {
-                auto* line = reinterpret_cast<QRgb*>(image.scanLine(y));
-                for (int x = left; x <= right; ++x) {
-                    const double off = std::abs(std::hypot(x - cx, y - cy) - radius);
-                    if (off <= black) {
-                        line[x] = ink;
-                    } else if (off <= white) {
-                        line[x] = border;
-                    }
-                }
+        }
+    }
+}
+
+void SnubMarks::mark(int row, std::span<PackedColour> colours) const {
+    const double reach = m_radius + m_white;
+    const double y = row;
+    const int last = static_cast<int>(colours.size()) - 1;
+    for (const Centre& c : m_centres) {
+        if (y < std::floor(c.y - reach) || y > std::ceil(c.y + reach)) {
+            continue;
+        }
+        const int left = std::max(0, static_cast<int>(std::floor(c.x - reach)));
+        const int right = std::min(last, static_cast<int>(std::ceil(c.x + reach)));
+        for (int x = left; x <= right; ++x) {
+            const double off = std::abs(std::hypot(x - c.x, y - c.y) - m_radius);
+            if (off <= m_black) {
+                colours[static_cast<std::size_t>(x)] = ink;
+            } else if (off <= m_white) {
+                colours[static_cast<std::size_t>(x)] = border;
             }
         }
     }

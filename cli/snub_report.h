@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QImage>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -17,11 +17,31 @@ namespace vantu::cli {
 [[nodiscard]] std::string snubReport(const DrawRequest& request,
                                      const std::vector<SnubPoint>& points);
 
-// Draws a ring, black inside a white border, around every point of `points` and every antipode
-// that the picture shows, into `image`, the picture at scale R in `projection` with `zoom`
-// output pixels per window pixel. Pixels away from the rings are left as they are.
-void markSnubPoints(QImage& image, const std::vector<SnubPoint>& points, double R,
-                    Projection projection, int zoom);
+// A ring, black inside a white border, around every point of a list and every antipode that the
+// picture shows, drawn over the picture row by row.
+class SnubMarks {
+public:
+    static constexpr PackedColour ink = 0;            // black
+    static constexpr PackedColour border = 0xFFFFFF;  // white
+
+    // The rings of `points` over the picture at scale R in `projection` with `zoom` output pixels
+    // per window pixel.
+    SnubMarks(const std::vector<SnubPoint>& points, double R, Projection projection, int zoom);
+
+    // Draws the rings' pixels of output row `row` into `colours`, the row's output pixels. Pixels
+    // away from the rings are left as they are.
+    void mark(int row, std::span<PackedColour> colours) const;
+
+private:
+    struct Centre {
+        double x;  // in output pixels
+        double y;
+    };
+    std::vector<Centre> m_centres;
+    double m_radius;  // the middle of the black band
+    double m_black;   // half its width
+    double m_white;   // half the width of black and border together
+};
 
 namespace detail {
 

@@ -3,6 +3,7 @@
 #include <array>
 #include <charconv>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
 #include <numbers>
 
@@ -24,6 +25,89 @@ std::string formatDegrees(double radians) {
         s.pop_back();
     }
     return s == "-0" ? "0" : s;
+}
+
+namespace detail {
+namespace {
+
+// The code point of the valid UTF-8 sequence at the start of `text` and its length in bytes, or
+// a length of 0 when the first byte does not begin one (overlong forms, surrogates and code
+// points beyond U+10FFFF are not valid).
+struct Decoded {
+    char32_t codePoint = 0;
+    std::size_t length = 0;
+};
+
+Decoded decodeUtf8(std::string_view text) noexcept {
+    const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+    const unsigned char lead = byte(0);
+    if (lead < 0x80U) {
+        return {lead, 1};
+    }
+    std::size_t length = 0;
+    char32_t smallest = 0;
+    if ((lead & 0xE0U) == 0xC0U) {
+        length = 2;
+        smallest = 0x80;
+    } else if ((lead & 0xF0U) == 0xE0U) {
+        length = 3;
+        smallest = 0x800;
+    } else if ((lead & 0xF8U) == 0xF0U) {
+        length = 4;
+        smallest = 0x10000;
+    } else {
+        return {};
+    }
+    if (text.size() < length) {
+        return {};
+    }
+    char32_t codePoint = lead & (0x7FU >> length);
+    for (std::size_t i = 1; i < length; ++i) {
+        if ((byte(i) & 0xC0U) != 0x80U) {
+            return {};
+        }
+        codePoint = (codePoint << 6U) | (byte(i) & 0x3FU);
+    }
+    if (codePoint < smallest || codePoint > 0x10FFFF ||
+        (codePoint >= 0xD800 && codePoint <= 0xDFFF)) {
+        return {};
+    }
+    return {codePoint, length};
+}
+
+bool needsEscape(char32_t c) noexcept {
+    return c < 0x20 || (c >= 0x7F && c <= 0x9F) || c == 0x061C || c == 0x200E || c == 0x200F ||
+           (c >= 0x202A && c <= 0x202E) || (c >= 0x2066 && c <= 0x2069) || c == 0x2028 ||
+           c == 0x2029;
+}
+
+void appendHex(std::string& out, const char* prefix, unsigned value, int digits) {
+    std::array<char, 16> text{};
+    std::snprintf(text.data(), text.size(), "%s%0*X", prefix, digits, value);
+    out += text.data();
+}
+
+}  // namespace
+}  // namespace detail
+
+std::string escapeText(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    while (!text.empty()) {
+        const detail::Decoded d = detail::decodeUtf8(text);
+        if (d.length == 0) {
+            detail::appendHex(out, "\\x", static_cast<unsigned char>(text.front()), 2);
+            text.remove_prefix(1);
+            continue;
+        }
+        if (detail::needsEscape(d.codePoint)) {
+            detail::appendHex(out, "\\u", static_cast<unsigned>(d.codePoint), 4);
+        } else {
+            out += text.substr(0, d.length);
+        }
+        text.remove_prefix(d.length);
+    }
+    return out;
 }
 
 }  // namespace vantu

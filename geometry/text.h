@@ -1,8 +1,9 @@
 #pragma once
 
-// Numbers as the program's messages and pages write them.
+// Numbers and quoted text as the program's messages and pages write them.
 
 #include <string>
+#include <string_view>
 
 namespace vantu {
 
@@ -11,5 +12,13 @@ namespace vantu {
 
 // An angle in radians as degrees with at most two decimals and no trailing zeros: "90", "25.71".
 [[nodiscard]] std::string formatDegrees(double radians);
+
+// A user's UTF-8 text made safe to quote in a message, so that the message reads as written:
+// control characters (U+0000 to U+001F, U+007F to U+009F), the bidirectional marks, embeddings,
+// overrides and isolates (U+061C, U+200E, U+200F, U+202A to U+202E, U+2066 to U+2069) and the
+// line and paragraph separators (U+2028, U+2029) become "\u" and four hexadecimal digits, as in
+// "\u202E"; each byte that is not part of a valid UTF-8 sequence becomes "\x" and two, as in
+// "\xFF". Everything else, backslashes included, is kept.
+[[nodiscard]] std::string escapeText(std::string_view text);
 
 }  // namespace vantu

@@ -56,6 +56,8 @@ public:
     [[nodiscard]] int width() const noexcept { return m_layout.width; }
     [[nodiscard]] int height() const noexcept { return m_height; }
     [[nodiscard]] Projection projection() const noexcept { return m_projection; }
+    // Samples averaged per output pixel along each axis: 1 gives only the colouring's colours.
+    [[nodiscard]] int antialias() const noexcept { return m_layout.antialias; }
 
     // Colours output row `row` (0 to height() - 1) into out[0] to out[width() - 1]; each colour
     // is one of the colouring's 21 or grey when antialias is 1, and the channel-wise rounded mean

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+
 #include "geometry/raster.h"
 #include "geometry/vec3.h"
 
@@ -9,6 +11,14 @@ namespace vantu {
 // Brightness: how many mirrors have p on their non-negative side (none counts as two). Hue: the
 // order of the squared distances D1, D2, D3 between the mirror images of p. One of 21 colours.
 [[nodiscard]] PackedColour pixelColour(const Vec3& p, const Mirrors& n) noexcept;
+
+// How many colours pixelColour gives: three brightnesses of six hues and of white.
+inline constexpr int colourCount = 21;
+
+// Every colour pixelColour can give, brightness by brightness (one mirror, two, three), each in
+// the order of the three channel tests (red, green, blue) failing or not, white last. Together
+// with grey, every colour of a picture drawn with one sample per pixel.
+[[nodiscard]] std::array<PackedColour, colourCount> pictureColours() noexcept;
 
 namespace detail {
 

@@ -9,8 +9,8 @@ packages=(
     qt6-base-dev libgl-dev
     # the correctly rounded arctangent, sine and cosine
     libmpfr-dev
-    # vantu-render's command line
-    libcli11-dev
+    # vantu-render's command line, and its PNG files
+    libcli11-dev libspng-dev libtbb-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
     # the gallery's contact sheet in a real browser

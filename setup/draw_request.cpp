@@ -7,6 +7,7 @@
 
 #include "geometry/correctly_rounded.h"
 #include "geometry/draw_error.h"
+#include "geometry/text.h"
 #include "setup/numeric_prefix.h"
 #include "setup/triangle_code.h"
 #include "setup/triangle_solver.h"
@@ -40,14 +41,15 @@ DrawSetup prepareDrawing(const DrawRequest& request) {
 double readScale(std::string_view text) {
     const double scale = numericPrefix(text);
     if (const detail::Fault fault = detail::valueFault(scale)) {
-        // Quote at most 40 bytes, cut at a character boundary.
+        // Quote at most 40 bytes, cut at a character boundary, with the characters that would
+        // garble the message escaped.
         std::size_t shown = std::min<std::size_t>(text.size(), 40);
         while (shown > 0 && shown < text.size() &&
                (static_cast<unsigned char>(text[shown]) & 0xC0U) == 0x80U) {
             --shown;
         }
         throw DrawError(fault.kind, FaultStage::scale, "reading the scale",
-                        "the scale R \"" + std::string(text.substr(0, shown)) +
+                        "the scale R \"" + escapeText(text.substr(0, shown)) +
                             (shown < text.size() ? "..." : "") +
                             "\" is beyond the range of numbers: " + fault.text);
     }

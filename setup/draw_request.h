@@ -41,7 +41,8 @@ using VertexAngles = std::array<double, 3>;
 [[nodiscard]] DrawSetup prepareDrawing(const DrawRequest& request);
 
 // Reads the scale box's text: its numericPrefix, checked as a stored value. Throws DrawError
-// (overflow) for a number beyond the range of doubles, such as "1e999".
+// (overflow) for a number beyond the range of doubles, such as "1e999"; its message quotes the
+// text's first 40 bytes through escapeText.
 [[nodiscard]] double readScale(std::string_view text);
 
 }  // namespace vantu

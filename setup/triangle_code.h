@@ -1,6 +1,8 @@
 #pragma once
 
 #include <array>
+#include <optional>
+#include <string>
 #include <string_view>
 
 namespace vantu {
@@ -28,6 +30,13 @@ using CodeAngles = std::array<double, 3>;
 // a non-digit or a missing character reads as 0. Angle i is (pi / p) * q. Throws DrawError
 // (division by zero) at the first divisor that reads as 0, before the next fraction is read.
 [[nodiscard]] CodeAngles parseTriangleCode(std::string_view text, double pi);
+
+// Why the angles of `text`, read as parseTriangleCode reads them, bound no proper spherical
+// triangle, in words for a user; nothing when they do. The test is exact, on the fractions, so
+// that it holds for every rotation and reverse of the angles alike: each angle lies strictly
+// between 0 and 180 degrees, their sum exceeds 180 degrees, and any two of them sum to less than
+// the third plus 180 degrees. Throws DrawError as parseTriangleCode does.
+[[nodiscard]] std::optional<std::string> triangleDefect(std::string_view text);
 
 namespace detail {
 

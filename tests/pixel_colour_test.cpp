@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <ostream>
+#include <set>
 
 #include "tests/reference_render.h"
 #include "tests/test_support.h"
@@ -69,12 +72,18 @@ bool isOneOfTheTwentyOne(PackedColour c) {
 }
 
 // Points spread over the sphere, for normals of a real triangle, agree with the plain rule and
-// give only the 21 colours, the same hue for p and -p.
+// give only the 21 colours of pictureColours, the same hue for p and -p.
 TEST(PixelColour, MatchesThePlainRuleOverTheSphere) {
     const Mirrors n = {Vec3{-0.7537783614444091, -0.5, 0.4264014327112209},
                        Vec3{0.9045340337332909, 0.0, 0.4264014327112209}, Vec3{0.0, 1.0, 0.0}};
     const std::array<std::array<double, 3>, 3> plain = {
         {{n[0].x, n[0].y, n[0].z}, {n[1].x, n[1].y, n[1].z}, {n[2].x, n[2].y, n[2].z}}};
+    const std::array<PackedColour, colourCount> palette = pictureColours();
+    EXPECT_EQ(std::set<PackedColour>(palette.begin(), palette.end()).size(), palette.size());
+    for (const PackedColour c : palette) {
+        EXPECT_TRUE(isOneOfTheTwentyOne(c)) << c;
+    }
+    std::set<PackedColour> seen;
     int checked = 0;
     for (int i = 0; i < 200; ++i) {
         for (int j = 0; j < 100; ++j) {
@@ -85,6 +94,8 @@ TEST(PixelColour, MatchesThePlainRuleOverTheSphere) {
             const PackedColour c = pixelColour(p, n);
             ASSERT_EQ(c, reference::colour({p.x, p.y, p.z}, plain));
             ASSERT_TRUE(isOneOfTheTwentyOne(c)) << c;
+            ASSERT_NE(std::find(palette.begin(), palette.end(), c), palette.end()) << c;
+            seen.insert(c);
             const PackedColour opposite = pixelColour({-p.x, -p.y, -p.z}, n);
             const auto hue = [](PackedColour v) {
                 return (redOf(v) > 1 ? 1 : 0) + (greenOf(v) > 1 ? 2 : 0) + (blueOf(v) > 1 ? 4 : 0);
@@ -94,6 +105,7 @@ TEST(PixelColour, MatchesThePlainRuleOverTheSphere) {
         }
     }
     EXPECT_EQ(checked, 20000);
+    EXPECT_GE(seen.size(), 18U) << "the sweep meets most colours";
 }
 
 }  // namespace

@@ -29,9 +29,12 @@ inline std::string slurp(const std::string& path) {
     return text.str();
 }
 
-inline Outcome runProgram(const std::string& program, const std::vector<std::string>& args) {
+// Runs `program` with `args`; its stdout goes to `stdoutTo` instead when that is given (and
+// Outcome::out is then empty).
+inline Outcome runProgram(const std::string& program, const std::vector<std::string>& args,
+                          const std::string& stdoutTo = "") {
     const std::string stem = testing::TempDir() + "vantu-run-" + std::to_string(::getpid());
-    const std::string out = stem + ".out";
+    const std::string out = stdoutTo.empty() ? stem + ".out" : stdoutTo;
     const std::string err = stem + ".err";
     std::vector<char*> argv;
     argv.push_back(const_cast<char*>(program.c_str()));
@@ -41,7 +44,8 @@ inline Outcome runProgram(const std::string& program, const std::vector<std::str
     argv.push_back(nullptr);
     const pid_t child = ::fork();
     if (child == 0) {
-        const int o = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
+        const int o = stdoutTo.empty() ? ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600)
+                                       : ::open(out.c_str(), O_WRONLY);
         const int e = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
         ::dup2(o, 1);
         ::dup2(e, 2);
@@ -52,9 +56,11 @@ inline Outcome runProgram(const std::string& program, const std::vector<std::str
     ::waitpid(child, &raw, 0);
     Outcome outcome;
     outcome.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-    outcome.out = slurp(out);
+    if (stdoutTo.empty()) {
+        outcome.out = slurp(out);
+        std::remove(out.c_str());
+    }
     outcome.err = slurp(err);
-    std::remove(out.c_str());
     std::remove(err.c_str());
     return outcome;
 }

@@ -1,4 +1,4 @@
-// Numbers as the program's messages and pages write them.
+// Numbers and quoted text as the program's messages and pages write them.
 
 #include "geometry/text.h"
 
@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <ostream>
+#include <string>
 
 #include "tests/test_support.h"
 
@@ -35,6 +36,42 @@ INSTANTIATE_TEST_SUITE_P(
                     DegreeCase{"Half", pi / 360.0 * 75.0, "37.5"},
                     DegreeCase{"Seventh", pi / 7, "25.71"}, DegreeCase{"Zero", 0.0, "0"},
                     DegreeCase{"TinyNegative", -1e-9, "0"}),
+    RowName());
+
+struct EscapeCase {
+    const char* name;
+    std::string text;
+    std::string shown;
+    friend void PrintTo(const EscapeCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class EscapeText : public testing::TestWithParam<EscapeCase> {};
+
+TEST_P(EscapeText, ShowsTheTextAsWritten) {
+    EXPECT_EQ(escapeText(GetParam().text), GetParam().shown);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, EscapeText,
+    testing::Values(EscapeCase{"Plain", "300 2/1:3/1:3/1", "300 2/1:3/1:3/1"},
+                    EscapeCase{"Empty", "", ""}, EscapeCase{"Backslash", "a\\u202E", "a\\u202E"},
+                    EscapeCase{"Degrees", "25.71\u00B0", "25.71\u00B0"},
+                    EscapeCase{"RightToLeftOverride", "x\u202Egnp.exe", "x\\u202Egnp.exe"},
+                    EscapeCase{
+                        "EveryBidirectionalControl",
+                        "\u061C\u200E\u200F\u202A\u202B\u202C\u202D\u2066\u2067\u2068\u2069",
+                        "\\u061C\\u200E\\u200F\\u202A\\u202B\\u202C\\u202D\\u2066\\u2067\\u2068"
+                        "\\u2069"},
+                    EscapeCase{"LineAndParagraphSeparators", "a\u2028b\u2029", "a\\u2028b\\u2029"},
+                    EscapeCase{"ControlCharacters", std::string("a\nb\tc\x1B[31m\0d", 12),
+                               "a\\u000Ab\\u0009c\\u001B[31m\\u0000d"},
+                    EscapeCase{"DeleteAndC1", "\x7F\u0085\u009F", "\\u007F\\u0085\\u009F"},
+                    EscapeCase{"NotUtf8", "\xFF\xC3", "\\xFF\\xC3"},
+                    EscapeCase{"Overlong", "\xC0\xAF", "\\xC0\\xAF"},
+                    EscapeCase{"Surrogate", "\xED\xA0\x80", "\\xED\\xA0\\x80"},
+                    EscapeCase{"BeyondUnicode", "\xF4\x90\x80\x80", "\\xF4\\x90\\x80\\x80"},
+                    EscapeCase{"CutSequence", "ab\xE2\x80", "ab\\xE2\\x80"},
+                    EscapeCase{"FourBytes", "\U0001F600", "\U0001F600"}),
     RowName());
 
 }  // namespace

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <ostream>
 #include <string>
 
@@ -41,6 +42,7 @@ TEST(Catalogue, EveryCodeIsWellFormedAndASphericalTriangle) {
             sum += angle;
         }
         EXPECT_GT(sum, pi);
+        EXPECT_EQ(triangleDefect(code), std::nullopt);
     }
 }
 
@@ -145,6 +147,48 @@ TEST(CharacterAt, CountsCharactersNotBytes) {
     EXPECT_EQ(detail::characterAt("\x80\x80x", 3), "x");
     EXPECT_EQ(detail::characterAt("\xC3", 1), "\xC3");
 }
+
+struct DefectCase {
+    const char* name;
+    const char* code;
+    const char* defect;
+    friend void PrintTo(const DefectCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class TriangleDefect : public testing::TestWithParam<DefectCase> {};
+
+// The exact test on the fractions: equalities that rounding would tip either way are refused
+// alike, and a triangle just inside every bound is not.
+TEST_P(TriangleDefect, IsFoundExactly) {
+    const DefectCase& c = GetParam();
+    const std::optional<std::string> defect = triangleDefect(c.code);
+    if (c.defect == nullptr) {
+        EXPECT_EQ(defect, std::nullopt);
+    } else {
+        EXPECT_EQ(defect.value_or("none"), c.defect);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Codes, TriangleDefect,
+    testing::Values(
+        DefectCase{"TwoSumToTheThirdPlusAHalfTurn", "999 3/2:3/2:3/1",
+                   "the angles 120\u00b0, 120\u00b0, 60\u00b0 bound no proper spherical triangle: "
+                   "120\u00b0 + 120\u00b0 is not less than 60\u00b0 + 180\u00b0"},
+        DefectCase{"TheSameInAnotherOrder", "999 3/1:6/5:2/1",
+                   "the angles 60\u00b0, 150\u00b0, 90\u00b0 bound no proper spherical triangle: "
+                   "150\u00b0 + 90\u00b0 is not less than 60\u00b0 + 180\u00b0"},
+        DefectCase{"SumOfAHalfTurn", "999 2/1:3/1:6/1",
+                   "the angles 90\u00b0, 60\u00b0, 30\u00b0 bound no proper spherical triangle: "
+                   "their sum is not more than 180\u00b0"},
+        DefectCase{"StraightAngle", "999 1/1:3/1:3/1",
+                   "the angles 180\u00b0, 60\u00b0, 60\u00b0 bound no proper spherical triangle: "
+                   "180\u00b0 is not strictly between 0\u00b0 and 180\u00b0"},
+        DefectCase{"ZeroAngle", "999 3/0:3/1:3/1",
+                   "the angles 0\u00b0, 60\u00b0, 60\u00b0 bound no proper spherical triangle: "
+                   "0\u00b0 is not strictly between 0\u00b0 and 180\u00b0"},
+        DefectCase{"ProperTriangle", "999 2/1:9/4:9/5", nullptr}),
+    RowName());
 
 }  // namespace
 }  // namespace vantu

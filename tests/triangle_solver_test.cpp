@@ -202,6 +202,10 @@ TEST(ReadScale, TakesTheLeadingNumberAndRejectsOverflow) {
     EXPECT_THROW_MSG((void)readScale("1e999" + x34.substr(1) + "\u00E9"), DrawError,
                      "the scale R \"1e999" + x34.substr(1) +
                          "\u00E9\" is beyond the range of numbers: overflow");
+    // A right-to-left override or a line break in the quote cannot garble the message.
+    EXPECT_THROW_MSG((void)readScale("1e999\u202E\n"), DrawError,
+                     "the scale R \"1e999\\u202E\\u000A\" is beyond the range of numbers: "
+                     "overflow");
 }
 
 }  // namespace

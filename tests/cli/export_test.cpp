@@ -1,98 +1,138 @@
-// The picture rendered on several threads into an image.
+// The picture rendered on several threads and streamed, row after row, into a PNG.
 
 #include "cli/export.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
-#include <QSize>
+#include <filesystem>
+#include <fstream>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
+#include "export/output_file.h"
+#include "geometry/draw_error.h"
 #include "render/image_sink.h"
 #include "render/render_picture.h"
 #include "setup/draw_request.h"
+#include "tests/png_file.h"
 #include "tests/test_support.h"
 
 namespace vantu::cli {
 namespace {
 
+namespace fs = std::filesystem;
+
 DrawSetup startUp() {
     return prepareDrawing(DrawRequest{});
+}
+
+fs::path scratchFile(const std::string& name) {
+    return fs::path(testing::TempDir()) /
+           ("vantu-export-" + std::to_string(::getpid()) + "-" + name + ".png");
+}
+
+std::string slurp(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+// Writes `picture` to `path` on `jobs` threads.
+void exportTo(const fs::path& path, const FinePicture& picture, int jobs) {
+    OutputFile file = OutputFile::replacing(path);
+    ExportSettings settings;
+    settings.jobs = jobs;
+    exportPicture(picture, file, settings);
+    file.commit();
 }
 
 struct ThreadCase {
     const char* name;
     Projection projection;
     Sampling sampling;
+    int colourType;  // what the file holds: a palette without antialias, else RGB
     friend void PrintTo(const ThreadCase& c, std::ostream* os) { *os << c.name; }
 };
 
-class RenderImage : public testing::TestWithParam<ThreadCase> {};
+class ExportPicture : public testing::TestWithParam<ThreadCase> {};
 
-// Every thread count gives the picture's own rows, pixel for pixel.
-TEST_P(RenderImage, DoesNotDependOnTheThreadCount) {
+// The file decodes to the picture's own rows, pixel for pixel, and is the same file for every
+// thread count.
+TEST_P(ExportPicture, IsThePictureWhateverTheThreadCount) {
     const ThreadCase& c = GetParam();
     const DrawSetup setup = startUp();
     const FinePicture picture(120.0, setup.pi, c.projection, setup.normals, c.sampling);
-    const RenderedImage one = renderImage(picture, 1, nullptr);
-    ASSERT_FALSE(one.fault.has_value());
-    ASSERT_EQ(one.image.width(), picture.width());
-    ASSERT_EQ(one.image.height(), picture.height());
+    const fs::path path = scratchFile(c.name);
+    exportTo(path, picture, 1);
+    const testing_support::DecodedPng png = testing_support::readPng(path.string());
+    ASSERT_EQ(png.problem, "");
+    EXPECT_EQ(png.colourType, c.colourType);
+    EXPECT_EQ(png.bitDepth, 8);
+    ASSERT_EQ(png.width, picture.width());
+    ASSERT_EQ(png.height, picture.height());
     std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()));
-    for (int r = 0; r < picture.height(); r += 7) {
+    for (int r = 0; r < picture.height(); ++r) {
         picture.renderRow(r, row);
         for (int col = 0; col < picture.width(); ++col) {
-            ASSERT_EQ(one.image.pixel(col, r), toRgb(row[static_cast<std::size_t>(col)]))
+            ASSERT_EQ(png.at(col, r), row[static_cast<std::size_t>(col)])
                 << "pixel (" << col << ", " << r << ")";
         }
     }
+    const std::string one = slurp(path);
     for (const int jobs : {2, 3, 8}) {
-        const RenderedImage many = renderImage(picture, jobs, nullptr);
-        EXPECT_FALSE(many.fault.has_value());
-        EXPECT_TRUE(many.image == one.image) << jobs << " threads";
+        exportTo(path, picture, jobs);
+        EXPECT_TRUE(slurp(path) == one) << jobs << " threads";
     }
+    fs::remove(path);
 }
 
 INSTANTIATE_TEST_SUITE_P(
-    Pictures, RenderImage,
-    testing::Values(ThreadCase{"StereographicZoomTwo", Projection::stereographic, {2, 1}},
-                    ThreadCase{"GnomonicAntialiasThree", Projection::gnomonic, {1, 3}},
-                    ThreadCase{"OrthographicBoth", Projection::orthographic, {2, 2}}),
+    Pictures, ExportPicture,
+    testing::Values(
+        ThreadCase{
+            "StereographicZoomTwo", Projection::stereographic, {2, 1}, SPNG_COLOR_TYPE_INDEXED},
+        ThreadCase{
+            "GnomonicAntialiasThree", Projection::gnomonic, {1, 3}, SPNG_COLOR_TYPE_TRUECOLOR},
+        ThreadCase{
+            "OrthographicBoth", Projection::orthographic, {2, 2}, SPNG_COLOR_TYPE_TRUECOLOR}),
     RowName());
 
 // Zoom 1 is the window's picture, whatever the thread count.
-TEST(RenderImageAtZoomOne, IsTheWindowPicture) {
+TEST(ExportAtZoomOne, IsTheWindowPicture) {
     const DrawSetup setup = startUp();
     ImageSink sink;
     renderPicture(120.0, setup.pi, Projection::stereographic, setup.normals, sink);
     const FinePicture picture(120.0, setup.pi, Projection::stereographic, setup.normals, {1, 1});
-    const RenderedImage rendered = renderImage(picture, 2, nullptr);
+    const fs::path path = scratchFile("window");
+    exportTo(path, picture, 2);
+    const testing_support::DecodedPng png = testing_support::readPng(path.string());
+    ASSERT_EQ(png.problem, "");
     for (int row = 0; row < pictureHeight; ++row) {
         for (int col = 0; col < pictureWidth; ++col) {
-            ASSERT_EQ(rendered.image.pixel(col, row), toRgb(sink.at(col, row)))
+            ASSERT_EQ(png.at(col, row), sink.at(col, row))
                 << "pixel (" << col << ", " << row << ")";
         }
     }
+    fs::remove(path);
 }
 
-// A fault stops the picture with the window's error and leaves nothing drawn after it.
-TEST(RenderImageFaults, KeepTheWindowsErrorAndNothingAfterIt) {
+// A fault, in the first row or further down, stops the picture with the window's error, and
+// the file it was to replace stays as it was.
+TEST(ExportFaults, KeepTheWindowsErrorAndTheOldFile) {
     const DrawSetup setup = startUp();
+    const fs::path path = scratchFile("fault");
+    std::ofstream(path) << "an older picture";
     for (const int jobs : {1, 3}) {
         const FinePicture picture(0.0, setup.pi, Projection::gnomonic, setup.normals, {2, 2});
-        const RenderedImage rendered = renderImage(picture, jobs, nullptr);
-        ASSERT_TRUE(rendered.fault.has_value());
-        EXPECT_STREQ(rendered.fault->what(), "the scale R is 0: division by zero in row 0");
-        EXPECT_EQ(rendered.image.size(), QSize(1280, 962));
-        bool anyDrawn = false;
-        for (int row = 0; row < rendered.image.height() && !anyDrawn; row += 3) {
-            for (int col = 0; col < rendered.image.width(); col += 3) {
-                anyDrawn = anyDrawn || qAlpha(rendered.image.pixel(col, row)) != 0;
-            }
-        }
-        EXPECT_FALSE(anyDrawn) << jobs << " threads";
+        EXPECT_THROW_MSG(exportTo(path, picture, jobs), DrawError,
+                         "the scale R is 0: division by zero in row 0");
+        EXPECT_EQ(slurp(path), "an older picture") << jobs << " threads";
     }
+    fs::remove(path);
 }
 
 }  // namespace

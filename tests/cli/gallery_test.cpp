@@ -5,8 +5,6 @@
 #include <gtest/gtest.h>
 
 #include <unistd.h>
-#include <QImage>
-#include <QString>
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +21,7 @@
 #include "render/fine_picture.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
+#include "tests/png_file.h"
 #include "tests/test_support.h"
 
 namespace vantu::cli {
@@ -185,8 +184,8 @@ TEST(WriteGallery, WritesEveryPictureAndThePage) {
     const std::filesystem::path one = scratch("one");
     const std::filesystem::path two = scratch("two");
     ProgressBar silent(nullptr, "gallery", static_cast<long>(pictures.size()));
-    writeGallery(one, pictures, settings, 1, &silent);
-    writeGallery(two, pictures, settings, 2, nullptr);
+    writeGallery(one, pictures, settings, {1, &silent, {}});
+    writeGallery(two, pictures, settings, {2, nullptr, {}});
 
     EXPECT_EQ(slurp(one / "index.html"), galleryPage(pictures, settings));
     std::size_t files = 0;
@@ -200,15 +199,17 @@ TEST(WriteGallery, WritesEveryPictureAndThePage) {
     // Each file is its picture: spot checks of whole rows.
     for (const std::size_t i : {std::size_t{0}, std::size_t{10}, std::size_t{17}}) {
         const GalleryPicture& p = pictures[i];
-        const QImage image(QString::fromStdString((one / p.file).string()));
-        ASSERT_EQ(image.size(), QSize(640, 481)) << p.file;
+        const testing_support::DecodedPng image = testing_support::readPng((one / p.file).string());
+        ASSERT_EQ(image.problem, "") << p.file;
+        ASSERT_EQ(image.width, 640) << p.file;
+        ASSERT_EQ(image.height, 481) << p.file;
         const DrawSetup setup = prepareDrawing(p.request);
         const FinePicture picture(120.0, setup.pi, p.request.projection, setup.normals, {1, 1});
         std::vector<PackedColour> row(640);
         for (int r = 0; r < 481; r += 60) {
             picture.renderRow(r, row);
             for (int c = 0; c < 640; ++c) {
-                ASSERT_EQ(image.pixel(c, r), toRgb(row[static_cast<std::size_t>(c)]))
+                ASSERT_EQ(image.at(c, r), row[static_cast<std::size_t>(c)])
                     << p.file << " pixel (" << c << ", " << r << ")";
             }
         }
@@ -217,15 +218,21 @@ TEST(WriteGallery, WritesEveryPictureAndThePage) {
     std::filesystem::remove_all(two);
 }
 
+// A fault names the first picture, and the page of an earlier gallery in the folder, which
+// would describe other pictures, is gone.
 TEST(WriteGallery, StopsAtTheFirstFaultWithoutAPage) {
     const std::vector<GalleryPicture> pictures = galleryPictures(false);
     GallerySettings settings;
     settings.scaleText = "0";
     settings.scale = 0.0;
     const std::filesystem::path dir = scratch("fault");
-    EXPECT_THROW_MSG(writeGallery(dir, pictures, settings, 2, nullptr), DrawError,
-                     "the scale R is 0: division by zero in row 0");
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "index.html") << "an earlier gallery";
+    EXPECT_THROW_MSG(writeGallery(dir, pictures, settings, {2, nullptr, {}}), GalleryError,
+                     "cannot draw '" + (dir / pictures[0].file).string() +
+                         "': the scale R is 0: division by zero in row 0");
     EXPECT_FALSE(std::filesystem::exists(dir / "index.html"));
+    EXPECT_FALSE(std::filesystem::exists(dir / pictures[0].file));
     std::filesystem::remove_all(dir);
 }
 
@@ -234,7 +241,7 @@ TEST(WriteGallery, ReportsAFolderItCannotMake) {
     std::ofstream(file) << "not a folder";
     const std::vector<GalleryPicture> pictures = galleryPictures(false);
     try {
-        writeGallery(file / "inner", pictures, GallerySettings{}, 1, nullptr);
+        writeGallery(file / "inner", pictures, GallerySettings{}, {1, nullptr, {}});
         ADD_FAILURE() << "no GalleryError";
     } catch (const GalleryError& e) {
         EXPECT_TRUE(std::string(e.what()).starts_with("cannot create the folder '" +

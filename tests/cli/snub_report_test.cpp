@@ -5,7 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QImage>
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -15,7 +14,6 @@
 #include <string>
 #include <vector>
 
-#include "cli/export.h"
 #include "render/fine_picture.h"
 #include "setup/draw_request.h"
 #include "tests/test_support.h"
@@ -112,19 +110,17 @@ INSTANTIATE_TEST_SUITE_P(
                     CoordinateCase{"SmallButReal", 2.5e-13, "2.5e-13"}),
     RowName());
 
-// Rings go only around points the picture shows, at the zoom of the image.
-TEST(MarkSnubPoints, RingsEachShownPointAndNothingElse) {
+// Rings go only around points the picture shows, at the zoom of the picture.
+TEST(SnubMarks, RingEachShownPointAndNothingElse) {
     for (const int zoom : {1, 3}) {
         DrawRequest request;
         const DrawSetup setup = prepareDrawing(request);
         const std::vector<SnubPoint> points = findSnubPoints(setup.normals);
         const FinePicture picture(120.0, setup.pi, Projection::stereographic, setup.normals,
                                   {zoom, 1});
-        const QImage plain = renderImage(picture, 2, nullptr).image;
-        QImage marked = plain;
-        markSnubPoints(marked, points, 120.0, Projection::stereographic, zoom);
+        const SnubMarks marks(points, 120.0, Projection::stereographic, zoom);
 
-        std::vector<std::array<double, 2>> centres;  // in image pixels
+        std::vector<std::array<double, 2>> centres;  // in output pixels
         for (const SnubPoint& s : points) {
             for (const Vec3& p : {s.point, Vec3{-s.point.x, -s.point.y, -s.point.z}}) {
                 if (const auto at = picturePosition(p, 120.0, Projection::stereographic)) {
@@ -134,16 +130,22 @@ TEST(MarkSnubPoints, RingsEachShownPointAndNothingElse) {
         }
         ASSERT_EQ(centres.size(), 6U);  // four points and two antipodes
         int black = 0;
-        for (int y = 0; y < marked.height(); ++y) {
-            for (int x = 0; x < marked.width(); ++x) {
+        std::vector<PackedColour> plain(static_cast<std::size_t>(picture.width()));
+        std::vector<PackedColour> marked(plain.size());
+        for (int y = 0; y < picture.height(); ++y) {
+            picture.renderRow(y, plain);
+            marked = plain;
+            marks.mark(y, marked);
+            for (int x = 0; x < picture.width(); ++x) {
+                const auto i = static_cast<std::size_t>(x);
                 double nearest = 1e9;
                 for (const auto& c : centres) {
                     nearest = std::min(nearest, std::hypot(x - c[0], y - c[1]));
                 }
                 if (nearest > 9.0 * zoom + 1.0) {
-                    ASSERT_EQ(marked.pixel(x, y), plain.pixel(x, y)) << x << ", " << y;
+                    ASSERT_EQ(marked[i], plain[i]) << x << ", " << y;
                 }
-                if (marked.pixel(x, y) == qRgb(0, 0, 0)) {
+                if (marked[i] == SnubMarks::ink) {
                     ++black;
                     EXPECT_NEAR(nearest, 7.0 * zoom, 1.0 * zoom + 1e-9) << x << ", " << y;
                 }
@@ -154,6 +156,24 @@ TEST(MarkSnubPoints, RingsEachShownPointAndNothingElse) {
         EXPECT_GT(black, 0.8 * band);
         EXPECT_LT(black, 1.2 * band);
     }
+}
+
+// Each column stands apart from the next even when a value fills its column: the widest
+// coordinates, a D in exponent form and the side count after it.
+TEST(SnubReport, KeepsColumnsApartForTheWidestValues) {
+    DrawRequest request;
+    SnubPoint s;
+    s.point = {-0.00398375872829069, -0.202092683253659, -0.979358451750523};
+    s.signs = {-1, 0, 1};
+    s.sideCount = 3;
+    s.distance = 1.52408075405837e-08;
+    const std::vector<std::string> lines = linesOf(snubReport(request, {s}));
+    ASSERT_EQ(lines.size(), 4U);
+    EXPECT_EQ(fieldsOf(lines[3]),
+              (std::vector<std::string>{"1", "-0.00398375872829069", "-0.202092683253659",
+                                        "-0.979358451750523", "3", "-0+", "1.52408075405837e-08",
+                                        "not", "shown", "(-P", "at", "(320,", "216))"}))
+        << lines[3];
 }
 
 }  // namespace

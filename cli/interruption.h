@@ -1,0 +1,38 @@
+#pragma once
+
+// SIGINT, SIGTERM and SIGHUP as a request to stop: the work ends at its next step, unwinding so
+// that temporary files are removed and the files they were to replace are kept.
+
+#include <exception>
+#include <string>
+
+namespace vantu::cli {
+
+// From now on, SIGINT, SIGTERM and SIGHUP are remembered instead of ending the program at once.
+void catchInterruptions();
+
+// The signal that asked to stop, or 0 when none did. Safe from any thread.
+[[nodiscard]] int interruption() noexcept;
+
+// Thrown where work stops because a signal asked it to.
+class Interrupted : public std::exception {
+public:
+    explicit Interrupted(int signal);
+    [[nodiscard]] int signal() const noexcept { return m_signal; }
+    // "interrupted by SIGINT"
+    [[nodiscard]] const char* what() const noexcept override { return m_message.c_str(); }
+
+private:
+    int m_signal;
+    std::string m_message;
+};
+
+// Throws Interrupted when a signal asked to stop.
+void stopIfInterrupted();
+
+namespace detail {
+// Records `signal` as a signal handler would; for the tests. 0 forgets it.
+void setInterruption(int signal) noexcept;
+}  // namespace detail
+
+}  // namespace vantu::cli

@@ -1,0 +1,87 @@
+#pragma once
+
+// export/: writing pictures to files, on top of render/, for vantu-render and the window alike.
+//
+// A file written completely or not at all.
+
+#include <cstddef>
+#include <filesystem>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace vantu {
+
+// A file that could not be written. The message names the file and gives the reason, as in
+// "cannot write 'x.png': No space left on device".
+class WriteError : public std::runtime_error {
+public:
+    // `target` as OutputFile::target() names it; `error` an errno value, 0 when the reason is
+    // `reason` alone.
+    WriteError(const std::string& target, int error, const std::string& reason = {});
+
+    // The errno value of the failure, or 0.
+    [[nodiscard]] int error() const noexcept { return m_error; }
+
+private:
+    int m_error;
+};
+
+// Bytes going to a file that holds them completely or not at all. A regular file (new or
+// existing, also through symbolic links) is replaced: the bytes go to a new temporary file in
+// the same folder, which close() flushes, syncs and closes and publish() renames over the
+// target. Until then the target is untouched, and an OutputFile destroyed before publish()
+// removes its temporary file. A device, pipe or socket and the standard output are written
+// directly and cannot be taken back. Every write, sync, close and rename is checked and throws
+// WriteError. Not safe to share between threads.
+class OutputFile {
+public:
+    // Begins replacing `path`. Throws WriteError when its temporary file cannot be made (the
+    // folder is missing or not writable) or `path` is a folder, and std::bad_alloc.
+    [[nodiscard]] static OutputFile replacing(const std::filesystem::path& path);
+
+    // The standard output (file descriptor 1), written directly.
+    [[nodiscard]] static OutputFile standardOutput();
+
+    OutputFile(OutputFile&& other) noexcept;
+    OutputFile& operator=(OutputFile&&) = delete;
+    OutputFile(const OutputFile&) = delete;
+    OutputFile& operator=(const OutputFile&) = delete;
+    // Removes the temporary file unless published; closes what close() did not.
+    ~OutputFile();
+
+    // Appends `bytes`, buffered.
+    void write(std::span<const std::byte> bytes);
+
+    // Writes out the buffer, syncs the file to its device (a regular file) and closes it: the
+    // content is complete. Later calls do nothing.
+    void close();
+
+    // After close(): renames the temporary file over the target and syncs its folder. Does
+    // nothing for a file written directly.
+    void publish();
+
+    // close(), then publish().
+    void commit();
+
+    // How messages name the file: "'x.png'" (as given, escaped) or "to the standard output".
+    [[nodiscard]] const std::string& target() const noexcept { return m_target; }
+
+private:
+    OutputFile(std::string target, int fd, std::filesystem::path temporary,
+               std::filesystem::path destination);
+    void flushBuffer();
+    void fail(int error) const;
+
+    std::string m_target;
+    int m_fd = -1;
+    bool m_ownsFd = true;                 // false for the standard output
+    std::filesystem::path m_temporary;    // empty when written directly
+    std::filesystem::path m_destination;  // what publish() renames the temporary file to
+    std::vector<std::byte> m_buffer;
+    bool m_closed = false;
+    bool m_published = false;
+};
+
+}  // namespace vantu

@@ -1,0 +1,61 @@
+#pragma once
+
+// Pictures as PNG files, encoded row by row as the rows come, with libspng.
+
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <span>
+#include <vector>
+
+#include "export/output_file.h"
+#include "geometry/raster.h"
+
+namespace vantu {
+
+// What a PNG holds: its size, and how its colours are stored. With a palette the file is an
+// 8-bit indexed-colour PNG whose palette is `palette`, in that order, and every colour of every
+// row must be in it; without one it is 8-bit RGB. Either way without alpha.
+struct PngFormat {
+    int width = 0;                      // 1 to 2^31 - 1
+    int height = 0;                     // 1 to 2^31 - 1
+    std::vector<PackedColour> palette;  // at most 256 distinct colours; empty for RGB
+};
+
+// Encodes a picture, one row after the other from the top, into an OutputFile, with little
+// memory whatever the picture's height. The filter and compression suit pictures of large areas
+// of one colour: each row is stored as its difference from the row above, deflated as runs.
+class PngWriter {
+public:
+    // Begins a PNG of `format` in `out`, which must outlive the writer. Throws
+    // std::invalid_argument for a size or palette out of range, WriteError, std::bad_alloc.
+    PngWriter(OutputFile& out, const PngFormat& format);
+    PngWriter(const PngWriter&) = delete;
+    PngWriter& operator=(const PngWriter&) = delete;
+    ~PngWriter();
+
+    // Encodes the next row: `row` holds the format's width of colours. Throws
+    // std::invalid_argument for a colour not in the palette, std::logic_error after the last
+    // row, WriteError and std::bad_alloc.
+    void writeRow(std::span<const PackedColour> row);
+
+    // After the last row, ends the PNG; the OutputFile then holds all of it, to be committed.
+    // Throws std::logic_error when rows are missing, WriteError.
+    void finish();
+
+private:
+    struct Encoder;
+    std::unique_ptr<Encoder> m_encoder;
+};
+
+// Fills `out` with row `row` of a picture (out.size() is its width). Rows are asked in order,
+// from 0.
+using PngRows = std::function<void(int row, std::span<PackedColour> out)>;
+
+// Writes the picture `rows` gives as a PNG of `format` at `path`, completely or not at all (see
+// OutputFile::replacing). Throws WriteError naming the file with the reason,
+// std::invalid_argument as PngWriter does and std::bad_alloc; whatever `rows` throws passes
+// through. On any exception the file at `path` is as it was.
+void writePng(const std::filesystem::path& path, const PngFormat& format, const PngRows& rows);
+
+}  // namespace vantu
