@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <vector>
 
 #include "cli/indexed_work.h"
@@ -42,17 +43,25 @@ void exportPicture(const FinePicture& picture, OutputFile& out, const ExportSett
     work.threads = settings.jobs;
     work.progress = settings.progress;
     work.onFewerThreads = settings.onFewerThreads;
-    // One row per slot of the window: the rows between being rendered and being written.
-    std::vector<std::vector<PackedColour>> rows(windowOf(work), std::vector<PackedColour>(width));
+    // One row per slot of the window: the rows between being rendered and being written, each
+    // turned into the file's bytes by the thread that rendered it.
+    struct Slot {
+        std::vector<PackedColour> colours;
+        std::vector<std::uint8_t> bytes;
+    };
+    std::vector<Slot> slots(windowOf(work), Slot{std::vector<PackedColour>(width),
+                                                 std::vector<std::uint8_t>(writer.rowBytes())});
     const auto failure = runIndexedWork(
         work,
         [&](std::size_t row, std::size_t slot) {
-            picture.renderRow(static_cast<int>(row), rows[slot]);
+            Slot& s = slots[slot];
+            picture.renderRow(static_cast<int>(row), s.colours);
             if (settings.marks != nullptr) {
-                settings.marks->mark(static_cast<int>(row), rows[slot]);
+                settings.marks->mark(static_cast<int>(row), s.colours);
             }
+            writer.encodePixels(s.colours, s.bytes);
         },
-        [&](std::size_t /*row*/, std::size_t slot) { writer.writeRow(rows[slot]); });
+        [&](std::size_t /*row*/, std::size_t slot) { writer.writeEncodedRow(slots[slot].bytes); });
     if (failure) {
         std::rethrow_exception(failure->error);
     }

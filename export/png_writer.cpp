@@ -23,9 +23,6 @@ struct PngWriter::Encoder {
     std::vector<PackedColour> palette;
     std::vector<std::uint8_t> bytes;  // the row as the PNG stores it
     std::exception_ptr writeFailure;  // what OutputFile::write threw inside libspng
-    PackedColour lastColour = 0;      // the colour last looked up, and its index
-    std::uint8_t lastIndex = 0;
-
     explicit Encoder(OutputFile& file) : out(file) {}
     Encoder(const Encoder&) = delete;
     Encoder& operator=(const Encoder&) = delete;
@@ -58,19 +55,6 @@ struct PngWriter::Encoder {
         }
         return 0;
     }
-
-    std::uint8_t indexOf(PackedColour colour) {
-        if (colour != lastColour) {
-            const auto found = std::find(palette.begin(), palette.end(), colour);
-            if (found == palette.end()) {
-                throw std::invalid_argument("the colour " + std::to_string(colour) +
-                                            " is not in the palette");
-            }
-            lastColour = colour;
-            lastIndex = static_cast<std::uint8_t>(found - palette.begin());
-        }
-        return lastIndex;
-    }
 };
 
 namespace detail {
@@ -101,7 +85,6 @@ PngWriter::PngWriter(OutputFile& out, const PngFormat& format) {
     e.height = format.height;
     e.palette = format.palette;
     e.bytes.resize(static_cast<std::size_t>(format.width) * (e.palette.empty() ? 3U : 1U));
-    e.lastColour = e.palette.empty() ? 0 : e.palette.front();
 
     e.context = spng_ctx_new(SPNG_CTX_ENCODER);
     if (e.context == nullptr) {
@@ -136,28 +119,60 @@ PngWriter::PngWriter(OutputFile& out, const PngFormat& format) {
 
 PngWriter::~PngWriter() = default;
 
+std::size_t PngWriter::rowBytes() const noexcept {
+    return m_encoder->bytes.size();
+}
+
+void PngWriter::encodePixels(std::span<const PackedColour> row,
+                             std::span<std::uint8_t> bytes) const {
+    const Encoder& e = *m_encoder;
+    if (row.size() != static_cast<std::size_t>(e.width) || bytes.size() != e.bytes.size()) {
+        throw std::invalid_argument("a row of the PNG holds " + std::to_string(e.width) +
+                                    " colours in " + std::to_string(e.bytes.size()) +
+                                    " bytes, not " + std::to_string(row.size()) + " in " +
+                                    std::to_string(bytes.size()));
+    }
+    std::uint8_t* out = bytes.data();
+    if (e.palette.empty()) {
+        for (const PackedColour c : row) {
+            *out++ = static_cast<std::uint8_t>(redOf(c));
+            *out++ = static_cast<std::uint8_t>(greenOf(c));
+            *out++ = static_cast<std::uint8_t>(blueOf(c));
+        }
+        return;
+    }
+    // Rows are long runs of one colour: the palette is searched only where the colour changes.
+    PackedColour last = e.palette.front();
+    std::uint8_t lastIndex = 0;
+    for (const PackedColour c : row) {
+        if (c != last) {
+            const auto found = std::find(e.palette.begin(), e.palette.end(), c);
+            if (found == e.palette.end()) {
+                throw std::invalid_argument("the colour " + std::to_string(c) +
+                                            " is not in the palette");
+            }
+            last = c;
+            lastIndex = static_cast<std::uint8_t>(found - e.palette.begin());
+        }
+        *out++ = lastIndex;
+    }
+}
+
 void PngWriter::writeRow(std::span<const PackedColour> row) {
+    encodePixels(row, m_encoder->bytes);
+    writeEncodedRow(m_encoder->bytes);
+}
+
+void PngWriter::writeEncodedRow(std::span<const std::uint8_t> bytes) {
     Encoder& e = *m_encoder;
     if (e.rowsWritten == e.height) {
         throw std::logic_error("every row of the PNG is written");
     }
-    if (row.size() != static_cast<std::size_t>(e.width)) {
-        throw std::invalid_argument("a row of the PNG holds " + std::to_string(e.width) +
-                                    " colours, not " + std::to_string(row.size()));
+    if (bytes.size() != e.bytes.size()) {
+        throw std::invalid_argument("a row of the PNG holds " + std::to_string(e.bytes.size()) +
+                                    " bytes, not " + std::to_string(bytes.size()));
     }
-    std::uint8_t* bytes = e.bytes.data();
-    if (e.palette.empty()) {
-        for (const PackedColour c : row) {
-            *bytes++ = static_cast<std::uint8_t>(redOf(c));
-            *bytes++ = static_cast<std::uint8_t>(greenOf(c));
-            *bytes++ = static_cast<std::uint8_t>(blueOf(c));
-        }
-    } else {
-        for (const PackedColour c : row) {
-            *bytes++ = e.indexOf(c);
-        }
-    }
-    const int result = spng_encode_row(e.context, e.bytes.data(), e.bytes.size());
+    const int result = spng_encode_row(e.context, bytes.data(), bytes.size());
     ++e.rowsWritten;
     // After the last row libspng ends the PNG and says so.
     e.check(result == SPNG_EOI && e.rowsWritten == e.height ? SPNG_OK : result);

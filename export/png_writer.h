@@ -2,6 +2,8 @@
 
 // Pictures as PNG files, encoded row by row as the rows come, with libspng.
 
+#include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <memory>
@@ -38,6 +40,18 @@ public:
     // std::invalid_argument for a colour not in the palette, std::logic_error after the last
     // row, WriteError and std::bad_alloc.
     void writeRow(std::span<const PackedColour> row);
+
+    // How many bytes the file stores per row: the width, or three times it for RGB.
+    [[nodiscard]] std::size_t rowBytes() const noexcept;
+
+    // The bytes the file stores for `row` (the format's width of colours) into `bytes`
+    // (rowBytes() of them): palette indices or red, green, blue. Changes nothing in the writer,
+    // so that threads can prepare rows while another writes them. Throws std::invalid_argument
+    // for a colour not in the palette or spans of the wrong sizes.
+    void encodePixels(std::span<const PackedColour> row, std::span<std::uint8_t> bytes) const;
+
+    // writeRow for a row that encodePixels prepared.
+    void writeEncodedRow(std::span<const std::uint8_t> bytes);
 
     // After the last row, ends the PNG; the OutputFile then holds all of it, to be committed.
     // Throws std::logic_error when rows are missing, WriteError.
