@@ -4,14 +4,11 @@
 #include "export/png_writer.h"
 
 #include <gtest/gtest.h>
-#include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -21,9 +18,6 @@
 #include <string>
 #include <vector>
 
-#include "render/fine_picture.h"
-#include "render/pixel_colour.h"
-#include "setup/draw_request.h"
 #include "tests/png_file.h"
 #include "tests/test_support.h"
 
@@ -56,21 +50,6 @@ std::string slurp(const fs::path& path) {
     std::ostringstream bytes;
     bytes << in.rdbuf();
     return bytes.str();
-}
-
-// The start-up picture at `sampling`, as a PNG's rows.
-PngRows startUpRows(Sampling sampling) {
-    const DrawSetup setup = prepareDrawing(DrawRequest{});
-    auto picture = std::make_shared<FinePicture>(120.0, setup.pi, Projection::stereographic,
-                                                 setup.normals, sampling);
-    return [picture](int row, std::span<PackedColour> out) { picture->renderRow(row, out); };
-}
-
-std::vector<PackedColour> withGrey(std::vector<PackedColour> colours) {
-    const std::array<PackedColour, colourCount> picture = pictureColours();
-    colours.push_back(grey);
-    colours.insert(colours.end(), picture.begin(), picture.end());
-    return colours;
 }
 
 struct RoundTripCase {
@@ -110,35 +89,33 @@ TEST_P(RoundTrip, ReadsBackPixelForPixel) {
 
 INSTANTIATE_TEST_SUITE_P(
     Pictures, RoundTrip,
-    testing::Values(
-        RoundTripCase{
-            "OnePixel", {1, 1, {grey}}, [](int, std::span<PackedColour> out) { out[0] = grey; }},
-        RoundTripCase{"StartUpZoomTwoIndexed", {1280, 962, withGrey({})}, startUpRows({2, 1})},
-        RoundTripCase{"StartUpAntialiasedRgb", {640, 481, {}}, startUpRows({1, 3})},
-        RoundTripCase{"EveryChannelValueRgb",
-                      {256, 3, {}},
-                      [](int row, std::span<PackedColour> out) {
-                          for (std::size_t i = 0; i < out.size(); ++i) {
-                              const auto v = static_cast<PackedColour>(i);
-                              out[i] = v << (8 * row);
-                          }
-                      }},
-        RoundTripCase{"FullPaletteInItsOrder",
-                      {256, 2,
-                       [] {
-                           std::vector<PackedColour> p;
-                           for (PackedColour i = 255; i >= 0; --i) {
-                               p.push_back(i * 65793);
-                           }
-                           return p;
-                       }()},
-                      [](int row, std::span<PackedColour> out) {
-                          for (std::size_t i = 0; i < out.size(); ++i) {
-                              out[i] = static_cast<PackedColour>(
-                                           (i + static_cast<std::size_t>(row)) % 256) *
-                                       65793;
-                          }
-                      }}),
+    testing::Values(RoundTripCase{"OnePixel",
+                                  {1, 1, {grey}},
+                                  [](int, std::span<PackedColour> out) { out[0] = grey; }},
+                    RoundTripCase{"EveryChannelValueRgb",
+                                  {256, 3, {}},
+                                  [](int row, std::span<PackedColour> out) {
+                                      for (std::size_t i = 0; i < out.size(); ++i) {
+                                          const auto v = static_cast<PackedColour>(i);
+                                          out[i] = v << (8 * row);
+                                      }
+                                  }},
+                    RoundTripCase{"FullPaletteInItsOrder",
+                                  {256, 2,
+                                   [] {
+                                       std::vector<PackedColour> p;
+                                       for (PackedColour i = 255; i >= 0; --i) {
+                                           p.push_back(i * 65793);
+                                       }
+                                       return p;
+                                   }()},
+                                  [](int row, std::span<PackedColour> out) {
+                                      for (std::size_t i = 0; i < out.size(); ++i) {
+                                          out[i] = static_cast<PackedColour>(
+                                                       (i + static_cast<std::size_t>(row)) % 256) *
+                                                   65793;
+                                      }
+                                  }}),
     RowName());
 
 // A PNG with an old picture, to be kept when a new one fails.
@@ -155,10 +132,6 @@ struct FailureCase {
     std::string message;  // "{}" stands for the target
     friend void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 };
-
-PngRows greyRows() {
-    return [](int, std::span<PackedColour> out) { std::fill(out.begin(), out.end(), grey); };
-}
 
 class Failure : public testing::TestWithParam<FailureCase> {};
 
@@ -194,12 +167,6 @@ TEST_P(Failure, LeavesTheOldFileAndNoOther) {
 INSTANTIATE_TEST_SUITE_P(
     Writes, Failure,
     testing::Values(
-        FailureCase{"MissingFolder", [](const fs::path& f) { return f / "missing" / "x.png"; },
-                    greyRows(), "cannot write '{}': No such file or directory"},
-        FailureCase{"AFolder", [](const fs::path& f) { return f; }, greyRows(),
-                    "cannot write '{}': Is a directory"},
-        FailureCase{"FullDevice", [](const fs::path&) { return fs::path("/dev/full"); }, greyRows(),
-                    "cannot write '{}': No space left on device"},
         FailureCase{"RowsFail", [](const fs::path& f) { return f / "x.png"; },
                     [](int row, std::span<PackedColour> out) {
                         if (row == 20) {
@@ -231,56 +198,6 @@ TEST(Replacing, KeepsPermissionsAndSymbolicLinks) {
     EXPECT_EQ(png.at(2, 1), 0x123456);
     EXPECT_EQ(namesIn(folder), (std::vector<std::string>{"file.png", "link.png"}));
     fs::remove_all(folder);
-}
-
-// A file system of 16 KiB, mounted for the test and unmounted after it.
-class SmallFileSystem {
-public:
-    explicit SmallFileSystem(const fs::path& at) : m_at(at) {
-        if (::mount("vantu-test", at.c_str(), "tmpfs", 0, "size=16k") != 0) {
-            m_problem = std::strerror(errno);
-        }
-    }
-    SmallFileSystem(const SmallFileSystem&) = delete;
-    SmallFileSystem& operator=(const SmallFileSystem&) = delete;
-    ~SmallFileSystem() {
-        if (m_problem.empty()) {
-            ::umount2(m_at.c_str(), MNT_DETACH);
-        }
-    }
-    [[nodiscard]] const std::string& problem() const { return m_problem; }
-
-private:
-    fs::path m_at;
-    std::string m_problem;
-};
-
-// A full disk midway: the reason, the old picture whole, no temporary file left.
-TEST(SmallFileSystem, FullMidwayKeepsTheOldFile) {
-    if (::geteuid() != 0) {
-        GTEST_SKIP() << "mounting a small file system needs root";
-    }
-    const fs::path folder = scratchFolder("full");
-    const SmallFileSystem small(folder);
-    if (!small.problem().empty()) {
-        fs::remove_all(folder);
-        GTEST_SKIP() << "cannot mount a tmpfs: " << small.problem();
-    }
-    const fs::path target = folder / "x.png";
-    writeOld(target);
-    const std::string before = slurp(target);
-    // Noise does not compress: 200 x 200 RGB is about 120 KB.
-    std::uint32_t noise = 1;
-    EXPECT_THROW_MSG(writePng(target, {200, 200, {}},
-                              [&](int, std::span<PackedColour> out) {
-                                  for (PackedColour& c : out) {
-                                      noise = noise * 1664525U + 1013904223U;
-                                      c = static_cast<PackedColour>(noise >> 8U);
-                                  }
-                              }),
-                     WriteError, "cannot write '" + target.string() + "': No space left on device");
-    EXPECT_EQ(slurp(target), before);
-    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"x.png"});
 }
 
 }  // namespace
