@@ -154,7 +154,14 @@ void Form1::Command1_Click() noexcept {
         request.projection = Option5->isChecked()   ? Projection::gnomonic
                              : Option4->isChecked() ? Projection::stereographic
                                                     : Projection::orthographic;
-        runDrawing(request, *Picture1);
+        // The screen's ratio now: a window moved to another screen draws at that one's.
+        const PixelRatio ratio{Picture1->devicePixelRatioF()};
+        if (ratio.value == 1.0 || !isSupported(ratio)) {
+            runDrawing(request, *Picture1);
+        } else {
+            PictureBox::DeviceDrawing target(*Picture1, ratio);
+            runDrawing(request, ratio, target);
+        }
     } catch (const DrawingStopped&) {
         // The window was closed during a yield: this drawing ends here, quietly.
     } catch (const std::exception& e) {

@@ -31,11 +31,13 @@ public:
     explicit Form1(QWidget* parent = nullptr);
 
     // Draws the picture the controls describe into Picture1, row by row, yielding to the
-    // window's events after each row. Reads every control before the first row; a click of
-    // "Go!" or Enter in Text7 handled during a yield runs a whole nested drawing. A drawing
-    // that fails is reported to the user through the error reporter and leaves the controls and
-    // what was drawn as they are. Returns at once, drawing nothing, once the window has been
-    // closed. Never throws.
+    // window's events after each row. On a screen with a device pixel ratio other than 1 (read
+    // from Picture1 as the drawing starts) every device pixel gets a sample of its own, and the
+    // drawing still yields once per window row. Reads every control before the first row; a click
+    // of "Go!" or Enter in Text7 handled during a yield runs a whole nested drawing. A drawing that
+    // fails is reported to the user through the error reporter and leaves the controls and what was
+    // drawn as they are. Returns at once, drawing nothing, once the window has been closed. Never
+    // throws.
     void Command1_Click() noexcept;
 
     // How deep drawings may nest. A start handled while this many drawings are in progress is
