@@ -5,19 +5,31 @@
 # titled "Vantu", dismiss it and draw again; close the window while it draws and check that
 # the program ends.
 #
-#   scripts/xvfb-window-test.sh BUILD/bin/vantu BUILD/bin/vantu-render BUILD/bin/vantu-xclose
+#   scripts/xvfb-window-test.sh BUILD/bin/vantu BUILD/bin/vantu-render BUILD/bin/vantu-xclose [SCALE]
+#
+# With SCALE (a whole number, 1 by default) the window runs with QT_SCALE_FACTOR=SCALE, as on a
+# desktop scaled that much: everything on the screen is SCALE times larger, and the picture must
+# be vantu-render's --zoom SCALE, sampled at the screen's own pixels.
 #
 # Needs Xvfb, xdotool and ImageMagick (scripts/install-deps.sh installs them). Every wait is
 # bounded; the X server and the program are stopped whatever happens.
 set -euo pipefail
 
-if [ $# -ne 3 ]; then
-    echo "usage: $0 VANTU VANTU_RENDER VANTU_XCLOSE" >&2
+if [ $# -lt 3 ] || [ $# -gt 4 ]; then
+    echo "usage: $0 VANTU VANTU_RENDER VANTU_XCLOSE [SCALE]" >&2
     exit 2
 fi
 vantu=$1
 render=$2
 xclose=$3
+scale=${4:-1}
+case "$scale" in
+[1-4]) ;;
+*)
+    echo "SCALE must be 1 to 4, not $scale" >&2
+    exit 2
+    ;;
+esac
 for tool in Xvfb xdotool xwininfo import compare; do
     if ! command -v "$tool" >/dev/null; then
         echo "missing $tool: run scripts/install-deps.sh" >&2
@@ -66,27 +78,29 @@ wait_for() {
     done
 }
 
-# Where the controls are, in pixels from the top-left of the client area.
+# Where the controls are, in the window's pixels from the top-left of the client area; the
+# screen's pixels are SCALE times these.
 go_x=104 go_y=44             # the middle of "Go!"
 code_x=80 code_y=18          # the text field of the code list
 stereo_x=468 stereo_y=36     # "stereo"
 ortho_x=596 ortho_y=36       # "ortho"
 # The raster's top-left: the picture box at (0, 64), inside its 2-pixel frame.
-raster=640x481+2+66
+raster=$((640 * scale))x$((481 * scale))+$((2 * scale))+$((66 * scale))
 
-step "reference pictures from vantu-render"
-"$render" -o "$work/stereo.png"
-"$render" --projection ortho -o "$work/ortho.png"
+step "reference pictures from vantu-render, zoom $scale"
+"$render" --zoom "$scale" -o "$work/stereo.png"
+"$render" --zoom "$scale" --projection ortho -o "$work/ortho.png"
 
 step "a virtual X server"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 $((1024 * scale))x$((768 * scale))x24 -nolisten tcp \
+    3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_for 20 "the X server to start" test -s "$work/display"
 export DISPLAY=":$(head -n 1 "$work/display")"
 unset WAYLAND_DISPLAY
 
-step "start vantu on $DISPLAY"
-QT_QPA_PLATFORM=xcb "$vantu" >"$work/vantu.log" 2>&1 &
+step "start vantu on $DISPLAY at scale factor $scale"
+QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale "$vantu" >"$work/vantu.log" 2>&1 &
 vantu_pid=$!
 
 # The visible windows titled "Vantu", one id a line.
@@ -102,11 +116,12 @@ wait_for 30 "a window titled Vantu" find_window
 
 read -r width height < <(xwininfo -id "$window" |
     awk '/^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w, h }')
-[ "$width x $height" = "649 x 553" ] || fail "the client area is $width x $height, not 649 x 553"
+[ "$width x $height" = "$((649 * scale)) x $((553 * scale))" ] ||
+    fail "the client area is $width x $height, not $((649 * scale)) x $((553 * scale))"
 echo "window $window, client area $width x $height"
 
 click_at() {
-    xdotool mousemove --window "$window" "$1" "$2" click 1
+    xdotool mousemove --window "$window" $(($1 * scale)) $(($2 * scale)) click 1
 }
 # The number of pixels of the raster on the screen that differ from the picture $1.
 differing_pixels() {
@@ -153,7 +168,7 @@ wait_for 60 "the orthographic picture to match vantu-render's" shows "$work/orth
 
 step "closing the window while it draws ends the program"
 click_at "$stereo_x" "$stereo_y"
-xdotool mousemove --window "$window" "$go_x" "$go_y"
+xdotool mousemove --window "$window" $((go_x * scale)) $((go_y * scale))
 xdotool click --repeat 60 --delay 25 1 &
 clicker_pid=$!
 # Clicks come faster than drawings end, so each one nests a drawing in the one before. Make sure
