@@ -58,8 +58,9 @@ BENCHMARK_CAPTURE(BM_RenderPicture, ortho, vantu::Projection::orthographic)
     ->Unit(benchmark::kMillisecond);
 
 // The same picture with the exact computation for every pixel, as the scan made it before the
-// fast kernels (without checks: the fault flags decide, as in the fast pass); and, for stereo,
-// with an explicit check of every stored value.
+// fast kernels (without checks: the fault flags decide, as in the fast pass), with the C
+// library's arctangent, sine and cosine; and, for stereo, with an explicit check of every stored
+// value.
 template <class Mapping, bool checkEveryValue>
 void BM_Scan(benchmark::State& state) {
     const vantu::DrawSetup setup = vantu::prepareDrawing(vantu::DrawRequest{});
@@ -91,18 +92,43 @@ void BM_Scan(benchmark::State& state) {
     perPixel(state);
 }
 
-BENCHMARK_TEMPLATE(BM_Scan, vantu::detail::Stereographic, false)
+using LibraryStereographic =
+    vantu::detail::StereographicWith<vantu::detail::LibraryFunctions>;
+using LibraryGnomonic = vantu::detail::GnomonicWith<vantu::detail::LibraryFunctions>;
+
+BENCHMARK_TEMPLATE(BM_Scan, LibraryStereographic, false)
     ->Name("BM_ExactScan/stereo")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_Scan, vantu::detail::Gnomonic, false)
+BENCHMARK_TEMPLATE(BM_Scan, LibraryGnomonic, false)
     ->Name("BM_ExactScan/gnome")
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_TEMPLATE(BM_Scan, vantu::detail::Orthographic, false)
     ->Name("BM_ExactScan/ortho")
     ->Unit(benchmark::kMillisecond);
-BENCHMARK_TEMPLATE(BM_Scan, vantu::detail::Stereographic, true)
+BENCHMARK_TEMPLATE(BM_Scan, LibraryStereographic, true)
     ->Name("BM_ScanCheckingEveryValue/stereo")
     ->Unit(benchmark::kMillisecond);
+
+// One pixel of the exact path: the point of the sphere and its colour, with the C library's
+// functions and with the correctly rounded ones that define a drawing.
+template <class Mapping>
+void BM_ExactPixel(benchmark::State& state) {
+    const vantu::DrawSetup setup = vantu::prepareDrawing(vantu::DrawRequest{});
+    vantu::detail::Unchecked check;
+    const double y = Mapping::ordinate(100.0, 120.0, check);
+    int col = 0;
+    for (auto _ : state) {
+        const double x = Mapping::abscissa(col, 120.0, check);
+        vantu::Vec3 p;
+        const bool shown = Mapping::toSphere(x, y, y * y, setup.pi, check, p);
+        benchmark::DoNotOptimize(shown ? vantu::detail::colourOf(p, setup.normals) : 0);
+        col = (col + 1) % vantu::pictureWidth;
+    }
+}
+
+BENCHMARK_TEMPLATE(BM_ExactPixel, LibraryStereographic)->Name("BM_ExactPixel/stereo/library");
+BENCHMARK_TEMPLATE(BM_ExactPixel, vantu::detail::Stereographic)
+    ->Name("BM_ExactPixel/stereo/correctly_rounded");
 
 // One kernel variant over the rows of the start-up picture, for each variant this processor
 // runs: the fast pass alone, with the exact computation of its undecided samples.

@@ -1,30 +1,12 @@
 #include "cli/export.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstddef>
-#include <mutex>
-#include <thread>
 #include <vector>
 
-#include "render/vector_state.h"
+#include "cli/indexed_work.h"
 
 namespace vantu::cli {
-
-int defaultJobs() noexcept {
-    return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
-}
-
-void runOnThreads(int threads, const std::function<void()>& work) {
-    std::vector<std::thread> pool;
-    for (int t = 1; t < threads; ++t) {
-        pool.emplace_back(work);
-    }
-    work();
-    for (std::thread& t : pool) {
-        t.join();
-    }
-}
 
 QRgb toRgb(PackedColour colour) noexcept {
     return qRgb(redOf(colour), greenOf(colour), blueOf(colour));
@@ -43,40 +25,35 @@ RenderedImage renderImage(const FinePicture& picture, int jobs, ProgressBar* pro
         return reinterpret_cast<QRgb*>(bits + static_cast<std::size_t>(row) * bytesPerLine);
     };
 
-    std::atomic<int> nextRow{0};
-    std::atomic<int> stopRow{height};  // rows from here on are not needed
-    std::mutex faultMutex;
-    int faultRow = height;
-
-    const auto work = [&] {
-        std::vector<PackedColour> colours(static_cast<std::size_t>(width));
-        for (int row = nextRow++; row < stopRow.load(); row = nextRow++) {
+    const auto makeWorker = [&]() -> IndexWorker {
+        return [&, colours = std::vector<PackedColour>(static_cast<std::size_t>(width))](
+                   std::size_t index) mutable {
+            const int row = static_cast<int>(index);
             try {
-                clearUpperVectorState();
                 picture.renderRow(row, colours);
             } catch (const DrawError& e) {
-                const std::lock_guard lock(faultMutex);
-                if (row < faultRow) {
-                    faultRow = row;
-                    result.fault = e;
-                    // The pixels before the faulting one were coloured before the fault.
-                    const int kept = std::clamp(e.column(), 0, width);
-                    std::transform(colours.begin(), colours.begin() + kept, line(row), toRgb);
-                    std::fill(line(row) + kept, line(row) + width, qRgba(0, 0, 0, 0));
-                    stopRow = row;
-                }
-                return;
+                // The pixels before the faulting one were coloured before the fault.
+                const int kept = std::clamp(e.column(), 0, width);
+                std::transform(colours.begin(), colours.begin() + kept, line(row), toRgb);
+                std::fill(line(row) + kept, line(row) + width, qRgba(0, 0, 0, 0));
+                throw;
             }
             std::transform(colours.begin(), colours.end(), line(row), toRgb);
-            if (progress != nullptr) {
-                progress->advance();
-            }
-        }
+        };
     };
 
-    runOnThreads(std::clamp(jobs, 1, height), work);
-    // Rows below a fault that other threads finished before they heard of it.
-    for (int row = faultRow + 1; row < height; ++row) {
+    const std::optional<IndexedFailure> failure =
+        runIndexedWork(static_cast<std::size_t>(height), jobs, makeWorker, progress);
+    if (!failure) {
+        return result;
+    }
+    try {
+        std::rethrow_exception(failure->error);
+    } catch (const DrawError& e) {
+        result.fault = e;
+    }
+    // Rows below the fault that other threads finished before they heard of it.
+    for (int row = static_cast<int>(failure->index) + 1; row < height; ++row) {
         std::fill(line(row), line(row) + width, qRgba(0, 0, 0, 0));
     }
     return result;

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QImage>
-#include <functional>
 #include <optional>
 
 #include "cli/progress.h"
@@ -10,22 +9,16 @@
 
 namespace vantu::cli {
 
-// The threads to use when --jobs is not given: one per core.
-[[nodiscard]] int defaultJobs() noexcept;
-
-// Runs `work` on `threads` threads at once, this one included, and returns when all are done.
-void runOnThreads(int threads, const std::function<void()>& work);
-
 // A picture rendered into an image, and the fault that stopped it, if one did.
 struct RenderedImage {
     QImage image;                    // ARGB32, the picture's size
     std::optional<DrawError> fault;  // the first fault in picture order
 };
 
-// Renders `picture` on `jobs` threads, each taking the next row not yet taken, so the image does
-// not depend on the thread count. Advances `progress` (may be null) by one per row. After a
-// fault the rows above the faulting one, and its pixels left of the faulting one, are kept and
-// the rest is transparent, as in the window's picture.
+// Renders `picture` on `jobs` threads (one per core when 0), each taking the next row not yet
+// taken, so the image does not depend on the thread count. Advances `progress` (may be null) by
+// one per row. After a fault the rows above the faulting one, and its pixels left of the
+// faulting one, are kept and the rest is transparent, as in the window's picture.
 [[nodiscard]] RenderedImage renderImage(const FinePicture& picture, int jobs,
                                         ProgressBar* progress);
 

@@ -3,20 +3,16 @@
 #include <QImage>
 #include <QString>
 #include <algorithm>
-#include <atomic>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <fstream>
-#include <limits>
-#include <mutex>
-#include <optional>
 #include <vector>
 
 #include "cli/export.h"
+#include "cli/indexed_work.h"
 #include "geometry/draw_error.h"
 #include "geometry/text.h"
-#include "render/vector_state.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
 
@@ -37,9 +33,12 @@ std::vector<GalleryPicture> galleryPictures(bool permutations) {
                     continue;
                 }
                 for (const auto& [projection, name] : projectionNames) {
-                    pictures.push_back(
-                        {code, rotation, reverse, projection,
-                         galleryFileName(code.substr(0, 3), rotation, reverse, projection)});
+                    GalleryPicture& p = pictures.emplace_back();
+                    p.request.triangleCode = std::string(code);
+                    p.request.rotation = rotation;
+                    p.request.reverse = reverse;
+                    p.request.projection = projection;
+                    p.file = galleryFileName(code.substr(0, 3), rotation, reverse, projection);
                 }
             }
         }
@@ -80,31 +79,27 @@ namespace {
 constexpr int thumbnailWidth = 160;
 constexpr int thumbnailHeight = thumbnailWidth * pictureHeight / pictureWidth;
 
-std::string caption(const GalleryPicture& p) {
-    return "r" + std::to_string(p.rotation) + (p.reverse ? " rev " : " ") +
-           std::string(projectionName(p.projection));
+std::string caption(const DrawRequest& r) {
+    return "r" + std::to_string(r.rotation) + (r.reverse ? " rev " : " ") +
+           std::string(projectionName(r.projection));
 }
 
-std::string description(const GalleryPicture& p) {
-    return std::string(p.code) + ", rotation " + std::to_string(p.rotation) +
-           (p.reverse ? ", reverse, " : ", ") + std::string(projectionName(p.projection));
+std::string description(const DrawRequest& r) {
+    return r.triangleCode + ", rotation " + std::to_string(r.rotation) +
+           (r.reverse ? ", reverse, " : ", ") + std::string(projectionName(r.projection));
 }
 
-// Renders one picture into `image` (already of the picture's size) and writes it.
-void renderPicture(const std::filesystem::path& folder, const GalleryPicture& p,
-                   const GallerySettings& settings, QImage& image,
-                   std::vector<PackedColour>& colours) {
-    DrawRequest request;
-    request.triangleCode = std::string(p.code);
-    request.rotation = p.rotation;
-    request.reverse = p.reverse;
+// Draws one picture of the gallery into `image` (already of the picture's size) and writes it
+// to its file in `folder`.
+void writeGalleryPicture(const std::filesystem::path& folder, const GalleryPicture& p,
+                         const GallerySettings& settings, QImage& image,
+                         std::vector<PackedColour>& colours) {
+    DrawRequest request = p.request;
     request.scale = settings.scale;
-    request.projection = p.projection;
     const DrawSetup setup = prepareDrawing(request);
-    const FinePicture picture(settings.scale, setup.pi, p.projection, setup.normals,
+    const FinePicture picture(request.scale, setup.pi, request.projection, setup.normals,
                               settings.sampling);
     for (int row = 0; row < picture.height(); ++row) {
-        clearUpperVectorState();
         picture.renderRow(row, colours);
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
         std::transform(colours.begin(), colours.end(), line, toRgb);
@@ -122,8 +117,8 @@ std::string galleryPage(const std::vector<GalleryPicture>& pictures,
                         const GallerySettings& settings) {
     std::vector<std::string_view> codes;
     for (const GalleryPicture& p : pictures) {
-        if (std::find(codes.begin(), codes.end(), p.code) == codes.end()) {
-            codes.push_back(p.code);
+        if (std::find(codes.begin(), codes.end(), p.request.triangleCode) == codes.end()) {
+            codes.push_back(p.request.triangleCode);
         }
     }
     const double pi = std::atan(1.0) * 4.0;
@@ -163,15 +158,15 @@ img { display: block; border: 1px solid #999; }
                 formatDegrees(angles[0] + angles[1] + angles[2]) +
                 "&deg;</td>\n<td><div class=\"pictures\">\n";
         for (const GalleryPicture& p : pictures) {
-            if (p.code != code) {
+            if (p.request.triangleCode != code) {
                 continue;
             }
             const std::string file = htmlEscape(p.file);
             page += "<figure><a href=\"" + file + "\"><img src=\"" + file + "\" width=\"" +
                     std::to_string(detail::thumbnailWidth) + "\" height=\"" +
                     std::to_string(detail::thumbnailHeight) + "\" alt=\"" +
-                    htmlEscape(detail::description(p)) + "\"></a><figcaption>" +
-                    htmlEscape(detail::caption(p)) + "</figcaption></figure>\n";
+                    htmlEscape(detail::description(p.request)) + "\"></a><figcaption>" +
+                    htmlEscape(detail::caption(p.request)) + "</figcaption></figure>\n";
         }
         page += "</div></td>\n</tr>\n";
     }
@@ -189,56 +184,16 @@ void writeGallery(const std::filesystem::path& folder, const std::vector<Gallery
     }
 
     // The first failure in page order wins; pictures after it are not started.
-    std::atomic<std::size_t> next{0};
-    std::atomic<std::size_t> stop{pictures.size()};
-    std::mutex failureMutex;
-    std::size_t failedAt = std::numeric_limits<std::size_t>::max();
-    std::optional<DrawError> drawFailure;
-    std::optional<GalleryError> fileFailure;
-    const auto fail = [&](std::size_t index, const auto& record) {
-        const std::lock_guard lock(failureMutex);
-        if (index < failedAt) {
-            failedAt = index;
-            record();
-            stop = index;
-        }
-    };
-
-    const auto work = [&] {
+    const auto makeWorker = [&]() -> IndexWorker {
         const Sampling& s = settings.sampling;
         QImage image(pictureWidth * s.zoom, pictureHeight * s.zoom, QImage::Format_RGB32);
         std::vector<PackedColour> colours(static_cast<std::size_t>(image.width()));
-        for (std::size_t i = next++; i < stop.load(); i = next++) {
-            try {
-                detail::renderPicture(folder, pictures[i], settings, image, colours);
-            } catch (const DrawError& e) {
-                fail(i, [&] {
-                    drawFailure = e;
-                    fileFailure.reset();
-                });
-                return;
-            } catch (const GalleryError& e) {
-                fail(i, [&] {
-                    fileFailure = e;
-                    drawFailure.reset();
-                });
-                return;
-            }
-            if (progress != nullptr) {
-                progress->advance();
-            }
-        }
+        return [&, image, colours](std::size_t index) mutable {
+            detail::writeGalleryPicture(folder, pictures[index], settings, image, colours);
+        };
     };
-
-    runOnThreads(
-        static_cast<int>(std::clamp<std::size_t>(static_cast<std::size_t>(std::max(jobs, 1)), 1,
-                                                 std::max<std::size_t>(pictures.size(), 1))),
-        work);
-    if (drawFailure) {
-        throw *drawFailure;
-    }
-    if (fileFailure) {
-        throw *fileFailure;
+    if (const auto failure = runIndexedWork(pictures.size(), jobs, makeWorker, progress)) {
+        std::rethrow_exception(failure->error);
     }
 
     const std::filesystem::path index = folder / "index.html";

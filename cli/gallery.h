@@ -9,16 +9,14 @@
 #include "cli/progress.h"
 #include "geometry/projection.h"
 #include "render/fine_picture.h"
+#include "setup/draw_request.h"
 
 namespace vantu::cli {
 
 // One picture of the gallery.
 struct GalleryPicture {
-    std::string_view code;  // a catalogue code
-    int rotation = 0;
-    bool reverse = false;
-    Projection projection = Projection::stereographic;
-    std::string file;  // its file name in the gallery folder
+    DrawRequest request;  // a catalogue code; the scale is the gallery's, GallerySettings::scale
+    std::string file;     // its file name in the gallery folder
 };
 
 // How every picture of the gallery is drawn.
@@ -48,10 +46,11 @@ public:
 [[nodiscard]] std::string galleryPage(const std::vector<GalleryPicture>& pictures,
                                       const GallerySettings& settings);
 
-// Renders every picture into `folder` (created if missing) as a PNG, on `jobs` threads, each
-// taking the next picture not yet taken, then writes index.html. Advances `progress` (may be
-// null) by one per picture. Throws DrawError for the first picture, in page order, whose drawing
-// faults (before index.html is written), GalleryError for a file that cannot be written.
+// Renders every picture into `folder` (created if missing) as a PNG, on `jobs` threads (one per
+// core when 0), each taking the next picture not yet taken, then writes index.html. Advances
+// `progress` (may be null) by one per picture. Throws DrawError for the first picture, in page
+// order, whose drawing faults (before index.html is written), GalleryError for a file that cannot
+// be written.
 void writeGallery(const std::filesystem::path& folder, const std::vector<GalleryPicture>& pictures,
                   const GallerySettings& settings, int jobs, ProgressBar* progress);
 

@@ -4,13 +4,13 @@
 #include <QImage>
 #include <QString>
 #include <cstdio>
-#include <exception>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "cli/export.h"
 #include "cli/gallery.h"
-#include "cli/options.h"
 #include "cli/progress.h"
 #include "cli/snub_report.h"
 #include "drawing/draw_procedure.h"
@@ -18,10 +18,12 @@
 #include "render/fine_picture.h"
 #include "render/run_sink.h"
 #include "render/snub_points.h"
-#include "render/vector_state.h"
 #include "setup/draw_request.h"
 
 namespace {
+
+using vantu::cli::Command;
+using vantu::cli::Mode;
 
 // Paints the runs into an image and, when asked, prints each sink call.
 class OutputSink : public vantu::RunSink {
@@ -63,30 +65,18 @@ int failure(const std::string& message) {
     return 1;
 }
 
-int jobsOf(const vantu::cli::CommandLine& line) {
-    return line.jobs > 0 ? line.jobs : vantu::cli::defaultJobs();
-}
-
-vantu::DrawRequest requestOf(const vantu::cli::CommandLine& line) {
-    vantu::DrawRequest request;
-    request.triangleCode = line.code;
-    request.rotation = line.rotation;
-    request.reverse = line.reverse;
-    request.projection = line.projection;
-    return request;
-}
-
-int runGallery(const vantu::cli::CommandLine& line) {
-    vantu::cli::GallerySettings settings;
-    settings.scaleText = line.scaleText;
-    settings.sampling = {line.zoom, line.antialias};
+// --gallery: every catalogue code in every projection, and the contact sheet.
+int drawGallery(const Command& command) {
     try {
-        settings.scale = vantu::readScale(line.scaleText);
+        vantu::cli::GallerySettings settings;
+        settings.scaleText = command.scaleText;
+        settings.scale = vantu::cli::readRequest(command).scale;
+        settings.sampling = command.sampling;
         const std::vector<vantu::cli::GalleryPicture> pictures =
-            vantu::cli::galleryPictures(line.permutations);
+            vantu::cli::galleryPictures(command.permutations);
         vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "gallery",
                                          static_cast<long>(pictures.size()));
-        vantu::cli::writeGallery(line.gallery, pictures, settings, jobsOf(line), &progress);
+        vantu::cli::writeGallery(command.output, pictures, settings, command.jobs, &progress);
     } catch (const vantu::DrawError& e) {
         return failure(e.what());
     } catch (const vantu::cli::GalleryError& e) {
@@ -95,14 +85,11 @@ int runGallery(const vantu::cli::CommandLine& line) {
     return 0;
 }
 
-// The window's own drawing, for --runs (and -o beside it).
-int runWindowDrawing(const vantu::cli::CommandLine& line, QImage* image) {
-    OutputSink sink(image, line.printRuns);
+// The window's own drawing, listed on stdout and painted into `image` when there is one.
+int listRuns(const vantu::DrawRequest& request, QImage& image) {
+    OutputSink sink(image.isNull() ? nullptr : &image, true);
     int status = 0;
     try {
-        vantu::DrawRequest request = requestOf(line);
-        request.scale = vantu::readScale(line.scaleText);
-        vantu::clearUpperVectorState();
         vantu::runDrawing(request, sink);
     } catch (const vantu::DrawError& e) {
         status = failure(e.what());
@@ -113,22 +100,16 @@ int runWindowDrawing(const vantu::cli::CommandLine& line, QImage* image) {
     return status;
 }
 
-// The picture at any sampling, rows shared among threads, for -o.
-int runExport(const vantu::cli::CommandLine& line, QImage& image) {
-    const vantu::Sampling sampling{line.zoom, line.antialias};
-    image = QImage(vantu::pictureWidth * sampling.zoom, vantu::pictureHeight * sampling.zoom,
-                   QImage::Format_ARGB32);
-    image.fill(Qt::transparent);
+// The picture at the command's sampling, its rows shared among threads.
+int renderFinePicture(const Command& command, const vantu::DrawRequest& request, QImage& image) {
     try {
-        vantu::DrawRequest request = requestOf(line);
-        request.scale = vantu::readScale(line.scaleText);
         const vantu::DrawSetup setup = vantu::prepareDrawing(request);
         const vantu::FinePicture picture(request.scale, setup.pi, request.projection, setup.normals,
-                                         sampling);
+                                         command.sampling);
         vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "rendering",
                                          picture.height());
         vantu::cli::RenderedImage rendered =
-            vantu::cli::renderImage(picture, jobsOf(line), &progress);
+            vantu::cli::renderImage(picture, command.jobs, &progress);
         progress.finish();
         image = std::move(rendered.image);
         if (rendered.fault) {
@@ -140,68 +121,74 @@ int runExport(const vantu::cli::CommandLine& line, QImage& image) {
     return 0;
 }
 
+// -o, --runs and --snub. The meeting points come first: a fault in finding them (or in the scale
+// they are found at) ends the program with nothing written. In the picture, as in the window, a
+// fault keeps what was drawn before it, and -o writes that.
+int drawAndList(const Command& command) {
+    const bool snubPoints = command.listSnubPoints || command.markSnubPoints;
+    QImage image;  // the PNG's, transparent where nothing is drawn
+    if (!command.output.empty()) {
+        image = QImage(vantu::pictureWidth * command.sampling.zoom,
+                       vantu::pictureHeight * command.sampling.zoom, QImage::Format_ARGB32);
+        image.fill(Qt::transparent);
+    }
+    std::optional<vantu::DrawRequest> request;
+    std::vector<vantu::SnubPoint> points;
+    int status = 0;
+    try {
+        request = vantu::cli::readRequest(command);
+        if (snubPoints) {
+            points = vantu::findSnubPoints(vantu::prepareDrawing(*request).normals);
+        }
+    } catch (const vantu::DrawError& e) {
+        status = failure(e.what());
+        if (snubPoints) {
+            return status;
+        }
+    }
+    if (command.listSnubPoints) {
+        std::fputs(vantu::cli::snubReport(*request, points).c_str(), stdout);
+    }
+    if (request && command.mode == Mode::runs) {
+        status = listRuns(*request, image);
+    } else if (request && command.mode == Mode::picture) {
+        status = renderFinePicture(command, *request, image);
+    }
+    if (std::fflush(stdout) != 0) {
+        return failure("cannot write to the standard output");
+    }
+    if (command.output.empty()) {
+        return status;
+    }
+    if (command.markSnubPoints) {
+        vantu::cli::markSnubPoints(image, points, request->scale, request->projection,
+                                   command.sampling.zoom);
+    }
+    if (!image.save(QString::fromLocal8Bit(command.output), "PNG")) {
+        return failure("cannot write '" + command.output + "'");
+    }
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    vantu::cli::CommandLine line;
+    vantu::cli::ParsedLine line;
     try {
         line = vantu::cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     } catch (const vantu::cli::UsageError& e) {
         return usageError(e.what());
     }
-    if (line.help) {
-        std::fputs(vantu::cli::usageText().c_str(), stdout);
-        return 0;
+    switch (line.action) {
+        case vantu::cli::Action::help:
+            std::fputs(vantu::cli::helpText().c_str(), stdout);
+            return 0;
+        case vantu::cli::Action::version:
+            std::printf("vantu-render %s\n", VANTU_VERSION);
+            return 0;
+        case vantu::cli::Action::run:
+            break;
     }
-    if (line.version) {
-        std::printf("vantu-render %s\n", VANTU_VERSION);
-        return 0;
-    }
-    if (!line.gallery.empty()) {
-        return runGallery(line);
-    }
-    if (line.output.empty() && !line.printRuns && !line.snub) {
-        return usageError("nothing to do: give -o FILE.png, --runs, --snub or --gallery DIR");
-    }
-
-    // The meeting points, for --snub and --mark-snub.
-    std::vector<vantu::SnubPoint> snubPoints;
-    if (line.snub || line.markSnub) {
-        try {
-            vantu::DrawRequest request = requestOf(line);
-            request.scale = vantu::readScale(line.scaleText);
-            snubPoints = vantu::findSnubPoints(vantu::prepareDrawing(request).normals);
-            if (line.snub) {
-                std::fputs(vantu::cli::snubReport(request, snubPoints).c_str(), stdout);
-            }
-        } catch (const vantu::DrawError& e) {
-            return failure(e.what());
-        }
-    }
-
-    QImage image;
-    int status = 0;
-    if (line.printRuns) {
-        if (!line.output.empty()) {
-            image = QImage(vantu::pictureWidth, vantu::pictureHeight, QImage::Format_ARGB32);
-            image.fill(Qt::transparent);
-        }
-        status = runWindowDrawing(line, line.output.empty() ? nullptr : &image);
-    } else if (!line.output.empty()) {
-        status = runExport(line, image);
-    }
-    if (std::fflush(stdout) != 0) {
-        return failure("cannot write to the standard output");
-    }
-    if (line.output.empty()) {
-        return status;
-    }
-    if (line.markSnub) {
-        vantu::cli::markSnubPoints(image, snubPoints, vantu::readScale(line.scaleText),
-                                   line.projection, line.zoom);
-    }
-    if (!image.save(QString::fromLocal8Bit(line.output), "PNG")) {
-        return failure("cannot write '" + line.output + "'");
-    }
-    return status;
+    return line.command.mode == Mode::gallery ? drawGallery(line.command)
+                                              : drawAndList(line.command);
 }

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <optional>
 
+#include "geometry/correctly_rounded.h"
 #include "geometry/projection.h"
 #include "geometry/raster.h"
 #include "geometry/vec3.h"
@@ -15,10 +16,24 @@
 namespace vantu {
 namespace detail {
 
+// The elementary functions of a drawing: correctly rounded, the same on every platform.
+struct CorrectlyRounded {
+    static double atan(double x) noexcept { return cr::atan(x); }
+    static double sin(double x) noexcept { return cr::sin(x); }
+    static double cos(double x) noexcept { return cr::cos(x); }
+};
+
+// The C library's, which are faster but differ between platforms: only for comparison.
+struct LibraryFunctions {
+    static double atan(double x) noexcept { return std::atan(x); }
+    static double sin(double x) noexcept { return std::sin(x); }
+    static double cos(double x) noexcept { return std::cos(x); }
+};
+
 // Azimuth of (X, Y): atan(Y / X), turned by pi in the left half. X is never zero.
-template <class Check>
+template <class Fn, class Check>
 inline double azimuth(double x, double y, double pi, Check& check) {
-    double phi = check.value(std::atan(check.quotient(y, x)));
+    double phi = check.value(Fn::atan(check.quotient(y, x)));
     if (x < 0.0) {
         phi = check.value(pi + phi);
     }
@@ -26,15 +41,16 @@ inline double azimuth(double x, double y, double pi, Check& check) {
 }
 
 // P at angle theta from (0, 0, 1) in the direction phi.
-template <class Check>
+template <class Fn, class Check>
 inline void polarPoint(double theta, double phi, Check& check, Vec3& p) {
-    const double sinTheta = std::sin(theta);
-    p.x = check.value(sinTheta * std::cos(phi));
-    p.y = check.value(sinTheta * std::sin(phi));
-    p.z = check.value(std::cos(theta));
+    const double sinTheta = Fn::sin(theta);
+    p.x = check.value(sinTheta * Fn::cos(phi));
+    p.y = check.value(sinTheta * Fn::sin(phi));
+    p.z = check.value(Fn::cos(theta));
 }
 
-struct Gnomonic {
+template <class Fn = CorrectlyRounded>
+struct GnomonicWith {
     static constexpr Projection projection = Projection::gnomonic;
     template <class Check>
     static double ordinate(double row, double scale, Check& check) {
@@ -47,8 +63,8 @@ struct Gnomonic {
     template <class Check>
     static bool toSphere(double x, double y, double ySquared, double pi, Check& check, Vec3& p) {
         const double rho = check.root(check.value(x * x + ySquared));
-        const double theta = check.value(std::atan(rho));
-        polarPoint(theta, azimuth(x, y, pi, check), check, p);
+        const double theta = check.value(Fn::atan(rho));
+        polarPoint<Fn>(theta, azimuth<Fn>(x, y, pi, check), check, p);
         return true;
     }
 };
@@ -65,14 +81,15 @@ struct HalfPlane {
     }
 };
 
-struct Stereographic : HalfPlane {
+template <class Fn = CorrectlyRounded>
+struct StereographicWith : HalfPlane {
     static constexpr Projection projection = Projection::stereographic;
     template <class Check>
     static bool toSphere(double x, double y, double ySquared, double pi, Check& check, Vec3& p) {
         const double rho = check.root(check.value(x * x + ySquared));
-        const double t = check.value(std::atan(rho));
+        const double t = check.value(Fn::atan(rho));
         const double theta = check.value(t + t);
-        polarPoint(theta, azimuth(x, y, pi, check), check, p);
+        polarPoint<Fn>(theta, azimuth<Fn>(x, y, pi, check), check, p);
         return true;
     }
 };
@@ -90,6 +107,10 @@ struct Orthographic : HalfPlane {
         return true;
     }
 };
+
+// The mappings of a drawing.
+using Gnomonic = GnomonicWith<>;
+using Stereographic = StereographicWith<>;
 
 }  // namespace detail
 

@@ -7,7 +7,6 @@
 #include "geometry/draw_error.h"
 #include "render/projections.h"
 #include "render/scan.h"
-#include "render/vector_state.h"
 
 namespace vantu {
 namespace detail {
@@ -52,8 +51,6 @@ void renderPicture(double R, double pi, Projection projection, const Mirrors& no
     const std::span<const PackedColour> row(colours);
     int deviceRow = 0;
     for (int windowRow = 0; windowRow < pictureHeight; ++windowRow) {
-        // The sink's yield ran code outside the core since the last row.
-        clearUpperVectorState();
         for (; deviceRow < picture.height() && windowPixelOf(deviceRow, ratio) <= windowRow;
              ++deviceRow) {
             try {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <tuple>
 
+#include "geometry/correctly_rounded.h"
 #include "render/pixel_colour.h"
 #include "render/projections.h"
 #include "render/scan.h"
@@ -255,7 +256,7 @@ std::vector<SnubPoint> findSnubPoints(const Mirrors& n) {
     // The hues of the seeding picture, two rows at a time; a seed in every 2 x 2 group of
     // pixels where hue boundaries meet.
     // Coloured by the scan engine, as the stereographic picture colours the same points.
-    const detail::ScanInput input{1.0, std::atan(1.0) * 4.0, n};
+    const detail::ScanInput input{1.0, cr::atan(1.0) * 4.0, n};
     std::vector<double> us(detail::seedGrid);
     for (int i = 0; i < detail::seedGrid; ++i) {
         us[static_cast<std::size_t>(i)] = detail::seedCoordinate(i);

@@ -7,6 +7,10 @@ packages=(
     # build
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libgl-dev
+    # the correctly rounded arctangent, sine and cosine
+    libmpfr-dev
+    # vantu-render's command line
+    libcli11-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
     # the gallery's contact sheet in a real browser

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <string>
 
+#include "geometry/correctly_rounded.h"
 #include "geometry/draw_error.h"
 #include "setup/numeric_prefix.h"
 #include "setup/triangle_code.h"
@@ -28,7 +29,7 @@ VertexAngles permuteAngles(double codeAngle1, double codeAngle2, double codeAngl
 
 DrawSetup prepareDrawing(const DrawRequest& request) {
     DrawSetup setup;
-    setup.pi = std::atan(1.0) * 4.0;
+    setup.pi = cr::atan(1.0) * 4.0;
     const CodeAngles code = parseTriangleCode(request.triangleCode, setup.pi);
     const VertexAngles v =
         permuteAngles(code[0], code[1], code[2], request.rotation, request.reverse);

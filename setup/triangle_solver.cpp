@@ -3,6 +3,7 @@
 #include <cmath>
 #include <string>
 
+#include "geometry/correctly_rounded.h"
 #include "geometry/draw_error.h"
 #include "geometry/text.h"
 
@@ -61,12 +62,12 @@ Vec3 normalise(const TriangleCheck& check, Vec3 u, const char* step) {
 
 SolvedTriangle solveTriangle(double A, double B, double C) {
     const detail::TriangleCheck check(A, B, C);
-    const double cosA = std::cos(A);
-    const double sinA = std::sin(A);
-    const double cosB = std::cos(B);
-    const double sinB = std::sin(B);
-    const double cosC = std::cos(C);
-    const double sinC = std::sin(C);
+    const double cosA = cr::cos(A);
+    const double sinA = cr::sin(A);
+    const double cosB = cr::cos(B);
+    const double sinB = cr::sin(B);
+    const double cosC = cr::cos(C);
+    const double sinC = cr::sin(C);
 
     // Sides c and b by the polar law of cosines.
     const char* const sideC = "solving side c";
@@ -82,8 +83,8 @@ SolvedTriangle solveTriangle(double A, double B, double C) {
 
     // F, where the bisector of C meets side c: the angle F and the arc AF.
     const double h = check.value(C / 2.0, "halving the angle C");
-    const double cosH = std::cos(h);
-    const double sinH = std::sin(h);
+    const double cosH = cr::cos(h);
+    const double sinH = cr::sin(h);
     const char* const angleF = "finding the angle F";
     const double cosF = check.value(((sinH * cosb) * sinA) - (cosA * cosH), angleF);
     const double sinF = check.root(1.0 - cosF * cosF, angleF);

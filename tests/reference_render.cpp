@@ -1,5 +1,7 @@
 #include "tests/reference_render.h"
 
+#include <mpfr.h>
+
 #include <cfenv>
 #include <cmath>
 
@@ -8,6 +10,20 @@ namespace {
 
 bool faulted() {
     return std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW) != 0;
+}
+
+// f(x) rounded to the nearest double, ties to even: through MPFR at 53 bits with the exponent
+// range of doubles. Slow and plain.
+double rounded(int (*f)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t), double x) {
+    mpfr_set_emin(-1073);
+    mpfr_set_emax(1024);
+    mpfr_t v;
+    mpfr_init2(v, 53);
+    mpfr_set_d(v, x, MPFR_RNDN);
+    mpfr_subnormalize(v, f(v, v, MPFR_RNDN), MPFR_RNDN);
+    const double result = mpfr_get_d(v, MPFR_RNDN);
+    mpfr_clear(v);
+    return result;
 }
 
 }  // namespace
@@ -80,18 +96,50 @@ std::optional<int> pixel(double col, double row, double scale, double pi, Map ma
         if (faulted()) {
             return std::nullopt;
         }
-        const double theta =
-            map == Map::gnomonic ? std::atan(rho) : std::atan(rho) + std::atan(rho);
-        double phi = std::atan(y / x);
+        const double t = rounded(mpfr_atan, rho);
+        const double theta = map == Map::gnomonic ? t : t + t;
+        double phi = rounded(mpfr_atan, y / x);
         if (x < 0.0) {
             phi = pi + phi;
         }
-        p = {std::sin(theta) * std::cos(phi), std::sin(theta) * std::sin(phi), std::cos(theta)};
+        p = {rounded(mpfr_sin, theta) * rounded(mpfr_cos, phi),
+             rounded(mpfr_sin, theta) * rounded(mpfr_sin, phi), rounded(mpfr_cos, theta)};
     }
     if (faulted()) {
         return std::nullopt;
     }
     return colour(p, normals);
+}
+
+bool nearTie(double col, double row, double scale, Map map,
+             const std::array<std::array<double, 3>, 3>& normals) {
+    const double factor = map == Map::gnomonic ? 1.0 : 0.5;
+    const double x = ((col - 319.5) * factor) / scale;
+    const double y = ((240.5 - row) * factor) / scale;
+    const double rho = std::sqrt(x * x + y * y);
+    std::array<double, 3> p{x, y, std::sqrt(std::abs(1.0 - rho * rho))};
+    if (map != Map::orthographic) {
+        const double theta = map == Map::gnomonic ? std::atan(rho) : 2.0 * std::atan(rho);
+        const double phi = std::atan2(y, x);
+        p = {std::sin(theta) * std::cos(phi), std::sin(theta) * std::sin(phi), std::cos(theta)};
+    }
+    std::array<double, 3> a{};
+    std::array<std::array<double, 3>, 3> q{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        a[i] = normals[i][0] * p[0] + normals[i][1] * p[1] + normals[i][2] * p[2];
+        for (std::size_t c = 0; c < 3; ++c) {
+            q[i][c] = p[c] - 2.0 * a[i] * normals[i][c];
+        }
+    }
+    const auto distance = [&](std::size_t j, std::size_t k) {
+        return std::pow(q[j][0] - q[k][0], 2.0) + std::pow(q[j][1] - q[k][1], 2.0) +
+               std::pow(q[j][2] - q[k][2], 2.0);
+    };
+    const double d1 = distance(1, 2);
+    const double d2 = distance(2, 0);
+    const double d3 = distance(0, 1);
+    return std::abs(a[0]) < 1e-9 || std::abs(a[1]) < 1e-9 || std::abs(a[2]) < 1e-9 ||
+           std::abs(d1 - d2) < 1e-8 || std::abs(d2 - d3) < 1e-8 || std::abs(d3 - d1) < 1e-8;
 }
 
 }  // namespace vantu::reference

@@ -1,8 +1,9 @@
 #pragma once
 
 // An independent, deliberately plain rendering of the picture, for comparison with the core:
-// one function per pixel, std::pow for the squares and the fault flags tested after every
-// stored value. Slow, and only for tests.
+// one function per pixel, correctly rounded arctangents, sines and cosines straight from MPFR,
+// std::pow for the squares and the fault flags tested after every stored value. Slow (several
+// microseconds a pixel), and only for tests.
 
 #include <array>
 #include <optional>
@@ -18,6 +19,13 @@ enum class Map { gnomonic, stereographic, orthographic };
 // stops it. Whole numbers are the window's pixels; finer samplings sit between them.
 [[nodiscard]] std::optional<int> pixel(double col, double row, double scale, double pi, Map map,
                                        const std::array<std::array<double, 3>, 3>& normals);
+
+// Whether the sample at window coordinates (col, row) lies near a tie: one of its dot products
+// within 1e-9 of zero, or two of its squared distances within 1e-8 of each other, computed
+// quickly with the C library's functions. Where this is false, the colour is far from any
+// question of rounding.
+[[nodiscard]] bool nearTie(double col, double row, double scale, Map map,
+                           const std::array<std::array<double, 3>, 3>& normals);
 
 // The colour rule alone, for a point p.
 [[nodiscard]] int colour(const std::array<double, 3>& p,

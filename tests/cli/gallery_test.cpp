@@ -1,7 +1,6 @@
 // The gallery: its pictures and their names, the contact sheet, and writing it all.
 
 #include "cli/gallery.h"
-#include "geometry/text.h"
 
 #include <gtest/gtest.h>
 
@@ -51,19 +50,20 @@ TEST(GalleryPictures, EveryCodeInEveryProjection) {
     EXPECT_EQ(plain[2].file, "300-r0-ortho.png");
     EXPECT_EQ(plain.back().file, "592-r0-ortho.png");
     for (const GalleryPicture& p : plain) {
-        EXPECT_EQ(p.rotation, 0);
-        EXPECT_FALSE(p.reverse);
+        EXPECT_EQ(p.request.rotation, 0);
+        EXPECT_FALSE(p.request.reverse);
     }
 
     const std::vector<GalleryPicture> all = galleryPictures(true);
     ASSERT_EQ(all.size(), 44U * 6U * 3U);
     std::set<std::string> names;
-    std::set<std::tuple<std::string_view, int, bool, Projection>> cases;
+    std::set<std::tuple<std::string, int, bool, Projection>> cases;
     for (const GalleryPicture& p : all) {
+        const DrawRequest& r = p.request;
         names.insert(p.file);
-        cases.insert({p.code, p.rotation, p.reverse, p.projection});
-        EXPECT_EQ(p.file,
-                  galleryFileName(p.code.substr(0, 3), p.rotation, p.reverse, p.projection));
+        cases.insert({r.triangleCode, r.rotation, r.reverse, r.projection});
+        EXPECT_EQ(p.file, galleryFileName(r.triangleCode.substr(0, 3), r.rotation, r.reverse,
+                                          r.projection));
     }
     EXPECT_EQ(names.size(), all.size()) << "file names repeat";
     EXPECT_EQ(cases.size(), all.size()) << "pictures repeat";
@@ -117,31 +117,6 @@ INSTANTIATE_TEST_SUITE_P(
                     EscapeCase{"Quotes", "\"a\" 'b'", "&quot;a&quot; &#39;b&#39;"},
                     EscapeCase{"AlreadyEscaped", "&amp;", "&amp;amp;"},
                     EscapeCase{"Utf8Unchanged", "\xC2\xB0", "\xC2\xB0"}),
-    RowName());
-
-struct DegreeCase {
-    const char* name;
-    double radians;
-    const char* text;
-    friend void PrintTo(const DegreeCase& c, std::ostream* os) { *os << c.name; }
-};
-
-class FormatDegrees : public testing::TestWithParam<DegreeCase> {};
-
-TEST_P(FormatDegrees, KeepsAtMostTwoDecimals) {
-    EXPECT_EQ(formatDegrees(GetParam().radians), GetParam().text);
-}
-
-const double pi = std::atan(1.0) * 4.0;
-
-INSTANTIATE_TEST_SUITE_P(
-    Angles, FormatDegrees,
-    testing::Values(DegreeCase{"Right", (pi / 2) * 1, "90"},
-                    DegreeCase{"FifthTimesFour", (pi / 5) * 4, "144"},
-                    DegreeCase{"Sum", (pi / 4) * 3 + (pi / 3) + (pi / 4), "240"},
-                    DegreeCase{"Half", pi / 360.0 * 75.0, "37.5"},
-                    DegreeCase{"Seventh", pi / 7, "25.71"}, DegreeCase{"Zero", 0.0, "0"},
-                    DegreeCase{"TinyNegative", -1e-9, "0"}),
     RowName());
 
 TEST(GalleryPage, HasOneRowPerCodeWithAnglesSumAndThumbnails) {
@@ -201,7 +176,7 @@ TEST(GalleryPage, HasOneRowPerCodeWithAnglesSumAndThumbnails) {
 TEST(WriteGallery, WritesEveryPictureAndThePage) {
     std::vector<GalleryPicture> pictures;
     for (const GalleryPicture& p : galleryPictures(true)) {
-        if (p.code == catalogue[10]) {
+        if (p.request.triangleCode == catalogue[10]) {
             pictures.push_back(p);
         }
     }
@@ -227,12 +202,8 @@ TEST(WriteGallery, WritesEveryPictureAndThePage) {
         const GalleryPicture& p = pictures[i];
         const QImage image(QString::fromStdString((one / p.file).string()));
         ASSERT_EQ(image.size(), QSize(640, 481)) << p.file;
-        DrawRequest request;
-        request.triangleCode = std::string(p.code);
-        request.rotation = p.rotation;
-        request.reverse = p.reverse;
-        const DrawSetup setup = prepareDrawing(request);
-        const FinePicture picture(120.0, setup.pi, p.projection, setup.normals, {1, 1});
+        const DrawSetup setup = prepareDrawing(p.request);
+        const FinePicture picture(120.0, setup.pi, p.request.projection, setup.normals, {1, 1});
         std::vector<PackedColour> row(640);
         for (int r = 0; r < 481; r += 60) {
             picture.renderRow(r, row);

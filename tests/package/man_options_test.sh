@@ -6,10 +6,11 @@ set -euo pipefail
 program=$1
 page=$2
 
-# "  -o, --output FILE.png   write ..." gives -o and --output: the option column ends where
-# two blanks begin the description.
+# "  -o, --output FILE.png   write ..." gives -o and --output: an option's line begins with two
+# blanks and a dash (the lines that go on with its description begin with more blanks), and the
+# option column ends where two blanks begin the description.
 help_options=$("$program" --help |
-    sed -nE 's/^ +(-.*)$/\1/p' |
+    sed -nE 's/^  (-.*)$/\1/p' |
     sed -E 's/  .*//' |
     grep -oE '(^|[ ,])--?[A-Za-z][A-Za-z0-9-]*' |
     sed -E 's/^[ ,]//' | sort -u)

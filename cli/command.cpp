@@ -1,0 +1,11 @@
+#include "cli/command.h"
+
+namespace vantu::cli {
+
+DrawRequest readRequest(const Command& command) {
+    DrawRequest request = command.request;
+    request.scale = readScale(command.scaleText);
+    return request;
+}
+
+}  // namespace vantu::cli

@@ -1,0 +1,384 @@
+#include "cli/command_line.h"
+
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <utility>
+
+#include "cli/option_kinds.h"
+#include "geometry/projection.h"
+#include "geometry/raster.h"
+
+namespace vantu::cli {
+namespace detail {
+namespace {
+
+// Begins the stand-in for an unknown argument that CLI11 would read as something else; no
+// argument in option position begins so, as CLI11 sets none such aside itself.
+constexpr const char* standIn = "\x1f";
+
+// The three cyclic rotations of the angles.
+std::vector<Choice<int>> rotationChoices() {
+    std::vector<Choice<int>> choices;
+    for (int rotation = 0; rotation < 3; ++rotation) {
+        choices.push_back({std::to_string(rotation), rotation});
+    }
+    return choices;
+}
+
+std::vector<Choice<Projection>> projectionChoices() {
+    std::vector<Choice<Projection>> choices;
+    for (const ProjectionName& p : projectionNames) {
+        choices.push_back({std::string(p.name), p.projection});
+    }
+    return choices;
+}
+
+// A combination of options that cannot be given, and what vantu-render says when it is.
+struct Rule {
+    enum class Kind { needs, excludes };
+    Kind kind;
+    CLI::Option* subject;
+    std::vector<CLI::Option*> others;
+    std::function<std::string(const CLI::Option& other)> message;
+
+    // The option that breaks the rule on the command line just parsed, or null.
+    [[nodiscard]] const CLI::Option* brokenBy() const {
+        if (subject->count() == 0) {
+            return nullptr;
+        }
+        for (const CLI::Option* other : others) {
+            if ((other->count() == 0) == (kind == Kind::needs)) {
+                return other;
+            }
+        }
+        return nullptr;
+    }
+};
+
+// vantu-render's options, each declared once: CLI11 parses with them, and the help is made
+// from them.
+class Options {
+public:
+    Options();
+    Options(const Options&) = delete;
+    Options& operator=(const Options&) = delete;
+
+    [[nodiscard]] ParsedLine parse(const std::vector<std::string>& args);
+    [[nodiscard]] std::string help() const { return m_app.help(); }
+
+private:
+    void addRule(Rule::Kind kind, CLI::Option* subject, std::vector<CLI::Option*> others,
+                 std::function<std::string(const CLI::Option& other)> message);
+    void tokenize(const std::vector<std::string>& args);
+    [[nodiscard]] std::optional<std::string> firstUnknown() const;
+    [[nodiscard]] std::string optionBeingRead(std::size_t unread) const;
+    [[nodiscard]] Mode mode() const;
+    [[nodiscard]] ParsedLine stopped(const CLI::ParseError& error, std::size_t unread) const;
+
+    Command m_command;
+    CLI::App m_app;
+    std::string m_outputGroup = "Output (at least one)";
+    std::vector<Rule> m_rules;           // in the order they are checked
+    std::vector<std::string> m_tokens;   // the arguments as CLI11 is to read them
+    std::vector<std::string> m_given;    // for each token naming an option, the name given
+    std::vector<std::string> m_unknown;  // the arguments behind the stand-ins, in order
+    CLI::Option* m_output = nullptr;
+    CLI::Option* m_runs = nullptr;
+    CLI::Option* m_snub = nullptr;
+    CLI::Option* m_gallery = nullptr;
+};
+
+Options::Options()
+    : m_app(
+          "Draw the unit sphere seen through the kaleidoscope of three mirrors, exactly as the "
+          "Vantu window draws it, into a " +
+              std::to_string(pictureWidth) + " x " + std::to_string(pictureHeight) +
+              " PNG or as the list of runs handed to the picture; or at print quality, or the "
+              "whole catalogue at once, or the points where the six hues meet.",
+          "vantu-render") {
+    m_app.formatter(std::make_shared<HelpLayout>());
+    m_app.footer(
+        "A progress bar goes to stderr while a long picture or the gallery is drawn, when stderr "
+        "is a terminal.\n\nExit status: 0 when the picture is drawn, 1 when a fault stopped the "
+        "drawing (what was drawn before it is kept) or a file cannot be written, 2 for a bad "
+        "command line.");
+    m_app.option_defaults()
+        ->multi_option_policy(CLI::MultiOptionPolicy::TakeLast)
+        ->disable_flag_override();
+
+    m_app.option_defaults()->group("Drawing (each defaults to the window's start-up state)");
+    DrawRequest& request = m_command.request;
+    CLI::Option* code =
+        addText(m_app, {"--code", "TEXT", "the triangle code"}, request.triangleCode);
+    CLI::Option* rotation =
+        addChoice(m_app, {"--rotation", "", "cyclic rotation of the three angles"},
+                  rotationChoices(), request.rotation);
+    CLI::Option* reverse =
+        addFlag(m_app, {"--reverse", "", "exchange the first two angles after the rotation"},
+                &request.reverse);
+    addText(m_app, {"--scale", "TEXT", "the scale box's text; its leading number is R in pixels"},
+            m_command.scaleText);
+    CLI::Option* projection = addChoice(m_app, {"--projection", "", "the projection"},
+                                        projectionChoices(), request.projection);
+
+    m_app.option_defaults()->group(m_outputGroup);
+    m_output = addPath(
+        m_app,
+        {"-o,--output", "FILE.png", "write the picture as a PNG; pixels not drawn are transparent"},
+        m_command.output, "a file name");
+    m_runs = addFlag(m_app,
+                     {"--runs", "",
+                      "print every call to the picture, one per line: \"run ROW FIRST END "
+                      "PACKED\" and \"end ROW\""},
+                     nullptr);
+    m_snub = addFlag(m_app,
+                     {"--snub", "",
+                      "print every point of the sphere where the six hues meet (D1 = D2 = D3): "
+                      "x, y, z, side count, the signs of the three dot products, the common D "
+                      "and the pixel that shows it"},
+                     &m_command.listSnubPoints);
+    m_gallery = addPath(m_app,
+                        {"--gallery", "DIR",
+                         "draw every catalogue code in each projection into DIR as "
+                         "LABEL-rROTATION[-rev]-PROJECTION.png, with the contact sheet "
+                         "DIR/index.html"},
+                        m_command.output, "a folder");
+
+    m_app.option_defaults()->group("Print quality (with " + shortName(*m_output) + " or " +
+                                   shortName(*m_gallery) + ")");
+    CLI::Option* zoom = addWholeNumber(
+        m_app,
+        {"--zoom", "K",
+         "the same view K times finer, 640K x 481K pixels; 1 is the window's picture bit for "
+         "bit"},
+        m_command.sampling.zoom, {1, maxZoom, ""});
+    CLI::Option* antialias =
+        addWholeNumber(m_app, {"--antialias", "N", "average N x N samples per pixel"},
+                       m_command.sampling.antialias, {1, maxAntialias, ""});
+    CLI::Option* markSnub =
+        addFlag(m_app, {"--mark-snub", "", "ring each point where the six hues meet in the PNG"},
+                &m_command.markSnubPoints);
+    CLI::Option* permutations = addFlag(
+        m_app,
+        {"--permutations", "", "the gallery also draws rotations 1 and 2 and their reverses"},
+        &m_command.permutations);
+    addWholeNumber(m_app, {"--jobs", "N", "threads to share the work"}, m_command.jobs,
+                   {1, maxJobs, "one per core"});
+
+    m_app.option_defaults()->group("Information");
+    const CLI::Option* help = m_app.set_help_flag("-h,--help", "show this help and exit");
+    // Not on parse: after every value is checked, and only when --help is not given.
+    m_app.add_flag_callback(
+        "--version",
+        [help] {
+            if (help->count() == 0) {
+                throw CLI::CallForVersion();
+            }
+        },
+        "show the version and exit");
+
+    // The combinations that cannot be given, in the order they are checked.
+    addRule(Rule::Kind::excludes, m_gallery,
+            {code, rotation, reverse, projection, m_output, m_runs, m_snub, markSnub},
+            [gallery = m_gallery](const CLI::Option& other) {
+                return longName(*gallery) +
+                       " draws every code in every projection; it cannot be combined with " +
+                       longName(other);
+            });
+    const auto needs = [](const CLI::Option* subject) {
+        return [subject](const CLI::Option& other) {
+            return longName(*subject) + " needs " + shortName(other);
+        };
+    };
+    addRule(Rule::Kind::needs, permutations, {m_gallery}, needs(permutations));
+    addRule(Rule::Kind::needs, markSnub, {m_output}, needs(markSnub));
+    addRule(Rule::Kind::excludes, m_runs, {zoom, antialias},
+            [runs = m_runs, zoom, antialias](const CLI::Option& /*other*/) {
+                return longName(*runs) +
+                       " lists the window's own picture; it cannot be combined with " +
+                       listed({longName(*zoom), longName(*antialias)}, "or");
+            });
+}
+
+// Hands the rule to CLI11 and notes it in the subject's help.
+void Options::addRule(Rule::Kind kind, CLI::Option* subject, std::vector<CLI::Option*> others,
+                      std::function<std::string(const CLI::Option& other)> message) {
+    std::vector<std::string> names;
+    for (CLI::Option* other : others) {
+        if (kind == Rule::Kind::needs) {
+            subject->needs(other);
+        } else {
+            subject->excludes(other);
+        }
+        names.push_back(shortName(*other));
+    }
+    subject->description(subject->get_description() +
+                         (kind == Rule::Kind::needs ? " (needs " + listed(names, "and")
+                                                    : " (not with " + listed(names, "or")) +
+                         ")");
+    m_rules.push_back({kind, subject, std::move(others), std::move(message)});
+}
+
+// CLI11 reads some arguments otherwise than vantu-render always has: "--name=" as "--name",
+// taking the next argument for the value; "-ofile.png" as "-o file.png", and "-hx" as "-h -x";
+// and it lets a flag take "=true", "={}" or "=". vantu-render reads the first as the empty
+// value, takes neither of the next two (they are unknown options), and lets no flag take a
+// value. The arguments are rewritten into m_tokens so that CLI11 reads them that way; an unknown
+// one becomes a stand-in that CLI11 sets aside like any argument it does not know. m_given notes
+// each token that names an option, as given.
+void Options::tokenize(const std::vector<std::string>& args) {
+    const auto add = [this](std::string token, std::string given = "") {
+        m_tokens.push_back(std::move(token));
+        m_given.push_back(std::move(given));
+    };
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& arg = args[i];
+        if (arg == "--") {  // the rest are not options, for CLI11 as for vantu-render
+            for (; i < args.size(); ++i) {
+                add(args[i]);
+            }
+            break;
+        }
+        const std::size_t equals = arg.starts_with("--") ? arg.find('=') : std::string::npos;
+        const std::string name = arg.substr(0, equals);
+        const CLI::Option* option = m_app.get_option_no_throw(name);
+        if (option == nullptr) {
+            if (arg.size() > 2 && arg[0] == '-' && arg[1] != '-') {
+                add(standIn + std::to_string(m_unknown.size()));
+                m_unknown.push_back(arg);
+            } else {
+                add(arg);
+            }
+        } else if (equals == std::string::npos) {
+            add(arg, name);
+            if (takesValue(*option) && i + 1 < args.size()) {
+                add(args[++i]);  // its value, whatever it looks like
+            }
+        } else if (!takesValue(*option)) {
+            add(name + "=refused", name);  // a value CLI11 refuses a flag, as it does any other
+        } else if (equals + 1 == arg.size()) {
+            add(name, name);
+            add("");
+        } else {
+            add(arg, name);
+        }
+    }
+}
+
+// The first argument CLI11 set aside as unknown, as it was given.
+std::optional<std::string> Options::firstUnknown() const {
+    const std::vector<std::string> unknown = m_app.remaining();
+    if (unknown.empty()) {
+        return std::nullopt;
+    }
+    const std::string& arg = unknown.front();
+    if (arg.starts_with(standIn)) {
+        return m_unknown.at(std::stoul(arg.substr(std::string_view(standIn).size())));
+    }
+    return arg.starts_with("--") ? arg.substr(0, arg.find('=')) : arg;
+}
+
+// The option CLI11 was reading when it stopped with `unread` tokens left, as given.
+std::string Options::optionBeingRead(std::size_t unread) const {
+    for (std::size_t i = m_tokens.size() - unread; i-- > 0;) {
+        if (!m_given[i].empty()) {
+            return m_given[i];
+        }
+    }
+    return {};
+}
+
+ParsedLine Options::parse(const std::vector<std::string>& args) {
+    tokenize(args);
+    std::vector<std::string> unread(m_tokens.rbegin(), m_tokens.rend());  // taken from the back
+    try {
+        m_app.parse(unread);
+    } catch (const CLI::ParseError& error) {
+        return stopped(error, unread.size());
+    }
+    // Arguments after "--" are set aside without an error.
+    if (const std::optional<std::string> unknown = firstUnknown()) {
+        throw UsageError("unknown option '" + *unknown + "'");
+    }
+    m_command.mode = mode();
+    return {Action::run, m_command};
+}
+
+Mode Options::mode() const {
+    if (m_gallery->count() > 0) {
+        return Mode::gallery;
+    }
+    if (m_runs->count() > 0) {
+        return Mode::runs;
+    }
+    if (m_output->count() > 0) {
+        return Mode::picture;
+    }
+    if (m_snub->count() > 0) {
+        return Mode::snub;
+    }
+    std::vector<std::string> outputs;
+    for (const CLI::Option* option : m_app.get_options(
+             [this](const CLI::Option* o) { return o->get_group() == m_outputGroup; })) {
+        outputs.push_back(usageOf(*option));
+    }
+    throw UsageError("nothing to do: give " + listed(outputs, "or"));
+}
+
+// Where CLI11 stopped, with `unread` tokens left: the help or the version, or else the usage
+// error in vantu-render's words. CLI11 sets the arguments it does not know aside and reads on, so
+// they come before whatever stopped it, and the first of them is the error.
+ParsedLine Options::stopped(const CLI::ParseError& error, std::size_t unread) const {
+    if (const std::optional<std::string> unknown = firstUnknown()) {
+        throw UsageError("unknown option '" + *unknown + "'");
+    }
+    if (dynamic_cast<const CLI::CallForHelp*>(&error) != nullptr) {
+        return {Action::help, {}};
+    }
+    if (dynamic_cast<const CLI::CallForVersion*>(&error) != nullptr) {
+        return {Action::version, {}};
+    }
+    const std::string reading = optionBeingRead(unread);
+    if (dynamic_cast<const CLI::ValidationError*>(&error) != nullptr) {
+        // "NAME: MESSAGE", where the option's own check worded MESSAGE.
+        const std::string what = error.what();
+        std::string message = what.substr(what.find(": ") + 2);
+        if (const std::size_t name = message.find(givenName); name != std::string::npos) {
+            message.replace(name, std::string_view(givenName).size(), reading);
+        }
+        throw UsageError(message);
+    }
+    if (dynamic_cast<const CLI::ExcludesError*>(&error) != nullptr ||
+        dynamic_cast<const CLI::RequiresError*>(&error) != nullptr) {
+        for (const Rule& rule : m_rules) {
+            if (const CLI::Option* other = rule.brokenBy()) {
+                throw UsageError(rule.message(*other));
+            }
+        }
+    }
+    if (dynamic_cast<const CLI::ArgumentMismatch*>(&error) != nullptr) {
+        // A flag given a value, or an option whose value the arguments ran out before.
+        const CLI::Option* option = m_app.get_option_no_throw(reading);
+        throw UsageError(
+            "option '" + reading + "' " +
+            (option != nullptr && takesValue(*option) ? "needs a value" : "takes no value"));
+    }
+    throw UsageError(error.what());
+}
+
+}  // namespace
+}  // namespace detail
+
+ParsedLine parseCommandLine(const std::vector<std::string>& args) {
+    detail::Options options;
+    return options.parse(args);
+}
+
+std::string helpText() {
+    return detail::Options().help();
+}
+
+}  // namespace vantu::cli

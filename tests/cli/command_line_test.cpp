@@ -1,0 +1,375 @@
+// vantu-render's command line: what it is parsed into, what it refuses and in which words, which
+// problem wins when there are several, the help made from the same declarations, and the scale
+// read from the command.
+
+#include "cli/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <ostream>
+#include <regex>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "geometry/draw_error.h"
+#include "tests/test_support.h"
+
+namespace vantu::cli {
+namespace {
+
+struct ParseCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::function<void(Command&)> expect;  // turns the default command into the expected one
+    friend void PrintTo(const ParseCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ParsedCommand : public testing::TestWithParam<ParseCase> {};
+
+TEST_P(ParsedCommand, HoldsWhatTheLineAsks) {
+    const ParseCase& c = GetParam();
+    Command expected;
+    c.expect(expected);
+    const ParsedLine line = parseCommandLine(c.args);
+    ASSERT_EQ(line.action, Action::run);
+    const Command& got = line.command;
+    EXPECT_EQ(got.mode, expected.mode);
+    EXPECT_EQ(got.request.triangleCode, expected.request.triangleCode);
+    EXPECT_EQ(got.request.rotation, expected.request.rotation);
+    EXPECT_EQ(got.request.reverse, expected.request.reverse);
+    EXPECT_EQ(got.request.projection, expected.request.projection);
+    EXPECT_EQ(got.scaleText, expected.scaleText);
+    EXPECT_EQ(got.sampling.zoom, expected.sampling.zoom);
+    EXPECT_EQ(got.sampling.antialias, expected.sampling.antialias);
+    EXPECT_EQ(got.output, expected.output);
+    EXPECT_EQ(got.jobs, expected.jobs);
+    EXPECT_EQ(got.listSnubPoints, expected.listSnubPoints);
+    EXPECT_EQ(got.markSnubPoints, expected.markSnubPoints);
+    EXPECT_EQ(got.permutations, expected.permutations);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ParsedCommand,
+    testing::Values(
+        ParseCase{"StartUpPicture", {"-o", "a.png"}, [](Command& c) { c.output = "a.png"; }},
+        ParseCase{"DrawingOptions",
+                  {"--code=411 3/1:4/3:4/1", "--rotation", "2", "--reverse", "--scale", " 90.5 px",
+                   "--projection", "gnome", "--runs"},
+                  [](Command& c) {
+                      c.mode = Mode::runs;
+                      c.request.triangleCode = "411 3/1:4/3:4/1";
+                      c.request.rotation = 2;
+                      c.request.reverse = true;
+                      c.scaleText = " 90.5 px";
+                      c.request.projection = Projection::gnomonic;
+                  }},
+        ParseCase{"RunsPaintedIntoThePng",
+                  {"--runs", "--output", "a.png"},
+                  [](Command& c) {
+                      c.mode = Mode::runs;
+                      c.output = "a.png";
+                  }},
+        ParseCase{"ZoomAntialiasAndJobs",
+                  {"-o", "a.png", "--zoom", "16", "--antialias=8", "--jobs", "3"},
+                  [](Command& c) {
+                      c.output = "a.png";
+                      c.sampling = {16, 8};
+                      c.jobs = 3;
+                  }},
+        ParseCase{"LeadingZerosAreDecimal",
+                  {"-o", "a.png", "--zoom", "03", "--jobs", "010"},
+                  [](Command& c) {
+                      c.output = "a.png";
+                      c.sampling.zoom = 3;
+                      c.jobs = 10;
+                  }},
+        ParseCase{"Gallery",
+                  {"--gallery", "out", "--permutations", "--scale", "60", "--zoom", "2"},
+                  [](Command& c) {
+                      c.mode = Mode::gallery;
+                      c.output = "out";
+                      c.permutations = true;
+                      c.scaleText = "60";
+                      c.sampling.zoom = 2;
+                  }},
+        ParseCase{"SnubAlone",
+                  {"--snub", "--code", "311 3/2:3/2:3/2"},
+                  [](Command& c) {
+                      c.mode = Mode::snub;
+                      c.listSnubPoints = true;
+                      c.request.triangleCode = "311 3/2:3/2:3/2";
+                  }},
+        ParseCase{"SnubWithRuns",
+                  {"--snub", "--runs"},
+                  [](Command& c) {
+                      c.mode = Mode::runs;
+                      c.listSnubPoints = true;
+                  }},
+        ParseCase{"MarkSnub",
+                  {"-o", "a.png", "--mark-snub", "--zoom", "4"},
+                  [](Command& c) {
+                      c.output = "a.png";
+                      c.markSnubPoints = true;
+                      c.sampling.zoom = 4;
+                  }},
+        ParseCase{"SnubWithPicture",
+                  {"-o", "a.png", "--snub"},
+                  [](Command& c) {
+                      c.output = "a.png";
+                      c.listSnubPoints = true;
+                  }},
+        ParseCase{"LastValueWins",
+                  {"--zoom", "2", "--zoom=3", "-o", "a.png", "--output", "b.png", "--reverse",
+                   "--reverse"},
+                  [](Command& c) {
+                      c.sampling.zoom = 3;
+                      c.output = "b.png";
+                      c.request.reverse = true;
+                  }},
+        ParseCase{"ValuesThatLookLikeOptions",
+                  {"--code", "-o", "--scale", "-120", "--runs"},
+                  [](Command& c) {
+                      c.mode = Mode::runs;
+                      c.request.triangleCode = "-o";
+                      c.scaleText = "-120";
+                  }},
+        ParseCase{"EmptyTexts",
+                  {"--code=", "--scale", "", "--runs"},
+                  [](Command& c) {
+                      c.mode = Mode::runs;
+                      c.request.triangleCode = "";
+                      c.scaleText = "";
+                  }},
+        ParseCase{"ValueWithEqualsSign",
+                  {"--code==x", "--runs"},
+                  [](Command& c) {
+                      c.mode = Mode::runs;
+                      c.request.triangleCode = "=x";
+                  }}),
+    RowName());
+
+struct RefusedCase {
+    const char* name;
+    std::vector<std::string> args;
+    const char* message;
+    friend void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
+};
+
+const char* const galleryWithRuns =
+    "--gallery draws every code in every projection; it cannot be combined with --runs";
+const char* const runsWithZoom =
+    "--runs lists the window's own picture; it cannot be combined with --zoom or --antialias";
+
+class RefusedLine : public testing::TestWithParam<RefusedCase> {};
+
+TEST_P(RefusedLine, SaysWhy) {
+    EXPECT_THROW_MSG((void)parseCommandLine(GetParam().args), UsageError, GetParam().message);
+}
+
+// One problem at a time.
+INSTANTIATE_TEST_SUITE_P(
+    Values, RefusedLine,
+    testing::Values(
+        RefusedCase{
+            "ZoomZero", {"--zoom", "0"}, "--zoom must be a whole number from 1 to 16, not '0'"},
+        RefusedCase{"ZoomTooLarge",
+                    {"--zoom", "17"},
+                    "--zoom must be a whole number from 1 to 16, not '17'"},
+        RefusedCase{"ZoomFraction",
+                    {"--zoom", "2.5"},
+                    "--zoom must be a whole number from 1 to 16, not '2.5'"},
+        RefusedCase{
+            "ZoomSigned", {"--zoom", "+2"}, "--zoom must be a whole number from 1 to 16, not '+2'"},
+        RefusedCase{"ZoomEmpty", {"--zoom="}, "--zoom must be a whole number from 1 to 16, not ''"},
+        RefusedCase{"ZoomHuge",
+                    {"--zoom", "99999999999999999999"},
+                    "--zoom must be a whole number from 1 to 16, not '99999999999999999999'"},
+        RefusedCase{"ZoomMissing", {"--zoom"}, "option '--zoom' needs a value"},
+        RefusedCase{"OutputMissing", {"--runs", "-o"}, "option '-o' needs a value"},
+        RefusedCase{"AntialiasNine",
+                    {"--antialias", "9"},
+                    "--antialias must be a whole number from 1 to 8, not '9'"},
+        RefusedCase{
+            "JobsZero", {"--jobs", "0"}, "--jobs must be a whole number from 1 to 256, not '0'"},
+        RefusedCase{"JobsWord",
+                    {"--jobs", "all"},
+                    "--jobs must be a whole number from 1 to 256, not 'all'"},
+        RefusedCase{"RotationThree", {"--rotation", "3"}, "--rotation must be 0, 1 or 2, not '3'"},
+        RefusedCase{"ProjectionUnknown",
+                    {"--projection=mercator"},
+                    "--projection must be stereo, gnome or ortho, not 'mercator'"},
+        RefusedCase{"GalleryEmpty", {"--gallery="}, "option '--gallery' needs a folder"},
+        RefusedCase{"OutputEmpty", {"-o", ""}, "option '-o' needs a file name"},
+        RefusedCase{"OutputEmptyLongName", {"--output="}, "option '--output' needs a file name"}),
+    RowName());
+
+INSTANTIATE_TEST_SUITE_P(
+    Arguments, RefusedLine,
+    testing::Values(
+        RefusedCase{"Unknown", {"--bogus"}, "unknown option '--bogus'"},
+        RefusedCase{"UnknownWithValue", {"--bogus=3"}, "unknown option '--bogus'"},
+        RefusedCase{"NotAnOption", {"--runs", "extra"}, "unknown option 'extra'"},
+        RefusedCase{"AfterDoubleDash", {"--runs", "--", "x"}, "unknown option '--'"},
+        RefusedCase{"ShortOptionWithValueRunTogether", {"-oa.png"}, "unknown option '-oa.png'"},
+        RefusedCase{"ShortOptionsRunTogether", {"-hx"}, "unknown option '-hx'"},
+        RefusedCase{"PermutationsWithValue",
+                    {"--gallery", "g", "--permutations=1"},
+                    "option '--permutations' takes no value"},
+        RefusedCase{"FlagGivenTrue", {"--reverse=true"}, "option '--reverse' takes no value"},
+        RefusedCase{"FlagGivenNothing", {"--runs="}, "option '--runs' takes no value"},
+        RefusedCase{"NothingToDo",
+                    {"--zoom", "2"},
+                    "nothing to do: give -o FILE.png, --runs, --snub or --gallery DIR"}),
+    RowName());
+
+INSTANTIATE_TEST_SUITE_P(
+    Combinations, RefusedLine,
+    testing::Values(
+        RefusedCase{"GalleryWithOutput",
+                    {"--gallery", "g", "-o", "a.png"},
+                    "--gallery draws every code in every projection; it cannot be combined with "
+                    "--output"},
+        RefusedCase{"GalleryWithCode",
+                    {"--code", "311 3/2:3/2:3/2", "--gallery", "g"},
+                    "--gallery draws every code in every projection; it cannot be combined with "
+                    "--code"},
+        RefusedCase{"GalleryWithProjection",
+                    {"--gallery", "g", "--projection", "ortho"},
+                    "--gallery draws every code in every projection; it cannot be combined with "
+                    "--projection"},
+        RefusedCase{"GalleryWithSnub",
+                    {"--gallery", "g", "--snub"},
+                    "--gallery draws every code in every projection; it cannot be combined with "
+                    "--snub"},
+        RefusedCase{"PermutationsAlone",
+                    {"-o", "a.png", "--permutations"},
+                    "--permutations needs --gallery"},
+        RefusedCase{"MarkSnubWithoutOutput", {"--snub", "--mark-snub"}, "--mark-snub needs -o"},
+        RefusedCase{"MarkSnubAlone", {"--mark-snub"}, "--mark-snub needs -o"},
+        RefusedCase{"RunsWithZoom", {"--runs", "--zoom", "2"}, runsWithZoom},
+        RefusedCase{
+            "RunsWithAntialias", {"--runs", "-o", "a.png", "--antialias", "1"}, runsWithZoom}),
+    RowName());
+
+// The first problem in the order of the arguments wins; combinations count only once every
+// argument is understood, in a fixed order of their own.
+INSTANTIATE_TEST_SUITE_P(
+    SeveralProblems, RefusedLine,
+    testing::Values(
+        RefusedCase{
+            "UnknownBeforeBadValue", {"--bogus", "--zoom", "99"}, "unknown option '--bogus'"},
+        RefusedCase{"BadValueBeforeUnknown",
+                    {"--zoom", "99", "--bogus"},
+                    "--zoom must be a whole number from 1 to 16, not '99'"},
+        RefusedCase{"FirstOfTwoBadValues",
+                    {"--rotation", "7", "--zoom", "99"},
+                    "--rotation must be 0, 1 or 2, not '7'"},
+        RefusedCase{"BadValueBeforeACombination",
+                    {"--mark-snub", "--zoom", "0"},
+                    "--zoom must be a whole number from 1 to 16, not '0'"},
+        RefusedCase{
+            "GalleryBeforeRuns", {"--runs", "--zoom", "2", "--gallery", "g"}, galleryWithRuns},
+        RefusedCase{"GalleryInTheOrderOfItsList",
+                    {"--gallery", "g", "--mark-snub", "--snub", "--runs"},
+                    galleryWithRuns},
+        RefusedCase{"PermutationsBeforeMarkSnub",
+                    {"--mark-snub", "--permutations"},
+                    "--permutations needs --gallery"},
+        RefusedCase{
+            "MarkSnubBeforeRuns", {"--runs", "--zoom", "2", "--mark-snub"}, "--mark-snub needs -o"},
+        RefusedCase{"UnknownBeforeHelp", {"--help", "--bogus"}, "unknown option '--bogus'"},
+        RefusedCase{"BadValueBeforeHelp",
+                    {"--help", "--zoom", "99"},
+                    "--zoom must be a whole number from 1 to 16, not '99'"}),
+    RowName());
+
+struct ActionCase {
+    const char* name;
+    std::vector<std::string> args;
+    Action action;
+    friend void PrintTo(const ActionCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class HelpAndVersion : public testing::TestWithParam<ActionCase> {};
+
+TEST_P(HelpAndVersion, SkipTheCombinations) {
+    EXPECT_EQ(parseCommandLine(GetParam().args).action, GetParam().action);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, HelpAndVersion,
+    testing::Values(ActionCase{"Help", {"--help"}, Action::help},
+                    ActionCase{"ShortHelp", {"-h"}, Action::help},
+                    ActionCase{"Version", {"--version"}, Action::version},
+                    ActionCase{"HelpBeforeVersion", {"--version", "--help"}, Action::help},
+                    ActionCase{"HelpOverACombination", {"--mark-snub", "-h"}, Action::help},
+                    ActionCase{"VersionOverACombination",
+                               {"--gallery", "g", "--runs", "--version"},
+                               Action::version}),
+    RowName());
+
+std::vector<std::string> linesOf(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) {
+        lines.push_back(line);
+    }
+    return lines;
+}
+
+TEST(Help, DescribesEveryOption) {
+    const std::string help = helpText();
+    EXPECT_TRUE(help.starts_with("Usage: vantu-render [OPTION]...\n")) << help;
+    for (const char* text :
+         {"--code TEXT", "--rotation 0|1|2", "--projection stereo|gnome|ortho",
+          "-o, --output FILE.png", "--zoom K", "--antialias N", "--jobs N", "--gallery DIR",
+          "--permutations", "--snub", "--mark-snub", "-h, --help", "--version", "progress bar",
+          "index.html", "Exit status"}) {
+        EXPECT_NE(help.find(text), std::string::npos) << text;
+    }
+}
+
+// Each option's line begins with two blanks, its names and placeholder end before two blanks,
+// and every name is one the parser knows; no line is wider than 96 columns.
+TEST(Help, LinesAreLaidOutForReadersAndTheManPageTest) {
+    int options = 0;
+    for (const std::string& line : linesOf(helpText())) {
+        EXPECT_LE(line.size(), 96U) << line;
+        if (!line.starts_with("  -")) {
+            EXPECT_FALSE(std::regex_search(line, std::regex("^ {1,25}-"))) << line;
+            continue;
+        }
+        ++options;
+        const std::string column = line.substr(2, line.find("  ", 2) - 2);
+        const std::regex name("--?[a-z][a-z-]*");
+        for (auto it = std::sregex_iterator(column.begin(), column.end(), name);
+             it != std::sregex_iterator(); ++it) {
+            try {
+                (void)parseCommandLine({it->str()});
+            } catch (const UsageError& e) {
+                EXPECT_FALSE(std::string(e.what()).starts_with("unknown option")) << e.what();
+            }
+        }
+    }
+    EXPECT_EQ(options, 16);
+}
+
+TEST(ReadRequest, KeepsTheRequestAndReadsTheScaleByItsLeadingNumber) {
+    const Command command =
+        parseCommandLine({"--runs", "--code", "311 3/2:3/2:3/2", "--scale", " 12.5xyz"}).command;
+    const DrawRequest request = readRequest(command);
+    EXPECT_EQ(request.scale, 12.5);
+    EXPECT_EQ(request.triangleCode, "311 3/2:3/2:3/2");
+}
+
+TEST(ReadRequest, ReportsAScaleBeyondTheRangeOfNumbers) {
+    Command command;
+    command.scaleText = "1e999";
+    EXPECT_THROW_MSG((void)readRequest(command), DrawError,
+                     "the scale R \"1e999\" is beyond the range of numbers: overflow");
+}
+
+}  // namespace
+}  // namespace vantu::cli

@@ -1,0 +1,488 @@
+// vantu-render run as a user runs it: exit statuses and messages, --help and --version, the run
+// list, the PNG at any sampling and after a fault, the snub points, the progress bar, and the
+// hostile inputs of tests/bad_inputs.h.
+
+#include <gtest/gtest.h>
+#include <pty.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QImage>
+#include <QString>
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <ostream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "drawing/draw_procedure.h"
+#include "geometry/projection.h"
+#include "render/image_sink.h"
+#include "setup/draw_request.h"
+#include "tests/bad_inputs.h"
+#include "tests/checking_sink.h"
+#include "tests/run_program.h"
+#include "tests/test_support.h"
+
+namespace vantu {
+namespace {
+
+using testing_support::Outcome;
+using testing_support::slurp;
+
+Outcome render(const std::vector<std::string>& args) {
+    return testing_support::runProgram(VANTU_RENDER, args);
+}
+
+std::string scratch(const std::string& name) {
+    return testing::TempDir() + "vantu-render-" + std::to_string(::getpid()) + "-" + name;
+}
+
+const std::string tryHelp = "Try 'vantu-render --help' for more information.\n";
+
+struct StatusCase {
+    const char* name;
+    std::vector<std::string> args;
+    int status;
+    std::string err;  // exact
+    friend void PrintTo(const StatusCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ExitStatus : public testing::TestWithParam<StatusCase> {};
+
+TEST_P(ExitStatus, ComesWithItsMessage) {
+    const StatusCase& c = GetParam();
+    const Outcome o = render(c.args);
+    EXPECT_EQ(o.status, c.status);
+    EXPECT_EQ(o.err, c.err);
+    if (c.status != 0) {
+        EXPECT_EQ(o.out, "") << "nothing is printed before a fault in the set-up";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Lines, ExitStatus,
+    testing::Values(
+        StatusCase{"NothingToDo",
+                   {},
+                   2,
+                   "vantu-render: nothing to do: give -o FILE.png, --runs, --snub or --gallery "
+                   "DIR\n" +
+                       tryHelp},
+        StatusCase{"ZoomAlone",
+                   {"--zoom", "2"},
+                   2,
+                   "vantu-render: nothing to do: give -o FILE.png, --runs, --snub or --gallery "
+                   "DIR\n" +
+                       tryHelp},
+        StatusCase{
+            "UnknownOption", {"--bogus"}, 2, "vantu-render: unknown option '--bogus'\n" + tryHelp},
+        StatusCase{"BadRotation",
+                   {"--rotation", "3", "--runs"},
+                   2,
+                   "vantu-render: --rotation must be 0, 1 or 2, not '3'\n" + tryHelp},
+        StatusCase{"BadProjection",
+                   {"--projection=mercator", "--runs"},
+                   2,
+                   "vantu-render: --projection must be stereo, gnome or ortho, not 'mercator'\n" +
+                       tryHelp},
+        StatusCase{
+            "ZoomTooLarge",
+            {"-o", "x.png", "--zoom", "17"},
+            2,
+            "vantu-render: --zoom must be a whole number from 1 to 16, not '17'\n" + tryHelp},
+        StatusCase{"MissingValue",
+                   {"--runs", "--code"},
+                   2,
+                   "vantu-render: option '--code' needs a value\n" + tryHelp},
+        StatusCase{"ValueForAFlag",
+                   {"--reverse=yes", "--runs"},
+                   2,
+                   "vantu-render: option '--reverse' takes no value\n" + tryHelp},
+        StatusCase{
+            "MarkSnubAlone", {"--mark-snub"}, 2, "vantu-render: --mark-snub needs -o\n" + tryHelp},
+        StatusCase{"LetterAtPosition5",
+                   {"--code", "300 x/1:3/1:3/1", "--runs"},
+                   1,
+                   "vantu-render: the triangle code has no divisor digit at position 5 (fraction "
+                   "1): division by zero\n"},
+        StatusCase{"NotATriangle",
+                   {"--code=700 2/1:3/1:7/1", "--runs"},
+                   1,
+                   "vantu-render: the angles 90\u00B0, 60\u00B0, 25.71\u00B0 do not form a "
+                   "spherical triangle: square root of a negative number while solving side c\n"},
+        StatusCase{"ScaleZero",
+                   {"--scale", "0", "--runs"},
+                   1,
+                   "vantu-render: the scale R is 0: division by zero in row 0\n"},
+        StatusCase{"ScaleTooLarge",
+                   {"--scale", "1e999", "--runs"},
+                   1,
+                   "vantu-render: the scale R \"1e999\" is beyond the range of numbers: "
+                   "overflow\n"},
+        StatusCase{"GalleryScaleTooLarge",
+                   {"--gallery", "unused", "--scale", "1e999"},
+                   1,
+                   "vantu-render: the scale R \"1e999\" is beyond the range of numbers: "
+                   "overflow\n"},
+        StatusCase{"UnwritableFile",
+                   {"-o", "/nonexistent-dir/x.png"},
+                   1,
+                   "vantu-render: cannot write '/nonexistent-dir/x.png'\n"}),
+    RowName());
+
+TEST(HelpAndVersion, AreMadeFromTheOptionsAndTheProject) {
+    const Outcome help = render({"--help"});
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: vantu-render [OPTION]...\n", 0), 0U);
+    for (const char* option : {"--code", "--rotation", "--reverse", "--scale", "--projection",
+                               "--output", "--runs", "--version"}) {
+        EXPECT_NE(help.out.find(option), std::string::npos) << option;
+    }
+    const Outcome version = render({"--version"});
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("vantu-render ") + VANTU_VERSION + "\n");
+}
+
+struct RunListCase {
+    const char* name;
+    const char* projection;
+    std::vector<std::string> row240;
+    friend void PrintTo(const RunListCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class RunList : public testing::TestWithParam<RunListCase> {};
+
+TEST_P(RunList, OfTheStartUpPicture) {
+    const Outcome o = render({"--runs", "--projection", GetParam().projection});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.err, "");
+    std::istringstream lines(o.out);
+    std::string line;
+    int ends = 0;
+    std::vector<std::string> row240;
+    while (std::getline(lines, line)) {
+        if (line.rfind("end ", 0) == 0) {
+            EXPECT_EQ(line, "end " + std::to_string(ends));
+            ++ends;
+        } else if (line.rfind("run 240 ", 0) == 0) {
+            row240.push_back(line);
+        } else {
+            ASSERT_EQ(line.rfind("run ", 0), 0U) << line;
+        }
+    }
+    EXPECT_EQ(ends, 481);
+    EXPECT_EQ(row240, GetParam().row240);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Projections, RunList,
+    testing::Values(
+        RunListCase{
+            "Stereo",
+            "stereo",
+            {"run 240 0 0 8421504", "run 240 0 118 11184641", "run 240 118 119 11141377",
+             "run 240 119 266 65962", "run 240 266 267 66047", "run 240 267 320 131071",
+             "run 240 320 383 130817", "run 240 383 606 11184641", "run 240 606 640 65962"}},
+        RunListCase{
+            "Gnome",
+            "gnome",
+            {"run 240 0 0 8421504", "run 240 0 263 65962", "run 240 263 264 66047",
+             "run 240 264 320 131071", "run 240 320 388 130817", "run 240 388 640 11184641"}},
+        RunListCase{"Ortho",
+                    "ortho",
+                    {"run 240 0 80 8421504", "run 240 80 84 11184641", "run 240 84 218 65962",
+                     "run 240 218 320 131071", "run 240 320 438 130817", "run 240 438 560 11184641",
+                     "run 240 560 640 8421504"}}),
+    RowName());
+
+TEST(RunListAtAnotherScale, EndsWithTheLastRow) {
+    const Outcome o = render({"--runs", "--scale", "40", "--projection", "ortho"});
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_TRUE(o.out.ends_with("\nend 480\n"));
+}
+
+// `image` is the window's picture of `request`, pixel for pixel.
+void expectWindowPicture(const QImage& image, const DrawRequest& request) {
+    ASSERT_EQ(image.size(), QSize(pictureWidth, pictureHeight));
+    ImageSink expected;
+    runDrawing(request, expected);
+    for (int row = 0; row < pictureHeight; ++row) {
+        for (int col = 0; col < pictureWidth; ++col) {
+            const PackedColour c = expected.at(col, row);
+            ASSERT_EQ(image.pixel(col, row), qRgb(redOf(c), greenOf(c), blueOf(c)))
+                << "pixel (" << col << ", " << row << ")";
+        }
+    }
+}
+
+struct PictureCase {
+    const char* name;
+    std::vector<std::string> args;
+    DrawRequest request;
+    friend void PrintTo(const PictureCase& c, std::ostream* os) { *os << c.name; }
+};
+
+DrawRequest everyDrawingOption() {
+    DrawRequest request;
+    request.triangleCode = "411 3/1:4/3:4/1";
+    request.rotation = 2;
+    request.reverse = true;
+    request.scale = 90.5;
+    request.projection = Projection::gnomonic;
+    return request;
+}
+
+class Png : public testing::TestWithParam<PictureCase> {};
+
+// With no zoom and no antialias, the PNG is the window's picture.
+TEST_P(Png, IsTheWindowPicture) {
+    const std::string file = scratch(std::string(GetParam().name) + ".png");
+    std::vector<std::string> args = GetParam().args;
+    args.insert(args.end(), {"-o", file});
+    const Outcome o = render(args);
+    ASSERT_EQ(o.status, 0) << o.err;
+    if (std::find(args.begin(), args.end(), "--runs") == args.end()) {
+        EXPECT_EQ(o.out, "");
+    }
+    EXPECT_EQ(o.err, "") << "no progress bar when stderr is not a terminal";
+    const QImage image(QString::fromStdString(file));
+    std::remove(file.c_str());
+    expectWindowPicture(image, GetParam().request);
+}
+
+INSTANTIATE_TEST_SUITE_P(Requests, Png,
+                         testing::Values(PictureCase{"StartUp", {}, DrawRequest{}},
+                                         PictureCase{"EveryDrawingOption",
+                                                     {"--code", "411 3/1:4/3:4/1", "--rotation",
+                                                      "2", "--reverse", "--scale", " 90.5 px",
+                                                      "--projection", "gnome"},
+                                                     everyDrawingOption()},
+                                         PictureCase{"RunsBeside",
+                                                     {"--runs", "--scale", "90.5"},
+                                                     [] {
+                                                         DrawRequest r;
+                                                         r.scale = 90.5;
+                                                         return r;
+                                                     }()}),
+                         RowName());
+
+TEST(PngAtPrintQuality, IsZoomTimesLarger) {
+    const std::string file = scratch("two.png");
+    const Outcome o = render({"-o", file, "--zoom", "2", "--antialias", "2", "--jobs", "2"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.err, "");
+    EXPECT_EQ(QImage(QString::fromStdString(file)).size(), QSize(1280, 962));
+    std::remove(file.c_str());
+}
+
+TEST(PngAtPrintQuality, IsTheSameForAnyThreadCount) {
+    std::string first;
+    for (const char* jobs : {"1", "2", "5"}) {
+        const std::string file = scratch(std::string("jobs") + jobs + ".png");
+        const Outcome o =
+            render({"-o", file, "--zoom", "2", "--projection", "gnome", "--jobs", jobs});
+        ASSERT_EQ(o.status, 0) << o.err;
+        const std::string bytes = slurp(file);
+        std::remove(file.c_str());
+        if (first.empty()) {
+            first = bytes;
+            ASSERT_FALSE(first.empty());
+        } else {
+            EXPECT_TRUE(bytes == first) << jobs << " threads";
+        }
+    }
+}
+
+TEST(PngWithMarkSnub, RingsTheMeetingPointsOnly) {
+    const std::string plain = scratch("plain.png");
+    const std::string marked = scratch("marked.png");
+    ASSERT_EQ(render({"-o", plain}).status, 0);
+    ASSERT_EQ(render({"-o", marked, "--mark-snub"}).status, 0);
+    const QImage a(QString::fromStdString(plain));
+    const QImage b(QString::fromStdString(marked));
+    // The snub tetrahedron's point at pixel (316, 194) is ringed; the corner is untouched.
+    EXPECT_EQ(b.pixel(316 + 7, 194), qRgb(0, 0, 0));
+    EXPECT_EQ(b.pixel(316, 194), a.pixel(316, 194));
+    EXPECT_EQ(b.pixel(0, 0), a.pixel(0, 0));
+    std::remove(plain.c_str());
+    std::remove(marked.c_str());
+}
+
+struct FaultCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string message;
+    QSize size;
+    std::vector<QPoint> transparent;  // pixels not drawn
+    friend void PrintTo(const FaultCase& c, std::ostream* os) { *os << c.name; }
+};
+
+const std::string scaleZero = "the scale R is 0: division by zero in row 0";
+
+class PngAfterAFault : public testing::TestWithParam<FaultCase> {};
+
+// As in the window, what was drawn before the fault is kept: here nothing.
+TEST_P(PngAfterAFault, KeepsWhatWasDrawn) {
+    const FaultCase& c = GetParam();
+    const std::string file = scratch(std::string(c.name) + ".png");
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"-o", file});
+    const Outcome o = render(args);
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "vantu-render: " + c.message + "\n");
+    const QImage image(QString::fromStdString(file));
+    std::remove(file.c_str());
+    ASSERT_EQ(image.size(), c.size);
+    for (const QPoint& p : c.transparent) {
+        EXPECT_EQ(qAlpha(image.pixel(p)), 0) << p.x() << ", " << p.y();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Faults, PngAfterAFault,
+    testing::Values(FaultCase{"InTheFirstRow",
+                              {"--scale", "0"},
+                              scaleZero,
+                              QSize(640, 481),
+                              {QPoint(0, 0), QPoint(639, 480)}},
+                    FaultCase{"ZoomTwoOnTwoThreads",
+                              {"--scale", "0", "--zoom", "2", "--jobs", "2"},
+                              scaleZero,
+                              QSize(1280, 962),
+                              {QPoint(640, 481)}},
+                    FaultCase{"WithTheRunList",
+                              {"--scale", "0", "--runs"},
+                              scaleZero,
+                              QSize(640, 481),
+                              {QPoint(320, 240)}},
+                    FaultCase{"ScaleBeyondTheRangeOfNumbers",
+                              {"--scale", "1e999"},
+                              "the scale R \"1e999\" is beyond the range of numbers: overflow",
+                              QSize(640, 481),
+                              {QPoint(320, 240)}}),
+    RowName());
+
+// The meeting points come before the picture: a fault in finding them leaves no PNG.
+TEST(PngAfterASnubPointFault, IsNotWritten) {
+    const std::string file = scratch("snub-fault.png");
+    const Outcome o = render({"--scale", "1e999", "--mark-snub", "-o", file});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err,
+              "vantu-render: the scale R \"1e999\" is beyond the range of numbers: overflow\n");
+    EXPECT_FALSE(std::filesystem::exists(file));
+}
+
+TEST(Snub, PrintsTheSnubTetrahedronsPoints) {
+    const Outcome o = render({"--snub"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.err, "");
+    EXPECT_NE(o.out.find("for \"300 2/1:3/1:3/1\", rotation 0, reverse off: 4.\n"),
+              std::string::npos)
+        << o.out;
+    // 4 / (2 + phi), the icosahedron's edge over its circumradius, squared.
+    EXPECT_NE(o.out.find("  1  -0.026459974275575"), std::string::npos) << o.out;
+    EXPECT_NE(o.out.find("3  +++    1.10557280900008    (316, 194)\n"), std::string::npos) << o.out;
+}
+
+TEST(Snub, ListsThePointsBeforeTheRuns) {
+    const Outcome o = render({"--runs", "--snub"});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_TRUE(o.out.starts_with("Points where the six hues meet")) << o.out.substr(0, 200);
+    EXPECT_TRUE(o.out.ends_with("\nend 480\n"));
+}
+
+TEST(Snub, ReportsABadCode) {
+    const Outcome o = render({"--snub", "--code", "300 2/1:3/1:7/1"});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_TRUE(o.out.empty());
+    EXPECT_TRUE(o.err.starts_with("vantu-render: the angles 90\u00B0, 60\u00B0, 25.71\u00B0"))
+        << o.err;
+}
+
+// Under a terminal the progress bar shows on stderr and ends at 100%.
+TEST(Progress, ShowsOnATerminal) {
+    const std::string file = scratch("tty.png");
+    int master = -1;
+    const pid_t child = ::forkpty(&master, nullptr, nullptr, nullptr);
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        // Only stderr stays on the terminal.
+        std::freopen("/dev/null", "w", stdout);
+        ::execl(VANTU_RENDER, VANTU_RENDER, "-o", file.c_str(), "--zoom", "2", "--jobs", "2",
+                static_cast<char*>(nullptr));
+        ::_exit(127);
+    }
+    std::string screen;
+    char buffer[4096];
+    for (ssize_t n; (n = ::read(master, buffer, sizeof buffer)) > 0;) {
+        screen.append(buffer, static_cast<std::size_t>(n));
+    }
+    int raw = 0;
+    ::waitpid(child, &raw, 0);
+    ::close(master);
+    EXPECT_TRUE(WIFEXITED(raw) && WEXITSTATUS(raw) == 0);
+    EXPECT_NE(screen.find("rendering ["), std::string::npos) << screen;
+    EXPECT_NE(screen.find("] 100%"), std::string::npos) << screen;
+    std::remove(file.c_str());
+}
+
+using testing_support::BadInput;
+using testing_support::CheckingSink;
+
+class BadInputs : public testing::TestWithParam<BadInput> {};
+
+// vantu-render gets each text as one argument, which Linux caps at 128 KiB: the megabyte texts
+// go in cut to 100,000 characters, which keeps their outcome.
+TEST_P(BadInputs, ThroughVantuRender) {
+    const BadInput& c = GetParam();
+    const auto cut = [](const std::string& s) { return s.substr(0, 100000); };
+    std::vector<std::string> args = {"--runs",
+                                     "--code",
+                                     cut(c.code),
+                                     "--scale",
+                                     cut(c.scale),
+                                     "--projection",
+                                     std::string(projectionName(c.projection)),
+                                     "--rotation",
+                                     std::to_string(c.rotation)};
+    if (c.reverse) {
+        args.emplace_back("--reverse");
+    }
+    const Outcome o = render(args);
+    std::istringstream runs(o.out);
+    CheckingSink sink;
+    sink.setPixelScale();
+    std::string word;
+    while (runs >> word) {
+        int row = 0;
+        if (word == "run") {
+            int first = 0;
+            int end = 0;
+            PackedColour colour = 0;
+            runs >> row >> first >> end >> colour;
+            sink.drawRun(row, first, end, colour);
+        } else {
+            runs >> row;
+            sink.endRow(row);
+        }
+    }
+    EXPECT_EQ(sink.problem, "");
+    if (c.fault) {
+        EXPECT_EQ(o.status, 1);
+        EXPECT_EQ(o.err, "vantu-render: " + c.fault->message + "\n");
+        EXPECT_EQ(sink.runs, 0);
+    } else {
+        EXPECT_EQ(o.status, 0) << o.err;
+        EXPECT_EQ(sink.rowsFinished, pictureHeight);
+        EXPECT_EQ(sink.hash, c.hash);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Inputs, BadInputs, testing::ValuesIn(testing_support::badInputs),
+                         RowName());
+
+}  // namespace
+}  // namespace vantu
