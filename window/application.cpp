@@ -31,8 +31,10 @@ CommandLineNeeds commandLineNeeds(int argc, const char* const argv[]) {
         if (arg == "--help" || arg == "-h" || arg == "--help-all" || arg == "--version" ||
             arg == "-v") {
             needs.textOnly = true;
+            needs.helpAll = needs.helpAll || arg == "--help-all";
         } else if ((arg == "-platform" || arg == "--platform") && i + 1 < argc) {
             needs.platform = argv[++i];
+            needs.platformOption = true;
         }
     }
     return needs;

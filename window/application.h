@@ -15,8 +15,10 @@ void prepareApplication();
 
 // What a command line needs before Qt reads it.
 struct CommandLineNeeds {
-    bool textOnly = false;  // it asks for the help or the version, which need no display
-    std::string platform;   // the value of -platform, or QT_QPA_PLATFORM's, or ""
+    bool textOnly = false;        // it asks for the help or the version, which need no display
+    bool helpAll = false;         // it asks for the help with Qt's options
+    bool platformOption = false;  // it has -platform
+    std::string platform;         // the value of -platform, or QT_QPA_PLATFORM's, or ""
 };
 
 // Reads the command line (argv[0] is the program) and QT_QPA_PLATFORM.

@@ -49,6 +49,17 @@ void processCommandLine(const QCoreApplication& app) {
 int main(int argc, char* argv[]) {
     const vantu::CommandLineNeeds needs = vantu::commandLineNeeds(argc, argv);
     if (needs.textOnly) {
+        if (needs.helpAll && (!needs.platformOption || !vantu::missingDisplay(needs.platform))) {
+            // Qt's options for windows are those of a QApplication, which needs no screen on
+            // the offscreen platform.
+            if (!needs.platformOption) {
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            }
+            const QApplication app(argc, argv);
+            nameApplication();
+            processCommandLine(app);
+            return 0;
+        }
         const QCoreApplication app(argc, argv);
         nameApplication();
         processCommandLine(app);

@@ -44,7 +44,7 @@ struct RunRow {
     Displays displays;
     std::vector<std::string> args;
     int status;
-    std::string out;  // the beginning of stdout
+    std::string out;  // a part of stdout
     std::string err;  // all of stderr
 };
 
@@ -67,7 +67,7 @@ const RunRow runRows[] = {
      "",
      "vantu: cannot open a display: DISPLAY is not set\n"},
     {"help", {}, {"--help"}, 0, "Usage: ", ""},
-    {"helpAll", {}, {"--help-all"}, 0, "Usage: ", ""},
+    {"helpAllWithQtsOptions", {}, {"--help-all"}, 0, "--platform <platformName", ""},
     {"version", {}, {"-v"}, 0, version, ""},
     {"versionWithPlatform", {}, {"-platform", "offscreen", "--version"}, 0, version, ""},
     {"argumentAfterVersion", {}, {"-v", "extra"}, 2, "", "vantu: takes no arguments: extra\n"},
@@ -100,7 +100,7 @@ TEST_P(CommandLineTest, AnswersAsTheManPageSays) {
     setDisplays(row.displays);
     const testing_support::Outcome outcome = testing_support::runProgram(VANTU_PROGRAM, row.args);
     EXPECT_EQ(outcome.status, row.status);
-    EXPECT_EQ(outcome.out.substr(0, row.out.size()), row.out);
+    EXPECT_NE(outcome.out.find(row.out), std::string::npos) << outcome.out;
     EXPECT_EQ(outcome.err, row.err);
 }
 
