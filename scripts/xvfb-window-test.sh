@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # The real Vantu window on a virtual X server, driven as a user drives it, with no window
 # manager: find the window by its title and check its client area; click "Go!" and compare the
-# picture on the screen with vantu-render's, pixel for pixel; type a bad code, see the message
+# picture on the screen with vantu-render's, pixel for pixel, and the picture Ctrl+C and the
+# context menu's "Copy Picture" put on the clipboard with it too; type a bad code, see the message
 # titled "Vantu", dismiss it and draw again; close the window while it draws and check that
 # the program ends.
 #
@@ -11,7 +12,7 @@
 # desktop scaled that much: everything on the screen is SCALE times larger, and the picture must
 # be vantu-render's --zoom SCALE, sampled at the screen's own pixels.
 #
-# Needs Xvfb, xdotool and ImageMagick (scripts/install-deps.sh installs them). Every wait is
+# Needs Xvfb, xdotool, xclip and ImageMagick (scripts/install-deps.sh installs them). Every wait is
 # bounded; the X server and the program are stopped whatever happens.
 set -euo pipefail
 
@@ -30,7 +31,7 @@ case "$scale" in
     exit 2
     ;;
 esac
-for tool in Xvfb xdotool xwininfo import compare; do
+for tool in Xvfb xdotool xwininfo import compare xclip; do
     if ! command -v "$tool" >/dev/null; then
         echo "missing $tool: run scripts/install-deps.sh" >&2
         exit 1
@@ -142,6 +143,28 @@ type_code() {
 step "Go! paints the start-up picture"
 click_at "$go_x" "$go_y"
 wait_for 60 "the picture to match vantu-render's" shows "$work/stereo.png"
+
+step "Ctrl+C puts the picture on the clipboard"
+xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers ctrl+c
+# The PNG the clipboard gives for the picture equals vantu-render's, pixel for pixel.
+clipboard_shows() {
+    xclip -selection clipboard -t image/png -o >"$work/clipboard.png" 2>/dev/null || return 1
+    last_difference=$(compare -metric AE "$work/clipboard.png" "$1" null: 2>&1 >/dev/null) || true
+    [ "$last_difference" = "0" ]
+}
+wait_for 20 "the clipboard to hold vantu-render's picture" clipboard_shows "$work/stereo.png"
+
+step "the Menu key opens the picture's menu, whose first entry copies the picture"
+echo "not a picture" | xclip -selection clipboard -i
+click_at 320 300
+xdotool key Menu
+menu_open() {
+    [ "$(xdotool search --onlyvisible --pid "$vantu_pid" 2>/dev/null | grep -cvx "$window")" -ge 1 ]
+}
+wait_for 20 "the context menu to open" menu_open
+xdotool key Down Return
+wait_for 20 "the clipboard to hold the picture again" clipboard_shows "$work/stereo.png"
 
 step "a bad code gives a message titled Vantu"
 type_code "300 x/1:3/1:3/1"
