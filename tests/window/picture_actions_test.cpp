@@ -34,7 +34,6 @@ protected:
                              [this](QWidget*, const QString& path, const QString& reason) {
                                  failures.push_back(path + QStringLiteral(": ") + reason);
                              }});
-        QGuiApplication::clipboard()->clear();
     }
 
     // The image saved to `answer`, at the picture's device pixel ratio.
@@ -45,6 +44,13 @@ protected:
     }
 
     [[nodiscard]] static QImage clipboardImage() { return QGuiApplication::clipboard()->image(); }
+
+    // Whether the clipboard gives back a text put on it.
+    [[nodiscard]] static bool clipboardHoldsText() {
+        const QString probe = QStringLiteral("vantu clipboard probe");
+        QGuiApplication::clipboard()->setText(probe);
+        return QGuiApplication::clipboard()->text() == probe;
+    }
 
     QTemporaryDir folder;
     QString answer;         // what the file dialog answers
@@ -93,10 +99,17 @@ const WayRow wayRows[] = {
 
 class PictureWayTest : public PictureActionsTest, public ::testing::WithParamInterface<WayRow> {};
 
-TEST_P(PictureWayTest, CopyAndSaveThePictureAsShown) {
+TEST_P(PictureWayTest, CopiesThePictureAsShown) {
+    if (!clipboardHoldsText()) {
+        GTEST_SKIP() << "the platform has no clipboard here (a compositor without a seat)";
+    }
     clickGo();
     GetParam().copy(form);
     EXPECT_TRUE(sameRows(clipboardImage(), raster(), 0, pictureHeight - 1));
+}
+
+TEST_P(PictureWayTest, SavesThePictureAsShown) {
+    clickGo();
     GetParam().save(form);
     EXPECT_TRUE(failures.isEmpty()) << failures.join(u'\n').toStdString();
     EXPECT_TRUE(sameRows(saved(), raster(), 0, pictureHeight - 1));
@@ -105,6 +118,7 @@ TEST_P(PictureWayTest, CopyAndSaveThePictureAsShown) {
 }
 
 TEST_P(PictureWayTest, CopyAndSaveDuringADrawingTakeWhatIsDrawnSoFar) {
+    const bool clipboard = clipboardHoldsText();
     QImage shown;
     duringYield(1, 100, [&] {
         shown = raster();
@@ -114,9 +128,12 @@ TEST_P(PictureWayTest, CopyAndSaveDuringADrawingTakeWhatIsDrawnSoFar) {
     clickGo();
     EXPECT_EQ(rows.size(), static_cast<std::size_t>(pictureHeight)) << "the drawing finished";
     EXPECT_TRUE(sameRows(shown, corePicture({}), 0, 100));
-    EXPECT_TRUE(sameRows(clipboardImage(), shown, 0, pictureHeight - 1));
     EXPECT_TRUE(sameRows(saved(), shown, 0, pictureHeight - 1));
     EXPECT_FALSE(sameRows(saved(), raster(), 101, pictureHeight - 1)) << "rows not yet drawn";
+    if (!clipboard) {
+        GTEST_SKIP() << "saved; the platform has no clipboard here (a compositor without a seat)";
+    }
+    EXPECT_TRUE(sameRows(clipboardImage(), shown, 0, pictureHeight - 1));
 }
 
 INSTANTIATE_TEST_SUITE_P(Form1, PictureWayTest, ::testing::ValuesIn(wayRows), RowName());
