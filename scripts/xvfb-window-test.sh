@@ -12,6 +12,8 @@
 # desktop scaled that much: everything on the screen is SCALE times larger, and the picture must
 # be vantu-render's --zoom SCALE, sampled at the screen's own pixels.
 #
+# With VANTU_SCREENSHOT=FILE.png set, the window is saved there once the first picture is drawn.
+#
 # Needs Xvfb, xdotool, xclip and ImageMagick (scripts/install-deps.sh installs them). Every wait is
 # bounded; the X server and the program are stopped whatever happens.
 set -euo pipefail
@@ -143,6 +145,13 @@ type_code() {
 step "Go! paints the start-up picture"
 click_at "$go_x" "$go_y"
 wait_for 60 "the picture to match vantu-render's" shows "$work/stereo.png"
+if [ -n "${VANTU_SCREENSHOT:-}" ]; then
+    # The whole window, with the pointer off it so that no control shows it hovering.
+    xdotool mousemove $((width + 10)) $((height + 10))
+    sleep 0.5
+    import -window "$window" "$VANTU_SCREENSHOT" || fail "no screenshot"
+    echo "screenshot in $VANTU_SCREENSHOT"
+fi
 
 step "Ctrl+C puts the picture on the clipboard"
 xdotool windowfocus --sync "$window"
