@@ -161,6 +161,20 @@ TEST_F(PictureActionsTest, ProposesTheNameOfThePictureShown) {
     EXPECT_EQ(QFileInfo(proposals.back()).fileName(), QStringLiteral("412-r1-rev-stereo.png"));
 }
 
+// A drawing that a fault stopped leaves the picture box as it was; that is what is saved.
+TEST_F(PictureActionsTest, SaveAfterAFaultTakesWhatThePictureShows) {
+    duringYield(1, 200, [this] {
+        typeScale(QStringLiteral("0"));
+        clickGo();
+    });
+    clickGo();
+    ASSERT_EQ(errors.size(), 1U);
+    QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_TRUE(failures.isEmpty());
+    EXPECT_TRUE(sameRows(saved(), raster(), 0, pictureHeight - 1));
+    EXPECT_TRUE(sameRows(saved(), corePicture({}), 0, pictureHeight - 1));
+}
+
 // A save that cannot be written says why, and leaves what was there; a cancelled one does
 // nothing.
 struct SaveFailureRow {
