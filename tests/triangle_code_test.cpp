@@ -161,14 +161,10 @@ struct FileNameRow {
 const FileNameRow fileNameRows[] = {
     {"catalogueCode", "300 2/1:3/1:3/1", 0, false, Projection::stereographic, "300-r0-stereo.png"},
     {"reversed", "412 2/1:3/1:5/1", 2, true, Projection::gnomonic, "412-r2-rev-gnome.png"},
-    {"orthographic", "571 5/2:3/1:5/3", 1, false, Projection::orthographic, "571-r1-ortho.png"},
-    {"leadingBlanks", "  300 2/1:3/1:3/1", 0, false, Projection::stereographic,
-     "300-r0-stereo.png"},
     {"noLabel", "2/1:3/1:3/1", 0, false, Projection::stereographic, "2_1_3_1_3_1-r0-stereo.png"},
     {"pathCharacters", "../x\\y", 0, false, Projection::stereographic, "___x_y-r0-stereo.png"},
     {"notAscii", "\u00e9t\u00e9 1/2", 1, true, Projection::gnomonic, "__t__-r1-rev-gnome.png"},
     {"empty", "", 0, false, Projection::orthographic, "picture-r0-ortho.png"},
-    {"blanksOnly", "   ", 0, false, Projection::orthographic, "picture-r0-ortho.png"},
     {"longLabel", std::string(40, '7'), 0, false, Projection::stereographic,
      std::string(32, '7') + "-r0-stereo.png"},
 };

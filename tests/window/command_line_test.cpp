@@ -6,14 +6,12 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "tests/run_program.h"
 #include "tests/test_support.h"
-#include "window/application.h"
 
 namespace vantu {
 namespace {
@@ -105,37 +103,6 @@ TEST_P(CommandLineTest, AnswersAsTheManPageSays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Vantu, CommandLineTest, ::testing::ValuesIn(runRows), RowName());
-
-// Which platforms may open a window with which display variables set.
-struct PlatformRow {
-    friend void PrintTo(const PlatformRow& row, std::ostream* out) { *out << row.name; }
-    std::string name;
-    Displays displays;
-    std::string platform;
-    std::optional<std::string> missing;
-};
-
-const PlatformRow platformRows[] = {
-    {"defaultOnX11", {":0", "", ""}, "", std::nullopt},
-    {"defaultOnWayland", {"", "wayland-0", ""}, "", std::nullopt},
-    {"defaultOnNothing", {}, "", "neither DISPLAY nor WAYLAND_DISPLAY is set"},
-    {"offscreen", {}, "offscreen", std::nullopt},
-    {"waylandFindsItsSocket", {}, "wayland", std::nullopt},
-    {"xcbOnX11", {":0", "", ""}, "xcb", std::nullopt},
-    {"xcbOnWayland", {"", "wayland-0", ""}, "xcb", "DISPLAY is not set"},
-    {"xcbWithOptions", {}, "xcb:nograb", "DISPLAY is not set"},
-    {"listWithAnotherChoice", {}, "xcb;offscreen", std::nullopt},
-    {"listOfXcbOnly", {}, "xcb;;xcb", "DISPLAY is not set"},
-};
-
-class PlatformTest : public ::testing::TestWithParam<PlatformRow> {};
-
-TEST_P(PlatformTest, NeedsItsDisplay) {
-    setDisplays(GetParam().displays);
-    EXPECT_EQ(missingDisplay(GetParam().platform), GetParam().missing);
-}
-
-INSTANTIATE_TEST_SUITE_P(Vantu, PlatformTest, ::testing::ValuesIn(platformRows), RowName());
 
 }  // namespace
 }  // namespace vantu
