@@ -20,12 +20,6 @@
 
 namespace vantu::cli {
 
-std::string galleryFileName(std::string_view label, int rotation, bool reverse,
-                            Projection projection) {
-    return std::string(label) + "-r" + std::to_string(rotation) + (reverse ? "-rev" : "") + "-" +
-           std::string(projectionName(projection)) + ".png";
-}
-
 std::vector<GalleryPicture> galleryPictures(bool permutations) {
     std::vector<GalleryPicture> pictures;
     for (const std::string_view code : catalogue) {
@@ -40,7 +34,7 @@ std::vector<GalleryPicture> galleryPictures(bool permutations) {
                     p.request.rotation = rotation;
                     p.request.reverse = reverse;
                     p.request.projection = projection;
-                    p.file = galleryFileName(code.substr(0, 3), rotation, reverse, projection);
+                    p.file = pictureFileName(p.request);
                 }
             }
         }

@@ -17,7 +17,7 @@ namespace vantu::cli {
 // One picture of the gallery.
 struct GalleryPicture {
     DrawRequest request;  // a catalogue code; the scale is the gallery's, GallerySettings::scale
-    std::string file;     // its file name in the gallery folder
+    std::string file;     // its file name in the gallery folder: pictureFileName
 };
 
 // How every picture of the gallery is drawn.
@@ -36,10 +36,6 @@ public:
 // The gallery's pictures in page order: every catalogue code in turn, each in rotation 0 (and,
 // with `permutations`, rotations 1 and 2, each also reversed), each in every projection.
 [[nodiscard]] std::vector<GalleryPicture> galleryPictures(bool permutations);
-
-// The file name of a picture: "300-r0-stereo.png", "300-r2-rev-gnome.png".
-[[nodiscard]] std::string galleryFileName(std::string_view label, int rotation, bool reverse,
-                                          Projection projection);
 
 // The contact sheet of `pictures`: one table row per code, in the order the codes first
 // appear, with the label, the code, the three angles in degrees, their sum and the thumbnails,

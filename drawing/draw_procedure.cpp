@@ -10,4 +10,11 @@ void runDrawing(const DrawRequest& request, RunSink& sink) {
     renderPicture(request.scale, setup.pi, request.projection, setup.normals, sink);
 }
 
+void runDrawing(const DrawRequest& request, PixelRatio ratio, DeviceRowSink& sink) {
+    (void)checkedRatio(ratio);
+    const DrawSetup setup = prepareDrawing(request);
+    sink.setPixelScale();
+    renderPicture(request.scale, setup.pi, request.projection, setup.normals, ratio, sink);
+}
+
 }  // namespace vantu

@@ -26,15 +26,16 @@ detail::SampleLayout checkedLayout(Sampling sampling) {
             sampling.antialias};
 }
 
+}  // namespace
+
 PixelRatio checkedRatio(PixelRatio ratio) {
-    if (!(ratio.value >= 0.25 && ratio.value <= maxZoom)) {
-        throw std::invalid_argument("the device pixel ratio must be 0.25 to " +
-                                    std::to_string(maxZoom) + ", not " + formatNumber(ratio.value));
+    if (!isSupported(ratio)) {
+        throw std::invalid_argument(
+            "the device pixel ratio must be " + formatNumber(minPixelRatio) + " to " +
+            formatNumber(maxPixelRatio) + ", not " + formatNumber(ratio.value));
     }
     return ratio;
 }
-
-}  // namespace
 
 int devicePixels(int windowPixels, PixelRatio ratio) noexcept {
     return static_cast<int>(std::ceil(windowPixels * ratio.value - 0.5));

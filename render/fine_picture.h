@@ -20,10 +20,21 @@ inline constexpr int maxZoom = 16;
 using detail::maxAntialias;
 
 // Device pixels per window pixel along each axis, as a screen's scale factor gives it: 1, 1.25,
-// 2, ... From 1/4 to maxZoom.
+// 2, ... From minPixelRatio to maxPixelRatio.
 struct PixelRatio {
     double value = 1.0;
 };
+
+inline constexpr double minPixelRatio = 0.25;
+inline constexpr double maxPixelRatio = maxZoom;
+
+// Whether a picture can be sampled at `ratio`.
+[[nodiscard]] constexpr bool isSupported(PixelRatio ratio) noexcept {
+    return ratio.value >= minPixelRatio && ratio.value <= maxPixelRatio;
+}
+
+// Returns `ratio`; throws std::invalid_argument, naming the range, when it is not supported.
+[[nodiscard]] PixelRatio checkedRatio(PixelRatio ratio);
 
 // How many device pixels at `ratio` cover `windowPixels` window pixels: those whose centres
 // fall inside them.

@@ -1,5 +1,10 @@
 #include "render/render_picture.h"
 
+#include <algorithm>
+#include <cstddef>
+#include <vector>
+
+#include "geometry/draw_error.h"
 #include "render/projections.h"
 #include "render/scan.h"
 
@@ -37,6 +42,30 @@ void renderPicture(double R, double pi, Projection projection, const Mirrors& no
             break;
     }
     detail::scanPicture<detail::Orthographic>(input, sink);
+}
+
+void renderPicture(double R, double pi, Projection projection, const Mirrors& normals,
+                   PixelRatio ratio, DeviceRowSink& sink) {
+    const FinePicture picture(R, pi, projection, normals, ratio);
+    std::vector<PackedColour> colours(static_cast<std::size_t>(picture.width()));
+    const std::span<const PackedColour> row(colours);
+    int deviceRow = 0;
+    for (int windowRow = 0; windowRow < pictureHeight; ++windowRow) {
+        for (; deviceRow < picture.height() && windowPixelOf(deviceRow, ratio) <= windowRow;
+             ++deviceRow) {
+            try {
+                (void)picture.renderRow(deviceRow, colours);
+            } catch (const DrawError& e) {
+                // The pixels left of the fault's window column were coloured before the fault.
+                const int kept =
+                    e.column() < 0 ? 0 : std::min(devicePixels(e.column(), ratio), picture.width());
+                sink.drawDeviceRow(deviceRow, row.first(static_cast<std::size_t>(kept)));
+                throw;
+            }
+            sink.drawDeviceRow(deviceRow, row);
+        }
+        sink.endRow(windowRow);
+    }
 }
 
 }  // namespace vantu

@@ -5,6 +5,8 @@
 
 #include "geometry/projection.h"
 #include "geometry/vec3.h"
+#include "render/device_row_sink.h"
+#include "render/fine_picture.h"
 #include "render/run_sink.h"
 
 namespace vantu {
@@ -17,5 +19,16 @@ namespace vantu {
 // pixel; the row gets no endRow. Exceptions from the sink pass through. Allocates nothing.
 void renderPicture(double R, double pi, Projection projection, const Mirrors& normals,
                    RunSink& sink);
+
+// The same picture as a screen with device pixel ratio `ratio` shows it (FinePicture with that
+// ratio), handed to `sink` in device rows, with endRow after the device rows of each window
+// row, so that the sink hears from the drawing once per window row at any ratio. Throws
+// std::invalid_argument for a ratio out of range before anything is drawn, and DrawError at the
+// first fault, named as the window's picture names it (its window row and column); the device
+// row the fault cut short is then handed over with the device pixels of the window columns
+// before the fault's, and the fault's window row gets no endRow. Exceptions from the sink pass
+// through. Allocates one row of colours.
+void renderPicture(double R, double pi, Projection projection, const Mirrors& normals,
+                   PixelRatio ratio, DeviceRowSink& sink);
 
 }  // namespace vantu

@@ -18,7 +18,9 @@ packages=(
     # fuzzing the core
     clang libclang-rt-14-dev
     # the real window under a virtual X server, as a user would drive it
-    xvfb xdotool x11-apps imagemagick libx11-dev
+    xvfb xdotool x11-apps imagemagick libx11-dev xclip
+    # the window tests again on Wayland, in a headless compositor
+    qt6-wayland weston
     # the window on a plain X server
     libxcb-cursor0 fonts-dejavu-core
     # the Debian package: dpkg-shlibdeps, the menu entry and metainfo validators, man pages

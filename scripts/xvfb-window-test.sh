@@ -1,24 +1,39 @@
 #!/usr/bin/env bash
 # The real Vantu window on a virtual X server, driven as a user drives it, with no window
 # manager: find the window by its title and check its client area; click "Go!" and compare the
-# picture on the screen with vantu-render's, pixel for pixel; type a bad code, see the message
+# picture on the screen with vantu-render's, pixel for pixel, and the picture Ctrl+C and the
+# context menu's "Copy Picture" put on the clipboard with it too; type a bad code, see the message
 # titled "Vantu", dismiss it and draw again; close the window while it draws and check that
 # the program ends.
 #
-#   scripts/xvfb-window-test.sh BUILD/bin/vantu BUILD/bin/vantu-render BUILD/bin/vantu-xclose
+#   scripts/xvfb-window-test.sh BUILD/bin/vantu BUILD/bin/vantu-render BUILD/bin/vantu-xclose [SCALE]
 #
-# Needs Xvfb, xdotool and ImageMagick (scripts/install-deps.sh installs them). Every wait is
+# With SCALE (a whole number, 1 by default) the window runs with QT_SCALE_FACTOR=SCALE, as on a
+# desktop scaled that much: everything on the screen is SCALE times larger, and the picture must
+# be vantu-render's --zoom SCALE, sampled at the screen's own pixels.
+#
+# With VANTU_SCREENSHOT=FILE.png set, the window is saved there once the first picture is drawn.
+#
+# Needs Xvfb, xdotool, xclip and ImageMagick (scripts/install-deps.sh installs them). Every wait is
 # bounded; the X server and the program are stopped whatever happens.
 set -euo pipefail
 
-if [ $# -ne 3 ]; then
-    echo "usage: $0 VANTU VANTU_RENDER VANTU_XCLOSE" >&2
+if [ $# -lt 3 ] || [ $# -gt 4 ]; then
+    echo "usage: $0 VANTU VANTU_RENDER VANTU_XCLOSE [SCALE]" >&2
     exit 2
 fi
 vantu=$1
 render=$2
 xclose=$3
-for tool in Xvfb xdotool xwininfo import compare; do
+scale=${4:-1}
+case "$scale" in
+[1-4]) ;;
+*)
+    echo "SCALE must be 1 to 4, not $scale" >&2
+    exit 2
+    ;;
+esac
+for tool in Xvfb xdotool xwininfo import compare xclip; do
     if ! command -v "$tool" >/dev/null; then
         echo "missing $tool: run scripts/install-deps.sh" >&2
         exit 1
@@ -66,27 +81,29 @@ wait_for() {
     done
 }
 
-# Where the controls are, in pixels from the top-left of the client area.
+# Where the controls are, in the window's pixels from the top-left of the client area; the
+# screen's pixels are SCALE times these.
 go_x=104 go_y=44             # the middle of "Go!"
 code_x=80 code_y=18          # the text field of the code list
 stereo_x=468 stereo_y=36     # "stereo"
 ortho_x=596 ortho_y=36       # "ortho"
 # The raster's top-left: the picture box at (0, 64), inside its 2-pixel frame.
-raster=640x481+2+66
+raster=$((640 * scale))x$((481 * scale))+$((2 * scale))+$((66 * scale))
 
-step "reference pictures from vantu-render"
-"$render" -o "$work/stereo.png"
-"$render" --projection ortho -o "$work/ortho.png"
+step "reference pictures from vantu-render, zoom $scale"
+"$render" --zoom "$scale" -o "$work/stereo.png"
+"$render" --zoom "$scale" --projection ortho -o "$work/ortho.png"
 
 step "a virtual X server"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$work/display" 2>"$work/xvfb.log" &
+Xvfb -displayfd 3 -screen 0 $((1024 * scale))x$((768 * scale))x24 -nolisten tcp \
+    3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_for 20 "the X server to start" test -s "$work/display"
 export DISPLAY=":$(head -n 1 "$work/display")"
 unset WAYLAND_DISPLAY
 
-step "start vantu on $DISPLAY"
-QT_QPA_PLATFORM=xcb "$vantu" >"$work/vantu.log" 2>&1 &
+step "start vantu on $DISPLAY at scale factor $scale"
+QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale "$vantu" >"$work/vantu.log" 2>&1 &
 vantu_pid=$!
 
 # The visible windows titled "Vantu", one id a line.
@@ -102,11 +119,12 @@ wait_for 30 "a window titled Vantu" find_window
 
 read -r width height < <(xwininfo -id "$window" |
     awk '/^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w, h }')
-[ "$width x $height" = "649 x 553" ] || fail "the client area is $width x $height, not 649 x 553"
+[ "$width x $height" = "$((649 * scale)) x $((553 * scale))" ] ||
+    fail "the client area is $width x $height, not $((649 * scale)) x $((553 * scale))"
 echo "window $window, client area $width x $height"
 
 click_at() {
-    xdotool mousemove --window "$window" "$1" "$2" click 1
+    xdotool mousemove --window "$window" $(($1 * scale)) $(($2 * scale)) click 1
 }
 # The number of pixels of the raster on the screen that differ from the picture $1.
 differing_pixels() {
@@ -127,6 +145,35 @@ type_code() {
 step "Go! paints the start-up picture"
 click_at "$go_x" "$go_y"
 wait_for 60 "the picture to match vantu-render's" shows "$work/stereo.png"
+if [ -n "${VANTU_SCREENSHOT:-}" ]; then
+    # The whole window, with the pointer off it so that no control shows it hovering.
+    xdotool mousemove $((width + 10)) $((height + 10))
+    sleep 0.5
+    import -window "$window" "$VANTU_SCREENSHOT" || fail "no screenshot"
+    echo "screenshot in $VANTU_SCREENSHOT"
+fi
+
+step "Ctrl+C puts the picture on the clipboard"
+xdotool windowfocus --sync "$window"
+xdotool key --clearmodifiers ctrl+c
+# The PNG the clipboard gives for the picture equals vantu-render's, pixel for pixel.
+clipboard_shows() {
+    xclip -selection clipboard -t image/png -o >"$work/clipboard.png" 2>/dev/null || return 1
+    last_difference=$(compare -metric AE "$work/clipboard.png" "$1" null: 2>&1 >/dev/null) || true
+    [ "$last_difference" = "0" ]
+}
+wait_for 20 "the clipboard to hold vantu-render's picture" clipboard_shows "$work/stereo.png"
+
+step "the Menu key opens the picture's menu, whose first entry copies the picture"
+echo "not a picture" | xclip -selection clipboard -i
+click_at 320 300
+xdotool key Menu
+menu_open() {
+    [ "$(xdotool search --onlyvisible --pid "$vantu_pid" 2>/dev/null | grep -cvx "$window")" -ge 1 ]
+}
+wait_for 20 "the context menu to open" menu_open
+xdotool key Down Return
+wait_for 20 "the clipboard to hold the picture again" clipboard_shows "$work/stereo.png"
 
 step "a bad code gives a message titled Vantu"
 type_code "300 x/1:3/1:3/1"
@@ -153,7 +200,7 @@ wait_for 60 "the orthographic picture to match vantu-render's" shows "$work/orth
 
 step "closing the window while it draws ends the program"
 click_at "$stereo_x" "$stereo_y"
-xdotool mousemove --window "$window" "$go_x" "$go_y"
+xdotool mousemove --window "$window" $((go_x * scale)) $((go_y * scale))
 xdotool click --repeat 60 --delay 25 1 &
 clicker_pid=$!
 # Clicks come faster than drawings end, so each one nests a drawing in the one before. Make sure

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstddef>
 #include <string>
+#include <string_view>
 
 #include "geometry/correctly_rounded.h"
 #include "geometry/draw_error.h"
@@ -54,6 +55,24 @@ double readScale(std::string_view text) {
                             "\" is beyond the range of numbers: " + fault.text);
     }
     return scale;
+}
+
+std::string pictureFileName(const DrawRequest& request) {
+    constexpr std::size_t maxLabel = 32;
+    const std::string_view code = request.triangleCode;
+    const std::size_t start = std::min(code.find_first_not_of(' '), code.size());
+    const std::string_view word = code.substr(start, code.find(' ', start) - start);
+    std::string label;
+    for (const char c : word.substr(0, maxLabel)) {
+        const bool kept = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                          (c >= '0' && c <= '9') || c == '-' || c == '_';
+        label += kept ? c : '_';
+    }
+    if (label.empty()) {
+        label = "picture";
+    }
+    return label + "-r" + std::to_string(request.rotation) + (request.reverse ? "-rev" : "") + "-" +
+           std::string(projectionName(request.projection)) + ".png";
 }
 
 }  // namespace vantu

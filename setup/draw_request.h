@@ -45,4 +45,11 @@ using VertexAngles = std::array<double, 3>;
 // text's first 40 bytes through escapeText.
 [[nodiscard]] double readScale(std::string_view text);
 
+// The file name a picture of `request` goes by: the code's label, "-r" and the rotation, "-rev"
+// when reversed, "-" and the projection's name, and ".png", as in "300-r0-stereo.png" and
+// "412-r2-rev-gnome.png". The label is the code's text up to its first blank, leading blanks
+// skipped, at most 32 characters, with every character but ASCII letters, digits, '-' and '_'
+// written as '_'; "picture" when that leaves nothing.
+[[nodiscard]] std::string pictureFileName(const DrawRequest& request);
+
 }  // namespace vantu

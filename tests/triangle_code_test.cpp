@@ -9,6 +9,7 @@
 #include <string>
 
 #include "geometry/draw_error.h"
+#include "setup/draw_request.h"
 #include "tests/test_support.h"
 
 namespace vantu {
@@ -189,6 +190,42 @@ INSTANTIATE_TEST_SUITE_P(
                    "0\u00b0 is not strictly between 0\u00b0 and 180\u00b0"},
         DefectCase{"ProperTriangle", "999 2/1:9/4:9/5", nullptr}),
     RowName());
+
+// The file name of a picture, shared by the gallery and the window's "Save Picture As...".
+struct FileNameRow {
+    friend void PrintTo(const FileNameRow& row, std::ostream* out) { *out << row.name; }
+    std::string name;
+    std::string code;
+    int rotation;
+    bool reverse;
+    Projection projection;
+    std::string file;
+};
+
+const FileNameRow fileNameRows[] = {
+    {"catalogueCode", "300 2/1:3/1:3/1", 0, false, Projection::stereographic, "300-r0-stereo.png"},
+    {"reversed", "412 2/1:3/1:5/1", 2, true, Projection::gnomonic, "412-r2-rev-gnome.png"},
+    {"noLabel", "2/1:3/1:3/1", 0, false, Projection::stereographic, "2_1_3_1_3_1-r0-stereo.png"},
+    {"pathCharacters", "../x\\y", 0, false, Projection::stereographic, "___x_y-r0-stereo.png"},
+    {"notAscii", "\u00e9t\u00e9 1/2", 1, true, Projection::gnomonic, "__t__-r1-rev-gnome.png"},
+    {"empty", "", 0, false, Projection::orthographic, "picture-r0-ortho.png"},
+    {"longLabel", std::string(40, '7'), 0, false, Projection::stereographic,
+     std::string(32, '7') + "-r0-stereo.png"},
+};
+
+class PictureFileName : public ::testing::TestWithParam<FileNameRow> {};
+
+TEST_P(PictureFileName, ComesFromLabelRotationReverseAndProjection) {
+    const FileNameRow& row = GetParam();
+    DrawRequest request;
+    request.triangleCode = row.code;
+    request.rotation = row.rotation;
+    request.reverse = row.reverse;
+    request.projection = row.projection;
+    EXPECT_EQ(pictureFileName(request), row.file);
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, PictureFileName, ::testing::ValuesIn(fileNameRows), RowName());
 
 }  // namespace
 }  // namespace vantu

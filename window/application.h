@@ -1,5 +1,9 @@
 #pragma once
 
+#include <optional>
+#include <string>
+#include <string_view>
+
 namespace vantu {
 
 // Prepares Qt for the window; call before the QApplication is created. It selects Qt's own
@@ -8,5 +12,23 @@ namespace vantu {
 // of a yield. Nothing in the window needs GLib's main loop. Leaves a QT_NO_GLIB already set as
 // it is.
 void prepareApplication();
+
+// What a command line needs before Qt reads it.
+struct CommandLineNeeds {
+    bool textOnly = false;        // it asks for the help or the version, which need no display
+    bool helpAll = false;         // it asks for the help with Qt's options
+    bool platformOption = false;  // it has -platform
+    std::string platform;         // the value of -platform, or QT_QPA_PLATFORM's, or ""
+};
+
+// Reads the command line (argv[0] is the program) and QT_QPA_PLATFORM.
+[[nodiscard]] CommandLineNeeds commandLineNeeds(int argc, const char* const argv[]);
+
+// Why the platform `platform` (as commandLineNeeds gives it) cannot open a window, read from
+// DISPLAY and WAYLAND_DISPLAY, or nothing when it may. Qt's default platform needs one of them,
+// "xcb" needs DISPLAY; any other platform, such as "offscreen" or "wayland" (which may find the
+// compositor's default socket), is left to Qt. Of a list such as "wayland;xcb", any entry that
+// may open a window will do.
+[[nodiscard]] std::optional<std::string> missingDisplay(std::string_view platform);
 
 }  // namespace vantu

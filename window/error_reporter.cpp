@@ -1,5 +1,6 @@
 #include "window/error_reporter.h"
 
+#include <QDir>
 #include <QMessageBox>
 
 namespace vantu {
@@ -10,6 +11,15 @@ void showErrorBox(QWidget* window, const QString& message) {
                     window);
     box.setInformativeText(
         QStringLiteral("Change the triangle code or the scale R, then press Go! again."));
+    box.exec();
+}
+
+void showSaveErrorBox(QWidget* window, const QString& path, const QString& reason) {
+    QMessageBox box(
+        QMessageBox::Warning, QStringLiteral("Vantu"),
+        QStringLiteral("The picture could not be saved to %1.").arg(QDir::toNativeSeparators(path)),
+        QMessageBox::Ok, window);
+    box.setInformativeText(reason);
     box.exec();
 }
 

@@ -16,4 +16,8 @@ using ErrorReporter = std::function<void(QWidget* window, const QString& message
 // The reporter the program uses: a modal message box titled "Vantu" over `window`.
 void showErrorBox(QWidget* window, const QString& message);
 
+// Tells the user that the picture could not be saved to `path`, with the system's `reason`: a
+// modal message box titled "Vantu" over `window`.
+void showSaveErrorBox(QWidget* window, const QString& path, const QString& reason);
+
 }  // namespace vantu

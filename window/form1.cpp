@@ -4,15 +4,23 @@
 #include <string>
 #include <utility>
 
+#include <QClipboard>
 #include <QCloseEvent>
+#include <QDir>
+#include <QFileDialog>
 #include <QFont>
+#include <QGuiApplication>
 #include <QKeyEvent>
+#include <QKeySequence>
+#include <QMenu>
 #include <QScopeGuard>
+#include <QStandardPaths>
 
 #include "drawing/draw_procedure.h"
 #include "geometry/draw_error.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
+#include "window/picture_file.h"
 
 namespace vantu {
 
@@ -35,6 +43,12 @@ QString fromView(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
+// The platform's file dialog, for PNG files.
+QString askPictureFileName(QWidget* window, const QString& proposed) {
+    return QFileDialog::getSaveFileName(window, QStringLiteral("Save Picture As"), proposed,
+                                        QStringLiteral("PNG images (*.png)"));
+}
+
 }  // namespace
 
 Form1::Form1(QWidget* parent)
@@ -52,7 +66,10 @@ Form1::Form1(QWidget* parent)
       Option4(new QRadioButton(QStringLiteral("stereo"), Frame2)),
       Option5(new QRadioButton(QStringLiteral("gnome"), Frame2)),
       Option6(new QRadioButton(QStringLiteral("ortho"), Frame2)),
-      Picture1(new PictureBox(this)) {
+      Picture1(new PictureBox(this)),
+      CopyPicture(new QAction(QStringLiteral("Copy Picture"), this)),
+      SavePicture(new QAction(QStringLiteral("Save Picture As\u2026"), this)),
+      m_saveDialogs{askPictureFileName, showSaveErrorBox} {
     setWindowTitle(QStringLiteral("Vantu"));
     resize(formWidth, formHeight);
     // A small face, like the classic 8-point dialog font, so that every caption fits its box.
@@ -63,24 +80,73 @@ Form1::Form1(QWidget* parent)
     // Each control's name and place in pixels, from the top-left of the client area or, for the
     // option buttons, of their frame. There is no layout: nothing moves when the window is
     // resized.
+    // Each control also has a tooltip and a name for screen readers.
     struct Place {
         QWidget* control;
         const char* name;
         QRect geometry;
+        const char* toolTip;
+        const char* accessibleName;
     };
     const Place places[] = {
-        {Combo1, "Combo1", {16, 8, 177, 20}},    {Command1, "Command1", {16, 32, 177, 25}},
-        {Frame1, "Frame1", {208, 8, 129, 49}},   {Option1, "Option1", {8, 16, 33, 25}},
-        {Option2, "Option2", {48, 16, 33, 25}},  {Option3, "Option3", {88, 16, 33, 25}},
-        {Label1, "Label1", {352, 16, 17, 17}},   {Text7, "Text7", {376, 8, 33, 26}},
-        {Check2, "Check2", {344, 32, 73, 25}},   {Frame2, "Frame2", {432, 8, 201, 49}},
-        {Option4, "Option4", {8, 16, 57, 25}},   {Option5, "Option5", {72, 16, 57, 25}},
-        {Option6, "Option6", {136, 16, 57, 25}}, {Picture1, "Picture1", {0, 64, 649, 489}},
+        {Combo1,
+         "Combo1",
+         {16, 8, 177, 20},
+         "The triangle: a label, then three fractions p/q; each is a corner angle of q/p of a "
+         "half turn",
+         "Triangle code"},
+        {Command1, "Command1", {16, 32, 177, 25}, "Draw the picture", "Go!"},
+        {Frame1, "Frame1", {208, 8, 129, 49}, "Which of the code's angles comes first", "Rotation"},
+        {Option1, "Option1", {8, 16, 33, 25}, "The angles in the code's order", "Rotation 0"},
+        {Option2,
+         "Option2",
+         {48, 16, 33, 25},
+         "The angles turned once: second, third, first",
+         "Rotation 1"},
+        {Option3,
+         "Option3",
+         {88, 16, 33, 25},
+         "The angles turned twice: third, first, second",
+         "Rotation 2"},
+        {Label1, "Label1", {352, 16, 17, 17}, "R: the radius of the sphere, in pixels", "R"},
+        {Text7,
+         "Text7",
+         {376, 8, 33, 26},
+         "R: the radius of the sphere, in pixels; Enter draws the picture",
+         "Scale R in pixels"},
+        {Check2,
+         "Check2",
+         {344, 32, 73, 25},
+         "Swap the first two angles after the rotation: the mirror image",
+         "Reverse"},
+        {Frame2, "Frame2", {432, 8, 201, 49}, "How the sphere is laid flat", "Projection"},
+        {Option4,
+         "Option4",
+         {8, 16, 57, 25},
+         "Stereographic: the whole sphere from its far pole, true angles",
+         "Stereographic"},
+        {Option5,
+         "Option5",
+         {72, 16, 57, 25},
+         "Gnomonic: the near half from the centre, great circles as straight lines",
+         "Gnomonic"},
+        {Option6,
+         "Option6",
+         {136, 16, 57, 25},
+         "Orthographic: the near half as seen from far away",
+         "Orthographic"},
+        {Picture1,
+         "Picture1",
+         {0, 64, 649, 489},
+         "The picture; right-click to copy or save it",
+         "Picture"},
     };
     setObjectName(QStringLiteral("Form1"));
     for (const Place& place : places) {
         place.control->setObjectName(QString::fromLatin1(place.name));
         place.control->setGeometry(place.geometry);
+        place.control->setToolTip(QString::fromUtf8(place.toolTip));
+        place.control->setAccessibleName(QString::fromUtf8(place.accessibleName));
     }
 
     // An unsorted list that never takes typed text as a new entry, and no completion: the
@@ -88,6 +154,8 @@ Form1::Form1(QWidget* parent)
     Combo1->setEditable(true);
     Combo1->setInsertPolicy(QComboBox::NoInsert);
     Combo1->setCompleter(nullptr);
+    // On Linux a combo box's accessible name is its text; its field has the name of its own.
+    Combo1->lineEdit()->setAccessibleName(Combo1->accessibleName());
     Combo1->setEditText(QStringLiteral("Combo1"));
 
     // Enter starts a drawing only in Text7, never through a default button.
@@ -124,6 +192,17 @@ Form1::Form1(QWidget* parent)
 
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     Text7->installEventFilter(this);
+    Command1->installEventFilter(this);
+
+    CopyPicture->setShortcut(QKeySequence::Copy);
+    SavePicture->setShortcut(QKeySequence::Save);
+    addAction(CopyPicture);
+    addAction(SavePicture);
+    connect(CopyPicture, &QAction::triggered, this, &Form1::copyPicture);
+    connect(SavePicture, &QAction::triggered, this, &Form1::savePictureAs);
+    Picture1->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(Picture1, &QWidget::customContextMenuRequested, this, &Form1::showPictureMenu);
+    connect(Picture1, &PictureBox::drawingStarted, this, [this] { m_shown = m_starting; });
 
     Form_Load();
 }
@@ -146,15 +225,17 @@ void Form1::Command1_Click() noexcept {
     ++m_drawingsInProgress;
     const auto done = qScopeGuard([this] { --m_drawingsInProgress; });
     try {
-        DrawRequest request;
-        request.triangleCode = Combo1->currentText().toStdString();
-        request.rotation = Option2->isChecked() ? 1 : Option3->isChecked() ? 2 : 0;
-        request.reverse = Check2->checkState() == Qt::Checked;
+        DrawRequest request = chosenRequest();
         request.scale = readScale(Text7->text().toStdString());
-        request.projection = Option5->isChecked()   ? Projection::gnomonic
-                             : Option4->isChecked() ? Projection::stereographic
-                                                    : Projection::orthographic;
-        runDrawing(request, *Picture1);
+        m_starting = request;
+        // The screen's ratio now: a window moved to another screen draws at that one's.
+        const PixelRatio ratio{Picture1->devicePixelRatioF()};
+        if (ratio.value == 1.0 || !isSupported(ratio)) {
+            runDrawing(request, *Picture1);
+        } else {
+            PictureBox::DeviceDrawing target(*Picture1, ratio);
+            runDrawing(request, ratio, target);
+        }
     } catch (const DrawingStopped&) {
         // The window was closed during a yield: this drawing ends here, quietly.
     } catch (const std::exception& e) {
@@ -164,8 +245,57 @@ void Form1::Command1_Click() noexcept {
     }
 }
 
+DrawRequest Form1::chosenRequest() const {
+    DrawRequest request;
+    request.triangleCode = Combo1->currentText().toStdString();
+    request.rotation = Option2->isChecked() ? 1 : Option3->isChecked() ? 2 : 0;
+    request.reverse = Check2->checkState() == Qt::Checked;
+    request.projection = Option5->isChecked()   ? Projection::gnomonic
+                         : Option4->isChecked() ? Projection::stereographic
+                                                : Projection::orthographic;
+    return request;
+}
+
 void Form1::setErrorReporter(ErrorReporter reporter) {
     m_reportError = std::move(reporter);
+}
+
+void Form1::setSaveDialogs(SaveDialogs dialogs) {
+    m_saveDialogs = std::move(dialogs);
+}
+
+void Form1::copyPicture() noexcept {
+    try {
+        QGuiApplication::clipboard()->setImage(Picture1->picture());
+    } catch (...) {
+        // The clipboard keeps what it held.
+    }
+}
+
+void Form1::savePictureAs() noexcept {
+    try {
+        // What the picture box shows now, before a drawing goes on during the dialog.
+        const QImage picture = Picture1->picture();
+        const QString name = fromView(pictureFileName(m_shown.value_or(chosenRequest())));
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        const QString path = m_saveDialogs.askFileName(this, QDir(folder).filePath(name));
+        if (path.isEmpty()) {
+            return;
+        }
+        if (const std::optional<QString> reason = savePicture(picture, path)) {
+            m_saveDialogs.reportFailure(this, path, *reason);
+        }
+    } catch (...) {
+        // Nothing is left to tell the user with; the window goes on as it is.
+    }
+}
+
+void Form1::showPictureMenu(const QPoint& position) {
+    auto* menu = new QMenu(Picture1);
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->addAction(CopyPicture);
+    menu->addAction(SavePicture);
+    menu->popup(Picture1->mapToGlobal(position));
 }
 
 void Form1::Text7_KeyDown(int keyCode, Qt::KeyboardModifiers /*shift*/) {
@@ -183,6 +313,12 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text7 && event->type() == QEvent::KeyPress) {
         const auto& key = static_cast<const QKeyEvent&>(*event);
         Text7_KeyDown(keyCodeOf(key), key.modifiers());
+    }
+    if (watched == Command1 && event->type() == QEvent::KeyPress &&
+        keyCodeOf(static_cast<const QKeyEvent&>(*event)) == enterKeyCode) {
+        // As Space does; "Go!" is still not the default button, so Enter elsewhere does not.
+        Command1->click();
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }

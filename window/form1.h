@@ -3,6 +3,10 @@
 // window/: the Qt window, which reads its controls into a DrawRequest and shows the drawing;
 // it sits on top of the core and holds no drawing logic of its own.
 
+#include <functional>
+#include <optional>
+
+#include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QGroupBox>
@@ -12,6 +16,7 @@
 #include <QRadioButton>
 #include <QWidget>
 
+#include "setup/draw_request.h"
 #include "window/error_reporter.h"
 #include "window/picture_box.h"
 
@@ -31,11 +36,13 @@ public:
     explicit Form1(QWidget* parent = nullptr);
 
     // Draws the picture the controls describe into Picture1, row by row, yielding to the
-    // window's events after each row. Reads every control before the first row; a click of
-    // "Go!" or Enter in Text7 handled during a yield runs a whole nested drawing. A drawing
-    // that fails is reported to the user through the error reporter and leaves the controls and
-    // what was drawn as they are. Returns at once, drawing nothing, once the window has been
-    // closed. Never throws.
+    // window's events after each row. On a screen with a device pixel ratio other than 1 (read
+    // from Picture1 as the drawing starts) every device pixel gets a sample of its own, and the
+    // drawing still yields once per window row. Reads every control before the first row; a click
+    // of "Go!" or Enter in Text7 handled during a yield runs a whole nested drawing. A drawing that
+    // fails is reported to the user through the error reporter and leaves the controls and what was
+    // drawn as they are. Returns at once, drawing nothing, once the window has been closed. Never
+    // throws.
     void Command1_Click() noexcept;
 
     // How deep drawings may nest. A start handled while this many drawings are in progress is
@@ -47,6 +54,29 @@ public:
 
     // Replaces the reporter that shows a failed drawing's message (showErrorBox at first).
     void setErrorReporter(ErrorReporter reporter);
+
+    // How "Save Picture As..." talks to the user.
+    struct SaveDialogs {
+        // Asks for the file to save to, proposing the path `proposed`; "" when the user cancels.
+        std::function<QString(QWidget* window, const QString& proposed)> askFileName;
+        // Tells the user that the picture could not be saved to `path`, and why.
+        std::function<void(QWidget* window, const QString& path, const QString& reason)>
+            reportFailure;
+    };
+
+    // Replaces the dialogs of "Save Picture As..." (the platform's file dialog and
+    // showSaveErrorBox at first).
+    void setSaveDialogs(SaveDialogs dialogs);
+
+    // Puts the picture as shown (Picture1's raster at its device pixel ratio) on the clipboard as
+    // an image. Never throws.
+    void copyPicture() noexcept;
+
+    // Takes the picture as shown, asks for a file name, proposing one made from the code, the
+    // rotation, "reverse" and the projection of the last drawing that passed its set-up (of the
+    // controls before the first), and writes it there as a PNG. Tells the user when it cannot.
+    // Never throws.
+    void savePictureAs() noexcept;
 
     // The controls, in the order of the window's layout; the window owns them.
     QComboBox* const Combo1;      // the triangle code: a catalogue entry or typed text
@@ -64,11 +94,17 @@ public:
     QRadioButton* const Option6;  // "ortho"
     PictureBox* const Picture1;   // the picture
 
+    // The picture's actions: in its context menu (right click or the Menu key) and, while the
+    // window is active, on Ctrl+C and Ctrl+S.
+    QAction* const CopyPicture;  // "Copy Picture"
+    QAction* const SavePicture;  // "Save Picture As..."
+
 protected:
     // Closing the window stops the drawings in progress at their next yield.
     void closeEvent(QCloseEvent* event) override;
 
-    // Hands every key pressed in Text7 to Text7_KeyDown before Text7 itself handles it.
+    // Hands every key pressed in Text7 to Text7_KeyDown before Text7 itself handles it, and
+    // clicks "Go!" on Enter while it has the focus.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -81,7 +117,16 @@ private:
     // Shows `message` through the reporter; a reporter that fails is ignored.
     void report(const QString& message) noexcept;
 
+    // Opens the picture's context menu at `position` in Picture1.
+    void showPictureMenu(const QPoint& position);
+
+    // The controls' choices, with the scale left at its default: what names a picture.
+    [[nodiscard]] DrawRequest chosenRequest() const;
+
     ErrorReporter m_reportError = showErrorBox;
+    SaveDialogs m_saveDialogs;
+    DrawRequest m_starting;              // the request of the drawing being set up
+    std::optional<DrawRequest> m_shown;  // the last one that passed its set-up
     int m_drawingsInProgress = 0;
 };
 

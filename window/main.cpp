@@ -1,4 +1,5 @@
-// vantu: the Vantu window. Takes Qt's own options, --help and --version, and nothing else.
+// vantu: the Vantu window. Takes Qt's own options, --help, --help-all and --version, and nothing
+// else.
 
 #include <cstdio>
 #include <cstdlib>
@@ -20,40 +21,53 @@ void nameApplication() {
     QCoreApplication::setApplicationVersion(QStringLiteral(VANTU_VERSION));
 }
 
-// Reads the command line; shows the help or the version and exits when asked to.
+// Reads the command line; shows the help or the version and exits when asked to. Exits with
+// status 2 for an argument that is not an option, whatever else the line asks for.
 void processCommandLine(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Paints the sphere seen through a kaleidoscope of three mirrors."));
+    // Qt's options are words after one dash, such as -platform.
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addVersionOption();
-    parser.process(app);
-    if (!parser.positionalArguments().isEmpty()) {
+    // Qt's own option, which the window's QApplication has already taken; without a window it
+    // is accepted all the same.
+    QCommandLineOption platform(QStringLiteral("platform"), QString(), QStringLiteral("NAME"));
+    platform.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(platform);
+    if (parser.parse(QCoreApplication::arguments()) && !parser.positionalArguments().isEmpty()) {
         std::fprintf(stderr, "vantu: takes no arguments: %s\n",
                      qPrintable(parser.positionalArguments().join(u' ')));
         std::exit(2);
     }
-}
-
-// Whether the command line only asks for the help or the version, which need no display.
-bool asksForTextOnly(int argc, char* argv[]) {
-    for (int i = 1; i < argc; ++i) {
-        const std::string_view arg = argv[i];
-        if (arg == "--help" || arg == "-h" || arg == "--version" || arg == "-v") {
-            return true;
-        }
-    }
-    return false;
+    parser.process(app);
 }
 
 }  // namespace
 
 int main(int argc, char* argv[]) {
-    if (asksForTextOnly(argc, argv)) {
+    const vantu::CommandLineNeeds needs = vantu::commandLineNeeds(argc, argv);
+    if (needs.textOnly) {
+        if (needs.helpAll && (!needs.platformOption || !vantu::missingDisplay(needs.platform))) {
+            // Qt's options for windows are those of a QApplication, which needs no screen on
+            // the offscreen platform.
+            if (!needs.platformOption) {
+                qputenv("QT_QPA_PLATFORM", "offscreen");
+            }
+            const QApplication app(argc, argv);
+            nameApplication();
+            processCommandLine(app);
+            return 0;
+        }
         const QCoreApplication app(argc, argv);
         nameApplication();
         processCommandLine(app);
         return 0;
+    }
+    if (const auto problem = vantu::missingDisplay(needs.platform)) {
+        std::fprintf(stderr, "vantu: cannot open a display: %s\n", problem->c_str());
+        return 1;
     }
     vantu::prepareApplication();
     QApplication app(argc, argv);

@@ -1,6 +1,7 @@
 #include "window/picture_box.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include <QCoreApplication>
 #include <QPaintEvent>
@@ -14,12 +15,32 @@ namespace {
 // How long the screen may lag behind the rows drawn: one frame of a 60 Hz display.
 constexpr qint64 frameInterval = 16;
 
-// The drawing area must hold at least the whole raster, whatever the frame leaves of it.
-QSize imageSizeFor(QSize area) {
-    return area.expandedTo(QSize(pictureWidth, pictureHeight));
+// The image for a drawing area of `area` window pixels at device pixel ratio `ratio`: the whole
+// area, and at least the whole raster, whatever the frame leaves of it.
+QSize imageSizeFor(QSize area, double ratio) {
+    const PixelRatio pixels{ratio};
+    return QSize(static_cast<int>(std::ceil(area.width() * ratio)),
+                 static_cast<int>(std::ceil(area.height() * ratio)))
+        .expandedTo(QSize(devicePixels(pictureWidth, pixels), devicePixels(pictureHeight, pixels)));
+}
+
+QRgb rgbOf(PackedColour colour) {
+    return qRgb(redOf(colour), greenOf(colour), blueOf(colour));
 }
 
 }  // namespace
+
+void PictureBox::DeviceDrawing::drawDeviceRow(int row, std::span<const PackedColour> colours) {
+    m_box.paintDeviceRow(m_ratio.value, row, colours);
+}
+
+void PictureBox::DeviceDrawing::endRow(int windowRow) {
+    m_box.endRow(windowRow);
+}
+
+void PictureBox::DeviceDrawing::setPixelScale() {
+    m_box.startDrawing(m_ratio.value);
+}
 
 PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
     setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
@@ -27,11 +48,18 @@ PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
     // Every pixel inside the frame comes from the image, so Qt need not clear it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_background = palette().color(QPalette::Window);
-    m_image = QImage(imageSizeFor(contentsRect().size()), QImage::Format_RGB32);
+    m_image = QImage(imageSizeFor(contentsRect().size(), m_ratio), QImage::Format_RGB32);
     m_image.fill(m_background);
 }
 
 void PictureBox::drawRun(int row, int first, int end, PackedColour colour) {
+    if (m_ratio != 1.0) {
+        // A drawing in window pixels, resumed after a nested one switched to another ratio.
+        const QRectF run(first, row, end - first, 1);
+        QPainter(&m_image).fillRect(run, QColor(rgbOf(colour)));
+        markUnpainted(QRectF(run.topLeft() * m_ratio, run.size() * m_ratio).toAlignedRect());
+        return;
+    }
     if (row < 0 || row >= m_image.height()) {
         return;
     }
@@ -41,8 +69,34 @@ void PictureBox::drawRun(int row, int first, int end, PackedColour colour) {
         return;
     }
     auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(row));
-    std::fill(line + from, line + to, qRgb(redOf(colour), greenOf(colour), blueOf(colour)));
+    std::fill(line + from, line + to, rgbOf(colour));
     m_unpainted |= QRect(from, row, to - from, 1);
+}
+
+void PictureBox::paintDeviceRow(double ratio, int row, std::span<const PackedColour> colours) {
+    const auto count = static_cast<int>(colours.size());
+    if (ratio != m_ratio) {
+        // Rows of a drawing resumed after a nested one switched to another ratio, scaled to it.
+        QImage line(count, 1, QImage::Format_RGB32);
+        std::transform(colours.begin(), colours.begin() + count,
+                       reinterpret_cast<QRgb*>(line.scanLine(0)), rgbOf);
+        line.setDevicePixelRatio(ratio);
+        const QRectF target(0.0, row / ratio, count / ratio, 1.0 / ratio);
+        QPainter(&m_image).drawImage(target, line);
+        markUnpainted(QRectF(target.topLeft() * m_ratio, target.size() * m_ratio).toAlignedRect());
+        return;
+    }
+    if (row < 0 || row >= m_image.height()) {
+        return;
+    }
+    const int width = std::min(count, m_image.width());
+    std::transform(colours.begin(), colours.begin() + width,
+                   reinterpret_cast<QRgb*>(m_image.scanLine(row)), rgbOf);
+    m_unpainted |= QRect(0, row, width, 1);
+}
+
+void PictureBox::markUnpainted(const QRect& area) {
+    m_unpainted |= area & m_image.rect();
 }
 
 void PictureBox::endRow(int row) {
@@ -60,13 +114,37 @@ void PictureBox::endRow(int row) {
 void PictureBox::paintNewRows() {
     m_lastPaint.start();
     if (!m_unpainted.isEmpty()) {
-        repaint(m_unpainted.translated(contentsRect().topLeft()));
+        const QRect area = m_ratio == 1.0 ? m_unpainted
+                                          : QRectF(QPointF(m_unpainted.topLeft()) / m_ratio,
+                                                   QSizeF(m_unpainted.size()) / m_ratio)
+                                                .toAlignedRect();
+        repaint(area.translated(contentsRect().topLeft()));
         m_unpainted = QRect();
     }
 }
 
 void PictureBox::setPixelScale() {
+    startDrawing(1.0);
+}
+
+void PictureBox::startDrawing(double ratio) {
     m_scaleMode = pixelScaleMode;
+    if (ratio != m_ratio) {
+        QImage image(imageSizeFor(contentsRect().size(), ratio), QImage::Format_RGB32);
+        image.setDevicePixelRatio(ratio);
+        image.fill(m_background);
+        QPainter(&image).drawImage(QPointF(0.0, 0.0), m_image);
+        m_image = std::move(image);
+        m_ratio = ratio;
+        m_unpainted = m_image.rect();
+    }
+    emit drawingStarted();
+}
+
+QImage PictureBox::picture() const {
+    const PixelRatio ratio{m_ratio};
+    return m_image.copy(0, 0, devicePixels(pictureWidth, ratio),
+                        devicePixels(pictureHeight, ratio));
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {
@@ -74,7 +152,15 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     const QRect area = contentsRect();
     const QRect target = event->rect() & area;
     if (!target.isEmpty()) {
-        painter.drawImage(target, m_image, target.translated(-area.topLeft()));
+        const QRect source = target.translated(-area.topLeft());
+        if (m_ratio == 1.0) {
+            painter.drawImage(target, m_image, source);
+        } else {
+            // The image's pixels are the screen's at this ratio: Qt copies them one to one.
+            painter.drawImage(
+                QRectF(target), m_image,
+                QRectF(QPointF(source.topLeft()) * m_ratio, QSizeF(source.size()) * m_ratio));
+        }
     }
     if (!area.contains(event->rect())) {
         drawFrame(&painter);
@@ -83,11 +169,12 @@ void PictureBox::paintEvent(QPaintEvent* event) {
 
 void PictureBox::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
-    const QSize wanted = imageSizeFor(contentsRect().size());
+    const QSize wanted = imageSizeFor(contentsRect().size(), m_ratio);
     if (wanted.width() > m_image.width() || wanted.height() > m_image.height()) {
         QImage grown(wanted.expandedTo(m_image.size()), QImage::Format_RGB32);
+        grown.setDevicePixelRatio(m_ratio);
         grown.fill(m_background);
-        QPainter(&grown).drawImage(0, 0, m_image);
+        QPainter(&grown).drawImage(QPointF(0.0, 0.0), m_image);
         m_image = std::move(grown);
     }
 }

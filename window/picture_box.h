@@ -1,10 +1,14 @@
 #pragma once
 
+#include <span>
+
 #include <QColor>
 #include <QElapsedTimer>
 #include <QFrame>
 #include <QImage>
 
+#include "render/device_row_sink.h"
+#include "render/fine_picture.h"
 #include "render/run_sink.h"
 
 namespace vantu {
@@ -16,7 +20,12 @@ struct DrawingStopped {};
 
 // The picture box: a sunken frame around a drawing area that keeps an image of what the
 // drawings painted into it. A drawing's 640 x 481 raster sits at the top-left of the drawing
-// area; the rest of the area keeps the background. It receives drawings as their run sink.
+// area; the rest of the area keeps the background. It receives drawings as their run sink, in
+// window pixels, or through a DeviceDrawing in the device pixels of a finer screen.
+//
+// The image holds the drawing area at a device pixel ratio: 1 at first, and from then on the
+// ratio of the last drawing that passed its set-up, so that on a screen of that ratio every
+// device pixel shows a sample of its own.
 class PictureBox : public QFrame, public RunSink {
     Q_OBJECT
 
@@ -24,6 +33,26 @@ public:
     // The scale modes the picture knows: twips at first, pixels once a drawing has set them.
     static constexpr int twipScaleMode = 1;
     static constexpr int pixelScaleMode = 3;
+
+    // One drawing at device pixel ratio `ratio`, as the run sink of runDrawing at that ratio. The
+    // ratio is the drawing's own: when a drawing nested in it has meanwhile switched the picture
+    // box to another ratio, its remaining rows are scaled to that one.
+    class DeviceDrawing final : public DeviceRowSink {
+    public:
+        // A drawing into `box`, which must outlive it.
+        DeviceDrawing(PictureBox& box, PixelRatio ratio) noexcept : m_box(box), m_ratio(ratio) {}
+
+        // Paints the device row into the image, clipped to the drawing area.
+        void drawDeviceRow(int row, std::span<const PackedColour> colours) override;
+        // PictureBox::endRow: the repaint, the yield, and DrawingStopped once stopped.
+        void endRow(int windowRow) override;
+        // Switches the picture to pixel units and the image to this drawing's ratio.
+        void setPixelScale() override;
+
+    private:
+        PictureBox& m_box;
+        PixelRatio m_ratio;
+    };
 
     // An empty picture box, showing only its background, in scale mode twips.
     explicit PictureBox(QWidget* parent = nullptr);
@@ -39,14 +68,20 @@ public:
     // stopDrawings has been called.
     void endRow(int row) override;
 
-    // Switches the picture to pixel units (scale mode 3).
+    // Switches the picture to pixel units (scale mode 3) and the image to a ratio of 1.
     void setPixelScale() override;
 
     // 1 (twips) until the first drawing has passed its set-up, 3 (pixels) from then on.
     [[nodiscard]] int scaleMode() const noexcept { return m_scaleMode; }
 
-    // The drawing area as painted so far: pixel (x, y) is column x of row y of the raster.
+    // The drawing area as painted so far, at the device pixel ratio the image carries (1 until a
+    // drawing at another ratio has passed its set-up): the device pixels of window pixel (x, y)
+    // are those of column x and row y of the raster at that ratio.
     [[nodiscard]] const QImage& image() const noexcept { return m_image; }
+
+    // The picture as shown: the raster's part of the image, 640 x 481 window pixels at the
+    // image's device pixel ratio, which the copy carries.
+    [[nodiscard]] QImage picture() const;
 
     // The colour of the drawing area where no drawing has painted.
     [[nodiscard]] QColor background() const noexcept { return m_background; }
@@ -58,6 +93,9 @@ public:
     [[nodiscard]] bool drawingsStopped() const noexcept { return m_stopped; }
 
 signals:
+    // A drawing has passed its set-up and is about to paint its first row.
+    void drawingStarted();
+
     // A drawing has painted `row` and is about to yield to the pending window events.
     void rowFinished(int row);
 
@@ -69,11 +107,21 @@ private:
     // Repaints what the drawings painted since the last repaint.
     void paintNewRows();
 
+    // Scale mode pixels, the image at `ratio` (what it showed scaled to it), drawingStarted.
+    void startDrawing(double ratio);
+
+    // Paints device row `row` of a drawing at `ratio` into the image.
+    void paintDeviceRow(double ratio, int row, std::span<const PackedColour> colours);
+
+    // Marks the device pixels `area` of the image as not yet on the screen.
+    void markUnpainted(const QRect& area);
+
     QColor m_background;
     QImage m_image;
+    double m_ratio = 1.0;  // the image's device pixel ratio
     int m_scaleMode = twipScaleMode;
     bool m_stopped = false;
-    QRect m_unpainted;          // in image coordinates: painted into the image, not on the screen
+    QRect m_unpainted;          // in image pixels: painted into the image, not on the screen
     QElapsedTimer m_lastPaint;  // since the last repaint
 };
 

@@ -61,39 +61,11 @@ TEST(GalleryPictures, EveryCodeInEveryProjection) {
         const DrawRequest& r = p.request;
         names.insert(p.file);
         cases.insert({r.triangleCode, r.rotation, r.reverse, r.projection});
-        EXPECT_EQ(p.file, galleryFileName(r.triangleCode.substr(0, 3), r.rotation, r.reverse,
-                                          r.projection));
     }
     EXPECT_EQ(names.size(), all.size()) << "file names repeat";
     EXPECT_EQ(cases.size(), all.size()) << "pictures repeat";
     EXPECT_EQ(all.back().file, "592-r2-rev-ortho.png");
 }
-
-struct NameCase {
-    const char* name;
-    const char* label;
-    int rotation;
-    bool reverse;
-    Projection projection;
-    const char* file;
-    friend void PrintTo(const NameCase& c, std::ostream* os) { *os << c.name; }
-};
-
-class FileNames : public testing::TestWithParam<NameCase> {};
-
-TEST_P(FileNames, ComeFromLabelRotationReverseAndProjection) {
-    const NameCase& c = GetParam();
-    EXPECT_EQ(galleryFileName(c.label, c.rotation, c.reverse, c.projection), c.file);
-}
-
-INSTANTIATE_TEST_SUITE_P(Names, FileNames,
-                         testing::Values(NameCase{"Plain", "300", 0, false,
-                                                  Projection::stereographic, "300-r0-stereo.png"},
-                                         NameCase{"Reversed", "412", 2, true, Projection::gnomonic,
-                                                  "412-r2-rev-gnome.png"},
-                                         NameCase{"Orthographic", "571", 1, false,
-                                                  Projection::orthographic, "571-r1-ortho.png"}),
-                         RowName());
 
 struct EscapeCase {
     const char* name;

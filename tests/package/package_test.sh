@@ -67,6 +67,7 @@ files=(
     /usr/share/metainfo/io.github.vantu.Vantu.metainfo.xml
     /usr/share/man/man1/vantu.1.gz
     /usr/share/man/man1/vantu-render.1.gz
+    /usr/share/doc/vantu/copyright
 )
 for size in "${icon_sizes[@]}"; do
     files+=("/usr/share/icons/hicolor/${size}x${size}/apps/vantu.png")
@@ -86,6 +87,21 @@ check_tree() {
             fail "$icon is $(png_size "$icon"), not ${size}x${size}"
         fi
     done
+}
+
+# The copyright file in Debian's machine-readable format: its header, then a Files paragraph
+# whose licence, MIT, has its text in a paragraph of its own.
+check_copyright() {
+    local file=$1
+    [ -f "$file" ] || return 0
+    [ "$(head -n 1 "$file")" = \
+        "Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" ] ||
+        fail "the copyright file does not begin with the machine-readable Format line"
+    awk -v RS= '/^Files: \*\n/ && /\nCopyright: 2026 The Vantu developers\n/ &&
+                /\nLicense: MIT$/ { files = 1 }
+                /^License: MIT\n Permission is hereby granted/ { text = 1 }
+                END { exit !(files && text) }' "$file" ||
+        fail "the copyright file lacks its Files paragraph or the MIT licence's text"
 }
 
 # 1. Build the package.
@@ -122,6 +138,7 @@ for file in "${files[@]}"; do
 done
 dpkg-deb -x "$deb" "$work/root"
 check_tree "$work/root"
+check_copyright "$work/root/usr/share/doc/vantu/copyright"
 appstreamcli validate-tree --no-net "$work/root" >"$work/tree.log" 2>&1 || {
     cat "$work/tree.log"
     fail "appstreamcli validate-tree rejects the installed tree"

@@ -118,8 +118,8 @@ TEST_P(GoTest, PaintsTheCorePictureInsideTheRasterOnly) {
 INSTANTIATE_TEST_SUITE_P(Form1, GoTest, ::testing::ValuesIn(goRows), RowName());
 
 // ---------------------------------------------------------------------------------------------
-// Keys: Enter in Text7 draws, with any modifier and when repeated; Enter elsewhere does not;
-// other keys in Text7 only edit it.
+// Keys: Enter in Text7 draws, with any modifier and when repeated, and Enter on a focused "Go!"
+// clicks it; Enter elsewhere does not draw; other keys in Text7 only edit it.
 
 struct KeyRow {
     friend void PrintTo(const KeyRow& row, std::ostream* out) { *out << row.name; }
@@ -147,7 +147,8 @@ const KeyRow keyRows[] = {
     {"returnInCombo1", CONTROL(Combo1), Qt::Key_Return, Qt::NoModifier, false, false, "120"},
     {"keypadEnterInCombo1", CONTROL(Combo1), Qt::Key_Enter, Qt::KeypadModifier, false, false,
      "120"},
-    {"returnOnGo", CONTROL(Command1), Qt::Key_Return, Qt::NoModifier, false, false, "120"},
+    {"returnOnGo", CONTROL(Command1), Qt::Key_Return, Qt::NoModifier, false, true, "120"},
+    {"keypadEnterOnGo", CONTROL(Command1), Qt::Key_Enter, Qt::KeypadModifier, false, true, "120"},
     {"returnInPicture1", CONTROL(Picture1), Qt::Key_Return, Qt::NoModifier, false, false, "120"},
     {"returnOnOption1", CONTROL(Option1), Qt::Key_Return, Qt::NoModifier, false, false, "120"},
     {"returnOnCheck2", CONTROL(Check2), Qt::Key_Return, Qt::NoModifier, false, false, "120"},
@@ -157,7 +158,7 @@ const KeyRow keyRows[] = {
 
 class KeyTest : public WindowTest, public ::testing::WithParamInterface<KeyRow> {};
 
-TEST_P(KeyTest, OnlyEnterInText7Draws) {
+TEST_P(KeyTest, EnterInText7OrOnGoDraws) {
     const KeyRow& row = GetParam();
     row.target(form)->setFocus();
     QWidget* focus = QApplication::focusWidget();
@@ -174,7 +175,7 @@ TEST_P(KeyTest, OnlyEnterInText7Draws) {
     }
     EXPECT_EQ(rows, row.draws ? wholeDrawing : std::vector<int>{});
     EXPECT_EQ(form.Text7->text(), row.scaleText);
-    EXPECT_EQ(rowsDrawnWhenText7HandledEnter, row.draws
+    EXPECT_EQ(rowsDrawnWhenText7HandledEnter, row.draws && focus == form.Text7
                                                   ? std::vector<std::size_t>{wholeDrawing.size()}
                                                   : std::vector<std::size_t>{});
     EXPECT_EQ(form.Combo1->count(), static_cast<int>(catalogue.size()));

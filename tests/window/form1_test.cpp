@@ -9,6 +9,7 @@
 #include <vector>
 
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QApplication>
 #include <QMenuBar>
 #include <QStyle>
@@ -143,6 +144,38 @@ TEST_F(StartTest, PictureIsEmptyAndInTwips) {
 TEST_F(StartTest, GoIsNoDefaultButton) {
     EXPECT_FALSE(form.Command1->isDefault());
     EXPECT_FALSE(form.Command1->autoDefault());
+}
+
+// What a screen reader calls each control, through Qt's accessibility interface; each control
+// also explains itself in a tooltip.
+TEST_F(StartTest, ScreenReadersNameEveryControlAndEachHasATooltip) {
+    const std::pair<const char*, const char*> spoken[] = {
+        {"Combo1", "Triangle code"},
+        {"Command1", "Go!"},
+        {"Frame1", "Rotation"},
+        {"Option1", "Rotation 0"},
+        {"Option2", "Rotation 1"},
+        {"Option3", "Rotation 2"},
+        {"Label1", "R"},
+        {"Text7", "Scale R in pixels"},
+        {"Check2", "Reverse"},
+        {"Frame2", "Projection"},
+        {"Option4", "Stereographic"},
+        {"Option5", "Gnomonic"},
+        {"Option6", "Orthographic"},
+        {"Picture1", "Picture"},
+    };
+    for (const auto& [name, expected] : spoken) {
+        auto* control = form.findChild<QWidget*>(QString::fromLatin1(name));
+        ASSERT_NE(control, nullptr) << name;
+        // The code's field is what takes the focus and is read out.
+        auto* combo = qobject_cast<QComboBox*>(control);
+        QAccessibleInterface* accessible =
+            QAccessible::queryAccessibleInterface(combo ? combo->lineEdit() : control);
+        ASSERT_NE(accessible, nullptr) << name;
+        EXPECT_EQ(accessible->text(QAccessible::Name), QString::fromUtf8(expected)) << name;
+        EXPECT_FALSE(control->toolTip().isEmpty()) << name;
+    }
 }
 
 TEST_F(StartTest, ComboHoldsTheCatalogueWithNoEntrySelected) {

@@ -1,5 +1,7 @@
 #include "tests/window/window_test_support.h"
 
+#include <cmath>
+#include <span>
 #include <utility>
 
 #include <QApplication>
@@ -8,11 +10,55 @@
 
 #include "drawing/draw_procedure.h"
 #include "geometry/draw_error.h"
+#include "render/device_row_sink.h"
+#include "render/fine_picture.h"
 #include "render/image_sink.h"
 
 namespace vantu::window_test {
 
-QImage corePicture(const DrawRequest& request) {
+namespace {
+
+// Records a drawing at a device pixel ratio into an image of its raster.
+class DeviceImage : public DeviceRowSink {
+public:
+    explicit DeviceImage(PixelRatio ratio)
+        : image(devicePixels(pictureWidth, ratio), devicePixels(pictureHeight, ratio),
+                QImage::Format_ARGB32) {
+        image.setDevicePixelRatio(ratio.value);
+        image.fill(Qt::transparent);
+    }
+    void drawDeviceRow(int row, std::span<const PackedColour> colours) override {
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
+        for (std::size_t col = 0; col < colours.size(); ++col) {
+            line[col] = qRgb(redOf(colours[col]), greenOf(colours[col]), blueOf(colours[col]));
+        }
+    }
+    void endRow(int /*windowRow*/) override {}
+
+    QImage image;
+};
+
+// The device pixels of `area`, in window pixels, at `ratio`: those whose centres lie in it.
+QRect deviceArea(const QRect& area, double ratio) {
+    const PixelRatio pixels{ratio};
+    const int left = devicePixels(area.left(), pixels);
+    const int top = devicePixels(area.top(), pixels);
+    return QRect(QPoint(left, top), QPoint(devicePixels(area.right() + 1, pixels) - 1,
+                                           devicePixels(area.bottom() + 1, pixels) - 1));
+}
+
+}  // namespace
+
+QImage corePicture(const DrawRequest& request, double ratio) {
+    if (ratio != 1.0) {
+        DeviceImage sink{PixelRatio{ratio}};
+        try {
+            runDrawing(request, PixelRatio{ratio}, sink);
+        } catch (const DrawError&) {
+            // What was drawn before the fault is the picture.
+        }
+        return sink.image;
+    }
     ImageSink sink;
     try {
         runDrawing(request, sink);
@@ -43,10 +89,16 @@ std::string coreFailure(const DrawRequest& request) {
 
 ::testing::AssertionResult sameRows(const QImage& actual, const QImage& expected, int firstRow,
                                     int lastRow) {
+    const double ratio = expected.devicePixelRatio();
+    if (actual.devicePixelRatio() != ratio) {
+        return ::testing::AssertionFailure() << "the picture is at device pixel ratio "
+                                             << actual.devicePixelRatio() << ", not " << ratio;
+    }
+    const QRect rows = deviceArea(QRect(0, firstRow, pictureWidth, lastRow - firstRow + 1), ratio);
     int differing = 0;
     QString first;
-    for (int row = firstRow; row <= lastRow; ++row) {
-        for (int col = 0; col < pictureWidth; ++col) {
+    for (int row = rows.top(); row <= rows.bottom(); ++row) {
+        for (int col = rows.left(); col <= rows.right(); ++col) {
             const QRgb a = actual.pixel(col, row);
             const QRgb e = expected.pixel(col, row);
             if (a != e) {
@@ -64,17 +116,21 @@ std::string coreFailure(const DrawRequest& request) {
     if (differing == 0) {
         return ::testing::AssertionSuccess();
     }
-    return ::testing::AssertionFailure() << differing << " pixels differ in rows " << firstRow
-                                         << " to " << lastRow << "; pixel " << first.toStdString();
+    return ::testing::AssertionFailure()
+           << differing << " pixels differ in rows " << firstRow << " to " << lastRow
+           << " (device rows " << rows.top() << " to " << rows.bottom() << "); pixel "
+           << first.toStdString();
 }
 
 ::testing::AssertionResult showsBackground(const PictureBox& picture, const QRect& area) {
     const QRgb background = picture.background().rgb();
-    for (int y = area.top(); y <= area.bottom(); ++y) {
-        for (int x = area.left(); x <= area.right(); ++x) {
-            if (picture.image().pixel(x, y) != background) {
+    const QImage& image = picture.image();
+    const QRect pixels = deviceArea(area, image.devicePixelRatio()) & image.rect();
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        for (int x = pixels.left(); x <= pixels.right(); ++x) {
+            if (image.pixel(x, y) != background) {
                 return ::testing::AssertionFailure()
-                       << "pixel (" << x << ", " << y << ") is painted";
+                       << "device pixel (" << x << ", " << y << ") is painted";
             }
         }
     }
@@ -82,7 +138,11 @@ std::string coreFailure(const DrawRequest& request) {
 }
 
 std::vector<QRect> areaOutsideRaster(const PictureBox& picture) {
-    const QSize size = picture.image().size();
+    const QImage& image = picture.image();
+    const auto windowPixels = [&](int devicePixels) {
+        return static_cast<int>(std::ceil(devicePixels / image.devicePixelRatio()));
+    };
+    const QSize size(windowPixels(image.width()), windowPixels(image.height()));
     return {QRect(pictureWidth, 0, size.width() - pictureWidth, size.height()),
             QRect(0, pictureHeight, pictureWidth, size.height() - pictureHeight)};
 }
@@ -139,7 +199,11 @@ void WindowTest::typeScale(const QString& text) {
 }
 
 QImage WindowTest::raster() const {
-    return form.Picture1->image().copy(0, 0, pictureWidth, pictureHeight);
+    return form.Picture1->picture();
+}
+
+QImage WindowTest::corePicture(const DrawRequest& request) const {
+    return window_test::corePicture(request, form.Picture1->devicePixelRatioF());
 }
 
 }  // namespace vantu::window_test

@@ -14,23 +14,27 @@
 
 namespace vantu::window_test {
 
-// The picture the core draws for `request`, as a 640 x 481 image; pixels it leaves unpainted
-// are transparent black.
-[[nodiscard]] QImage corePicture(const DrawRequest& request);
+// The picture the core draws for `request` at device pixel ratio `ratio`, as an image of the
+// raster's 640 x 481 window pixels at that ratio, which it carries; pixels it leaves unpainted
+// are transparent black. At a ratio of 1 it is the window's picture, drawn in runs.
+[[nodiscard]] QImage corePicture(const DrawRequest& request, double ratio);
 
 // The message the core fails with for `request`, or "" when it draws the whole picture.
 [[nodiscard]] std::string coreFailure(const DrawRequest& request);
 
-// Whether `actual` equals `expected` in the `rows` of the raster; the failure message names the
-// first differing pixel and the number of differing pixels.
+// Whether `actual` equals `expected` in window rows firstRow to lastRow of the raster, that is
+// in their device rows at the device pixel ratio the images carry, which must be the same; the
+// failure message names the first differing pixel and the number of differing pixels.
 [[nodiscard]] ::testing::AssertionResult sameRows(const QImage& actual, const QImage& expected,
                                                   int firstRow, int lastRow);
 
-// Whether every pixel of `area` of the picture box's image shows its background.
+// Whether every pixel of the picture box's image in `area`, in window pixels, shows the
+// background: every device pixel at the image's ratio whose centre lies in the area.
 [[nodiscard]] ::testing::AssertionResult showsBackground(const PictureBox& picture,
                                                          const QRect& area);
 
-// The drawing area of Picture1 outside the raster: right of column 639 and below row 480.
+// The drawing area of Picture1 outside the raster, in window pixels: right of column 639 and
+// below row 480.
 [[nodiscard]] std::vector<QRect> areaOutsideRaster(const PictureBox& picture);
 
 // A shown and active Form1 whose errors are recorded instead of shown, with a log of the rows its
@@ -54,8 +58,12 @@ protected:
     // Clicks into Text7, deletes all its text and types `text`, as a user would.
     void typeScale(const QString& text);
 
-    // The raster of the picture as painted so far.
+    // The raster of the picture as painted so far, at the picture box's device pixel ratio.
     [[nodiscard]] QImage raster() const;
+
+    // The picture the core draws for `request` at the window's device pixel ratio: what the
+    // window shows once it has drawn it.
+    [[nodiscard]] QImage corePicture(const DrawRequest& request) const;
 
     // How many drawings have finished a first row.
     [[nodiscard]] int drawingsStarted() const noexcept { return m_drawingsStarted; }

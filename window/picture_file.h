@@ -1,0 +1,15 @@
+#pragma once
+
+#include <optional>
+
+#include <QImage>
+#include <QString>
+
+namespace vantu {
+
+// Writes `picture` to `path` as a PNG, atomically: into a temporary file beside it, then renamed
+// over `path`, so that a failure leaves whatever was there before. Returns nothing when the file
+// is written, else the reason it is not, in the system's words.
+[[nodiscard]] std::optional<QString> savePicture(const QImage& picture, const QString& path);
+
+}  // namespace vantu
