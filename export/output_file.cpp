@@ -79,9 +79,12 @@ int syncFolder(const std::filesystem::path& path) noexcept {
 }  // namespace detail
 
 WriteError::WriteError(const std::string& target, int error, const std::string& reason)
-    : std::runtime_error("cannot write " + target + ": " +
-                         (reason.empty() ? detail::reasonOf(error) : reason)),
-      m_error(error) {}
+    : WriteError(target, error, reason.empty() ? detail::reasonOf(error) : reason, 0) {}
+
+WriteError::WriteError(const std::string& target, int error, std::string reason, int /*tag*/)
+    : std::runtime_error("cannot write " + target + ": " + reason),
+      m_error(error),
+      m_reason(std::move(reason)) {}
 
 OutputFile::OutputFile(std::string target, int fd, std::filesystem::path temporary,
                        std::filesystem::path destination)

@@ -24,8 +24,14 @@ public:
     // The errno value of the failure, or 0.
     [[nodiscard]] int error() const noexcept { return m_error; }
 
+    // Why, without the file's name: "No space left on device".
+    [[nodiscard]] const std::string& reason() const noexcept { return m_reason; }
+
 private:
+    WriteError(const std::string& target, int error, std::string reason, int tag);
+
     int m_error;
+    std::string m_reason;
 };
 
 // Bytes going to a file that holds them completely or not at all. A regular file (new or

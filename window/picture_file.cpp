@@ -1,24 +1,69 @@
 #include "window/picture_file.h"
 
-#include <QSaveFile>
+#include <QFile>
+#include <algorithm>
+#include <filesystem>
+#include <new>
+#include <stdexcept>
+#include <vector>
+
+#include "export/output_file.h"
+#include "export/png_writer.h"
 
 namespace vantu {
+namespace detail {
+namespace {
+
+PackedColour packed(QRgb rgb) noexcept {
+    return qRed(rgb) + 256 * qGreen(rgb) + 65536 * qBlue(rgb);
+}
+
+// The colours of `image` in the order they first appear, or nothing when there are more than a
+// palette holds.
+std::vector<PackedColour> paletteOf(const QImage& image) {
+    std::vector<PackedColour> colours;
+    for (int row = 0; row < image.height(); ++row) {
+        const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(row));
+        PackedColour last = -1;
+        for (int col = 0; col < image.width(); ++col) {
+            const PackedColour c = packed(line[col]);
+            if (c != last && std::find(colours.begin(), colours.end(), c) == colours.end()) {
+                if (colours.size() == 256) {
+                    return {};
+                }
+                colours.push_back(c);
+            }
+            last = c;
+        }
+    }
+    return colours;
+}
+
+}  // namespace
+}  // namespace detail
 
 std::optional<QString> savePicture(const QImage& picture, const QString& path) {
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        return file.errorString();
-    }
-    if (!picture.save(&file, "PNG")) {
-        // The PNG writer reports no reason of its own; a failed write leaves one in the file.
-        const QString reason = file.error() != QFileDevice::NoError
-                                   ? file.errorString()
-                                   : QStringLiteral("the picture could not be encoded as PNG");
-        file.cancelWriting();
-        return reason;
-    }
-    if (!file.commit()) {
-        return file.errorString();
+    try {
+        const QImage image = picture.convertToFormat(QImage::Format_RGB32);
+        if (image.isNull()) {
+            return QStringLiteral("not enough memory");
+        }
+        // Written as vantu-render writes its pictures: a palette when the colours fit in one.
+        PngFormat format;
+        format.width = image.width();
+        format.height = image.height();
+        format.palette = detail::paletteOf(image);
+        writePng(std::filesystem::path(QFile::encodeName(path).toStdString()), format,
+                 [&image](int row, std::span<PackedColour> out) {
+                     const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(row));
+                     std::transform(line, line + out.size(), out.begin(), detail::packed);
+                 });
+    } catch (const WriteError& e) {
+        return QString::fromStdString(e.reason());
+    } catch (const std::bad_alloc&) {
+        return QStringLiteral("not enough memory");
+    } catch (const std::invalid_argument& e) {
+        return QString::fromStdString(e.what());
     }
     return std::nullopt;
 }
