@@ -155,14 +155,21 @@ fi
 
 step "Ctrl+C puts the picture on the clipboard"
 xdotool windowfocus --sync "$window"
-xdotool key --clearmodifiers ctrl+c
 # The PNG the clipboard gives for the picture equals vantu-render's, pixel for pixel.
 clipboard_shows() {
+    last_difference="no PNG on the clipboard"
     xclip -selection clipboard -t image/png -o >"$work/clipboard.png" 2>/dev/null || return 1
     last_difference=$(compare -metric AE "$work/clipboard.png" "$1" null: 2>&1 >/dev/null) || true
     [ "$last_difference" = "0" ]
 }
-wait_for 20 "the clipboard to hold vantu-render's picture" clipboard_shows "$work/stereo.png"
+# Pressed again on every try: a busy X server may let the window become active only after the
+# first press.
+copy_shows() {
+    xdotool key --clearmodifiers ctrl+c
+    sleep 0.2
+    clipboard_shows "$1"
+}
+wait_for 20 "the clipboard to hold vantu-render's picture" copy_shows "$work/stereo.png"
 
 step "the Menu key opens the picture's menu, whose first entry copies the picture"
 echo "not a picture" | xclip -selection clipboard -i
