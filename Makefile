@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Vantu developers
+# SPDX-License-Identifier: MIT
 # The two commands of the README, and a few more for developers.
 #   make run    installs what is missing, builds, starts Vantu
 #   make test   installs what is missing, builds, runs every test

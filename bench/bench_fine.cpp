@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // Speed of the finer sampling, beside the window's scan: per sample, and the budgets of
 // vantu-render's print-quality export and gallery, files included, on one and on two threads.
 

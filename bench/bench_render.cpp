@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // Speed of the drawing core: the whole 640 x 481 scan of the start-up request, with the fast
 // kernels and, for comparison, with the exact computation for every pixel.
 

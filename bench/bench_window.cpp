@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // Speed of a drawing in the window: the whole Command1_Click for the start-up controls, with its
 // 481 yields and its repaints.
 

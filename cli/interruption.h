@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // SIGINT, SIGTERM and SIGHUP as a request to stop: the work ends at its next step, unwinding so

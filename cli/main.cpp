@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // vantu-render: the Vantu picture from the command line, as a PNG or as the list of runs; at
 // print quality; the whole catalogue at once; the points where the six hues meet.
 

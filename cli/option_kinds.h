@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The kinds of options vantu-render declares over CLI11 (flags, texts, paths, whole numbers and

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // export/: writing pictures to files, on top of render/, for vantu-render and the window alike.

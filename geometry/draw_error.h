@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The one error of the drawing core, and the checks that find its faults.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The three projections by which a picture shows the sphere, and the names users know them by.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // geometry/: the vocabulary every layer shares (vectors, mirrors, projections, the raster and

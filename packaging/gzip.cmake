@@ -1,3 +1,5 @@
+# SPDX-FileCopyrightText: 2026 The Vantu developers
+# SPDX-License-Identifier: MIT
 # cmake -DINPUT=FILE -DOUTPUT=FILE.gz -P gzip.cmake: compresses one file with gzip, as man pages
 # are shipped. Run it in INPUT's folder: the compressed file keeps INPUT's name as given.
 if(NOT DEFINED INPUT OR NOT DEFINED OUTPUT)

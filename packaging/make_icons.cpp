@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // make_icons: turns a Vantu picture into the application icon. Crops the largest square around
 // the picture's centre and writes it scaled to each size asked for, as DIR/vantu-SIZE.png.
 // Runs at build time only.

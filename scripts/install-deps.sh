@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vantu developers
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages that building, running and testing Vantu need, and only those
 # that are missing. Safe to run any number of times.
 set -euo pipefail
@@ -25,6 +27,8 @@ packages=(
     libxcb-cursor0 fonts-dejavu-core
     # the Debian package: dpkg-shlibdeps, the menu entry and metainfo validators, man pages
     dpkg-dev desktop-file-utils appstream man-db groff-base
+    # every file's licence checked with the REUSE tool
+    reuse
 )
 
 missing=()

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vantu developers
+# SPDX-License-Identifier: MIT
 # Runs a window test program on Wayland: in a headless Weston compositor of its own, with its
 # own runtime folder, with QT_QPA_PLATFORM=wayland.
 #

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vantu developers
+# SPDX-License-Identifier: MIT
 # The real Vantu window on a virtual X server, driven as a user drives it, with no window
 # manager: find the window by its title and check its client area; click "Go!" and compare the
 # picture on the screen with vantu-render's, pixel for pixel, and the picture Ctrl+C and the

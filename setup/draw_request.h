@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // setup/: turns what the user chose (a DrawRequest) into the mirror normals of a drawing;

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // The scan and the finer sampling allocate nothing: not per pixel, not per row.
 
 #include <gtest/gtest.h>

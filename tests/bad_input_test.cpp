@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // What users may type, through the core: each input of the table either draws exactly this
 // picture or stops with exactly this fault, after exactly these rows.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 #include "geometry/correctly_rounded.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // The drawing at a screen's device pixel ratio: device rows window row by window row, one endRow
 // per window row, the picture of the same ratio, and faults named as the window names them.
 

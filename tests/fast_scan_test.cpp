@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // The fast kernels against the exact computation: every variant this processor runs gives the
 // same pictures, the fast pass leaves the checked path to faults, and the pictures are the plain
 // reference implementation's, with its correctly rounded functions, sample for sample.

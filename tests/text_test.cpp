@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // Numbers and quoted text as the program's messages and pages write them.
 
 #include "geometry/text.h"

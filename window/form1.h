@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // window/: the Qt window, which reads its controls into a DrawRequest and shows the drawing;

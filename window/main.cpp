@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // vantu: the Vantu window. Takes Qt's own options, --help, --help-all and --version, and nothing
 // else.
 

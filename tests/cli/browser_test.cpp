@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // The gallery as a user opens it: written by vantu-render, shown by a real browser.
 
 #include <gtest/gtest.h>

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // vantu-render's command line: what it is parsed into, what it refuses and in which words, which
 // problem wins when there are several, the help made from the same declarations, and the scale
 // read from the command.

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // The picture rendered on several threads and streamed, row after row, into a PNG.
 
 #include "cli/export.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // What vantu-render leaves on disk when writing fails, when it is interrupted, when memory or
 // threads run short, and with -o -: a whole new file, or the old one untouched and nothing else.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // The gallery: its pictures and their names, the contact sheet, and writing it all.
 
 #include "cli/gallery.h"

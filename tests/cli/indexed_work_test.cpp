@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // Indexed work shared among threads and delivered in order: every index once, a bounded window,
 // the earliest failure by index, the progress bar and interruption.
 

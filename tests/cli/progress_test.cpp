@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // The progress bar: redrawn in place, only when its percentage changes, and nowhere without a
 // stream.
 

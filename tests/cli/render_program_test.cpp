@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // vantu-render run as a user runs it: exit statuses and messages, --help and --version, the run
 // list, the PNG at any sampling and after a fault, the snub points, the progress bar, and the
 // hostile inputs of tests/bad_inputs.h.

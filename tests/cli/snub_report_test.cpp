@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // The listing of --snub and the rings of --mark-snub.
 
 #include "cli/snub_report.h"

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // PNG files written row by row, completely or not at all: what they hold, read back, and what
 // a failure leaves behind.
 

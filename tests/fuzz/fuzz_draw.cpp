@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // The whole drawing on arbitrary requests, into a sink that checks every call: the picture is
 // drawn, or the drawing stops with DrawError and nothing after it.
 //

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // numericPrefix on arbitrary text: never NaN, the sign of the text, and blind to what follows
 // the number.
 

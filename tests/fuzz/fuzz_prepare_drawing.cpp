@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // parseTriangleCode and prepareDrawing on arbitrary codes, rotations and reverse flags: each
 // call returns angles and unit normals, or throws DrawError; nothing else.
 //

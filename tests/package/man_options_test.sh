@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vantu developers
+# SPDX-License-Identifier: MIT
 # man_options_test.sh PROGRAM PAGE: the options PROGRAM --help lists and the options its man
 # page documents (the tags of the OPTIONS section) are the same, and the page formats without a
 # warning.

@@ -1,4 +1,6 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vantu developers
+# SPDX-License-Identifier: MIT
 # package_test.sh CPACK_CONFIG VERSION: builds the Debian package with cpack, checks what it
 # holds, installs it with dpkg, runs what it installed, looks for the menu entry, the icon and
 # the man pages where the menu and man look for them, and removes the package again, leaving

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // vantu's command line as a user meets it, run as a process: the help and the version without a
 // display, the arguments it refuses, and the one line it says when there is no display.
 

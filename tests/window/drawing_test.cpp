@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // Drawings as the user starts them: "Go!", the Enter key, changes during a drawing, drawings
 // nested in a yield, failures and closing the window while a drawing runs.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // The window as it opens: its controls, their places and captions, the list of codes, the
 // start state and the Tab key's round.
 

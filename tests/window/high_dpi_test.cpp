@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // The picture on a screen with a device pixel ratio other than 1: every device pixel a sample of
 // its own, shown one to one, and switches of ratio between drawings, nested ones included.
 // The suite runs at several scale factors (tests/window/CMakeLists.txt); the picture box's own

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // The picture's actions as the user meets them: "Copy Picture" and "Save Picture As..." from the
 // keyboard and from the picture's context menu, on the picture as shown, during a drawing too.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // The picture box as a run sink: runs land in its image clipped to the drawing area, the scale
 // mode follows the drawing, and rows reach the screen a frame at a time.
 

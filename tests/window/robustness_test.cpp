@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // The window under pressure: Enter held down while drawings pile up, drawings nested as deep as
 // they may go, and a failure inside a nested drawing while the outer ones go on.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // Runs the window's tests inside one QApplication, prepared as the program prepares its own,
 // with no display needed.
 

@@ -1,3 +1,5 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
 // vantu-xclose: asks an X window to close, as the close box of a window manager does, by
 // sending it the WM_DELETE_WINDOW message. The window test needs it because a bare X server has
 // no window manager to do so.
