@@ -29,28 +29,13 @@ namespace vantu {
 namespace {
 
 namespace fs = std::filesystem;
+using testing_support::namesIn;
 using testing_support::Outcome;
+using testing_support::scratchFolder;
 using testing_support::slurp;
 
 Outcome render(const std::vector<std::string>& args, const std::string& stdoutTo = "") {
     return testing_support::runProgram(VANTU_RENDER, args, stdoutTo);
-}
-
-fs::path scratch(const std::string& name) {
-    const fs::path folder =
-        fs::path(testing::TempDir()) / ("vantu-files-" + std::to_string(::getpid()) + "-" + name);
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
-
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
 }
 
 constexpr bool sanitized =
@@ -73,7 +58,7 @@ class WriteFailure : public testing::TestWithParam<WriteCase> {};
 // Exit 1, with the system's reason.
 TEST_P(WriteFailure, SaysWhyAndExitsOne) {
     const WriteCase& c = GetParam();
-    const fs::path folder = scratch(c.name);
+    const fs::path folder = scratchFolder(c.name);
     const auto place = [&](std::string text) {
         if (const std::size_t at = text.find('@'); at != std::string::npos) {
             text.replace(at, 1, folder.string());
@@ -114,7 +99,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // -o - writes the same PNG to stdout as -o writes to a file.
 TEST(StandardOutput, TakesThePng) {
-    const fs::path folder = scratch("stdout");
+    const fs::path folder = scratchFolder("stdout");
     const std::string file = (folder / "file.png").string();
     const std::string piped = (folder / "piped.png").string();
     ASSERT_EQ(render({"--zoom", "2", "-o", file}).status, 0);
@@ -131,7 +116,7 @@ TEST(StandardOutput, TakesThePng) {
 class FullDisk : public testing::Test {
 protected:
     void SetUp() override {
-        m_folder = scratch("full");
+        m_folder = scratchFolder("full");
         if (::mount("vantu-test", m_folder.c_str(), "tmpfs", 0, "size=48k") != 0) {
             GTEST_SKIP() << "cannot mount a tmpfs here (root only): " << std::strerror(errno);
         }
@@ -177,7 +162,7 @@ TEST_F(FullDisk, LeavesAGalleryOfWholePicturesWithoutAPage) {
 TEST(Interruption, KeepsTheOldFileAndLeavesNothingElse) {
     std::mt19937 random(std::random_device{}());
     for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
-        const fs::path folder = scratch("signal" + std::to_string(signal));
+        const fs::path folder = scratchFolder("signal" + std::to_string(signal));
         const std::string file = (folder / "keep.png").string();
         std::ofstream(file) << "an earlier picture";
         const pid_t child = ::fork();
@@ -215,7 +200,7 @@ TEST(MemoryLimit, IsMetOrSaidSo) {
     if (sanitized) {
         GTEST_SKIP() << "the sanitizers set aside more address space than any limit allows";
     }
-    const fs::path folder = scratch("memory");
+    const fs::path folder = scratchFolder("memory");
     const std::string file = (folder / "big.png").string();
     Outcome o = testing_support::runProgram(
         "/usr/bin/prlimit", {"--as=" + std::to_string(64 << 20), VANTU_RENDER, "--zoom", "16",
@@ -241,7 +226,7 @@ TEST(ThreadLimit, GoesOnWithOneThread) {
     if (sanitized) {
         GTEST_SKIP() << "LeakSanitizer needs a thread of its own at exit";
     }
-    const fs::path folder = scratch("threads");
+    const fs::path folder = scratchFolder("threads");
     fs::permissions(folder, fs::perms::all);
     const std::string limited = (folder / "limited.png").string();
     const std::string free = (folder / "free.png").string();

@@ -28,24 +28,9 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing_support::DecodedPng;
+using testing_support::namesIn;
 using testing_support::readPng;
-
-fs::path scratchFolder(const std::string& name) {
-    const fs::path folder =
-        fs::path(testing::TempDir()) / ("vantu-png-" + std::to_string(::getpid()) + "-" + name);
-    fs::remove_all(folder);
-    fs::create_directories(folder);
-    return folder;
-}
-
-std::vector<std::string> namesIn(const fs::path& folder) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(folder)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
+using testing_support::scratchFolder;
 
 std::string slurp(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
