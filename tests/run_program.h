@@ -8,6 +8,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -35,7 +36,10 @@ inline std::string slurp(const std::string& path) {
 // Outcome::out is then empty).
 inline Outcome runProgram(const std::string& program, const std::vector<std::string>& args,
                           const std::string& stdoutTo = "") {
-    const std::string stem = testing::TempDir() + "vantu-run-" + std::to_string(::getpid());
+    // Unique to the call, so that threads may run programs at once.
+    static std::atomic<int> calls{0};
+    const std::string stem = testing::TempDir() + "vantu-run-" + std::to_string(::getpid()) + "-" +
+                             std::to_string(calls++);
     const std::string out = stdoutTo.empty() ? stem + ".out" : stdoutTo;
     const std::string err = stem + ".err";
     std::vector<char*> argv;

@@ -97,6 +97,27 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"SnubToAFullDevice", {"--snub"}, "/dev/full", fullStdout}),
     RowName());
 
+// Two renders to one path at once: each replaces the file whole, so the last rename wins and
+// the file is one whole picture, with no temporary file left.
+TEST(ConcurrentRenders, LeaveOneWholePicture) {
+    const fs::path folder = scratchFolder("concurrent");
+    const std::string file = (folder / "both.png").string();
+    Outcome stereo;
+    Outcome ortho;
+    std::thread other([&] {
+        ortho = render({"--zoom", "4", "--projection", "ortho", "--jobs", "1", "-o", file});
+    });
+    stereo = render({"--zoom", "4", "--jobs", "1", "-o", file});
+    other.join();
+    EXPECT_EQ(stereo.status, 0) << stereo.err;
+    EXPECT_EQ(ortho.status, 0) << ortho.err;
+    const testing_support::DecodedPng png = testing_support::readPng(file);
+    EXPECT_EQ(png.problem, "");
+    EXPECT_EQ(png.width, 2560);
+    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"both.png"});
+    fs::remove_all(folder);
+}
+
 // -o - writes the same PNG to stdout as -o writes to a file.
 TEST(StandardOutput, TakesThePng) {
     const fs::path folder = scratchFolder("stdout");
