@@ -76,6 +76,7 @@ private:
                  std::function<std::string(const CLI::Option& other)> message);
     void tokenize(const std::vector<std::string>& args);
     [[nodiscard]] std::optional<std::string> firstUnknown() const;
+    void refuseUnknown() const;
     [[nodiscard]] std::string optionBeingRead(std::size_t unread) const;
     [[nodiscard]] Mode mode() const;
     [[nodiscard]] ParsedLine stopped(const CLI::ParseError& error, std::size_t unread) const;
@@ -91,6 +92,7 @@ private:
     CLI::Option* m_runs = nullptr;
     CLI::Option* m_snub = nullptr;
     CLI::Option* m_gallery = nullptr;
+    std::vector<const CLI::Option*> m_printQuality;  // what only a picture file can use
 };
 
 Options::Options()
@@ -176,8 +178,9 @@ Options::Options()
         m_app,
         {"--permutations", "", "the gallery also draws rotations 1 and 2 and their reverses"},
         &m_command.permutations);
-    addWholeNumber(m_app, {"--jobs", "N", "threads to share the work"}, m_command.jobs,
-                   {1, maxJobs, "one per core"});
+    CLI::Option* jobs = addWholeNumber(m_app, {"--jobs", "N", "threads to share the work"},
+                                       m_command.jobs, {1, maxJobs, "one per core"});
+    m_printQuality = {zoom, antialias, jobs};
 
     m_app.option_defaults()->group("Information");
     const CLI::Option* help = m_app.set_help_flag("-h,--help", "show this help and exit");
@@ -282,7 +285,7 @@ void Options::tokenize(const std::vector<std::string>& args) {
 // The first argument CLI11 set aside as unknown, as it was given.
 std::optional<std::string> Options::firstUnknown() const {
     const std::vector<std::string> unknown = m_app.remaining();
-    if (unknown.empty()) {
+    if (unknown.empty() || unknown == std::vector<std::string>{"--"}) {
         return std::nullopt;
     }
     const std::string& arg = unknown.front();
@@ -290,6 +293,16 @@ std::optional<std::string> Options::firstUnknown() const {
         return m_unknown.at(std::stoul(arg.substr(std::string_view(standIn).size())));
     }
     return arg.starts_with("--") ? arg.substr(0, arg.find('=')) : arg;
+}
+
+// Throws the UsageError for the first argument CLI11 set aside, if any. "--" ends the options,
+// and vantu-render takes no other arguments.
+void Options::refuseUnknown() const {
+    if (const std::optional<std::string> unknown = firstUnknown()) {
+        throw UsageError(*unknown == "--"
+                             ? "takes no arguments after '--': " + inQuotes(m_app.remaining().at(1))
+                             : "unknown option " + inQuotes(*unknown));
+    }
 }
 
 // The option CLI11 was reading when it stopped with `unread` tokens left, as given.
@@ -310,11 +323,15 @@ ParsedLine Options::parse(const std::vector<std::string>& args) {
     } catch (const CLI::ParseError& error) {
         return stopped(error, unread.size());
     }
-    // Arguments after "--" are set aside without an error.
-    if (const std::optional<std::string> unknown = firstUnknown()) {
-        throw UsageError("unknown option " + inQuotes(*unknown));
-    }
+    refuseUnknown();
     m_command.mode = mode();
+    // The listing alone draws nothing, so it has no use for how a picture file is drawn.
+    for (const CLI::Option* option : m_printQuality) {
+        if (m_command.mode == Mode::snub && option->count() > 0) {
+            throw UsageError(longName(*m_snub) + " without " + shortName(*m_output) +
+                             " draws nothing; it cannot be combined with " + longName(*option));
+        }
+    }
     // The PNG and the listings would share the standard output.
     if (m_command.output == "-" && m_command.mode != Mode::gallery &&
         (m_runs->count() > 0 || m_snub->count() > 0)) {
@@ -351,9 +368,7 @@ Mode Options::mode() const {
 // error in vantu-render's words. CLI11 sets the arguments it does not know aside and reads on, so
 // they come before whatever stopped it, and the first of them is the error.
 ParsedLine Options::stopped(const CLI::ParseError& error, std::size_t unread) const {
-    if (const std::optional<std::string> unknown = firstUnknown()) {
-        throw UsageError("unknown option " + inQuotes(*unknown));
-    }
+    refuseUnknown();
     if (dynamic_cast<const CLI::CallForHelp*>(&error) != nullptr) {
         return {Action::help, {}};
     }

@@ -2,7 +2,12 @@
 // SPDX-License-Identifier: MIT
 #include "cli/gallery.h"
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <cmath>
 #include <cstddef>
 #include <cstdio>
@@ -171,14 +176,54 @@ img { display: block; border: 1px solid #999; }
     return page;
 }
 
+namespace detail {
+namespace {
+
+// An exclusive lock on a gallery's folder, held while the gallery is written, so that two
+// galleries never mix their pictures in one folder. Taken at once or not at all.
+class FolderLock {
+public:
+    // `folder` named `name` in messages.
+    FolderLock(const std::filesystem::path& folder, const std::string& name)
+        : m_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
+        if (m_fd < 0) {
+            throw GalleryError("cannot open the folder " + name + ": " +
+                               std::generic_category().message(errno));
+        }
+        if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
+            const int error = errno;
+            ::close(m_fd);
+            throw GalleryError(error == EWOULDBLOCK
+                                   ? "another gallery is being written into the folder " + name
+                                   : "cannot lock the folder " + name + ": " +
+                                         std::generic_category().message(error));
+        }
+    }
+    FolderLock(const FolderLock&) = delete;
+    FolderLock& operator=(const FolderLock&) = delete;
+    ~FolderLock() { ::close(m_fd); }
+
+private:
+    int m_fd;
+};
+
+}  // namespace
+}  // namespace detail
+
 void writeGallery(const std::filesystem::path& folder, const std::vector<GalleryPicture>& pictures,
                   const GallerySettings& settings, const GalleryJobs& jobs) {
+    const std::string name = "'" + escapeText(folder.string()) + "'";
+    // A symbolic link, dangling or not, is followed to the folder it names, which is made.
     std::error_code error;
-    std::filesystem::create_directories(folder, error);
-    if (error) {
-        throw GalleryError("cannot create the folder '" + escapeText(folder.string()) +
-                           "': " + error.message());
+    try {
+        std::filesystem::create_directories(followLinks(folder), error);
+    } catch (const std::system_error& e) {
+        error = e.code();
     }
+    if (error) {
+        throw GalleryError("cannot create the folder " + name + ": " + error.message());
+    }
+    const detail::FolderLock lock(folder, name);
     // The page of an earlier gallery goes first: until this one is whole, no page describes
     // pictures that may be another gallery's.
     const std::filesystem::path index = folder / "index.html";

@@ -5,12 +5,16 @@
 #include <tbb/global_control.h>
 #include <tbb/parallel_pipeline.h>
 #include <tbb/task_arena.h>
+#include <tbb/task_group.h>
 
 #include <algorithm>
 #include <atomic>
+#include <condition_variable>
 #include <mutex>
 #include <new>
+#include <system_error>
 #include <thread>
+#include <vector>
 
 #include "cli/interruption.h"
 
@@ -23,23 +27,76 @@ int threadsOf(const IndexedWork& work) {
     return std::max(1, work.threads > 0 ? work.threads : cores);
 }
 
-// One pass of the pipeline over the indices from `first`, on `threads` threads. Failures of the
-// work and the delivery are kept in `failure`; what escapes is the pipeline's own (a thread or
-// memory that could not be had).
+// Runs `work` on this thread and up to `threads` - 1 more threads of the program's own, which
+// share the oneTBB algorithms that `work` runs. oneTBB starts no thread itself: one that it
+// could not start would end the program from inside oneTBB, whereas a thread of the program's
+// own that cannot be started is simply one fewer. When there are fewer than asked for,
+// `onFewer` (may be empty) is told so once, before the work begins. What `work` throws is
+// thrown here once every thread is back.
+void runOnThreads(int threads, const std::function<void(const std::string&)>& onFewer,
+                  const std::function<void()>& work) {
+    // oneTBB's own workers: none. Every slot of the arena is kept for the program's threads.
+    const tbb::global_control noWorkers(tbb::global_control::max_allowed_parallelism, 1);
+    tbb::task_arena arena(threads, static_cast<unsigned>(threads));
+    tbb::task_group group;
+    std::mutex mutex;
+    std::condition_variable started;
+    bool begun = false;
+    const auto help = [&] {
+        {
+            std::unique_lock lock(mutex);
+            started.wait(lock, [&] { return begun; });
+        }
+        // Takes part in the group's work until it is done.
+        arena.execute([&] { group.wait(); });
+    };
+    std::vector<std::thread> helpers;
+    helpers.reserve(static_cast<std::size_t>(threads));
+    for (int i = 1; i < threads; ++i) {
+        try {
+            helpers.emplace_back(help);
+        } catch (const std::system_error& e) {
+            if (onFewer) {
+                const std::size_t have = helpers.size() + 1;
+                onFewer("cannot start " + std::to_string(threads) + " threads (" + e.what() +
+                        "); going on with " + (have == 1 ? "one" : std::to_string(have)));
+            }
+            break;
+        }
+    }
+    std::exception_ptr failure;
+    arena.execute([&] {
+        group.run([&] {
+            try {
+                work();
+            } catch (...) {
+                failure = std::current_exception();
+            }
+        });
+        {
+            const std::lock_guard lock(mutex);
+            begun = true;
+        }
+        started.notify_all();
+        group.wait();
+    });
+    for (std::thread& helper : helpers) {
+        helper.join();
+    }
+    if (failure) {
+        std::rethrow_exception(failure);
+    }
+}
+
+// The pipeline over the indices. Failures of the work and the delivery are kept in `failure`;
+// what escapes is the pipeline's own (memory that could not be had).
 class Pass {
 public:
     Pass(const IndexedWork& work, const IndexWorker& doWork, const IndexDelivery& deliver)
         : m_work(work), m_doWork(doWork), m_deliver(deliver), m_stop(work.count) {}
 
-    void run(std::size_t first, int threads, std::size_t window) {
-        m_next = first;
-        m_stop = m_work.count;
-        m_failure.reset();
-        // Lets a run use more threads than there are cores when asked to.
-        const tbb::global_control parallelism(tbb::global_control::max_allowed_parallelism,
-                                              static_cast<std::size_t>(threads));
-        tbb::task_arena arena(threads);
-        arena.execute([&] {
+    void run(int threads, std::size_t window) {
+        runOnThreads(threads, m_work.onFewerThreads, [&] {
             tbb::parallel_pipeline(
                 window, tbb::make_filter<void, std::size_t>(
                             tbb::filter_mode::serial_in_order,
@@ -59,17 +116,13 @@ public:
                                             }
                                         });
                                     }
-                                    if (index < m_stop.load()) {
-                                        m_delivered = index + 1;
-                                        if (m_work.progress != nullptr) {
-                                            m_work.progress->advance();
-                                        }
+                                    if (index < m_stop.load() && m_work.progress != nullptr) {
+                                        m_work.progress->advance();
                                     }
                                 }));
         });
     }
 
-    [[nodiscard]] std::size_t delivered() const noexcept { return m_delivered; }
     [[nodiscard]] const std::optional<IndexedFailure>& failure() const noexcept {
         return m_failure;
     }
@@ -104,7 +157,6 @@ private:
     const IndexDelivery& m_deliver;
     std::size_t m_next = 0;
     std::atomic<std::size_t> m_stop;  // indices from here on are not begun nor delivered
-    std::size_t m_delivered = 0;
     std::mutex m_mutex;
     std::optional<IndexedFailure> m_failure;
 };
@@ -119,27 +171,9 @@ std::size_t windowOf(const IndexedWork& work) {
 std::optional<IndexedFailure> runIndexedWork(const IndexedWork& work, const IndexWorker& doWork,
                                              const IndexDelivery& deliver) {
     const std::size_t window = windowOf(work);
-    int threads = detail::threadsOf(work);
+    const int threads = detail::threadsOf(work);
     detail::Pass pass(work, doWork, deliver);
-    for (;;) {
-        try {
-            pass.run(pass.delivered(), threads, window);
-            break;
-        } catch (const std::bad_alloc&) {
-            throw;
-        } catch (const std::exception& e) {
-            // The pipeline's own failure, such as a thread that could not be started: the work
-            // goes on where it was, on this thread alone, which needs no other.
-            if (threads == 1) {
-                throw;
-            }
-            if (work.onFewerThreads) {
-                work.onFewerThreads("cannot start " + std::to_string(threads) + " threads (" +
-                                    e.what() + "); going on with one");
-            }
-            threads = 1;
-        }
-    }
+    pass.run(threads, window);
     stopIfInterrupted();
     return pass.failure();
 }

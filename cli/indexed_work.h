@@ -49,8 +49,9 @@ using IndexDelivery = std::function<void(std::size_t index, std::size_t slot)>;
 // index that threw. Every index before it was delivered. Returns nothing when every index was
 // delivered.
 //
-// Threads that cannot be started are done without: the run goes on, from the first index not
-// yet delivered, on this thread alone. A signal that asks to stop (see interruption.h) ends the
+// Threads that cannot be started are done without: the run goes on the threads there are, this
+// one at least, and says so once through work.onFewerThreads. oneTBB starts no thread of its
+// own. A signal that asks to stop (see interruption.h) ends the
 // run before the next index with Interrupted. Throws std::bad_alloc when memory runs out.
 [[nodiscard]] std::optional<IndexedFailure> runIndexedWork(const IndexedWork& work,
                                                            const IndexWorker& doWork,

@@ -7,6 +7,8 @@
 #include <atomic>
 #include <cstring>
 
+#include "export/output_file.h"
+
 namespace vantu::cli {
 namespace detail {
 namespace {
@@ -15,8 +17,10 @@ namespace {
 std::atomic<int> requested{0};
 static_assert(std::atomic<int>::is_always_lock_free);
 
+// The first signal is the one that counts.
 extern "C" void remember(int signal) {
-    requested.store(signal, std::memory_order_relaxed);
+    int none = 0;
+    requested.compare_exchange_strong(none, signal, std::memory_order_relaxed);
 }
 
 }  // namespace
@@ -33,9 +37,13 @@ void catchInterruptions() {
     sigemptyset(&action.sa_mask);
     // Restarted: a read or write in progress goes on, and the work stops at its next step.
     action.sa_flags = SA_RESTART;
-    for (const int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    // SIGPIPE too: a reader that went away stops the work like any other request, and the
+    // write that met the broken pipe fails with EPIPE instead of ending the program there.
+    for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGPIPE}) {
         sigaction(signal, &action, nullptr);
     }
+    // An output that blocks, on a FIFO without a reader or a full pipe, still stops.
+    OutputFile::setStopCheck(stopIfInterrupted);
 }
 
 int interruption() noexcept {

@@ -2,15 +2,18 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// SIGINT, SIGTERM and SIGHUP as a request to stop: the work ends at its next step, unwinding so
-// that temporary files are removed and the files they were to replace are kept.
+// SIGINT, SIGTERM, SIGHUP and SIGPIPE as a request to stop: the work ends at its next step, or
+// within a tenth of a second while an output blocks, unwinding so that temporary files are
+// removed and the files they were to replace are kept. The first signal received is the one
+// that counts.
 
 #include <exception>
 #include <string>
 
 namespace vantu::cli {
 
-// From now on, SIGINT, SIGTERM and SIGHUP are remembered instead of ending the program at once.
+// From now on, SIGINT, SIGTERM, SIGHUP and SIGPIPE are remembered instead of ending the program
+// at once, and outputs that block ask for them (OutputFile::setStopCheck).
 void catchInterruptions();
 
 // The signal that asked to stop, or 0 when none did. Safe from any thread.

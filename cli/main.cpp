@@ -3,11 +3,13 @@
 // vantu-render: the Vantu picture from the command line, as a PNG or as the list of runs; at
 // print quality; the whole catalogue at once; the points where the six hues meet.
 
-#include <cerrno>
+#include <signal.h>
+
+#include <charconv>
 #include <cstdio>
-#include <cstring>
 #include <new>
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -21,6 +23,7 @@
 #include "drawing/draw_procedure.h"
 #include "export/output_file.h"
 #include "export/png_writer.h"
+#include "export/process.h"
 #include "geometry/draw_error.h"
 #include "render/fine_picture.h"
 #include "render/run_sink.h"
@@ -49,13 +52,11 @@ void warn(const std::string& message) {
     std::fprintf(stderr, "vantu-render: %s\n", message.c_str());
 }
 
-// Writes `text` to the standard output and flushes it; false, with errno set, when it could not.
-bool print(const std::string& text) {
-    return std::fputs(text.c_str(), stdout) >= 0 && std::fflush(stdout) == 0;
-}
-
-int cannotWriteStandardOutput() {
-    return failure(std::string("cannot write to the standard output: ") + std::strerror(errno));
+// Writes `text` to the standard output. Throws WriteError when it cannot.
+void print(const std::string& text) {
+    vantu::OutputFile out = vantu::OutputFile::standardOutput();
+    out.write(std::as_bytes(std::span(text)));
+    out.close();
 }
 
 // The memory a job needs beside the picture's rows: its stack and an encoder.
@@ -88,17 +89,26 @@ int drawGallery(const Command& command) {
 // when there is one.
 class ListingSink : public vantu::RunSink {
 public:
-    ListingSink(vantu::PngWriter* png, const vantu::cli::SnubMarks* marks)
-        : m_png(png), m_marks(marks), m_row(vantu::pictureWidth, vantu::grey) {}
+    ListingSink(vantu::OutputFile& listing, vantu::PngWriter* png,
+                const vantu::cli::SnubMarks* marks)
+        : m_listing(listing), m_png(png), m_marks(marks), m_row(vantu::pictureWidth, vantu::grey) {}
 
     void drawRun(int row, int first, int end, vantu::PackedColour colour) override {
-        std::printf("run %d %d %d %d\n", row, first, end, colour);
+        m_text += "run ";
+        for (const int value : {row, first, end, colour}) {
+            char digits[16];
+            m_text.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+            m_text += ' ';
+        }
+        m_text.back() = '\n';
         for (int col = std::max(first, 0); col < end && col < vantu::pictureWidth; ++col) {
             m_row[static_cast<std::size_t>(col)] = colour;
         }
     }
     void endRow(int row) override {
-        std::printf("end %d\n", row);
+        m_text += "end " + std::to_string(row) + "\n";
+        m_listing.write(std::as_bytes(std::span(m_text)));
+        m_text.clear();
         if (m_png != nullptr) {
             if (m_marks != nullptr) {
                 m_marks->mark(row, m_row);
@@ -107,11 +117,19 @@ public:
         }
         vantu::cli::stopIfInterrupted();
     }
+    // The runs of a row that a fault stopped, for the listing.
+    void flush() {
+        m_listing.write(std::as_bytes(std::span(m_text)));
+        m_text.clear();
+        m_listing.close();
+    }
 
 private:
+    vantu::OutputFile& m_listing;
     vantu::PngWriter* m_png;
     const vantu::cli::SnubMarks* m_marks;
     std::vector<vantu::PackedColour> m_row;
+    std::string m_text;
 };
 
 // -o, --runs and --snub. The meeting points come first: a fault in finding them (or in the scale
@@ -129,8 +147,8 @@ int drawAndList(const Command& command) {
         }
         points = vantu::findSnubPoints(vantu::prepareDrawing(request).normals);
     }
-    if (command.listSnubPoints && !print(vantu::cli::snubReport(request, points))) {
-        return cannotWriteStandardOutput();
+    if (command.listSnubPoints) {
+        print(vantu::cli::snubReport(request, points));
     }
     if (command.mode == Mode::snub) {
         return 0;
@@ -154,18 +172,15 @@ int drawAndList(const Command& command) {
         if (file) {
             png.emplace(*file, vantu::cli::pngFormatOf(picture, marking != nullptr));
         }
-        ListingSink sink(png ? &*png : nullptr, marking);
+        vantu::OutputFile listing = vantu::OutputFile::standardOutput();
+        ListingSink sink(listing, png ? &*png : nullptr, marking);
         try {
             vantu::runDrawing(request, sink);
         } catch (const vantu::DrawError&) {
-            if (std::fflush(stdout) != 0) {
-                return cannotWriteStandardOutput();
-            }
+            sink.flush();
             throw;
         }
-        if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
-            return cannotWriteStandardOutput();
-        }
+        sink.flush();
         if (png) {
             png->finish();
         }
@@ -184,25 +199,46 @@ int drawAndList(const Command& command) {
         progress.finish();
     }
     if (file) {
-        file->commit();
+        file->close();
+        // A signal that came while the last bytes were written still keeps the old file.
+        vantu::cli::stopIfInterrupted();
+        file->publish();
     }
     return 0;
 }
 
+// Status 128 + N for the signal N that asked to stop, with a word on stderr; none for a reader
+// that went away (SIGPIPE), which in a pipeline is no news.
+int interrupted(int signal) {
+    if (signal != SIGPIPE) {
+        warn(vantu::cli::Interrupted(signal).what() + std::string("; nothing more was written"));
+    }
+    return 128 + signal;
+}
+
 int run(const Command& command) {
     vantu::cli::catchInterruptions();
+    int status = 0;
     try {
-        return command.mode == Mode::gallery ? drawGallery(command) : drawAndList(command);
+        status = command.mode == Mode::gallery ? drawGallery(command) : drawAndList(command);
     } catch (const vantu::cli::Interrupted& e) {
-        warn(std::string(e.what()) + "; nothing more was written");
-        return 128 + e.signal();
+        return interrupted(e.signal());
     } catch (const vantu::DrawError& e) {
-        return failure(e.what());
+        status = failure(e.what());
     } catch (const vantu::WriteError& e) {
-        return failure(e.what());
+        // A write that a signal broke, such as EPIPE after SIGPIPE, counts as the signal.
+        if (const int signal = vantu::cli::interruption()) {
+            return interrupted(signal);
+        }
+        status = failure(e.what());
     } catch (const vantu::cli::GalleryError& e) {
-        return failure(e.what());
+        status = failure(e.what());
     }
+    // Never success, nor another failure, after a signal.
+    if (const int signal = vantu::cli::interruption()) {
+        return interrupted(signal);
+    }
+    return status;
 }
 
 int runCommandLine(int argc, char* argv[]) {
@@ -214,11 +250,11 @@ int runCommandLine(int argc, char* argv[]) {
     }
     switch (line.action) {
         case vantu::cli::Action::help:
-            return print(vantu::cli::helpText()) ? 0 : cannotWriteStandardOutput();
+            print(vantu::cli::helpText());
+            return 0;
         case vantu::cli::Action::version:
-            return print(std::string("vantu-render ") + VANTU_VERSION + "\n")
-                       ? 0
-                       : cannotWriteStandardOutput();
+            print(std::string("vantu-render ") + VANTU_VERSION + "\n");
+            return 0;
         case vantu::cli::Action::run:
             break;
     }
@@ -228,6 +264,7 @@ int runCommandLine(int argc, char* argv[]) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    vantu::prepareProcess();
     try {
         return runCommandLine(argc, argv);
     } catch (const std::bad_alloc&) {

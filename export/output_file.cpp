@@ -3,14 +3,17 @@
 #include "export/output_file.h"
 
 #include <fcntl.h>
+#include <poll.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
 #include <chrono>
+#include <climits>
 #include <cstdint>
 #include <system_error>
+#include <thread>
 #include <utility>
 
 #include "geometry/text.h"
@@ -47,12 +50,40 @@ std::filesystem::path temporaryName(const std::filesystem::path& destination) {
     return destination.parent_path() / ("." + name + ".vantu-" + suffix);
 }
 
-// Writes all of `bytes` to `fd`. Returns 0 or the errno value of the failure.
-int writeAll(int fd, std::span<const std::byte> bytes) noexcept {
+// Called while an output blocks; may throw to give up. Set once, before any output.
+std::atomic<OutputFile::StopCheck> stopCheck{nullptr};
+
+// How long an output may block before the stop check is asked again.
+constexpr int waitMilliseconds = 100;
+
+void checkForStop() {
+    if (const OutputFile::StopCheck check = stopCheck.load(std::memory_order_relaxed)) {
+        check();
+    }
+}
+
+// Writes all of `bytes` to `fd`. Returns 0 or the errno value of the failure. A regular file is
+// written in one go. A pipe, device or socket may block for as long as its reader likes: it is
+// written a pipe's atomic size at a time once it can take it, with the stop check asked every
+// tenth of a second while it cannot.
+int writeAll(int fd, std::span<const std::byte> bytes, bool mayBlock) {
     while (!bytes.empty()) {
-        const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+        std::size_t size = bytes.size();
+        if (mayBlock) {
+            pollfd ready{fd, POLLOUT, 0};
+            const int n = ::poll(&ready, 1, waitMilliseconds);
+            checkForStop();
+            if (n < 0 && errno != EINTR) {
+                return errno;
+            }
+            if (n <= 0) {
+                continue;
+            }
+            size = std::min<std::size_t>(size, PIPE_BUF);
+        }
+        const ssize_t n = ::write(fd, bytes.data(), size);
         if (n < 0) {
-            if (errno == EINTR) {
+            if (errno == EINTR || errno == EAGAIN) {
                 continue;
             }
             return errno;
@@ -62,11 +93,66 @@ int writeAll(int fd, std::span<const std::byte> bytes) noexcept {
     return 0;
 }
 
+// `fd` moved above the standard streams, which it must never stand in for; -1 stays -1.
+int aboveStandardStreams(int fd) noexcept {
+    if (fd < 0 || fd > STDERR_FILENO) {
+        return fd;
+    }
+    const int moved = ::fcntl(fd, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return moved;
+}
+
+// Opens the FIFO `path` for writing, waiting for a reader with the stop check asked meanwhile;
+// the descriptor blocks again once open. -1 with errno on failure.
+int openFifo(const std::filesystem::path& path) {
+    for (;;) {
+        const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+        if (fd >= 0) {
+            const int flags = ::fcntl(fd, F_GETFL);
+            if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+                const int error = errno;
+                ::close(fd);
+                errno = error;
+                return -1;
+            }
+            return aboveStandardStreams(fd);
+        }
+        if (errno != ENXIO && errno != EINTR) {
+            return -1;
+        }
+        checkForStop();
+        std::this_thread::sleep_for(std::chrono::milliseconds(waitMilliseconds));
+    }
+}
+
+// Whether `path` is one of the links in /proc/self/fd (such as /dev/stdout's), which name an
+// open file, pipe or socket rather than a path, and are opened rather than followed.
+bool isOpenFileLink(const std::filesystem::path& path) {
+    std::error_code error;
+    static const std::filesystem::path openFiles =
+        std::filesystem::canonical("/proc/self/fd", error);
+    const std::filesystem::path folder =
+        std::filesystem::canonical(path.parent_path().empty() ? "." : path.parent_path(), error);
+    return !error && !openFiles.empty() && folder == openFiles;
+}
+
+// The standard stream (0, 1 or 2) that `path`, as followLinks() leaves it, names, or -1.
+int standardStreamNamed(const std::filesystem::path& path) {
+    const std::string name = path.filename().string();
+    if (name.size() == 1 && name[0] >= '0' && name[0] <= '2' && isOpenFileLink(path)) {
+        return name[0] - '0';
+    }
+    return -1;
+}
+
 // Syncs the folder of `path`, so that a rename in it lasts. A file system that cannot sync
 // folders is no failure.
 int syncFolder(const std::filesystem::path& path) noexcept {
     const std::filesystem::path folder = path.parent_path().empty() ? "." : path.parent_path();
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    const int fd = aboveStandardStreams(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
     if (fd < 0) {
         return errno;
     }
@@ -79,6 +165,25 @@ int syncFolder(const std::filesystem::path& path) noexcept {
 
 }  // namespace
 }  // namespace detail
+
+std::filesystem::path followLinks(std::filesystem::path path) {
+    for (int links = 0;; ++links) {
+        struct stat info {};
+        if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode) ||
+            detail::isOpenFileLink(path)) {
+            return path;
+        }
+        if (links == 40) {
+            throw std::system_error(ELOOP, std::generic_category());
+        }
+        std::error_code error;
+        const std::filesystem::path target = std::filesystem::read_symlink(path, error);
+        if (error) {
+            throw std::system_error(error);
+        }
+        path = target.is_absolute() ? target : path.parent_path() / target;
+    }
+}
 
 WriteError::WriteError(const std::string& target, int error, const std::string& reason)
     : WriteError(target, error, reason.empty() ? detail::reasonOf(error) : reason, 0) {}
@@ -97,11 +202,20 @@ OutputFile::OutputFile(std::string target, int fd, std::filesystem::path tempora
 
 OutputFile OutputFile::replacing(const std::filesystem::path& path) {
     const std::string target = detail::quotedPath(path);
-    // Through symbolic links to the file they name, which is what gets replaced.
-    std::error_code ignored;
-    std::filesystem::path destination = std::filesystem::canonical(path, ignored);
-    if (destination.empty()) {
-        destination = path;
+    // Through symbolic links to the file they name, which is what gets replaced or made.
+    std::filesystem::path destination;
+    try {
+        destination = followLinks(path);
+    } catch (const std::system_error& e) {
+        throw WriteError(target, e.code().value());
+    }
+    // /dev/stdout and its kind: the stream itself, as it is, also when it was closed.
+    if (const int stream = detail::standardStreamNamed(destination); stream >= 0) {
+        const int fd = ::fcntl(stream, F_DUPFD_CLOEXEC, STDERR_FILENO + 1);
+        if (fd < 0) {
+            throw WriteError(target, errno);
+        }
+        return direct(target, fd, true);
     }
     struct stat existing {};
     const bool exists = ::stat(destination.c_str(), &existing) == 0;
@@ -109,36 +223,69 @@ OutputFile OutputFile::replacing(const std::filesystem::path& path) {
         throw WriteError(target, EISDIR);
     }
     if (exists && !S_ISREG(existing.st_mode)) {
-        const int fd = ::open(destination.c_str(), O_WRONLY | O_CLOEXEC);
+        // A device, pipe or socket is written straight into, never replaced by a file.
+        const int fd =
+            S_ISFIFO(existing.st_mode)
+                ? detail::openFifo(destination)
+                : detail::aboveStandardStreams(::open(destination.c_str(), O_WRONLY | O_CLOEXEC));
         if (fd < 0) {
             throw WriteError(target, errno);
         }
-        OutputFile file(target, fd, {}, {});
-        file.m_buffer.reserve(detail::bufferSize);
-        return file;
+        return direct(target, fd, true);
+    }
+    // A file that may not be written is not replaced either, as the shell's > would refuse it.
+    if (exists && ::faccessat(AT_FDCWD, destination.c_str(), W_OK, AT_EACCESS) != 0) {
+        throw WriteError(target, errno);
     }
     for (int attempt = 0;; ++attempt) {
         const std::filesystem::path temporary = detail::temporaryName(destination);
-        const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        const int fd = detail::aboveStandardStreams(
+            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
         if (fd < 0) {
-            if (errno == EEXIST && attempt < 100) {
+            const int error = errno;
+            if (error == EEXIST && attempt < 100) {
                 continue;
             }
-            throw WriteError(target, errno);
+            if (error == EACCES || error == EPERM || error == EROFS) {
+                const std::filesystem::path folder =
+                    destination.parent_path().empty() ? "." : destination.parent_path();
+                throw WriteError(target, error,
+                                 "no file can be made in the folder " + detail::quotedPath(folder) +
+                                     ": " + detail::reasonOf(error));
+            }
+            throw WriteError(target, error);
         }
         OutputFile file(target, fd, temporary, destination);
-        // A replaced file keeps its permissions.
-        if (exists && ::fchmod(fd, existing.st_mode & 07777U) != 0) {
-            file.fail(errno);
+        if (exists) {
+            // The new file takes the old one's permissions, and its owner where that may be
+            // given (by root).
+            if (::fchmod(fd, existing.st_mode & 07777U) != 0) {
+                file.fail(errno);
+            }
+            if (::geteuid() == 0 && ::fchown(fd, existing.st_uid, existing.st_gid) != 0) {
+                file.fail(errno);
+            }
+            if (::geteuid() == 0 && ::fchmod(fd, existing.st_mode & 07777U) != 0) {
+                file.fail(errno);  // fchown clears set-user-ID and set-group-ID bits
+            }
         }
         file.m_buffer.reserve(detail::bufferSize);
         return file;
     }
 }
 
+void OutputFile::setStopCheck(StopCheck check) noexcept {
+    detail::stopCheck.store(check, std::memory_order_relaxed);
+}
+
 OutputFile OutputFile::standardOutput() {
-    OutputFile file("to the standard output", STDOUT_FILENO, {}, {});
-    file.m_ownsFd = false;
+    return direct("to the standard output", STDOUT_FILENO, false);
+}
+
+OutputFile OutputFile::direct(const std::string& target, int fd, bool ownsFd) {
+    OutputFile file(target, fd, {}, {});
+    file.m_ownsFd = ownsFd;
+    file.m_mayBlock = true;
     file.m_buffer.reserve(detail::bufferSize);
     return file;
 }
@@ -147,6 +294,7 @@ OutputFile::OutputFile(OutputFile&& other) noexcept
     : m_target(std::move(other.m_target)),
       m_fd(std::exchange(other.m_fd, -1)),
       m_ownsFd(other.m_ownsFd),
+      m_mayBlock(other.m_mayBlock),
       m_temporary(std::move(other.m_temporary)),
       m_destination(std::move(other.m_destination)),
       m_buffer(std::move(other.m_buffer)),
@@ -172,7 +320,7 @@ void OutputFile::flushBuffer() {
     if (m_buffer.empty()) {
         return;
     }
-    if (const int error = detail::writeAll(m_fd, m_buffer)) {
+    if (const int error = detail::writeAll(m_fd, m_buffer, m_mayBlock)) {
         fail(error);
     }
     m_buffer.clear();
@@ -186,7 +334,7 @@ void OutputFile::write(std::span<const std::byte> bytes) {
         flushBuffer();
     }
     if (bytes.size() >= detail::bufferSize) {
-        if (const int error = detail::writeAll(m_fd, bytes)) {
+        if (const int error = detail::writeAll(m_fd, bytes, m_mayBlock)) {
             fail(error);
         }
         return;

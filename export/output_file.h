@@ -36,18 +36,35 @@ private:
     std::string m_reason;
 };
 
+// The path that `path` names once its symbolic links are followed, also when the file they
+// lead to does not exist yet, so that a link is written through and never replaced. A relative
+// link counts from its own folder. Throws std::system_error (ELOOP after 40 links, or why a
+// link cannot be read).
+[[nodiscard]] std::filesystem::path followLinks(std::filesystem::path path);
+
 // Bytes going to a file that holds them completely or not at all. A regular file (new or
-// existing, also through symbolic links) is replaced: the bytes go to a new temporary file in
-// the same folder, which close() flushes, syncs and closes and publish() renames over the
-// target. Until then the target is untouched, and an OutputFile destroyed before publish()
-// removes its temporary file. A device, pipe or socket and the standard output are written
-// directly and cannot be taken back. Every write, sync, close and rename is checked and throws
-// WriteError. Not safe to share between threads.
+// existing, also through symbolic links, dangling ones included) is replaced: the bytes go to a
+// new temporary file in the target's own folder, which close() flushes, syncs and closes and
+// publish() renames over the target. Until then the target is untouched, and an OutputFile
+// destroyed before publish() removes its temporary file. The new file takes the old one's
+// permissions (and, for root, its owner and group); hard links to the old file keep the old
+// content. A device, FIFO or socket and the standard output are written directly and cannot be
+// taken back; they are never replaced by a regular file. Every write, sync, close and rename is
+// checked and throws WriteError. Not safe to share between threads.
 class OutputFile {
 public:
+    // Called every tenth of a second while an output blocks (a FIFO without a reader, a full
+    // pipe); it may throw to give the output up, which then throws what it threw.
+    using StopCheck = void (*)();
+
     // Begins replacing `path`. Throws WriteError when its temporary file cannot be made (the
-    // folder is missing or not writable) or `path` is a folder, and std::bad_alloc.
+    // folder is missing or not writable), `path` is a folder or a file that may not be written
+    // (EACCES, as the shell's > refuses it), and std::bad_alloc. Opening a FIFO waits for a
+    // reader.
     [[nodiscard]] static OutputFile replacing(const std::filesystem::path& path);
+
+    // Sets the check that every output that blocks asks from then on; nullptr for none.
+    static void setStopCheck(StopCheck check) noexcept;
 
     // The standard output (file descriptor 1), written directly.
     [[nodiscard]] static OutputFile standardOutput();
@@ -79,12 +96,15 @@ public:
 private:
     OutputFile(std::string target, int fd, std::filesystem::path temporary,
                std::filesystem::path destination);
+    // Written straight into `fd`, which it closes when `ownsFd`.
+    static OutputFile direct(const std::string& target, int fd, bool ownsFd);
     void flushBuffer();
     void fail(int error) const;
 
     std::string m_target;
     int m_fd = -1;
     bool m_ownsFd = true;                 // false for the standard output
+    bool m_mayBlock = false;              // a pipe, device or socket: writes wait for it
     std::filesystem::path m_temporary;    // empty when written directly
     std::filesystem::path m_destination;  // what publish() renames the temporary file to
     std::vector<std::byte> m_buffer;

@@ -220,7 +220,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"UnknownWithValue", {"--bogus=3"}, "unknown option '--bogus'"},
         RefusedCase{"NotAnOption", {"--runs", "extra"}, "unknown option 'extra'"},
         RefusedCase{"NotAnOptionWithNewline", {"--runs", "a\nb"}, "unknown option 'a\\u000Ab'"},
-        RefusedCase{"AfterDoubleDash", {"--runs", "--", "x"}, "unknown option '--'"},
+        RefusedCase{"AfterDoubleDash", {"--runs", "--", "x"}, "takes no arguments after '--': 'x'"},
         RefusedCase{"ShortOptionWithValueRunTogether", {"-oa.png"}, "unknown option '-oa.png'"},
         RefusedCase{"ShortOptionsRunTogether", {"-hx"}, "unknown option '-hx'"},
         RefusedCase{"PermutationsWithValue",
@@ -259,7 +259,13 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"MarkSnubAlone", {"--mark-snub"}, "--mark-snub needs -o"},
         RefusedCase{"RunsWithZoom", {"--runs", "--zoom", "2"}, runsWithZoom},
         RefusedCase{
-            "RunsWithAntialias", {"--runs", "-o", "a.png", "--antialias", "1"}, runsWithZoom}),
+            "RunsWithAntialias", {"--runs", "-o", "a.png", "--antialias", "1"}, runsWithZoom},
+        RefusedCase{"SnubWithZoom",
+                    {"--snub", "--zoom", "2"},
+                    "--snub without -o draws nothing; it cannot be combined with --zoom"},
+        RefusedCase{"SnubWithJobs",
+                    {"--jobs", "2", "--snub"},
+                    "--snub without -o draws nothing; it cannot be combined with --jobs"}),
     RowName());
 
 // The first problem in the order of the arguments wins; combinations count only once every

@@ -97,6 +97,216 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"SnubToAFullDevice", {"--snub"}, "/dev/full", fullStdout}),
     RowName());
 
+// What a folder holds, one line per name: a link and where it leads, a folder, a FIFO, a file
+// that is still "an earlier picture", a whole PNG, or some other file.
+std::vector<std::string> describe(const fs::path& folder) {
+    std::vector<std::string> lines;
+    for (const std::string& name : namesIn(folder)) {
+        const fs::path path = folder / name;
+        const fs::file_status status = fs::symlink_status(path);
+        if (fs::is_symlink(status)) {
+            lines.push_back(name + " -> " + fs::read_symlink(path).string());
+        } else if (fs::is_directory(status)) {
+            lines.push_back(name + " (folder)");
+        } else if (fs::is_fifo(status)) {
+            lines.push_back(name + " (fifo)");
+        } else if (slurp(path.string()) == "an earlier picture") {
+            lines.push_back(name + " (earlier)");
+        } else {
+            const bool png = testing_support::readPng(path.string()).problem.empty();
+            lines.push_back(name + (png ? " (png)" : " (other)"));
+        }
+    }
+    return lines;
+}
+
+bool canRunAsNobody() {
+    return ::geteuid() == 0 && fs::exists("/usr/bin/setpriv");
+}
+
+// Who runs a case: anyone, root (to give a file away), or the user nobody, to whom root's
+// privileges do not apply (started by root; skipped otherwise).
+enum class User { anyone, root, nobody };
+
+// A hostile environment, set up by a bash script in a folder of its own, where $R is
+// vantu-render and $E "an earlier picture". The script's status is vantu-render's.
+struct HostileCase {
+    const char* name;
+    std::string script;
+    User user;
+    int status;
+    std::string out;
+    std::string err;
+    std::vector<std::string> after;  // what the folder holds then, as describe() puts it
+    friend void PrintTo(const HostileCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class Hostile : public testing::TestWithParam<HostileCase> {};
+
+// Nothing lost, nothing left behind, no success after a failure or a signal.
+TEST_P(Hostile, KeepsFilesAndSaysWhy) {
+    const HostileCase& c = GetParam();
+    if (c.user == User::root && ::geteuid() != 0) {
+        GTEST_SKIP() << "needs root";
+    }
+    const bool asNobody = c.user == User::nobody;
+    if (asNobody && !canRunAsNobody()) {
+        GTEST_SKIP() << "needs root and setpriv to run as the user nobody";
+    }
+    if (asNobody && sanitized) {
+        GTEST_SKIP() << "the sanitizers' runtime cannot run under these limits";
+    }
+    const fs::path folder = scratchFolder(c.name);
+    fs::permissions(folder, fs::perms::all);
+    const std::string script = "cd '" + folder.string() +
+                               "' && R='" VANTU_RENDER "' && E='an earlier picture' && " + c.script;
+    std::vector<std::string> args = {"/bin/bash", "-c", script};
+    if (asNobody) {
+        args.insert(args.begin(), {"--reuid=nobody", "--regid=nogroup", "--clear-groups"});
+    }
+    const Outcome o =
+        testing_support::runProgram(asNobody ? "/usr/bin/setpriv" : "/bin/bash",
+                                    asNobody ? args : std::vector(args.begin() + 1, args.end()));
+    EXPECT_EQ(o.status, c.status) << o.err;
+    EXPECT_EQ(o.out, c.out);
+    EXPECT_EQ(o.err, c.err);
+    EXPECT_EQ(describe(folder), c.after);
+    fs::remove_all(folder);
+}
+
+// `command` started in the background as $p, signalled twice with `signal` once its handlers
+// are in place (SIGTERM's bit in SigCgt) and it had a moment to block, and killed when it has not
+// ended within a second of that.
+std::string signalled(const std::string& command, const std::string& signal) {
+    return "{ " + command +
+           " & } && p=$! && until ! kill -0 $p 2>/dev/null || "
+           "[ $((0x$(sed -n 's/^SigCgt:\\t//p' /proc/$p/status) & 0x4000)) -ne 0 ]; "
+           "do sleep 0.01; done; sleep 0.2; kill -" +
+           signal + " $p; kill -" + signal +
+           " $p 2>/dev/null; { (sleep 1; kill -KILL $p 2>/dev/null) & }; wait $p";
+}
+
+const std::string interrupted = "; nothing more was written\n";
+
+INSTANTIATE_TEST_SUITE_P(
+    Environments, Hostile,
+    testing::Values(
+        HostileCase{"ClosedStandardOutput",
+                    "printf \"$E\" > keep.png && $R --runs -o keep.png >&-",
+                    User::anyone,
+                    1,
+                    "",
+                    "vantu-render: cannot write to the standard output: Bad file descriptor\n",
+                    {"keep.png (earlier)"}},
+        HostileCase{"ClosedStandardOutputAsAFile",
+                    "$R -o /dev/stdout >&-",
+                    User::anyone,
+                    1,
+                    "",
+                    "vantu-render: cannot write '/dev/stdout': Bad file descriptor\n",
+                    {}},
+        HostileCase{"FileSizeLimit",
+                    "printf \"$E\" > keep.png && ulimit -f 4 && $R --zoom 2 -o keep.png",
+                    User::anyone,
+                    1,
+                    "",
+                    "vantu-render: cannot write 'keep.png': File too large\n",
+                    {"keep.png (earlier)"}},
+        HostileCase{"BrokenPipe",
+                    "printf \"$E\" > keep.png && $R --runs -o keep.png | head -c 3; "
+                    "exit ${PIPESTATUS[0]}",
+                    User::anyone,
+                    141,
+                    "run",
+                    "",
+                    {"keep.png (earlier)"}},
+        HostileCase{"DanglingLink",
+                    "ln -s made.png link && $R -o link",
+                    User::anyone,
+                    0,
+                    "",
+                    "",
+                    {"link -> made.png", "made.png (png)"}},
+        HostileCase{"DanglingLinkToAGallery",
+                    "ln -s gallery link && $R --gallery link > /dev/null && "
+                    "test -f gallery/index.html",
+                    User::anyone,
+                    0,
+                    "",
+                    "",
+                    {"gallery (folder)", "link -> gallery"}},
+        HostileCase{"FifoWithAReader",
+                    "mkfifo f && { cat f > read.png & } && $R -o f && wait",
+                    User::anyone,
+                    0,
+                    "",
+                    "",
+                    {"f (fifo)", "read.png (png)"}},
+        HostileCase{"FifoWithoutAReaderAndSigterm",
+                    "mkfifo f && " + signalled("$R -o f", "TERM"),
+                    User::anyone,
+                    143,
+                    "",
+                    "vantu-render: interrupted by SIGTERM" + interrupted,
+                    {"f (fifo)"}},
+        HostileCase{"FifoWithoutAReaderAndSighup",
+                    "mkfifo f && " + signalled("$R -o f", "HUP"),
+                    User::anyone,
+                    129,
+                    "",
+                    "vantu-render: interrupted by SIGHUP" + interrupted,
+                    {"f (fifo)"}},
+        HostileCase{"FullPipeAndSigintTwice",
+                    "mkfifo f && exec 7<>f && " + signalled("$R --zoom 8 -o - >&7", "INT"),
+                    User::anyone,
+                    130,
+                    "",
+                    "vantu-render: interrupted by SIGINT" + interrupted,
+                    {"f (fifo)"}},
+        HostileCase{"AnotherUsersFileKeepsItsOwner",
+                    "printf \"$E\" > mine.png && chown nobody:nogroup mine.png && "
+                    "$R -o mine.png && stat -c %U:%G mine.png",
+                    User::root,
+                    0,
+                    "nobody:nogroup\n",
+                    "",
+                    {"mine.png (png)"}},
+        HostileCase{"TwoGalleriesAtOnce",
+                    "{ $R --gallery g --permutations --zoom 2 >/dev/null 2>&1 & } && p=$! && "
+                    "until [ -n \"$(ls g 2>/dev/null)\" ]; do sleep 0.02; done; "
+                    "$R --gallery g; s=$?; kill $p; wait $p; rm -r g; exit $s",
+                    User::anyone,
+                    1,
+                    "",
+                    "vantu-render: another gallery is being written into the folder 'g'\n",
+                    {}},
+        HostileCase{"WriteProtectedFile",
+                    "printf \"$E\" > keep.png && chmod 444 keep.png && $R -o keep.png",
+                    User::nobody,
+                    1,
+                    "",
+                    "vantu-render: cannot write 'keep.png': Permission denied\n",
+                    {"keep.png (earlier)"}},
+        HostileCase{"WriteProtectedFolder",
+                    "mkdir locked && printf \"$E\" > locked/keep.png && chmod 555 locked && "
+                    "$R -o locked/keep.png",
+                    User::nobody,
+                    1,
+                    "",
+                    "vantu-render: cannot write 'locked/keep.png': no file can be made in the "
+                    "folder 'locked': Permission denied\n",
+                    {"locked (folder)"}},
+        HostileCase{"SomeThreadsAndAClosedStandardError",
+                    "prlimit --nproc=3 $R --jobs 8 -o some.png 2>&- && "
+                    "prlimit --nproc=3 $R --gallery g --jobs 8 2>&- >/dev/null && "
+                    "test -f g/index.html && rm -r g",
+                    User::nobody,
+                    0,
+                    "",
+                    "",
+                    {"some.png (png)"}}),
+    RowName());
+
 // Two renders to one path at once: each replaces the file whole, so the last rename wins and
 // the file is one whole picture, with no temporary file left.
 TEST(ConcurrentRenders, LeaveOneWholePicture) {
@@ -238,30 +448,39 @@ TEST(MemoryLimit, IsMetOrSaidSo) {
     fs::remove_all(folder);
 }
 
-// When no thread can be started beside the main one (an unprivileged user limited to one
-// process), the work goes on with one thread, says so, and gives the same file.
-TEST(ThreadLimit, GoesOnWithOneThread) {
-    if (::geteuid() != 0 || !fs::exists("/usr/bin/setpriv")) {
+// However many threads can be started (an unprivileged user limited to that many), the work
+// goes on with those, says so once, and gives the same file.
+class ThreadLimit : public testing::TestWithParam<int> {};
+
+TEST_P(ThreadLimit, GoesOnWithTheThreadsThereAre) {
+    if (!canRunAsNobody()) {
         GTEST_SKIP() << "needs root and setpriv to run as another user";
     }
     if (sanitized) {
         GTEST_SKIP() << "LeakSanitizer needs a thread of its own at exit";
     }
-    const fs::path folder = scratchFolder("threads");
+    const int limit = GetParam();
+    const fs::path folder = scratchFolder("threads" + std::to_string(limit));
     fs::permissions(folder, fs::perms::all);
     const std::string limited = (folder / "limited.png").string();
     const std::string free = (folder / "free.png").string();
-    ASSERT_EQ(render({"--zoom", "2", "--jobs", "4", "-o", free}).status, 0);
+    ASSERT_EQ(render({"--zoom", "2", "--jobs", "8", "-o", free}).status, 0);
     const Outcome o = testing_support::runProgram(
-        "/usr/bin/setpriv",
-        {"--reuid=nobody", "--regid=nogroup", "--clear-groups", "/usr/bin/prlimit", "--nproc=1",
-         VANTU_RENDER, "--zoom", "2", "--jobs", "4", "-o", limited});
+        "/usr/bin/setpriv", {"--reuid=nobody", "--regid=nogroup", "--clear-groups",
+                             "/usr/bin/prlimit", "--nproc=" + std::to_string(limit), VANTU_RENDER,
+                             "--zoom", "2", "--jobs", "8", "-o", limited});
     EXPECT_EQ(o.status, 0) << o.err;
-    EXPECT_NE(o.err.find("cannot start 4 threads"), std::string::npos) << o.err;
-    EXPECT_NE(o.err.find("; going on with one\n"), std::string::npos) << o.err;
+    const std::string with = limit == 1 ? "one" : std::to_string(limit);
+    EXPECT_EQ(o.err,
+              "vantu-render: cannot start 8 threads (Resource temporarily unavailable); "
+              "going on with " +
+                  with + "\n");
     EXPECT_TRUE(slurp(limited) == slurp(free));
+    EXPECT_EQ(namesIn(folder), (std::vector<std::string>{"free.png", "limited.png"}));
     fs::remove_all(folder);
 }
+
+INSTANTIATE_TEST_SUITE_P(Processes, ThreadLimit, testing::Values(1, 3, 4, 6));
 
 }  // namespace
 }  // namespace vantu
