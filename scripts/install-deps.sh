@@ -9,6 +9,8 @@ packages=(
     # build
     build-essential cmake ninja-build pkg-config
     qt6-base-dev libgl-dev
+    # why an X display cannot be opened, told in one line
+    libxcb1-dev
     # the correctly rounded arctangent, sine and cosine
     libmpfr-dev
     # vantu-render's command line, and its PNG files

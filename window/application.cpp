@@ -2,10 +2,27 @@
 // SPDX-License-Identifier: MIT
 #include "window/application.h"
 
-#include <algorithm>
-#include <cstddef>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstddef>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <mutex>
+#include <vector>
+
+#include <xcb/xcb.h>
+#include <QApplication>
 #include <QByteArray>
+#include <QCoreApplication>
+#include <QDirIterator>
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QPluginLoader>
 #include <QString>
 #include <QtGlobal>
 
@@ -15,6 +32,183 @@ namespace {
 
 bool isSet(const char* variable) {
     return !qEnvironmentVariableIsEmpty(variable);
+}
+
+std::string valueOf(const char* variable) {
+    return qEnvironmentVariable(variable).toStdString();
+}
+
+std::string lowerCase(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
+        .toLower()
+        .toStdString();
+}
+
+std::string joined(const std::vector<std::string>& parts, std::string_view separator) {
+    std::string text;
+    for (const std::string& part : parts) {
+        if (!text.empty()) {
+            text += separator;
+        }
+        text += part;
+    }
+    return text;
+}
+
+// The plugin names of a platform list such as "wayland;xcb:option", in order.
+std::vector<std::string_view> platformNames(std::string_view platform) {
+    std::vector<std::string_view> names;
+    // Each entry is a plugin's name, possibly followed by ':' and its options.
+    for (std::size_t start = 0; start <= platform.size();) {
+        const std::size_t end = std::min(platform.find(';', start), platform.size());
+        const std::string_view entry = platform.substr(start, end - start);
+        if (const std::string_view name = entry.substr(0, entry.find(':')); !name.empty()) {
+            names.push_back(name);
+        }
+        start = end + 1;
+    }
+    return names;
+}
+
+// The names of the platform plugins Qt finds, in lower case and sorted: those in `pluginPath`
+// and in the folder "platforms" of each of Qt's plugin folders.
+std::vector<std::string> availablePlatforms(const std::string& pluginPath) {
+    QStringList folders;
+    if (!pluginPath.empty()) {
+        folders.append(QString::fromLocal8Bit(pluginPath));
+    }
+    for (const QString& path : QCoreApplication::libraryPaths()) {
+        folders.append(path + QStringLiteral("/platforms"));
+    }
+    std::vector<std::string> names;
+    for (const QString& folder : folders) {
+        for (QDirIterator it(folder, QDir::Files); it.hasNext();) {
+            // Read from the file's metadata, without loading the plugin.
+            const QJsonArray keys = QPluginLoader(it.next())
+                                        .metaData()
+                                        .value(QStringLiteral("MetaData"))
+                                        .toObject()
+                                        .value(QStringLiteral("Keys"))
+                                        .toArray();
+            for (const auto& key : keys) {
+                names.push_back(key.toString().toLower().toStdString());
+            }
+        }
+    }
+    std::sort(names.begin(), names.end());
+    names.erase(std::unique(names.begin(), names.end()), names.end());
+    return names;
+}
+
+// Why the X server that DISPLAY names cannot be reached, or "" when it can.
+std::string xFailure() {
+    if (!isSet("DISPLAY")) {
+        return *missingDisplay("xcb");
+    }
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const int error = xcb_connection_has_error(connection);
+    xcb_disconnect(connection);
+    const std::string display = "DISPLAY=" + valueOf("DISPLAY");
+    switch (error) {
+        case 0:
+            return {};
+        case XCB_CONN_CLOSED_PARSE_ERR:
+            return display + " does not name an X display";
+        case XCB_CONN_CLOSED_INVALID_SCREEN:
+            return "the X server at " + display + " has no such screen";
+        default:
+            return "cannot connect to the X server at " + display;
+    }
+}
+
+// Whether a program listens on the Unix socket `path`.
+bool acceptsConnections(const std::string& path) {
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    if (path.size() >= sizeof address.sun_path) {
+        return false;
+    }
+    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+    if (fd < 0) {
+        return false;
+    }
+    const bool connected =
+        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
+    ::close(fd);
+    return connected;
+}
+
+// Why no Wayland compositor can be reached where libwayland looks for one, or "" when one can.
+std::string waylandFailure() {
+    if (isSet("WAYLAND_SOCKET")) {
+        // A connection handed down by the parent process, which cannot be tried twice.
+        return {};
+    }
+    const std::string name = valueOf("WAYLAND_DISPLAY");
+    const std::string where = name.empty() ? std::string("wayland-0 (WAYLAND_DISPLAY is not set)")
+                                           : "WAYLAND_DISPLAY=" + name;
+    std::string path = name.empty() ? std::string("wayland-0") : name;
+    if (path.front() != '/') {
+        if (!isSet("XDG_RUNTIME_DIR")) {
+            return "no Wayland compositor at " + where + ": XDG_RUNTIME_DIR is not set";
+        }
+        path = valueOf("XDG_RUNTIME_DIR") + "/" + path;
+    }
+    return acceptsConnections(path) ? std::string() : "no Wayland compositor at " + where;
+}
+
+// A message Qt gave while the application was starting.
+struct HeldMessage {
+    QtMsgType type;
+    std::string file;
+    int line;
+    std::string function;
+    std::string category;
+    QString text;
+};
+
+struct StartState {
+    std::mutex mutex;
+    std::vector<HeldMessage> held;
+    const CommandLineNeeds* needs = nullptr;
+};
+
+StartState& startState() {
+    static StartState state;
+    return state;
+}
+
+std::string copyOf(const char* text) {
+    return text == nullptr ? std::string() : std::string(text);
+}
+
+// Holds back Qt's messages while the application starts; turns its fatal one into a line.
+void holdMessage(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    StartState& state = startState();
+    if (type == QtFatalMsg) {
+        // Qt's own words when a platform did start and something else failed.
+        const std::string why = QGuiApplication::platformName().isEmpty()
+                                    ? platformFailure(*state.needs)
+                                    : text.section(u'\n', 0, 0).toStdString();
+        std::fprintf(stderr, "vantu: %s\n", why.c_str());
+        std::_Exit(1);
+    }
+    const std::scoped_lock lock(state.mutex);
+    state.held.push_back({type, copyOf(context.file), context.line, copyOf(context.function),
+                          copyOf(context.category), text});
+}
+
+const char* orNull(const std::string& text) {
+    return text.empty() ? nullptr : text.c_str();
+}
+
+void checkStandardOutput() {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) != 0) {
+        std::fprintf(stderr, "vantu: cannot write to the standard output: %s\n",
+                     std::strerror(errno));
+        std::_Exit(1);
+    }
 }
 
 }  // namespace
@@ -27,7 +221,8 @@ void prepareApplication() {
 
 CommandLineNeeds commandLineNeeds(int argc, const char* const argv[]) {
     CommandLineNeeds needs;
-    needs.platform = qEnvironmentVariable("QT_QPA_PLATFORM").toStdString();
+    needs.platform = valueOf("QT_QPA_PLATFORM");
+    needs.pluginPath = valueOf("QT_QPA_PLATFORM_PLUGIN_PATH");
     for (int i = 1; i < argc; ++i) {
         const std::string_view arg = argv[i];
         if (arg == "--help" || arg == "-h" || arg == "--help-all" || arg == "--version" ||
@@ -37,29 +232,86 @@ CommandLineNeeds commandLineNeeds(int argc, const char* const argv[]) {
         } else if ((arg == "-platform" || arg == "--platform") && i + 1 < argc) {
             needs.platform = argv[++i];
             needs.platformOption = true;
+        } else if ((arg == "-platformpluginpath" || arg == "--platformpluginpath") &&
+                   i + 1 < argc) {
+            needs.pluginPath = argv[++i];
         }
     }
     return needs;
 }
 
 std::optional<std::string> missingDisplay(std::string_view platform) {
+    const std::vector<std::string_view> names = platformNames(platform);
     if (platform.empty()) {
         if (isSet("DISPLAY") || isSet("WAYLAND_DISPLAY")) {
             return std::nullopt;
         }
         return "neither DISPLAY nor WAYLAND_DISPLAY is set";
     }
-    // Each entry is a plugin's name, possibly followed by ':' and its options.
-    for (std::size_t start = 0; start <= platform.size();) {
-        const std::size_t end = std::min(platform.find(';', start), platform.size());
-        const std::string_view entry = platform.substr(start, end - start);
-        const std::string_view name = entry.substr(0, entry.find(':'));
-        if (!name.empty() && (name != "xcb" || isSet("DISPLAY"))) {
-            return std::nullopt;
-        }
-        start = end + 1;
+    if (std::any_of(names.begin(), names.end(),
+                    [](std::string_view name) { return name != "xcb" || isSet("DISPLAY"); })) {
+        return std::nullopt;
     }
     return "DISPLAY is not set";
+}
+
+std::unique_ptr<QApplication> startApplication(int& argc, char** argv,
+                                               const CommandLineNeeds& needs) {
+    StartState& state = startState();
+    state.needs = &needs;
+    const QtMessageHandler previous = qInstallMessageHandler(holdMessage);
+    auto app = std::make_unique<QApplication>(argc, argv);
+    qInstallMessageHandler(previous);
+    const std::scoped_lock lock(state.mutex);
+    for (const HeldMessage& message : state.held) {
+        const QMessageLogContext context(orNull(message.file), message.line,
+                                         orNull(message.function), message.category.c_str());
+        previous(message.type, context, message.text);
+    }
+    state.held.clear();
+    return app;
+}
+
+std::string platformFailure(const CommandLineNeeds& needs) {
+    std::vector<std::string> names;
+    for (const std::string_view name : platformNames(needs.platform)) {
+        names.emplace_back(name);
+    }
+    if (names.empty()) {
+        // Qt tries Wayland first when its display is set, then X.
+        if (isSet("WAYLAND_DISPLAY")) {
+            names.emplace_back("wayland");
+        }
+        if (isSet("DISPLAY")) {
+            names.emplace_back("xcb");
+        }
+        if (names.empty()) {
+            return "cannot open a display: " + *missingDisplay("");
+        }
+    }
+    const std::vector<std::string> available = availablePlatforms(needs.pluginPath);
+    const auto exists = [&available](const std::string& name) {
+        return std::binary_search(available.begin(), available.end(), lowerCase(name));
+    };
+    if (std::none_of(names.begin(), names.end(), exists)) {
+        return "no such window platform: " + joined(names, ", ") +
+               " (available: " + joined(available, ", ") + ")";
+    }
+    std::vector<std::string> reasons;
+    for (const std::string& name : names) {
+        const std::string plugin = lowerCase(name);
+        std::string reason = !exists(name)                   ? "no such window platform: " + name
+                             : plugin == "xcb"               ? xFailure()
+                             : plugin.starts_with("wayland") ? waylandFailure()
+                                                             : std::string();
+        reasons.push_back(reason.empty() ? "the window platform " + name + " did not start"
+                                         : std::move(reason));
+    }
+    return "cannot open a display: " + joined(reasons, "; ");
+}
+
+void checkStandardOutputAtExit() {
+    std::atexit(checkStandardOutput);
 }
 
 }  // namespace vantu

@@ -2,9 +2,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+
+class QApplication;
 
 namespace vantu {
 
@@ -21,9 +24,11 @@ struct CommandLineNeeds {
     bool helpAll = false;         // it asks for the help with Qt's options
     bool platformOption = false;  // it has -platform
     std::string platform;         // the value of -platform, or QT_QPA_PLATFORM's, or ""
+    std::string pluginPath;       // -platformpluginpath's, or QT_QPA_PLATFORM_PLUGIN_PATH's, or ""
 };
 
-// Reads the command line (argv[0] is the program) and QT_QPA_PLATFORM.
+// Reads the command line (argv[0] is the program), QT_QPA_PLATFORM and
+// QT_QPA_PLATFORM_PLUGIN_PATH.
 [[nodiscard]] CommandLineNeeds commandLineNeeds(int argc, const char* const argv[]);
 
 // Why the platform `platform` (as commandLineNeeds gives it) cannot open a window, read from
@@ -32,5 +37,25 @@ struct CommandLineNeeds {
 // compositor's default socket), is left to Qt. Of a list such as "wayland;xcb", any entry that
 // may open a window will do.
 [[nodiscard]] std::optional<std::string> missingDisplay(std::string_view platform);
+
+// Creates the QApplication from the command line, on the platform `needs` names. Qt's messages
+// meanwhile are held back, and passed on once a platform has started. When none can start,
+// where Qt would abort, prints instead the one line of platformFailure after "vantu: " and ends
+// the program with status 1.
+[[nodiscard]] std::unique_ptr<QApplication> startApplication(int& argc, char** argv,
+                                                             const CommandLineNeeds& needs);
+
+// Why no entry of the platform list `needs` names could start, read from the platform plugins
+// Qt has and from the displays they would open: "no such window platform: NAME (available:
+// NAME, ...)" when no entry names a plugin, else "cannot open a display: " and each entry's
+// reason, such as "cannot connect to the X server at DISPLAY=:99" or "no Wayland compositor at
+// WAYLAND_DISPLAY=nowhere", joined by "; ". An empty list stands for the Wayland and X displays
+// that are set, which Qt's default platforms use.
+[[nodiscard]] std::string platformFailure(const CommandLineNeeds& needs);
+
+// Makes the program's exit check that what it wrote to the standard output got there: when
+// flushing it fails, the program prints "vantu: cannot write to the standard output: REASON"
+// and exits with status 1 instead, whatever status it was ending with.
+void checkStandardOutputAtExit();
 
 }  // namespace vantu

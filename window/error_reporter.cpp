@@ -7,6 +7,10 @@
 
 namespace vantu {
 
+QString notEnoughMemory() {
+    return QStringLiteral("not enough memory");
+}
+
 void showErrorBox(QWidget* window, const QString& message) {
     QMessageBox box(QMessageBox::Warning, QStringLiteral("Vantu"),
                     QStringLiteral("The drawing stopped: %1.").arg(message), QMessageBox::Ok,
@@ -16,13 +20,18 @@ void showErrorBox(QWidget* window, const QString& message) {
     box.exec();
 }
 
-void showSaveErrorBox(QWidget* window, const QString& path, const QString& reason) {
-    QMessageBox box(
-        QMessageBox::Warning, QStringLiteral("Vantu"),
-        QStringLiteral("The picture could not be saved to %1.").arg(QDir::toNativeSeparators(path)),
-        QMessageBox::Ok, window);
+void showPictureErrorBox(QWidget* window, const QString& failure, const QString& reason) {
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Vantu"), failure, QMessageBox::Ok,
+                    window);
     box.setInformativeText(reason);
     box.exec();
+}
+
+void showSaveErrorBox(QWidget* window, const QString& path, const QString& reason) {
+    showPictureErrorBox(
+        window,
+        QStringLiteral("The picture could not be saved to %1.").arg(QDir::toNativeSeparators(path)),
+        reason);
 }
 
 }  // namespace vantu

@@ -15,8 +15,20 @@ namespace vantu {
 // once the user has seen it.
 using ErrorReporter = std::function<void(QWidget* window, const QString& message)>;
 
+// Tells the user that "Copy Picture" or "Save Picture As..." could not take the picture:
+// `failure` is the sentence saying which, "The picture could not be copied.", and `reason`
+// why, such as "not enough memory". Returns once the user has seen it.
+using PictureErrorReporter =
+    std::function<void(QWidget* window, const QString& failure, const QString& reason)>;
+
+// How the window words running out of memory, as a reason: "not enough memory".
+[[nodiscard]] QString notEnoughMemory();
+
 // The reporter the program uses: a modal message box titled "Vantu" over `window`.
 void showErrorBox(QWidget* window, const QString& message);
+
+// The picture reporter the program uses: a modal message box titled "Vantu" over `window`.
+void showPictureErrorBox(QWidget* window, const QString& failure, const QString& reason);
 
 // Tells the user that the picture could not be saved to `path`, with the system's `reason`: a
 // modal message box titled "Vantu" over `window`.

@@ -3,6 +3,7 @@
 #include "window/form1.h"
 
 #include <exception>
+#include <new>
 #include <string>
 #include <utility>
 
@@ -195,6 +196,7 @@ Form1::Form1(QWidget* parent)
     connect(Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     Text7->installEventFilter(this);
     Command1->installEventFilter(this);
+    Combo1->installEventFilter(this);
 
     CopyPicture->setShortcut(QKeySequence::Copy);
     SavePicture->setShortcut(QKeySequence::Save);
@@ -240,6 +242,8 @@ void Form1::Command1_Click() noexcept {
         }
     } catch (const DrawingStopped&) {
         // The window was closed during a yield: this drawing ends here, quietly.
+    } catch (const std::bad_alloc&) {
+        report(notEnoughMemory());
     } catch (const std::exception& e) {
         report(QString::fromUtf8(e.what()));
     } catch (...) {
@@ -266,9 +270,24 @@ void Form1::setSaveDialogs(SaveDialogs dialogs) {
     m_saveDialogs = std::move(dialogs);
 }
 
+void Form1::setPictureErrorReporter(PictureErrorReporter reporter) {
+    m_reportPictureError = std::move(reporter);
+}
+
+void Form1::reportNoMemory(const QString& failure) {
+    if (m_reportPictureError) {
+        m_reportPictureError(this, failure, notEnoughMemory());
+    }
+}
+
 void Form1::copyPicture() noexcept {
     try {
-        QGuiApplication::clipboard()->setImage(Picture1->picture());
+        const QImage picture = Picture1->picture();
+        if (picture.isNull()) {
+            reportNoMemory(QStringLiteral("The picture could not be copied."));
+            return;
+        }
+        QGuiApplication::clipboard()->setImage(picture);
     } catch (...) {
         // The clipboard keeps what it held.
     }
@@ -278,6 +297,14 @@ void Form1::savePictureAs() noexcept {
     try {
         // What the picture box shows now, before a drawing goes on during the dialog.
         const QImage picture = Picture1->picture();
+        // Qt cannot paint a window it has no memory for, and crashes trying: the dialog needs
+        // about as much as this window does; twice that, to be safe.
+        const QSize window = size() * devicePixelRatioF();
+        if (picture.isNull() ||
+            !PictureBox::roomForImage(QSize(window.width(), 2 * window.height()))) {
+            reportNoMemory(QStringLiteral("The picture could not be saved."));
+            return;
+        }
         const QString name = fromView(pictureFileName(m_shown.value_or(chosenRequest())));
         const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
         const QString path = m_saveDialogs.askFileName(this, QDir(folder).filePath(name));
@@ -315,6 +342,17 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
     if (watched == Text7 && event->type() == QEvent::KeyPress) {
         const auto& key = static_cast<const QKeyEvent&>(*event);
         Text7_KeyDown(keyCodeOf(key), key.modifiers());
+    }
+    if (event->type() == QEvent::ShortcutOverride &&
+        static_cast<const QKeyEvent&>(*event).matches(QKeySequence::Copy)) {
+        const QLineEdit* field = watched == Text7    ? Text7
+                                 : watched == Combo1 ? Combo1->lineEdit()
+                                                     : nullptr;
+        if (field != nullptr && !field->hasSelectedText()) {
+            // Nothing for the field to copy: the key goes on to "Copy Picture".
+            event->ignore();
+            return true;
+        }
     }
     if (watched == Command1 && event->type() == QEvent::KeyPress &&
         keyCodeOf(static_cast<const QKeyEvent&>(*event)) == enterKeyCode) {

@@ -70,14 +70,19 @@ public:
     // showSaveErrorBox at first).
     void setSaveDialogs(SaveDialogs dialogs);
 
+    // Replaces the reporter that tells why "Copy Picture" or "Save Picture As..." cannot take
+    // the picture (showPictureErrorBox at first).
+    void setPictureErrorReporter(PictureErrorReporter reporter);
+
     // Puts the picture as shown (Picture1's raster at its device pixel ratio) on the clipboard as
-    // an image. Never throws.
+    // an image. Without memory for the picture it says so and leaves the clipboard as it is.
+    // Never throws.
     void copyPicture() noexcept;
 
     // Takes the picture as shown, asks for a file name, proposing one made from the code, the
     // rotation, "reverse" and the projection of the last drawing that passed its set-up (of the
-    // controls before the first), and writes it there as a PNG. Tells the user when it cannot.
-    // Never throws.
+    // controls before the first), and writes it there as a PNG. Tells the user when it cannot;
+    // without memory for the picture or the dialog's window, before any dialog. Never throws.
     void savePictureAs() noexcept;
 
     // The controls, in the order of the window's layout; the window owns them.
@@ -97,7 +102,8 @@ public:
     PictureBox* const Picture1;   // the picture
 
     // The picture's actions: in its context menu (right click or the Menu key) and, while the
-    // window is active, on Ctrl+C and Ctrl+S.
+    // window is active, on Ctrl+C and Ctrl+S. In a text field Ctrl+C copies the field's selected
+    // text, and the picture when none is selected.
     QAction* const CopyPicture;  // "Copy Picture"
     QAction* const SavePicture;  // "Save Picture As..."
 
@@ -105,8 +111,9 @@ protected:
     // Closing the window stops the drawings in progress at their next yield.
     void closeEvent(QCloseEvent* event) override;
 
-    // Hands every key pressed in Text7 to Text7_KeyDown before Text7 itself handles it, and
-    // clicks "Go!" on Enter while it has the focus.
+    // Hands every key pressed in Text7 to Text7_KeyDown before Text7 itself handles it, clicks
+    // "Go!" on Enter while it has the focus, and gives Ctrl+C to "Copy Picture" in a text field
+    // with no text selected.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -119,6 +126,9 @@ private:
     // Shows `message` through the reporter; a reporter that fails is ignored.
     void report(const QString& message) noexcept;
 
+    // Tells the user, with `failure`, that there is no memory for it.
+    void reportNoMemory(const QString& failure);
+
     // Opens the picture's context menu at `position` in Picture1.
     void showPictureMenu(const QPoint& position);
 
@@ -127,6 +137,7 @@ private:
 
     ErrorReporter m_reportError = showErrorBox;
     SaveDialogs m_saveDialogs;
+    PictureErrorReporter m_reportPictureError = showPictureErrorBox;
     DrawRequest m_starting;              // the request of the drawing being set up
     std::optional<DrawRequest> m_shown;  // the last one that passed its set-up
     int m_drawingsInProgress = 0;

@@ -13,6 +13,7 @@
 #include <QDirIterator>
 #include <QIcon>
 
+#include "export/process.h"
 #include "window/application.h"
 #include "window/form1.h"
 
@@ -49,6 +50,9 @@ void processCommandLine(const QCoreApplication& app) {
 }  // namespace
 
 int main(int argc, char* argv[]) {
+    vantu::prepareProcess();
+    // The help and the version are printed by Qt, which then exits.
+    vantu::checkStandardOutputAtExit();
     const vantu::CommandLineNeeds needs = vantu::commandLineNeeds(argc, argv);
     if (needs.textOnly) {
         if (needs.helpAll && (!needs.platformOption || !vantu::missingDisplay(needs.platform))) {
@@ -57,9 +61,9 @@ int main(int argc, char* argv[]) {
             if (!needs.platformOption) {
                 qputenv("QT_QPA_PLATFORM", "offscreen");
             }
-            const QApplication app(argc, argv);
+            const auto app = vantu::startApplication(argc, argv, needs);
             nameApplication();
-            processCommandLine(app);
+            processCommandLine(*app);
             return 0;
         }
         const QCoreApplication app(argc, argv);
@@ -72,7 +76,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     vantu::prepareApplication();
-    QApplication app(argc, argv);
+    const auto app = vantu::startApplication(argc, argv, needs);
     nameApplication();
     QApplication::setDesktopFileName(QStringLiteral("vantu"));
     // The start-up picture in each size the build made of it (vantu_icon, from packaging/).
@@ -81,7 +85,7 @@ int main(int argc, char* argv[]) {
         icon.addFile(it.next());
     }
     QApplication::setWindowIcon(icon);
-    processCommandLine(app);
+    processCommandLine(*app);
 
     vantu::Form1 form;
     form.show();

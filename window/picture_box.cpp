@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <new>
 
 #include <QCoreApplication>
 #include <QPaintEvent>
@@ -50,8 +51,29 @@ PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
     // Every pixel inside the frame comes from the image, so Qt need not clear it first.
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_background = palette().color(QPalette::Window);
-    m_image = QImage(imageSizeFor(contentsRect().size(), m_ratio), QImage::Format_RGB32);
-    m_image.fill(m_background);
+    // Without memory the image stays null, and the first drawing tries again.
+    m_image = newImage(imageSizeFor(contentsRect().size(), m_ratio), m_ratio);
+}
+
+QImage PictureBox::allocate(QSize size) {
+    constexpr qsizetype pixelBytes = 4;
+    if (qsizetype{size.width()} * size.height() * pixelBytes > s_imageByteLimit) {
+        return {};
+    }
+    return {size, QImage::Format_RGB32};
+}
+
+bool PictureBox::roomForImage(QSize size) {
+    return !allocate(size).isNull();
+}
+
+QImage PictureBox::newImage(QSize size, double ratio) const {
+    QImage image = allocate(size);
+    if (!image.isNull()) {
+        image.setDevicePixelRatio(ratio);
+        image.fill(m_background);
+    }
+    return image;
 }
 
 void PictureBox::drawRun(int row, int first, int end, PackedColour colour) {
@@ -80,6 +102,9 @@ void PictureBox::paintDeviceRow(double ratio, int row, std::span<const PackedCol
     if (ratio != m_ratio) {
         // Rows of a drawing resumed after a nested one switched to another ratio, scaled to it.
         QImage line(count, 1, QImage::Format_RGB32);
+        if (line.isNull()) {
+            throw std::bad_alloc();
+        }
         std::transform(colours.begin(), colours.begin() + count,
                        reinterpret_cast<QRgb*>(line.scanLine(0)), rgbOf);
         line.setDevicePixelRatio(ratio);
@@ -130,16 +155,19 @@ void PictureBox::setPixelScale() {
 }
 
 void PictureBox::startDrawing(double ratio) {
-    m_scaleMode = pixelScaleMode;
-    if (ratio != m_ratio) {
-        QImage image(imageSizeFor(contentsRect().size(), ratio), QImage::Format_RGB32);
-        image.setDevicePixelRatio(ratio);
-        image.fill(m_background);
-        QPainter(&image).drawImage(QPointF(0.0, 0.0), m_image);
+    if (ratio != m_ratio || m_image.isNull()) {
+        QImage image = newImage(imageSizeFor(contentsRect().size(), ratio), ratio);
+        if (image.isNull()) {
+            throw std::bad_alloc();
+        }
+        if (!m_image.isNull()) {
+            QPainter(&image).drawImage(QPointF(0.0, 0.0), m_image);
+        }
         m_image = std::move(image);
         m_ratio = ratio;
         m_unpainted = m_image.rect();
     }
+    m_scaleMode = pixelScaleMode;
     emit drawingStarted();
 }
 
@@ -155,6 +183,10 @@ void PictureBox::paintEvent(QPaintEvent* event) {
     const QRect target = event->rect() & area;
     if (!target.isEmpty()) {
         const QRect source = target.translated(-area.topLeft());
+        if (!QRectF(QPointF(0.0, 0.0), m_image.deviceIndependentSize()).contains(source)) {
+            // An image that could not grow with the area, or none at all.
+            painter.fillRect(target, m_background);
+        }
         if (m_ratio == 1.0) {
             painter.drawImage(target, m_image, source);
         } else {
@@ -173,10 +205,14 @@ void PictureBox::resizeEvent(QResizeEvent* event) {
     QFrame::resizeEvent(event);
     const QSize wanted = imageSizeFor(contentsRect().size(), m_ratio);
     if (wanted.width() > m_image.width() || wanted.height() > m_image.height()) {
-        QImage grown(wanted.expandedTo(m_image.size()), QImage::Format_RGB32);
-        grown.setDevicePixelRatio(m_ratio);
-        grown.fill(m_background);
-        QPainter(&grown).drawImage(QPointF(0.0, 0.0), m_image);
+        QImage grown = newImage(wanted.expandedTo(m_image.size()), m_ratio);
+        if (grown.isNull()) {
+            // Without memory the image keeps its size, which holds the whole raster.
+            return;
+        }
+        if (!m_image.isNull()) {
+            QPainter(&grown).drawImage(QPointF(0.0, 0.0), m_image);
+        }
         m_image = std::move(grown);
     }
 }

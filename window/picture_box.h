@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <limits>
 #include <span>
 
 #include <QColor>
@@ -82,7 +83,7 @@ public:
     [[nodiscard]] const QImage& image() const noexcept { return m_image; }
 
     // The picture as shown: the raster's part of the image, 640 x 481 window pixels at the
-    // image's device pixel ratio, which the copy carries.
+    // image's device pixel ratio, which the copy carries. Null when there is no memory for it.
     [[nodiscard]] QImage picture() const;
 
     // The colour of the drawing area where no drawing has painted.
@@ -93,6 +94,15 @@ public:
 
     // Whether stopDrawings has been called.
     [[nodiscard]] bool drawingsStopped() const noexcept { return m_stopped; }
+
+    // Whether an image of `size` device pixels can be allocated now; it is given back at once.
+    [[nodiscard]] static bool roomForImage(QSize size);
+
+    // For tests: every image that picture boxes make from now on, or roomForImage tries, and
+    // that takes more than `bytes` fails as an allocation that finds no memory does.
+    // noImageByteLimit lifts it.
+    static void setImageByteLimit(qsizetype bytes) noexcept { s_imageByteLimit = bytes; }
+    static constexpr qsizetype noImageByteLimit = std::numeric_limits<qsizetype>::max();
 
 signals:
     // A drawing has passed its set-up and is about to paint its first row.
@@ -110,7 +120,15 @@ private:
     void paintNewRows();
 
     // Scale mode pixels, the image at `ratio` (what it showed scaled to it), drawingStarted.
+    // Throws std::bad_alloc, changing nothing, when there is no memory for the image.
     void startDrawing(double ratio);
+
+    // An image of `size` device pixels, not yet filled; null when it cannot be allocated.
+    [[nodiscard]] static QImage allocate(QSize size);
+
+    // An image of `size` device pixels at `ratio`, filled with the background; null when it
+    // cannot be allocated.
+    [[nodiscard]] QImage newImage(QSize size, double ratio) const;
 
     // Paints device row `row` of a drawing at `ratio` into the image.
     void paintDeviceRow(double ratio, int row, std::span<const PackedColour> colours);
@@ -118,8 +136,10 @@ private:
     // Marks the device pixels `area` of the image as not yet on the screen.
     void markUnpainted(const QRect& area);
 
+    static inline qsizetype s_imageByteLimit = noImageByteLimit;
+
     QColor m_background;
-    QImage m_image;
+    QImage m_image;        // null only when even the first could not be allocated
     double m_ratio = 1.0;  // the image's device pixel ratio
     int m_scaleMode = twipScaleMode;
     bool m_stopped = false;

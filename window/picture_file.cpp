@@ -11,6 +11,7 @@
 
 #include "export/output_file.h"
 #include "export/png_writer.h"
+#include "window/error_reporter.h"
 
 namespace vantu {
 namespace detail {
@@ -48,7 +49,7 @@ std::optional<QString> savePicture(const QImage& picture, const QString& path) {
     try {
         const QImage image = picture.convertToFormat(QImage::Format_RGB32);
         if (image.isNull()) {
-            return QStringLiteral("not enough memory");
+            return notEnoughMemory();
         }
         // Written as vantu-render writes its pictures: a palette when the colours fit in one.
         PngFormat format;
@@ -63,7 +64,7 @@ std::optional<QString> savePicture(const QImage& picture, const QString& path) {
     } catch (const WriteError& e) {
         return QString::fromStdString(e.reason());
     } catch (const std::bad_alloc&) {
-        return QStringLiteral("not enough memory");
+        return notEnoughMemory();
     } catch (const std::invalid_argument& e) {
         return QString::fromStdString(e.what());
     }

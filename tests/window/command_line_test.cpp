@@ -1,11 +1,15 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
 // vantu's command line as a user meets it, run as a process: the help and the version without a
-// display, the arguments it refuses, and the one line it says when there is no display.
+// display and to an output that cannot take them, the arguments it refuses, and the one line it
+// says when there is no display or none it can open.
 
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
+
+#include <fstream>
 
 #include <cstdlib>
 #include <ostream>
@@ -38,19 +42,36 @@ void setDisplays(const Displays& displays) {
     set("QT_QPA_PLATFORM", displays.platform);
 }
 
+// Where a row's standard output goes.
+enum class Output {
+    captured,
+    fullDevice,       // /dev/full
+    beyondSizeLimit,  // a file, with the file size limit (ulimit -f) at 100 bytes
+};
+
 struct RunRow {
     friend void PrintTo(const RunRow& row, std::ostream* out) { *out << row.name; }
     std::string name;
     Displays displays;
     std::vector<std::string> args;
-    int status;
-    std::string out;  // a part of stdout
-    std::string err;  // all of stderr
+    int status;                                  // -1 when killed by a signal
+    std::string out;                             // a part of stdout
+    ::testing::Matcher<const std::string&> err;  // all of stderr
+    Output output = Output::captured;
 };
 
 const std::string noDisplay =
     "vantu: cannot open a display: neither DISPLAY nor WAYLAND_DISPLAY is set\n";
 const std::string version = "Vantu " VANTU_VERSION "\n";
+// No X server listens there: Xvfb -displayfd and xvfb-run take the lowest free numbers from 0
+// and from 99.
+const std::string absentX = ":4095";
+// One line naming the platform and listing those there are, the offscreen one among them.
+const auto noSuchPlatform = ::testing::MatchesRegex(
+    "vantu: no such window platform: nonesuch \\(available: [a-z0-9, -]*offscreen[a-z0-9, "
+    "-]*\\)\n");
+const std::string fullDevice =
+    "vantu: cannot write to the standard output: No space left on device\n";
 
 const RunRow runRows[] = {
     {"noDisplay", {}, {}, 1, "", noDisplay},
@@ -79,6 +100,52 @@ const RunRow runRows[] = {
      "",
      "vantu: takes no arguments: picture\n"},
     {"unknownOption", {}, {"--version", "--zoom"}, 1, "", "Vantu: Unknown option 'zoom'.\n"},
+    {"noXServer",
+     {absentX, "", ""},
+     {},
+     1,
+     "",
+     "vantu: cannot open a display: cannot connect to the X server at DISPLAY=" + absentX + "\n"},
+    {"notAnXDisplayName",
+     {"bogus", "", ""},
+     {},
+     1,
+     "",
+     "vantu: cannot open a display: DISPLAY=bogus does not name an X display\n"},
+    {"noWaylandCompositor",
+     {"", "nowhere", ""},
+     {},
+     1,
+     "",
+     "vantu: cannot open a display: no Wayland compositor at WAYLAND_DISPLAY=nowhere\n"},
+    {"noSuchPlatformInTheEnvironment", {"", "", "nonesuch"}, {}, 1, "", noSuchPlatform},
+    {"noSuchPlatformOption", {}, {"-platform", "nonesuch"}, 1, "", noSuchPlatform},
+    {"everyPlatformOfAListFails",
+     {absentX, "nowhere", "wayland;xcb"},
+     {},
+     1,
+     "",
+     "vantu: cannot open a display: no Wayland compositor at WAYLAND_DISPLAY=nowhere; cannot "
+     "connect to the X server at DISPLAY=" +
+         absentX + "\n"},
+    // Qt's word about the first entry is passed on once the second has started.
+    {"lastPlatformOfAListStarts",
+     {},
+     {"--help-all", "-platform", "nonesuch;offscreen"},
+     0,
+     "--platform <platformName",
+     ::testing::HasSubstr("nonesuch")},
+    {"helpToAFullDevice", {}, {"--help"}, 1, "", fullDevice, Output::fullDevice},
+    {"helpAllToAFullDevice", {}, {"--help-all"}, 1, "", fullDevice, Output::fullDevice},
+    {"versionToAFullDevice", {}, {"--version"}, 1, "", fullDevice, Output::fullDevice},
+    // Killed by SIGXFSZ unless the program ignores it.
+    {"helpBeyondTheFileSizeLimit",
+     {},
+     {"--help"},
+     1,
+     "",
+     "vantu: cannot write to the standard output: File too large\n",
+     Output::beyondSizeLimit},
 };
 
 class CommandLineTest : public ::testing::TestWithParam<RunRow> {
@@ -98,10 +165,21 @@ protected:
 TEST_P(CommandLineTest, AnswersAsTheManPageSays) {
     const RunRow& row = GetParam();
     setDisplays(row.displays);
-    const testing_support::Outcome outcome = testing_support::runProgram(VANTU_PROGRAM, row.args);
+    std::string program = VANTU_PROGRAM;
+    std::vector<std::string> args = row.args;
+    std::string stdoutTo;
+    if (row.output == Output::fullDevice) {
+        stdoutTo = "/dev/full";
+    } else if (row.output == Output::beyondSizeLimit) {
+        stdoutTo = (testing_support::scratchFolder("command-line") / "out").string();
+        std::ofstream{stdoutTo};
+        args.insert(args.begin(), {"--fsize=100", program});
+        program = "/usr/bin/prlimit";
+    }
+    const testing_support::Outcome outcome = testing_support::runProgram(program, args, stdoutTo);
     EXPECT_EQ(outcome.status, row.status);
     EXPECT_NE(outcome.out.find(row.out), std::string::npos) << outcome.out;
-    EXPECT_EQ(outcome.err, row.err);
+    EXPECT_THAT(outcome.err, row.err);
 }
 
 INSTANTIATE_TEST_SUITE_P(Vantu, CommandLineTest, ::testing::ValuesIn(runRows), RowName());

@@ -5,6 +5,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <functional>
 #include <ostream>
 #include <string>
@@ -12,6 +15,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QContextMenuEvent>
+#include <QDir>
+#include <QFile>
 #include <QFileInfo>
 #include <QMenu>
 #include <QTemporaryDir>
@@ -122,6 +127,49 @@ TEST_P(PictureWayTest, CopyAndSaveDuringADrawingTakeWhatIsDrawnSoFar) {
 
 INSTANTIATE_TEST_SUITE_P(Form1, PictureWayTest, ::testing::ValuesIn(wayRows), RowName());
 
+// Ctrl+C in a text field copies its selected text, and the picture when none is selected.
+struct FieldCopyRow {
+    friend void PrintTo(const FieldCopyRow& row, std::ostream* out) { *out << row.name; }
+    std::string name;
+    QLineEdit* (*field)(const Form1&);
+    bool selected;
+};
+
+const FieldCopyRow fieldCopyRows[] = {
+    {"scale", [](const Form1& f) { return f.Text7; }, false},
+    {"scaleSelected", [](const Form1& f) { return f.Text7; }, true},
+    {"code", [](const Form1& f) { return f.Combo1->lineEdit(); }, false},
+    {"codeSelected", [](const Form1& f) { return f.Combo1->lineEdit(); }, true},
+};
+
+class FieldCopyTest : public PictureActionsTest,
+                      public ::testing::WithParamInterface<FieldCopyRow> {};
+
+TEST_P(FieldCopyTest, CtrlCCopiesTheSelectedTextElseThePicture) {
+    if (!clipboardHoldsText()) {
+        GTEST_SKIP() << "the platform has no clipboard here (a compositor without a seat)";
+    }
+    // Drawn with Enter in the R box, which keeps the focus.
+    QTest::mouseClick(form.Text7, Qt::LeftButton);
+    QTest::keyClick(form.Text7, Qt::Key_Return);
+    ASSERT_EQ(rows.size(), static_cast<std::size_t>(pictureHeight));
+    QLineEdit* field = GetParam().field(form);
+    QTest::mouseClick(field, Qt::LeftButton);
+    if (GetParam().selected) {
+        field->selectAll();
+    }
+    QGuiApplication::clipboard()->clear();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_C, Qt::ControlModifier);
+    if (GetParam().selected) {
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), field->text());
+        EXPECT_TRUE(clipboardImage().isNull());
+    } else {
+        EXPECT_TRUE(sameRows(clipboardImage(), corePicture({}), 0, pictureHeight - 1));
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Form1, FieldCopyTest, ::testing::ValuesIn(fieldCopyRows), RowName());
+
 // The proposed name is that of the picture shown: the last drawing that passed its set-up.
 TEST_F(PictureActionsTest, ProposesTheNameOfThePictureShown) {
     QTest::mouseClick(form.Option2, Qt::LeftButton);
@@ -145,29 +193,45 @@ struct SaveFailureRow {
     std::string name;
     QString file;    // relative to the test's folder; "" for a cancelled dialog
     QString reason;  // the system's words; "" when nothing fails
+    rlim_t fileSizeLimit = RLIM_INFINITY;  // ulimit -f while saving, in bytes
 };
 
 const SaveFailureRow saveFailureRows[] = {
     {"cancelled", "", ""},
     {"missingFolder", "missing/picture.png", "No such file or directory"},
     {"aFolder", "folder", "Is a directory"},
+    // The picture takes more than 4096 bytes.
+    {"beyondTheFileSizeLimit", "old.png", "File too large", 4096},
 };
 
 class SaveFailureTest : public PictureActionsTest,
                         public ::testing::WithParamInterface<SaveFailureRow> {};
 
-TEST_P(SaveFailureTest, TellsWhyAndWritesNothing) {
-    ASSERT_TRUE(QDir(folder.path()).mkdir(QStringLiteral("folder")));
+TEST_P(SaveFailureTest, TellsWhyAndLeavesWhatWasThere) {
+    const QDir files(folder.path());
+    ASSERT_TRUE(files.mkdir(QStringLiteral("folder")));
+    QFile old(files.filePath(QStringLiteral("old.png")));
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
+    old.close();
     answer = GetParam().file.isEmpty() ? QString() : folder.filePath(GetParam().file);
     clickGo();
+    rlimit limit{};
+    ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &limit), 0);
+    const rlimit before = limit;
+    limit.rlim_cur = std::min(GetParam().fileSizeLimit, limit.rlim_max);
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &limit), 0);
     form.savePictureAs();
+    ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &before), 0);
     const bool fails = !GetParam().reason.isEmpty();
     ASSERT_EQ(failures.size(), fails ? 1 : 0);
     if (fails) {
         EXPECT_EQ(failures[0], answer + QStringLiteral(": ") + GetParam().reason);
     }
-    EXPECT_EQ(QDir(folder.path()).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList{})
+    EXPECT_EQ(files.entryList(QDir::Files | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("old.png")})
         << "a file was left behind";
+    ASSERT_TRUE(old.open(QIODevice::ReadOnly));
+    EXPECT_EQ(old.readAll(), QByteArray("old"));
     EXPECT_TRUE(errors.empty());
 }
 

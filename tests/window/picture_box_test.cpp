@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <new>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -106,6 +107,29 @@ TEST(PictureBoxPaints, FollowTheRowsAFrameAtATimeAndAfterTheLast) {
                             pictureWidth, 1);
         EXPECT_TRUE(log.areas.back().contains(lastRow)) << "the last row reached the screen";
     }
+}
+
+// Without memory for a larger image, a drawing at a new ratio changes nothing before it fails,
+// and a picture box made larger keeps its image and shows the background beyond it.
+TEST(PictureBoxMemory, AnImageThatCannotBeMadeLeavesTheOneThereWas) {
+    PictureBox picture;
+    picture.resize(649, 489);
+    picture.show();
+    picture.drawRun(10, 100, 200, 1 + 256 * 170 + 65536 * 170);
+    const QImage before = picture.image();
+    PictureBox::setImageByteLimit(before.sizeInBytes());
+    PictureBox::DeviceDrawing drawing(picture, PixelRatio{2.0});
+    EXPECT_THROW(drawing.setPixelScale(), std::bad_alloc);
+    EXPECT_EQ(picture.scaleMode(), PictureBox::twipScaleMode);
+    picture.resize(900, 700);
+    PictureBox::setImageByteLimit(PictureBox::noImageByteLimit);
+    EXPECT_TRUE(picture.image() == before) << "the image changed";
+    EXPECT_EQ(picture.image().devicePixelRatio(), 1.0);
+    const QImage shown = picture.grab().toImage();
+    const QPoint beyond = picture.contentsRect().topLeft() + QPoint(800, 600);
+    EXPECT_EQ(shown.pixel(beyond * shown.devicePixelRatio()), picture.background().rgb());
+    picture.resize(901, 701);
+    EXPECT_GT(picture.image().width(), before.width()) << "with memory again it grows";
 }
 
 }  // namespace

@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
 // The window under pressure: Enter held down while drawings pile up, drawings nested as deep as
-// they may go, and a failure inside a nested drawing while the outer ones go on.
+// they may go, a failure inside a nested drawing while the outer ones go on, and no memory for
+// the picture.
 
 #include <gtest/gtest.h>
 
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include <QApplication>
+#include <QClipboard>
 #include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QTest>
@@ -126,6 +128,65 @@ TEST_F(RobustnessTest, FailureInsideANestedDrawingWhileTheOuterOnesGoOn) {
     EXPECT_TRUE(sameRows(raster(), corePicture(ortho), 0, 300));
     EXPECT_TRUE(sameRows(raster(), corePicture({}), 301, 480));
     EXPECT_EQ(form.drawingsInProgress(), 0);
+}
+
+// Every image of the picture box fails as an allocation without memory does, from before the
+// window is made until the test lifts it.
+struct NoMemoryForImages {
+    NoMemoryForImages() { PictureBox::setImageByteLimit(0); }
+    ~NoMemoryForImages() { PictureBox::setImageByteLimit(PictureBox::noImageByteLimit); }
+    NoMemoryForImages(const NoMemoryForImages&) = delete;
+    NoMemoryForImages& operator=(const NoMemoryForImages&) = delete;
+};
+
+class NoMemoryTest : private NoMemoryForImages, public WindowTest {};
+
+TEST_F(NoMemoryTest, DrawingCopyAndSaveSaySoAndTheWindowGoesOn) {
+    std::vector<std::string> said;
+    form.setPictureErrorReporter([&](QWidget*, const QString& failure, const QString& reason) {
+        said.push_back((failure + QStringLiteral(" ") + reason).toStdString());
+    });
+    int dialogs = 0;
+    form.setSaveDialogs({[&](QWidget*, const QString&) {
+                             ++dialogs;
+                             return QString();
+                         },
+                         [&](QWidget*, const QString&, const QString&) { ++dialogs; }});
+    const QString held = QStringLiteral("held");
+    QGuiApplication::clipboard()->setText(held);
+    // Not on a compositor without a seat, whose clipboard holds nothing.
+    const bool clipboardHolds = QGuiApplication::clipboard()->text() == held;
+
+    clickGo();
+    EXPECT_EQ(errors, std::vector<std::string>{"not enough memory"});
+    EXPECT_TRUE(rows.empty()) << "rows drawn into no image";
+    QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(said,
+              (std::vector<std::string>{"The picture could not be copied. not enough memory",
+                                        "The picture could not be saved. not enough memory"}));
+    EXPECT_EQ(dialogs, 0);
+    if (clipboardHolds) {
+        EXPECT_EQ(QGuiApplication::clipboard()->text(), held) << "the clipboard changed";
+    }
+
+    PictureBox::setImageByteLimit(PictureBox::noImageByteLimit);
+    clickGo();
+    EXPECT_EQ(errors.size(), 1U);
+    EXPECT_TRUE(sameRows(raster(), corePicture({}), 0, pictureHeight - 1));
+
+    // Memory for the picture, not for the dialog's window: Copy copies, Save says so.
+    const QSize window = form.size() * form.devicePixelRatioF();
+    PictureBox::setImageByteLimit(qsizetype{window.width()} * window.height() * 4);
+    QTest::keyClick(&form, Qt::Key_C, Qt::ControlModifier);
+    QTest::keyClick(&form, Qt::Key_S, Qt::ControlModifier);
+    EXPECT_EQ(said.size(), 3U);
+    EXPECT_EQ(said.back(), "The picture could not be saved. not enough memory");
+    EXPECT_EQ(dialogs, 0);
+    if (clipboardHolds) {
+        EXPECT_TRUE(
+            sameRows(QGuiApplication::clipboard()->image(), raster(), 0, pictureHeight - 1));
+    }
 }
 
 }  // namespace

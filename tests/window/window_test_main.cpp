@@ -7,9 +7,11 @@
 
 #include <QApplication>
 
+#include "export/process.h"
 #include "window/application.h"
 
 int main(int argc, char* argv[]) {
+    vantu::prepareProcess();
     ::testing::InitGoogleTest(&argc, argv);
     if (GTEST_FLAG_GET(list_tests)) {
         // Listing needs no application, and Qt's start-up messages would garble the list.
