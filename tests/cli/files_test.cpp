@@ -199,11 +199,11 @@ INSTANTIATE_TEST_SUITE_P(
                     "vantu-render: cannot write to the standard output: Bad file descriptor\n",
                     {"keep.png (earlier)"}},
         HostileCase{"ClosedStandardOutputAsAFile",
-                    "$R -o /dev/stdout >&-",
+                    "$R -o /dev/fd/1 >&-",
                     User::anyone,
                     1,
                     "",
-                    "vantu-render: cannot write '/dev/stdout': Bad file descriptor\n",
+                    "vantu-render: cannot write '/dev/fd/1': Bad file descriptor\n",
                     {}},
         HostileCase{"FileSizeLimit",
                     "printf \"$E\" > keep.png && ulimit -f 4 && $R --zoom 2 -o keep.png",
@@ -470,11 +470,14 @@ TEST_P(ThreadLimit, GoesOnWithTheThreadsThereAre) {
                              "/usr/bin/prlimit", "--nproc=" + std::to_string(limit), VANTU_RENDER,
                              "--zoom", "2", "--jobs", "8", "-o", limited});
     EXPECT_EQ(o.status, 0) << o.err;
-    const std::string with = limit == 1 ? "one" : std::to_string(limit);
-    EXPECT_EQ(o.err,
-              "vantu-render: cannot start 8 threads (Resource temporarily unavailable); "
-              "going on with " +
-                  with + "\n");
+    // As many threads as the limit leaves, fewer when other tests run as nobody meanwhile: one
+    // line, said once.
+    const std::string said =
+        "vantu-render: cannot start 8 threads (Resource temporarily unavailable); going on with ";
+    ASSERT_TRUE(o.err.starts_with(said) && o.err.ends_with("\n")) << o.err;
+    const std::string with = o.err.substr(said.size(), o.err.size() - said.size() - 1);
+    EXPECT_TRUE(with == "one" || (with.size() == 1 && with[0] >= '2' && with[0] - '0' <= limit))
+        << o.err;
     EXPECT_TRUE(slurp(limited) == slurp(free));
     EXPECT_EQ(namesIn(folder), (std::vector<std::string>{"free.png", "limited.png"}));
     fs::remove_all(folder);
