@@ -3,8 +3,11 @@
 #include "cli/snub_report.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <optional>
 
 #include "render/projections.h"
@@ -13,11 +16,27 @@ namespace vantu::cli {
 namespace detail {
 
 std::string coordinateText(double value) {
-    if (std::abs(value) < 1e-14) {
+    if (std::abs(value) < 5e-15) {
         return "0";
     }
-    char text[40];
-    std::snprintf(text, sizeof text, "%.15g", value);
+    if (!std::isfinite(value)) {
+        return std::to_string(value);
+    }
+    // The decimal exponent after rounding to 15 significant digits sets how many decimals keep
+    // 15 of them, as %g does before it turns to exponent form.
+    char scientific[32];
+    std::snprintf(scientific, sizeof scientific, "%.14e", value);
+    const int exponent = std::atoi(std::strchr(scientific, 'e') + 1);
+    const int decimals = std::max(0, 14 - exponent);
+    std::string text(static_cast<std::size_t>(std::snprintf(nullptr, 0, "%.*f", decimals, value)),
+                     '\0');
+    std::snprintf(text.data(), text.size() + 1, "%.*f", decimals, value);
+    if (text.find('.') != std::string::npos) {
+        text.erase(text.find_last_not_of('0') + 1);
+        if (text.back() == '.') {
+            text.pop_back();
+        }
+    }
     return text;
 }
 
@@ -51,10 +70,20 @@ std::string snubReport(const DrawRequest& request, const std::vector<SnubPoint>&
         "Each stands for itself and its antipode -P, which has the same D; pixels "
         "are those of the " +
         std::string(projectionName(request.projection)) + " picture at R = " + scale + ".\n";
-    out += detail::padded("  #", 5) + detail::padded("x", 22) + detail::padded("y", 22) +
-           detail::padded("z", 22) + "k  signs  " + detail::padded("D", 22) + "pixel\n";
-    int number = 0;
+    // The coordinate columns as wide as their widest value needs, at least 22 characters.
+    std::vector<std::array<std::string, 3>> coordinates;
+    std::size_t width = 22;
     for (const SnubPoint& s : points) {
+        coordinates.push_back({detail::coordinateText(s.point.x), detail::coordinateText(s.point.y),
+                               detail::coordinateText(s.point.z)});
+        for (const std::string& c : coordinates.back()) {
+            width = std::max(width, c.size() + 2);
+        }
+    }
+    out += detail::padded("  #", 5) + detail::padded("x", width) + detail::padded("y", width) +
+           detail::padded("z", width) + "k  signs  " + detail::padded("D", 22) + "pixel\n";
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const SnubPoint& s = points[i];
         const Vec3& p = s.point;
         char d[40];
         std::snprintf(d, sizeof d, "%.15g", s.distance);
@@ -66,12 +95,11 @@ std::string snubReport(const DrawRequest& request, const std::vector<SnubPoint>&
         } else {
             pixel = "not shown";
         }
-        const std::string label = std::to_string(++number);
+        const std::string label = std::to_string(i + 1);
         out += std::string(3 - std::min<std::size_t>(3, label.size()), ' ') + label + "  " +
-               detail::padded(detail::coordinateText(p.x), 22) +
-               detail::padded(detail::coordinateText(p.y), 22) +
-               detail::padded(detail::coordinateText(p.z), 22) + std::to_string(s.sideCount) +
-               "  " + detail::signText(s.signs[0]) + detail::signText(s.signs[1]) +
+               detail::padded(coordinates[i][0], width) + detail::padded(coordinates[i][1], width) +
+               detail::padded(coordinates[i][2], width) + std::to_string(s.sideCount) + "  " +
+               detail::signText(s.signs[0]) + detail::signText(s.signs[1]) +
                detail::signText(s.signs[2]) + "    " + detail::padded(d, 22) + pixel + "\n";
     }
     return out;

@@ -12,10 +12,11 @@
 
 namespace vantu::cli {
 
-// The listing of --snub: a heading naming the request, then one line per point with x, y, z to
-// 15 significant digits, the side count, the signs of the three dots, the common D to 15
-// significant digits and the window pixel that shows the point, "not shown" when none does
-// (naming the pixel of its antipode when that one is shown).
+// The listing of --snub: a heading naming the request, then one line per point with x, y, z (as
+// coordinateText writes them, in columns as wide as the widest needs and at least 22), the side
+// count, the signs of the three dots, the common D to 15 significant digits and the window pixel
+// that shows the point, "not shown" when none does (naming the pixel of its antipode when that
+// one is shown).
 [[nodiscard]] std::string snubReport(const DrawRequest& request,
                                      const std::vector<SnubPoint>& points);
 
@@ -47,7 +48,8 @@ private:
 
 namespace detail {
 
-// A coordinate to 15 significant digits, with rounding noise around zero shown as 0.
+// A coordinate to 15 significant digits in fixed notation, never with an exponent, trailing zeros
+// dropped; below 5e-15 in size (rounding noise around zero) it is 0.
 [[nodiscard]] std::string coordinateText(double value);
 
 }  // namespace detail

@@ -178,6 +178,63 @@ bool huesMeet(unsigned present) noexcept {
     return true;
 }
 
+// The differences F1 = D1 - D2, F2 = D2 - D3 and F3 = D3 - D1 at a point, with their gradients.
+// Each D is a quadratic form in the point, so each gradient is linear in it.
+struct Differences {
+    std::array<double, 3> value;
+    std::array<Vec3, 3> gradient;
+};
+
+Differences differencesAt(const Vec3& p, const Mirrors& n) noexcept {
+    const Distance d1 = pairDistance(p, n[1], n[2]);
+    const Distance d2 = pairDistance(p, n[2], n[0]);
+    const Distance d3 = pairDistance(p, n[0], n[1]);
+    return {{d1.value - d2.value, d2.value - d3.value, d3.value - d1.value},
+            {d1.gradient - d2.gradient, d2.gradient - d3.gradient, d3.gradient - d1.gradient}};
+}
+
+// A meeting point where the curve of one difference crosses itself, near `p`. When two angles of
+// the triangle are equal or supplementary, the difference of the two distances whose pairs of
+// mirrors meet at those vertices factors into two linear forms: its curve is two great circles,
+// crossing where the form's matrix has its null vector. When the other curve passes through the
+// crossing (as for codes 410, 411 and 412, where it also touches one of the circles there), the
+// meeting point is a multiple root of F1 = F2 = 0: Newton's method converges to it only linearly,
+// and the rounding of the normals splits it into simple roots some 1e-5 away, or none, over a
+// patch where the spread is within the tolerance. The null vector itself is as exact as the
+// normals. Returns the crossing within samePointChord of `p` (of the same sign) that meets the
+// tolerance, or nothing.
+std::optional<Vec3> crossingNear(const Vec3& p, const Mirrors& n) noexcept {
+    // Twice the rows of each form's matrix: the gradients at the axes.
+    std::array<std::array<Vec3, 3>, 3> rows{};
+    const std::array<Vec3, 3> axes = {Vec3{1.0, 0.0, 0.0}, Vec3{0.0, 1.0, 0.0},
+                                      Vec3{0.0, 0.0, 1.0}};
+    for (std::size_t a = 0; a < 3; ++a) {
+        const Differences f = differencesAt(axes[a], n);
+        for (std::size_t i = 0; i < 3; ++i) {
+            rows[i][a] = f.gradient[i];
+        }
+    }
+    for (const std::array<Vec3, 3>& r : rows) {
+        // The null vector of a matrix of rank 2 is the cross product of two rows; the pair with
+        // the longest product is the best conditioned.
+        Vec3 v = cross(r[0], r[1]);
+        for (const Vec3& w : {cross(r[1], r[2]), cross(r[2], r[0])}) {
+            if (dot(w, w) > dot(v, v)) {
+                v = w;
+            }
+        }
+        if (!(dot(v, v) > 0.0)) {
+            continue;
+        }
+        v = unit(dot(v, p) < 0.0 ? -v : v);
+        if (chordUpToSign(v, p) < samePointChord &&
+            spreadOf(mirrorDistances(v, n)) <= snubTolerance) {
+            return v;
+        }
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 int hueOf(PackedColour colour) noexcept {
@@ -203,15 +260,11 @@ std::optional<Vec3> refineSnubPoint(const Vec3& seed, const Mirrors& n) noexcept
     constexpr int maxSteps = 60;
     int settled = 0;
     for (int step = 0; step < maxSteps && settled < 2; ++step) {
-        const Distance d1 = pairDistance(p, n[1], n[2]);
-        const Distance d2 = pairDistance(p, n[2], n[0]);
-        const Distance d3 = pairDistance(p, n[0], n[1]);
-        const Vec3 g12 = d1.gradient - d2.gradient;
-        const Vec3 g23 = d2.gradient - d3.gradient;
+        const Differences f = differencesAt(p, n);
         // Two equations for the equal distances and one keeping the step on the tangent plane.
         const std::array<std::array<double, 4>, 3> system = {{
-            {g12.x, g12.y, g12.z, -(d1.value - d2.value)},
-            {g23.x, g23.y, g23.z, -(d2.value - d3.value)},
+            {f.gradient[0].x, f.gradient[0].y, f.gradient[0].z, -f.value[0]},
+            {f.gradient[1].x, f.gradient[1].y, f.gradient[1].z, -f.value[1]},
             {p.x, p.y, p.z, -(dot(p, p) - 1.0) / 2.0},
         }};
         Vec3 delta;
@@ -229,7 +282,9 @@ std::optional<Vec3> refineSnubPoint(const Vec3& seed, const Mirrors& n) noexcept
         // Once the steps are at rounding level, take one more and stop.
         settled = length < 1e-14 ? settled + 1 : 0;
     }
-    return p;
+    // Near a crossing, Newton's method converges slowly and to whichever root the rounding left
+    // there: the crossing itself is exact.
+    return crossingNear(p, n).value_or(p);
 }
 
 }  // namespace detail
@@ -288,9 +343,10 @@ std::vector<SnubPoint> findSnubPoints(const Mirrors& n) {
         std::swap(above, below);
     }
 
-    // Seeds of one point meet there to rounding for a simple root. At a multiple one, where the
-    // curves D1 = D2 and D2 = D3 touch, Newton's method slows down and the distances agree to
-    // the tolerance over a small patch, so the seeds stop around it: one point per patch.
+    // Seeds of one point meet there to rounding for a simple root, and exactly at a crossing of
+    // the curve of one difference (refineSnubPoint). At any other multiple one, where the curves
+    // D1 = D2 and D2 = D3 touch, Newton's method slows down and the distances agree to the
+    // tolerance over a small patch, so the seeds stop around it: one point per patch.
     std::vector<std::vector<SnubPoint>> groups;
     for (const SnubPoint& s : refined) {
         const auto same = [&](const std::vector<SnubPoint>& g) {

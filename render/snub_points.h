@@ -33,9 +33,10 @@ struct SnubPoint {
 // (then the larger sum of the dots, then z, y, x positive). Seeds come from a picture of a
 // little more than the hemisphere z >= 0 (which holds a member of every pair): each group of
 // pixels whose hues are not all neighbours in the hue circle. Newton's method on the sphere
-// refines each seed until the spread is at most snubTolerance; seeds that do not get there are
-// dropped, and points within 1e-4 of each other are one. Sorted with the points inside the
-// triangle first: by the number of positive dots, then the side count, then x, y and z.
+// refines each seed until the spread is at most snubTolerance (see refineSnubPoint for the
+// multiple points); seeds that do not get there are dropped, and points within 1e-4 of each
+// other are one. Sorted with the points inside the triangle first: by the number of positive
+// dots, then the side count, then x, y and z.
 [[nodiscard]] std::vector<SnubPoint> findSnubPoints(const Mirrors& n);
 
 namespace detail {
@@ -45,7 +46,10 @@ namespace detail {
 [[nodiscard]] int hueOf(PackedColour colour) noexcept;
 
 // Refines `seed` by Newton's method towards a point where D1 = D2 = D3. Returns the unit vector
-// reached, or nothing when the iteration breaks down.
+// reached, or nothing when the iteration breaks down. When it ends within 1e-4 of a point where
+// the curve of one difference D_i - D_j crosses itself (two angles equal or supplementary) and
+// the spread there is at most snubTolerance, returns that crossing instead: a multiple root,
+// which the iteration reaches only to about 1e-5, and which is exact to rounding.
 [[nodiscard]] std::optional<Vec3> refineSnubPoint(const Vec3& seed, const Mirrors& n) noexcept;
 
 }  // namespace detail

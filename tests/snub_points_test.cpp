@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <optional>
@@ -300,11 +301,17 @@ struct CatalogueCase {
     friend void PrintTo(const CatalogueCase& c, std::ostream* os) { *os << c.name; }
 };
 
-std::vector<CatalogueCase> catalogueCases() {
+// Every code of the catalogue, unpermuted.
+std::vector<CatalogueCase> catalogueCodes() {
     std::vector<CatalogueCase> cases;
     for (const std::string_view code : catalogue) {
         cases.push_back({"Code" + std::string(code.substr(0, 3)), std::string(code), 0, false});
     }
+    return cases;
+}
+
+std::vector<CatalogueCase> catalogueCases() {
+    std::vector<CatalogueCase> cases = catalogueCodes();
     // Every permutation of two codes whose angles all differ.
     for (const char* code : {"400 2/1:3/1:4/1", "543 5/3:3/2:5/4"}) {
         for (int rotation = 0; rotation < 3; ++rotation) {
@@ -344,6 +351,120 @@ TEST_P(CatalogueSnubPoints, AgreeWithABruteForceSearch) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Catalogue, CatalogueSnubPoints, testing::ValuesIn(catalogueCases()),
+                         RowName());
+
+// Where two angles A and B are equal or supplementary, D1 - D2 factors into two linear forms and
+// its curve is two great circles. They cross at the pole N3 of mirror 3, which rotation 1 places
+// at (0, +-1, 0). There D1 = 4 sin^2 A, D2 = 4 sin^2 B and D3 = 4 (cos^2 A + cos^2 B +
+// 2 cos A cos B cos C): for these codes sin^2 A = sin^2 B = 1/2 and cos A cos B cos C = -1/4, so
+// all three are 2. The curve D2 = D3 crosses one circle there and touches the other, a triple
+// root of the equations, which the rounding of the normals splits into roots some 1e-5 away: the
+// point listed is the pole itself.
+struct PoleCase {
+    const char* name;
+    const char* code;
+    friend void PrintTo(const PoleCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class MultipleSnubPoint : public testing::TestWithParam<PoleCase> {};
+
+TEST_P(MultipleSnubPoint, IsThePoleOfMirrorThreeExactly) {
+    const Mirrors n = normalsOf(GetParam().code, 1);
+    const std::vector<SnubPoint> points = findSnubPoints(n);
+    expectWellFormed(points, n);
+    const auto pole = std::find_if(points.begin(), points.end(), [](const SnubPoint& s) {
+        return distanceUpToSign(s.point, {0.0, 1.0, 0.0}) < 1e-4;
+    });
+    ASSERT_NE(pole, points.end());
+    EXPECT_NEAR(pole->point.x, 0.0, 1e-15);
+    EXPECT_NEAR(std::abs(pole->point.y), 1.0, 1e-15);
+    EXPECT_NEAR(pole->point.z, 0.0, 1e-15);
+    EXPECT_NEAR(pole->distance, 2.0, 1e-15);
+}
+
+INSTANTIATE_TEST_SUITE_P(Codes, MultipleSnubPoint,
+                         testing::Values(PoleCase{"Code410", "410 3/2:4/1:4/1"},
+                                         PoleCase{"Code411", "411 3/1:4/3:4/1"},
+                                         PoleCase{"Code412", "412 3/2:4/3:4/3"}),
+                         RowName());
+
+// One permutation of a code: its snub points, and the vertices and mirrors listed by the code
+// angle they carry, so that the frames of two permutations can be related.
+struct PermutedTriangle {
+    std::array<Vec3, 3> vertexOf;         // the unit vertex with code angle c
+    std::array<std::size_t, 3> mirrorOf;  // the mirror opposite it
+    std::vector<SnubPoint> points;
+};
+
+PermutedTriangle permutedTriangle(std::string_view code, int rotation, bool reverse) {
+    const double pi = prepareDrawing(DrawRequest{}).pi;
+    const CodeAngles angles = parseTriangleCode(code, pi);
+    const VertexAngles v = permuteAngles(angles[0], angles[1], angles[2], rotation, reverse);
+    // Which code angle each vertex has: the permutation applied to the markers 0, 1, 2.
+    const VertexAngles marker = permuteAngles(0.0, 1.0, 2.0, rotation, reverse);
+    const SolvedTriangle t = solveTriangle(v[0], v[1], v[2]);
+    const std::array<Vec3, 3> vertices = {t.vertexA, t.vertexB, t.vertexC};
+    PermutedTriangle p;
+    for (std::size_t i = 0; i < 3; ++i) {
+        const auto c = static_cast<std::size_t>(marker[i]);
+        p.vertexOf[c] = unit(vertices[i]);
+        p.mirrorOf[c] = i;
+    }
+    p.points = findSnubPoints(normalsOf(code, rotation, reverse));
+    return p;
+}
+
+// The map of the sphere that takes each vertex of `from` to the vertex of `to` with the same
+// code angle (a turn, or a turn and a reflection), applied to `p`.
+Vec3 carried(const PermutedTriangle& from, const PermutedTriangle& to, const Vec3& p) {
+    const std::array<Vec3, 3>& a = from.vertexOf;
+    const std::array<Vec3, 3> dual = {cross(a[1], a[2]), cross(a[2], a[0]), cross(a[0], a[1])};
+    const double volume = dot(a[0], dual[0]);
+    Vec3 image;
+    for (std::size_t c = 0; c < 3; ++c) {
+        image = image + (dot(dual[c], p) / volume) * to.vertexOf[c];
+    }
+    return image;
+}
+
+class PermutedSnubPoints : public testing::TestWithParam<CatalogueCase> {};
+
+// Each rotation and reverse places the same triangle differently, or its mirror image: its snub
+// points are those of the unpermuted code carried over, to full precision, with the same D, side
+// count and signs (mirror by mirror, flipped when the listing chose the other member of a pair).
+TEST_P(PermutedSnubPoints, AreTheUnpermutedPointsCarriedOver) {
+    const CatalogueCase& c = GetParam();
+    const PermutedTriangle base = permutedTriangle(c.code, 0, false);
+    for (int rotation = 0; rotation < 3; ++rotation) {
+        for (const bool reverse : {false, true}) {
+            if (rotation == 0 && !reverse) {
+                continue;
+            }
+            SCOPED_TRACE("rotation " + std::to_string(rotation) + (reverse ? ", reverse" : ""));
+            const PermutedTriangle other = permutedTriangle(c.code, rotation, reverse);
+            ASSERT_EQ(other.points.size(), base.points.size());
+            for (std::size_t i = 0; i < base.points.size(); ++i) {
+                const SnubPoint& s = base.points[i];
+                const Vec3 image = carried(base, other, s.point);
+                const SnubPoint& match = *std::min_element(
+                    other.points.begin(), other.points.end(),
+                    [&](const SnubPoint& a, const SnubPoint& b) {
+                        return distanceUpToSign(image, a.point) < distanceUpToSign(image, b.point);
+                    });
+                EXPECT_LE(distanceUpToSign(image, match.point), 1e-12) << "point " << i + 1;
+                EXPECT_NEAR(match.distance, s.distance, 1e-12) << "point " << i + 1;
+                EXPECT_EQ(match.sideCount, s.sideCount) << "point " << i + 1;
+                const int flip = dot(image, match.point) < 0.0 ? -1 : 1;
+                for (std::size_t a = 0; a < 3; ++a) {
+                    EXPECT_EQ(match.signs[other.mirrorOf[a]], flip * s.signs[base.mirrorOf[a]])
+                        << "point " << i + 1 << ", code angle " << a + 1;
+                }
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Catalogue, PermutedSnubPoints, testing::ValuesIn(catalogueCodes()),
                          RowName());
 
 // The hue circle read back from the 21 colours.

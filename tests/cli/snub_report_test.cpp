@@ -99,17 +99,28 @@ struct CoordinateCase {
 
 class CoordinateText : public testing::TestWithParam<CoordinateCase> {};
 
+// Fixed notation, never an exponent, to 15 significant digits; 0 below 5e-15.
 TEST_P(CoordinateText, HasFifteenSignificantDigits) {
     EXPECT_EQ(detail::coordinateText(GetParam().value), GetParam().text);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Values, CoordinateText,
-    testing::Values(CoordinateCase{"Third", 1.0 / 3.0, "0.333333333333333"},
-                    CoordinateCase{"Negative", -0.9847319278346618, "-0.984731927834662"},
-                    CoordinateCase{"One", 1.0, "1"}, CoordinateCase{"RoundingNoise", -1.2e-17, "0"},
-                    CoordinateCase{"NegativeZero", -0.0, "0"},
-                    CoordinateCase{"SmallButReal", 2.5e-13, "2.5e-13"}),
+    testing::Values(
+        CoordinateCase{"Third", 1.0 / 3.0, "0.333333333333333"},
+        CoordinateCase{"Negative", -0.9847319278346618, "-0.984731927834662"},
+        CoordinateCase{"One", 1.0, "1"}, CoordinateCase{"MinusAHalf", -0.5, "-0.5"},
+        CoordinateCase{"RoundingNoise", -1.2e-17, "0"}, CoordinateCase{"NegativeZero", -0.0, "0"},
+        CoordinateCase{"JustBelowTheCut", 4.99e-15, "0"},
+        CoordinateCase{"NegativeJustBelowTheCut", -4.99e-15, "0"},
+        CoordinateCase{"AtTheCut", 5e-15, "0.000000000000005"},
+        CoordinateCase{"FormerCut", 1e-14, "0.00000000000001"},
+        CoordinateCase{"SmallButReal", 2.5e-13, "0.00000000000025"},
+        CoordinateCase{"TinyNegative", -3.35971772578879e-11, "-0.0000000000335971772578879"},
+        CoordinateCase{"BelowTheExponentForm", 6.88373327065936e-06, "0.00000688373327065936"},
+        CoordinateCase{"RoundedIntoTheNextDecade", 9.99999999999999995e-5, "0.0001"},
+        CoordinateCase{"FifteenDigitsOfATinyValue", 1.234567890123456789e-9,
+                       "0.00000000123456789012346"}),
     RowName());
 
 // Rings go only around points the picture shows, at the zoom of the picture.
@@ -158,6 +169,45 @@ TEST(SnubMarks, RingEachShownPointAndNothingElse) {
         EXPECT_GT(black, 0.8 * band);
         EXPECT_LT(black, 1.2 * band);
     }
+}
+
+// The start of each field of a line: where a character follows a blank or the line's start.
+std::vector<std::size_t> fieldStarts(const std::string& line) {
+    std::vector<std::size_t> starts;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (line[i] != ' ' && (i == 0 || line[i - 1] == ' ')) {
+            starts.push_back(i);
+        }
+    }
+    return starts;
+}
+
+// Every value starts under its heading, however small a coordinate is: one as wide as fixed
+// notation makes 3.36e-11 widens the coordinate columns of the whole listing.
+TEST(SnubReport, AlignsEveryValueUnderItsHeading) {
+    DrawRequest request;
+    SnubPoint tiny;
+    tiny.point = {6.88373327065936e-06, -0.999999999976307, -3.35971772578879e-11};
+    tiny.signs = {1, 1, -1};
+    tiny.sideCount = 2;
+    tiny.distance = 1.99999999995253;
+    SnubPoint plain;
+    plain.point = {-0.0740213603939151, 0.5, 0.862856209461017};
+    plain.signs = {0, 1, 1};
+    plain.sideCount = 3;
+    plain.distance = 1.0;
+    const std::vector<std::string> lines = linesOf(snubReport(request, {plain, tiny}));
+    ASSERT_EQ(lines.size(), 5U);
+    const std::vector<std::size_t> headings = fieldStarts(lines[2]);
+    ASSERT_EQ(headings.size(), 8U) << lines[2];  // #, x, y, z, k, signs, D, pixel
+    for (std::size_t i = 3; i < lines.size(); ++i) {
+        const std::vector<std::size_t> starts = fieldStarts(lines[i]);
+        ASSERT_GE(starts.size(), headings.size()) << lines[i];
+        for (std::size_t f = 1; f < headings.size(); ++f) {
+            EXPECT_EQ(starts[f], headings[f]) << "field " << f << " of\n" << lines[i];
+        }
+    }
+    EXPECT_NE(lines[4].find("-0.0000000000335971772578879  "), std::string::npos) << lines[4];
 }
 
 // Each column stands apart from the next even when a value fills its column: the widest
