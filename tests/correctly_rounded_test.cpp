@@ -117,7 +117,114 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"SineJustAboveTheTinyArguments", cr::sin, mpfr_sin, 0x1p-27},
         ValueCase{"AtanBeyondTheFastRange", cr::atan, mpfr_atan, 0x1p101},
         ValueCase{"SineOfAHugeArgument", cr::sin, mpfr_sin, 1e22},
+        // 6381956970095103 * 2^797, within 4.7e-19 of an odd multiple of pi / 2 (Kahan).
+        ValueCase{"CosineNearAHugeMultipleOfHalfPi", cr::cos, mpfr_cos, 0x1.6ac5b262ca1ffp+849},
         ValueCase{"CosineOfZero", cr::cos, mpfr_cos, -0.0}),
+    RowName());
+
+// How close f(x) lies to the midpoint between the two doubles around it, relative to f(x), from
+// 300 bits.
+double midpointCloseness(Exact f, double x) {
+    mpfr_t v;
+    mpfr_t midpoint;
+    mpfr_init2(v, 300);
+    mpfr_init2(midpoint, 300);
+    mpfr_set_d(v, x, MPFR_RNDN);
+    f(v, v, MPFR_RNDN);
+    const double nearestDouble = mpfr_get_d(v, MPFR_RNDN);
+    const double beyond = std::nextafter(nearestDouble, mpfr_cmp_d(v, nearestDouble) > 0
+                                                            ? std::numeric_limits<double>::max()
+                                                            : -std::numeric_limits<double>::max());
+    mpfr_set_d(midpoint, nearestDouble, MPFR_RNDN);
+    mpfr_add_d(midpoint, midpoint, beyond, MPFR_RNDN);  // exact in 300 bits, as is the halving
+    mpfr_div_2ui(midpoint, midpoint, 1, MPFR_RNDN);
+    mpfr_sub(midpoint, v, midpoint, MPFR_RNDN);
+    mpfr_div(midpoint, midpoint, v, MPFR_RNDN);
+    const double closeness = std::abs(mpfr_get_d(midpoint, MPFR_RNDN));
+    mpfr_clear(v);
+    mpfr_clear(midpoint);
+    return closeness;
+}
+
+class HardToRound : public testing::TestWithParam<ValueCase> {};
+
+// Arguments whose value lies within 2^-100 of a midpoint between two doubles, where the
+// double-word evaluation, good to about 2^-100, may round the wrong way and only the rounding
+// test keeps it from being returned. Random arguments come this close once in about 2^46.
+TEST_P(HardToRound, IsTheNearestDouble) {
+    const ValueCase& c = GetParam();
+    EXPECT_LT(midpointCloseness(c.exact, c.x), 0x1p-100) << "not a hard case";
+    EXPECT_TRUE(sameDouble(c.function(c.x), nearest(c.exact, c.x)))
+        << std::hexfloat << c.function(c.x) << " for " << c.x;
+}
+
+// The sines and cosines are worst cases of Lefevre and Muller's search for correct rounding in
+// double precision. The arctangents were found as they find the worst cases near zero and
+// infinity: where atan x - x / ulp (near 2^-26) or (pi/2 - atan x) / ulp (near 2^50) crosses
+// a half-integer, their slowly changing fraction passes a midpoint at a double.
+INSTANTIATE_TEST_SUITE_P(
+    WorstCases, HardToRound,
+    testing::Values(ValueCase{"Sine0", cr::sin, mpfr_sin, 0x1.1c63df63d59dp-2},
+                    ValueCase{"Sine1", cr::sin, mpfr_sin, 0x1.306705e372fb7p+1},
+                    ValueCase{"Sine1Negated", cr::sin, mpfr_sin, -0x1.306705e372fb7p+1},
+                    ValueCase{"Sine2", cr::sin, mpfr_sin, 0x1.31a22ec73dd62p+1},
+                    ValueCase{"Sine3", cr::sin, mpfr_sin, 0x1.1031fb019618p-8},
+                    ValueCase{"Cosine0", cr::cos, mpfr_cos, 0x1.26851b567579fp-19},
+                    ValueCase{"Cosine1", cr::cos, mpfr_cos, 0x1.6b8a6273d7c21p+0},
+                    ValueCase{"Cosine1Negated", cr::cos, mpfr_cos, -0x1.6b8a6273d7c21p+0},
+                    ValueCase{"Cosine2", cr::cos, mpfr_cos, 0x1.16e534ee3658p-4},
+                    ValueCase{"AtanNearZero", cr::atan, mpfr_atan, 0x1.d12ed0af1a27fp-27},
+                    ValueCase{"AtanLarge0", cr::atan, mpfr_atan, 0x1.49ff16b9c1e3ep+52},
+                    ValueCase{"AtanLarge1", cr::atan, mpfr_atan, 0x1.6295c2ef15817p+49},
+                    ValueCase{"AtanLarge2", cr::atan, mpfr_atan, 0x1.7832b157bce0fp+47},
+                    ValueCase{"AtanLarge2Negated", cr::atan, mpfr_atan, -0x1.7832b157bce0fp+47},
+                    ValueCase{"AtanLarge3", cr::atan, mpfr_atan, 0x1.ccda26ad0cd1cp+47},
+                    ValueCase{"AtanLarge4", cr::atan, mpfr_atan, 0x1.20538781986c3p+51}),
+    RowName());
+
+struct MultipleCase {
+    const char* name;
+    Function function;
+    Exact exact;
+    double quarterTurns;  // k, for arguments near k pi / 2
+    friend void PrintTo(const MultipleCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class NearAMultipleOfHalfPi : public testing::TestWithParam<MultipleCase> {};
+
+// The 64 doubles on each side of the one nearest k pi / 2, and their negatives, where the value
+// is small and the reduction x - k pi / 2 cancels all but the last bits of x: an error in pi / 2
+// beyond its first 106 bits shows there in full.
+TEST_P(NearAMultipleOfHalfPi, IsTheNearestDouble) {
+    const MultipleCase& c = GetParam();
+    mpfr_t v;
+    mpfr_init2(v, 300);
+    mpfr_const_pi(v, MPFR_RNDN);
+    mpfr_mul_d(v, v, c.quarterTurns / 2.0, MPFR_RNDN);
+    double x = mpfr_get_d(v, MPFR_RNDN);
+    mpfr_clear(v);
+    constexpr double up = std::numeric_limits<double>::infinity();
+    for (int i = 0; i < 64; ++i) {
+        x = std::nextafter(x, -up);
+    }
+    for (int i = 0; i <= 128; ++i, x = std::nextafter(x, up)) {
+        for (const double a : {x, -x}) {
+            EXPECT_TRUE(sameDouble(c.function(a), nearest(c.exact, a)))
+                << std::hexfloat << c.function(a) << " for " << a;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Multiples, NearAMultipleOfHalfPi,
+    testing::Values(MultipleCase{"CosineNearHalfPi", cr::cos, mpfr_cos, 1.0},
+                    MultipleCase{"SineNearPi", cr::sin, mpfr_sin, 2.0},
+                    MultipleCase{"CosineNearThreeHalvesPi", cr::cos, mpfr_cos, 3.0},
+                    MultipleCase{"SineNearTwoPi", cr::sin, mpfr_sin, 4.0},
+                    MultipleCase{"CosineNearFiveHalvesPi", cr::cos, mpfr_cos, 5.0},
+                    MultipleCase{"SineNearThreePi", cr::sin, mpfr_sin, 6.0},
+                    MultipleCase{"CosineNearALargeMultiple", cr::cos, mpfr_cos, 0x1p40 + 1.0},
+                    MultipleCase{"SineNearALargeMultiple", cr::sin, mpfr_sin, 0x1p40}),
     RowName());
 
 TEST(CorrectlyRoundedPi, IsTheDoubleNearestPi) {
