@@ -93,7 +93,8 @@ void BM_Gallery(benchmark::State& state) {
     const std::filesystem::path folder = std::filesystem::temp_directory_path() /
                                          ("vantu-bench-gallery-" + std::to_string(::getpid()));
     for (auto _ : state) {
-        vantu::cli::writeGallery(folder, pictures, vantu::cli::GallerySettings{}, {jobs, nullptr, {}});
+        vantu::cli::writeGallery(folder, pictures, vantu::cli::GallerySettings{},
+                                 {jobs, nullptr, {}});
     }
     std::filesystem::remove_all(folder);
 }

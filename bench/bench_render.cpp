@@ -66,20 +66,21 @@ BENCHMARK_CAPTURE(BM_RenderPicture, ortho, vantu::Projection::orthographic)
 template <class Mapping, bool checkEveryValue>
 void BM_Scan(benchmark::State& state) {
     const vantu::DrawSetup setup = vantu::prepareDrawing(vantu::DrawRequest{});
-    const vantu::detail::ScanInput input{120.0, setup.pi, setup.normals};
-    const vantu::detail::SampleLayout layout;
+    vantu::detail::ScanInput input;
+    input.pi = setup.pi;
+    input.normals = setup.normals;
     std::array<vantu::PackedColour, vantu::pictureWidth> colours{};
     vantu::ImageSink sink;
     for (auto _ : state) {
         for (int row = 0; row < vantu::pictureHeight; ++row) {
             const auto scanRow = [&](auto& check) {
                 vantu::detail::computeRow<Mapping>(
-                    row, input, layout, check,
-                    [&](int col) { return Mapping::abscissa(col, input.scale, check); },
+                    row, input, check,
+                    [&](int col) { return Mapping::abscissa(col, input.plane, check); },
                     colours.data());
             };
             if constexpr (checkEveryValue) {
-                vantu::detail::Checked check(input.scale, row);
+                vantu::detail::Checked check(input.plane.scale, row);
                 scanRow(check);
             } else {
                 vantu::detail::Unchecked check;
@@ -94,8 +95,7 @@ void BM_Scan(benchmark::State& state) {
     perPixel(state);
 }
 
-using LibraryStereographic =
-    vantu::detail::StereographicWith<vantu::detail::LibraryFunctions>;
+using LibraryStereographic = vantu::detail::StereographicWith<vantu::detail::LibraryFunctions>;
 using LibraryGnomonic = vantu::detail::GnomonicWith<vantu::detail::LibraryFunctions>;
 
 BENCHMARK_TEMPLATE(BM_Scan, LibraryStereographic, false)
@@ -117,10 +117,11 @@ template <class Mapping>
 void BM_ExactPixel(benchmark::State& state) {
     const vantu::DrawSetup setup = vantu::prepareDrawing(vantu::DrawRequest{});
     vantu::detail::Unchecked check;
-    const double y = Mapping::ordinate(100.0, 120.0, check);
+    const vantu::detail::Plane plane;
+    const double y = Mapping::ordinate(100.0, plane, check);
     int col = 0;
     for (auto _ : state) {
-        const double x = Mapping::abscissa(col, 120.0, check);
+        const double x = Mapping::abscissa(col, plane, check);
         vantu::Vec3 p;
         const bool shown = Mapping::toSphere(x, y, y * y, setup.pi, check, p);
         benchmark::DoNotOptimize(shown ? vantu::detail::colourOf(p, setup.normals) : 0);

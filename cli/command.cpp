@@ -10,4 +10,8 @@ DrawRequest readRequest(const Command& command) {
     return request;
 }
 
+PictureDescription describedPicture(const Command& command) {
+    return {readRequest(command), command.view, command.size, command.sampling};
+}
+
 }  // namespace vantu::cli

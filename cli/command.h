@@ -4,7 +4,9 @@
 
 #include <string>
 
+#include "drawing/draw_procedure.h"
 #include "geometry/text.h"
+#include "geometry/view.h"
 #include "render/fine_picture.h"
 #include "setup/draw_request.h"
 
@@ -24,6 +26,8 @@ struct Command {
     Mode mode = Mode::picture;
     DrawRequest request;  // the drawing, but for its scale: readRequest reads that from scaleText
     std::string scaleText = formatNumber(DrawRequest{}.scale);  // the scale box's text
+    View view;                                                  // --view
+    PictureSize size;                                           // --size, in window pixels
     Sampling sampling;                                          // --zoom and --antialias
     std::string output;           // the PNG (-o) or the gallery's folder; empty for none
     int jobs = 0;                 // threads; 0 for one per core
@@ -35,5 +39,8 @@ struct Command {
 // The command's draw request with the scale read from its text. Throws DrawError as readScale
 // does, for a number beyond the range of doubles.
 [[nodiscard]] DrawRequest readRequest(const Command& command);
+
+// The picture the command describes: readRequest, the view, the size and the sampling.
+[[nodiscard]] PictureDescription describedPicture(const Command& command);
 
 }  // namespace vantu::cli

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "cli/command_line.h"
 
+#include <array>
+#include <charconv>
 #include <cstddef>
 #include <functional>
 #include <memory>
@@ -16,6 +18,49 @@
 namespace vantu::cli {
 namespace detail {
 namespace {
+
+// "LON,LAT,ROLL": three plain decimal numbers.
+std::optional<View> readView(const std::string& text) {
+    std::array<double, 3> angles{};
+    std::size_t start = 0;
+    for (std::size_t i = 0; i < angles.size(); ++i) {
+        const std::size_t end = i + 1 < angles.size() ? text.find(',', start) : text.size();
+        if (end == std::string::npos) {
+            return std::nullopt;
+        }
+        const std::optional<double> angle =
+            decimalNumber(std::string_view(text).substr(start, end - start));
+        if (!angle) {
+            return std::nullopt;
+        }
+        angles[i] = *angle;
+        start = end + 1;
+    }
+    return View{angles[0], angles[1], angles[2]};
+}
+
+// "WxH": two whole numbers in plain decimal, each 1 to maxPictureSide.
+std::optional<PictureSize> readSize(const std::string& text) {
+    const std::size_t x = text.find('x');
+    const auto side = [](std::string_view digits) -> std::optional<int> {
+        int n = 0;
+        const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), n);
+        if (digits.empty() || digits.size() > 5 || digits.front() == '-' || error != std::errc() ||
+            end != digits.data() + digits.size() || n < 1 || n > maxPictureSide) {
+            return std::nullopt;
+        }
+        return n;
+    };
+    if (x == std::string::npos) {
+        return std::nullopt;
+    }
+    const std::optional<int> width = side(std::string_view(text).substr(0, x));
+    const std::optional<int> height = side(std::string_view(text).substr(x + 1));
+    if (!width || !height) {
+        return std::nullopt;
+    }
+    return PictureSize{*width, *height};
+}
 
 // Begins the stand-in for an unknown argument that CLI11 would read as something else; no
 // argument in option position begins so, as CLI11 sets none such aside itself.
@@ -131,6 +176,19 @@ Options::Options()
             m_command.scaleText);
     CLI::Option* projection = addChoice(m_app, {"--projection", "", "the projection"},
                                         projectionChoices(), request.projection);
+    CLI::Option* view = addRead<View>(
+        m_app,
+        {"--view", "LON,LAT,ROLL",
+         "the sphere turned by LON degrees about the vertical axis (the front to the right), then "
+         "LAT about the horizontal one (the front down), then ROLL about the axis towards the "
+         "viewer (counter-clockwise)"},
+        m_command.view, "three numbers LON,LAT,ROLL in degrees", readView, "0,0,0");
+    CLI::Option* size = addRead<PictureSize>(
+        m_app,
+        {"--size", "WxH", "the picture's width and height in window pixels, R staying the same"},
+        m_command.size,
+        "WIDTHxHEIGHT, two whole numbers from 1 to " + std::to_string(maxPictureSide), readSize,
+        std::to_string(pictureWidth) + "x" + std::to_string(pictureHeight));
 
     m_app.option_defaults()->group(m_outputGroup);
     m_output = addPath(
@@ -162,12 +220,20 @@ Options::Options()
 
     m_app.option_defaults()->group("Print quality (with " + shortName(*m_output) + " or " +
                                    shortName(*m_gallery) + ")");
-    CLI::Option* zoom = addWholeNumber(
+    CLI::Option* zoom = addRead<double>(
         m_app,
         {"--zoom", "K",
-         "the same view K times finer, 640K x 481K pixels; 1 is the window's picture bit for "
-         "bit"},
-        m_command.sampling.zoom, {1, maxZoom, ""});
+         "the same view K times finer, 640K x 481K pixels for the default size, from " +
+             formatNumber(minRatio) + " to " + std::to_string(maxZoom) +
+             "; 1 is the window's picture bit for bit, and a screen's ratio such as 1.25 or 1.5 "
+             "the window's picture on that screen"},
+        m_command.sampling.ratio,
+        "a number from " + formatNumber(minRatio) + " to " + std::to_string(maxZoom),
+        [](const std::string& text) -> std::optional<double> {
+            const std::optional<double> k = decimalNumber(text);
+            return k && *k >= minRatio && *k <= maxRatio ? k : std::nullopt;
+        },
+        "1");
     CLI::Option* antialias =
         addWholeNumber(m_app, {"--antialias", "N", "average N x N samples per pixel"},
                        m_command.sampling.antialias, {1, maxAntialias, ""});
@@ -180,7 +246,7 @@ Options::Options()
         &m_command.permutations);
     CLI::Option* jobs = addWholeNumber(m_app, {"--jobs", "N", "threads to share the work"},
                                        m_command.jobs, {1, maxJobs, "one per core"});
-    m_printQuality = {zoom, antialias, jobs};
+    m_printQuality = {zoom, antialias, jobs, view, size};
 
     m_app.option_defaults()->group("Information");
     const CLI::Option* help = m_app.set_help_flag("-h,--help", "show this help and exit");

@@ -13,11 +13,11 @@
 
 namespace vantu::cli {
 
-PngFormat pngFormatOf(const FinePicture& picture, bool marked) {
+PngFormat pngFormatOf(PictureSize size, Sampling sampling, bool marked) {
     PngFormat format;
-    format.width = picture.width();
-    format.height = picture.height();
-    if (picture.antialias() == 1) {
+    format.width = devicePixels(size.width, sampling.ratio);
+    format.height = devicePixels(size.height, sampling.ratio);
+    if (sampling.antialias == 1) {
         const auto colours = pictureColours();
         format.palette.assign(colours.begin(), colours.end());
         format.palette.push_back(grey);
@@ -38,7 +38,8 @@ PngFormat pngFormatOf(const FinePicture& picture, bool marked) {
 }
 
 void exportPicture(const FinePicture& picture, OutputFile& out, const ExportSettings& settings) {
-    PngWriter writer(out, pngFormatOf(picture, settings.marks != nullptr));
+    PngWriter writer(out,
+                     pngFormatOf(picture.size(), picture.sampling(), settings.marks != nullptr));
     const auto width = static_cast<std::size_t>(picture.width());
     IndexedWork work;
     work.count = static_cast<std::size_t>(picture.height());

@@ -23,9 +23,10 @@ struct ExportSettings {
     std::function<void(const std::string&)> onFewerThreads;
 };
 
-// The PNG of `picture`: 8-bit indexed colour when every pixel is one sample (the colouring's
-// 21 colours and grey, with the rings' black and white when `marked`), else 8-bit RGB.
-[[nodiscard]] PngFormat pngFormatOf(const FinePicture& picture, bool marked);
+// The PNG of a picture of `size` window pixels at `sampling`: its output size, in 8-bit indexed
+// colour when every pixel is one sample (the colouring's 21 colours and grey, with the rings'
+// black and white when `marked`), else 8-bit RGB.
+[[nodiscard]] PngFormat pngFormatOf(PictureSize size, Sampling sampling, bool marked);
 
 // Renders `picture` and encodes it as a PNG into `out`, row after row as the rows are done. The
 // rows are rendered on settings.jobs threads and written on one, with a few rows per thread in

@@ -18,6 +18,7 @@
 #include "cli/export.h"
 #include "cli/indexed_work.h"
 #include "cli/interruption.h"
+#include "drawing/draw_procedure.h"
 #include "export/output_file.h"
 #include "export/png_writer.h"
 #include "geometry/draw_error.h"
@@ -95,13 +96,11 @@ std::string description(const DrawRequest& r) {
 // Draws one picture of the gallery into its file in `folder`, complete or not at all.
 void writeGalleryPicture(const std::filesystem::path& folder, const GalleryPicture& p,
                          const GallerySettings& settings) {
-    DrawRequest request = p.request;
-    request.scale = settings.scale;
-    const DrawSetup setup = prepareDrawing(request);
-    const FinePicture picture(request.scale, setup.pi, request.projection, setup.normals,
-                              settings.sampling);
+    PictureDescription description{p.request, settings.view, settings.size, settings.sampling};
+    description.request.scale = settings.scale;
+    const FinePicture picture = preparePicture(description);
     OutputFile file = OutputFile::replacing(folder / p.file);
-    PngWriter writer(file, pngFormatOf(picture, false));
+    PngWriter writer(file, pngFormatOf(picture.size(), picture.sampling(), false));
     std::vector<PackedColour> colours(static_cast<std::size_t>(picture.width()));
     for (int row = 0; row < picture.height(); ++row) {
         stopIfInterrupted();
@@ -145,7 +144,7 @@ img { display: block; border: 1px solid #999; }
 )";
     page += "<p>" + std::to_string(codes.size()) +
             " triangle codes, R = " + htmlEscape(settings.scaleText) + ", zoom " +
-            std::to_string(settings.sampling.zoom) + ", antialias " +
+            formatNumber(settings.sampling.ratio) + ", antialias " +
             std::to_string(settings.sampling.antialias) +
             ". Each picture links to its full size.</p>\n";
     page +=

@@ -11,6 +11,7 @@
 
 #include "cli/progress.h"
 #include "geometry/projection.h"
+#include "geometry/view.h"
 #include "render/fine_picture.h"
 #include "setup/draw_request.h"
 
@@ -26,6 +27,8 @@ struct GalleryPicture {
 struct GallerySettings {
     std::string scaleText = "120";  // as --scale gives it, for the page
     double scale = 120.0;
+    View view;
+    PictureSize size;
     Sampling sampling;
 };
 

@@ -61,9 +61,9 @@ void print(const std::string& text) {
 
 // The memory a job needs beside the picture's rows: its stack and an encoder.
 std::size_t bytesPerJob(const Command& command) {
-    const auto rowBytes = static_cast<std::size_t>(vantu::pictureWidth) *
-                          static_cast<std::size_t>(command.sampling.zoom) *
-                          sizeof(vantu::PackedColour);
+    const auto rowBytes =
+        static_cast<std::size_t>(vantu::devicePixels(command.size.width, command.sampling.ratio)) *
+        sizeof(vantu::PackedColour);
     return vantu::cli::threadStackBytes() + 4 * rowBytes + (std::size_t{2} << 20U);
 }
 
@@ -73,6 +73,8 @@ int drawGallery(const Command& command) {
     settings.scaleText = command.scaleText;
     settings.scale = vantu::cli::readRequest(command).scale;
     settings.sampling = command.sampling;
+    settings.view = command.view;
+    settings.size = command.size;
     const std::vector<vantu::cli::GalleryPicture> pictures =
         vantu::cli::galleryPictures(command.permutations);
     vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "gallery",
@@ -89,9 +91,12 @@ int drawGallery(const Command& command) {
 // when there is one.
 class ListingSink : public vantu::RunSink {
 public:
-    ListingSink(vantu::OutputFile& listing, vantu::PngWriter* png,
+    ListingSink(vantu::OutputFile& listing, int width, vantu::PngWriter* png,
                 const vantu::cli::SnubMarks* marks)
-        : m_listing(listing), m_png(png), m_marks(marks), m_row(vantu::pictureWidth, vantu::grey) {}
+        : m_listing(listing),
+          m_png(png),
+          m_marks(marks),
+          m_row(static_cast<std::size_t>(width), vantu::grey) {}
 
     void drawRun(int row, int first, int end, vantu::PackedColour colour) override {
         m_text += "run ";
@@ -101,7 +106,8 @@ public:
             m_text += ' ';
         }
         m_text.back() = '\n';
-        for (int col = std::max(first, 0); col < end && col < vantu::pictureWidth; ++col) {
+        for (int col = std::max(first, 0); col < end && col < static_cast<int>(m_row.size());
+             ++col) {
             m_row[static_cast<std::size_t>(col)] = colour;
         }
     }
@@ -136,7 +142,8 @@ private:
 // they are found at) ends the program with nothing written. A fault in the drawing writes no
 // PNG; the runs before it are listed.
 int drawAndList(const Command& command) {
-    const vantu::DrawRequest request = vantu::cli::readRequest(command);
+    const vantu::PictureDescription description = vantu::cli::describedPicture(command);
+    const vantu::DrawRequest& request = description.request;
     const bool snubPoints = command.listSnubPoints || command.markSnubPoints;
     std::vector<vantu::SnubPoint> points;
     if (snubPoints) {
@@ -160,22 +167,25 @@ int drawAndList(const Command& command) {
     }
     std::optional<vantu::cli::SnubMarks> marks;
     if (command.markSnubPoints) {
-        marks.emplace(points, request.scale, request.projection, command.sampling.zoom);
+        // Where the view turned them.
+        if (description.view != vantu::View{}) {
+            points = vantu::findSnubPoints(vantu::prepareView(description).normals);
+        }
+        marks.emplace(points, request.scale, request.projection, description.sampling.ratio,
+                      description.size);
     }
     const vantu::cli::SnubMarks* marking = marks ? &*marks : nullptr;
 
     if (command.mode == Mode::runs) {
-        const vantu::DrawSetup setup = vantu::prepareDrawing(request);
-        const vantu::FinePicture picture(request.scale, setup.pi, request.projection, setup.normals,
-                                         vantu::Sampling{});
         std::optional<vantu::PngWriter> png;
         if (file) {
-            png.emplace(*file, vantu::cli::pngFormatOf(picture, marking != nullptr));
+            png.emplace(*file, vantu::cli::pngFormatOf(description.size, description.sampling,
+                                                       marking != nullptr));
         }
         vantu::OutputFile listing = vantu::OutputFile::standardOutput();
-        ListingSink sink(listing, png ? &*png : nullptr, marking);
+        ListingSink sink(listing, description.size.width, png ? &*png : nullptr, marking);
         try {
-            vantu::runDrawing(request, sink);
+            vantu::runDrawing(description, sink);
         } catch (const vantu::DrawError&) {
             sink.flush();
             throw;
@@ -185,9 +195,7 @@ int drawAndList(const Command& command) {
             png->finish();
         }
     } else {
-        const vantu::DrawSetup setup = vantu::prepareDrawing(request);
-        const vantu::FinePicture picture(request.scale, setup.pi, request.projection, setup.normals,
-                                         command.sampling);
+        const vantu::FinePicture picture = vantu::preparePicture(description);
         vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "rendering",
                                          picture.height());
         vantu::cli::ExportSettings settings;

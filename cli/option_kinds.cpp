@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "cli/option_kinds.h"
 
+#include <charconv>
+#include <cmath>
+
 #include <sstream>
 
 #include "geometry/text.h"
@@ -110,6 +113,19 @@ CLI::Option* addWholeNumber(CLI::App& app, const Declaration& declaration, int& 
         },
         ""));
     return option;
+}
+
+std::optional<double> decimalNumber(std::string_view text) {
+    const bool plain = !text.empty() &&
+                       text.find_first_not_of("0123456789.eE+-") == std::string_view::npos &&
+                       text.front() != '+';
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (!plain || error != std::errc() || end != text.data() + text.size() ||
+        !std::isfinite(value)) {
+        return std::nullopt;
+    }
+    return value;
 }
 
 std::string wrapped(const std::string& text, std::size_t width, std::size_t indent) {

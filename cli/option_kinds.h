@@ -8,6 +8,8 @@
 #include <CLI/CLI.hpp>
 #include <algorithm>
 #include <cstddef>
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,6 +77,33 @@ CLI::Option* addPath(CLI::App& app, const Declaration& declaration, std::string&
 // and the default.
 CLI::Option* addWholeNumber(CLI::App& app, const Declaration& declaration, int& target,
                             const WholeNumberRange& range);
+
+// An option whose value `read` turns into `target`, or refuses with nothing: the message then
+// says that the option "must be " `expected` ", not" the value, quoted. The help shows `shown`
+// as the default when it is not empty.
+template <class T>
+CLI::Option* addRead(CLI::App& app, const Declaration& declaration, T& target,
+                     const std::string& expected,
+                     std::function<std::optional<T>(const std::string&)> read,
+                     const std::string& shown) {
+    CLI::Option* option = declared(
+        app.add_option_function<std::string>(
+            declaration.names, [&target, read](const std::string& value) { target = *read(value); },
+            withDefault(declaration.help, shown)),
+        declaration.placeholder);
+    option->check(CLI::Validator(
+        [read, expected](const std::string& value) {
+            return read(value) ? std::string()
+                               : givenName + std::string(" must be ") + expected + ", not " +
+                                     inQuotes(value);
+        },
+        ""));
+    return option;
+}
+
+// The number `text` spells in plain decimal, as in "1.25", "-3" or "2e-9": no blanks, no hex,
+// no "inf" or "nan"; nothing for anything else or a number beyond the range of doubles.
+[[nodiscard]] std::optional<double> decimalNumber(std::string_view text);
 
 // One of a few named values, such as the projection.
 template <class T>

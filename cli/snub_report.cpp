@@ -106,13 +106,13 @@ std::string snubReport(const DrawRequest& request, const std::vector<SnubPoint>&
 }
 
 SnubMarks::SnubMarks(const std::vector<SnubPoint>& points, double R, Projection projection,
-                     int zoom)
-    : m_radius(7.0 * zoom), m_black(1.0 * zoom), m_white(2.0 * zoom) {
-    const double k = zoom;
+                     double ratio, PictureSize size)
+    : m_radius(7.0 * ratio), m_black(1.0 * ratio), m_white(2.0 * ratio) {
+    const double k = ratio;
     for (const SnubPoint& s : points) {
         for (const Vec3& p : {s.point, -s.point}) {
-            if (const std::optional<PicturePosition> at = picturePosition(p, R, projection)) {
-                // Window coordinate c is output coordinate (c + 0.5) * zoom - 0.5; pixel i is
+            if (const std::optional<PicturePosition> at = picturePosition(p, R, projection, size)) {
+                // Window coordinate c is output coordinate (c + 0.5) * ratio - 0.5; pixel i is
                 // centred on output coordinate i.
                 m_centres.push_back({(at->col + 0.5) * k - 0.5, (at->row + 0.5) * k - 0.5});
             }

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "geometry/projection.h"
+#include "geometry/raster.h"
 #include "render/snub_points.h"
 #include "setup/draw_request.h"
 
@@ -27,9 +28,10 @@ public:
     static constexpr PackedColour ink = 0;            // black
     static constexpr PackedColour border = 0xFFFFFF;  // white
 
-    // The rings of `points` over the picture at scale R in `projection` with `zoom` output pixels
-    // per window pixel.
-    SnubMarks(const std::vector<SnubPoint>& points, double R, Projection projection, int zoom);
+    // The rings of `points` over the picture of `size` window pixels at scale R in `projection`
+    // with `ratio` output pixels per window pixel.
+    SnubMarks(const std::vector<SnubPoint>& points, double R, Projection projection, double ratio,
+              PictureSize size = {});
 
     // Draws the rings' pixels of output row `row` into `colours`, the row's output pixels. Pixels
     // away from the rings are left as they are.

@@ -2,21 +2,49 @@
 // SPDX-License-Identifier: MIT
 #include "drawing/draw_procedure.h"
 
+#include <stdexcept>
+
 #include "render/render_picture.h"
 
 namespace vantu {
 
-void runDrawing(const DrawRequest& request, RunSink& sink) {
-    const DrawSetup setup = prepareDrawing(request);
-    sink.setPixelScale();
-    renderPicture(request.scale, setup.pi, request.projection, setup.normals, sink);
+DrawSetup prepareView(const PictureDescription& description) {
+    DrawSetup setup = prepareDrawing(description.request);
+    setup.normals = turned(setup.normals, description.view, setup.pi);
+    return setup;
 }
 
-void runDrawing(const DrawRequest& request, PixelRatio ratio, DeviceRowSink& sink) {
-    (void)checkedRatio(ratio);
-    const DrawSetup setup = prepareDrawing(request);
+FinePicture preparePicture(const PictureDescription& description) {
+    (void)checkedSampling(description.sampling);
+    (void)checkedSize(description.size);
+    const DrawSetup setup = prepareView(description);
+    const DrawRequest& r = description.request;
+    return {r.scale, setup.pi, r.projection, setup.normals, description.sampling, description.size};
+}
+
+void runDrawing(const DrawRequest& request, RunSink& sink) {
+    runDrawing(PictureDescription{request, {}, {}, {}}, sink);
+}
+
+void runDrawing(const PictureDescription& description, RunSink& sink) {
+    if (description.sampling != Sampling{}) {
+        throw std::invalid_argument("runs take one sample per window pixel");
+    }
+    (void)checkedSize(description.size);
+    const DrawSetup setup = prepareView(description);
     sink.setPixelScale();
-    renderPicture(request.scale, setup.pi, request.projection, setup.normals, ratio, sink);
+    const DrawRequest& r = description.request;
+    renderPicture(r.scale, setup.pi, r.projection, setup.normals, sink, description.size);
+}
+
+void runDrawing(const PictureDescription& description, DeviceRowSink& sink) {
+    (void)checkedSampling(description.sampling);
+    (void)checkedSize(description.size);
+    const DrawSetup setup = prepareView(description);
+    sink.setPixelScale();
+    const DrawRequest& r = description.request;
+    renderPicture(r.scale, setup.pi, r.projection, setup.normals, description.sampling, sink,
+                  description.size);
 }
 
 }  // namespace vantu

@@ -5,6 +5,7 @@
 // drawing/: the draw procedure, one whole drawing from a request to the last row of its
 // picture; the one place where the set-up and the renderer meet.
 
+#include "geometry/view.h"
 #include "render/device_row_sink.h"
 #include "render/fine_picture.h"
 #include "render/run_sink.h"
@@ -12,16 +13,40 @@
 
 namespace vantu {
 
+// Everything that decides a picture's pixels: the drawing's five inputs, the view of the
+// sphere, the size in window pixels and the sampling. The default is the window's start-up
+// picture.
+struct PictureDescription {
+    DrawRequest request;
+    View view;
+    PictureSize size;
+    Sampling sampling;
+};
+
+// The set-up of a described picture: prepareDrawing, then the normals turned by the view.
+// Throws DrawError as prepareDrawing does.
+[[nodiscard]] DrawSetup prepareView(const PictureDescription& description);
+
+// The described picture, ready to render row by row: prepareView, then the FinePicture. Throws
+// DrawError from the set-up, and std::invalid_argument for a sampling or a size out of range,
+// before the set-up.
+[[nodiscard]] FinePicture preparePicture(const PictureDescription& description);
+
 // One whole drawing after the controls have been read: prepareDrawing, then
 // sink.setPixelScale(), then renderPicture with the request's scale and projection, returning
 // after row 480. Throws DrawError at the first fault; a fault in the set-up happens before
 // setPixelScale and before any run.
 void runDrawing(const DrawRequest& request, RunSink& sink);
 
-// The same drawing sampled at device pixel ratio `ratio`, for a screen that shows it finer:
-// prepareDrawing, then sink.setPixelScale(), then renderPicture at that ratio, returning after
-// the endRow of window row 480. Throws std::invalid_argument for a ratio that isSupported
-// rejects, before the set-up; otherwise as runDrawing above, with faults named by window pixel.
-void runDrawing(const DrawRequest& request, PixelRatio ratio, DeviceRowSink& sink);
+// The same for a described picture at one sample per window pixel, which must be its sampling
+// (std::invalid_argument otherwise, as for a size out of range, before the set-up): the view
+// turns the normals and the rows have the description's width.
+void runDrawing(const PictureDescription& description, RunSink& sink);
+
+// The described picture at its sampling, for a screen that shows it finer: prepareView, then
+// sink.setPixelScale(), then renderPicture at that sampling, returning after the endRow of the
+// last window row. Throws std::invalid_argument for a sampling or a size out of range, before
+// the set-up; otherwise as runDrawing above, with faults named by window pixel.
+void runDrawing(const PictureDescription& description, DeviceRowSink& sink);
 
 }  // namespace vantu

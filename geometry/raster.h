@@ -12,10 +12,34 @@ namespace vantu {
 inline constexpr int pictureWidth = 640;
 inline constexpr int pictureHeight = 481;
 
-// Where the plane's origin lies in window coordinates: between columns 319 and 320, and between
-// rows 240 and 241 (241 rows above it, 240 below).
-inline constexpr double columnCentre = 319.5;
-inline constexpr double rowCentre = 240.5;
+// A picture's size in window pixels: columns 0 to width - 1, rows 0 to height - 1.
+struct PictureSize {
+    int width = pictureWidth;
+    int height = pictureHeight;
+    friend bool operator==(const PictureSize&, const PictureSize&) = default;
+};
+
+// The largest width or height of a picture, in window pixels.
+inline constexpr int maxPictureSide = 16384;
+
+// Whether a picture can have `size`: 1 to maxPictureSide on each side.
+[[nodiscard]] constexpr bool isSupported(PictureSize size) noexcept {
+    return size.width >= 1 && size.width <= maxPictureSide && size.height >= 1 &&
+           size.height <= maxPictureSide;
+}
+
+// Where the plane's origin lies in window coordinates: between columns floor(W/2) - 1 and
+// floor(W/2), and between rows floor(H/2) and floor(H/2) + 1, so that no pixel lies on an axis.
+// For the window's 640 x 481 that is column 319.5 and row 240.5 (241 rows above it, 240 below).
+[[nodiscard]] constexpr double columnCentreOf(int width) noexcept {
+    return (width / 2) - 0.5;
+}
+[[nodiscard]] constexpr double rowCentreOf(int height) noexcept {
+    return (height / 2) + 0.5;
+}
+inline constexpr double columnCentre = columnCentreOf(pictureWidth);
+inline constexpr double rowCentre = rowCentreOf(pictureHeight);
+static_assert(columnCentre == 319.5 && rowCentre == 240.5);
 
 // A colour packed as red + 256 * green + 65536 * blue, each channel 0 to 255.
 using PackedColour = std::int32_t;

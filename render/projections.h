@@ -18,6 +18,14 @@
 namespace vantu {
 namespace detail {
 
+// The picture's plane: the scale R in window pixels and where the plane's origin lies in window
+// coordinates.
+struct Plane {
+    double scale = 120.0;
+    double columnCentre = vantu::columnCentre;
+    double rowCentre = vantu::rowCentre;
+};
+
 // The elementary functions of a drawing: correctly rounded, the same on every platform.
 struct CorrectlyRounded {
     static double atan(double x) noexcept { return cr::atan(x); }
@@ -55,12 +63,12 @@ template <class Fn = CorrectlyRounded>
 struct GnomonicWith {
     static constexpr Projection projection = Projection::gnomonic;
     template <class Check>
-    static double ordinate(double row, double scale, Check& check) {
-        return check.quotient(rowCentre - row, scale);
+    static double ordinate(double row, const Plane& plane, Check& check) {
+        return check.quotient(plane.rowCentre - row, plane.scale);
     }
     template <class Check>
-    static double abscissa(double col, double scale, Check& check) {
-        return check.quotient(col - columnCentre, scale);
+    static double abscissa(double col, const Plane& plane, Check& check) {
+        return check.quotient(col - plane.columnCentre, plane.scale);
     }
     template <class Check>
     static bool toSphere(double x, double y, double ySquared, double pi, Check& check, Vec3& p) {
@@ -74,12 +82,12 @@ struct GnomonicWith {
 // The stereographic and orthographic plane: half the offset, then divided by R.
 struct HalfPlane {
     template <class Check>
-    static double ordinate(double row, double scale, Check& check) {
-        return check.quotient(check.value((rowCentre - row) * 0.5), scale);
+    static double ordinate(double row, const Plane& plane, Check& check) {
+        return check.quotient(check.value((plane.rowCentre - row) * 0.5), plane.scale);
     }
     template <class Check>
-    static double abscissa(double col, double scale, Check& check) {
-        return check.quotient(check.value((col - columnCentre) * 0.5), scale);
+    static double abscissa(double col, const Plane& plane, Check& check) {
+        return check.quotient(check.value((col - plane.columnCentre) * 0.5), plane.scale);
     }
 };
 
@@ -114,6 +122,21 @@ struct Orthographic : HalfPlane {
 using Gnomonic = GnomonicWith<>;
 using Stereographic = StereographicWith<>;
 
+// f.template operator()<Mapping>() with the drawing's mapping of `projection`: the one switch
+// over the projections that a scan needs.
+template <class F>
+decltype(auto) withMapping(Projection projection, F&& f) {
+    switch (projection) {
+        case Projection::gnomonic:
+            return f.template operator()<Gnomonic>();
+        case Projection::stereographic:
+            return f.template operator()<Stereographic>();
+        case Projection::orthographic:
+            break;
+    }
+    return f.template operator()<Orthographic>();
+}
+
 }  // namespace detail
 
 // A position in the window's picture: pixel (c, r) covers [c - 0.5, c + 0.5) x [r - 0.5,
@@ -127,12 +150,12 @@ struct PicturePosition {
     [[nodiscard]] int pixelRow() const noexcept { return static_cast<int>(std::floor(row + 0.5)); }
 };
 
-// The way back: where the window's picture at scale R in `projection` shows the unit vector
-// `p`, or nothing when it does not show it: off the raster, on the hemisphere z <= 0 in the
-// gnomonic projection, z < 0 in the orthographic one, at (0, 0, -1) in the stereographic one,
-// or for R = 0.
+// The way back: where the picture of `size` window pixels at scale R in `projection` shows the
+// unit vector `p`, or nothing when it does not show it: off the raster, on the hemisphere
+// z <= 0 in the gnomonic projection, z < 0 in the orthographic one, at (0, 0, -1) in the
+// stereographic one, or for R = 0.
 [[nodiscard]] inline std::optional<PicturePosition> picturePosition(
-    const Vec3& p, double R, Projection projection) noexcept {
+    const Vec3& p, double R, Projection projection, PictureSize size = {}) noexcept {
     if (R == 0.0) {
         return std::nullopt;
     }
@@ -164,9 +187,9 @@ struct PicturePosition {
             dy = 2.0 * R * p.y;
             break;
     }
-    const PicturePosition at{columnCentre + dx, rowCentre - dy};
-    if (!(at.col >= -0.5 && at.col < pictureWidth - 0.5 && at.row >= -0.5 &&
-          at.row < pictureHeight - 0.5)) {
+    const PicturePosition at{columnCentreOf(size.width) + dx, rowCentreOf(size.height) - dy};
+    if (!(at.col >= -0.5 && at.col < size.width - 0.5 && at.row >= -0.5 &&
+          at.row < size.height - 0.5)) {
         return std::nullopt;
     }
     return at;

@@ -31,28 +31,26 @@ void emitRuns(int row, const PackedColour* colours, int count, bool rowComplete,
 }  // namespace detail
 
 void renderPicture(double R, double pi, Projection projection, const Mirrors& normals,
-                   RunSink& sink) {
-    const detail::ScanInput input{R, pi, normals};
-    switch (projection) {
-        case Projection::gnomonic:
-            detail::scanPicture<detail::Gnomonic>(input, sink);
-            return;
-        case Projection::stereographic:
-            detail::scanPicture<detail::Stereographic>(input, sink);
-            return;
-        case Projection::orthographic:
-            break;
-    }
-    detail::scanPicture<detail::Orthographic>(input, sink);
+                   RunSink& sink, PictureSize size) {
+    (void)checkedSize(size);
+    detail::ScanInput input;
+    input.plane = {R, columnCentreOf(size.width), rowCentreOf(size.height)};
+    input.pi = pi;
+    input.normals = normals;
+    input.width = size.width;
+    detail::withMapping(projection, [&]<class Mapping>() {
+        detail::scanPicture<Mapping>(input, size.height, sink);
+    });
 }
 
 void renderPicture(double R, double pi, Projection projection, const Mirrors& normals,
-                   PixelRatio ratio, DeviceRowSink& sink) {
-    const FinePicture picture(R, pi, projection, normals, ratio);
+                   Sampling sampling, DeviceRowSink& sink, PictureSize size) {
+    const FinePicture picture(R, pi, projection, normals, sampling, size);
     std::vector<PackedColour> colours(static_cast<std::size_t>(picture.width()));
     const std::span<const PackedColour> row(colours);
+    const double ratio = sampling.ratio;
     int deviceRow = 0;
-    for (int windowRow = 0; windowRow < pictureHeight; ++windowRow) {
+    for (int windowRow = 0; windowRow < size.height; ++windowRow) {
         for (; deviceRow < picture.height() && windowPixelOf(deviceRow, ratio) <= windowRow;
              ++deviceRow) {
             try {

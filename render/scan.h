@@ -21,6 +21,7 @@
 #include <cstddef>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "geometry/draw_error.h"
 #include "geometry/raster.h"
@@ -28,6 +29,7 @@
 #include "geometry/vec3.h"
 #include "render/kernels.h"
 #include "render/pixel_colour.h"
+#include "render/projections.h"
 #include "render/run_sink.h"
 
 namespace vantu::detail {
@@ -99,22 +101,19 @@ private:
     int m_column = -1;
 };
 
-// Everything a scan needs about the drawing.
+// Everything a scan needs about the drawing and how its output pixels sample the plane. Sample
+// i along an axis sits at window coordinate sampleCoordinate(i, samplesPerPixel); an output
+// pixel averages antialias x antialias neighbouring samples, and a fault names the window pixel
+// that holds the faulting output pixel's centre.
 struct ScanInput {
-    double scale;
-    double pi;
-    Mirrors normals;
+    Plane plane;
+    double pi = 0.0;
+    Mirrors normals{};
     const Kernels* kernels = &bestKernels();  // the variant of the fast kernels to use
-};
-
-// How the output pixels of a picture sample the plane. Sample i along an axis sits at window
-// coordinate sampleCoordinate(i, samplesPerPixel); an output pixel averages antialias x
-// antialias neighbouring samples.
-struct SampleLayout {
-    double samplesPerPixel = 1.0;  // samples per window pixel along each axis
-    int width = pictureWidth;      // output pixels per row
-    int antialias = 1;             // samples per output pixel along each axis, 1 to maxAntialias
-    bool faultsInWindowPixels = false;  // a fault names the window pixel, not the output pixel
+    double outputPerPixel = 1.0;              // output pixels per window pixel along each axis
+    double samplesPerPixel = 1.0;             // samples per window pixel along each axis
+    int width = pictureWidth;                 // output pixels per row
+    int antialias = 1;  // samples per output pixel along each axis, 1 to maxAntialias
 };
 
 inline constexpr int maxAntialias = 8;
@@ -127,7 +126,7 @@ inline constexpr int maxAntialias = 8;
            65536 * ((blueSum + half) / count);
 }
 
-// Colours output row `row` into out[0] to out[layout.width - 1], with `abscissa(s)` giving X
+// Colours output row `row` into out[0] to out[in.width - 1], with `abscissa(s)` giving X
 // for sample column s. `Mapping` maps the plane to the sphere:
 //   Mapping::ordinate(coordinate, R, check) -> Y of a sample row
 //   Mapping::abscissa(coordinate, R, check) -> X of a sample column
@@ -136,14 +135,14 @@ inline constexpr int maxAntialias = 8;
 // sample rows come first, then the output pixels from the left, each summing its samples column
 // by column. With `Checked`, this is the order in which faults are found.
 template <class Mapping, class Check, class Abscissa>
-inline void computeRow(int row, const ScanInput& in, const SampleLayout& layout, Check& check,
-                       const Abscissa& abscissa, PackedColour* out) {
-    const int n = layout.antialias;
-    const double perPixel = layout.samplesPerPixel;
+inline void computeRow(int row, const ScanInput& in, Check& check, const Abscissa& abscissa,
+                       PackedColour* out) {
+    const int n = in.antialias;
+    const double perPixel = in.samplesPerPixel;
     if (n == 1) {
-        const double y = Mapping::ordinate(sampleCoordinate(row, perPixel), in.scale, check);
+        const double y = Mapping::ordinate(sampleCoordinate(row, perPixel), in.plane, check);
         const double ySquared = check.value(y * y);
-        for (int col = 0; col < layout.width; ++col) {
+        for (int col = 0; col < in.width; ++col) {
             check.atColumn(col);
             const double x = abscissa(col);
             Vec3 p;
@@ -157,10 +156,10 @@ inline void computeRow(int row, const ScanInput& in, const SampleLayout& layout,
     std::array<double, maxAntialias> ySquares{};
     for (int b = 0; b < n; ++b) {
         const auto i = static_cast<std::size_t>(b);
-        ys[i] = Mapping::ordinate(sampleCoordinate(row * n + b, perPixel), in.scale, check);
+        ys[i] = Mapping::ordinate(sampleCoordinate(row * n + b, perPixel), in.plane, check);
         ySquares[i] = check.value(ys[i] * ys[i]);
     }
-    for (int col = 0; col < layout.width; ++col) {
+    for (int col = 0; col < in.width; ++col) {
         check.atColumn(col);
         int red = 0;
         int green = 0;
@@ -185,11 +184,12 @@ inline void computeRow(int row, const ScanInput& in, const SampleLayout& layout,
 // Returns false when one is not finite: then a fault lies among them, and every row must take
 // the checked pass, which finds it in its place.
 template <class Mapping>
-[[nodiscard]] bool tabulateAbscissas(double scale, double perPixel, std::span<double> xs) noexcept {
+[[nodiscard]] bool tabulateAbscissas(const ScanInput& in, std::span<double> xs) noexcept {
     Unchecked check;
     bool finite = true;
     for (std::size_t s = 0; s < xs.size(); ++s) {
-        xs[s] = Mapping::abscissa(sampleCoordinate(static_cast<int>(s), perPixel), scale, check);
+        xs[s] = Mapping::abscissa(sampleCoordinate(static_cast<int>(s), in.samplesPerPixel),
+                                  in.plane, check);
         finite = finite && std::isfinite(xs[s]);
     }
     return finite;
@@ -236,20 +236,20 @@ inline int colourSamples(const ScanInput& in, double y, double ySquared, const d
 // output pixels, each sample row of a chunk at a time, into sums on the stack. Returns how many
 // samples took the exact path.
 template <class Mapping>
-[[gnu::noinline]] int fastRow(int row, const ScanInput& in, const SampleLayout& layout,
-                              const double* xs, PackedColour* out) noexcept {
+[[gnu::noinline]] int fastRow(int row, const ScanInput& in, const double* xs,
+                              PackedColour* out) noexcept {
     Unchecked check;
-    const int n = layout.antialias;
+    const int n = in.antialias;
     if (n == 1) {
         const double y =
-            Mapping::ordinate(sampleCoordinate(row, layout.samplesPerPixel), in.scale, check);
-        return colourSamples<Mapping>(in, y, y * y, xs, layout.width, out);
+            Mapping::ordinate(sampleCoordinate(row, in.samplesPerPixel), in.plane, check);
+        return colourSamples<Mapping>(in, y, y * y, xs, in.width, out);
     }
 
     std::array<double, maxAntialias> ys{};
     for (int b = 0; b < n; ++b) {
-        ys[static_cast<std::size_t>(b)] = Mapping::ordinate(
-            sampleCoordinate(row * n + b, layout.samplesPerPixel), in.scale, check);
+        ys[static_cast<std::size_t>(b)] =
+            Mapping::ordinate(sampleCoordinate(row * n + b, in.samplesPerPixel), in.plane, check);
     }
     constexpr int chunkSamples = 1024;
     const int chunk = chunkSamples / n;  // output pixels
@@ -258,8 +258,8 @@ template <class Mapping>
     std::array<int, chunkSamples / 2> green;
     std::array<int, chunkSamples / 2> blue;
     int exact = 0;
-    for (int first = 0; first < layout.width; first += chunk) {
-        const auto pixels = static_cast<std::size_t>(std::min(chunk, layout.width - first));
+    for (int first = 0; first < in.width; first += chunk) {
+        const auto pixels = static_cast<std::size_t>(std::min(chunk, in.width - first));
         std::fill_n(red.begin(), pixels, 0);
         std::fill_n(green.begin(), pixels, 0);
         std::fill_n(blue.begin(), pixels, 0);
@@ -285,29 +285,28 @@ template <class Mapping>
 
 inline constexpr int faultFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 
-// Colours output row `row` into out[0] to out[layout.width - 1]: the fast pass, and the checked
+// Colours output row `row` into out[0] to out[in.width - 1]: the fast pass, and the checked
 // pass when the fast one raised a fault flag or `xsFinite` is false. `xs` holds X of every
 // sample column (tabulateAbscissas). Throws DrawError at the first fault, with the pixels before
 // the faulting one stored and the rest not. Returns how many samples took the exact path.
 // Allocates nothing.
 template <class Mapping>
-int scanRow(int row, const ScanInput& in, const SampleLayout& layout, const double* xs,
-            bool xsFinite, PackedColour* out) {
+int scanRow(int row, const ScanInput& in, const double* xs, bool xsFinite, PackedColour* out) {
     if (xsFinite) {
         std::feclearexcept(faultFlags);
-        const int exact = fastRow<Mapping>(row, in, layout, xs, out);
+        const int exact = fastRow<Mapping>(row, in, xs, out);
         if (std::fetestexcept(faultFlags) == 0) {
             return exact;
         }
     }
-    Checked check(in.scale, row, layout.faultsInWindowPixels ? layout.samplesPerPixel : 0.0);
+    Checked check(in.plane.scale, row, in.outputPerPixel);
     computeRow<Mapping>(
-        row, in, layout, check,
+        row, in, check,
         [&](int s) {
-            return Mapping::abscissa(sampleCoordinate(s, layout.samplesPerPixel), in.scale, check);
+            return Mapping::abscissa(sampleCoordinate(s, in.samplesPerPixel), in.plane, check);
         },
         out);
-    return layout.width * layout.antialias * layout.antialias;
+    return in.width * in.antialias * in.antialias;
 }
 
 // Hands columns 0 to count - 1 of `colours` to `sink` as the runs of row `row`: the maximal
@@ -316,24 +315,40 @@ int scanRow(int row, const ScanInput& in, const SampleLayout& layout, const doub
 // run still open there is not handed over.
 void emitRuns(int row, const PackedColour* colours, int count, bool rowComplete, RunSink& sink);
 
-// The window's picture through `Mapping`: every row scanned and handed to `sink` as runs,
-// followed by endRow. Allocates nothing.
+// The rows 0 to height - 1 of the picture of `in` (one sample per window pixel) through
+// `Mapping`, each scanned into `colours` and handed to `sink` as runs, followed by endRow; `xs`
+// has room for X of every column.
 template <class Mapping>
-void scanPicture(const ScanInput& in, RunSink& sink) {
-    const SampleLayout layout;
-    std::array<double, pictureWidth> xs{};
-    const bool xsFinite = tabulateAbscissas<Mapping>(in.scale, 1.0, xs);
-    std::array<PackedColour, pictureWidth> colours{};
-    for (int row = 0; row < pictureHeight; ++row) {
+void scanRows(const ScanInput& in, int height, RunSink& sink, std::span<double> xs,
+              PackedColour* colours) {
+    const bool xsFinite = tabulateAbscissas<Mapping>(in, xs);
+    for (int row = 0; row < height; ++row) {
         try {
-            (void)scanRow<Mapping>(row, in, layout, xs.data(), xsFinite, colours.data());
+            (void)scanRow<Mapping>(row, in, xs.data(), xsFinite, colours);
         } catch (const DrawError& e) {
-            emitRuns(row, colours.data(), e.column() < 0 ? 0 : e.column(), false, sink);
+            emitRuns(row, colours, e.column() < 0 ? 0 : e.column(), false, sink);
             throw;
         }
-        emitRuns(row, colours.data(), pictureWidth, true, sink);
+        emitRuns(row, colours, in.width, true, sink);
         sink.endRow(row);
     }
+}
+
+// The picture of `in` (one sample per window pixel) through `Mapping`, `height` rows: every row
+// scanned and handed to `sink` as runs, followed by endRow. Allocates nothing for a picture as
+// wide as the window's or narrower, and two rows for a wider one.
+template <class Mapping>
+void scanPicture(const ScanInput& in, int height, RunSink& sink) {
+    const auto width = static_cast<std::size_t>(in.width);
+    if (in.width <= pictureWidth) {
+        std::array<double, pictureWidth> xs{};
+        std::array<PackedColour, pictureWidth> colours{};
+        scanRows<Mapping>(in, height, sink, std::span(xs).first(width), colours.data());
+        return;
+    }
+    std::vector<double> xs(width);
+    std::vector<PackedColour> colours(width);
+    scanRows<Mapping>(in, height, sink, xs, colours.data());
 }
 
 }  // namespace vantu::detail

@@ -313,7 +313,10 @@ std::vector<SnubPoint> findSnubPoints(const Mirrors& n) {
     // The hues of the seeding picture, two rows at a time; a seed in every 2 x 2 group of
     // pixels where hue boundaries meet.
     // Coloured by the scan engine, as the stereographic picture colours the same points.
-    const detail::ScanInput input{1.0, cr::atan(1.0) * 4.0, n};
+    detail::ScanInput input;
+    input.plane.scale = 1.0;
+    input.pi = cr::atan(1.0) * 4.0;
+    input.normals = n;
     std::vector<double> us(detail::seedGrid);
     for (int i = 0; i < detail::seedGrid; ++i) {
         us[static_cast<std::size_t>(i)] = detail::seedCoordinate(i);

@@ -83,9 +83,9 @@ class DeviceDrawing : public ::testing::TestWithParam<RatioRow> {};
 
 TEST_P(DeviceDrawing, HandsEachWindowRowsDeviceRowsThenItsEnd) {
     const RatioRow& c = GetParam();
-    const PixelRatio ratio{c.ratio};
+    const double ratio = c.ratio;
     DeviceRecorder sink;
-    runDrawing(c.request, ratio, sink);
+    runDrawing(PictureDescription{c.request, {}, {}, Sampling{ratio}}, sink);
 
     ASSERT_FALSE(sink.calls.empty());
     EXPECT_EQ(sink.calls.front().kind, DeviceRecorder::Call::pixelScale);
@@ -115,14 +115,10 @@ TEST_P(DeviceDrawing, HandsEachWindowRowsDeviceRowsThenItsEnd) {
 TEST_P(DeviceDrawing, PaintsThePictureOfItsRatio) {
     const RatioRow& c = GetParam();
     DeviceRecorder sink;
-    runDrawing(c.request, PixelRatio{c.ratio}, sink);
+    runDrawing(PictureDescription{c.request, {}, {}, Sampling{c.ratio}}, sink);
     const DrawSetup setup = prepareDrawing(c.request);
-    const int zoom = static_cast<int>(c.ratio);
-    const FinePicture expected = zoom == c.ratio
-                                     ? FinePicture(c.request.scale, setup.pi, c.request.projection,
-                                                   setup.normals, Sampling{zoom, 1})
-                                     : FinePicture(c.request.scale, setup.pi, c.request.projection,
-                                                   setup.normals, PixelRatio{c.ratio});
+    const FinePicture expected(c.request.scale, setup.pi, c.request.projection, setup.normals,
+                               Sampling{c.ratio});
     ImageSink window;
     runDrawing(c.request, window);
     for (const DeviceRecorder::Call& call : sink.calls) {
@@ -165,7 +161,7 @@ class DeviceFault : public ::testing::TestWithParam<FaultRow> {};
 
 TEST_P(DeviceFault, IsTheWindowsFaultWithTheRowsBeforeIt) {
     const FaultRow& c = GetParam();
-    const PixelRatio ratio{c.ratio};
+    const double ratio = c.ratio;
     std::optional<DrawError> window;
     try {
         ImageSink sink;
@@ -177,7 +173,7 @@ TEST_P(DeviceFault, IsTheWindowsFaultWithTheRowsBeforeIt) {
 
     DeviceRecorder sink;
     try {
-        runDrawing(c.request, ratio, sink);
+        runDrawing(PictureDescription{c.request, {}, {}, Sampling{ratio}}, sink);
         FAIL() << "no fault";
     } catch (const DrawError& e) {
         EXPECT_EQ(std::string(e.what()), std::string(window->what()));
@@ -209,23 +205,29 @@ INSTANTIATE_TEST_SUITE_P(Scales, DeviceFault, ::testing::ValuesIn(faultRows), Ro
 // stops the drawing where it was thrown.
 TEST(DeviceDrawingStops, BeforeTheFirstRowOrWhereTheSinkSays) {
     DeviceRecorder badCode;
-    EXPECT_THROW(runDrawing(requestOf("300 x/1:3/1:3/1", 120.0, Projection::stereographic),
-                            PixelRatio{2.0}, badCode),
+    EXPECT_THROW(runDrawing(PictureDescription{requestOf("300 x/1:3/1:3/1", 120.0,
+                                                         Projection::stereographic),
+                                               {},
+                                               {},
+                                               Sampling{2.0}},
+                            badCode),
                  DrawError);
     EXPECT_TRUE(badCode.calls.empty());
 
     for (const double ratio : {0.2, 16.5}) {
         DeviceRecorder badRatio;
-        EXPECT_THROW_MSG(runDrawing(DrawRequest{}, PixelRatio{ratio}, badRatio),
-                         std::invalid_argument,
-                         "the device pixel ratio must be 0.25 to 16, not " +
-                             std::string(ratio < 1 ? "0.2" : "16.5"));
+        EXPECT_THROW_MSG(
+            runDrawing(PictureDescription{DrawRequest{}, {}, {}, Sampling{ratio}}, badRatio),
+            std::invalid_argument,
+            "the pixel ratio must be 0.25 to 16, not " +
+                std::string(ratio < 1 ? "0.2" : "16.5"));
         EXPECT_TRUE(badRatio.calls.empty());
     }
 
     DeviceRecorder stopping;
     stopping.throwAtEndOf = 100;
-    EXPECT_THROW(runDrawing(DrawRequest{}, PixelRatio{1.5}, stopping), std::runtime_error);
+    EXPECT_THROW(runDrawing(PictureDescription{DrawRequest{}, {}, {}, Sampling{1.5}}, stopping),
+                 std::runtime_error);
     EXPECT_EQ(stopping.calls.back().kind, DeviceRecorder::Call::rowEnd);
     EXPECT_EQ(stopping.calls.back().row, 100);
 }

@@ -103,7 +103,8 @@ TEST_P(OddZoom, CentresOfTheBlocksAreTheWindowPixels) {
     const DrawSetup setup = setupOf(c.code);
     const std::vector<PackedColour> window = windowPicture(c.scale, c.projection, setup);
     for (const int zoom : {3, 5}) {
-        const FinePicture picture(c.scale, setup.pi, c.projection, setup.normals, {zoom, 1});
+        const FinePicture picture(c.scale, setup.pi, c.projection, setup.normals,
+                                  {static_cast<double>(zoom), 1});
         ASSERT_EQ(picture.width(), pictureWidth * zoom);
         ASSERT_EQ(picture.height(), pictureHeight * zoom);
         for (int row = 0; row < pictureHeight; row += 12) {
@@ -134,8 +135,10 @@ TEST_P(Antialias, IsTheMeanOfTheFinerZoom) {
     const BlockCase& c = GetParam();
     const DrawSetup setup = setupOf("300 2/1:3/1:3/1");
     const int n = c.antialias;
-    const FinePicture smooth(120.0, setup.pi, c.projection, setup.normals, {c.zoom, n});
-    const FinePicture finer(120.0, setup.pi, c.projection, setup.normals, {c.zoom * n, 1});
+    const FinePicture smooth(120.0, setup.pi, c.projection, setup.normals,
+                             {static_cast<double>(c.zoom), n});
+    const FinePicture finer(120.0, setup.pi, c.projection, setup.normals,
+                            {static_cast<double>(c.zoom * n), 1});
     int mixed = 0;
     for (int row = 0; row < smooth.height(); row += 37) {
         std::vector<std::vector<PackedColour>> block;
@@ -253,7 +256,7 @@ std::vector<FaultCase> faultCases() {
              {Projection::stereographic, Projection::gnomonic, Projection::orthographic}) {
             for (const Sampling& m : samplings) {
                 cases.push_back({std::string(s.name) + caseName(p) + "Zoom" +
-                                     std::to_string(m.zoom) + "Antialias" +
+                                     std::to_string(static_cast<int>(m.ratio)) + "Antialias" +
                                      std::to_string(m.antialias),
                                  s.value, p, m});
             }
@@ -310,16 +313,16 @@ TEST_P(DeviceRatio, CoversTheWindowPicture) {
     const RatioCase& c = GetParam();
     const DrawSetup setup = setupOf("300 2/1:3/1:3/1");
     const FinePicture picture(120.0, setup.pi, Projection::stereographic, setup.normals,
-                              PixelRatio{c.ratio});
+                              Sampling{c.ratio});
     EXPECT_EQ(picture.width(), c.width);
     EXPECT_EQ(picture.height(), c.height);
-    EXPECT_EQ(windowPixelOf(0, PixelRatio{c.ratio}), 0);
-    EXPECT_EQ(windowPixelOf(c.width - 1, PixelRatio{c.ratio}), c.lastColumnsWindowPixel);
-    EXPECT_EQ(windowPixelOf(c.height - 1, PixelRatio{c.ratio}), pictureHeight - 1);
+    EXPECT_EQ(windowPixelOf(0, c.ratio), 0);
+    EXPECT_EQ(windowPixelOf(c.width - 1, c.ratio), c.lastColumnsWindowPixel);
+    EXPECT_EQ(windowPixelOf(c.height - 1, c.ratio), pictureHeight - 1);
     const int zoom = static_cast<int>(c.ratio);
     if (zoom == c.ratio) {
         const FinePicture zoomed(120.0, setup.pi, Projection::stereographic, setup.normals,
-                                 {zoom, 1});
+                                 {static_cast<double>(zoom), 1});
         for (int row = 0; row < picture.height(); row += 53) {
             EXPECT_EQ(fineRow(picture, row), fineRow(zoomed, row)) << "row " << row;
         }
@@ -354,11 +357,11 @@ TEST_P(BadSampling, IsRejected) {
 
 INSTANTIATE_TEST_SUITE_P(
     Samplings, BadSampling,
-    testing::Values(BadSamplingCase{"ZoomZero", {0, 1}, "the zoom must be 1 to 16, not 0"},
-                    BadSamplingCase{"ZoomSeventeen", {17, 1}, "the zoom must be 1 to 16, not 17"},
-                    BadSamplingCase{"AntialiasZero", {1, 0}, "the antialias must be 1 to 8, not 0"},
-                    BadSamplingCase{
-                        "AntialiasNine", {1, 9}, "the antialias must be 1 to 8, not 9"}),
+    testing::Values(
+        BadSamplingCase{"ZoomZero", {0, 1}, "the pixel ratio must be 0.25 to 16, not 0"},
+        BadSamplingCase{"ZoomSeventeen", {17, 1}, "the pixel ratio must be 0.25 to 16, not 17"},
+        BadSamplingCase{"AntialiasZero", {1, 0}, "the antialias must be 1 to 8, not 0"},
+        BadSamplingCase{"AntialiasNine", {1, 9}, "the antialias must be 1 to 8, not 9"}),
     RowName());
 
 // At a device pixel ratio, a fault names the window pixel, as the window's own picture does.
@@ -375,8 +378,7 @@ TEST(DeviceRatioFaults, NameTheWindowPixel) {
             } catch (const DrawError& e) {
                 window = e.what();
             }
-            const FinePicture picture(scale, setup.pi, projection, setup.normals,
-                                      PixelRatio{ratio});
+            const FinePicture picture(scale, setup.pi, projection, setup.normals, Sampling{ratio});
             SCOPED_TRACE("ratio " + std::to_string(ratio));
             EXPECT_THROW_MSG((void)fineRow(picture, 0), DrawError, window);
         }
@@ -386,9 +388,9 @@ TEST(DeviceRatioFaults, NameTheWindowPixel) {
 TEST(BadSampling, RatioOutOfRangeIsRejected) {
     const DrawSetup setup = setupOf("300 2/1:3/1:3/1");
     for (const double ratio : {0.0, 0.2, 17.0, std::nan("")}) {
-        EXPECT_THROW(FinePicture(120.0, setup.pi, Projection::stereographic, setup.normals,
-                                 PixelRatio{ratio}),
-                     std::invalid_argument)
+        EXPECT_THROW(
+            FinePicture(120.0, setup.pi, Projection::stereographic, setup.normals, Sampling{ratio}),
+            std::invalid_argument)
             << ratio;
     }
 }

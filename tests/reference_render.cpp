@@ -67,18 +67,45 @@ int colour(const std::array<double, 3>& p, const std::array<std::array<double, 3
     return channel(d1 > d2) + 256 * channel(d2 > d3) + 65536 * channel(d3 > d1);
 }
 
+Centre centreOf(int width, int height) {
+    return {std::floor(width / 2.0) - 0.5, std::floor(height / 2.0) + 0.5};
+}
+
+Normals turned(const Normals& normals, double lon, double lat, double roll, double pi) {
+    if (lon == 0.0 && lat == 0.0 && roll == 0.0) {
+        return normals;
+    }
+    const auto cosSin = [pi](double degrees) {
+        const double r = (degrees * pi) / 180.0;
+        return std::array<double, 2>{rounded(mpfr_cos, r), rounded(mpfr_sin, r)};
+    };
+    const auto [c1, s1] = cosSin(lon);
+    const auto [c2, s2] = cosSin(lat);
+    const auto [c3, s3] = cosSin(roll);
+    Normals out{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const auto [x0, y0, z0] = normals[i];
+        const double x1 = (c1 * x0) + (s1 * z0);
+        const double z1 = (c1 * z0) - (s1 * x0);
+        const double y2 = (c2 * y0) - (s2 * z1);
+        const double z2 = (s2 * y0) + (c2 * z1);
+        out[i] = {(c3 * x1) - (s3 * y2), (s3 * x1) + (c3 * y2), z2};
+    }
+    return out;
+}
+
 std::optional<int> pixel(double col, double row, double scale, double pi, Map map,
-                         const std::array<std::array<double, 3>, 3>& normals) {
+                         const Normals& normals, Centre centre) {
     std::feclearexcept(FE_ALL_EXCEPT);
     const double factor = map == Map::gnomonic ? 1.0 : 0.5;
     const double y =
-        map == Map::gnomonic ? (240.5 - row) / scale : ((240.5 - row) * factor) / scale;
+        map == Map::gnomonic ? (centre.row - row) / scale : ((centre.row - row) * factor) / scale;
     const double y2 = y * y;
     if (faulted()) {
         return std::nullopt;
     }
     const double x =
-        map == Map::gnomonic ? (col - 319.5) / scale : ((col - 319.5) * factor) / scale;
+        map == Map::gnomonic ? (col - centre.col) / scale : ((col - centre.col) * factor) / scale;
     if (faulted()) {
         return std::nullopt;
     }
@@ -113,11 +140,10 @@ std::optional<int> pixel(double col, double row, double scale, double pi, Map ma
     return colour(p, normals);
 }
 
-bool nearTie(double col, double row, double scale, Map map,
-             const std::array<std::array<double, 3>, 3>& normals) {
+bool nearTie(double col, double row, double scale, Map map, const Normals& normals, Centre centre) {
     const double factor = map == Map::gnomonic ? 1.0 : 0.5;
-    const double x = ((col - 319.5) * factor) / scale;
-    const double y = ((240.5 - row) * factor) / scale;
+    const double x = ((col - centre.col) * factor) / scale;
+    const double y = ((centre.row - row) * factor) / scale;
     const double rho = std::sqrt(x * x + y * y);
     std::array<double, 3> p{x, y, std::sqrt(std::abs(1.0 - rho * rho))};
     if (map != Map::orthographic) {

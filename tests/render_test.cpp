@@ -145,16 +145,24 @@ TEST(RunShapes, NegativeScaleTurnsThePictureAHalfTurn) {
     }
 }
 
+// The scan's input for the test mappings below: R = 120, pi = 3 and the axes as normals.
+detail::ScanInput testInput() {
+    detail::ScanInput input;
+    input.pi = 3.0;
+    input.normals = {Vec3{1, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}};
+    return input;
+}
+
 // A mapping for the scan that shows column numbers as colours and faults at one pixel, to test
 // the run logic and the fault path in any row and column.
 template <int FaultRow, int FaultColumn>
 struct FaultAt {
     template <class Check>
-    static double ordinate(double row, double /*scale*/, Check& check) {
+    static double ordinate(double row, const detail::Plane& /*plane*/, Check& check) {
         return check.value(row);
     }
     template <class Check>
-    static double abscissa(double col, double /*scale*/, Check& check) {
+    static double abscissa(double col, const detail::Plane& /*plane*/, Check& check) {
         return check.value(col);
     }
     template <class Check>
@@ -177,9 +185,9 @@ template <int Row, int Column>
 void expectFaultAt() {
     SCOPED_TRACE("fault at row " + std::to_string(Row) + ", column " + std::to_string(Column));
     RunRecorder recorder;
-    const detail::ScanInput input{120.0, 3.0, {Vec3{1, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}}};
+    const detail::ScanInput input = testInput();
     try {
-        detail::scanPicture<FaultAt<Row, Column>>(input, recorder);
+        detail::scanPicture<FaultAt<Row, Column>>(input, pictureHeight, recorder);
         ADD_FAILURE() << "no fault";
     } catch (const DrawError& e) {
         EXPECT_EQ(e.kind(), FaultKind::invalidOperation);
@@ -212,11 +220,11 @@ TEST(ScanFaults, FoundInAnyRowAndColumn) {
 // Every pixel shows the same point of the triangle.
 struct OnePoint {
     template <class Check>
-    static double ordinate(double /*row*/, double /*scale*/, Check& /*check*/) {
+    static double ordinate(double /*row*/, const detail::Plane& /*plane*/, Check& /*check*/) {
         return 0.0;
     }
     template <class Check>
-    static double abscissa(double /*col*/, double /*scale*/, Check& /*check*/) {
+    static double abscissa(double /*col*/, const detail::Plane& /*plane*/, Check& /*check*/) {
         return 0.0;
     }
     template <class Check>
@@ -228,8 +236,8 @@ struct OnePoint {
 
 TEST(RunShapes, RowOfOneColourOpensWithTheEmptyGreyRun) {
     RunRecorder recorder;
-    const detail::ScanInput input{120.0, 3.0, {Vec3{1, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}}};
-    detail::scanPicture<OnePoint>(input, recorder);
+    const detail::ScanInput input = testInput();
+    detail::scanPicture<OnePoint>(input, pictureHeight, recorder);
     expectWellFormed(recorder.calls, pictureHeight);
     const PackedColour magenta = 255 + 256 * 1 + 65536 * 255;
     EXPECT_EQ(recorder.runsOf(480),
@@ -239,8 +247,8 @@ TEST(RunShapes, RowOfOneColourOpensWithTheEmptyGreyRun) {
 
 TEST(ScanFaults, RowsWithoutFaultsGiveTheSameRunsEitherWay) {
     RunRecorder fast;
-    const detail::ScanInput input{120.0, 3.0, {Vec3{1, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}}};
-    detail::scanPicture<FaultAt<-1, -1>>(input, fast);
+    const detail::ScanInput input = testInput();
+    detail::scanPicture<FaultAt<-1, -1>>(input, pictureHeight, fast);
     expectWellFormed(fast.calls, pictureHeight);
     // Columns 100, 200, ..., and the change at column 639.
     const std::vector<SinkCall> runs = fast.runsOf(7);
@@ -252,13 +260,13 @@ TEST(ScanFaults, RowsWithoutFaultsGiveTheSameRunsEitherWay) {
     EXPECT_EQ(runs[7].end, 640);
 
     RunRecorder slow;
-    const detail::SampleLayout layout;
     std::array<PackedColour, pictureWidth> colours{};
     for (int row = 0; row < pictureHeight; ++row) {
         detail::Checked check(120.0, row);
         detail::computeRow<FaultAt<-1, -1>>(
-            row, input, layout, check,
-            [&](int col) { return FaultAt<-1, -1>::abscissa(col, 120.0, check); }, colours.data());
+            row, input, check,
+            [&](int col) { return FaultAt<-1, -1>::abscissa(col, input.plane, check); },
+            colours.data());
         detail::emitRuns(row, colours.data(), pictureWidth, true, slow);
         slow.endRow(row);
     }

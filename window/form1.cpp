@@ -233,12 +233,12 @@ void Form1::Command1_Click() noexcept {
         request.scale = readScale(Text7->text().toStdString());
         m_starting = request;
         // The screen's ratio now: a window moved to another screen draws at that one's.
-        const PixelRatio ratio{Picture1->devicePixelRatioF()};
-        if (ratio.value == 1.0 || !isSupported(ratio)) {
+        const Sampling sampling{Picture1->devicePixelRatioF()};
+        if (sampling.ratio == 1.0 || !isSupported(sampling)) {
             runDrawing(request, *Picture1);
         } else {
-            PictureBox::DeviceDrawing target(*Picture1, ratio);
-            runDrawing(request, ratio, target);
+            PictureBox::DeviceDrawing target(*Picture1, sampling.ratio);
+            runDrawing(PictureDescription{request, {}, {}, sampling}, target);
         }
     } catch (const DrawingStopped&) {
         // The window was closed during a yield: this drawing ends here, quietly.

@@ -21,10 +21,9 @@ constexpr qint64 frameInterval = 16;
 // The image for a drawing area of `area` window pixels at device pixel ratio `ratio`: the whole
 // area, and at least the whole raster, whatever the frame leaves of it.
 QSize imageSizeFor(QSize area, double ratio) {
-    const PixelRatio pixels{ratio};
     return QSize(static_cast<int>(std::ceil(area.width() * ratio)),
                  static_cast<int>(std::ceil(area.height() * ratio)))
-        .expandedTo(QSize(devicePixels(pictureWidth, pixels), devicePixels(pictureHeight, pixels)));
+        .expandedTo(QSize(devicePixels(pictureWidth, ratio), devicePixels(pictureHeight, ratio)));
 }
 
 QRgb rgbOf(PackedColour colour) {
@@ -34,7 +33,7 @@ QRgb rgbOf(PackedColour colour) {
 }  // namespace
 
 void PictureBox::DeviceDrawing::drawDeviceRow(int row, std::span<const PackedColour> colours) {
-    m_box.paintDeviceRow(m_ratio.value, row, colours);
+    m_box.paintDeviceRow(m_ratio, row, colours);
 }
 
 void PictureBox::DeviceDrawing::endRow(int windowRow) {
@@ -42,7 +41,7 @@ void PictureBox::DeviceDrawing::endRow(int windowRow) {
 }
 
 void PictureBox::DeviceDrawing::setPixelScale() {
-    m_box.startDrawing(m_ratio.value);
+    m_box.startDrawing(m_ratio);
 }
 
 PictureBox::PictureBox(QWidget* parent) : QFrame(parent) {
@@ -172,9 +171,8 @@ void PictureBox::startDrawing(double ratio) {
 }
 
 QImage PictureBox::picture() const {
-    const PixelRatio ratio{m_ratio};
-    return m_image.copy(0, 0, devicePixels(pictureWidth, ratio),
-                        devicePixels(pictureHeight, ratio));
+    return m_image.copy(0, 0, devicePixels(pictureWidth, m_ratio),
+                        devicePixels(pictureHeight, m_ratio));
 }
 
 void PictureBox::paintEvent(QPaintEvent* event) {

@@ -43,7 +43,7 @@ public:
     class DeviceDrawing final : public DeviceRowSink {
     public:
         // A drawing into `box`, which must outlive it.
-        DeviceDrawing(PictureBox& box, PixelRatio ratio) noexcept : m_box(box), m_ratio(ratio) {}
+        DeviceDrawing(PictureBox& box, double ratio) noexcept : m_box(box), m_ratio(ratio) {}
 
         // Paints the device row into the image, clipped to the drawing area.
         void drawDeviceRow(int row, std::span<const PackedColour> colours) override;
@@ -54,7 +54,7 @@ public:
 
     private:
         PictureBox& m_box;
-        PixelRatio m_ratio;
+        double m_ratio;
     };
 
     // An empty picture box, showing only its background, in scale mode twips.

@@ -43,7 +43,9 @@ TEST_P(ParsedCommand, HoldsWhatTheLineAsks) {
     EXPECT_EQ(got.request.reverse, expected.request.reverse);
     EXPECT_EQ(got.request.projection, expected.request.projection);
     EXPECT_EQ(got.scaleText, expected.scaleText);
-    EXPECT_EQ(got.sampling.zoom, expected.sampling.zoom);
+    EXPECT_EQ(got.view, expected.view);
+    EXPECT_EQ(got.size, expected.size);
+    EXPECT_EQ(got.sampling.ratio, expected.sampling.ratio);
     EXPECT_EQ(got.sampling.antialias, expected.sampling.antialias);
     EXPECT_EQ(got.output, expected.output);
     EXPECT_EQ(got.jobs, expected.jobs);
@@ -80,11 +82,19 @@ INSTANTIATE_TEST_SUITE_P(
                       c.sampling = {16, 8};
                       c.jobs = 3;
                   }},
+        ParseCase{"ViewSizeAndAScreensRatio",
+                  {"-o", "a.png", "--view", "-90,1e-9,720", "--size", "7x1201", "--zoom", "1.25"},
+                  [](Command& c) {
+                      c.output = "a.png";
+                      c.view = {-90.0, 1e-9, 720.0};
+                      c.size = {7, 1201};
+                      c.sampling.ratio = 1.25;
+                  }},
         ParseCase{"LeadingZerosAreDecimal",
                   {"-o", "a.png", "--zoom", "03", "--jobs", "010"},
                   [](Command& c) {
                       c.output = "a.png";
-                      c.sampling.zoom = 3;
+                      c.sampling.ratio = 3;
                       c.jobs = 10;
                   }},
         ParseCase{"Gallery",
@@ -94,7 +104,7 @@ INSTANTIATE_TEST_SUITE_P(
                       c.output = "out";
                       c.permutations = true;
                       c.scaleText = "60";
-                      c.sampling.zoom = 2;
+                      c.sampling.ratio = 2;
                   }},
         ParseCase{"SnubAlone",
                   {"--snub", "--code", "311 3/2:3/2:3/2"},
@@ -114,7 +124,7 @@ INSTANTIATE_TEST_SUITE_P(
                   [](Command& c) {
                       c.output = "a.png";
                       c.markSnubPoints = true;
-                      c.sampling.zoom = 4;
+                      c.sampling.ratio = 4;
                   }},
         ParseCase{"SnubWithPicture",
                   {"-o", "a.png", "--snub"},
@@ -126,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(
                   {"--zoom", "2", "--zoom=3", "-o", "a.png", "--output", "b.png", "--reverse",
                    "--reverse"},
                   [](Command& c) {
-                      c.sampling.zoom = 3;
+                      c.sampling.ratio = 3;
                       c.output = "b.png";
                       c.request.reverse = true;
                   }},
@@ -175,20 +185,45 @@ INSTANTIATE_TEST_SUITE_P(
     Values, RefusedLine,
     testing::Values(
         RefusedCase{
-            "ZoomZero", {"--zoom", "0"}, "--zoom must be a whole number from 1 to 16, not '0'"},
-        RefusedCase{"ZoomTooLarge",
-                    {"--zoom", "17"},
-                    "--zoom must be a whole number from 1 to 16, not '17'"},
-        RefusedCase{"ZoomFraction",
-                    {"--zoom", "2.5"},
-                    "--zoom must be a whole number from 1 to 16, not '2.5'"},
+            "ZoomZero", {"--zoom", "0"}, "--zoom must be a number from 0.25 to 16, not '0'"},
         RefusedCase{
-            "ZoomSigned", {"--zoom", "+2"}, "--zoom must be a whole number from 1 to 16, not '+2'"},
-        RefusedCase{"ZoomEmpty", {"--zoom="}, "--zoom must be a whole number from 1 to 16, not ''"},
+            "ZoomTooLarge", {"--zoom", "17"}, "--zoom must be a number from 0.25 to 16, not '17'"},
+        RefusedCase{"ZoomBelowAQuarter",
+                    {"--zoom", "0.2"},
+                    "--zoom must be a number from 0.25 to 16, not '0.2'"},
+        RefusedCase{
+            "ZoomSigned", {"--zoom", "+2"}, "--zoom must be a number from 0.25 to 16, not '+2'"},
+        RefusedCase{"ZoomEmpty", {"--zoom="}, "--zoom must be a number from 0.25 to 16, not ''"},
         RefusedCase{"ZoomHuge",
                     {"--zoom", "99999999999999999999"},
-                    "--zoom must be a whole number from 1 to 16, not '99999999999999999999'"},
+                    "--zoom must be a number from 0.25 to 16, not '99999999999999999999'"},
         RefusedCase{"ZoomMissing", {"--zoom"}, "option '--zoom' needs a value"},
+        RefusedCase{"ViewOfTwoAngles",
+                    {"--view", "1,2"},
+                    "--view must be three numbers LON,LAT,ROLL in degrees, not '1,2'"},
+        RefusedCase{"ViewOfFourAngles",
+                    {"--view", "1,2,3,4"},
+                    "--view must be three numbers LON,LAT,ROLL in degrees, not '1,2,3,4'"},
+        RefusedCase{"ViewNotFinite",
+                    {"--view", "0,1e999,0"},
+                    "--view must be three numbers LON,LAT,ROLL in degrees, not '0,1e999,0'"},
+        RefusedCase{"ViewWithBlanks",
+                    {"--view", "0, 1, 0"},
+                    "--view must be three numbers LON,LAT,ROLL in degrees, not '0, 1, 0'"},
+        RefusedCase{"SizeZero",
+                    {"--size", "0x481"},
+                    "--size must be WIDTHxHEIGHT, two whole numbers from 1 to 16384, not '0x481'"},
+        RefusedCase{"SizeTooLarge",
+                    {"--size", "640x16385"},
+                    "--size must be WIDTHxHEIGHT, two whole numbers from 1 to 16384, not "
+                    "'640x16385'"},
+        RefusedCase{"SizeOfOneNumber",
+                    {"--size", "640"},
+                    "--size must be WIDTHxHEIGHT, two whole numbers from 1 to 16384, not '640'"},
+        RefusedCase{"SizeSigned",
+                    {"--size", "+640x481"},
+                    "--size must be WIDTHxHEIGHT, two whole numbers from 1 to 16384, not "
+                    "'+640x481'"},
         RefusedCase{"OutputMissing", {"--runs", "-o"}, "option '-o' needs a value"},
         RefusedCase{"AntialiasNine",
                     {"--antialias", "9"},
@@ -207,7 +242,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "--projection must be stereo, gnome or ortho, not '\\u202Eortho'"},
         RefusedCase{"ZoomWithEscape",
                     {"--zoom", "\x1B[2J"},
-                    "--zoom must be a whole number from 1 to 16, not '\\u001B[2J'"},
+                    "--zoom must be a number from 0.25 to 16, not '\\u001B[2J'"},
         RefusedCase{"GalleryEmpty", {"--gallery="}, "option '--gallery' needs a folder"},
         RefusedCase{"OutputEmpty", {"-o", ""}, "option '-o' needs a file name"},
         RefusedCase{"OutputEmptyLongName", {"--output="}, "option '--output' needs a file name"}),
@@ -277,13 +312,13 @@ INSTANTIATE_TEST_SUITE_P(
             "UnknownBeforeBadValue", {"--bogus", "--zoom", "99"}, "unknown option '--bogus'"},
         RefusedCase{"BadValueBeforeUnknown",
                     {"--zoom", "99", "--bogus"},
-                    "--zoom must be a whole number from 1 to 16, not '99'"},
+                    "--zoom must be a number from 0.25 to 16, not '99'"},
         RefusedCase{"FirstOfTwoBadValues",
                     {"--rotation", "7", "--zoom", "99"},
                     "--rotation must be 0, 1 or 2, not '7'"},
         RefusedCase{"BadValueBeforeACombination",
                     {"--mark-snub", "--zoom", "0"},
-                    "--zoom must be a whole number from 1 to 16, not '0'"},
+                    "--zoom must be a number from 0.25 to 16, not '0'"},
         RefusedCase{
             "GalleryBeforeRuns", {"--runs", "--zoom", "2", "--gallery", "g"}, galleryWithRuns},
         RefusedCase{"GalleryInTheOrderOfItsList",
@@ -297,7 +332,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"UnknownBeforeHelp", {"--help", "--bogus"}, "unknown option '--bogus'"},
         RefusedCase{"BadValueBeforeHelp",
                     {"--help", "--zoom", "99"},
-                    "--zoom must be a whole number from 1 to 16, not '99'"}),
+                    "--zoom must be a number from 0.25 to 16, not '99'"}),
     RowName());
 
 struct ActionCase {
@@ -368,7 +403,7 @@ TEST(Help, LinesAreLaidOutForReadersAndTheManPageTest) {
             }
         }
     }
-    EXPECT_EQ(options, 16);
+    EXPECT_EQ(options, 18);
 }
 
 TEST(ReadRequest, KeepsTheRequestAndReadsTheScaleByItsLeadingNumber) {

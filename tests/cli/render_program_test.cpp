@@ -96,7 +96,7 @@ INSTANTIATE_TEST_SUITE_P(
             "ZoomTooLarge",
             {"-o", "x.png", "--zoom", "17"},
             2,
-            "vantu-render: --zoom must be a whole number from 1 to 16, not '17'\n" + tryHelp},
+            "vantu-render: --zoom must be a number from 0.25 to 16, not '17'\n" + tryHelp},
         StatusCase{"MissingValue",
                    {"--runs", "--code"},
                    2,

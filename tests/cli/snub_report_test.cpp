@@ -125,7 +125,7 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Rings go only around points the picture shows, at the zoom of the picture.
 TEST(SnubMarks, RingEachShownPointAndNothingElse) {
-    for (const int zoom : {1, 3}) {
+    for (const double zoom : {1.0, 3.0}) {
         DrawRequest request;
         const DrawSetup setup = prepareDrawing(request);
         const std::vector<SnubPoint> points = findSnubPoints(setup.normals);

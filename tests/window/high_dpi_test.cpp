@@ -32,8 +32,8 @@ TEST_F(HighDpiTest, ScreenShowsEveryDevicePixelOfThePicture) {
     const double ratio = form.Picture1->devicePixelRatioF();
     const QImage picture = raster();
     EXPECT_EQ(picture.devicePixelRatio(), ratio);
-    EXPECT_EQ(picture.size(), QSize(devicePixels(pictureWidth, PixelRatio{ratio}),
-                                    devicePixels(pictureHeight, PixelRatio{ratio})));
+    EXPECT_EQ(picture.size(),
+              QSize(devicePixels(pictureWidth, ratio), devicePixels(pictureHeight, ratio)));
     const QImage screen = form.Picture1->grab().toImage();
     // Where the raster's top-left corner falls on the screen.
     const QPoint corner = form.Picture1->contentsRect().topLeft() * ratio;
@@ -51,8 +51,8 @@ void drawInto(PictureBox& box, const DrawRequest& request, double ratio) {
     if (ratio == 1.0) {
         runDrawing(request, box);
     } else {
-        PictureBox::DeviceDrawing target(box, PixelRatio{ratio});
-        runDrawing(request, PixelRatio{ratio}, target);
+        PictureBox::DeviceDrawing target(box, ratio);
+        runDrawing(PictureDescription{request, {}, {}, Sampling{ratio}}, target);
     }
 }
 
@@ -115,7 +115,7 @@ TEST_P(RatioSwitchTest, InterruptedDrawingFinishesAtTheNewRatio) {
     const QImage picture = box.picture();
     const QImage before = corePicture(DrawRequest{}, outer);
     int wrong = 0;
-    for (int y = devicePixels(101, PixelRatio{inner}); y < picture.height(); ++y) {
+    for (int y = devicePixels(101, inner); y < picture.height(); ++y) {
         for (int x = 0; x < picture.width(); ++x) {
             // The outer drawing's device pixels that overlap this one or its neighbours.
             const auto from = [&](int v) { return static_cast<int>((v - 1) / inner * outer); };

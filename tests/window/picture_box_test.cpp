@@ -118,7 +118,7 @@ TEST(PictureBoxMemory, AnImageThatCannotBeMadeLeavesTheOneThereWas) {
     picture.drawRun(10, 100, 200, 1 + 256 * 170 + 65536 * 170);
     const QImage before = picture.image();
     PictureBox::setImageByteLimit(before.sizeInBytes());
-    PictureBox::DeviceDrawing drawing(picture, PixelRatio{2.0});
+    PictureBox::DeviceDrawing drawing(picture, 2.0);
     EXPECT_THROW(drawing.setPixelScale(), std::bad_alloc);
     EXPECT_EQ(picture.scaleMode(), PictureBox::twipScaleMode);
     picture.resize(900, 700);

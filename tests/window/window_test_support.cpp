@@ -23,10 +23,10 @@ namespace {
 // Records a drawing at a device pixel ratio into an image of its raster.
 class DeviceImage : public DeviceRowSink {
 public:
-    explicit DeviceImage(PixelRatio ratio)
+    explicit DeviceImage(double ratio)
         : image(devicePixels(pictureWidth, ratio), devicePixels(pictureHeight, ratio),
                 QImage::Format_ARGB32) {
-        image.setDevicePixelRatio(ratio.value);
+        image.setDevicePixelRatio(ratio);
         image.fill(Qt::transparent);
     }
     void drawDeviceRow(int row, std::span<const PackedColour> colours) override {
@@ -42,7 +42,7 @@ public:
 
 // The device pixels of `area`, in window pixels, at `ratio`: those whose centres lie in it.
 QRect deviceArea(const QRect& area, double ratio) {
-    const PixelRatio pixels{ratio};
+    const double pixels = ratio;
     const int left = devicePixels(area.left(), pixels);
     const int top = devicePixels(area.top(), pixels);
     return QRect(QPoint(left, top), QPoint(devicePixels(area.right() + 1, pixels) - 1,
@@ -53,9 +53,9 @@ QRect deviceArea(const QRect& area, double ratio) {
 
 QImage corePicture(const DrawRequest& request, double ratio) {
     if (ratio != 1.0) {
-        DeviceImage sink{PixelRatio{ratio}};
+        DeviceImage sink{ratio};
         try {
-            runDrawing(request, PixelRatio{ratio}, sink);
+            runDrawing(PictureDescription{request, {}, {}, Sampling{ratio}}, sink);
         } catch (const DrawError&) {
             // What was drawn before the fault is the picture.
         }

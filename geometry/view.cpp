@@ -1,0 +1,49 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+#include "geometry/view.h"
+
+#include "geometry/correctly_rounded.h"
+
+namespace vantu {
+namespace {
+
+struct Turn {
+    double c;
+    double s;
+};
+
+Turn turnOf(double degrees, double pi) noexcept {
+    const double r = (degrees * pi) / 180.0;
+    return {cr::cos(r), cr::sin(r)};
+}
+
+}  // namespace
+
+Mirrors turned(const Mirrors& normals, const View& view, double pi) noexcept {
+    if (view == View{}) {
+        return normals;
+    }
+    const Turn lon = turnOf(view.lon, pi);
+    const Turn lat = turnOf(view.lat, pi);
+    const Turn roll = turnOf(view.roll, pi);
+    Mirrors out;
+    for (std::size_t i = 0; i < normals.size(); ++i) {
+        double x = normals[i].x;
+        double y = normals[i].y;
+        double z = normals[i].z;
+        const double x1 = (lon.c * x) + (lon.s * z);
+        const double z1 = (lon.c * z) - (lon.s * x);
+        x = x1;
+        z = z1;
+        const double y2 = (lat.c * y) - (lat.s * z);
+        const double z2 = (lat.s * y) + (lat.c * z);
+        y = y2;
+        z = z2;
+        const double x3 = (roll.c * x) - (roll.s * y);
+        const double y3 = (roll.s * x) + (roll.c * y);
+        out[i] = {x3, y3, z};
+    }
+    return out;
+}
+
+}  // namespace vantu
