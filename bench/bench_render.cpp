@@ -136,13 +136,13 @@ BENCHMARK_TEMPLATE(BM_ExactPixel, vantu::detail::Stereographic)
 // One kernel variant over the rows of the start-up picture, for each variant this processor
 // runs: the fast pass alone, with the exact computation of its undecided samples.
 void BM_KernelVariant(benchmark::State& state, vantu::Projection projection) {
-    const auto variants = vantu::detail::kernelVariants();
+    const auto variants = vantu::builtKernelVariants();
     const auto index = static_cast<std::size_t>(state.range(0));
-    if (index >= variants.size() || !vantu::detail::runsHere(variants[index])) {
+    if (index >= variants.size() || !vantu::runsHere(variants[index])) {
         state.SkipWithError("this processor does not run the variant");
         return;
     }
-    state.SetLabel(variants[index].name);
+    state.SetLabel(vantu::nameOf(variants[index]));
     vantu::DrawRequest request;
     request.projection = projection;
     const vantu::DrawSetup setup = vantu::prepareDrawing(request);

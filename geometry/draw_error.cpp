@@ -3,18 +3,12 @@
 #include "geometry/draw_error.h"
 
 #include <cmath>
-#include <utility>
 
 namespace vantu {
 
-DrawError::DrawError(FaultKind kind, FaultStage stage, std::string step, const std::string& message,
-                     int row, int column)
-    : std::runtime_error(message),
-      m_kind(kind),
-      m_stage(stage),
-      m_step(std::move(step)),
-      m_row(row),
-      m_column(column) {}
+DrawError::DrawError(FaultKind kind, FaultStage stage, std::string /*step*/,
+                     const std::string& message, int row, int column)
+    : std::runtime_error(message), m_kind(kind), m_stage(stage), m_row(row), m_column(column) {}
 
 const char* faultKindText(FaultKind kind) noexcept {
     switch (kind) {

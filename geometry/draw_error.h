@@ -29,21 +29,19 @@ enum class FaultStage {
 // "the scale R is 0: division by zero in row 0".
 class DrawError : public std::runtime_error {
 public:
-    // `step` names the value being computed ("side c", "row 0, column 3"); row and column are
-    // the pixel for scan faults and -1 elsewhere.
+    // `step` names the value being computed ("side c", "row 0, column 3"), as the message does;
+    // it is not kept. Row and column are the pixel for scan faults and -1 elsewhere.
     DrawError(FaultKind kind, FaultStage stage, std::string step, const std::string& message,
               int row = -1, int column = -1);
 
     [[nodiscard]] FaultKind kind() const noexcept { return m_kind; }
     [[nodiscard]] FaultStage stage() const noexcept { return m_stage; }
-    [[nodiscard]] const std::string& step() const noexcept { return m_step; }
     [[nodiscard]] int row() const noexcept { return m_row; }
     [[nodiscard]] int column() const noexcept { return m_column; }
 
 private:
     FaultKind m_kind;
     FaultStage m_stage;
-    std::string m_step;
     int m_row;
     int m_column;
 };

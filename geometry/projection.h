@@ -5,7 +5,6 @@
 // The three projections by which a picture shows the sphere, and the names users know them by.
 
 #include <array>
-#include <optional>
 #include <string_view>
 
 namespace vantu {
@@ -38,16 +37,6 @@ inline constexpr std::array<ProjectionName, 3> projectionNames = {{
         }
     }
     return "ortho";
-}
-
-// The projection named `name`, exactly as projectionName spells it, or nothing.
-[[nodiscard]] constexpr std::optional<Projection> projectionNamed(std::string_view name) noexcept {
-    for (const ProjectionName& p : projectionNames) {
-        if (p.name == name) {
-            return p.projection;
-        }
-    }
-    return std::nullopt;
 }
 
 }  // namespace vantu

@@ -44,8 +44,15 @@ static_assert(columnCentre == 319.5 && rowCentre == 240.5);
 // A colour packed as red + 256 * green + 65536 * blue, each channel 0 to 255.
 using PackedColour = std::int32_t;
 
+// The one packing of three channels: red + 256 * green + 65536 * blue. With int channels it is
+// a PackedColour; the fast kernels pack doubles the same way (exact: the sum is below 2^24).
+template <class Channel>
+[[nodiscard]] constexpr Channel packColour(Channel red, Channel green, Channel blue) noexcept {
+    return red + Channel(256) * green + Channel(65536) * blue;
+}
+
 // The colour every row starts with, and of orthographic pixels off the sphere.
-inline constexpr PackedColour grey = 128 + 256 * 128 + 65536 * 128;
+inline constexpr PackedColour grey = packColour(128, 128, 128);
 
 [[nodiscard]] constexpr int redOf(PackedColour c) noexcept {
     return c & 0xFF;

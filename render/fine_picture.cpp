@@ -8,6 +8,7 @@
 #include <string>
 
 #include "geometry/text.h"
+#include "render/kernels.h"
 #include "render/projections.h"
 #include "render/scan.h"
 
@@ -45,26 +46,41 @@ int windowPixelOf(int index, double ratio) noexcept {
 
 FinePicture::FinePicture(double R, double pi, Projection projection, const Mirrors& normals,
                          Sampling sampling, PictureSize size)
-    : m_projection(projection),
+    : m_input(std::make_unique<detail::ScanInput>()),
+      m_projection(projection),
       m_sampling(checkedSampling(sampling)),
       m_size(checkedSize(size)),
+      m_width(devicePixels(size.width, sampling.ratio)),
       m_height(devicePixels(size.height, sampling.ratio)) {
-    m_input.plane = {R, columnCentreOf(size.width), rowCentreOf(size.height)};
-    m_input.pi = pi;
-    m_input.normals = normals;
-    m_input.outputPerPixel = sampling.ratio;
-    m_input.samplesPerPixel = sampling.ratio * sampling.antialias;
-    m_input.width = devicePixels(size.width, sampling.ratio);
-    m_input.antialias = sampling.antialias;
-    m_abscissas.resize(static_cast<std::size_t>(m_input.width) *
-                       static_cast<std::size_t>(m_input.antialias));
+    detail::ScanInput& input = *m_input;
+    input.plane = {R, columnCentreOf(size.width), rowCentreOf(size.height)};
+    input.pi = pi;
+    input.normals = normals;
+    input.outputPerPixel = sampling.ratio;
+    input.samplesPerPixel = sampling.ratio * sampling.antialias;
+    input.width = m_width;
+    input.antialias = sampling.antialias;
+    m_abscissas.resize(static_cast<std::size_t>(input.width) *
+                       static_cast<std::size_t>(input.antialias));
     m_abscissasFinite = detail::withMapping(projection, [&]<class Mapping>() {
-        return detail::tabulateAbscissas<Mapping>(m_input, m_abscissas);
+        return detail::tabulateAbscissas<Mapping>(input, m_abscissas);
     });
 }
 
-void FinePicture::useKernels(const detail::Kernels& kernels) noexcept {
-    m_input.kernels = &kernels;
+FinePicture::FinePicture(FinePicture&&) noexcept = default;
+FinePicture& FinePicture::operator=(FinePicture&&) noexcept = default;
+FinePicture::~FinePicture() = default;
+
+void FinePicture::useKernels(KernelVariant variant) {
+    if (!runsHere(variant)) {
+        throw std::invalid_argument(std::string("this processor does not run the ") +
+                                    nameOf(variant) + " kernels");
+    }
+    m_input->kernels = &detail::kernelsOf(variant);
+}
+
+KernelVariant FinePicture::kernelVariant() const noexcept {
+    return m_input->kernels->variant;
 }
 
 int FinePicture::renderRow(int row, std::span<PackedColour> out) const {
@@ -75,7 +91,7 @@ int FinePicture::renderRow(int row, std::span<PackedColour> out) const {
         throw std::out_of_range("the row needs room for " + std::to_string(width()) + " pixels");
     }
     return detail::withMapping(m_projection, [&]<class Mapping>() {
-        return detail::scanRow<Mapping>(row, m_input, m_abscissas.data(), m_abscissasFinite,
+        return detail::scanRow<Mapping>(row, *m_input, m_abscissas.data(), m_abscissasFinite,
                                         out.data());
     });
 }

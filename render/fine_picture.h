@@ -2,15 +2,19 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <memory>
 #include <span>
 #include <vector>
 
 #include "geometry/projection.h"
 #include "geometry/raster.h"
 #include "geometry/vec3.h"
-#include "render/scan.h"
+#include "render/kernel_variant.h"
 
 namespace vantu {
+namespace detail {
+struct ScanInput;
+}
 
 // How finely a picture is sampled: `ratio` output pixels per window pixel along each axis, a
 // whole zoom (1 to maxZoom) or a screen's device pixel ratio (1.25, 1.5, ...; from minRatio to
@@ -24,7 +28,7 @@ struct Sampling {
 inline constexpr int maxZoom = 16;
 inline constexpr double minRatio = 0.25;
 inline constexpr double maxRatio = maxZoom;
-using detail::maxAntialias;
+inline constexpr int maxAntialias = 8;
 
 // Whether a picture can be sampled as `sampling` says.
 [[nodiscard]] constexpr bool isSupported(Sampling sampling) noexcept {
@@ -55,17 +59,21 @@ using detail::maxAntialias;
 // any number of threads may render different rows of one FinePicture at once.
 class FinePicture {
 public:
-    // Throws std::invalid_argument when the sampling or the size is out of range.
+    // Throws std::invalid_argument when the sampling or the size is out of range, or when
+    // VANTU_KERNELS cannot be followed (defaultKernelVariant).
     FinePicture(double R, double pi, Projection projection, const Mirrors& normals,
                 Sampling sampling = {}, PictureSize size = {});
+    FinePicture(FinePicture&&) noexcept;
+    FinePicture& operator=(FinePicture&&) noexcept;
+    ~FinePicture();
 
-    [[nodiscard]] int width() const noexcept { return m_input.width; }
+    [[nodiscard]] int width() const noexcept { return m_width; }
     [[nodiscard]] int height() const noexcept { return m_height; }
     [[nodiscard]] Projection projection() const noexcept { return m_projection; }
     [[nodiscard]] Sampling sampling() const noexcept { return m_sampling; }
     [[nodiscard]] PictureSize size() const noexcept { return m_size; }
     // Samples averaged per output pixel along each axis: 1 gives only the colouring's colours.
-    [[nodiscard]] int antialias() const noexcept { return m_input.antialias; }
+    [[nodiscard]] int antialias() const noexcept { return m_sampling.antialias; }
 
     // Colours output row `row` (0 to height() - 1) into out[0] to out[width() - 1]; each colour
     // is one of the colouring's 21 or grey when antialias is 1, and the channel-wise rounded mean
@@ -78,15 +86,18 @@ public:
     int renderRow(int row, std::span<PackedColour> out) const;
 
     // Renders with the given variant of the fast kernels instead of the best this processor
-    // runs, which must run here; for comparing the variants. Every variant gives the same
-    // picture.
-    void useKernels(const detail::Kernels& kernels) noexcept;
+    // runs; for comparing the variants. Every variant gives the same picture. Throws
+    // std::invalid_argument when this processor does not run it.
+    void useKernels(KernelVariant variant);
+    // The variant of the fast kernels this picture renders with.
+    [[nodiscard]] KernelVariant kernelVariant() const noexcept;
 
 private:
-    detail::ScanInput m_input;
+    std::unique_ptr<detail::ScanInput> m_input;  // the scan's view of the picture, made once
     Projection m_projection;
     Sampling m_sampling;
     PictureSize m_size;
+    int m_width;
     int m_height;
     std::vector<double> m_abscissas;  // X of every sample column, computed once
     bool m_abscissasFinite = true;    // false: a fault lies among them

@@ -1,15 +1,17 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
-#pragma once
-
 // The fast kernels, compiled once per instruction set by kernels_*.cpp, each defining
-// VANTU_KERNEL_VARIANT to the name of its namespace. Plain loops over a row of samples that the
-// compiler vectorises: no branches, no calls, every choice a select.
+// VANTU_KERNEL_VARIANT to the name of its namespace and of its KernelVariant. Plain loops over a
+// row of samples that the compiler vectorises: no branches, no calls, every choice a select.
 //
-// Each variant's source file includes it once, in its own namespace.
+// Each variant's source file includes it once, in its own namespace; it has no include guard,
+// being meant for exactly that. The instruction sets the variant needs are those its compiler
+// flags (set in the root CMakeLists.txt) let the compiler use, read from the compiler's own
+// macros, so the dispatch checks exactly what the code may execute.
 
 #include <cmath>
 
+#include "render/colour_rule.h"
 #include "render/kernels.h"
 
 namespace vantu::detail::VANTU_KERNEL_VARIANT {
@@ -43,15 +45,13 @@ template <bool exact>
     const double d3 =
         ((q1y - q2y) * (q1y - q2y) + (q1x - q2x) * (q1x - q2x)) + (q1z - q2z) * (q1z - q2z);
 
-    const double sides =
-        (a1 >= 0.0 ? 1.0 : 0.0) + (a2 >= 0.0 ? 1.0 : 0.0) + (a3 >= 0.0 ? 1.0 : 0.0);
-    const double k = sides == 0.0 ? 2.0 : sides;
-    const double failed = 85.0 * k;           // a channel whose test fails: 85, 170, 255
-    const double held = k > 1.0 ? 1.0 : 0.0;  // one whose test holds: 0, 1, 1
-    const double red = d1 > d2 ? held : failed;
-    const double green = d2 > d3 ? held : failed;
-    const double blue = d3 > d1 ? held : failed;
-    const double colour = red + 256.0 * green + 65536.0 * blue;
+    // The colour rule of render/colour_rule.h in its closed form, as selects on doubles.
+    const double k = colour_rule::sideCount((a1 >= 0.0 ? 1.0 : 0.0) + (a2 >= 0.0 ? 1.0 : 0.0) +
+                                            (a3 >= 0.0 ? 1.0 : 0.0));
+    const double bright = colour_rule::brightChannel(k);  // a comparison that does not hold
+    const double dim = colour_rule::dimChannel(k);        // one that holds
+    const double colour =
+        packColour(d1 > d2 ? dim : bright, d2 > d3 ? dim : bright, d3 > d1 ? dim : bright);
     if constexpr (exact) {
         return colour;
     } else {
@@ -121,9 +121,32 @@ void orthographic(const Mirrors& normals, double y, double ySquared, const doubl
     }
 }
 
+// The isa bits of the instruction sets the compiler was allowed for this variant.
+constexpr unsigned needs = 0U
+#if defined(__AVX2__)
+                           | isa::avx2
+#endif
+#if defined(__FMA__)
+                           | isa::fma
+#endif
+#if defined(__AVX512F__)
+                           | isa::avx512f
+#endif
+#if defined(__AVX512DQ__)
+                           | isa::avx512dq
+#endif
+#if defined(__AVX512VL__)
+                           | isa::avx512vl
+#endif
+#if defined(__AVX512BW__)
+                           | isa::avx512bw
+#endif
+    ;
+
 }  // namespace
 
 extern const Kernels kernels;
-const Kernels kernels = {VANTU_KERNEL_NAME, gnomonic, stereographic, orthographic};
+const Kernels kernels = {KernelVariant::VANTU_KERNEL_VARIANT, needs, gnomonic, stereographic,
+                         orthographic};
 
 }  // namespace vantu::detail::VANTU_KERNEL_VARIANT

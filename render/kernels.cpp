@@ -3,10 +3,16 @@
 #include "render/kernels.h"
 
 #include <array>
+#include <cstdlib>
 #include <functional>
+#include <stdexcept>
+#include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
-namespace vantu::detail {
+namespace vantu {
+namespace detail {
 
 namespace baseline {
 extern const Kernels kernels;
@@ -22,48 +28,128 @@ extern const Kernels kernels;
 
 namespace {
 
+// Every variant this build holds, slowest first.
 #if defined(VANTU_X86_KERNELS)
-const std::array<Kernels, 3> variants = {baseline::kernels, avx2::kernels, avx512::kernels};
+const std::array<const Kernels*, 3> variants = {&baseline::kernels, &avx2::kernels,
+                                                &avx512::kernels};
+constexpr std::array<KernelVariant, 3> built = {KernelVariant::baseline, KernelVariant::avx2,
+                                                KernelVariant::avx512};
 #else
-const std::array<Kernels, 1> variants = {baseline::kernels};
+const std::array<const Kernels*, 1> variants = {&baseline::kernels};
+constexpr std::array<KernelVariant, 1> built = {KernelVariant::baseline};
 #endif
+
+bool runsOn(const Kernels& kernels, unsigned processor) noexcept {
+    return (kernels.needs & ~processor) == 0U;
+}
 
 }  // namespace
 
-std::span<const Kernels> kernelVariants() noexcept {
-    return variants;
-}
-
-bool runsHere(const Kernels& kernels) noexcept {
-#if defined(VANTU_X86_KERNELS)
-    // The instruction sets each variant is compiled for; the checks include the operating
-    // system's support for the wider registers.
-    const std::string_view name = kernels.name;
-    if (name == "avx2") {
-        return __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("fma") != 0;
-    }
-    if (name == "avx512") {
-        return __builtin_cpu_supports("avx2") != 0 && __builtin_cpu_supports("fma") != 0 &&
-               __builtin_cpu_supports("avx512f") != 0 && __builtin_cpu_supports("avx512dq") != 0 &&
-               __builtin_cpu_supports("avx512vl") != 0 && __builtin_cpu_supports("avx512bw") != 0;
-    }
-#else
-    (void)kernels;
-#endif
-    return true;
-}
-
-const Kernels& bestKernels() noexcept {
-    static const Kernels& best = [] {
-        const Kernels* chosen = &variants.front();
-        for (const Kernels& k : variants) {
-            if (runsHere(k)) {
-                chosen = &k;
-            }
+const Kernels& kernelsOf(KernelVariant variant) noexcept {
+    for (const Kernels* k : variants) {
+        if (k->variant == variant) {
+            return *k;
         }
-        return std::ref(*chosen);
-    }();
-    return best;
+    }
+    return *variants.front();
 }
 
-}  // namespace vantu::detail
+unsigned processorInstructionSets() noexcept {
+    unsigned found = 0U;
+#if defined(__x86_64__) || defined(__i386__)
+    // Each check includes the operating system's support for the wider registers.
+    const std::array<std::pair<unsigned, bool>, 6> checks = {{
+        {isa::avx2, __builtin_cpu_supports("avx2") != 0},
+        {isa::fma, __builtin_cpu_supports("fma") != 0},
+        {isa::avx512f, __builtin_cpu_supports("avx512f") != 0},
+        {isa::avx512dq, __builtin_cpu_supports("avx512dq") != 0},
+        {isa::avx512vl, __builtin_cpu_supports("avx512vl") != 0},
+        {isa::avx512bw, __builtin_cpu_supports("avx512bw") != 0},
+    }};
+    for (const auto& [bit, supported] : checks) {
+        if (supported) {
+            found |= bit;
+        }
+    }
+#endif
+    return found;
+}
+
+KernelVariant chooseKernels(const char* forced, unsigned processor) {
+    const Kernels* fastest = variants.front();
+    for (const Kernels* k : variants) {
+        if (!runsOn(*k, processor)) {
+            continue;
+        }
+        fastest = k;
+        if (forced != nullptr && std::string_view(forced) == nameOf(k->variant)) {
+            return k->variant;
+        }
+    }
+    if (forced == nullptr || *forced == '\0') {
+        return fastest->variant;
+    }
+    // Only a choice that cannot be followed spends a string: "a, b and c".
+    std::vector<std::string_view> runs;
+    for (const Kernels* k : variants) {
+        if (runsOn(*k, processor)) {
+            runs.emplace_back(nameOf(k->variant));
+        }
+    }
+    std::string list;
+    for (std::size_t i = 0; i < runs.size(); ++i) {
+        list += i == 0 ? "" : i + 1 == runs.size() ? " and " : ", ";
+        list += runs[i];
+    }
+    throw std::invalid_argument(std::string("VANTU_KERNELS=") + forced + ": this processor runs " +
+                                list);
+}
+
+const Kernels& bestKernels() {
+    return kernelsOf(defaultKernelVariant());
+}
+
+}  // namespace detail
+
+const char* nameOf(KernelVariant variant) noexcept {
+    switch (variant) {
+        case KernelVariant::baseline:
+            return "baseline";
+        case KernelVariant::avx2:
+            return "avx2";
+        case KernelVariant::avx512:
+            break;
+    }
+    return "avx512";
+}
+
+std::span<const KernelVariant> builtKernelVariants() noexcept {
+    return detail::built;
+}
+
+bool runsHere(KernelVariant variant) noexcept {
+    for (const KernelVariant v : detail::built) {
+        if (v == variant) {
+            return detail::runsOn(detail::kernelsOf(variant), detail::processorInstructionSets());
+        }
+    }
+    return false;
+}
+
+KernelVariant defaultKernelVariant() {
+    // A failed choice is not kept: each call throws again.
+    static const KernelVariant chosen =
+        detail::chooseKernels(std::getenv("VANTU_KERNELS"), detail::processorInstructionSets());
+    return chosen;
+}
+
+std::optional<std::string> kernelChoiceError() {
+    try {
+        (void)defaultKernelVariant();
+    } catch (const std::invalid_argument& e) {
+        return e.what();
+    }
+    return std::nullopt;
+}
+
+}  // namespace vantu

@@ -7,11 +7,10 @@
 // set (baseline x86-64, AVX2, AVX-512) and chosen at run time; every variant gives the same
 // colours bit for bit. docs/fast-scan.md derives the margins.
 
-#include <span>
-
 #include "geometry/projection.h"
 #include "geometry/raster.h"
 #include "geometry/vec3.h"
+#include "render/kernel_variant.h"
 
 namespace vantu::detail {
 
@@ -32,9 +31,20 @@ inline constexpr double distanceMargin = 0x1p-34;  // about 5.8e-11
 using Kernel = void (*)(const Mirrors& normals, double y, double ySquared, const double* xs,
                         int count, PackedColour* out);
 
-// One compiled variant: a kernel for each projection.
+// The instruction sets a variant may be compiled for, one bit each.
+namespace isa {
+inline constexpr unsigned avx2 = 1U << 0;
+inline constexpr unsigned fma = 1U << 1;
+inline constexpr unsigned avx512f = 1U << 2;
+inline constexpr unsigned avx512dq = 1U << 3;
+inline constexpr unsigned avx512vl = 1U << 4;
+inline constexpr unsigned avx512bw = 1U << 5;
+}  // namespace isa
+
+// One compiled variant: the instruction sets it needs and a kernel for each projection.
 struct Kernels {
-    const char* name;  // "baseline", "avx2", "avx512"
+    KernelVariant variant;
+    unsigned needs;  // isa bits
     Kernel gnomonic;
     Kernel stereographic;
     Kernel orthographic;
@@ -52,13 +62,19 @@ struct Kernels {
     }
 };
 
-// Every variant this build holds, baseline first.
-[[nodiscard]] std::span<const Kernels> kernelVariants() noexcept;
+// The kernels of `variant`, which this build must hold (builtKernelVariants).
+[[nodiscard]] const Kernels& kernelsOf(KernelVariant variant) noexcept;
 
-// Whether this processor (and its operating system) runs `kernels`.
-[[nodiscard]] bool runsHere(const Kernels& kernels) noexcept;
+// The instruction sets of the isa bits that this processor and its operating system run.
+[[nodiscard]] unsigned processorInstructionSets() noexcept;
 
-// The fastest variant this processor runs, chosen once.
-[[nodiscard]] const Kernels& bestKernels() noexcept;
+// The variant to use on a processor that runs the instruction sets `processor`: the one
+// `forced` names, or with `forced` null or empty the fastest it runs. Throws
+// std::invalid_argument ("VANTU_KERNELS=avx512: this processor runs baseline and avx2") when
+// `forced` names no variant of this build or one that needs more than `processor`.
+[[nodiscard]] KernelVariant chooseKernels(const char* forced, unsigned processor);
+
+// The kernels of defaultKernelVariant(); throws as it does.
+[[nodiscard]] const Kernels& bestKernels();
 
 }  // namespace vantu::detail

@@ -2,5 +2,4 @@
 // SPDX-License-Identifier: MIT
 // The fast kernels for the avx512 instruction set; CMake sets the compiler's flags for this file.
 #define VANTU_KERNEL_VARIANT avx512
-#define VANTU_KERNEL_NAME "avx512"
 #include "render/kernel_body.h"

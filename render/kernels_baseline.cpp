@@ -2,5 +2,4 @@
 // SPDX-License-Identifier: MIT
 // The fast kernels for the baseline instruction set; CMake sets the compiler's flags for this file.
 #define VANTU_KERNEL_VARIANT baseline
-#define VANTU_KERNEL_NAME "baseline"
 #include "render/kernel_body.h"

@@ -18,7 +18,7 @@ namespace vantu {
 inline constexpr int colourCount = 21;
 
 // Every colour pixelColour can give, brightness by brightness (one mirror, two, three), each in
-// the order of the three channel tests (red, green, blue) failing or not, white last. Together
+// the order of which of the three comparisons (red, green, blue) hold, white last. Together
 // with grey, every colour of a picture drawn with one sample per pixel.
 [[nodiscard]] std::array<PackedColour, colourCount> pictureColours() noexcept;
 

@@ -4,19 +4,10 @@
 
 // Inline body of the per-pixel colouring; include render/pixel_colour.h instead.
 
-#include <cmath>
-#include <cstdint>
-
+#include "render/colour_rule.h"
 #include "render/pixel_colour.h"
 
 namespace vantu::detail {
-
-// The channel value for a test result and a side count: round((sign * 127 + 128) * k / 3),
-// ties to even.
-[[nodiscard]] inline std::int16_t channelValue(std::int32_t sign, std::int32_t k) noexcept {
-    const std::int32_t m = (sign * 127 + 128) * k;
-    return static_cast<std::int16_t>(std::lrint(static_cast<double>(m) / 3.0));
-}
 
 inline MirrorMeasures measureMirrors(const Vec3& p, const Mirrors& n) noexcept {
     // Reflections in mirrors 1, 2, 3.
@@ -45,29 +36,8 @@ inline MirrorMeasures measureMirrors(const Vec3& p, const Mirrors& n) noexcept {
 
 inline PackedColour colourOf(const Vec3& p, const Mirrors& n) noexcept {
     const auto [a1, a2, a3, d1, d2, d3] = measureMirrors(p, n);
-
-    const std::int32_t redSign = d1 > d2 ? -1 : 1;
-    const std::int32_t greenSign = d2 > d3 ? -1 : 1;
-    const std::int32_t blueSign = d3 > d1 ? -1 : 1;
-
-    std::int32_t k = 0;
-    if (a1 >= 0.0) {
-        k = 1;
-    }
-    if (a2 >= 0.0) {
-        ++k;
-    }
-    if (a3 >= 0.0) {
-        ++k;
-    }
-    if (k == 0) {
-        k = 2;
-    }
-
-    const std::int16_t blue = channelValue(blueSign, k);
-    const std::int16_t green = channelValue(greenSign, k);
-    const std::int16_t red = channelValue(redSign, k);
-    return red + 256 * green + 65536 * blue;
+    const int nonNegative = (a1 >= 0.0 ? 1 : 0) + (a2 >= 0.0 ? 1 : 0) + (a3 >= 0.0 ? 1 : 0);
+    return colour_rule::colourOf(d1 > d2, d2 > d3, d3 > d1, colour_rule::sideCount(nonNegative));
 }
 
 }  // namespace vantu::detail

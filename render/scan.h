@@ -23,10 +23,12 @@
 #include <string>
 #include <vector>
 
+#include "geometry/checked_arithmetic.h"
 #include "geometry/draw_error.h"
 #include "geometry/raster.h"
 #include "geometry/text.h"
 #include "geometry/vec3.h"
+#include "render/fine_picture.h"
 #include "render/kernels.h"
 #include "render/pixel_colour.h"
 #include "render/projections.h"
@@ -56,30 +58,17 @@ struct Unchecked {
 // Arithmetic with every stored value checked; throws DrawError naming the scale and the pixel:
 // the output pixel, or with `windowPerPixel` > 0 (samples per window pixel) the window pixel
 // that holds the sample.
-class Checked {
+class Checked : public CheckedArithmetic<Checked> {
 public:
     Checked(double scale, int row, double windowPerPixel = 0.0) noexcept
         : m_scale(scale), m_row(row), m_windowPerPixel(windowPerPixel) {}
 
     void atColumn(int column) noexcept { m_column = column; }
-    [[nodiscard]] double value(double v) const {
-        failIf(valueFault(v));
-        return v;
-    }
-    [[nodiscard]] double quotient(double a, double b) const {
-        failIf(divisionFault(a, b));
-        return a / b;
-    }
-    [[nodiscard]] double root(double a) const {
-        failIf(sqrtFault(a));
-        return value(std::sqrt(a));
-    }
 
 private:
-    void failIf(const Fault& fault) const {
-        if (!fault) {
-            return;
-        }
+    friend class CheckedArithmetic<Checked>;
+
+    [[noreturn]] void fail(const Fault& fault) const {
         const auto reported = [this](int index) {
             return m_windowPerPixel > 0.0 ? windowPixelOf(index, m_windowPerPixel) : index;
         };
@@ -116,14 +105,30 @@ struct ScanInput {
     int antialias = 1;  // samples per output pixel along each axis, 1 to maxAntialias
 };
 
-inline constexpr int maxAntialias = 8;
-
 // The channel-wise mean of colours whose channels add up to the sums given, rounded half up.
 [[nodiscard]] inline PackedColour meanColour(int redSum, int greenSum, int blueSum,
                                              int count) noexcept {
     const int half = count / 2;
-    return (redSum + half) / count + 256 * ((greenSum + half) / count) +
-           65536 * ((blueSum + half) / count);
+    return packColour((redSum + half) / count, (greenSum + half) / count, (blueSum + half) / count);
+}
+
+// The one antialias loop: the mean colour of the n x n samples sample(a, b) of an output pixel,
+// a its sample column and b its sample row (both 0 to n - 1), taken column by column: a from
+// the left, and b from the top within each a.
+template <class Sample>
+[[nodiscard]] inline PackedColour averageSamples(int n, const Sample& sample) {
+    int red = 0;
+    int green = 0;
+    int blue = 0;
+    for (int a = 0; a < n; ++a) {
+        for (int b = 0; b < n; ++b) {
+            const PackedColour c = sample(a, b);
+            red += redOf(c);
+            green += greenOf(c);
+            blue += blueOf(c);
+        }
+    }
+    return meanColour(red, green, blue, n * n);
 }
 
 // Colours output row `row` into out[0] to out[in.width - 1], with `abscissa(s)` giving X
@@ -161,22 +166,17 @@ inline void computeRow(int row, const ScanInput& in, Check& check, const Absciss
     }
     for (int col = 0; col < in.width; ++col) {
         check.atColumn(col);
-        int red = 0;
-        int green = 0;
-        int blue = 0;
-        for (int a = 0; a < n; ++a) {
-            const double x = abscissa(col * n + a);
-            for (std::size_t b = 0; b < static_cast<std::size_t>(n); ++b) {
-                Vec3 p;
-                const PackedColour c = Mapping::toSphere(x, ys[b], ySquares[b], in.pi, check, p)
-                                           ? colourOf(p, in.normals)
-                                           : grey;
-                red += redOf(c);
-                green += greenOf(c);
-                blue += blueOf(c);
+        double x = 0.0;
+        out[col] = averageSamples(n, [&](int a, int b) {
+            if (b == 0) {
+                x = abscissa(col * n + a);
             }
-        }
-        out[col] = meanColour(red, green, blue, n * n);
+            const auto i = static_cast<std::size_t>(b);
+            Vec3 p;
+            return Mapping::toSphere(x, ys[i], ySquares[i], in.pi, check, p)
+                       ? colourOf(p, in.normals)
+                       : grey;
+        });
     }
 }
 
@@ -233,8 +233,8 @@ inline int colourSamples(const ScanInput& in, double y, double ySquared, const d
 
 // The fast pass of one row, X from the table. Kept out of line so that no floating-point work
 // moves across the flag test around the call. With antialiasing, the row goes in chunks of
-// output pixels, each sample row of a chunk at a time, into sums on the stack. Returns how many
-// samples took the exact path.
+// output pixels, each sample row of a chunk at a time, onto the stack, then averaged. Returns
+// how many samples took the exact path.
 template <class Mapping>
 [[gnu::noinline]] int fastRow(int row, const ScanInput& in, const double* xs,
                               PackedColour* out) noexcept {
@@ -251,33 +251,23 @@ template <class Mapping>
         ys[static_cast<std::size_t>(b)] =
             Mapping::ordinate(sampleCoordinate(row * n + b, in.samplesPerPixel), in.plane, check);
     }
-    constexpr int chunkSamples = 1024;
-    const int chunk = chunkSamples / n;  // output pixels
+    // Each chunk of output pixels holds its n sample rows of n samples per pixel.
+    constexpr int chunkSamples = 2048;
+    const int rowSamples = chunkSamples / n;  // samples per sample row of a chunk
+    const int chunk = rowSamples / n;         // output pixels
     std::array<PackedColour, chunkSamples> samples;
-    std::array<int, chunkSamples / 2> red;
-    std::array<int, chunkSamples / 2> green;
-    std::array<int, chunkSamples / 2> blue;
     int exact = 0;
     for (int first = 0; first < in.width; first += chunk) {
-        const auto pixels = static_cast<std::size_t>(std::min(chunk, in.width - first));
-        std::fill_n(red.begin(), pixels, 0);
-        std::fill_n(green.begin(), pixels, 0);
-        std::fill_n(blue.begin(), pixels, 0);
+        const int pixels = std::min(chunk, in.width - first);
         for (int b = 0; b < n; ++b) {
             const double y = ys[static_cast<std::size_t>(b)];
-            exact += colourSamples<Mapping>(in, y, y * y, xs + first * n,
-                                            static_cast<int>(pixels) * n, samples.data());
-            const PackedColour* sample = samples.data();
-            for (std::size_t p = 0; p < pixels; ++p) {
-                for (int a = 0; a < n; ++a, ++sample) {
-                    red[p] += redOf(*sample);
-                    green[p] += greenOf(*sample);
-                    blue[p] += blueOf(*sample);
-                }
-            }
+            exact += colourSamples<Mapping>(in, y, y * y, xs + first * n, pixels * n,
+                                            samples.data() + b * rowSamples);
         }
-        for (std::size_t p = 0; p < pixels; ++p) {
-            out[static_cast<std::size_t>(first) + p] = meanColour(red[p], green[p], blue[p], n * n);
+        for (int p = 0; p < pixels; ++p) {
+            out[first + p] = averageSamples(n, [&](int a, int b) {
+                return samples[static_cast<std::size_t>(b * rowSamples + p * n + a)];
+            });
         }
     }
     return exact;

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <tuple>
 
-#include "geometry/correctly_rounded.h"
+#include "render/colour_rule.h"
 #include "render/pixel_colour.h"
 #include "render/projections.h"
 #include "render/scan.h"
@@ -83,7 +83,7 @@ SnubPoint describe(const Vec3& p, const Mirrors& n) noexcept {
             ++k;
         }
     }
-    s.sideCount = k == 0 ? 2 : k;
+    s.sideCount = colour_rule::sideCount(k);
     const std::array<double, 3> d = mirrorDistances(p, n);
     s.distance = (d[0] + d[1] + d[2]) / 3.0;
     s.spread = spreadOf(d);
@@ -238,12 +238,10 @@ std::optional<Vec3> crossingNear(const Vec3& p, const Mirrors& n) noexcept {
 }  // namespace
 
 int hueOf(PackedColour colour) noexcept {
-    // A channel whose test failed is 85 or more; one whose test held is 0 or 1.
-    const bool red = redOf(colour) >= 85;
-    const bool green = greenOf(colour) >= 85;
-    const bool blue = blueOf(colour) >= 85;
+    // The channels whose comparison does not hold are the bright ones, which make the hue.
+    const colour_rule::Decoded c = colour_rule::decode(colour);
     constexpr std::array<int, 8> place = {
-        6,  // none high: cannot happen, the three tests never all hold
+        6,  // none bright: cannot happen, the three comparisons never all hold
         4,  // blue
         2,  // green
         3,  // cyan
@@ -252,7 +250,7 @@ int hueOf(PackedColour colour) noexcept {
         1,  // yellow
         6,  // grey: all three equal
     };
-    return place[(red ? 4U : 0U) | (green ? 2U : 0U) | (blue ? 1U : 0U)];
+    return place[(c.redHolds ? 0U : 4U) | (c.greenHolds ? 0U : 2U) | (c.blueHolds ? 0U : 1U)];
 }
 
 std::optional<Vec3> refineSnubPoint(const Vec3& seed, const Mirrors& n) noexcept {
@@ -294,7 +292,7 @@ std::array<double, 3> mirrorDistances(const Vec3& p, const Mirrors& n) noexcept 
     return {m.d1, m.d2, m.d3};
 }
 
-std::vector<SnubPoint> findSnubPoints(const Mirrors& n) {
+std::vector<SnubPoint> findSnubPoints(const Mirrors& n, double pi) {
     // Every seed refined, each as the member of its pair that is listed.
     std::vector<SnubPoint> refined;
     const auto refine = [&](const Vec3& seed) {
@@ -315,7 +313,7 @@ std::vector<SnubPoint> findSnubPoints(const Mirrors& n) {
     // Coloured by the scan engine, as the stereographic picture colours the same points.
     detail::ScanInput input;
     input.plane.scale = 1.0;
-    input.pi = cr::atan(1.0) * 4.0;
+    input.pi = pi;
     input.normals = n;
     std::vector<double> us(detail::seedGrid);
     for (int i = 0; i < detail::seedGrid; ++i) {

@@ -36,8 +36,8 @@ struct SnubPoint {
 // refines each seed until the spread is at most snubTolerance (see refineSnubPoint for the
 // multiple points); seeds that do not get there are dropped, and points within 1e-4 of each
 // other are one. Sorted with the points inside the triangle first: by the number of positive
-// dots, then the side count, then x, y and z.
-[[nodiscard]] std::vector<SnubPoint> findSnubPoints(const Mirrors& n);
+// dots, then the side count, then x, y and z. `pi` is the drawing's, for the seeding picture.
+[[nodiscard]] std::vector<SnubPoint> findSnubPoints(const Mirrors& n, double pi);
 
 namespace detail {
 

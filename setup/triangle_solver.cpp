@@ -2,9 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "setup/triangle_solver.h"
 
-#include <cmath>
 #include <string>
 
+#include "geometry/checked_arithmetic.h"
 #include "geometry/correctly_rounded.h"
 #include "geometry/draw_error.h"
 #include "geometry/text.h"
@@ -14,28 +14,14 @@ namespace detail {
 namespace {
 
 // Checks each stored value of one solution and names the failing step in the error.
-class TriangleCheck {
+class TriangleCheck : public CheckedArithmetic<TriangleCheck> {
 public:
     TriangleCheck(double A, double B, double C) : m_A(A), m_B(B), m_C(C) {}
 
-    double value(double v, const char* step) const {
-        fail(valueFault(v), step);
-        return v;
-    }
-    double quotient(double numerator, double divisor, const char* step) const {
-        fail(divisionFault(numerator, divisor), step);
-        return numerator / divisor;
-    }
-    double root(double argument, const char* step) const {
-        fail(sqrtFault(argument), step);
-        return value(std::sqrt(argument), step);
-    }
-
 private:
-    void fail(const Fault& fault, const char* step) const {
-        if (!fault) {
-            return;
-        }
+    friend class CheckedArithmetic<TriangleCheck>;
+
+    [[noreturn]] void fail(const Fault& fault, const char* step) const {
         throw DrawError(fault.kind, FaultStage::triangle, step,
                         "the angles " + formatDegrees(m_A) + "\u00B0, " + formatDegrees(m_B) +
                             "\u00B0, " + formatDegrees(m_C) +

@@ -9,14 +9,17 @@
 #include <algorithm>
 #include <array>
 #include <cstddef>
+#include <cstdlib>
 #include <iostream>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "drawing/draw_procedure.h"
 #include "render/fine_picture.h"
+#include "render/kernel_variant.h"
 #include "render/kernels.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
@@ -32,11 +35,11 @@ constexpr int thinning = 4;  // the instrumented build compares fewer rows
 constexpr int thinning = 1;
 #endif
 
-std::vector<const detail::Kernels*> variantsHere() {
-    std::vector<const detail::Kernels*> here;
-    for (const detail::Kernels& k : detail::kernelVariants()) {
-        if (detail::runsHere(k)) {
-            here.push_back(&k);
+std::vector<KernelVariant> variantsHere() {
+    std::vector<KernelVariant> here;
+    for (const KernelVariant k : builtKernelVariants()) {
+        if (runsHere(k)) {
+            here.push_back(k);
         }
     }
     return here;
@@ -76,9 +79,9 @@ DrawSetup setupOf(const Request& r, const Frame& frame = {}) {
 std::vector<FinePicture> pictures(const Request& r, const Frame& frame = {}) {
     const DrawSetup setup = setupOf(r, frame);
     std::vector<FinePicture> all;
-    for (const detail::Kernels* k : variantsHere()) {
+    for (const KernelVariant k : variantsHere()) {
         all.emplace_back(r.scale, setup.pi, r.projection, setup.normals, r.sampling, frame.size);
-        all.back().useKernels(*k);
+        all.back().useKernels(k);
     }
     return all;
 }
@@ -326,6 +329,89 @@ TEST(FastScanExactness, CorrectRoundingDecidesTheEqualAnglesTie) {
         p.renderRow(457, row);
         EXPECT_EQ(row[103], 1 + 256 * 170 + 65536 * 170);
     }
+}
+
+// The instruction sets of processors with and without AVX2 and AVX-512.
+constexpr unsigned noAvx = 0U;
+constexpr unsigned avx2Only = detail::isa::avx2 | detail::isa::fma;
+constexpr unsigned allSets = avx2Only | detail::isa::avx512f | detail::isa::avx512dq |
+                             detail::isa::avx512vl | detail::isa::avx512bw;
+
+struct KernelChoiceCase {
+    const char* name;
+    const char* forced;  // VANTU_KERNELS, or null when unset
+    unsigned processor;
+    KernelVariant chosen;
+    const char* error;  // the message, or null when the choice stands
+    friend void PrintTo(const KernelChoiceCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class KernelChoice : public testing::TestWithParam<KernelChoiceCase> {};
+
+// VANTU_KERNELS forces a variant the processor runs; anything else names the ones it runs.
+TEST_P(KernelChoice, TakesTheForcedVariantOrSaysWhichRunHere) {
+    const KernelChoiceCase& c = GetParam();
+    if (builtKernelVariants().size() < 3) {
+        GTEST_SKIP() << "this build holds only the baseline kernels";
+    }
+    if (c.error == nullptr) {
+        EXPECT_EQ(detail::chooseKernels(c.forced, c.processor), c.chosen);
+        return;
+    }
+    try {
+        (void)detail::chooseKernels(c.forced, c.processor);
+        ADD_FAILURE() << "no error";
+    } catch (const std::invalid_argument& e) {
+        EXPECT_STREQ(e.what(), c.error);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Variants, KernelChoice,
+    testing::Values(
+        KernelChoiceCase{"UnsetTakesTheFastest", nullptr, allSets, KernelVariant::avx512, nullptr},
+        KernelChoiceCase{"EmptyIsUnset", "", avx2Only, KernelVariant::avx2, nullptr},
+        KernelChoiceCase{"UnsetWithoutAvx", nullptr, noAvx, KernelVariant::baseline, nullptr},
+        KernelChoiceCase{"ForcedBaseline", "baseline", allSets, KernelVariant::baseline, nullptr},
+        KernelChoiceCase{"ForcedAvx2", "avx2", allSets, KernelVariant::avx2, nullptr},
+        KernelChoiceCase{"ForcedAvx512", "avx512", allSets, KernelVariant::avx512, nullptr},
+        KernelChoiceCase{"Unsupported", "avx512", avx2Only, KernelVariant::baseline,
+                         "VANTU_KERNELS=avx512: this processor runs baseline and avx2"},
+        KernelChoiceCase{"UnsupportedOnlyBaseline", "avx2", noAvx, KernelVariant::baseline,
+                         "VANTU_KERNELS=avx2: this processor runs baseline"},
+        KernelChoiceCase{"Unknown", "AVX2", allSets, KernelVariant::baseline,
+                         "VANTU_KERNELS=AVX2: this processor runs baseline, avx2 and avx512"}),
+    RowName());
+
+// In a fresh process, every picture renders with the variant VANTU_KERNELS forces, and a value
+// that cannot be followed is reported rather than ignored.
+TEST(KernelChoiceDeathTest, EveryPictureUsesTheForcedVariant) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    const DrawSetup setup = prepareDrawing(DrawRequest{});
+    for (const KernelVariant v : builtKernelVariants()) {
+        if (!runsHere(v)) {
+            continue;
+        }
+        EXPECT_EXIT(
+            {
+                setenv("VANTU_KERNELS", nameOf(v), 1);
+                const FinePicture picture(120.0, setup.pi, Projection::stereographic,
+                                          setup.normals);
+                std::exit(picture.kernelVariant() == v && defaultKernelVariant() == v ? 0 : 1);
+            },
+            testing::ExitedWithCode(0), "")
+            << nameOf(v);
+    }
+    EXPECT_EXIT(
+        {
+            setenv("VANTU_KERNELS", "none", 1);
+            const auto error = kernelChoiceError();
+            std::exit(error &&
+                              error->starts_with("VANTU_KERNELS=none: this processor runs baseline")
+                          ? 0
+                          : 1);
+        },
+        testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

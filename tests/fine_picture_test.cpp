@@ -15,6 +15,7 @@
 #include "geometry/draw_error.h"
 #include "render/image_sink.h"
 #include "render/render_picture.h"
+#include "render/scan.h"
 #include "setup/draw_request.h"
 #include "tests/test_support.h"
 

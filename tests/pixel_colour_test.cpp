@@ -10,6 +10,7 @@
 #include <ostream>
 #include <set>
 
+#include "render/colour_rule.h"
 #include "tests/reference_render.h"
 #include "tests/test_support.h"
 
@@ -86,7 +87,6 @@ TEST(PixelColour, MatchesThePlainRuleOverTheSphere) {
         EXPECT_TRUE(isOneOfTheTwentyOne(c)) << c;
     }
     std::set<PackedColour> seen;
-    int checked = 0;
     for (int i = 0; i < 200; ++i) {
         for (int j = 0; j < 100; ++j) {
             const double theta = std::acos(1.0 - 2.0 * (j + 0.5) / 100.0);
@@ -103,11 +103,30 @@ TEST(PixelColour, MatchesThePlainRuleOverTheSphere) {
                 return (redOf(v) > 1 ? 1 : 0) + (greenOf(v) > 1 ? 2 : 0) + (blueOf(v) > 1 ? 4 : 0);
             };
             ASSERT_EQ(hue(c), hue(opposite));
-            ++checked;
         }
     }
-    EXPECT_EQ(checked, 20000);
     EXPECT_GE(seen.size(), 18U) << "the sweep meets most colours";
+}
+
+// The rule's integer channel values are round((sign * 127 + 128) * k / 3) with ties to even,
+// and each colour of the palette decodes to the comparisons and side count it was made from.
+TEST(ColourRule, ChannelValuesRoundAndColoursDecode) {
+    for (const int k : {1, 2, 3}) {
+        for (const int sign : {-1, 1}) {
+            EXPECT_EQ(colour_rule::channelValue(sign, k), std::lrint((sign * 127 + 128) * k / 3.0))
+                << "sign " << sign << ", k " << k;
+        }
+    }
+    const std::array<PackedColour, colourCount> palette = pictureColours();
+    std::size_t i = 0;
+    for (const int k : {1, 2, 3}) {
+        for (const unsigned holds : {1U, 2U, 3U, 4U, 5U, 6U, 0U}) {
+            const colour_rule::Decoded expected{(holds & 4U) != 0U, (holds & 2U) != 0U,
+                                                (holds & 1U) != 0U, k};
+            EXPECT_EQ(colour_rule::decode(palette[i]), expected) << "colour " << palette[i];
+            ++i;
+        }
+    }
 }
 
 }  // namespace

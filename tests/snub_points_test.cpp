@@ -33,6 +33,10 @@ Mirrors normalsOf(std::string_view code, int rotation = 0, bool reverse = false)
     return prepareDrawing(request).normals;
 }
 
+double drawingPi() {
+    return prepareDrawing(DrawRequest{}).pi;
+}
+
 // Everything any list of snub points must satisfy.
 void expectWellFormed(const std::vector<SnubPoint>& points, const Mirrors& n) {
     for (std::size_t i = 0; i < points.size(); ++i) {
@@ -60,7 +64,7 @@ void expectWellFormed(const std::vector<SnubPoint>& points, const Mirrors& n) {
 // exactly at the eight points (+-1, +-1, +-1) / sqrt 3, with D = 8/3.
 TEST(SnubPoints, PerpendicularMirrorsGiveTheCubeDiagonals) {
     const Mirrors n = {Vec3{1, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}};
-    const std::vector<SnubPoint> points = findSnubPoints(n);
+    const std::vector<SnubPoint> points = findSnubPoints(n, drawingPi());
     expectWellFormed(points, n);
     const double r = 1.0 / std::sqrt(3.0);
     // The member with the larger side count of each pair, then by x, y, z.
@@ -129,7 +133,7 @@ TEST_P(KnownSnubPoints, MatchTheHandDerivedPoints) {
     const SolvedTriangle t = solveTriangle(angles[0], angles[1], angles[2]);
     const std::array<Vec3, 3> vantuVertices = {t.vertexA, t.vertexB, t.vertexC};
 
-    const std::vector<SnubPoint> points = findSnubPoints(setup.normals);
+    const std::vector<SnubPoint> points = findSnubPoints(setup.normals, setup.pi);
     expectWellFormed(points, setup.normals);
     ASSERT_EQ(points.size(), c.points.size());
 
@@ -333,7 +337,7 @@ class CatalogueSnubPoints : public testing::TestWithParam<CatalogueCase> {};
 TEST_P(CatalogueSnubPoints, AgreeWithABruteForceSearch) {
     const CatalogueCase& c = GetParam();
     const Mirrors n = normalsOf(c.code, c.rotation, c.reverse);
-    const std::vector<SnubPoint> points = findSnubPoints(n);
+    const std::vector<SnubPoint> points = findSnubPoints(n, drawingPi());
     expectWellFormed(points, n);
     EXPECT_FALSE(points.empty());
 
@@ -370,7 +374,7 @@ class MultipleSnubPoint : public testing::TestWithParam<PoleCase> {};
 
 TEST_P(MultipleSnubPoint, IsThePoleOfMirrorThreeExactly) {
     const Mirrors n = normalsOf(GetParam().code, 1);
-    const std::vector<SnubPoint> points = findSnubPoints(n);
+    const std::vector<SnubPoint> points = findSnubPoints(n, drawingPi());
     expectWellFormed(points, n);
     const auto pole = std::find_if(points.begin(), points.end(), [](const SnubPoint& s) {
         return distanceUpToSign(s.point, {0.0, 1.0, 0.0}) < 1e-4;
@@ -410,7 +414,7 @@ PermutedTriangle permutedTriangle(std::string_view code, int rotation, bool reve
         p.vertexOf[c] = unit(vertices[i]);
         p.mirrorOf[c] = i;
     }
-    p.points = findSnubPoints(normalsOf(code, rotation, reverse));
+    p.points = findSnubPoints(normalsOf(code, rotation, reverse), drawingPi());
     return p;
 }
 
