@@ -9,9 +9,13 @@
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
 #include <chrono>
 #include <climits>
 #include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string_view>
 #include <system_error>
 #include <thread>
 #include <utility>
@@ -32,22 +36,36 @@ std::string quotedPath(const std::filesystem::path& path) {
     return "'" + escapeText(path.string()) + "'";
 }
 
-// A name for a temporary file beside `destination`, hidden and unlikely to be taken: the file's
-// own name (at most 200 bytes of it) and six letters or digits.
-std::filesystem::path temporaryName(const std::filesystem::path& destination) {
-    static std::atomic<std::uint64_t> counter{0};
-    std::uint64_t seed =
-        static_cast<std::uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-        (static_cast<std::uint64_t>(::getpid()) << 32U) ^ (counter++ * 0x9E37U);
-    constexpr std::string_view letters =
-        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
-    std::string suffix;
-    for (int i = 0; i < 6; ++i) {
-        seed = seed * 6364136223846793005U + 1442695040888963407U;
-        suffix += letters[(seed >> 33U) % letters.size()];
-    }
+// Makes a new temporary file beside `destination`, hidden and not taken before: the file's own
+// name (at most 200 bytes of it) and six letters or digits that mkostemp chooses. Returns its
+// descriptor (-1 with errno) and sets `temporary` to its name.
+int makeTemporary(const std::filesystem::path& destination, std::filesystem::path& temporary) {
     const std::string name = destination.filename().string().substr(0, 200);
-    return destination.parent_path() / ("." + name + ".vantu-" + suffix);
+    std::string pattern = (destination.parent_path() / ("." + name + ".vantu-XXXXXX")).string();
+    const int fd = ::mkostemp(pattern.data(), O_CLOEXEC);
+    temporary = pattern;
+    return fd;
+}
+
+// The process's file mode creation mask, read from /proc/self/status without changing it (as
+// umask() would, for every thread); 077 when it cannot be read, the mask that keeps a file
+// private.
+mode_t creationMask() {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.starts_with("Umask:")) {
+            const std::string_view digits = std::string_view(line).substr(6);
+            const std::size_t first = digits.find_first_not_of(" \t");
+            unsigned mask = 0;
+            if (first != std::string_view::npos &&
+                std::from_chars(digits.data() + first, digits.data() + digits.size(), mask, 8).ec ==
+                    std::errc()) {
+                return static_cast<mode_t>(mask & 0777U);
+            }
+        }
+    }
+    return 077;
 }
 
 // Called while an output blocks; may throw to give up. Set once, before any output.
@@ -237,15 +255,11 @@ OutputFile OutputFile::replacing(const std::filesystem::path& path) {
     if (exists && ::faccessat(AT_FDCWD, destination.c_str(), W_OK, AT_EACCESS) != 0) {
         throw WriteError(target, errno);
     }
-    for (int attempt = 0;; ++attempt) {
-        const std::filesystem::path temporary = detail::temporaryName(destination);
-        const int fd = detail::aboveStandardStreams(
-            ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+    {
+        std::filesystem::path temporary;
+        const int fd = detail::aboveStandardStreams(detail::makeTemporary(destination, temporary));
         if (fd < 0) {
             const int error = errno;
-            if (error == EEXIST && attempt < 100) {
-                continue;
-            }
             if (error == EACCES || error == EPERM || error == EROFS) {
                 const std::filesystem::path folder =
                     destination.parent_path().empty() ? "." : destination.parent_path();
@@ -256,6 +270,10 @@ OutputFile OutputFile::replacing(const std::filesystem::path& path) {
             throw WriteError(target, error);
         }
         OutputFile file(target, fd, temporary, destination);
+        // mkostemp makes the file 0600; a new file is made as open() with 0666 makes one.
+        if (!exists && ::fchmod(fd, 0666U & ~detail::creationMask()) != 0) {
+            file.fail(errno);
+        }
         if (exists) {
             // The new file takes the old one's permissions, and its owner where that may be
             // given (by root).

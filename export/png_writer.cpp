@@ -121,6 +121,14 @@ PngWriter::PngWriter(OutputFile& out, const PngFormat& format) {
 
 PngWriter::~PngWriter() = default;
 
+void rgbBytes(std::span<const PackedColour> row, std::uint8_t* out) noexcept {
+    for (const PackedColour c : row) {
+        *out++ = static_cast<std::uint8_t>(redOf(c));
+        *out++ = static_cast<std::uint8_t>(greenOf(c));
+        *out++ = static_cast<std::uint8_t>(blueOf(c));
+    }
+}
+
 std::size_t PngWriter::rowBytes() const noexcept {
     return m_encoder->bytes.size();
 }
@@ -136,11 +144,7 @@ void PngWriter::encodePixels(std::span<const PackedColour> row,
     }
     std::uint8_t* out = bytes.data();
     if (e.palette.empty()) {
-        for (const PackedColour c : row) {
-            *out++ = static_cast<std::uint8_t>(redOf(c));
-            *out++ = static_cast<std::uint8_t>(greenOf(c));
-            *out++ = static_cast<std::uint8_t>(blueOf(c));
-        }
+        rgbBytes(row, out);
         return;
     }
     // Rows are long runs of one colour: the palette is searched only where the colour changes.
@@ -186,18 +190,6 @@ void PngWriter::finish() {
         throw std::logic_error("the PNG has " + std::to_string(e.rowsWritten) + " of its " +
                                std::to_string(e.height) + " rows");
     }
-}
-
-void writePng(const std::filesystem::path& path, const PngFormat& format, const PngRows& rows) {
-    OutputFile file = OutputFile::replacing(path);
-    PngWriter writer(file, format);
-    std::vector<PackedColour> row(static_cast<std::size_t>(format.width));
-    for (int r = 0; r < format.height; ++r) {
-        rows(r, row);
-        writer.writeRow(row);
-    }
-    writer.finish();
-    file.commit();
 }
 
 }  // namespace vantu

@@ -6,8 +6,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <filesystem>
-#include <functional>
 #include <memory>
 #include <span>
 #include <vector>
@@ -25,6 +23,10 @@ struct PngFormat {
     int height = 0;                     // 1 to 2^31 - 1
     std::vector<PackedColour> palette;  // at most 256 distinct colours; empty for RGB
 };
+
+// The red, green and blue bytes of each colour of `row`, in turn, from `out` on
+// (3 * row.size() of them).
+void rgbBytes(std::span<const PackedColour> row, std::uint8_t* out) noexcept;
 
 // Encodes a picture, one row after the other from the top, into an OutputFile, with little
 // memory whatever the picture's height. The filter and compression suit pictures of large areas
@@ -63,15 +65,5 @@ private:
     struct Encoder;
     std::unique_ptr<Encoder> m_encoder;
 };
-
-// Fills `out` with row `row` of a picture (out.size() is its width). Rows are asked in order,
-// from 0.
-using PngRows = std::function<void(int row, std::span<PackedColour> out)>;
-
-// Writes the picture `rows` gives as a PNG of `format` at `path`, completely or not at all (see
-// OutputFile::replacing). Throws WriteError naming the file with the reason,
-// std::invalid_argument as PngWriter does and std::bad_alloc; whatever `rows` throws passes
-// through. On any exception the file at `path` is as it was.
-void writePng(const std::filesystem::path& path, const PngFormat& format, const PngRows& rows);
 
 }  // namespace vantu

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "export/picture_writer.h"
 #include "tests/png_file.h"
 #include "tests/test_support.h"
 
@@ -42,7 +43,7 @@ std::string slurp(const fs::path& path) {
 struct RoundTripCase {
     const char* name;
     PngFormat format;
-    PngRows rows;
+    PictureRows rows;
     friend void PrintTo(const RoundTripCase& c, std::ostream* os) { *os << c.name; }
 };
 
@@ -53,7 +54,7 @@ class RoundTrip : public testing::TestWithParam<RoundTripCase> {};
 TEST_P(RoundTrip, ReadsBackPixelForPixel) {
     const RoundTripCase& c = GetParam();
     const fs::path folder = scratchFolder(c.name);
-    writePng(folder / "out.png", c.format, c.rows);
+    writePicture(folder / "out.png", PictureType::png, c.format, c.rows);
     EXPECT_EQ(namesIn(folder), std::vector<std::string>{"out.png"});
 
     const DecodedPng png = readPng(folder / "out.png");
@@ -108,14 +109,14 @@ INSTANTIATE_TEST_SUITE_P(
 // A PNG with an old picture, to be kept when a new one fails.
 const PngFormat tiny{2, 2, {grey}};
 void writeOld(const fs::path& path) {
-    writePng(path, tiny,
-             [](int, std::span<PackedColour> out) { std::fill(out.begin(), out.end(), grey); });
+    writePicture(path, PictureType::png, tiny,
+                 [](int, std::span<PackedColour> out) { std::fill(out.begin(), out.end(), grey); });
 }
 
 struct FailureCase {
     const char* name;
     std::function<fs::path(const fs::path& folder)> target;
-    PngRows rows;
+    PictureRows rows;
     std::string message;  // "{}" stands for the target
     friend void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 };
@@ -139,7 +140,7 @@ TEST_P(Failure, LeavesTheOldFileAndNoOther) {
         message.replace(at, 2, target.string());
     }
     try {
-        writePng(target, {40, 30, {grey}}, c.rows);
+        writePicture(target, PictureType::png, {40, 30, {grey}}, c.rows);
         ADD_FAILURE() << "nothing thrown";
     } catch (const std::exception& e) {
         EXPECT_EQ(std::string(e.what()), message);
@@ -175,8 +176,9 @@ TEST(Replacing, KeepsPermissionsAndSymbolicLinks) {
     writeOld(file);
     fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
     fs::create_symlink("file.png", link);
-    writePng(link, {3, 2, {}},
-             [](int, std::span<PackedColour> out) { std::fill(out.begin(), out.end(), 0x123456); });
+    writePicture(link, PictureType::png, {3, 2, {}}, [](int, std::span<PackedColour> out) {
+        std::fill(out.begin(), out.end(), 0x123456);
+    });
     EXPECT_TRUE(fs::is_symlink(link));
     EXPECT_EQ(fs::status(file).permissions(),
               fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);

@@ -1,0 +1,127 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+// Picture files of every type: the type a name asks for, a still WebP read back pixel for
+// pixel, the WebP's limit, and the temporary file a new picture is made in.
+
+#include "export/picture_writer.h"
+
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <webp/decode.h>
+
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <regex>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "tests/test_support.h"
+
+namespace vantu {
+namespace {
+
+namespace fs = std::filesystem;
+using testing_support::namesIn;
+using testing_support::scratchFolder;
+
+struct TypeCase {
+    const char* name;
+    std::optional<PictureType> type;
+};
+
+TEST(PictureType, ComesFromTheNameAlone) {
+    const std::vector<TypeCase> cases = {
+        {"a.png", PictureType::png},
+        {"dir/a.b.png", PictureType::png},
+        {"-", PictureType::png},
+        {"a.webp", PictureType::webp},
+        {"a.svg", std::nullopt},
+        {"a.PNG", std::nullopt},
+        {"a.png.gz", std::nullopt},
+        {"picture", std::nullopt},
+        {"frames/", std::nullopt},
+        {".png", std::nullopt},
+        {"dir/.webp", PictureType::webp},  // a hidden file is a name like any other
+        {"", std::nullopt},
+    };
+    for (const TypeCase& c : cases) {
+        EXPECT_EQ(pictureTypeOf(c.name), c.type) << c.name;
+    }
+}
+
+// A few colours in a pattern that differs from row to row.
+PackedColour colourAt(int col, int row) {
+    return packColour((col * 37) % 256, (row * 91) % 256, ((col + row) * 13) % 256);
+}
+
+TEST(StillWebp, IsLosslessAndLeavesNothingElse) {
+    const fs::path folder = scratchFolder("still-webp");
+    const PngFormat format{23, 7, {}};
+    writePicture(folder / "out.webp", PictureType::webp, format,
+                 [](int row, std::span<PackedColour> out) {
+                     for (std::size_t col = 0; col < out.size(); ++col) {
+                         out[col] = colourAt(static_cast<int>(col), row);
+                     }
+                 });
+    EXPECT_EQ(namesIn(folder), std::vector<std::string>{"out.webp"});
+    std::ifstream in(folder / "out.webp", std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    const std::string data = bytes.str();
+    int width = 0;
+    int height = 0;
+    std::uint8_t* rgb = WebPDecodeRGB(reinterpret_cast<const std::uint8_t*>(data.data()),
+                                      data.size(), &width, &height);
+    ASSERT_NE(rgb, nullptr);
+    ASSERT_EQ(width, format.width);
+    ASSERT_EQ(height, format.height);
+    int wrong = 0;
+    for (int row = 0; row < height; ++row) {
+        for (int col = 0; col < width; ++col) {
+            const std::uint8_t* p = rgb + 3 * (row * width + col);
+            wrong += packColour<int>(p[0], p[1], p[2]) != colourAt(col, row) ? 1 : 0;
+        }
+    }
+    WebPFree(rgb);
+    EXPECT_EQ(wrong, 0);
+    fs::remove_all(folder);
+}
+
+TEST(StillWebp, RefusesLibwebpsLimitBeforeMakingAFile) {
+    const fs::path folder = scratchFolder("webp-limit");
+    for (const PngFormat& format : {PngFormat{maxWebpSide + 1, 1, {}},
+                                    PngFormat{1, maxWebpSide + 1, {}}, PngFormat{0, 1, {}}}) {
+        OutputFile file = OutputFile::replacing(folder / "big.webp");
+        EXPECT_THROW(PictureWriter(file, PictureType::webp, format), std::invalid_argument);
+        EXPECT_THROW(AnimatedWebpWriter(file, format.width, format.height, 30),
+                     std::invalid_argument);
+    }
+    EXPECT_EQ(namesIn(folder), std::vector<std::string>{});
+    fs::remove_all(folder);
+}
+
+// A new file is made hidden beside its target, as ".NAME.vantu-XXXXXX", with the permissions
+// open() would give it under the umask; an existing one keeps its own.
+TEST(TemporaryFile, IsHiddenBesideTheTargetWithTheUmasksPermissions) {
+    const fs::path folder = scratchFolder("temporary");
+    const mode_t old = ::umask(027);
+    {
+        OutputFile file = OutputFile::replacing(folder / "new.png");
+        const std::vector<std::string> names = namesIn(folder);
+        ASSERT_EQ(names.size(), 1U);
+        EXPECT_TRUE(std::regex_match(names[0], std::regex(R"(\.new\.png\.vantu-[A-Za-z0-9]{6})")))
+            << names[0];
+        file.commit();
+    }
+    struct stat made {};
+    ASSERT_EQ(::stat((folder / "new.png").c_str(), &made), 0);
+    EXPECT_EQ(made.st_mode & 07777U, 0640U);
+    ::umask(old);
+    fs::remove_all(folder);
+}
+
+}  // namespace
+}  // namespace vantu
