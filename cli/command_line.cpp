@@ -12,6 +12,8 @@
 #include <utility>
 
 #include "cli/option_kinds.h"
+#include "cli/turntable.h"
+#include "export/picture_writer.h"
 #include "geometry/projection.h"
 #include "geometry/raster.h"
 
@@ -124,6 +126,7 @@ private:
     void refuseUnknown() const;
     [[nodiscard]] std::string optionBeingRead(std::size_t unread) const;
     [[nodiscard]] Mode mode() const;
+    void checkPictureType();
     [[nodiscard]] ParsedLine stopped(const CLI::ParseError& error, std::size_t unread) const;
 
     Command m_command;
@@ -137,6 +140,7 @@ private:
     CLI::Option* m_runs = nullptr;
     CLI::Option* m_snub = nullptr;
     CLI::Option* m_gallery = nullptr;
+    CLI::Option* m_turntable = nullptr;
     std::vector<const CLI::Option*> m_printQuality;  // what only a picture file can use
 };
 
@@ -145,13 +149,15 @@ Options::Options()
           "Draw the unit sphere seen through the kaleidoscope of three mirrors, exactly as the "
           "Vantu window draws it, into a " +
               std::to_string(pictureWidth) + " x " + std::to_string(pictureHeight) +
-              " PNG or as the list of runs handed to the picture; or at print quality, or the "
-              "whole catalogue at once, or the points where the six hues meet.",
+              " PNG or WebP or as the list of runs handed to the picture; or at print quality, "
+              "or turning as an animation, or the whole catalogue at once, or the points where "
+              "the six hues meet.",
           "vantu-render") {
     m_app.formatter(std::make_shared<HelpLayout>());
     m_app.footer(
-        "A progress bar goes to stderr while a long picture or the gallery is drawn, when stderr "
-        "is a terminal.\n\nEvery file is written completely or not at all: into a temporary file "
+        "A progress bar goes to stderr while a long picture, a turntable or the gallery is drawn, "
+        "when stderr is a terminal.\n\nEvery file is written completely or not at all: into a "
+        "temporary file "
         "beside it, renamed over it once whole. A fault, a file that cannot be written or an "
         "interruption (SIGINT, SIGTERM, SIGHUP) removes the temporary file and leaves an "
         "existing file as it was; a gallery then has no index.html.\n\nExit status: 0 when "
@@ -193,9 +199,10 @@ Options::Options()
     m_app.option_defaults()->group(m_outputGroup);
     m_output = addPath(
         m_app,
-        {"-o,--output", "FILE.png",
-         "write the picture as a PNG, to the standard output when FILE.png is -; an existing "
-         "file is replaced only once the picture is whole"},
+        {"-o,--output", "FILE",
+         "write the picture as a PNG (FILE.png, or - for the standard output) or a lossless WebP "
+         "(FILE.webp); with --turntable an animated WebP, or PNG frames into a folder when FILE "
+         "ends in /; an existing file is replaced only once the picture is whole"},
         m_command.output, "a file name");
     m_runs = addFlag(m_app,
                      {"--runs", "",
@@ -246,6 +253,17 @@ Options::Options()
         &m_command.permutations);
     CLI::Option* jobs = addWholeNumber(m_app, {"--jobs", "N", "threads to share the work"},
                                        m_command.jobs, {1, maxJobs, "one per core"});
+
+    m_app.option_defaults()->group("Turntable (with " + shortName(*m_output) + ")");
+    m_turntable = addWholeNumber(
+        m_app,
+        {"--turntable", "N",
+         "N frames of the sphere turning once, frame k at the view LON + (360 x k) / N, LAT, "
+         "ROLL: an animated WebP for -o NAME.webp, or the PNG files 0000.png, 0001.png, ... for "
+         "-o DIR/"},
+        m_command.frames, {1, maxFrames, ""});
+    CLI::Option* fps = addWholeNumber(m_app, {"--fps", "F", "the animated WebP's frames a second"},
+                                      m_command.fps, {1, maxFps, ""});
     m_printQuality = {zoom, antialias, jobs, view, size};
 
     m_app.option_defaults()->group("Information");
@@ -262,7 +280,7 @@ Options::Options()
 
     // The combinations that cannot be given, in the order they are checked.
     addRule(Rule::Kind::excludes, m_gallery,
-            {code, rotation, reverse, projection, m_output, m_runs, m_snub, markSnub},
+            {code, rotation, reverse, projection, m_output, m_runs, m_snub, markSnub, m_turntable},
             [gallery = m_gallery](const CLI::Option& other) {
                 return longName(*gallery) +
                        " draws every code in every projection; it cannot be combined with " +
@@ -274,6 +292,13 @@ Options::Options()
         };
     };
     addRule(Rule::Kind::needs, permutations, {m_gallery}, needs(permutations));
+    addRule(Rule::Kind::needs, m_turntable, {m_output}, needs(m_turntable));
+    addRule(Rule::Kind::needs, fps, {m_turntable}, needs(fps));
+    addRule(Rule::Kind::excludes, m_turntable, {m_runs, m_snub, markSnub},
+            [turntable = m_turntable](const CLI::Option& other) {
+                return longName(*turntable) +
+                       " draws the frames alone; it cannot be combined with " + longName(other);
+            });
     addRule(Rule::Kind::needs, markSnub, {m_output}, needs(markSnub));
     addRule(Rule::Kind::excludes, m_runs, {zoom, antialias},
             [runs = m_runs, zoom, antialias](const CLI::Option& /*other*/) {
@@ -406,12 +431,46 @@ ParsedLine Options::parse(const std::vector<std::string>& args) {
                          "cannot be combined with " +
                          listed({longName(*m_runs), longName(*m_snub)}, "or"));
     }
+    checkPictureType();
     return {Action::run, m_command};
+}
+
+// The type of the picture file from its name, and its size against what that type takes.
+void Options::checkPictureType() {
+    const std::string& name = m_command.output;
+    if (m_command.mode == Mode::gallery || name.empty()) {
+        return;
+    }
+    const std::optional<PictureType> type = pictureTypeOf(name);
+    if (m_command.mode == Mode::turntable) {
+        if (type != PictureType::webp && !namesFrameFolder(name)) {
+            throw UsageError(longName(*m_turntable) +
+                             " writes an animated WebP (a name ending in .webp) or a folder of "
+                             "PNG frames (a name ending in /), not " +
+                             inQuotes(name));
+        }
+    } else if (!type) {
+        throw UsageError("cannot tell the picture type of " + inQuotes(name) +
+                         ": use a name ending in .png or .webp");
+    }
+    m_command.pictureType = type.value_or(PictureType::png);
+    const int width = devicePixels(m_command.size.width, m_command.sampling.ratio);
+    const int height = devicePixels(m_command.size.height, m_command.sampling.ratio);
+    if (m_command.pictureType == PictureType::webp &&
+        (width > maxWebpSide || height > maxWebpSide)) {
+        throw UsageError(shortName(*m_output) + " " + inQuotes(name) + " takes a WebP of at most " +
+                         std::to_string(maxWebpSide) + " pixels on a side, not " +
+                         std::to_string(width) + " x " + std::to_string(height) +
+                         ": give a smaller --size or --zoom");
+    }
 }
 
 Mode Options::mode() const {
     if (m_gallery->count() > 0) {
         return Mode::gallery;
+    }
+    if (m_turntable->count() > 0) {
+        return Mode::turntable;
     }
     if (m_runs->count() > 0) {
         return Mode::runs;

@@ -32,6 +32,10 @@ public:
 // The most threads --jobs accepts.
 inline constexpr int maxJobs = 256;
 
+// The most frames --turntable draws, and the most frames a second --fps gives.
+inline constexpr int maxFrames = 3600;
+inline constexpr int maxFps = 120;
+
 // Parses the arguments after the program name. An option's value is the next argument or the
 // text after "=". Throws UsageError for an argument or value it does not take, for options that
 // cannot go together and for a command line that asks for nothing; the first problem in the

@@ -38,8 +38,9 @@ PngFormat pngFormatOf(PictureSize size, Sampling sampling, bool marked) {
 }
 
 void exportPicture(const FinePicture& picture, OutputFile& out, const ExportSettings& settings) {
-    PngWriter writer(out,
-                     pngFormatOf(picture.size(), picture.sampling(), settings.marks != nullptr));
+    PictureWriter writer(
+        out, settings.type,
+        pngFormatOf(picture.size(), picture.sampling(), settings.marks != nullptr));
     const auto width = static_cast<std::size_t>(picture.width());
     IndexedWork work;
     work.count = static_cast<std::size_t>(picture.height());

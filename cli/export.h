@@ -7,7 +7,7 @@
 #include <string>
 
 #include "cli/progress.h"
-#include "export/png_writer.h"
+#include "export/picture_writer.h"
 #include "render/fine_picture.h"
 
 namespace vantu::cli {
@@ -16,6 +16,7 @@ class SnubMarks;
 
 // How a picture is rendered into a file.
 struct ExportSettings {
+    PictureType type = PictureType::png;
     int jobs = 0;                      // threads rendering rows; 0: one per core
     ProgressBar* progress = nullptr;   // advanced by one per row written; may be null
     const SnubMarks* marks = nullptr;  // rings drawn over the picture; may be null
@@ -28,10 +29,11 @@ struct ExportSettings {
 // black and white when `marked`), else 8-bit RGB.
 [[nodiscard]] PngFormat pngFormatOf(PictureSize size, Sampling sampling, bool marked);
 
-// Renders `picture` and encodes it as a PNG into `out`, row after row as the rows are done. The
+// Renders `picture` and encodes it as a file of settings.type into `out`, row after row as the
+// rows are done. The
 // rows are rendered on settings.jobs threads and written on one, with a few rows per thread in
 // memory whatever the picture's height. Throws the DrawError of the first row, from the top,
-// that faults: `out` then holds an unfinished PNG, not to be committed. Throws WriteError,
+// that faults: `out` then holds an unfinished file, not to be committed. Throws WriteError,
 // Interrupted and std::bad_alloc as they come.
 void exportPicture(const FinePicture& picture, OutputFile& out, const ExportSettings& settings);
 

@@ -8,7 +8,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cmath>
 #include <cstddef>
 #include <cstdio>
 #include <span>
@@ -20,7 +19,7 @@
 #include "cli/interruption.h"
 #include "drawing/draw_procedure.h"
 #include "export/output_file.h"
-#include "export/png_writer.h"
+#include "export/picture_writer.h"
 #include "geometry/draw_error.h"
 #include "geometry/text.h"
 #include "setup/draw_request.h"
@@ -99,16 +98,12 @@ void writeGalleryPicture(const std::filesystem::path& folder, const GalleryPictu
     PictureDescription description{p.request, settings.view, settings.size, settings.sampling};
     description.request.scale = settings.scale;
     const FinePicture picture = preparePicture(description);
-    OutputFile file = OutputFile::replacing(folder / p.file);
-    PngWriter writer(file, pngFormatOf(picture.size(), picture.sampling(), false));
-    std::vector<PackedColour> colours(static_cast<std::size_t>(picture.width()));
-    for (int row = 0; row < picture.height(); ++row) {
-        stopIfInterrupted();
-        picture.renderRow(row, colours);
-        writer.writeRow(colours);
-    }
-    writer.finish();
-    file.commit();
+    writePicture(folder / p.file, PictureType::png,
+                 pngFormatOf(picture.size(), picture.sampling(), false),
+                 [&picture](int row, std::span<PackedColour> colours) {
+                     stopIfInterrupted();
+                     picture.renderRow(row, colours);
+                 });
 }
 
 }  // namespace
@@ -122,7 +117,8 @@ std::string galleryPage(const std::vector<GalleryPicture>& pictures,
             codes.push_back(p.request.triangleCode);
         }
     }
-    const double pi = std::atan(1.0) * 4.0;
+    // The angles in degrees as the drawing reads them, with the drawing's own pi.
+    const double pi = prepareDrawing(DrawRequest{}).pi;
     std::string page = R"(<!DOCTYPE html>
 <html lang="en">
 <head>

@@ -20,11 +20,13 @@
 #include "cli/progress.h"
 #include "cli/resources.h"
 #include "cli/snub_report.h"
+#include "cli/turntable.h"
 #include "drawing/draw_procedure.h"
 #include "export/output_file.h"
-#include "export/png_writer.h"
+#include "export/picture_writer.h"
 #include "export/process.h"
 #include "geometry/draw_error.h"
+#include "geometry/text.h"
 #include "render/fine_picture.h"
 #include "render/run_sink.h"
 #include "render/snub_points.h"
@@ -87,11 +89,41 @@ int drawGallery(const Command& command) {
     return 0;
 }
 
+// --turntable: the frames into an animated WebP or a folder of PNG files. A run that stops
+// says first how many frames it wrote, then why.
+int drawTurntable(const Command& command) {
+    const vantu::PictureDescription description = vantu::cli::describedPicture(command);
+    vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "turntable", command.frames);
+    vantu::cli::TurntableSettings settings;
+    settings.frames = command.frames;
+    settings.fps = command.fps;
+    // Each job holds a frame being rendered and one waiting to be encoded.
+    const auto frameBytes =
+        static_cast<std::size_t>(vantu::devicePixels(command.size.width, command.sampling.ratio)) *
+        static_cast<std::size_t>(vantu::devicePixels(command.size.height, command.sampling.ratio)) *
+        sizeof(vantu::PackedColour);
+    settings.jobs = vantu::cli::jobsThatFit(command.jobs, bytesPerJob(command) + 2 * frameBytes);
+    settings.progress = &progress;
+    settings.onFewerThreads = warn;
+    int written = 0;
+    try {
+        vantu::cli::writeTurntable(description, command.output, settings, written);
+    } catch (...) {
+        progress.finish();
+        warn("wrote " + std::to_string(written) + " of the turntable's " +
+             std::to_string(command.frames) + " frames to '" + vantu::escapeText(command.output) +
+             "'");
+        throw;
+    }
+    progress.finish();
+    return 0;
+}
+
 // Lists the window's own drawing on stdout, run by run, and hands each finished row to the PNG
 // when there is one.
 class ListingSink : public vantu::RunSink {
 public:
-    ListingSink(vantu::OutputFile& listing, int width, vantu::PngWriter* png,
+    ListingSink(vantu::OutputFile& listing, int width, vantu::PictureWriter* png,
                 const vantu::cli::SnubMarks* marks)
         : m_listing(listing),
           m_png(png),
@@ -132,7 +164,7 @@ public:
 
 private:
     vantu::OutputFile& m_listing;
-    vantu::PngWriter* m_png;
+    vantu::PictureWriter* m_png;
     const vantu::cli::SnubMarks* m_marks;
     std::vector<vantu::PackedColour> m_row;
     std::string m_text;
@@ -152,7 +184,8 @@ int drawAndList(const Command& command) {
         if (const std::optional<std::string> defect = vantu::triangleDefect(request.triangleCode)) {
             return failure(*defect + "; its hues meet at no definite points");
         }
-        points = vantu::findSnubPoints(vantu::prepareDrawing(request).normals);
+        const vantu::DrawSetup setup = vantu::prepareDrawing(request);
+        points = vantu::findSnubPoints(setup.normals, setup.pi);
     }
     if (command.listSnubPoints) {
         print(vantu::cli::snubReport(request, points));
@@ -169,7 +202,8 @@ int drawAndList(const Command& command) {
     if (command.markSnubPoints) {
         // Where the view turned them.
         if (description.view != vantu::View{}) {
-            points = vantu::findSnubPoints(vantu::prepareView(description).normals);
+            const vantu::DrawSetup turned = vantu::prepareView(description);
+            points = vantu::findSnubPoints(turned.normals, turned.pi);
         }
         marks.emplace(points, request.scale, request.projection, description.sampling.ratio,
                       description.size);
@@ -177,10 +211,11 @@ int drawAndList(const Command& command) {
     const vantu::cli::SnubMarks* marking = marks ? &*marks : nullptr;
 
     if (command.mode == Mode::runs) {
-        std::optional<vantu::PngWriter> png;
+        std::optional<vantu::PictureWriter> png;
         if (file) {
-            png.emplace(*file, vantu::cli::pngFormatOf(description.size, description.sampling,
-                                                       marking != nullptr));
+            png.emplace(*file, command.pictureType,
+                        vantu::cli::pngFormatOf(description.size, description.sampling,
+                                                marking != nullptr));
         }
         vantu::OutputFile listing = vantu::OutputFile::standardOutput();
         ListingSink sink(listing, description.size.width, png ? &*png : nullptr, marking);
@@ -199,6 +234,7 @@ int drawAndList(const Command& command) {
         vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "rendering",
                                          picture.height());
         vantu::cli::ExportSettings settings;
+        settings.type = command.pictureType;
         settings.jobs = vantu::cli::jobsThatFit(command.jobs, bytesPerJob(command));
         settings.progress = &progress;
         settings.marks = marking;
@@ -228,7 +264,9 @@ int run(const Command& command) {
     vantu::cli::catchInterruptions();
     int status = 0;
     try {
-        status = command.mode == Mode::gallery ? drawGallery(command) : drawAndList(command);
+        status = command.mode == Mode::gallery     ? drawGallery(command)
+                 : command.mode == Mode::turntable ? drawTurntable(command)
+                                                   : drawAndList(command);
     } catch (const vantu::cli::Interrupted& e) {
         return interrupted(e.signal());
     } catch (const vantu::DrawError& e) {
@@ -274,6 +312,7 @@ int runCommandLine(int argc, char* argv[]) {
 int main(int argc, char* argv[]) {
     vantu::prepareProcess();
     try {
+        (void)vantu::defaultKernelVariant();  // VANTU_KERNELS names a variant that runs here
         return runCommandLine(argc, argv);
     } catch (const std::bad_alloc&) {
         return failure("not enough memory");

@@ -13,8 +13,8 @@ packages=(
     libxcb1-dev
     # the correctly rounded arctangent, sine and cosine
     libmpfr-dev
-    # vantu-render's command line, and its PNG files
-    libcli11-dev libspng-dev libtbb-dev
+    # vantu-render's command line, and its PNG and WebP files
+    libcli11-dev libspng-dev libwebp-dev libtbb-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
     # the gallery's contact sheet in a real browser

@@ -14,6 +14,7 @@
 #include <QIcon>
 
 #include "export/process.h"
+#include "render/kernel_variant.h"
 #include "window/application.h"
 #include "window/form1.h"
 
@@ -73,6 +74,10 @@ int main(int argc, char* argv[]) {
     }
     if (const auto problem = vantu::missingDisplay(needs.platform)) {
         std::fprintf(stderr, "vantu: cannot open a display: %s\n", problem->c_str());
+        return 1;
+    }
+    if (const auto problem = vantu::kernelChoiceError()) {
+        std::fprintf(stderr, "vantu: %s\n", problem->c_str());
         return 1;
     }
     vantu::prepareApplication();

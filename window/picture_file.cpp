@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "export/output_file.h"
-#include "export/png_writer.h"
+#include "export/picture_writer.h"
 #include "window/error_reporter.h"
 
 namespace vantu {
@@ -18,7 +18,7 @@ namespace detail {
 namespace {
 
 PackedColour packed(QRgb rgb) noexcept {
-    return qRed(rgb) + 256 * qGreen(rgb) + 65536 * qBlue(rgb);
+    return packColour(qRed(rgb), qGreen(rgb), qBlue(rgb));
 }
 
 // The colours of `image` in the order they first appear, or nothing when there are more than a
@@ -56,11 +56,11 @@ std::optional<QString> savePicture(const QImage& picture, const QString& path) {
         format.width = image.width();
         format.height = image.height();
         format.palette = detail::paletteOf(image);
-        writePng(std::filesystem::path(QFile::encodeName(path).toStdString()), format,
-                 [&image](int row, std::span<PackedColour> out) {
-                     const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(row));
-                     std::transform(line, line + out.size(), out.begin(), detail::packed);
-                 });
+        writePicture(std::filesystem::path(QFile::encodeName(path).toStdString()), PictureType::png,
+                     format, [&image](int row, std::span<PackedColour> out) {
+                         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(row));
+                         std::transform(line, line + out.size(), out.begin(), detail::packed);
+                     });
     } catch (const WriteError& e) {
         return QString::fromStdString(e.reason());
     } catch (const std::bad_alloc&) {

@@ -52,6 +52,9 @@ TEST_P(ParsedCommand, HoldsWhatTheLineAsks) {
     EXPECT_EQ(got.listSnubPoints, expected.listSnubPoints);
     EXPECT_EQ(got.markSnubPoints, expected.markSnubPoints);
     EXPECT_EQ(got.permutations, expected.permutations);
+    EXPECT_EQ(got.pictureType, expected.pictureType);
+    EXPECT_EQ(got.frames, expected.frames);
+    EXPECT_EQ(got.fps, expected.fps);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -153,6 +156,46 @@ INSTANTIATE_TEST_SUITE_P(
                       c.mode = Mode::runs;
                       c.request.triangleCode = "";
                       c.scaleText = "";
+                  }},
+        ParseCase{"Webp",
+                  {"-o", "a.webp", "--zoom", "2"},
+                  [](Command& c) {
+                      c.output = "a.webp";
+                      c.pictureType = PictureType::webp;
+                      c.sampling.ratio = 2;
+                  }},
+        ParseCase{"RunsIntoAWebp",
+                  {"--runs", "-o", "a.webp"},
+                  [](Command& c) {
+                      c.mode = Mode::runs;
+                      c.output = "a.webp";
+                      c.pictureType = PictureType::webp;
+                  }},
+        ParseCase{"LargestWebp",
+                  {"-o", "a.webp", "--size", "8191x5", "--zoom", "2"},
+                  [](Command& c) {
+                      c.output = "a.webp";
+                      c.pictureType = PictureType::webp;
+                      c.size = {8191, 5};
+                      c.sampling.ratio = 2;
+                  }},
+        ParseCase{"TurntableWebp",
+                  {"--turntable", "3600", "--fps", "120", "-o", "t.webp", "--view", "1,2,3"},
+                  [](Command& c) {
+                      c.mode = Mode::turntable;
+                      c.output = "t.webp";
+                      c.pictureType = PictureType::webp;
+                      c.frames = 3600;
+                      c.fps = 120;
+                      c.view = {1, 2, 3};
+                  }},
+        ParseCase{"TurntableFrames",
+                  {"--turntable", "1", "-o", "frames/", "--jobs", "2"},
+                  [](Command& c) {
+                      c.mode = Mode::turntable;
+                      c.output = "frames/";
+                      c.frames = 1;
+                      c.jobs = 2;
                   }},
         ParseCase{"ValueWithEqualsSign",
                   {"--code==x", "--runs"},
@@ -265,7 +308,7 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"FlagGivenNothing", {"--runs="}, "option '--runs' takes no value"},
         RefusedCase{"NothingToDo",
                     {"--zoom", "2"},
-                    "nothing to do: give -o FILE.png, --runs, --snub or --gallery DIR"}),
+                    "nothing to do: give -o FILE, --runs, --snub or --gallery DIR"}),
     RowName());
 
 INSTANTIATE_TEST_SUITE_P(
@@ -373,9 +416,9 @@ TEST(Help, DescribesEveryOption) {
     const std::string help = helpText();
     EXPECT_TRUE(help.starts_with("Usage: vantu-render [OPTION]...\n")) << help;
     for (const char* text :
-         {"--code TEXT", "--rotation 0|1|2", "--projection stereo|gnome|ortho",
-          "-o, --output FILE.png", "--zoom K", "--antialias N", "--jobs N", "--gallery DIR",
-          "--permutations", "--snub", "--mark-snub", "-h, --help", "--version", "progress bar",
+         {"--code TEXT", "--rotation 0|1|2", "--projection stereo|gnome|ortho", "-o, --output FILE",
+          "--zoom K", "--antialias N", "--jobs N", "--gallery DIR", "--permutations", "--snub",
+          "--mark-snub", "--turntable N", "--fps F", "-h, --help", "--version", "progress bar",
           "index.html", "Exit status"}) {
         EXPECT_NE(help.find(text), std::string::npos) << text;
     }
@@ -403,7 +446,7 @@ TEST(Help, LinesAreLaidOutForReadersAndTheManPageTest) {
             }
         }
     }
-    EXPECT_EQ(options, 18);
+    EXPECT_EQ(options, 20);
 }
 
 TEST(ReadRequest, KeepsTheRequestAndReadsTheScaleByItsLeadingNumber) {

@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -82,11 +83,6 @@ const std::string fullStdout =
 INSTANTIATE_TEST_SUITE_P(
     Targets, WriteFailure,
     testing::Values(
-        WriteCase{"FullDevice",
-                  {"-o", "/dev/full"},
-                  "",
-                  "vantu-render: cannot write '/dev/full': No space left on device\n"},
-        WriteCase{"AFolder", {"-o", "@"}, "", "vantu-render: cannot write '@': Is a directory\n"},
         WriteCase{"PngToAFullStandardOutput",
                   {"-o", "-"},
                   "/dev/full",
@@ -199,12 +195,26 @@ INSTANTIATE_TEST_SUITE_P(
                     "vantu-render: cannot write to the standard output: Bad file descriptor\n",
                     {"keep.png (earlier)"}},
         HostileCase{"ClosedStandardOutputAsAFile",
-                    "$R -o /dev/fd/1 >&-",
+                    "ln -s /dev/fd/1 out.png && $R -o out.png >&-",
                     User::anyone,
                     1,
                     "",
-                    "vantu-render: cannot write '/dev/fd/1': Bad file descriptor\n",
-                    {}},
+                    "vantu-render: cannot write 'out.png': Bad file descriptor\n",
+                    {"out.png -> /dev/fd/1"}},
+        HostileCase{"FullDevice",
+                    "ln -s /dev/full full.png && $R -o full.png",
+                    User::anyone,
+                    1,
+                    "",
+                    "vantu-render: cannot write 'full.png': No space left on device\n",
+                    {"full.png -> /dev/full"}},
+        HostileCase{"AFolder",
+                    "mkdir d.png && $R -o d.png",
+                    User::anyone,
+                    1,
+                    "",
+                    "vantu-render: cannot write 'd.png': Is a directory\n",
+                    {"d.png (folder)"}},
         HostileCase{"FileSizeLimit",
                     "printf \"$E\" > keep.png && ulimit -f 4 && $R --zoom 2 -o keep.png",
                     User::anyone,
@@ -221,12 +231,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "",
                     {"keep.png (earlier)"}},
         HostileCase{"DanglingLink",
-                    "ln -s made.png link && $R -o link",
+                    "ln -s made.png link.png && $R -o link.png",
                     User::anyone,
                     0,
                     "",
                     "",
-                    {"link -> made.png", "made.png (png)"}},
+                    {"link.png -> made.png", "made.png (png)"}},
         HostileCase{"DanglingLinkToAGallery",
                     "ln -s gallery link && $R --gallery link > /dev/null && "
                     "test -f gallery/index.html",
@@ -236,26 +246,26 @@ INSTANTIATE_TEST_SUITE_P(
                     "",
                     {"gallery (folder)", "link -> gallery"}},
         HostileCase{"FifoWithAReader",
-                    "mkfifo f && { cat f > read.png & } && $R -o f && wait",
+                    "mkfifo f.png && { cat f.png > read.png & } && $R -o f.png && wait",
                     User::anyone,
                     0,
                     "",
                     "",
-                    {"f (fifo)", "read.png (png)"}},
+                    {"f.png (fifo)", "read.png (png)"}},
         HostileCase{"FifoWithoutAReaderAndSigterm",
-                    "mkfifo f && " + signalled("$R -o f", "TERM"),
+                    "mkfifo f.png && " + signalled("$R -o f.png", "TERM"),
                     User::anyone,
                     143,
                     "",
                     "vantu-render: interrupted by SIGTERM" + interrupted,
-                    {"f (fifo)"}},
+                    {"f.png (fifo)"}},
         HostileCase{"FifoWithoutAReaderAndSighup",
-                    "mkfifo f && " + signalled("$R -o f", "HUP"),
+                    "mkfifo f.png && " + signalled("$R -o f.png", "HUP"),
                     User::anyone,
                     129,
                     "",
                     "vantu-render: interrupted by SIGHUP" + interrupted,
-                    {"f (fifo)"}},
+                    {"f.png (fifo)"}},
         HostileCase{"FullPipeAndSigintTwice",
                     "mkfifo f && exec 7<>f && " + signalled("$R --zoom 8 -o - >&7", "INT"),
                     User::anyone,
@@ -263,6 +273,31 @@ INSTANTIATE_TEST_SUITE_P(
                     "",
                     "vantu-render: interrupted by SIGINT" + interrupted,
                     {"f (fifo)"}},
+        HostileCase{"TurntableToAFullDevice",
+                    "ln -s /dev/full t.webp && $R --turntable 3 -o t.webp",
+                    User::anyone,
+                    1,
+                    "",
+                    "vantu-render: wrote 0 of the turntable's 3 frames to 't.webp'\n"
+                    "vantu-render: cannot write 't.webp': No space left on device\n",
+                    {"t.webp -> /dev/full"}},
+        HostileCase{"TurntableOverTheFileSizeLimit",
+                    "printf \"$E\" > keep.webp && ulimit -f 4 && $R --turntable 3 -o keep.webp",
+                    User::anyone,
+                    1,
+                    "",
+                    "vantu-render: wrote 0 of the turntable's 3 frames to 'keep.webp'\n"
+                    "vantu-render: cannot write 'keep.webp': File too large\n",
+                    {"keep.webp (earlier)"}},
+        HostileCase{"TurntableWebpAndSigterm",
+                    signalled("$R --turntable 3600 --zoom 2 -o t.webp", "TERM"),
+                    User::anyone,
+                    143,
+                    "",
+                    "vantu-render: wrote 0 of the turntable's 3600 frames to 't.webp'\n"
+                    "vantu-render: interrupted by SIGTERM" +
+                        interrupted,
+                    {}},
         HostileCase{"AnotherUsersFileKeepsItsOwner",
                     "printf \"$E\" > mine.png && chown nobody:nogroup mine.png && "
                     "$R -o mine.png && stat -c %U:%G mine.png",
@@ -306,6 +341,36 @@ INSTANTIATE_TEST_SUITE_P(
                     "",
                     {"some.png (png)"}}),
     RowName());
+
+// A folder of frames that a signal stops holds whole frames only, the first ones, as many as
+// the message says.
+TEST(InterruptedTurntable, KeepsTheWholeFramesItSaysItWrote) {
+    const fs::path folder = scratchFolder("interrupted-turntable");
+    const Outcome o = testing_support::runProgram(
+        "/bin/bash", {"-c", "cd '" + folder.string() + "' && R='" VANTU_RENDER "' && " +
+                                signalled("$R --turntable 3600 --zoom 2 -o frames/", "INT")});
+    EXPECT_EQ(o.status, 130);
+    const std::string said = "vantu-render: wrote ";
+    const std::string rest =
+        " of the turntable's 3600 frames to 'frames/'\n"
+        "vantu-render: interrupted by SIGINT" +
+        interrupted;
+    ASSERT_TRUE(o.err.starts_with(said) && o.err.ends_with(rest)) << o.err;
+    const int written = std::stoi(o.err.substr(said.size()));
+    EXPECT_LT(written, 3600);
+    std::vector<std::string> expected;
+    for (int k = 0; k < written; ++k) {
+        char name[16];
+        std::snprintf(name, sizeof name, "%04d.png", k);
+        expected.push_back(name);
+    }
+    EXPECT_EQ(namesIn(folder / "frames"), expected);
+    for (const std::string& name : expected) {
+        EXPECT_EQ(testing_support::readPng((folder / "frames" / name).string()).problem, "")
+            << name;
+    }
+    fs::remove_all(folder);
+}
 
 // Two renders to one path at once: each replaces the file whole, so the last rename wins and
 // the file is one whole picture, with no temporary file left.
@@ -372,6 +437,16 @@ TEST_F(FullDisk, KeepsTheOldPictureAndNoOther) {
     EXPECT_EQ(o.err, "vantu-render: cannot write '" + file + "': No space left on device\n");
     EXPECT_EQ(slurp(file), "an earlier picture");
     EXPECT_EQ(namesIn(m_folder), std::vector<std::string>{"keep.png"});
+}
+
+// The turntable's WebP does not fit: nothing of it is left, and the message says so.
+TEST_F(FullDisk, LeavesNoPartOfATurntable) {
+    const std::string file = (m_folder / "turn.webp").string();
+    const Outcome o = render({"--turntable", "40", "--zoom", "2", "--antialias", "2", "-o", file});
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err, "vantu-render: wrote 0 of the turntable's 40 frames to '" + file +
+                         "'\nvantu-render: cannot write '" + file + "': No space left on device\n");
+    EXPECT_EQ(namesIn(m_folder), std::vector<std::string>{});
 }
 
 // The gallery does not fit: exit 1 naming a picture, every picture there is whole, no page.

@@ -9,8 +9,6 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <QImage>
-#include <QString>
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
@@ -27,13 +25,16 @@
 #include "setup/draw_request.h"
 #include "tests/bad_inputs.h"
 #include "tests/checking_sink.h"
+#include "tests/png_file.h"
 #include "tests/run_program.h"
 #include "tests/test_support.h"
 
 namespace vantu {
 namespace {
 
+using testing_support::DecodedPng;
 using testing_support::Outcome;
+using testing_support::readPng;
 using testing_support::slurp;
 
 Outcome render(const std::vector<std::string>& args) {
@@ -66,19 +67,114 @@ TEST_P(ExitStatus, ComesWithItsMessage) {
     }
 }
 
+// The picture file's type from its name, the turntable's values, and what each combination
+// takes.
+const std::string turntableNames =
+    "vantu-render: --turntable writes an animated WebP (a name ending in .webp) or a folder of "
+    "PNG frames (a name ending in /), not ";
+
+INSTANTIATE_TEST_SUITE_P(
+    PictureFiles, ExitStatus,
+    testing::Values(
+        StatusCase{"UnknownType",
+                   {"-o", "x.svg"},
+                   2,
+                   "vantu-render: cannot tell the picture type of 'x.svg': use a name ending in "
+                   ".png or .webp\n" +
+                       tryHelp},
+        StatusCase{"NoType",
+                   {"--runs", "-o", "picture"},
+                   2,
+                   "vantu-render: cannot tell the picture type of 'picture': use a name ending in "
+                   ".png or .webp\n" +
+                       tryHelp},
+        StatusCase{"FolderWithoutTurntable",
+                   {"-o", "frames/"},
+                   2,
+                   "vantu-render: cannot tell the picture type of 'frames/': use a name ending in "
+                   ".png or .webp\n" +
+                       tryHelp},
+        StatusCase{"WebpTooWide",
+                   {"-o", "big.webp", "--size", "16384x2"},
+                   2,
+                   "vantu-render: -o 'big.webp' takes a WebP of at most 16383 pixels on a side, "
+                   "not 16384 x 2: give a smaller --size or --zoom\n" +
+                       tryHelp},
+        StatusCase{"WebpTooTallWhenZoomed",
+                   {"--turntable", "2", "-o", "big.webp", "--size", "3x8192", "--zoom", "2"},
+                   2,
+                   "vantu-render: -o 'big.webp' takes a WebP of at most 16383 pixels on a side, "
+                   "not 6 x 16384: give a smaller --size or --zoom\n" +
+                       tryHelp},
+        StatusCase{
+            "NoFrames",
+            {"--turntable", "0", "-o", "t.webp"},
+            2,
+            "vantu-render: --turntable must be a whole number from 1 to 3600, not '0'\n" + tryHelp},
+        StatusCase{"TooManyFrames",
+                   {"--turntable", "3601", "-o", "t.webp"},
+                   2,
+                   "vantu-render: --turntable must be a whole number from 1 to 3600, not "
+                   "'3601'\n" +
+                       tryHelp},
+        StatusCase{"FpsZero",
+                   {"--turntable", "2", "--fps", "0", "-o", "t.webp"},
+                   2,
+                   "vantu-render: --fps must be a whole number from 1 to 120, not '0'\n" + tryHelp},
+        StatusCase{
+            "FpsTooHigh",
+            {"--turntable", "2", "--fps", "121", "-o", "t.webp"},
+            2,
+            "vantu-render: --fps must be a whole number from 1 to 120, not '121'\n" + tryHelp},
+        StatusCase{"FpsWithoutTurntable",
+                   {"--fps", "10", "-o", "t.webp"},
+                   2,
+                   "vantu-render: --fps needs --turntable\n" + tryHelp},
+        StatusCase{"TurntableWithoutOutput",
+                   {"--turntable", "2"},
+                   2,
+                   "vantu-render: --turntable needs -o\n" + tryHelp},
+        StatusCase{"TurntableToAPng",
+                   {"--turntable", "2", "-o", "t.png"},
+                   2,
+                   turntableNames + "'t.png'\n" + tryHelp},
+        StatusCase{"TurntableToStandardOutput",
+                   {"--turntable", "2", "-o", "-"},
+                   2,
+                   turntableNames + "'-'\n" + tryHelp},
+        StatusCase{"TurntableWithRuns",
+                   {"--turntable", "2", "-o", "t.webp", "--runs"},
+                   2,
+                   "vantu-render: --turntable draws the frames alone; it cannot be combined with "
+                   "--runs\n" +
+                       tryHelp},
+        StatusCase{"TurntableWithMarks",
+                   {"--turntable", "2", "-o", "t.webp", "--mark-snub"},
+                   2,
+                   "vantu-render: --turntable draws the frames alone; it cannot be combined with "
+                   "--mark-snub\n" +
+                       tryHelp},
+        StatusCase{"GalleryWithTurntable",
+                   {"--gallery", "g", "--turntable", "2"},
+                   2,
+                   "vantu-render: --gallery draws every code in every projection; it cannot be "
+                   "combined with --turntable\n" +
+                       tryHelp}),
+    RowName());
+
 INSTANTIATE_TEST_SUITE_P(
     Lines, ExitStatus,
     testing::Values(
         StatusCase{"NothingToDo",
                    {},
                    2,
-                   "vantu-render: nothing to do: give -o FILE.png, --runs, --snub or --gallery "
+                   "vantu-render: nothing to do: give -o FILE, --runs, --snub or --gallery "
                    "DIR\n" +
                        tryHelp},
         StatusCase{"ZoomAlone",
                    {"--zoom", "2"},
                    2,
-                   "vantu-render: nothing to do: give -o FILE.png, --runs, --snub or --gallery "
+                   "vantu-render: nothing to do: give -o FILE, --runs, --snub or --gallery "
                    "DIR\n" +
                        tryHelp},
         StatusCase{
@@ -92,11 +188,10 @@ INSTANTIATE_TEST_SUITE_P(
                    2,
                    "vantu-render: --projection must be stereo, gnome or ortho, not 'mercator'\n" +
                        tryHelp},
-        StatusCase{
-            "ZoomTooLarge",
-            {"-o", "x.png", "--zoom", "17"},
-            2,
-            "vantu-render: --zoom must be a number from 0.25 to 16, not '17'\n" + tryHelp},
+        StatusCase{"ZoomTooLarge",
+                   {"-o", "x.png", "--zoom", "17"},
+                   2,
+                   "vantu-render: --zoom must be a number from 0.25 to 16, not '17'\n" + tryHelp},
         StatusCase{"MissingValue",
                    {"--runs", "--code"},
                    2,
@@ -210,15 +305,16 @@ TEST(RunListAtAnotherScale, EndsWithTheLastRow) {
 }
 
 // `image` is the window's picture of `request`, pixel for pixel.
-void expectWindowPicture(const QImage& image, const DrawRequest& request) {
-    ASSERT_EQ(image.size(), QSize(pictureWidth, pictureHeight));
+void expectWindowPicture(const DecodedPng& image, const DrawRequest& request) {
+    ASSERT_EQ(image.problem, "");
+    ASSERT_EQ(image.width, pictureWidth);
+    ASSERT_EQ(image.height, pictureHeight);
     ImageSink expected;
     runDrawing(request, expected);
     for (int row = 0; row < pictureHeight; ++row) {
         for (int col = 0; col < pictureWidth; ++col) {
             const PackedColour c = expected.at(col, row);
-            ASSERT_EQ(image.pixel(col, row), qRgb(redOf(c), greenOf(c), blueOf(c)))
-                << "pixel (" << col << ", " << row << ")";
+            ASSERT_EQ(image.at(col, row), c) << "pixel (" << col << ", " << row << ")";
         }
     }
 }
@@ -253,7 +349,7 @@ TEST_P(Png, IsTheWindowPicture) {
         EXPECT_EQ(o.out, "");
     }
     EXPECT_EQ(o.err, "") << "no progress bar when stderr is not a terminal";
-    const QImage image(QString::fromStdString(file));
+    const DecodedPng image = readPng(file);
     std::remove(file.c_str());
     expectWindowPicture(image, GetParam().request);
 }
@@ -279,7 +375,10 @@ TEST(PngAtPrintQuality, IsZoomTimesLarger) {
     const Outcome o = render({"-o", file, "--zoom", "2", "--antialias", "2", "--jobs", "2"});
     ASSERT_EQ(o.status, 0) << o.err;
     EXPECT_EQ(o.err, "");
-    EXPECT_EQ(QImage(QString::fromStdString(file)).size(), QSize(1280, 962));
+    const DecodedPng image = readPng(file);
+    EXPECT_EQ(image.problem, "");
+    EXPECT_EQ(image.width, 1280);
+    EXPECT_EQ(image.height, 962);
     std::remove(file.c_str());
 }
 
@@ -306,12 +405,14 @@ TEST(PngWithMarkSnub, RingsTheMeetingPointsOnly) {
     const std::string marked = scratch("marked.png");
     ASSERT_EQ(render({"-o", plain}).status, 0);
     ASSERT_EQ(render({"-o", marked, "--mark-snub"}).status, 0);
-    const QImage a(QString::fromStdString(plain));
-    const QImage b(QString::fromStdString(marked));
+    const DecodedPng a = readPng(plain);
+    const DecodedPng b = readPng(marked);
+    ASSERT_EQ(a.problem, "");
+    ASSERT_EQ(b.problem, "");
     // The snub tetrahedron's point at pixel (316, 194) is ringed; the corner is untouched.
-    EXPECT_EQ(b.pixel(316 + 7, 194), qRgb(0, 0, 0));
-    EXPECT_EQ(b.pixel(316, 194), a.pixel(316, 194));
-    EXPECT_EQ(b.pixel(0, 0), a.pixel(0, 0));
+    EXPECT_EQ(b.at(316 + 7, 194), 0);
+    EXPECT_EQ(b.at(316, 194), a.at(316, 194));
+    EXPECT_EQ(b.at(0, 0), a.at(0, 0));
     std::remove(plain.c_str());
     std::remove(marked.c_str());
 }

@@ -45,7 +45,8 @@ TEST(SnubReport, ListsEachPointWithItsPixel) {
     DrawRequest request;
     request.triangleCode = "311 3/2:3/2:3/2";
     request.projection = Projection::gnomonic;
-    const std::vector<SnubPoint> points = findSnubPoints(prepareDrawing(request).normals);
+    const DrawSetup setup = prepareDrawing(request);
+    const std::vector<SnubPoint> points = findSnubPoints(setup.normals, setup.pi);
     const std::vector<std::string> lines = linesOf(snubReport(request, points));
     ASSERT_EQ(lines.size(), 3 + points.size());
     EXPECT_EQ(lines[0],
@@ -81,7 +82,8 @@ TEST(SnubReport, NamesTheAntipodeWhenOnlyItIsShown) {
     DrawRequest request;
     request.projection = Projection::gnomonic;
     request.scale = 40.0;
-    const std::vector<SnubPoint> points = findSnubPoints(prepareDrawing(request).normals);
+    const DrawSetup setup = prepareDrawing(request);
+    const std::vector<SnubPoint> points = findSnubPoints(setup.normals, setup.pi);
     const std::string report = snubReport(request, points);
     // Point 2 of the start-up triangle lies behind (z < 0); its antipode is in the picture.
     const std::vector<std::string> lines = linesOf(report);
@@ -128,7 +130,7 @@ TEST(SnubMarks, RingEachShownPointAndNothingElse) {
     for (const double zoom : {1.0, 3.0}) {
         DrawRequest request;
         const DrawSetup setup = prepareDrawing(request);
-        const std::vector<SnubPoint> points = findSnubPoints(setup.normals);
+        const std::vector<SnubPoint> points = findSnubPoints(setup.normals, setup.pi);
         const FinePicture picture(120.0, setup.pi, Projection::stereographic, setup.normals,
                                   {zoom, 1});
         const SnubMarks marks(points, 120.0, Projection::stereographic, zoom);

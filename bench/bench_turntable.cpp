@@ -1,0 +1,100 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+// Speed of a turntable: its frames rendered, each row by row on one or two threads as
+// vantu-render shares out the rows of a picture, and, apart from that, one frame encoded as PNG.
+
+#include <benchmark/benchmark.h>
+
+#include <cstddef>
+#include <vector>
+
+#include "cli/export.h"
+#include "cli/indexed_work.h"
+#include "cli/turntable.h"
+#include "drawing/draw_procedure.h"
+#include "export/output_file.h"
+#include "export/png_writer.h"
+
+namespace {
+
+// The frames of one turn.
+constexpr int turntableFrames = 36;
+
+// Frame k of the start-up picture's turntable at `size`.
+vantu::PictureDescription turntableFrame(vantu::PictureSize size, int k) {
+    vantu::PictureDescription description;
+    description.size = size;
+    description.view = vantu::cli::frameView(description.view, k, turntableFrames);
+    return description;
+}
+
+// Renders frame after frame of the turn, each prepared from its description and its rows shared
+// out on state.range(0) threads: frames per second, and the cost per pixel to set beside
+// BM_RenderPicture's.
+void BM_Turntable(benchmark::State& state, vantu::PictureSize size) {
+    vantu::cli::IndexedWork work;
+    work.count = static_cast<std::size_t>(size.height);
+    work.threads = static_cast<int>(state.range(0));
+    std::vector<std::vector<vantu::PackedColour>> slots(
+        vantu::cli::windowOf(work),
+        std::vector<vantu::PackedColour>(static_cast<std::size_t>(size.width)));
+    int k = 0;
+    for (auto _ : state) {
+        const vantu::FinePicture picture = vantu::preparePicture(turntableFrame(size, k));
+        const auto failure =
+            vantu::cli::runIndexedWork(work, [&](std::size_t row, std::size_t slot) {
+                picture.renderRow(static_cast<int>(row), slots[slot]);
+                benchmark::DoNotOptimize(slots[slot].data());
+            });
+        if (failure) {
+            state.SkipWithError("a frame did not render");
+            break;
+        }
+        k = (k + 1) % turntableFrames;
+    }
+    state.counters["fps"] =
+        benchmark::Counter(static_cast<double>(state.iterations()), benchmark::Counter::kIsRate);
+    state.counters["per_pixel"] = benchmark::Counter(
+        static_cast<double>(size.width) * size.height,
+        benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+}
+
+BENCHMARK_CAPTURE(BM_Turntable, 640x481, vantu::PictureSize{640, 481})
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_Turntable, 1920x1080, vantu::PictureSize{1920, 1080})
+    ->ArgName("threads")
+    ->Arg(1)
+    ->Arg(2)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// One 1920 x 1080 frame of the turn, rendered beforehand, encoded as the PNG that vantu-render
+// writes, into /dev/null: the encoding's cost per frame, on one thread.
+void BM_EncodeFrame(benchmark::State& state) {
+    const vantu::FinePicture picture = vantu::preparePicture(turntableFrame({1920, 1080}, 1));
+    std::vector<std::vector<vantu::PackedColour>> rows(
+        static_cast<std::size_t>(picture.height()),
+        std::vector<vantu::PackedColour>(static_cast<std::size_t>(picture.width())));
+    for (std::size_t r = 0; r < rows.size(); ++r) {
+        picture.renderRow(static_cast<int>(r), rows[r]);
+    }
+    const vantu::PngFormat format =
+        vantu::cli::pngFormatOf(picture.size(), picture.sampling(), false);
+    for (auto _ : state) {
+        vantu::OutputFile file = vantu::OutputFile::replacing("/dev/null");
+        vantu::PngWriter writer(file, format);
+        for (const std::vector<vantu::PackedColour>& row : rows) {
+            writer.writeRow(row);
+        }
+        writer.finish();
+        file.commit();
+    }
+}
+
+BENCHMARK(BM_EncodeFrame)->Name("BM_EncodeFrame/png")->Unit(benchmark::kMillisecond);
+
+}  // namespace
