@@ -36,11 +36,14 @@ inline constexpr int maxJobs = 256;
 inline constexpr int maxFrames = 3600;
 inline constexpr int maxFps = 120;
 
-// Parses the arguments after the program name. An option's value is the next argument or the
-// text after "=". Throws UsageError for an argument or value it does not take, for options that
-// cannot go together and for a command line that asks for nothing; the first problem in the
-// order of the arguments wins, and the combinations are checked only when every argument was
-// understood. --help and --version skip that check.
+// Parses the arguments after the program name with CLI11, as CLI11 reads them: an option's
+// value is the next argument, the text after "=" (after "--name=" with nothing, the next
+// argument) or, for -o, the rest of the argument ("-ofile.png"); a flag takes no value but
+// "=true"; "--" ends the options. Throws UsageError, in CLI11's words or vantu-render's: for
+// the first value refused in the order of the arguments; then for options that cannot go
+// together; then for an argument that is no option; then for a command line that asks for
+// nothing, a listing that cannot go with what else is asked, and a file name whose picture type
+// is unknown or too small for the picture. --help (before --version) skips all but the values.
 [[nodiscard]] ParsedLine parseCommandLine(const std::vector<std::string>& args);
 
 // The --help text, generated from the same declarations of the options as the parser.

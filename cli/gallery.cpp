@@ -117,8 +117,6 @@ std::string galleryPage(const std::vector<GalleryPicture>& pictures,
             codes.push_back(p.request.triangleCode);
         }
     }
-    // The angles in degrees as the drawing reads them, with the drawing's own pi.
-    const double pi = prepareDrawing(DrawRequest{}).pi;
     std::string page = R"(<!DOCTYPE html>
 <html lang="en">
 <head>
@@ -147,7 +145,8 @@ img { display: block; border: 1px solid #999; }
         "<table>\n<thead><tr><th>Label</th><th>Code</th><th>Angles</th><th>Sum</th>"
         "<th>Pictures</th></tr></thead>\n<tbody>\n";
     for (const std::string_view code : codes) {
-        const CodeAngles angles = parseTriangleCode(code, pi);
+        // The angles in degrees as the drawing reads them.
+        const CodeAngles angles = codeAngles(code);
         page += "<tr>\n<td>" + htmlEscape(code.substr(0, 3)) + "</td><td><code>" +
                 htmlEscape(code) + "</code></td><td class=\"number\">" + formatDegrees(angles[0]) +
                 "&deg;, " + formatDegrees(angles[1]) + "&deg;, " + formatDegrees(angles[2]) +

@@ -10,6 +10,7 @@
 #include <new>
 #include <optional>
 #include <span>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -27,10 +28,10 @@
 #include "export/process.h"
 #include "geometry/draw_error.h"
 #include "geometry/text.h"
+#include "options/picture_options.h"
 #include "render/fine_picture.h"
 #include "render/run_sink.h"
 #include "render/snub_points.h"
-#include "setup/draw_request.h"
 #include "setup/triangle_code.h"
 
 namespace {
@@ -61,48 +62,130 @@ void print(const std::string& text) {
     out.close();
 }
 
+// A command that cannot be carried out, found before anything is written: status 1.
+class Refusal : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The file -o names: the standard output for "-".
+vantu::OutputFile openOutput(const std::string& name) {
+    return name == "-" ? vantu::OutputFile::standardOutput() : vantu::OutputFile::replacing(name);
+}
+
+// Closes a whole file and puts it in place of the old one. A signal that came while the last
+// bytes were written still keeps the old file.
+void publish(vantu::OutputFile& file) {
+    file.close();
+    vantu::cli::stopIfInterrupted();
+    file.publish();
+}
+
 // The memory a job needs beside the picture's rows: its stack and an encoder.
-std::size_t bytesPerJob(const Command& command) {
-    const auto rowBytes =
-        static_cast<std::size_t>(vantu::devicePixels(command.size.width, command.sampling.ratio)) *
-        sizeof(vantu::PackedColour);
+std::size_t bytesPerJob(const vantu::PictureDescription& description) {
+    const auto rowBytes = static_cast<std::size_t>(vantu::devicePixels(
+                              description.size.width, description.sampling.ratio)) *
+                          sizeof(vantu::PackedColour);
     return vantu::cli::threadStackBytes() + 4 * rowBytes + (std::size_t{2} << 20U);
+}
+
+// The points where the six hues meet in the described picture. Throws Refusal for a code whose
+// hues meet at no definite points, found before the mirrors are solved: the same answer for
+// every rotation and reverse, whatever their rounding.
+std::vector<vantu::SnubPoint> meetingPoints(const vantu::PictureDescription& description) {
+    if (const std::optional<std::string> defect =
+            vantu::triangleDefect(description.request.triangleCode)) {
+        throw Refusal(*defect + "; its hues meet at no definite points");
+    }
+    return vantu::snubPointsOf(description);
+}
+
+// --snub and --mark-snub beside a picture, before it: the points listed on the standard output
+// as the unturned sphere has them, and the rings for the picture where its view turned them. A
+// fault in finding them ends the program with nothing written.
+std::optional<vantu::cli::SnubMarks> snubPointsFirst(const Command& command,
+                                                     const vantu::PictureDescription& description) {
+    if (!command.listSnubPoints && !command.markSnubPoints) {
+        return std::nullopt;
+    }
+    std::vector<vantu::SnubPoint> points =
+        meetingPoints(vantu::PictureDescription{description.request, {}, {}, {}});
+    if (command.listSnubPoints) {
+        print(vantu::cli::snubReport(description.request, points));
+    }
+    if (!command.markSnubPoints) {
+        return std::nullopt;
+    }
+    if (description.view != vantu::View{}) {
+        points = vantu::snubPointsOf(description);
+    }
+    return vantu::cli::SnubMarks(points, description.request.scale, description.request.projection,
+                                 description.sampling.ratio, description.size);
+}
+
+// --snub alone: the points listed, nothing drawn.
+int listSnubPoints(const Command& command) {
+    const vantu::PictureDescription description = vantu::options::describedPicture(command.picture);
+    print(vantu::cli::snubReport(description.request, meetingPoints(description)));
+    return 0;
+}
+
+// -o: the picture at its sampling, its rows rendered on several threads and written in order.
+int drawPicture(const Command& command) {
+    const vantu::PictureDescription description = vantu::options::describedPicture(command.picture);
+    const std::optional<vantu::cli::SnubMarks> marks = snubPointsFirst(command, description);
+    vantu::OutputFile file = openOutput(command.output);
+    const vantu::FinePicture picture = vantu::preparePicture(description);
+    vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "rendering", picture.height());
+    vantu::cli::ExportSettings settings;
+    settings.type = command.pictureType;
+    settings.jobs = vantu::cli::jobsThatFit(command.jobs, bytesPerJob(description));
+    settings.progress = &progress;
+    settings.marks = marks ? &*marks : nullptr;
+    settings.onFewerThreads = warn;
+    vantu::cli::exportPicture(picture, file, settings);
+    progress.finish();
+    publish(file);
+    return 0;
 }
 
 // --gallery: every catalogue code in every projection, and the contact sheet.
 int drawGallery(const Command& command) {
+    const vantu::PictureDescription description = vantu::options::describedPicture(command.picture);
     vantu::cli::GallerySettings settings;
-    settings.scaleText = command.scaleText;
-    settings.scale = vantu::cli::readRequest(command).scale;
-    settings.sampling = command.sampling;
-    settings.view = command.view;
-    settings.size = command.size;
+    settings.scaleText = command.picture.scaleText;
+    settings.scale = description.request.scale;
+    settings.sampling = description.sampling;
+    settings.view = description.view;
+    settings.size = description.size;
     const std::vector<vantu::cli::GalleryPicture> pictures =
         vantu::cli::galleryPictures(command.permutations);
     vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "gallery",
                                      static_cast<long>(pictures.size()));
     vantu::cli::GalleryJobs jobs;
-    jobs.jobs = vantu::cli::jobsThatFit(command.jobs, bytesPerJob(command));
+    jobs.jobs = vantu::cli::jobsThatFit(command.jobs, bytesPerJob(description));
     jobs.progress = &progress;
     jobs.onFewerThreads = warn;
-    vantu::cli::writeGallery(command.output, pictures, settings, jobs);
+    vantu::cli::writeGallery(command.gallery, pictures, settings, jobs);
     return 0;
 }
 
 // --turntable: the frames into an animated WebP or a folder of PNG files. A run that stops
 // says first how many frames it wrote, then why.
 int drawTurntable(const Command& command) {
-    const vantu::PictureDescription description = vantu::cli::describedPicture(command);
+    const vantu::PictureDescription description = vantu::options::describedPicture(command.picture);
     vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "turntable", command.frames);
     vantu::cli::TurntableSettings settings;
     settings.frames = command.frames;
     settings.fps = command.fps;
     // Each job holds a frame being rendered and one waiting to be encoded.
+    const vantu::Sampling sampling = description.sampling;
     const auto frameBytes =
-        static_cast<std::size_t>(vantu::devicePixels(command.size.width, command.sampling.ratio)) *
-        static_cast<std::size_t>(vantu::devicePixels(command.size.height, command.sampling.ratio)) *
+        static_cast<std::size_t>(vantu::devicePixels(description.size.width, sampling.ratio)) *
+        static_cast<std::size_t>(vantu::devicePixels(description.size.height, sampling.ratio)) *
         sizeof(vantu::PackedColour);
-    settings.jobs = vantu::cli::jobsThatFit(command.jobs, bytesPerJob(command) + 2 * frameBytes);
+    settings.jobs =
+        vantu::cli::jobsThatFit(command.jobs, bytesPerJob(description) + 2 * frameBytes);
     settings.progress = &progress;
     settings.onFewerThreads = warn;
     int written = 0;
@@ -119,14 +202,14 @@ int drawTurntable(const Command& command) {
     return 0;
 }
 
-// Lists the window's own drawing on stdout, run by run, and hands each finished row to the PNG
-// when there is one.
+// Lists the window's own drawing on stdout, run by run, and hands each finished row to the
+// picture file when there is one.
 class ListingSink : public vantu::RunSink {
 public:
-    ListingSink(vantu::OutputFile& listing, int width, vantu::PictureWriter* png,
+    ListingSink(vantu::OutputFile& listing, int width, vantu::PictureWriter* picture,
                 const vantu::cli::SnubMarks* marks)
         : m_listing(listing),
-          m_png(png),
+          m_picture(picture),
           m_marks(marks),
           m_row(static_cast<std::size_t>(width), vantu::grey) {}
 
@@ -147,11 +230,11 @@ public:
         m_text += "end " + std::to_string(row) + "\n";
         m_listing.write(std::as_bytes(std::span(m_text)));
         m_text.clear();
-        if (m_png != nullptr) {
+        if (m_picture != nullptr) {
             if (m_marks != nullptr) {
                 m_marks->mark(row, m_row);
             }
-            m_png->writeRow(m_row);
+            m_picture->writeRow(m_row);
         }
         vantu::cli::stopIfInterrupted();
     }
@@ -164,89 +247,38 @@ public:
 
 private:
     vantu::OutputFile& m_listing;
-    vantu::PictureWriter* m_png;
+    vantu::PictureWriter* m_picture;
     const vantu::cli::SnubMarks* m_marks;
     std::vector<vantu::PackedColour> m_row;
     std::string m_text;
 };
 
-// -o, --runs and --snub. The meeting points come first: a fault in finding them (or in the scale
-// they are found at) ends the program with nothing written. A fault in the drawing writes no
-// PNG; the runs before it are listed.
-int drawAndList(const Command& command) {
-    const vantu::PictureDescription description = vantu::cli::describedPicture(command);
-    const vantu::DrawRequest& request = description.request;
-    const bool snubPoints = command.listSnubPoints || command.markSnubPoints;
-    std::vector<vantu::SnubPoint> points;
-    if (snubPoints) {
-        // Before the mirrors are solved: the same answer for every rotation and reverse,
-        // whatever their rounding.
-        if (const std::optional<std::string> defect = vantu::triangleDefect(request.triangleCode)) {
-            return failure(*defect + "; its hues meet at no definite points");
-        }
-        const vantu::DrawSetup setup = vantu::prepareDrawing(request);
-        points = vantu::findSnubPoints(setup.normals, setup.pi);
-    }
-    if (command.listSnubPoints) {
-        print(vantu::cli::snubReport(request, points));
-    }
-    if (command.mode == Mode::snub) {
-        return 0;
-    }
+// --runs: the window's own drawing listed, and painted into the file -o names when given. A
+// fault in the drawing writes no file; the runs before it are listed.
+int listRuns(const Command& command) {
+    const vantu::PictureDescription description = vantu::options::describedPicture(command.picture);
+    const std::optional<vantu::cli::SnubMarks> marks = snubPointsFirst(command, description);
     std::optional<vantu::OutputFile> file;
+    std::optional<vantu::PictureWriter> writer;
     if (!command.output.empty()) {
-        file.emplace(command.output == "-" ? vantu::OutputFile::standardOutput()
-                                           : vantu::OutputFile::replacing(command.output));
+        file.emplace(openOutput(command.output));
+        writer.emplace(
+            *file, command.pictureType,
+            vantu::cli::pngFormatOf(description.size, description.sampling, marks.has_value()));
     }
-    std::optional<vantu::cli::SnubMarks> marks;
-    if (command.markSnubPoints) {
-        // Where the view turned them.
-        if (description.view != vantu::View{}) {
-            const vantu::DrawSetup turned = vantu::prepareView(description);
-            points = vantu::findSnubPoints(turned.normals, turned.pi);
-        }
-        marks.emplace(points, request.scale, request.projection, description.sampling.ratio,
-                      description.size);
-    }
-    const vantu::cli::SnubMarks* marking = marks ? &*marks : nullptr;
-
-    if (command.mode == Mode::runs) {
-        std::optional<vantu::PictureWriter> png;
-        if (file) {
-            png.emplace(*file, command.pictureType,
-                        vantu::cli::pngFormatOf(description.size, description.sampling,
-                                                marking != nullptr));
-        }
-        vantu::OutputFile listing = vantu::OutputFile::standardOutput();
-        ListingSink sink(listing, description.size.width, png ? &*png : nullptr, marking);
-        try {
-            vantu::runDrawing(description, sink);
-        } catch (const vantu::DrawError&) {
-            sink.flush();
-            throw;
-        }
+    vantu::OutputFile listing = vantu::OutputFile::standardOutput();
+    ListingSink sink(listing, description.size.width, writer ? &*writer : nullptr,
+                     marks ? &*marks : nullptr);
+    try {
+        vantu::runDrawing(description, sink);
+    } catch (const vantu::DrawError&) {
         sink.flush();
-        if (png) {
-            png->finish();
-        }
-    } else {
-        const vantu::FinePicture picture = vantu::preparePicture(description);
-        vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "rendering",
-                                         picture.height());
-        vantu::cli::ExportSettings settings;
-        settings.type = command.pictureType;
-        settings.jobs = vantu::cli::jobsThatFit(command.jobs, bytesPerJob(command));
-        settings.progress = &progress;
-        settings.marks = marking;
-        settings.onFewerThreads = warn;
-        vantu::cli::exportPicture(picture, *file, settings);
-        progress.finish();
+        throw;
     }
-    if (file) {
-        file->close();
-        // A signal that came while the last bytes were written still keeps the old file.
-        vantu::cli::stopIfInterrupted();
-        file->publish();
+    sink.flush();
+    if (writer) {
+        writer->finish();
+        publish(*file);
     }
     return 0;
 }
@@ -264,9 +296,23 @@ int run(const Command& command) {
     vantu::cli::catchInterruptions();
     int status = 0;
     try {
-        status = command.mode == Mode::gallery     ? drawGallery(command)
-                 : command.mode == Mode::turntable ? drawTurntable(command)
-                                                   : drawAndList(command);
+        switch (command.mode) {
+            case Mode::picture:
+                status = drawPicture(command);
+                break;
+            case Mode::runs:
+                status = listRuns(command);
+                break;
+            case Mode::snub:
+                status = listSnubPoints(command);
+                break;
+            case Mode::gallery:
+                status = drawGallery(command);
+                break;
+            case Mode::turntable:
+                status = drawTurntable(command);
+                break;
+        }
     } catch (const vantu::cli::Interrupted& e) {
         return interrupted(e.signal());
     } catch (const vantu::DrawError& e) {
@@ -278,6 +324,8 @@ int run(const Command& command) {
         }
         status = failure(e.what());
     } catch (const vantu::cli::GalleryError& e) {
+        status = failure(e.what());
+    } catch (const Refusal& e) {
         status = failure(e.what());
     }
     // Never success, nor another failure, after a signal.

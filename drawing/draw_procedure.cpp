@@ -22,6 +22,11 @@ FinePicture preparePicture(const PictureDescription& description) {
     return {r.scale, setup.pi, r.projection, setup.normals, description.sampling, description.size};
 }
 
+std::vector<SnubPoint> snubPointsOf(const PictureDescription& description) {
+    const DrawSetup setup = prepareView(description);
+    return findSnubPoints(setup.normals, setup.pi);
+}
+
 void runDrawing(const DrawRequest& request, RunSink& sink) {
     runDrawing(PictureDescription{request, {}, {}, {}}, sink);
 }

@@ -5,10 +5,13 @@
 // drawing/: the draw procedure, one whole drawing from a request to the last row of its
 // picture; the one place where the set-up and the renderer meet.
 
+#include <vector>
+
 #include "geometry/view.h"
 #include "render/device_row_sink.h"
 #include "render/fine_picture.h"
 #include "render/run_sink.h"
+#include "render/snub_points.h"
 #include "setup/draw_request.h"
 
 namespace vantu {
@@ -31,6 +34,11 @@ struct PictureDescription {
 // DrawError from the set-up, and std::invalid_argument for a sampling or a size out of range,
 // before the set-up.
 [[nodiscard]] FinePicture preparePicture(const PictureDescription& description);
+
+// The points of the sphere where the six hues meet, as the described picture shows them:
+// prepareView, then findSnubPoints for the normals as the view turned them, with the drawing's
+// pi. Throws DrawError as prepareView does.
+[[nodiscard]] std::vector<SnubPoint> snubPointsOf(const PictureDescription& description);
 
 // One whole drawing after the controls have been read: prepareDrawing, then
 // sink.setPixelScale(), then renderPicture with the request's scale and projection, returning

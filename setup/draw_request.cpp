@@ -16,6 +16,16 @@
 #include "setup/triangle_solver.h"
 
 namespace vantu {
+namespace detail {
+namespace {
+
+// pi as every drawing computes it.
+double drawingPi() {
+    return cr::atan(1.0) * 4.0;
+}
+
+}  // namespace
+}  // namespace detail
 
 VertexAngles permuteAngles(double codeAngle1, double codeAngle2, double codeAngle3, int rotation,
                            bool reverse) noexcept {
@@ -31,9 +41,13 @@ VertexAngles permuteAngles(double codeAngle1, double codeAngle2, double codeAngl
     return angles;
 }
 
+CodeAngles codeAngles(std::string_view code) {
+    return parseTriangleCode(code, detail::drawingPi());
+}
+
 DrawSetup prepareDrawing(const DrawRequest& request) {
     DrawSetup setup;
-    setup.pi = cr::atan(1.0) * 4.0;
+    setup.pi = detail::drawingPi();
     const CodeAngles code = parseTriangleCode(request.triangleCode, setup.pi);
     const VertexAngles v =
         permuteAngles(code[0], code[1], code[2], request.rotation, request.reverse);

@@ -38,6 +38,10 @@ using VertexAngles = std::array<double, 3>;
 [[nodiscard]] VertexAngles permuteAngles(double codeAngle1, double codeAngle2, double codeAngle3,
                                          int rotation, bool reverse) noexcept;
 
+// The three angles of `code` in radians as a drawing reads them: parseTriangleCode with the
+// drawing's pi. Throws DrawError as parseTriangleCode does.
+[[nodiscard]] CodeAngles codeAngles(std::string_view code);
+
 // Computes pi, parses the code, permutes the angles and solves the mirrors. Throws DrawError at
 // the first fault, with nothing computed after it.
 [[nodiscard]] DrawSetup prepareDrawing(const DrawRequest& request);
