@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "drawing/draw_procedure.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
 #include "setup/triangle_solver.h"
@@ -499,6 +500,53 @@ INSTANTIATE_TEST_SUITE_P(
                     HueCase{"DarkGrey", 5592405, 6}, HueCase{"Grey", 11184810, 6},
                     HueCase{"White", 16777215, 6}),
     RowName());
+
+struct TurnCase {
+    const char* name;
+    View view;
+    Vec3 (*turn)(const Vec3&);  // the view's turn, to rounding
+    friend void PrintTo(const TurnCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class TurnedSnubPoints : public testing::TestWithParam<TurnCase> {};
+
+// The search for a described picture finds the points of its drawing as its view turns them.
+TEST_P(TurnedSnubPoints, AreThePointsOfTheDrawingTurned) {
+    PictureDescription description;
+    const std::vector<SnubPoint> plain = snubPointsOf(description);
+    ASSERT_EQ(plain.size(),
+              findSnubPoints(normalsOf(description.request.triangleCode), drawingPi()).size());
+    description.view = GetParam().view;
+    const std::vector<SnubPoint> turned = snubPointsOf(description);
+    ASSERT_EQ(turned.size(), plain.size());
+    ASSERT_FALSE(plain.empty());
+    for (std::size_t i = 0; i < plain.size(); ++i) {
+        const Vec3 image = GetParam().turn(plain[i].point);
+        double nearest = 2.0;
+        for (const SnubPoint& t : turned) {
+            nearest = std::min(nearest, distanceUpToSign(image, t.point));
+        }
+        EXPECT_LE(nearest, 1e-12) << "point " << i + 1;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Views, TurnedSnubPoints,
+                         testing::Values(TurnCase{"LonQuarterTurn",
+                                                  {90, 0, 0},
+                                                  [](const Vec3& p) {
+                                                      return Vec3{p.z, p.y, -p.x};
+                                                  }},
+                                         TurnCase{"LatQuarterTurn",
+                                                  {0, 90, 0},
+                                                  [](const Vec3& p) {
+                                                      return Vec3{p.x, -p.z, p.y};
+                                                  }},
+                                         TurnCase{"RollHalfTurn",
+                                                  {0, 0, 180},
+                                                  [](const Vec3& p) {
+                                                      return Vec3{-p.x, -p.y, p.z};
+                                                  }}),
+                         RowName());
 
 }  // namespace
 }  // namespace vantu

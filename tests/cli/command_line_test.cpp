@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "geometry/draw_error.h"
+#include "tests/same_description.h"
 #include "tests/test_support.h"
 
 namespace vantu::cli {
@@ -38,18 +39,9 @@ TEST_P(ParsedCommand, HoldsWhatTheLineAsks) {
     const ParsedLine line = parseCommandLine(c.args);
     ASSERT_EQ(line.action, Action::run);
     const Command& got = line.command;
-    const PictureDescription& gotPicture = got.picture.description;
-    const PictureDescription& expectedPicture = expected.picture.description;
     EXPECT_EQ(got.mode, expected.mode);
-    EXPECT_EQ(gotPicture.request.triangleCode, expectedPicture.request.triangleCode);
-    EXPECT_EQ(gotPicture.request.rotation, expectedPicture.request.rotation);
-    EXPECT_EQ(gotPicture.request.reverse, expectedPicture.request.reverse);
-    EXPECT_EQ(gotPicture.request.projection, expectedPicture.request.projection);
+    testing_support::expectSameDescription(got.picture.description, expected.picture.description);
     EXPECT_EQ(got.picture.scaleText, expected.picture.scaleText);
-    EXPECT_EQ(gotPicture.view, expectedPicture.view);
-    EXPECT_EQ(gotPicture.size, expectedPicture.size);
-    EXPECT_EQ(gotPicture.sampling.ratio, expectedPicture.sampling.ratio);
-    EXPECT_EQ(gotPicture.sampling.antialias, expectedPicture.sampling.antialias);
     EXPECT_EQ(got.output, expected.output);
     EXPECT_EQ(got.gallery, expected.gallery);
     EXPECT_EQ(got.jobs, expected.jobs);
@@ -492,6 +484,22 @@ TEST(Help, LinesAreLaidOutForReadersAndTheManPageTest) {
         }
     }
     EXPECT_EQ(options, 20);
+}
+
+// The arguments that describe a picture read back through vantu-render's own parser as that
+// picture, with the output that any command needs.
+TEST(DescribedPicture, OfRenderArgumentsIsTheSameDescription) {
+    PictureDescription description;
+    description.request = {"-o", 2, true, -1.0 / 3.0, Projection::orthographic};
+    description.view = {1e-9, -720.0, 0.1};
+    description.size = {1921, 1081};
+    description.sampling = {1.5, 2};
+    std::vector<std::string> args = options::renderArguments(description);
+    args.insert(args.end(), {"-o", "a.png"});
+    const ParsedLine line = parseCommandLine(args);
+    ASSERT_EQ(line.action, Action::run);
+    testing_support::expectSameDescription(options::describedPicture(line.command.picture),
+                                           description);
 }
 
 TEST(DescribedPicture, KeepsTheRequestAndReadsTheScaleByItsLeadingNumber) {

@@ -21,6 +21,7 @@
 
 #include "drawing/draw_procedure.h"
 #include "geometry/projection.h"
+#include "options/picture_options.h"
 #include "render/image_sink.h"
 #include "setup/draw_request.h"
 #include "tests/bad_inputs.h"
@@ -412,6 +413,38 @@ TEST(PngWithMarkSnub, RingsTheMeetingPointsOnly) {
     EXPECT_EQ(b.at(0, 0), a.at(0, 0));
     std::remove(plain.c_str());
     std::remove(marked.c_str());
+}
+
+// The command line renderArguments writes, quoted for a shell and run by one, draws exactly the
+// described picture: the copy the Explorer hands its user.
+TEST(CommandOfADescription, DrawsThatPictureThroughAShell) {
+    PictureDescription description;
+    description.request = {"411 3/1:4/3:4/1", 1, true, 100.0 / 3.0, Projection::gnomonic};
+    description.view = {30.000000000000004, -1e-9, 0.1};
+    description.size = {97, 61};
+    description.sampling = {1.25, 1};
+    const std::string file = scratch("described.png");
+    std::vector<std::string> words = {VANTU_RENDER};
+    for (const std::string& arg : options::renderArguments(description)) {
+        words.push_back(arg);
+    }
+    words.insert(words.end(), {"-o", file});
+    const Outcome o = testing_support::runProgram("/bin/sh", {"-c", options::shellQuoted(words)});
+    ASSERT_EQ(o.status, 0) << o.err;
+    const DecodedPng image = readPng(file);
+    std::remove(file.c_str());
+    const FinePicture picture = preparePicture(description);
+    ASSERT_EQ(image.problem, "");
+    ASSERT_EQ(image.width, picture.width());
+    ASSERT_EQ(image.height, picture.height());
+    std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()));
+    for (int r = 0; r < picture.height(); ++r) {
+        picture.renderRow(r, row);
+        for (int col = 0; col < picture.width(); ++col) {
+            ASSERT_EQ(image.at(col, r), row[static_cast<std::size_t>(col)])
+                << "pixel (" << col << ", " << r << ")";
+        }
+    }
 }
 
 struct FaultCase {

@@ -1,0 +1,317 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+// The picture options both programs share: a description written as vantu-render's arguments
+// and read back by the same declarations is the same description, bit for bit; what they refuse
+// and in which words; and the arguments quoted for a shell, read back by a real one.
+
+#include "options/picture_options.h"
+
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <ostream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "tests/run_program.h"
+#include "tests/same_description.h"
+#include "tests/test_support.h"
+
+namespace vantu::options {
+namespace {
+
+// A fresh command line with every picture option, as vantu-render declares them.
+struct PictureLine {
+    PictureOptions options;
+    CLI::App app{"", "test"};
+    PictureLine() {
+        (void)addDrawingOptions(app, options);
+        (void)addSizeOption(app, options);
+        (void)addSamplingOptions(app, options);
+    }
+    PictureDescription read(const std::vector<std::string>& args) {
+        std::vector<std::string> unread(args.rbegin(), args.rend());
+        app.parse(unread);
+        return describedPicture(options);
+    }
+};
+
+struct DescriptionCase {
+    const char* name;
+    PictureDescription description;
+    friend void PrintTo(const DescriptionCase& c, std::ostream* os) { *os << c.name; }
+};
+
+PictureDescription withScale(double scale) {
+    PictureDescription d;
+    d.request.scale = scale;
+    return d;
+}
+
+PictureDescription withView(View view) {
+    PictureDescription d;
+    d.view = view;
+    return d;
+}
+
+PictureDescription withCode(const char* code) {
+    PictureDescription d;
+    d.request.triangleCode = code;
+    return d;
+}
+
+PictureDescription everything() {
+    PictureDescription d;
+    d.request = {"411 3/1:4/3:4/1", 2, true, 1.0 / 3.0, Projection::gnomonic};
+    d.view = {-0.1, 1e-9, 720.0};
+    d.size = {7, 1201};
+    d.sampling = {1.25, 3};
+    return d;
+}
+
+const double subnormal = std::numeric_limits<double>::denorm_min();
+
+const DescriptionCase descriptions[] = {
+    {"StartUp", {}},
+    {"Everything", everything()},
+    {"ScaleATenth", withScale(0.1)},
+    {"ScaleTiny", withScale(1e-300)},
+    {"ScaleSubnormal", withScale(subnormal)},
+    {"ScaleLargest", withScale(DBL_MAX)},
+    {"ScaleWithAHalf", withScale(97.5)},
+    {"ScaleAThird", withScale(1.0 / 3.0)},
+    {"ScaleNegative", withScale(-120.0)},
+    {"ScaleNegativeThird", withScale(-1.0 / 3.0)},
+    {"ScaleNegativeZero", withScale(-0.0)},
+    {"ScaleZero", withScale(0.0)},
+    {"ScaleJustAboveOne", withScale(std::nextafter(1.0, 2.0))},
+    {"ViewTiny", withView({1e-9, -1e-9, 5e-324})},
+    {"ViewTwoTurns", withView({720.0, -720.0, 360.00000000000006})},
+    {"ViewNegativeZeros", withView({-0.0, -0.0, 0.0})},
+    {"ViewThirds", withView({1.0 / 3.0, -2.0 / 3.0, 0.1})},
+    {"ViewHuge", withView({1e300, -DBL_MAX, 123456789.123456789})},
+    {"SmallestPicture",
+     [] {
+         PictureDescription d;
+         d.size = {1, 1};
+         d.sampling = {minRatio, maxAntialias};
+         return d;
+     }()},
+    {"LargestPicture",
+     [] {
+         PictureDescription d;
+         d.size = {maxPictureSide, maxPictureSide};
+         d.sampling = {maxRatio, 1};
+         return d;
+     }()},
+    {"ScreenRatio",
+     [] {
+         PictureDescription d;
+         d.sampling.ratio = 1.5;
+         return d;
+     }()},
+    {"AwkwardRatio",
+     [] {
+         PictureDescription d;
+         d.sampling.ratio = 1.0 / 3.0;
+         return d;
+     }()},
+    {"Rotation1Ortho",
+     [] {
+         PictureDescription d;
+         d.request.rotation = 1;
+         d.request.projection = Projection::orthographic;
+         return d;
+     }()},
+    {"CodeEmpty", withCode("")},
+    {"CodeLikeAnOption", withCode("-o")},
+    {"CodeDoubleDash", withCode("--")},
+    {"CodeLikeALongOption", withCode("--runs")},
+    {"CodeWithEqualsSign", withCode("=x")},
+    {"CodeWithQuotes", withCode("it's \"300\"")},
+    {"CodeForAShell", withCode("$(rm -rf ~) `id` $HOME; a && b | c > d")},
+    {"CodeWithNewlineAndTab", withCode("300\n2/1:3/1\t:3/1")},
+    {"CodeWithBlanksAround", withCode("  300 2/1:3/1:3/1  ")},
+    {"CodeUnicode", withCode("\u202E300 \u00B0")},
+};
+
+class RenderArguments : public testing::TestWithParam<DescriptionCase> {};
+
+TEST_P(RenderArguments, ReadBackAsTheSameDescription) {
+    const PictureDescription& d = GetParam().description;
+    PictureLine line;
+    testing_support::expectSameDescription(line.read(renderArguments(d)), d);
+}
+
+INSTANTIATE_TEST_SUITE_P(Descriptions, RenderArguments, testing::ValuesIn(descriptions), RowName());
+
+TEST(RenderArguments, NameEveryInputAndTheSamplingOnlyWhenNotOne) {
+    EXPECT_EQ(renderArguments({}),
+              (std::vector<std::string>{"--code", "300 2/1:3/1:3/1", "--rotation", "0", "--scale",
+                                        "120", "--projection", "stereo", "--view", "0,0,0",
+                                        "--size", "640x481"}));
+    EXPECT_EQ(renderArguments(everything()),
+              (std::vector<std::string>{"--code", "411 3/1:4/3:4/1", "--rotation", "2", "--reverse",
+                                        "--scale", "0.3333333333333333", "--projection", "gnome",
+                                        "--view", "-0.1,1e-09,720", "--size", "7x1201", "--zoom",
+                                        "1.25", "--antialias", "3"}));
+}
+
+struct BadDescriptionCase {
+    const char* name;
+    PictureDescription description;
+    friend void PrintTo(const BadDescriptionCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class UndescribablePicture : public testing::TestWithParam<BadDescriptionCase> {};
+
+TEST_P(UndescribablePicture, IsRefused) {
+    EXPECT_THROW((void)renderArguments(GetParam().description), std::invalid_argument);
+}
+
+const double inf = std::numeric_limits<double>::infinity();
+const double nan = std::numeric_limits<double>::quiet_NaN();
+
+INSTANTIATE_TEST_SUITE_P(Descriptions, UndescribablePicture,
+                         testing::Values(BadDescriptionCase{"ScaleInfinite", withScale(inf)},
+                                         BadDescriptionCase{"ScaleNotANumber", withScale(nan)},
+                                         BadDescriptionCase{"ViewInfinite", withView({0, -inf, 0})},
+                                         BadDescriptionCase{"ViewNotANumber",
+                                                            withView({0, 0, nan})},
+                                         BadDescriptionCase{"RotationThree",
+                                                            [] {
+                                                                PictureDescription d;
+                                                                d.request.rotation = 3;
+                                                                return d;
+                                                            }()},
+                                         BadDescriptionCase{"SizeZero",
+                                                            [] {
+                                                                PictureDescription d;
+                                                                d.size = {0, 481};
+                                                                return d;
+                                                            }()},
+                                         BadDescriptionCase{"RatioTooSmall",
+                                                            [] {
+                                                                PictureDescription d;
+                                                                d.sampling.ratio = 0.2;
+                                                                return d;
+                                                            }()},
+                                         BadDescriptionCase{"AntialiasNine",
+                                                            [] {
+                                                                PictureDescription d;
+                                                                d.sampling.antialias = 9;
+                                                                return d;
+                                                            }()}),
+                         RowName());
+
+struct RefusedCase {
+    const char* name;
+    std::vector<std::string> args;
+    const char* message;
+    friend void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class RefusedValue : public testing::TestWithParam<RefusedCase> {};
+
+// The checks come with the declarations: any program that declares the options refuses the
+// same values in the same words.
+TEST_P(RefusedValue, InTheOptionsOwnWords) {
+    PictureLine line;
+    EXPECT_THROW_MSG((void)line.read(GetParam().args), CLI::ValidationError, GetParam().message);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Values, RefusedValue,
+    testing::Values(
+        RefusedCase{"Rotation", {"--rotation", "1.0"}, "--rotation: must be 0, 1 or 2, not '1.0'"},
+        RefusedCase{"Projection",
+                    {"--projection", "Stereo"},
+                    "--projection: must be stereo, gnome or ortho, not 'Stereo'"},
+        RefusedCase{"ViewHex",
+                    {"--view", "0x1,0,0"},
+                    "--view: must be three numbers LON,LAT,ROLL in degrees, not '0x1,0,0'"},
+        RefusedCase{"ViewNotANumber",
+                    {"--view", "nan,0,0"},
+                    "--view: must be three numbers LON,LAT,ROLL in degrees, not 'nan,0,0'"},
+        RefusedCase{"ViewEmptyAngle",
+                    {"--view", "1,,2"},
+                    "--view: must be three numbers LON,LAT,ROLL in degrees, not '1,,2'"},
+        RefusedCase{"SizeWithBlank",
+                    {"--size", "640 x481"},
+                    "--size: must be WIDTHxHEIGHT, two whole numbers from 1 to 16384, not "
+                    "'640 x481'"},
+        RefusedCase{"SizeOfThree",
+                    {"--size", "1x2x3"},
+                    "--size: must be WIDTHxHEIGHT, two whole numbers from 1 to 16384, not "
+                    "'1x2x3'"},
+        RefusedCase{"ZoomNotANumber",
+                    {"--zoom", "nan"},
+                    "--zoom: must be a number from 0.25 to 16, not 'nan'"},
+        RefusedCase{
+            "ZoomHex", {"--zoom", "0x2"}, "--zoom: must be a number from 0.25 to 16, not '0x2'"},
+        RefusedCase{"AntialiasSigned",
+                    {"--antialias", "+2"},
+                    "--antialias: must be a whole number from 1 to 8, not '+2'"}),
+    RowName());
+
+TEST(PictureOptions, ReadLeadingZerosAsDecimal) {
+    PictureLine line;
+    const PictureDescription d = line.read({"--size", "0640x0099", "--antialias", "08"});
+    EXPECT_EQ(d.size, (PictureSize{640, 99}));
+    EXPECT_EQ(d.sampling.antialias, 8);
+}
+
+struct QuotedCase {
+    const char* name;
+    std::vector<std::string> words;
+    const char* line;
+    friend void PrintTo(const QuotedCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ShellQuoted : public testing::TestWithParam<QuotedCase> {};
+
+TEST_P(ShellQuoted, IsTheLineExpected) {
+    EXPECT_EQ(shellQuoted(GetParam().words), GetParam().line);
+}
+
+// A POSIX shell splits the line back into the very words.
+TEST_P(ShellQuoted, GivesAShellTheSameWords) {
+    const std::vector<std::string>& words = GetParam().words;
+    const testing_support::Outcome o =
+        testing_support::runProgram("/bin/sh", {"-c", "printf '%s\\0' " + shellQuoted(words)});
+    ASSERT_EQ(o.status, 0) << o.err;
+    std::vector<std::string> got;
+    for (std::size_t start = 0; start < o.out.size();) {
+        const std::size_t end = o.out.find('\0', start);
+        got.push_back(o.out.substr(start, end - start));
+        start = end + 1;
+    }
+    EXPECT_EQ(got, words);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Words, ShellQuoted,
+    testing::Values(
+        QuotedCase{"PlainWords",
+                   {"vantu-render", "--view", "-1e-09,0.5,720", "--size", "7x1201", "-o",
+                    "a/b_c@d%e+f=g:h.png"},
+                   "vantu-render --view -1e-09,0.5,720 --size 7x1201 -o a/b_c@d%e+f=g:h.png"},
+        QuotedCase{"CodeWithBlanks", {"--code", "300 2/1:3/1:3/1"}, "--code '300 2/1:3/1:3/1'"},
+        QuotedCase{"Empty", {"--code", ""}, "--code ''"},
+        QuotedCase{"SingleQuotes", {"it's", "'", "''"}, "'it'\\''s' ''\\''' ''\\'''\\'''"},
+        QuotedCase{"DoubleQuotes", {"say \"hi\""}, "'say \"hi\"'"},
+        QuotedCase{"Dollars", {"$HOME", "${x}", "$(id)"}, "'$HOME' '${x}' '$(id)'"},
+        QuotedCase{"Backquotes", {"`id`"}, "'`id`'"}, QuotedCase{"Newline", {"a\nb"}, "'a\nb'"},
+        QuotedCase{"Backslashes", {"a\\b\\"}, "'a\\b\\'"},
+        QuotedCase{"Operators",
+                   {";", "&&", "|", ">x", "<y", "*", "?", "[a]", "~", "#", "!"},
+                   "';' '&&' '|' '>x' '<y' '*' '?' '[a]' '~' '#' '!'"},
+        QuotedCase{"TabAndControl", {"a\tb", "\x1B[2J"}, "'a\tb' '\x1B[2J'"},
+        QuotedCase{"NotAscii", {"\u00B0", "\u202Ex"}, "'\u00B0' '\u202Ex'"}),
+    RowName());
+
+}  // namespace
+}  // namespace vantu::options
