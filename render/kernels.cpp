@@ -45,6 +45,11 @@ bool runsOn(const Kernels& kernels, unsigned processor) noexcept {
 
 }  // namespace
 
+ScanNormals::ScanNormals(const Mirrors& normals) noexcept
+    : m_mirrors(normals),
+      m_twiceDots{2.0 * dot(normals[1], normals[2]), 2.0 * dot(normals[2], normals[0]),
+                  2.0 * dot(normals[0], normals[1])} {}
+
 const Kernels& kernelsOf(KernelVariant variant) noexcept {
     for (const Kernels* k : variants) {
         if (k->variant == variant) {
