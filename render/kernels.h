@@ -23,15 +23,21 @@ inline constexpr PackedColour undecided = -1;
 // A sample is decided when each dot product a1, a2, a3 lies farther than dotMargin from zero
 // and each difference of two squared distances, as the kernel takes it (Di - Dj) / 4, farther
 // than tieMargin from zero. Each margin is a bound on how far the kernel's value can lie from
-// the exact computation's (about 5.9e-15 and 6.5e-14), times a safety factor of more than 100.
+// the exact computation's (about 5.6e-15 and 8.2e-14), times a safety factor of more than 100.
 // The orthographic kernel computes the dot products exactly as the exact computation does and
 // needs no dotMargin.
 inline constexpr double dotMargin = 0x1p-40;  // about 9.1e-13
 inline constexpr double tieMargin = 0x1p-36;  // about 1.5e-11
 
+// The kernels take the squared distances as if the normals were unit vectors, so the margins
+// hold only for normals whose squared lengths, as computed, lie within unitTolerance of 1. The
+// drawing's normals lie within about 4.2e-15; others are coloured by the exact computation alone.
+inline constexpr double unitTolerance = 0x1p-46;  // about 1.4e-14
+
 // The mirror normals of a drawing with what the kernels take from them, made together once per
 // drawing so that they always agree: twice the dot product of each pair, 2 N2.N3, 2 N3.N1 and
-// 2 N1.N2, from which the kernels take the squared distances between the mirror images.
+// 2 N1.N2, from which the kernels take the squared distances between the mirror images, and
+// whether the kernels may be used at all.
 class ScanNormals {
 public:
     ScanNormals() noexcept : ScanNormals(Mirrors{}) {}
@@ -43,10 +49,14 @@ public:
     [[nodiscard]] double twiceDotOpposite(int i) const noexcept {
         return m_twiceDots[static_cast<std::size_t>(i)];
     }
+    // Whether every normal's squared length lies within unitTolerance of 1, so that the kernels'
+    // margins hold.
+    [[nodiscard]] bool suitKernels() const noexcept { return m_suitKernels; }
 
 private:
     Mirrors m_mirrors;
     std::array<double, 3> m_twiceDots{};
+    bool m_suitKernels = false;
 };
 
 // Colours the samples at plane coordinates (xs[i], y), i < count, into out[i]: the colour of

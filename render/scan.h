@@ -196,12 +196,12 @@ template <class Mapping>
     return finite;
 }
 
-// The fast kernel of `Mapping`, or null for a mapping that has none (the tests' own), whose
-// samples all take the exact path.
+// The fast kernel of `Mapping`, or null for a mapping that has none (the tests' own) or for
+// normals that do not suit the kernels: their samples all take the exact path.
 template <class Mapping>
 [[nodiscard]] Kernel kernelOf(const ScanInput& in) noexcept {
     if constexpr (requires { Mapping::projection; }) {
-        return in.kernels->of(Mapping::projection);
+        return in.normals.suitKernels() ? in.kernels->of(Mapping::projection) : nullptr;
     } else {
         return nullptr;
     }

@@ -359,6 +359,22 @@ TEST(FastScanExactness, TakesNoCheckedPassFarFromTheCentre) {
     }
 }
 
+// The kernels take the normals for unit vectors: normals longer than the drawing's rounding
+// allows leave every sample to the exact path, and those within it do not.
+TEST(FastScanExactness, LeavesNormalsOffUnitLengthToTheExactPath) {
+    const DrawSetup setup = prepareDrawing(DrawRequest{});
+    const std::pair<double, bool> cases[] = {
+        {1.0, true}, {1.0 + 0x1p-50, true}, {1.0 + 0x1p-44, false}, {1.0 - 0x1p-44, false}};
+    for (const auto& [factor, suit] : cases) {
+        Mirrors normals = setup.normals;
+        normals[1] = factor * normals[1];
+        const FinePicture p(120.0, setup.pi, Projection::stereographic, normals);
+        std::vector<PackedColour> row(static_cast<std::size_t>(p.width()));
+        const int exact = p.renderRow(100, row);
+        EXPECT_EQ(exact == p.width(), !suit) << "N2 times " << factor << ": " << exact;
+    }
+}
+
 // Where the C library's sine or arctangent is off by its last bit, the correctly rounded one
 // decides: this pixel of the equal-angle triangle is cyan. (With glibc's functions it is
 // green.)
