@@ -91,6 +91,25 @@ template <bool exactDots>
     return packed == undecided ? 1 : 0;
 }
 
+// Stores colourAt(xs[i]) into out[i] for every sample of the row; returns how many are
+// undecided.
+template <class ColourAt>
+[[gnu::always_inline]] inline int colourRow(const double* xs, int count, PackedColour* out,
+                                            const ColourAt& colourAt) {
+    int left = 0;
+    for (int i = 0; i < count; ++i) {
+        left += store(colourAt(xs[i]), out[i]);
+    }
+    return left;
+}
+
+// The colour, or `undecided`, of a point whose dot products are dots.of(i, x, z) times `scale`.
+[[gnu::always_inline]] inline double scaledColour(const Loaded& n, const RowDots& dots, double x,
+                                                  double z, double scale) {
+    return colourOrUndecided<false>(n, dots.of(0, x, z) * scale, dots.of(1, x, z) * scale,
+                                    dots.of(2, x, z) * scale);
+}
+
 // Stereographic: P = (2X, 2Y, 1 - rho^2) / (1 + rho^2), each dot product taken as
 // N.(X, Y, (1 - rho^2) / 2) times 2 / (1 + rho^2): the halved z keeps Nz (1 - rho^2) from
 // overflowing where rho^2 is near the largest double.
@@ -99,17 +118,10 @@ int stereographic(const ScanNormals& normals, double y, double ySquared, const d
     Loaded n;
     load(normals, n);
     const RowDots dots(n, y, 0.5);
-    int left = 0;
-    for (int i = 0; i < count; ++i) {
-        const double x = xs[i];
+    return colourRow(xs, count, out, [&](double x) {
         const double rhoSquared = x * x + ySquared;
-        const double scale = 2.0 / (1.0 + rhoSquared);
-        const double z = 1.0 - rhoSquared;
-        left += store(colourOrUndecided<false>(n, dots.of(0, x, z) * scale,
-                                               dots.of(1, x, z) * scale, dots.of(2, x, z) * scale),
-                      out[i]);
-    }
-    return left;
+        return scaledColour(n, dots, x, 1.0 - rhoSquared, 2.0 / (1.0 + rhoSquared));
+    });
 }
 
 // Gnomonic: P = (X, Y, 1) / sqrt(1 + rho^2), each dot product taken as N.(X, Y, 1) divided by
@@ -119,17 +131,9 @@ int gnomonic(const ScanNormals& normals, double y, double ySquared, const double
     Loaded n;
     load(normals, n);
     const RowDots dots(n, y, 1.0);
-    int left = 0;
-    for (int i = 0; i < count; ++i) {
-        const double x = xs[i];
-        const double rhoSquared = x * x + ySquared;
-        const double scale = 1.0 / std::sqrt(1.0 + rhoSquared);
-        left +=
-            store(colourOrUndecided<false>(n, dots.of(0, x, 1.0) * scale,
-                                           dots.of(1, x, 1.0) * scale, dots.of(2, x, 1.0) * scale),
-                  out[i]);
-    }
-    return left;
+    return colourRow(xs, count, out, [&](double x) {
+        return scaledColour(n, dots, x, 1.0, 1.0 / std::sqrt(1.0 + (x * x + ySquared)));
+    });
 }
 
 // Orthographic: the exact point itself, and its dot products computed as the exact computation
@@ -144,9 +148,7 @@ int orthographic(const ScanNormals& normals, double y, double ySquared, const do
     Loaded n;
     load(normals, n);
     const RowDots dots(n, ySquared < 1.0 ? y : 0.0, 1.0);
-    int left = 0;
-    for (int i = 0; i < count; ++i) {
-        const double x = xs[i];
+    return colourRow(xs, count, out, [&](double x) {
         const double xSquared = x * x;
         const bool onSphere = xSquared + ySquared < 1.0;
         const double z = std::sqrt(std::fabs((1.0 - xSquared) - ySquared));
@@ -154,9 +156,8 @@ int orthographic(const ScanNormals& normals, double y, double ySquared, const do
         const double zOn = onSphere ? z : 0.0;
         const double colour = colourOrUndecided<true>(n, dots.of(0, xOn, zOn), dots.of(1, xOn, zOn),
                                                       dots.of(2, xOn, zOn));
-        left += store(onSphere ? colour : static_cast<double>(grey), out[i]);
-    }
-    return left;
+        return onSphere ? colour : static_cast<double>(grey);
+    });
 }
 
 // The isa bits of the instruction sets the compiler was allowed for this variant.
