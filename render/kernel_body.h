@@ -17,33 +17,55 @@
 namespace vantu::detail::VANTU_KERNEL_VARIANT {
 namespace {
 
-// The colour of the point p for the normals, with the rule of pixelColour written as selects,
-// and whether it is proven: `decided` says whether every comparison the colour rests on is
-// clear of its margin (always true with `exact`, where p is the exact point itself).
-template <bool exact>
-[[gnu::always_inline]] inline double colourOrUndecided(const double (&n)[9], double px, double py,
-                                                       double pz) {
-    const double a1 = (n[0] * px + n[1] * py) + n[2] * pz;
-    const double a2 = (n[3] * px + n[4] * py) + n[5] * pz;
-    const double a3 = (n[6] * px + n[7] * py) + n[8] * pz;
-    const double t1 = 2.0 * a1;
-    const double t2 = 2.0 * a2;
-    const double t3 = 2.0 * a3;
-    const double q1x = px - t1 * n[0];
-    const double q1y = py - t1 * n[1];
-    const double q1z = pz - t1 * n[2];
-    const double q2x = px - t2 * n[3];
-    const double q2y = py - t2 * n[4];
-    const double q2z = pz - t2 * n[5];
-    const double q3x = px - t3 * n[6];
-    const double q3y = py - t3 * n[7];
-    const double q3z = pz - t3 * n[8];
-    const double d1 =
-        ((q2y - q3y) * (q2y - q3y) + (q2x - q3x) * (q2x - q3x)) + (q2z - q3z) * (q2z - q3z);
-    const double d2 =
-        ((q3y - q1y) * (q3y - q1y) + (q3x - q1x) * (q3x - q1x)) + (q3z - q1z) * (q3z - q1z);
-    const double d3 =
-        ((q1y - q2y) * (q1y - q2y) + (q1x - q2x) * (q1x - q2x)) + (q1z - q2z) * (q1z - q2z);
+// The normals as the kernels read them: N1, N2, N3 coordinate by coordinate, then twice the dot
+// products of the pairs opposite mirrors 1, 2 and 3.
+using Loaded = double[12];
+
+void load(const ScanNormals& normals, Loaded& n) {
+    for (int i = 0; i < 3; ++i) {
+        const Vec3& v = normals.mirrors()[static_cast<std::size_t>(i)];
+        n[3 * i] = v.x;
+        n[3 * i + 1] = v.y;
+        n[3 * i + 2] = v.z;
+        n[9 + i] = normals.twiceDotOpposite(i);
+    }
+}
+
+// The dot products of the normals with the points (x, y, z) of one row, whose y is fixed: each
+// (Nx x + Ny y) + (zScale Nz) z, the products Ny y and zScale Nz made once per row. zScale is a
+// power of two, so that zScale Nz is exact.
+struct RowDots {
+    RowDots(const Loaded& n, double y, double zScale) noexcept
+        : nx{n[0], n[3], n[6]},
+          ny{n[1] * y, n[4] * y, n[7] * y},
+          nz{zScale * n[2], zScale * n[5], zScale * n[8]} {}
+
+    [[gnu::always_inline]] double of(int i, double x, double z) const noexcept {
+        const auto m = static_cast<std::size_t>(i);
+        return (nx[m] * x + ny[m]) + nz[m] * z;
+    }
+
+    double nx[3];
+    double ny[3];
+    double nz[3];
+};
+
+// The colour of the point with the dot products a1, a2, a3, with the rule of pixelColour written
+// as selects, or `undecided`. The squared distances come from the dot products alone:
+// Qj - Qk = 2 (ak Nk - aj Nj), so for unit normals Di = 4 (aj^2 + ak^2 - 2 (Nj.Nk) aj ak) =
+// 4 (S - gi), with S = a1^2 + a2^2 + a3^2 and gi = ai^2 + 2 (Nj.Nk) aj ak, and
+// Di - Dj = 4 (gj - gi). The colour is decided when every comparison it rests on is clear of its
+// margin (docs/fast-scan.md): each gj - gi of tieMargin, and each dot product of dotMargin unless
+// `exactDots` says that they are the exact computation's own.
+template <bool exactDots>
+[[gnu::always_inline]] inline double colourOrUndecided(const Loaded& n, double a1, double a2,
+                                                       double a3) {
+    const double g1 = a1 * a1 + (n[9] * a2) * a3;
+    const double g2 = a2 * a2 + (n[10] * a3) * a1;
+    const double g3 = a3 * a3 + (n[11] * a1) * a2;
+    const double red = g2 - g1;    // (D1 - D2) / 4
+    const double green = g3 - g2;  // (D2 - D3) / 4
+    const double blue = g1 - g3;   // (D3 - D1) / 4
 
     // The colour rule of render/colour_rule.h in its closed form, as selects on doubles.
     const double k = colour_rule::sideCount((a1 >= 0.0 ? 1.0 : 0.0) + (a2 >= 0.0 ? 1.0 : 0.0) +
@@ -51,74 +73,91 @@ template <bool exact>
     const double bright = colour_rule::brightChannel(k);  // a comparison that does not hold
     const double dim = colour_rule::dimChannel(k);        // one that holds
     const double colour =
-        packColour(d1 > d2 ? dim : bright, d2 > d3 ? dim : bright, d3 > d1 ? dim : bright);
-    if constexpr (exact) {
-        return colour;
-    } else {
-        const auto smaller = [](double a, double b) { return a < b ? a : b; };
-        const double nearestDot = smaller(smaller(std::fabs(a1), std::fabs(a2)), std::fabs(a3));
-        const double nearestTie =
-            smaller(smaller(std::fabs(d1 - d2), std::fabs(d2 - d3)), std::fabs(d3 - d1));
-        const bool decided = (nearestDot > dotMargin) & (nearestTie > distanceMargin);
-        return decided ? colour : static_cast<double>(undecided);
+        packColour(red > 0.0 ? dim : bright, green > 0.0 ? dim : bright, blue > 0.0 ? dim : bright);
+
+    const auto smaller = [](double a, double b) { return a < b ? a : b; };
+    bool decided = smaller(smaller(std::fabs(red), std::fabs(green)), std::fabs(blue)) > tieMargin;
+    if constexpr (!exactDots) {
+        decided =
+            decided & (smaller(smaller(std::fabs(a1), std::fabs(a2)), std::fabs(a3)) > dotMargin);
     }
+    return decided ? colour : static_cast<double>(undecided);
 }
 
-void loadNormals(const Mirrors& normals, double (&n)[9]) {
-    for (int i = 0; i < 3; ++i) {
-        const Vec3& v = normals[static_cast<std::size_t>(i)];
-        n[3 * i] = v.x;
-        n[3 * i + 1] = v.y;
-        n[3 * i + 2] = v.z;
-    }
+// Stores a sample's colour, or `undecided`; returns 1 for an undecided one.
+[[gnu::always_inline]] inline int store(double colour, PackedColour& out) {
+    const auto packed = static_cast<PackedColour>(colour);
+    out = packed;
+    return packed == undecided ? 1 : 0;
 }
 
-// Stereographic: P = (2X, 2Y, 1 - rho^2) / (1 + rho^2).
-void stereographic(const Mirrors& normals, double y, double ySquared, const double* xs, int count,
-                   PackedColour* out) {
-    double n[9];
-    loadNormals(normals, n);
-    const double twoY = y + y;
+// Stores colourAt(xs[i]) into out[i] for every sample of the row; returns how many are
+// undecided.
+template <class ColourAt>
+[[gnu::always_inline]] inline int colourRow(const double* xs, int count, PackedColour* out,
+                                            const ColourAt& colourAt) {
+    int left = 0;
     for (int i = 0; i < count; ++i) {
-        const double x = xs[i];
-        const double rhoSquared = x * x + ySquared;
-        const double inverse = 1.0 / (1.0 + rhoSquared);
-        out[i] = static_cast<PackedColour>(colourOrUndecided<false>(
-            n, (x + x) * inverse, twoY * inverse, (1.0 - rhoSquared) * inverse));
+        left += store(colourAt(xs[i]), out[i]);
     }
+    return left;
 }
 
-// Gnomonic: P = (X, Y, 1) / sqrt(1 + rho^2).
-void gnomonic(const Mirrors& normals, double y, double ySquared, const double* xs, int count,
-              PackedColour* out) {
-    double n[9];
-    loadNormals(normals, n);
-    for (int i = 0; i < count; ++i) {
-        const double x = xs[i];
-        const double rhoSquared = x * x + ySquared;
-        const double inverse = 1.0 / std::sqrt(1.0 + rhoSquared);
-        out[i] = static_cast<PackedColour>(
-            colourOrUndecided<false>(n, x * inverse, y * inverse, inverse));
-    }
+// The colour, or `undecided`, of a point whose dot products are dots.of(i, x, z) times `scale`.
+[[gnu::always_inline]] inline double scaledColour(const Loaded& n, const RowDots& dots, double x,
+                                                  double z, double scale) {
+    return colourOrUndecided<false>(n, dots.of(0, x, z) * scale, dots.of(1, x, z) * scale,
+                                    dots.of(2, x, z) * scale);
 }
 
-// Orthographic: the exact point itself, so the exact colour; grey off the disc. On the disc,
-// where xSquared + ySquared < 1, the argument of the square root is never negative (1 - xSquared
+// Stereographic: P = (2X, 2Y, 1 - rho^2) / (1 + rho^2), each dot product taken as
+// N.(X, Y, (1 - rho^2) / 2) times 2 / (1 + rho^2): the halved z keeps Nz (1 - rho^2) from
+// overflowing where rho^2 is near the largest double.
+int stereographic(const ScanNormals& normals, double y, double ySquared, const double* xs,
+                  int count, PackedColour* out) {
+    Loaded n;
+    load(normals, n);
+    const RowDots dots(n, y, 0.5);
+    return colourRow(xs, count, out, [&](double x) {
+        const double rhoSquared = x * x + ySquared;
+        return scaledColour(n, dots, x, 1.0 - rhoSquared, 2.0 / (1.0 + rhoSquared));
+    });
+}
+
+// Gnomonic: P = (X, Y, 1) / sqrt(1 + rho^2), each dot product taken as N.(X, Y, 1) divided by
+// sqrt(1 + rho^2).
+int gnomonic(const ScanNormals& normals, double y, double ySquared, const double* xs, int count,
+             PackedColour* out) {
+    Loaded n;
+    load(normals, n);
+    const RowDots dots(n, y, 1.0);
+    return colourRow(xs, count, out, [&](double x) {
+        return scaledColour(n, dots, x, 1.0, 1.0 / std::sqrt(1.0 + (x * x + ySquared)));
+    });
+}
+
+// Orthographic: the exact point itself, and its dot products computed as the exact computation
+// computes them, so the exact side count; grey off the disc. On the disc, where
+// xSquared + ySquared < 1, the argument of the square root is never negative (1 - xSquared
 // rounds to at least ySquared), so its absolute value is the argument itself; off the disc the
 // absolute value keeps the square root, which the compiler computes for every sample, from
-// raising a flag.
-void orthographic(const Mirrors& normals, double y, double ySquared, const double* xs, int count,
-                  PackedColour* out) {
-    double n[9];
-    loadNormals(normals, n);
-    for (int i = 0; i < count; ++i) {
-        const double x = xs[i];
+// raising a flag, and the point is taken as (0, y, 0), or (0, 0, 0) in a row wholly off the
+// disc, whose colour is never used, so that nothing overflows however far the sample lies.
+int orthographic(const ScanNormals& normals, double y, double ySquared, const double* xs, int count,
+                 PackedColour* out) {
+    Loaded n;
+    load(normals, n);
+    const RowDots dots(n, ySquared < 1.0 ? y : 0.0, 1.0);
+    return colourRow(xs, count, out, [&](double x) {
         const double xSquared = x * x;
         const bool onSphere = xSquared + ySquared < 1.0;
         const double z = std::sqrt(std::fabs((1.0 - xSquared) - ySquared));
-        const double colour = colourOrUndecided<true>(n, x, y, z);
-        out[i] = static_cast<PackedColour>(onSphere ? colour : static_cast<double>(grey));
-    }
+        const double xOn = onSphere ? x : 0.0;
+        const double zOn = onSphere ? z : 0.0;
+        const double colour = colourOrUndecided<true>(n, dots.of(0, xOn, zOn), dots.of(1, xOn, zOn),
+                                                      dots.of(2, xOn, zOn));
+        return onSphere ? colour : static_cast<double>(grey);
+    });
 }
 
 // The isa bits of the instruction sets the compiler was allowed for this variant.

@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "render/kernels.h"
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <cstdlib>
 #include <functional>
 #include <stdexcept>
@@ -44,6 +46,14 @@ bool runsOn(const Kernels& kernels, unsigned processor) noexcept {
 }
 
 }  // namespace
+
+ScanNormals::ScanNormals(const Mirrors& normals) noexcept
+    : m_mirrors(normals),
+      m_twiceDots{2.0 * dot(normals[1], normals[2]), 2.0 * dot(normals[2], normals[0]),
+                  2.0 * dot(normals[0], normals[1])},
+      m_suitKernels(std::all_of(normals.begin(), normals.end(), [](const Vec3& n) {
+          return std::fabs(dot(n, n) - 1.0) <= unitTolerance;
+      })) {}
 
 const Kernels& kernelsOf(KernelVariant variant) noexcept {
     for (const Kernels* k : variants) {

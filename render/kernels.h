@@ -7,6 +7,9 @@
 // set (baseline x86-64, AVX2, AVX-512) and chosen at run time; every variant gives the same
 // colours bit for bit. docs/fast-scan.md derives the margins.
 
+#include <array>
+#include <cstddef>
+
 #include "geometry/projection.h"
 #include "geometry/raster.h"
 #include "geometry/vec3.h"
@@ -18,18 +21,50 @@ namespace vantu::detail {
 inline constexpr PackedColour undecided = -1;
 
 // A sample is decided when each dot product a1, a2, a3 lies farther than dotMargin from zero
-// and each difference of two squared distances farther than distanceMargin from zero. Each
-// margin is a bound on how far the kernel's value can lie from the exact computation's (about
-// 5.9e-15 and 2.3e-13), times a safety factor of more than 100.
-inline constexpr double dotMargin = 0x1p-40;       // about 9.1e-13
-inline constexpr double distanceMargin = 0x1p-34;  // about 5.8e-11
+// and each difference of two squared distances, as the kernel takes it (Di - Dj) / 4, farther
+// than tieMargin from zero. Each margin is a bound on how far the kernel's value can lie from
+// the exact computation's (about 5.6e-15 and 8.2e-14), times a safety factor of more than 100.
+// The orthographic kernel computes the dot products exactly as the exact computation does and
+// needs no dotMargin.
+inline constexpr double dotMargin = 0x1p-40;  // about 9.1e-13
+inline constexpr double tieMargin = 0x1p-36;  // about 1.5e-11
+
+// The kernels take the squared distances as if the normals were unit vectors, so the margins
+// hold only for normals whose squared lengths, as computed, lie within unitTolerance of 1. The
+// drawing's normals lie within about 4.2e-15; others are coloured by the exact computation alone.
+inline constexpr double unitTolerance = 0x1p-46;  // about 1.4e-14
+
+// The mirror normals of a drawing with what the kernels take from them, made together once per
+// drawing so that they always agree: twice the dot product of each pair, 2 N2.N3, 2 N3.N1 and
+// 2 N1.N2, from which the kernels take the squared distances between the mirror images, and
+// whether the kernels may be used at all.
+class ScanNormals {
+public:
+    ScanNormals() noexcept : ScanNormals(Mirrors{}) {}
+    // Implicit: a scan's normals are the drawing's normals.
+    ScanNormals(const Mirrors& normals) noexcept;  // NOLINT(google-explicit-constructor)
+
+    [[nodiscard]] const Mirrors& mirrors() const noexcept { return m_mirrors; }
+    // 2 Nj.Nk for the pair (j, k) other than mirror i (0 for mirror 1, 1 for 2, 2 for 3).
+    [[nodiscard]] double twiceDotOpposite(int i) const noexcept {
+        return m_twiceDots[static_cast<std::size_t>(i)];
+    }
+    // Whether every normal's squared length lies within unitTolerance of 1, so that the kernels'
+    // margins hold.
+    [[nodiscard]] bool suitKernels() const noexcept { return m_suitKernels; }
+
+private:
+    Mirrors m_mirrors;
+    std::array<double, 3> m_twiceDots{};
+    bool m_suitKernels = false;
+};
 
 // Colours the samples at plane coordinates (xs[i], y), i < count, into out[i]: the colour of
-// the exact computation, or `undecided`. `ySquared` is y * y. The orthographic kernel computes
-// the exact point itself and decides every sample. Raises no floating-point fault flag that the
-// exact computation of the same samples would not raise.
-using Kernel = void (*)(const Mirrors& normals, double y, double ySquared, const double* xs,
-                        int count, PackedColour* out);
+// the exact computation, or `undecided`; returns how many are undecided. `ySquared` is y * y.
+// Raises no floating-point fault flag that the exact computation of the same samples would not
+// raise.
+using Kernel = int (*)(const ScanNormals& normals, double y, double ySquared, const double* xs,
+                       int count, PackedColour* out);
 
 // The instruction sets a variant may be compiled for, one bit each.
 namespace isa {

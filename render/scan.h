@@ -97,7 +97,7 @@ private:
 struct ScanInput {
     Plane plane;
     double pi = 0.0;
-    Mirrors normals{};
+    ScanNormals normals;
     const Kernels* kernels = &bestKernels();  // the variant of the fast kernels to use
     double outputPerPixel = 1.0;              // output pixels per window pixel along each axis
     double samplesPerPixel = 1.0;             // samples per window pixel along each axis
@@ -151,8 +151,9 @@ inline void computeRow(int row, const ScanInput& in, Check& check, const Absciss
             check.atColumn(col);
             const double x = abscissa(col);
             Vec3 p;
-            out[col] =
-                Mapping::toSphere(x, y, ySquared, in.pi, check, p) ? colourOf(p, in.normals) : grey;
+            out[col] = Mapping::toSphere(x, y, ySquared, in.pi, check, p)
+                           ? colourOf(p, in.normals.mirrors())
+                           : grey;
         }
         return;
     }
@@ -174,7 +175,7 @@ inline void computeRow(int row, const ScanInput& in, Check& check, const Absciss
             const auto i = static_cast<std::size_t>(b);
             Vec3 p;
             return Mapping::toSphere(x, ys[i], ySquares[i], in.pi, check, p)
-                       ? colourOf(p, in.normals)
+                       ? colourOf(p, in.normals.mirrors())
                        : grey;
         });
     }
@@ -195,12 +196,12 @@ template <class Mapping>
     return finite;
 }
 
-// The fast kernel of `Mapping`, or null for a mapping that has none (the tests' own), whose
-// samples all take the exact path.
+// The fast kernel of `Mapping`, or null for a mapping that has none (the tests' own) or for
+// normals that do not suit the kernels: their samples all take the exact path.
 template <class Mapping>
 [[nodiscard]] Kernel kernelOf(const ScanInput& in) noexcept {
     if constexpr (requires { Mapping::projection; }) {
-        return in.kernels->of(Mapping::projection);
+        return in.normals.suitKernels() ? in.kernels->of(Mapping::projection) : nullptr;
     } else {
         return nullptr;
     }
@@ -213,7 +214,9 @@ template <class Mapping>
 inline int colourSamples(const ScanInput& in, double y, double ySquared, const double* xs,
                          int count, PackedColour* out) noexcept {
     if (const Kernel kernel = kernelOf<Mapping>(in)) {
-        kernel(in.normals, y, ySquared, xs, count, out);
+        if (kernel(in.normals, y, ySquared, xs, count, out) == 0) {
+            return 0;
+        }
     } else {
         std::fill(out, out + count, undecided);
     }
@@ -224,7 +227,7 @@ inline int colourSamples(const ScanInput& in, double y, double ySquared, const d
             ++exact;
             Vec3 p;
             out[i] = Mapping::toSphere(xs[i], y, ySquared, in.pi, check, p)
-                         ? colourOf(p, in.normals)
+                         ? colourOf(p, in.normals.mirrors())
                          : grey;
         }
     }
@@ -283,7 +286,10 @@ inline constexpr int faultFlags = FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW;
 template <class Mapping>
 int scanRow(int row, const ScanInput& in, const double* xs, bool xsFinite, PackedColour* out) {
     if (xsFinite) {
-        std::feclearexcept(faultFlags);
+        // Clearing the flags costs far more than testing them, and they are usually clear.
+        if (std::fetestexcept(faultFlags) != 0) {
+            std::feclearexcept(faultFlags);
+        }
         const int exact = fastRow<Mapping>(row, in, xs, out);
         if (std::fetestexcept(faultFlags) == 0) {
             return exact;

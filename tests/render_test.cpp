@@ -149,7 +149,7 @@ TEST(RunShapes, NegativeScaleTurnsThePictureAHalfTurn) {
 detail::ScanInput testInput() {
     detail::ScanInput input;
     input.pi = 3.0;
-    input.normals = {Vec3{1, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}};
+    input.normals = Mirrors{Vec3{1, 0, 0}, Vec3{0, 1, 0}, Vec3{0, 0, 1}};
     return input;
 }
 
