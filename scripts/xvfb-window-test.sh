@@ -208,6 +208,9 @@ click_at "$go_x" "$go_y"
 wait_for 60 "the orthographic picture to match vantu-render's" shows "$work/ortho.png"
 
 step "closing the window while it draws ends the program"
+# A triangle of straight angles: every pixel takes the exact path, so each drawing lasts long
+# enough to be closed in, however fast the usual pictures are.
+type_code "000 1/1:1/1:1/1"
 click_at "$stereo_x" "$stereo_y"
 xdotool mousemove --window "$window" $((go_x * scale)) $((go_y * scale))
 xdotool click --repeat 60 --delay 25 1 &
