@@ -3,8 +3,11 @@
 #include "drawing/picture_overlay.h"
 
 #include <cstddef>
+#include <optional>
 #include <string>
+#include <vector>
 
+#include "geometry/view.h"
 #include "setup/triangle_facts.h"
 #include "setup/triangle_notation.h"
 
@@ -61,11 +64,25 @@ PictureOverlay pictureOverlay(const PictureDescription& description, const Overl
     }
     if (options.snubPoints &&
         !triangleDefect(description.request.triangleCode, description.request.notation)) {
-        result.snubPoints = findSnubPoints(n, setup.pi);
-        addSnubRings(overlay, result.snubPoints, style.ring);
-        for (std::size_t i = 0; i < result.snubPoints.size(); ++i) {
-            const SnubPoint& s = result.snubPoints[i];
-            std::optional<OutputPoint> at = overlay.outputPoint(s.point);
+        // Found as --snub finds them, before the view, so that they keep its numbers, then
+        // turned where the view puts them, three at a time as the normals are turned.
+        const DrawSetup plain = prepareDrawing(description.request);
+        result.snubPoints = findSnubPoints(plain.normals, plain.pi);
+        std::vector<SnubPoint> shown = result.snubPoints;
+        for (std::size_t first = 0; first < shown.size(); first += 3) {
+            Mirrors three{};
+            for (std::size_t k = first; k < first + 3 && k < shown.size(); ++k) {
+                three[k - first] = shown[k].point;
+            }
+            three = turned(three, description.view, setup.pi);
+            for (std::size_t k = first; k < first + 3 && k < shown.size(); ++k) {
+                shown[k].point = three[k - first];
+            }
+        }
+        addSnubRings(overlay, shown, style.ring);
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            const SnubPoint& s = shown[i];
+            const std::optional<OutputPoint> at = overlay.outputPoint(s.point);
             result.anchors.snubPoints.push_back(at ? at : overlay.outputPoint(-s.point));
             if (result.generatingPoint < 0 && s.dots[0] > 0.0 && s.dots[1] > 0.0 &&
                 s.dots[2] > 0.0) {

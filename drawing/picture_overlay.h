@@ -65,19 +65,21 @@ struct OverlayAnchors {
 
 // The overlays of one picture.
 struct PictureOverlay {
-    Overlay overlay;                    // painted over the picture's output rows
-    OverlayAnchors anchors;             // where the labels go
-    std::vector<SnubPoint> snubPoints;  // findSnubPoints for the turned normals, when asked for
-    int generatingPoint = -1;           // the snub point inside the triangle (all dots > 0)
-    MirrorGroup group;                  // of the turned normals, when its mirrors are asked for
+    Overlay overlay;         // painted over the picture's output rows
+    OverlayAnchors anchors;  // where the labels go
+    // findSnubPoints for the drawing's normals before the view, in the order and with the
+    // numbers of --snub, when asked for; the rings and anchors are where the view turns them.
+    std::vector<SnubPoint> snubPoints;
+    int generatingPoint = -1;  // the snub point inside the triangle (all dots > 0)
+    MirrorGroup group;         // of the turned normals, when its mirrors are asked for
 };
 
 // The overlays `options` asks for over the picture `description` describes, looking as `style`
 // says, every curve where the view turns it: prepareView's normals, their group (findMirrorGroup;
 // no lines when it is none), the triangle's vertices (triangleVertices) and the snub points
-// (findSnubPoints; none when triangleDefect names a defect, since then the hues meet at no
-// definite points). Throws DrawError as prepareView does, and std::invalid_argument for a size
-// or a sampling out of range.
+// (findSnubPoints before the view, turned as the normals are; none when triangleDefect names a
+// defect, since then the hues meet at no definite points). Throws DrawError as prepareView does,
+// and std::invalid_argument for a size or a sampling out of range.
 [[nodiscard]] PictureOverlay pictureOverlay(const PictureDescription& description,
                                             const OverlayOptions& options,
                                             const OverlayStyle& style = {});

@@ -281,7 +281,8 @@ TEST(PictureOverlay, DrawsTheMirrorsWhereTheViewPutsThem) {
 }
 
 TEST(PictureOverlay, FindsTheGroupsMirrorsAndTheSnubPoints) {
-    const PictureDescription d = described("400 2/1:3/1:4/1", {}, Projection::stereographic, 1.0);
+    const PictureDescription d =
+        described("400 2/1:3/1:4/1", {-25.0, 10.0, 40.0}, Projection::stereographic, 1.0);
     OverlayOptions options;
     options.groupMirrors = true;
     options.snubPoints = true;
@@ -289,8 +290,28 @@ TEST(PictureOverlay, FindsTheGroupsMirrorsAndTheSnubPoints) {
     const PictureOverlay o = pictureOverlay(d, options);
     EXPECT_EQ(o.group.kind, GroupKind::octahedral);
     EXPECT_EQ(o.group.mirrors.size(), 9U);
-    ASSERT_FALSE(o.snubPoints.empty());
-    EXPECT_EQ(o.anchors.snubPoints.size(), o.snubPoints.size());
+    // Numbered as --snub numbers them, whatever the view; marked where the view puts them.
+    const DrawSetup plain = prepareDrawing(d.request);
+    const std::vector<SnubPoint> listed = findSnubPoints(plain.normals, plain.pi);
+    ASSERT_EQ(o.snubPoints.size(), listed.size());
+    ASSERT_EQ(o.anchors.snubPoints.size(), listed.size());
+    const DrawSetup view = prepareView(d);
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        EXPECT_EQ(o.snubPoints[i].point, listed[i].point);
+        const auto at = o.anchors.snubPoints[i];
+        if (!at) {
+            continue;
+        }
+        double nearest = 1e9;
+        for (const SnubPoint& s : findSnubPoints(view.normals, view.pi)) {
+            for (const Vec3& p : {s.point, -s.point}) {
+                if (const auto q = o.overlay.outputPoint(p)) {
+                    nearest = std::min(nearest, std::hypot(q->x - at->x, q->y - at->y));
+                }
+            }
+        }
+        EXPECT_LT(nearest, 1e-6) << "point " << i + 1;
+    }
     // The snub cube's generating point lies inside the triangle, first in the list.
     EXPECT_EQ(o.generatingPoint, 0);
     for (const auto& vertex : o.anchors.vertices) {
