@@ -74,6 +74,11 @@ std::string_view groupName(GroupKind kind) noexcept {
 }
 
 MirrorGroup findMirrorGroup(const Mirrors& normals) {
+    for (const Vec3& n : normals) {
+        if (!(std::isfinite(n.x) && std::isfinite(n.y) && std::isfinite(n.z))) {
+            return {};
+        }
+    }
     MirrorGroup group;
     MirrorSet found(group.mirrors);
     for (const Vec3& n : normals) {

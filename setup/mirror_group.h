@@ -47,7 +47,8 @@ struct MirrorGroup {
 // normal within sameMirrorTolerance of a mirror found, either way round, are that mirror); past
 // maxGroupMirrors the group is none, with no mirrors. The group is named from its mirrors:
 // dihedral when one of the three is perpendicular to every other mirror (to 1e-9), else
-// tetrahedral, octahedral or icosahedral for 6, 9 or 15 mirrors, else none.
+// tetrahedral, octahedral or icosahedral for 6, 9 or 15 mirrors, else none; none also for
+// normals that are not finite.
 [[nodiscard]] MirrorGroup findMirrorGroup(const Mirrors& normals);
 
 }  // namespace vantu
