@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "cli/indexed_work.h"
-#include "cli/snub_report.h"
 #include "render/pixel_colour.h"
 
 namespace vantu::cli {
@@ -17,22 +16,10 @@ PngFormat pngFormatOf(PictureSize size, Sampling sampling, bool marked) {
     PngFormat format;
     format.width = devicePixels(size.width, sampling.ratio);
     format.height = devicePixels(size.height, sampling.ratio);
-    if (sampling.antialias == 1) {
+    if (sampling.antialias == 1 && !marked) {
         const auto colours = pictureColours();
         format.palette.assign(colours.begin(), colours.end());
         format.palette.push_back(grey);
-        if (marked) {
-            format.palette.push_back(SnubMarks::ink);
-            format.palette.push_back(SnubMarks::border);
-        }
-        // The rings' colours may be among the picture's own.
-        std::vector<PackedColour> distinct;
-        for (const PackedColour c : format.palette) {
-            if (std::find(distinct.begin(), distinct.end(), c) == distinct.end()) {
-                distinct.push_back(c);
-            }
-        }
-        format.palette = std::move(distinct);
     }
     return format;
 }
@@ -61,7 +48,7 @@ void exportPicture(const FinePicture& picture, OutputFile& out, const ExportSett
             Slot& s = slots[slot];
             picture.renderRow(static_cast<int>(row), s.colours);
             if (settings.marks != nullptr) {
-                settings.marks->mark(static_cast<int>(row), s.colours);
+                settings.marks->paintRow(static_cast<int>(row), s.colours);
             }
             writer.encodePixels(s.colours, s.bytes);
         },

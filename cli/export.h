@@ -9,24 +9,24 @@
 #include "cli/progress.h"
 #include "export/picture_writer.h"
 #include "render/fine_picture.h"
+#include "render/overlay.h"
 
 namespace vantu::cli {
-
-class SnubMarks;
 
 // How a picture is rendered into a file.
 struct ExportSettings {
     PictureType type = PictureType::png;
-    int jobs = 0;                      // threads rendering rows; 0: one per core
-    ProgressBar* progress = nullptr;   // advanced by one per row written; may be null
-    const SnubMarks* marks = nullptr;  // rings drawn over the picture; may be null
+    int jobs = 0;                     // threads rendering rows; 0: one per core
+    ProgressBar* progress = nullptr;  // advanced by one per row written; may be null
+    const Overlay* marks = nullptr;   // painted over the picture; may be null
     // Told when fewer threads could be started than asked for; may be empty.
     std::function<void(const std::string&)> onFewerThreads;
 };
 
 // The PNG of a picture of `size` window pixels at `sampling`: its output size, in 8-bit indexed
-// colour when every pixel is one sample (the colouring's 21 colours and grey, with the rings'
-// black and white when `marked`), else 8-bit RGB.
+// colour when every pixel is one sample and no overlay is painted over it (the colouring's 21
+// colours and grey), else 8-bit RGB: an overlay's antialiased lines mix their colours with the
+// picture's.
 [[nodiscard]] PngFormat pngFormatOf(PictureSize size, Sampling sampling, bool marked);
 
 // Renders `picture` and encodes it as a file of settings.type into `out`, row after row as the

@@ -22,6 +22,7 @@
 #include "export/picture_writer.h"
 #include "geometry/draw_error.h"
 #include "geometry/text.h"
+#include "render/colour_legend.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
 
@@ -106,6 +107,41 @@ void writeGalleryPicture(const std::filesystem::path& folder, const GalleryPictu
                  });
 }
 
+// A colour as HTML writes it: "#rrggbb".
+std::string htmlColour(PackedColour colour) {
+    char text[8];
+    std::snprintf(text, sizeof text, "#%02x%02x%02x", redOf(colour), greenOf(colour),
+                  blueOf(colour));
+    return text;
+}
+
+// The legend of the colours: a row per hue, a column per brightness, each colour's meaning in
+// words (colourMeaning).
+std::string legendSection() {
+    const auto meanings = legend();
+    std::string html =
+        "<h2>The colours</h2>\n<p>A colour's brightness tells the cell its point "
+        "lies in, its hue which of D1, D2, D3 is the smallest and which the "
+        "largest. " +
+        htmlEscape(distanceNote) + ".</p>\n<table class=\"legend\">\n<thead><tr><th>Hue</th>";
+    for (int k = 3; k >= 1; --k) {
+        html += "<th>" + htmlEscape(sideCountWords(k)) + "</th>";
+    }
+    html += "</tr></thead>\n<tbody>\n";
+    for (std::size_t i = 0; i < meanings.size(); i += 3) {
+        html += "<tr><td>" + htmlEscape(meanings[i].order) + "</td>";
+        for (std::size_t j = i; j < i + 3; ++j) {
+            const ColourMeaning& m = meanings[j];
+            const std::string words =
+                std::string(m.name) + ": " + std::string(m.cell) + "; " + std::string(m.order);
+            html += "<td><span class=\"swatch\" style=\"background: " + htmlColour(m.colour) +
+                    "\" title=\"" + htmlEscape(words) + "\"></span>" + htmlEscape(m.name) + "</td>";
+        }
+        html += "</tr>\n";
+    }
+    return html + "</tbody>\n</table>\n";
+}
+
 }  // namespace
 }  // namespace detail
 
@@ -131,6 +167,8 @@ td.number { white-space: nowrap; text-align: right; }
 .pictures { display: flex; flex-wrap: wrap; gap: 0.6em; }
 figure { margin: 0; text-align: center; font-size: 0.8em; }
 img { display: block; border: 1px solid #999; }
+.swatch { display: inline-block; width: 2.5em; height: 1.2em; margin-right: 0.5em;
+          border: 1px solid #999; vertical-align: middle; }
 </style>
 </head>
 <body>
@@ -166,7 +204,7 @@ img { display: block; border: 1px solid #999; }
         }
         page += "</div></td>\n</tr>\n";
     }
-    page += "</tbody>\n</table>\n</body>\n</html>\n";
+    page += "</tbody>\n</table>\n" + detail::legendSection() + "</body>\n</html>\n";
     return page;
 }
 

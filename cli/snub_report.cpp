@@ -10,6 +10,7 @@
 #include <cstring>
 #include <optional>
 
+#include "drawing/picture_overlay.h"
 #include "render/projections.h"
 
 namespace vantu::cli {
@@ -107,38 +108,8 @@ std::string snubReport(const DrawRequest& request, const std::vector<SnubPoint>&
 
 SnubMarks::SnubMarks(const std::vector<SnubPoint>& points, double R, Projection projection,
                      double ratio, PictureSize size)
-    : m_radius(7.0 * ratio), m_black(1.0 * ratio), m_white(2.0 * ratio) {
-    const double k = ratio;
-    for (const SnubPoint& s : points) {
-        for (const Vec3& p : {s.point, -s.point}) {
-            if (const std::optional<PicturePosition> at = picturePosition(p, R, projection, size)) {
-                // Window coordinate c is output coordinate (c + 0.5) * ratio - 0.5; pixel i is
-                // centred on output coordinate i.
-                m_centres.push_back({(at->col + 0.5) * k - 0.5, (at->row + 0.5) * k - 0.5});
-            }
-        }
-    }
-}
-
-void SnubMarks::mark(int row, std::span<PackedColour> colours) const {
-    const double reach = m_radius + m_white;
-    const double y = row;
-    const int last = static_cast<int>(colours.size()) - 1;
-    for (const Centre& c : m_centres) {
-        if (y < std::floor(c.y - reach) || y > std::ceil(c.y + reach)) {
-            continue;
-        }
-        const int left = std::max(0, static_cast<int>(std::floor(c.x - reach)));
-        const int right = std::min(last, static_cast<int>(std::ceil(c.x + reach)));
-        for (int x = left; x <= right; ++x) {
-            const double off = std::abs(std::hypot(x - c.x, y - c.y) - m_radius);
-            if (off <= m_black) {
-                colours[static_cast<std::size_t>(x)] = ink;
-            } else if (off <= m_white) {
-                colours[static_cast<std::size_t>(x)] = border;
-            }
-        }
-    }
+    : Overlay({R, projection, size, ratio}) {
+    addSnubRings(*this, points);
 }
 
 }  // namespace vantu::cli

@@ -8,6 +8,7 @@
 
 #include "geometry/projection.h"
 #include "geometry/raster.h"
+#include "render/overlay.h"
 #include "render/snub_points.h"
 #include "setup/draw_request.h"
 
@@ -21,31 +22,18 @@ namespace vantu::cli {
 [[nodiscard]] std::string snubReport(const DrawRequest& request,
                                      const std::vector<SnubPoint>& points);
 
-// A ring, black inside a white border, around every point of a list and every antipode that the
-// picture shows, drawn over the picture row by row.
-class SnubMarks {
+// The rings of --mark-snub: a ring, black inside a white border, around every point of a list
+// and every antipode that the picture shows, as an overlay painted over the picture row by row.
+class SnubMarks : public Overlay {
 public:
-    static constexpr PackedColour ink = 0;            // black
-    static constexpr PackedColour border = 0xFFFFFF;  // white
-
     // The rings of `points` over the picture of `size` window pixels at scale R in `projection`
-    // with `ratio` output pixels per window pixel.
+    // with `ratio` output pixels per window pixel, as addSnubRings draws them.
     SnubMarks(const std::vector<SnubPoint>& points, double R, Projection projection, double ratio,
               PictureSize size = {});
 
-    // Draws the rings' pixels of output row `row` into `colours`, the row's output pixels. Pixels
-    // away from the rings are left as they are.
-    void mark(int row, std::span<PackedColour> colours) const;
-
-private:
-    struct Centre {
-        double x;  // in output pixels
-        double y;
-    };
-    std::vector<Centre> m_centres;
-    double m_radius;  // the middle of the black band
-    double m_black;   // half its width
-    double m_white;   // half the width of black and border together
+    // Paints the rings over output row `row`, whose output pixels `colours` holds:
+    // Overlay::paintRow.
+    void mark(int row, std::span<PackedColour> colours) const { paintRow(row, colours); }
 };
 
 namespace detail {

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "geometry/text.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -110,6 +111,15 @@ std::string escapeText(std::string_view text) {
         text.remove_prefix(d.length);
     }
     return out;
+}
+
+std::string quotedText(std::string_view text, std::size_t maxBytes) {
+    std::size_t shown = std::min(text.size(), maxBytes);
+    while (shown > 0 && shown < text.size() &&
+           (static_cast<unsigned char>(text[shown]) & 0xC0U) == 0x80U) {
+        --shown;
+    }
+    return "\"" + escapeText(text.substr(0, shown)) + (shown < text.size() ? "...\"" : "\"");
 }
 
 }  // namespace vantu

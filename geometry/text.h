@@ -4,6 +4,7 @@
 
 // Numbers and quoted text as the program's messages and pages write them.
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -22,5 +23,9 @@ namespace vantu {
 // "\u202E"; each byte that is not part of a valid UTF-8 sequence becomes "\x" and two, as in
 // "\xFF". Everything else, backslashes included, is kept.
 [[nodiscard]] std::string escapeText(std::string_view text);
+
+// `text` in double quotes for a message: its first `maxBytes` bytes at most, cut at a character
+// boundary and followed by "..." when cut, through escapeText.
+[[nodiscard]] std::string quotedText(std::string_view text, std::size_t maxBytes = 40);
 
 }  // namespace vantu

@@ -68,6 +68,56 @@ struct Decoded {
             brightest / brightChannel(1)};
 }
 
+// The hues of the rule: the six of the hue circle in its order, then grey, which is white in
+// the triangle, where D1 = D2 = D3 and no comparison holds.
+enum class Hue { red, yellow, green, cyan, blue, magenta, grey };
+inline constexpr int hueCount = 7;
+
+// Which comparisons hold in a hue.
+struct HueRule {
+    Hue hue;
+    bool redHolds, greenHolds, blueHolds;
+};
+
+// Every hue with its comparisons, in the order of Hue. The smallest of D1, D2, D3 chooses the
+// pair of hues and the largest the member of the pair: red D2 > D3 > D1, yellow D3 > D2 > D1,
+// green D3 > D1 > D2, cyan D1 > D3 > D2, blue D1 > D2 > D3, magenta D2 > D1 > D3.
+inline constexpr HueRule hueRules[hueCount] = {
+    {Hue::red, false, true, true},    {Hue::yellow, false, false, true},
+    {Hue::green, true, false, true},  {Hue::cyan, true, false, false},
+    {Hue::blue, true, true, false},   {Hue::magenta, false, true, false},
+    {Hue::grey, false, false, false},
+};
+
+// The hue of a colour's comparisons; grey for all three holding, which no point gets.
+[[nodiscard]] constexpr Hue hueOf(const Decoded& d) noexcept {
+    for (const HueRule& r : hueRules) {
+        if (r.redHolds == d.redHolds && r.greenHolds == d.greenHolds &&
+            r.blueHolds == d.blueHolds) {
+            return r.hue;
+        }
+    }
+    return Hue::grey;
+}
+
+// The colour of `hue` at side count `k` (1 to 3).
+[[nodiscard]] constexpr PackedColour colourOf(Hue hue, int k) noexcept {
+    const HueRule& r = hueRules[static_cast<int>(hue)];
+    return colourOf(r.redHolds, r.greenHolds, r.blueHolds, k);
+}
+
+static_assert(
+    [] {
+        for (int h = 0; h < hueCount; ++h) {
+            const Hue hue = hueRules[h].hue;
+            if (static_cast<int>(hue) != h || hueOf(decode(colourOf(hue, 1))) != hue) {
+                return false;
+            }
+        }
+        return true;
+    }(),
+    "the hue table is in the order of Hue and decodes to itself");
+
 static_assert(
     [] {
         for (int k = 1; k <= 3; ++k) {

@@ -150,12 +150,13 @@ struct PicturePosition {
     [[nodiscard]] int pixelRow() const noexcept { return static_cast<int>(std::floor(row + 0.5)); }
 };
 
-// The way back: where the picture of `size` window pixels at scale R in `projection` shows the
-// unit vector `p`, or nothing when it does not show it: off the raster, on the hemisphere
-// z <= 0 in the gnomonic projection, z < 0 in the orthographic one, at (0, 0, -1) in the
-// stereographic one, or for R = 0.
-[[nodiscard]] inline std::optional<PicturePosition> picturePosition(
-    const Vec3& p, double R, Projection projection, PictureSize size = {}) noexcept {
+// The way back: where the picture of `size` window pixels at scale R in `projection` puts the
+// unit vector `p`, in window coordinates, on its raster or beyond it; nothing for a point the
+// projection does not show: on the hemisphere z <= 0 in the gnomonic projection, z < 0 in the
+// orthographic one, at (0, 0, -1) in the stereographic one, or anything for R = 0.
+[[nodiscard]] inline std::optional<PicturePosition> planePosition(const Vec3& p, double R,
+                                                                  Projection projection,
+                                                                  PictureSize size = {}) noexcept {
     if (R == 0.0) {
         return std::nullopt;
     }
@@ -187,9 +188,15 @@ struct PicturePosition {
             dy = 2.0 * R * p.y;
             break;
     }
-    const PicturePosition at{columnCentreOf(size.width) + dx, rowCentreOf(size.height) - dy};
-    if (!(at.col >= -0.5 && at.col < size.width - 0.5 && at.row >= -0.5 &&
-          at.row < size.height - 0.5)) {
+    return PicturePosition{columnCentreOf(size.width) + dx, rowCentreOf(size.height) - dy};
+}
+
+// The same on the raster alone: nothing also for a point the picture puts beyond its pixels.
+[[nodiscard]] inline std::optional<PicturePosition> picturePosition(
+    const Vec3& p, double R, Projection projection, PictureSize size = {}) noexcept {
+    const std::optional<PicturePosition> at = planePosition(p, R, projection, size);
+    if (!at || !(at->col >= -0.5 && at->col < size.width - 0.5 && at->row >= -0.5 &&
+                 at->row < size.height - 0.5)) {
         return std::nullopt;
     }
     return at;

@@ -238,19 +238,7 @@ std::optional<Vec3> crossingNear(const Vec3& p, const Mirrors& n) noexcept {
 }  // namespace
 
 int hueOf(PackedColour colour) noexcept {
-    // The channels whose comparison does not hold are the bright ones, which make the hue.
-    const colour_rule::Decoded c = colour_rule::decode(colour);
-    constexpr std::array<int, 8> place = {
-        6,  // none bright: cannot happen, the three comparisons never all hold
-        4,  // blue
-        2,  // green
-        3,  // cyan
-        0,  // red
-        5,  // magenta
-        1,  // yellow
-        6,  // grey: all three equal
-    };
-    return place[(c.redHolds ? 0U : 4U) | (c.greenHolds ? 0U : 2U) | (c.blueHolds ? 0U : 1U)];
+    return static_cast<int>(colour_rule::hueOf(colour_rule::decode(colour)));
 }
 
 std::optional<Vec3> refineSnubPoint(const Vec3& seed, const Mirrors& n) noexcept {

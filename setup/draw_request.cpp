@@ -29,16 +29,7 @@ double drawingPi() {
 
 VertexAngles permuteAngles(double codeAngle1, double codeAngle2, double codeAngle3, int rotation,
                            bool reverse) noexcept {
-    VertexAngles angles{codeAngle1, codeAngle2, codeAngle3};
-    if (rotation == 1) {
-        angles = {codeAngle2, codeAngle3, codeAngle1};
-    } else if (rotation == 2) {
-        angles = {codeAngle3, codeAngle1, codeAngle2};
-    }
-    if (reverse) {
-        std::swap(angles[0], angles[1]);
-    }
-    return angles;
+    return permuted(VertexAngles{codeAngle1, codeAngle2, codeAngle3}, rotation, reverse);
 }
 
 CodeAngles codeAngles(std::string_view code) {
@@ -48,7 +39,7 @@ CodeAngles codeAngles(std::string_view code) {
 DrawSetup prepareDrawing(const DrawRequest& request) {
     DrawSetup setup;
     setup.pi = detail::drawingPi();
-    const CodeAngles code = parseTriangleCode(request.triangleCode, setup.pi);
+    const CodeAngles code = parseTriangle(request.triangleCode, request.notation, setup.pi);
     const VertexAngles v =
         permuteAngles(code[0], code[1], code[2], request.rotation, request.reverse);
     setup.normals = solveMirrors(v[0], v[1], v[2]);
@@ -58,17 +49,9 @@ DrawSetup prepareDrawing(const DrawRequest& request) {
 double readScale(std::string_view text) {
     const double scale = numericPrefix(text);
     if (const detail::Fault fault = detail::valueFault(scale)) {
-        // Quote at most 40 bytes, cut at a character boundary, with the characters that would
-        // garble the message escaped.
-        std::size_t shown = std::min<std::size_t>(text.size(), 40);
-        while (shown > 0 && shown < text.size() &&
-               (static_cast<unsigned char>(text[shown]) & 0xC0U) == 0x80U) {
-            --shown;
-        }
-        throw DrawError(fault.kind, FaultStage::scale, "reading the scale",
-                        "the scale R \"" + escapeText(text.substr(0, shown)) +
-                            (shown < text.size() ? "..." : "") +
-                            "\" is beyond the range of numbers: " + fault.text);
+        throw DrawError(
+            fault.kind, FaultStage::scale, "reading the scale",
+            "the scale R " + quotedText(text) + " is beyond the range of numbers: " + fault.text);
     }
     return scale;
 }
@@ -76,10 +59,23 @@ double readScale(std::string_view text) {
 std::string pictureFileName(const DrawRequest& request) {
     constexpr std::size_t maxLabel = 32;
     const std::string_view code = request.triangleCode;
-    const std::size_t start = std::min(code.find_first_not_of(' '), code.size());
-    const std::string_view word = code.substr(start, code.find(' ', start) - start);
+    std::string word;
+    if (request.notation == TriangleNotation::schwarz) {
+        for (std::size_t i = 0; i < code.size(); ++i) {
+            if (code[i] == ' ' || code[i] == '\t') {
+                continue;
+            }
+            if (!word.empty() && (code[i - 1] == ' ' || code[i - 1] == '\t')) {
+                word += '-';
+            }
+            word += code[i];
+        }
+    } else {
+        const std::size_t start = std::min(code.find_first_not_of(' '), code.size());
+        word = code.substr(start, code.find(' ', start) - start);
+    }
     std::string label;
-    for (const char c : word.substr(0, maxLabel)) {
+    for (const char c : std::string_view(word).substr(0, maxLabel)) {
         const bool kept = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
                           (c >= '0' && c <= '9') || c == '-' || c == '_';
         label += kept ? c : '_';

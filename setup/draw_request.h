@@ -8,20 +8,24 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "geometry/projection.h"
 #include "geometry/vec3.h"
 #include "setup/triangle_code.h"
+#include "setup/triangle_notation.h"
 
 namespace vantu {
 
-// The five inputs of one drawing, as the window's controls give them.
+// The five inputs of one drawing, as the window's controls give them, and the notation of the
+// triangle's text: a code for the window, or the usual notation.
 struct DrawRequest {
-    std::string triangleCode{catalogue.front()};  // the text of the code field
+    std::string triangleCode{catalogue.front()};  // the text of the code field, in `notation`
     int rotation = 0;                             // 0, 1 or 2
     bool reverse = false;                         // exchange the first two angles
     double scale = 120.0;                         // R in pixels, not validated
     Projection projection = Projection::stereographic;
+    TriangleNotation notation = TriangleNotation::code;
 };
 
 // Everything the renderer needs apart from R and the projection.
@@ -33,8 +37,25 @@ struct DrawSetup {
 // The vertex angles A, B, C.
 using VertexAngles = std::array<double, 3>;
 
-// Turns the three code angles into A, B, C: the rotation first (1 gives code angles 2, 3, 1;
-// 2 gives 3, 1, 2; anything else none), then the exchange of A and B when `reverse` is set.
+// Three values of the code's order (angles, fractions) in the order of the vertices A, B, C: the
+// rotation first (1 gives values 2, 3, 1; 2 gives 3, 1, 2; anything else none), then the
+// exchange of A and B when `reverse` is set.
+template <class T>
+[[nodiscard]] constexpr std::array<T, 3> permuted(const std::array<T, 3>& values, int rotation,
+                                                  bool reverse) noexcept {
+    std::array<T, 3> p = values;
+    if (rotation == 1) {
+        p = {values[1], values[2], values[0]};
+    } else if (rotation == 2) {
+        p = {values[2], values[0], values[1]};
+    }
+    if (reverse) {
+        std::swap(p[0], p[1]);
+    }
+    return p;
+}
+
+// Turns the three code angles into A, B, C: permuted.
 [[nodiscard]] VertexAngles permuteAngles(double codeAngle1, double codeAngle2, double codeAngle3,
                                          int rotation, bool reverse) noexcept;
 
@@ -42,8 +63,8 @@ using VertexAngles = std::array<double, 3>;
 // drawing's pi. Throws DrawError as parseTriangleCode does.
 [[nodiscard]] CodeAngles codeAngles(std::string_view code);
 
-// Computes pi, parses the code, permutes the angles and solves the mirrors. Throws DrawError at
-// the first fault, with nothing computed after it.
+// Computes pi, parses the triangle's text in its notation (parseTriangle), permutes the angles
+// and solves the mirrors. Throws DrawError at the first fault, with nothing computed after it.
 [[nodiscard]] DrawSetup prepareDrawing(const DrawRequest& request);
 
 // Reads the scale box's text: its numericPrefix, checked as a stored value. Throws DrawError
@@ -54,8 +75,9 @@ using VertexAngles = std::array<double, 3>;
 // The file name a picture of `request` goes by: the code's label, "-r" and the rotation, "-rev"
 // when reversed, "-" and the projection's name, and ".png", as in "300-r0-stereo.png" and
 // "412-r2-rev-gnome.png". The label is the code's text up to its first blank, leading blanks
-// skipped, at most 32 characters, with every character but ASCII letters, digits, '-' and '_'
-// written as '_'; "picture" when that leaves nothing.
+// skipped; in the usual notation it is the numbers joined by '-', as in "5_2-3-3-r0-stereo.png".
+// At most 32 characters, with every character but ASCII letters, digits, '-' and '_' written as
+// '_'; "picture" when that leaves nothing.
 [[nodiscard]] std::string pictureFileName(const DrawRequest& request);
 
 }  // namespace vantu

@@ -27,17 +27,42 @@ inline constexpr std::array<std::string_view, 44> catalogue = {
 // The three code angles of a triangle code, in radians, in the order of the code.
 using CodeAngles = std::array<double, 3>;
 
+// One angle of a triangle as its fraction of a half turn, multiplier / divisor: the angle is
+// (pi / divisor) * multiplier. A code's fraction p/q has the divisor p and the multiplier q; the
+// usual notation's n/d has the divisor n and the multiplier d.
+struct AngleFraction {
+    double divisor = 0.0;
+    double multiplier = 0.0;
+    friend bool operator==(const AngleFraction&, const AngleFraction&) = default;
+};
+
+// The three fractions of a triangle, in the order of its text.
+using TriangleFractions = std::array<AngleFraction, 3>;
+
+// What a code looks like, for the end of a message about a code that does not read as one.
+inline constexpr std::string_view codeForm =
+    "(a code reads as a label, a blank and three fractions p/q, as in \"300 2/1:3/1:3/1\")";
+
+// The fractions of `text` read as parseTriangleCode reads them: numericPrefix of the one
+// character at positions 5 and 7, 9 and 11, 13 and 15; 0 for a non-digit or a missing one.
+[[nodiscard]] TriangleFractions codeFractions(std::string_view text) noexcept;
+
 // Parses `text` into its three code angles, fraction 1 first. Only the characters at positions
 // 5, 7, 9, 11, 13 and 15 (counted in characters from 1) are read, one each, with numericPrefix:
 // a non-digit or a missing character reads as 0. Angle i is (pi / p) * q. Throws DrawError
-// (division by zero) at the first divisor that reads as 0, before the next fraction is read.
+// (division by zero) at the first divisor that reads as 0, before the next fraction is read; its
+// message ends with codeForm.
 [[nodiscard]] CodeAngles parseTriangleCode(std::string_view text, double pi);
 
-// Why the angles of `text`, read as parseTriangleCode reads them, bound no proper spherical
-// triangle, in words for a user; nothing when they do. The test is exact, on the fractions, so
-// that it holds for every rotation and reverse of the angles alike: each angle lies strictly
-// between 0 and 180 degrees, their sum exceeds 180 degrees, and any two of them sum to less than
-// the third plus 180 degrees. Throws DrawError as parseTriangleCode does.
+// Why the angles of `fractions` bound no proper spherical triangle, in words for a user; nothing
+// when they do. The test is exact, on the fractions, so that it holds for every rotation and
+// reverse of the angles alike: each angle lies strictly between 0 and 180 degrees, their sum
+// exceeds 180 degrees, and any two of them sum to less than the third plus 180 degrees. The
+// fractions are whole numbers, as both notations read them, with non-zero divisors.
+[[nodiscard]] std::optional<std::string> triangleDefect(const TriangleFractions& fractions);
+
+// The same for the angles of the code `text`, read as parseTriangleCode reads them. Throws
+// DrawError as parseTriangleCode does.
 [[nodiscard]] std::optional<std::string> triangleDefect(std::string_view text);
 
 namespace detail {

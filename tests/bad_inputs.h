@@ -65,9 +65,13 @@ inline const FaultKind divisionByZero = FaultKind::divisionByZero;
 inline const FaultKind invalid = FaultKind::invalidOperation;
 inline const FaultKind overflow = FaultKind::overflow;
 
+// The end of every message about a code that does not read as one.
+inline const std::string codeHint =
+    " (a code reads as a label, a blank and three fractions p/q, as in \"300 2/1:3/1:3/1\")";
+
 inline std::string noDivisor(int position) {
     return "the triangle code has no divisor digit at position " + std::to_string(position) +
-           " (fraction " + std::to_string((position - 1) / 4) + "): division by zero";
+           " (fraction " + std::to_string((position - 1) / 4) + "): division by zero" + codeHint;
 }
 
 inline std::string notATriangle(const std::string& angles, const std::string& what) {
@@ -97,7 +101,8 @@ inline const BadInput badInputs[] = {
     fails("LetterAtQ2", "300 2/1:3/x:3/1", "120", divisionByZero,
           notATriangle("90\u00B0, 0\u00B0, 60\u00B0", "division by zero")),
     fails("ZeroAtP3", "300 2/1:3/1:0/1", "120", divisionByZero,
-          "the triangle code has the divisor 0 at position 13 (fraction 3): division by zero"),
+          "the triangle code has the divisor 0 at position 13 (fraction 3): division by zero" +
+              codeHint),
     fails("ZeroAtQ3", "300 2/1:3/1:3/0", "120", invalid,
           notATriangle("90\u00B0, 60\u00B0, 0\u00B0", sqrtNegative)),
     fails("AccentAtP2", "300 2/1:\u00E9/1:3/1", "120", divisionByZero, noDivisor(9)),

@@ -76,5 +76,22 @@ INSTANTIATE_TEST_SUITE_P(
                     EscapeCase{"FourBytes", "\U0001F600", "\U0001F600"}),
     RowName());
 
+// Quoted in a message: at most 40 bytes, never half a character, escaped after the cut.
+TEST(QuotedText, CutsAtACharacterBoundary) {
+    EXPECT_EQ(quotedText("2 3 3"), "\"2 3 3\"");
+    EXPECT_EQ(quotedText(""), "\"\"");
+    std::string euros = "ab";
+    for (int i = 0; i < 20; ++i) {
+        euros += "\u20AC";
+    }
+    std::string shown = "ab";
+    for (int i = 0; i < 12; ++i) {
+        shown += "\u20AC";
+    }
+    EXPECT_EQ(quotedText(euros), "\"" + shown + "...\"");
+    EXPECT_EQ(quotedText("a\nb", 2), "\"a\\u000A...\"");
+    EXPECT_EQ(quotedText(std::string(40, 'x')), "\"" + std::string(40, 'x') + "\"");
+}
+
 }  // namespace
 }  // namespace vantu

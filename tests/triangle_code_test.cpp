@@ -96,6 +96,10 @@ struct BadCode {
 
 class BadTriangleCode : public testing::TestWithParam<BadCode> {};
 
+// Every message about a code that does not read as one ends with the form of a code.
+const std::string codeHint =
+    " (a code reads as a label, a blank and three fractions p/q, as in \"300 2/1:3/1:3/1\")";
+
 TEST_P(BadTriangleCode, StopsAtTheFirstMissingDivisor) {
     const BadCode& c = GetParam();
     EXPECT_THROW_MSG((void)parseTriangleCode(c.code, pi), DrawError, c.message);
@@ -112,27 +116,35 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         BadCode{
             "Empty", "",
-            "the triangle code has no divisor digit at position 5 (fraction 1): division by zero"},
+            "the triangle code has no divisor digit at position 5 (fraction 1): division by zero" +
+                codeHint},
         BadCode{
             "FourCharacters", "300 ",
-            "the triangle code has no divisor digit at position 5 (fraction 1): division by zero"},
+            "the triangle code has no divisor digit at position 5 (fraction 1): division by zero" +
+                codeHint},
         BadCode{
             "LetterForP1", "300 x/1:3/1:3/1",
-            "the triangle code has no divisor digit at position 5 (fraction 1): division by zero"},
+            "the triangle code has no divisor digit at position 5 (fraction 1): division by zero" +
+                codeHint},
         BadCode{"ZeroForP1", "300 0/1:3/1:3/1",
-                "the triangle code has the divisor 0 at position 5 (fraction 1): division by zero"},
+                "the triangle code has the divisor 0 at position 5 (fraction 1): division by zero" +
+                    codeHint},
         BadCode{
             "BlankForP2", "300 2/1: /1:3/1",
-            "the triangle code has no divisor digit at position 9 (fraction 2): division by zero"},
+            "the triangle code has no divisor digit at position 9 (fraction 2): division by zero" +
+                codeHint},
         BadCode{
             "TwelveCharacters", "300 2/1:3/1:",
-            "the triangle code has no divisor digit at position 13 (fraction 3): division by zero"},
+            "the triangle code has no divisor digit at position 13 (fraction 3): division by zero" +
+                codeHint},
         BadCode{
             "AccentForP3", "300 2/1:3/1:\xC3\xA9/1",
-            "the triangle code has no divisor digit at position 13 (fraction 3): division by zero"},
+            "the triangle code has no divisor digit at position 13 (fraction 3): division by zero" +
+                codeHint},
         BadCode{"SignForP3", "300 2/1:3/1:-/1",
                 "the triangle code has no divisor digit at position 13 (fraction 3): division by "
-                "zero"}),
+                "zero" +
+                    codeHint}),
     RowName());
 
 TEST(CharacterAt, CountsCharactersNotBytes) {

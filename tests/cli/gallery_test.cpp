@@ -21,6 +21,7 @@
 #include "cli/export.h"
 #include "geometry/draw_error.h"
 #include "render/fine_picture.h"
+#include "render/pixel_colour.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
 #include "tests/png_file.h"
@@ -143,6 +144,32 @@ TEST(GalleryPage, HasOneRowPerCodeWithAnglesSumAndThumbnails) {
     for (std::size_t i = 0; i < files.size(); ++i) {
         EXPECT_EQ(files[i], pictures[i].file);
     }
+}
+
+// The legend after the table: each of the 21 colours once, as a swatch whose title says its
+// hue, its cell and the order of its distances.
+TEST(GalleryPage, EndsWithTheLegendOfEveryColour) {
+    const std::string page = galleryPage(galleryPictures(false), GallerySettings{});
+    const std::regex swatch(
+        "<td><span class=\"swatch\" style=\"background: #([0-9a-f]{6})\" "
+        "title=\"([^\"]+)\"></span>([a-z]+)</td>");
+    std::set<PackedColour> colours;
+    std::vector<std::string> titles;
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), swatch);
+         it != std::sregex_iterator(); ++it) {
+        const auto rgb = static_cast<PackedColour>(std::stoi((*it)[1].str(), nullptr, 16));
+        colours.insert(packColour((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
+        titles.push_back((*it)[2]);
+        EXPECT_TRUE(titles.back().starts_with((*it)[3].str() + ": ")) << titles.back();
+    }
+    const auto expected = pictureColours();
+    EXPECT_EQ(colours, std::set<PackedColour>(expected.begin(), expected.end()));
+    ASSERT_EQ(titles.size(), 21U);
+    EXPECT_EQ(titles[0], "red: the triangle; D1 (vertex A) smallest, D2 (vertex B) largest");
+    EXPECT_EQ(titles[19],
+              "grey: across one mirror, or the antipode, drawn as across one; D1 = D2 = D3, "
+              "where the six hues meet");
+    EXPECT_GT(page.find("<h2>The colours</h2>"), page.find(std::string(catalogue.back())));
 }
 
 // A code with every permutation: the files are the pictures, whatever the thread count.

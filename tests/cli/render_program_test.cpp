@@ -204,7 +204,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"--code", "300 x/1:3/1:3/1", "--runs"},
                    1,
                    "vantu-render: the triangle code has no divisor digit at position 5 (fraction "
-                   "1): division by zero\n"},
+                   "1): division by zero (a code reads as a label, a blank and three fractions "
+                   "p/q, as in \"300 2/1:3/1:3/1\")\n"},
         StatusCase{"NotATriangle",
                    {"--code=700 2/1:3/1:7/1", "--runs"},
                    1,
@@ -485,7 +486,8 @@ INSTANTIATE_TEST_SUITE_P(
         FaultCase{"BadCode",
                   {"--code", "zzz"},
                   "the triangle code has no divisor digit at position 5 (fraction 1): "
-                  "division by zero"},
+                  "division by zero (a code reads as a label, a blank and three fractions p/q, "
+                  "as in \"300 2/1:3/1:3/1\")"},
         FaultCase{"ScaleBeyondTheRangeOfNumbers",
                   {"--scale", "1e999"},
                   "the scale R \"1e999\" is beyond the range of numbers: overflow"}),

@@ -1,10 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
-// parseTriangleCode and prepareDrawing on arbitrary codes, rotations and reverse flags: each
-// call returns angles and unit normals, or throws DrawError; nothing else.
+// parseTriangle and prepareDrawing on arbitrary codes and texts in the usual notation, rotations
+// and reverse flags: each call returns angles and unit normals, or throws DrawError; nothing
+// else. A text in the usual notation throws exactly when schwarzNotationFault finds a fault, and
+// the exact triangle check gives an answer for any text that reads.
 //
 // Input: one byte of flags (rotation = byte % 4, so 3 stands for an out-of-range value;
-// reverse = bit 2), then the code.
+// reverse = bit 2; the usual notation = bit 3), then the text.
 
 #include <cmath>
 #include <cstddef>
@@ -15,6 +17,7 @@
 #include "geometry/draw_error.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
+#include "setup/triangle_notation.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size == 0) {
@@ -24,14 +27,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     request.rotation = data[0] % 4;
     request.reverse = (data[0] & 4U) != 0;
     request.triangleCode.assign(reinterpret_cast<const char*>(data + 1), size - 1);
+    const bool schwarz = (data[0] & 8U) != 0;
+    request.notation = schwarz ? vantu::TriangleNotation::schwarz : vantu::TriangleNotation::code;
     const double pi = std::atan(1.0) * 4.0;
     try {
-        for (const double angle : vantu::parseTriangleCode(request.triangleCode, pi)) {
-            // Digits 1-9 over digits 0-9 of a half turn.
-            if (!(angle >= 0.0 && angle <= 9.0 * pi)) {
+        for (const double angle :
+             vantu::parseTriangle(request.triangleCode, request.notation, pi)) {
+            // Digits 1-9 over digits 0-9 of a half turn; any positive angle in the usual notation.
+            if (!(angle >= 0.0 && (schwarz || angle <= 9.0 * pi))) {
                 std::abort();
             }
         }
+        if (schwarz && vantu::schwarzNotationFault(request.triangleCode)) {
+            std::abort();
+        }
+        (void)vantu::triangleDefect(request.triangleCode, request.notation);
     } catch (const vantu::DrawError& e) {
         if (e.stage() != vantu::FaultStage::code) {
             std::abort();

@@ -1,0 +1,65 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+// The overlays beside the picture they are painted over: building them (projecting and refining
+// every curve) and painting them into a 1920 x 1080 picture, against rendering that picture.
+
+#include <benchmark/benchmark.h>
+
+#include <vector>
+
+#include "drawing/picture_overlay.h"
+
+namespace {
+
+// The octahedral start-up triangle at 1920 x 1080 and R = 360, which shows its nine mirrors.
+vantu::PictureDescription fullHd() {
+    vantu::PictureDescription d;
+    d.request.triangleCode = "400 2/1:3/1:4/1";
+    d.request.scale = 360.0;
+    d.size = {1920, 1080};
+    return d;
+}
+
+vantu::OverlayOptions lines() {
+    vantu::OverlayOptions options;
+    options.mirrors = true;
+    options.groupMirrors = true;
+    options.triangle = true;
+    return options;
+}
+
+void BM_OverlayBuild(benchmark::State& state) {
+    const vantu::PictureDescription d = fullHd();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(vantu::pictureOverlay(d, lines()));
+    }
+}
+BENCHMARK(BM_OverlayBuild)->Unit(benchmark::kMillisecond);
+
+void BM_OverlayPaint(benchmark::State& state) {
+    const vantu::PictureDescription d = fullHd();
+    const vantu::PictureOverlay o = vantu::pictureOverlay(d, lines());
+    std::vector<vantu::PackedColour> pixels(1920 * 1080, vantu::grey);
+    for (auto _ : state) {
+        o.overlay.paint(pixels);
+        benchmark::DoNotOptimize(pixels.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_OverlayPaint)->Unit(benchmark::kMillisecond);
+
+// The picture the overlay lies over, rendered on one thread.
+void BM_OverlayPicture(benchmark::State& state) {
+    const vantu::FinePicture picture = vantu::preparePicture(fullHd());
+    std::vector<vantu::PackedColour> row(1920);
+    for (auto _ : state) {
+        for (int r = 0; r < picture.height(); ++r) {
+            picture.renderRow(r, row);
+        }
+        benchmark::DoNotOptimize(row.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_OverlayPicture)->Unit(benchmark::kMillisecond);
+
+}  // namespace

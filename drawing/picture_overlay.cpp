@@ -1,0 +1,96 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+#include "drawing/picture_overlay.h"
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "geometry/view.h"
+#include "setup/triangle_facts.h"
+#include "setup/triangle_notation.h"
+
+namespace vantu {
+
+OverlayFrame overlayFrame(const PictureDescription& description) noexcept {
+    return {description.request.scale, description.request.projection, description.size,
+            description.sampling.ratio};
+}
+
+void addSnubRings(Overlay& overlay, std::span<const SnubPoint> points, const RingStyle& style) {
+    for (const Stroke& stroke : {style.border, style.ink}) {
+        for (const SnubPoint& s : points) {
+            overlay.addRing(s.point, style.radius, stroke);
+            overlay.addRing(-s.point, style.radius, stroke);
+        }
+    }
+}
+
+PictureOverlay pictureOverlay(const PictureDescription& description, const OverlayOptions& options,
+                              const OverlayStyle& style) {
+    (void)checkedSampling(description.sampling);
+    PictureOverlay result{Overlay(overlayFrame(description)), {}, {}, -1, {}};
+    const DrawSetup setup = prepareView(description);
+    const Mirrors& n = setup.normals;
+    Overlay& overlay = result.overlay;
+
+    const std::array<Vec3, 3> vertices = triangleVertices(n);
+    for (std::size_t i = 0; i < 3; ++i) {
+        result.anchors.vertices[i] = overlay.outputPoint(vertices[i]);
+        // The point of the mirror nearest (0, 0, 1), the centre of the view.
+        const Vec3 nearest = Vec3{0.0, 0.0, 1.0} - n[i].z * n[i];
+        if (length(nearest) > 0.0) {
+            result.anchors.mirrors[i] = overlay.outputPoint(unit(nearest));
+        }
+    }
+
+    if (options.groupMirrors) {
+        result.group = findMirrorGroup(n);
+        for (const Vec3& mirror : result.group.mirrors) {
+            overlay.addGreatCircle(mirror, style.groupMirror);
+        }
+    }
+    if (options.triangle) {
+        for (std::size_t i = 0; i < 3; ++i) {
+            overlay.addArc(vertices[(i + 1) % 3], vertices[(i + 2) % 3], style.triangle);
+        }
+    }
+    if (options.mirrors) {
+        for (std::size_t i = 0; i < 3; ++i) {
+            overlay.addGreatCircle(n[i], style.mirrorCasing);
+            overlay.addGreatCircle(n[i], style.mirrors[i]);
+        }
+    }
+    if (options.snubPoints &&
+        !triangleDefect(description.request.triangleCode, description.request.notation)) {
+        // Found as --snub finds them, before the view, so that they keep its numbers, then
+        // turned where the view puts them, three at a time as the normals are turned.
+        const DrawSetup plain = prepareDrawing(description.request);
+        result.snubPoints = findSnubPoints(plain.normals, plain.pi);
+        std::vector<SnubPoint> shown = result.snubPoints;
+        for (std::size_t first = 0; first < shown.size(); first += 3) {
+            Mirrors three{};
+            for (std::size_t k = first; k < first + 3 && k < shown.size(); ++k) {
+                three[k - first] = shown[k].point;
+            }
+            three = turned(three, description.view, setup.pi);
+            for (std::size_t k = first; k < first + 3 && k < shown.size(); ++k) {
+                shown[k].point = three[k - first];
+            }
+        }
+        addSnubRings(overlay, shown, style.ring);
+        for (std::size_t i = 0; i < shown.size(); ++i) {
+            const SnubPoint& s = shown[i];
+            const std::optional<OutputPoint> at = overlay.outputPoint(s.point);
+            result.anchors.snubPoints.push_back(at ? at : overlay.outputPoint(-s.point));
+            if (result.generatingPoint < 0 && s.dots[0] > 0.0 && s.dots[1] > 0.0 &&
+                s.dots[2] > 0.0) {
+                result.generatingPoint = static_cast<int>(i);
+            }
+        }
+    }
+    return result;
+}
+
+}  // namespace vantu

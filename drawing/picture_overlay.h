@@ -1,0 +1,90 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// The overlays of a described picture: the triangle's three mirrors, every mirror of its group,
+// its outline and rings around its snub points, drawn over the picture where its view puts them,
+// and where their labels go.
+
+#include <array>
+#include <optional>
+#include <span>
+#include <vector>
+
+#include "drawing/draw_procedure.h"
+#include "render/overlay.h"
+#include "render/snub_points.h"
+#include "setup/mirror_group.h"
+
+namespace vantu {
+
+// Which overlays a picture gets. All off, the picture stays exactly as drawn.
+struct OverlayOptions {
+    bool mirrors = false;       // the three mirrors, each a great circle in a colour of its own
+    bool groupMirrors = false;  // every mirror of the group, when it is finite
+    bool triangle = false;      // the outline of the triangle
+    bool snubPoints = false;    // a ring around each snub point and its antipode
+    // Whether any overlay is on.
+    [[nodiscard]] bool any() const noexcept {
+        return mirrors || groupMirrors || triangle || snubPoints;
+    }
+};
+
+// A ring around a point, in window pixels: a band of ink over a wider border.
+struct RingStyle {
+    double radius = 7.0;
+    Stroke border{0xFFFFFF, 4.0, 1.0};  // white, two window pixels either side of the radius
+    Stroke ink{0x000000, 2.0, 1.0};     // black, one either side
+};
+
+// How the overlays look, painted in this order: the group's mirrors, the triangle's outline
+// (beneath the three mirrors, whose lines lie along its sides), the three mirrors, each over a
+// dark casing, and the rings on top. Widths in window pixels.
+struct OverlayStyle {
+    Stroke groupMirror{0xFFFFFF, 1.0, 0.75};
+    Stroke triangle{0xFFFFFF, 6.0, 1.0};
+    Stroke mirrorCasing{0x000000, 4.0, 1.0};
+    // Mirrors 1, 2 and 3: orange, pink and azure, none of them a colour of the picture.
+    std::array<Stroke, 3> mirrors{{{packColour(255, 140, 0), 2.0, 1.0},
+                                   {packColour(255, 90, 200), 2.0, 1.0},
+                                   {packColour(0, 140, 255), 2.0, 1.0}}};
+    RingStyle ring;
+};
+
+// Adds a ring around each point of `points` and its antipode, where the picture shows them.
+void addSnubRings(Overlay& overlay, std::span<const SnubPoint> points, const RingStyle& style = {});
+
+// Where an overlay's labels go, in output pixels; nothing for what the picture does not show.
+struct OverlayAnchors {
+    std::array<std::optional<OutputPoint>, 3> vertices;  // A, B and C
+    // The point of each mirror's great circle nearest the centre of the view.
+    std::array<std::optional<OutputPoint>, 3> mirrors;
+    // Each snub point in the order of `snubPoints` below, or its antipode when only that is shown.
+    std::vector<std::optional<OutputPoint>> snubPoints;
+};
+
+// The overlays of one picture.
+struct PictureOverlay {
+    Overlay overlay;         // painted over the picture's output rows
+    OverlayAnchors anchors;  // where the labels go
+    // findSnubPoints for the drawing's normals before the view, in the order and with the
+    // numbers of --snub, when asked for; the rings and anchors are where the view turns them.
+    std::vector<SnubPoint> snubPoints;
+    int generatingPoint = -1;  // the snub point inside the triangle (all dots > 0)
+    MirrorGroup group;         // of the turned normals, when its mirrors are asked for
+};
+
+// The overlays `options` asks for over the picture `description` describes, looking as `style`
+// says, every curve where the view turns it: prepareView's normals, their group (findMirrorGroup;
+// no lines when it is none), the triangle's vertices (triangleVertices) and the snub points
+// (findSnubPoints before the view, turned as the normals are; none when triangleDefect names a
+// defect, since then the hues meet at no definite points). Throws DrawError as prepareView does,
+// and std::invalid_argument for a size or a sampling out of range.
+[[nodiscard]] PictureOverlay pictureOverlay(const PictureDescription& description,
+                                            const OverlayOptions& options,
+                                            const OverlayStyle& style = {});
+
+// The frame of the overlay over `description`'s picture.
+[[nodiscard]] OverlayFrame overlayFrame(const PictureDescription& description) noexcept;
+
+}  // namespace vantu

@@ -1,0 +1,58 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// What can be said about a drawing's triangle: its notation, angles, sides and area, and the
+// group its mirrors generate, with how often its images cover the sphere.
+
+#include <array>
+#include <string>
+
+#include "geometry/vec3.h"
+#include "setup/draw_request.h"
+#include "setup/mirror_group.h"
+#include "setup/triangle_code.h"
+
+namespace vantu {
+
+// The triangle of a drawing, its vertices A, B, C in the order the drawing puts them (after the
+// rotation and the reverse).
+struct TriangleFacts {
+    TriangleFractions fractions{};  // of the angles at A, B, C
+    VertexAngles angles{};          // A, B, C in radians, as the drawing computes them
+    std::array<double, 3> sides{};  // a (from B to C), b (C to A), c (A to B), in radians
+    double area = 0.0;              // in steradians: A + B + C - pi
+    MirrorGroup group;              // the group of the three mirrors, in the drawing's frame
+    // order * area / (4 pi): how many times the images of the triangle cover the sphere, a
+    // whole number to rounding for every finite group; 0 for none.
+    double density = 0.0;
+};
+
+// The vertices of the triangle that the mirrors `normals` bound: vertex i where the other two
+// mirrors meet, on the side of mirror i that its normal points to. Unit vectors.
+[[nodiscard]] std::array<Vec3, 3> triangleVertices(const Mirrors& normals) noexcept;
+
+// The facts of the triangle of `request` (its text, notation, rotation and reverse; the scale
+// and the projection play no part). Throws DrawError as prepareDrawing does, and, for angles that
+// bound no proper spherical triangle, DrawError (invalid operation, stage triangle) whose message
+// is triangleDefect's.
+[[nodiscard]] TriangleFacts triangleFacts(const DrawRequest& request);
+
+// The facts as lines "key: value", each ending in a newline, in this order:
+//   triangle: (2 3 3)
+//   angles: 90°, 60°, 60° (π/2, π/3, π/3)
+//   sides: 70.53°, 54.74°, 54.74°
+//   area: 0.523599 sr, 1/24 of the sphere
+//   group: tetrahedral; the mirrors of the regular tetrahedron
+//   order: 24
+//   mirrors: 6
+//   density: 1
+// The area's share of the sphere is density / order in lowest terms for a finite group and a
+// decimal for none; with no finite group the group reads "none; the images of the triangle are
+// dense on the sphere", order and mirrors "infinite" and density "none".
+[[nodiscard]] std::string factLines(const TriangleFacts& facts);
+
+// The sentence that follows the group's name in the facts: what its mirrors are.
+[[nodiscard]] std::string groupSentence(const MirrorGroup& group);
+
+}  // namespace vantu

@@ -1,0 +1,192 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+#include "setup/triangle_notation.h"
+
+#include <charconv>
+#include <cstddef>
+#include <cstdio>
+#include <numbers>
+#include <optional>
+#include <string>
+#include <system_error>
+#include <vector>
+
+#include "geometry/draw_error.h"
+#include "geometry/text.h"
+
+namespace vantu {
+namespace {
+
+bool isBlank(char c) noexcept {
+    return c == ' ' || c == '\t';
+}
+
+bool isDigit(char c) noexcept {
+    return c >= '0' && c <= '9';
+}
+
+// The whole UTF-8 character that starts at byte `i` of `text`.
+std::string_view characterFrom(std::string_view text, std::size_t i) noexcept {
+    std::size_t end = i + 1;
+    if (static_cast<unsigned char>(text[i]) >= 0xC0U) {
+        while (end < text.size() && end - i < 4 &&
+               (static_cast<unsigned char>(text[end]) & 0xC0U) == 0x80U) {
+            ++end;
+        }
+    }
+    return text.substr(i, end - i);
+}
+
+// Why a character cannot stand in the notation; nothing for a digit, a slash or a blank.
+std::optional<std::string> characterFault(std::string_view text, std::size_t i) {
+    const char c = text[i];
+    if (isDigit(c) || c == '/' || isBlank(c)) {
+        return std::nullopt;
+    }
+    if (c == '+' || c == '-') {
+        return "has the sign " + quotedText(text.substr(i, 1));
+    }
+    if (c == ',') {
+        return std::string("has a comma");
+    }
+    if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z')) {
+        return "has the letter " + quotedText(text.substr(i, 1));
+    }
+    return "has the character " + quotedText(characterFrom(text, i));
+}
+
+// The double nearest to a run of digits, or nothing beyond the range of doubles.
+std::optional<double> digitsValue(std::string_view digits) {
+    double value = 0.0;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+    if (error != std::errc{} || end != digits.data() + digits.size()) {
+        return std::nullopt;
+    }
+    return value;
+}
+
+// Reads `text` into `fractions`, or says what is wrong with it, without the quoted text before
+// and the form after.
+std::optional<std::string> readSchwarz(std::string_view text, TriangleFractions& fractions) {
+    if (text.find_first_not_of(" \t") == std::string_view::npos) {
+        return std::string("is empty");
+    }
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (std::optional<std::string> fault = characterFault(text, i)) {
+            return fault;
+        }
+    }
+    std::vector<AngleFraction> read;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (isBlank(text[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && !isBlank(text[end])) {
+            ++end;
+        }
+        const std::string_view word = text.substr(i, end - i);
+        i = end;
+        const std::size_t slash = word.find('/');
+        if (slash != std::string_view::npos &&
+            word.find('/', slash + 1) != std::string_view::npos) {
+            return "has a second slash in " + quotedText(word);
+        }
+        const std::string_view divisor = word.substr(0, slash);
+        const std::string_view multiplier =
+            slash == std::string_view::npos ? std::string_view("1") : word.substr(slash + 1);
+        if (divisor.empty() || multiplier.empty()) {
+            return "has a slash without a number on each side in " + quotedText(word);
+        }
+        const std::optional<double> n = digitsValue(divisor);
+        const std::optional<double> d = digitsValue(multiplier);
+        if (!n || !d) {
+            return "has a number beyond the range of numbers in " + quotedText(word);
+        }
+        if (*n == 0.0 || *d == 0.0) {
+            return "has a zero in " + quotedText(word);
+        }
+        read.push_back({*n, *d});
+    }
+    if (read.size() != 3) {
+        return "has " + std::to_string(read.size()) + (read.size() == 1 ? " number" : " numbers") +
+               ", not 3";
+    }
+    fractions = {read[0], read[1], read[2]};
+    return std::nullopt;
+}
+
+std::string numberText(double whole) {
+    char text[400];
+    std::snprintf(text, sizeof text, "%.0f", whole);
+    return text;
+}
+
+}  // namespace
+
+TriangleNotation notationOf(std::string_view text) noexcept {
+    return text.find(':') == std::string_view::npos ? TriangleNotation::schwarz
+                                                    : TriangleNotation::code;
+}
+
+std::optional<std::string> schwarzNotationFault(std::string_view text) {
+    TriangleFractions fractions{};
+    if (std::optional<std::string> fault = readSchwarz(text, fractions)) {
+        return "the triangle " + quotedText(text) + " " + *fault + " " + std::string(schwarzForm);
+    }
+    return std::nullopt;
+}
+
+TriangleFractions schwarzFractions(std::string_view text) {
+    TriangleFractions fractions{};
+    if (readSchwarz(text, fractions)) {
+        throw DrawError(FaultKind::invalidOperation, FaultStage::code, "reading the triangle",
+                        *schwarzNotationFault(text));
+    }
+    return fractions;
+}
+
+TriangleFractions triangleFractions(std::string_view text, TriangleNotation notation) {
+    return notation == TriangleNotation::code ? codeFractions(text) : schwarzFractions(text);
+}
+
+CodeAngles parseTriangle(std::string_view text, TriangleNotation notation, double pi) {
+    if (notation == TriangleNotation::code) {
+        return parseTriangleCode(text, pi);
+    }
+    const TriangleFractions fractions = schwarzFractions(text);
+    CodeAngles angles{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        angles[i] = (pi / fractions[i].divisor) * fractions[i].multiplier;
+        if (const detail::Fault fault = detail::valueFault(angles[i])) {
+            throw DrawError(fault.kind, FaultStage::code, "angle " + std::to_string(i + 1),
+                            "angle " + std::to_string(i + 1) + " of the triangle " +
+                                quotedText(text) +
+                                " is beyond the range of numbers: " + fault.text);
+        }
+    }
+    return angles;
+}
+
+std::optional<std::string> triangleDefect(std::string_view text, TriangleNotation notation) {
+    (void)parseTriangle(text, notation, std::numbers::pi);
+    return triangleDefect(triangleFractions(text, notation));
+}
+
+std::string schwarzText(const TriangleFractions& fractions) {
+    std::string text;
+    for (const auto& [divisor, multiplier] : fractions) {
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text += numberText(divisor);
+        if (multiplier != 1.0) {
+            text += "/" + numberText(multiplier);
+        }
+    }
+    return text;
+}
+
+}  // namespace vantu

@@ -1,0 +1,331 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+// Overlays over the exact picture: their pixels lie on the projected great circles, arcs and
+// rings, every other pixel keeps its colour, and with every overlay off the picture is the plain
+// one.
+#include "render/overlay.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <ostream>
+#include <stdexcept>
+#include <unordered_map>
+#include <utility>
+#include <vector>
+
+#include "drawing/picture_overlay.h"
+#include "render/projections.h"
+#include "tests/test_support.h"
+
+namespace vantu {
+namespace {
+
+constexpr PackedColour ink = packColour(200, 30, 40);  // no colour of a picture
+
+// Points of a curve in output pixels, bucketed by pixel, for the distance from any pixel to the
+// curve to within the spacing of the points.
+class CurvePoints {
+public:
+    void add(const Overlay& overlay, const Vec3& p) {
+        const OverlayFrame& f = overlay.frame();
+        if (const auto at = planePosition(p, f.scale, f.projection, f.size)) {
+            const double x = (at->col + 0.5) * f.ratio - 0.5;
+            const double y = (at->row + 0.5) * f.ratio - 0.5;
+            if (x > -10 && y > -10 && x < overlay.width() + 10 && y < overlay.height() + 10) {
+                m_cells[keyOf(std::lround(x), std::lround(y))].push_back({x, y});
+            }
+        }
+    }
+    // The distance from (x, y) to the nearest point, if one lies within `reach` pixels.
+    [[nodiscard]] double distance(int x, int y, int reach) const {
+        double nearest = 1e9;
+        for (int dx = -reach; dx <= reach; ++dx) {
+            for (int dy = -reach; dy <= reach; ++dy) {
+                const auto it = m_cells.find(keyOf(x + dx, y + dy));
+                if (it == m_cells.end()) {
+                    continue;
+                }
+                for (const auto& [px, py] : it->second) {
+                    nearest = std::min(nearest, std::hypot(px - x, py - y));
+                }
+            }
+        }
+        return nearest;
+    }
+    // f(x, y, px, py) for each point (px, py) and each pixel (x, y) within `reach` of it.
+    template <class F>
+    void forEachPixelNear(double reach, F&& f) const {
+        for (const auto& [key, points] : m_cells) {
+            for (const auto& [px, py] : points) {
+                const int left = static_cast<int>(std::ceil(px - reach));
+                const int top = static_cast<int>(std::ceil(py - reach));
+                for (int x = left; x <= px + reach; ++x) {
+                    for (int y = top; y <= py + reach; ++y) {
+                        if (std::hypot(x - px, y - py) <= reach) {
+                            f(x, y);
+                        }
+                    }
+                }
+            }
+        }
+    }
+
+private:
+    static long long keyOf(long x, long y) { return (x + 100000) * 1000000 + (y + 100000); }
+    std::unordered_map<long long, std::vector<std::pair<double, double>>> m_cells;
+};
+
+// The points of the great circle of `normal`, or of its arc from `from` through `angle` radians.
+CurvePoints circlePoints(const Overlay& overlay, const Vec3& from, const Vec3& towards,
+                         double angle) {
+    CurvePoints points;
+    const int count = 100000;
+    for (int i = 0; i <= count; ++i) {
+        const double t = angle * i / count;
+        points.add(overlay, std::cos(t) * from + std::sin(t) * towards);
+    }
+    return points;
+}
+
+struct FrameCase {
+    const char* name;
+    OverlayFrame frame;
+    Vec3 normal;
+    double arc = 2 * std::numbers::pi;  // below pi: an arc of the circle
+    friend void PrintTo(const FrameCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class GreatCircle : public testing::TestWithParam<FrameCase> {};
+
+// A circle (or an arc) of width 2 over a grey picture: the pixels it changes lie within its reach
+// of the projected curve, each pixel that the curve crosses is changed, and those well inside the
+// line are the line's colour exactly.
+TEST_P(GreatCircle, PaintsOnlyThePixelsOnItsProjection) {
+    const FrameCase& c = GetParam();
+    Overlay overlay(c.frame);
+    const Stroke stroke{ink, 2.0, 1.0};
+    // The curve runs from u, half of it either side of the circle's point nearest the centre.
+    const Vec3 n = unit(c.normal);
+    const Vec3 nearest = unit(Vec3{0.0, 0.0, 1.0} - n.z * n);
+    const Vec3 u = std::cos(c.arc / 2) * nearest - std::sin(c.arc / 2) * cross(n, nearest);
+    if (c.arc < 2 * std::numbers::pi) {
+        overlay.addArc(u, std::cos(c.arc) * u + std::sin(c.arc) * cross(n, u), stroke);
+    } else {
+        overlay.addGreatCircle(c.normal, stroke);
+    }
+    ASSERT_FALSE(overlay.empty());
+    const int w = overlay.width();
+    std::vector<PackedColour> pixels(
+        static_cast<std::size_t>(w) * static_cast<std::size_t>(overlay.height()), grey);
+    overlay.paint(pixels);
+    const auto at = [&](int x, int y) {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) +
+                      static_cast<std::size_t>(x)];
+    };
+
+    const CurvePoints points = circlePoints(overlay, u, cross(n, u), c.arc);
+    const double halfWidth = 0.5 * stroke.width * c.frame.ratio;
+    const auto inside = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < w && y < overlay.height();
+    };
+    for (int y = 0; y < overlay.height(); ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (at(x, y) != grey) {
+                ASSERT_LE(points.distance(x, y, static_cast<int>(halfWidth) + 2), halfWidth + 0.65)
+                    << x << ", " << y;
+            }
+        }
+    }
+    // Each pixel the circle crosses is changed, and those well inside the line are its colour.
+    int crossed = 0;
+    points.forEachPixelNear(0.7, [&](int x, int y) {
+        crossed += inside(x, y) ? 1 : 0;
+        EXPECT_TRUE(!inside(x, y) || at(x, y) != grey) << x << ", " << y;
+    });
+    points.forEachPixelNear(halfWidth - 0.6, [&](int x, int y) {
+        EXPECT_TRUE(!inside(x, y) || at(x, y) == ink) << x << ", " << y;
+    });
+    EXPECT_GT(crossed, 100);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Frames, GreatCircle,
+    testing::Values(
+        FrameCase{"StereoWindow", {120.0, Projection::stereographic, {}, 1.0}, {0.3, -0.8, 0.5}},
+        FrameCase{"StereoThroughTheHiddenPoint",
+                  {120.0, Projection::stereographic, {}, 1.0},
+                  {1.0, 0.0, 0.0}},
+        FrameCase{"GnomonicZoomed", {60.0, Projection::gnomonic, {200, 150}, 2.0}, {0.2, 0.9, 0.4}},
+        FrameCase{
+            "GnomonicLongLine", {60.0, Projection::gnomonic, {201, 151}, 1.0}, {0.05, 0.95, 0.3}},
+        FrameCase{
+            "OrthoOnAScreen", {90.0, Projection::orthographic, {301, 200}, 1.5}, {-0.6, 0.1, 0.3}},
+        FrameCase{"OrthoAlmostEdgeOn",
+                  {90.0, Projection::orthographic, {401, 401}, 1.0},
+                  {0.999, 0.0, 0.02}},
+        FrameCase{"StereoArc", {120.0, Projection::stereographic, {}, 1.0}, {0.3, -0.8, 0.5}, 2.0},
+        FrameCase{
+            "GnomonicArc", {60.0, Projection::gnomonic, {200, 150}, 2.0}, {0.2, 0.9, 0.4}, 2.5}),
+    RowName());
+
+TEST(Overlay, BlendsByCoverageAndOpacity) {
+    Overlay overlay({120.0, Projection::stereographic, {64, 8}, 1.0});
+    // The great circle of the plane y = 0 is the picture's horizontal centre line, between rows
+    // 4 and 5 (window row 4.5 is y = 0): a line 1 pixel wide covers each by half.
+    overlay.addGreatCircle({0.0, 1.0, 0.0}, {packColour(255, 255, 255), 1.0, 0.5});
+    std::vector<PackedColour> pixels(64 * 8, packColour(0, 100, 200));
+    overlay.paint(pixels);
+    EXPECT_EQ(pixels[3 * 64 + 10], packColour(0, 100, 200));
+    EXPECT_EQ(pixels[4 * 64 + 10], packColour(64, 139, 214));  // a = 0.25
+    EXPECT_EQ(pixels[5 * 64 + 10], packColour(64, 139, 214));
+    EXPECT_EQ(pixels[6 * 64 + 10], packColour(0, 100, 200));
+}
+
+TEST(Overlay, PaintsRowsOfItsPictureOnly) {
+    Overlay overlay({120.0, Projection::stereographic, {10, 10}, 3.0});
+    EXPECT_EQ(overlay.width(), 30);
+    EXPECT_EQ(overlay.height(), 30);
+    std::vector<PackedColour> row(30);
+    EXPECT_THROW(overlay.paintRow(30, row), std::out_of_range);
+    EXPECT_THROW(overlay.paintRow(-1, row), std::out_of_range);
+    EXPECT_THROW(overlay.paintRow(0, std::span(row).first(29)), std::out_of_range);
+    EXPECT_THROW(overlay.paint(row), std::out_of_range);
+    EXPECT_THROW(Overlay({120.0, Projection::stereographic, {0, 10}, 1.0}), std::invalid_argument);
+    EXPECT_THROW(Overlay({120.0, Projection::stereographic, {10, 10}, 0.0}), std::invalid_argument);
+    // R = 0 shows nothing, the orthographic picture not the far side: nothing is drawn.
+    Overlay nowhere({0.0, Projection::stereographic, {10, 10}, 1.0});
+    nowhere.addGreatCircle({0.0, 1.0, 0.0}, {});
+    Overlay front({120.0, Projection::orthographic, {10, 10}, 1.0});
+    front.addRing({0.0, 0.0, -1.0}, 7.0, {});
+    EXPECT_TRUE(nowhere.empty());
+    EXPECT_TRUE(front.empty());
+}
+
+PictureDescription described(const char* code, View view, Projection projection, double ratio) {
+    PictureDescription d;
+    d.request.triangleCode = code;
+    d.request.projection = projection;
+    d.view = view;
+    d.sampling = {ratio, 1};
+    d.size = {320, 240};
+    return d;
+}
+
+std::vector<PackedColour> plainPicture(const PictureDescription& d) {
+    const FinePicture picture = preparePicture(d);
+    std::vector<PackedColour> pixels(static_cast<std::size_t>(picture.width()) *
+                                     static_cast<std::size_t>(picture.height()));
+    for (int y = 0; y < picture.height(); ++y) {
+        picture.renderRow(
+            y, std::span(pixels).subspan(
+                   static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width()),
+                   static_cast<std::size_t>(picture.width())));
+    }
+    return pixels;
+}
+
+TEST(PictureOverlay, WithEveryOverlayOffIsThePlainPicture) {
+    const PictureDescription d =
+        described("403 2/1:3/2:4/3", {20.0, -10.0, 5.0}, Projection::stereographic, 2.0);
+    const PictureOverlay none = pictureOverlay(d, {});
+    EXPECT_TRUE(none.overlay.empty());
+    const std::vector<PackedColour> plain = plainPicture(d);
+    std::vector<PackedColour> painted = plain;
+    none.overlay.paint(painted);
+    EXPECT_EQ(painted, plain);
+}
+
+// The three mirrors where the view turns them: every pixel the overlay changes lies on one of
+// them, and each mirror's label goes on its line.
+TEST(PictureOverlay, DrawsTheMirrorsWhereTheViewPutsThem) {
+    for (const Projection projection :
+         {Projection::stereographic, Projection::gnomonic, Projection::orthographic}) {
+        const PictureDescription d =
+            described("300 2/1:3/1:3/1", {30.0, 15.0, -20.0}, projection, 1.0);
+        OverlayOptions options;
+        options.mirrors = true;
+        const PictureOverlay o = pictureOverlay(d, options);
+        const Mirrors n = prepareView(d).normals;
+        std::vector<CurvePoints> circles;
+        for (const Vec3& normal : n) {
+            const Vec3 u = unit(cross(normal, Vec3{0.3, 0.5, 0.7}));
+            circles.push_back(circlePoints(o.overlay, u, cross(normal, u), 2 * std::numbers::pi));
+        }
+        const std::vector<PackedColour> plain = plainPicture(d);
+        std::vector<PackedColour> painted = plain;
+        o.overlay.paint(painted);
+        const int w = o.overlay.width();
+        for (int y = 0; y < o.overlay.height(); ++y) {
+            for (int x = 0; x < w; ++x) {
+                const std::size_t i = static_cast<std::size_t>(y * w + x);
+                if (painted[i] == plain[i]) {
+                    continue;
+                }
+                double d0 = 1e9;
+                for (const CurvePoints& c : circles) {
+                    d0 = std::min(d0, c.distance(x, y, 4));
+                }
+                ASSERT_LE(d0, 2.65) << projectionName(projection) << " " << x << ", " << y;
+            }
+        }
+        for (std::size_t i = 0; i < 3; ++i) {
+            if (const auto at = o.anchors.mirrors[i]) {
+                EXPECT_LE(circles[i].distance(static_cast<int>(std::lround(at->x)),
+                                              static_cast<int>(std::lround(at->y)), 2),
+                          0.8);
+            }
+        }
+    }
+}
+
+TEST(PictureOverlay, FindsTheGroupsMirrorsAndTheSnubPoints) {
+    const PictureDescription d =
+        described("400 2/1:3/1:4/1", {-25.0, 10.0, 40.0}, Projection::stereographic, 1.0);
+    OverlayOptions options;
+    options.groupMirrors = true;
+    options.snubPoints = true;
+    options.triangle = true;
+    const PictureOverlay o = pictureOverlay(d, options);
+    EXPECT_EQ(o.group.kind, GroupKind::octahedral);
+    EXPECT_EQ(o.group.mirrors.size(), 9U);
+    // Numbered as --snub numbers them, whatever the view; marked where the view puts them.
+    const DrawSetup plain = prepareDrawing(d.request);
+    const std::vector<SnubPoint> listed = findSnubPoints(plain.normals, plain.pi);
+    ASSERT_EQ(o.snubPoints.size(), listed.size());
+    ASSERT_EQ(o.anchors.snubPoints.size(), listed.size());
+    const DrawSetup view = prepareView(d);
+    for (std::size_t i = 0; i < listed.size(); ++i) {
+        EXPECT_EQ(o.snubPoints[i].point, listed[i].point);
+        const auto at = o.anchors.snubPoints[i];
+        if (!at) {
+            continue;
+        }
+        double nearest = 1e9;
+        for (const SnubPoint& s : findSnubPoints(view.normals, view.pi)) {
+            for (const Vec3& p : {s.point, -s.point}) {
+                if (const auto q = o.overlay.outputPoint(p)) {
+                    nearest = std::min(nearest, std::hypot(q->x - at->x, q->y - at->y));
+                }
+            }
+        }
+        EXPECT_LT(nearest, 1e-6) << "point " << i + 1;
+    }
+    // The snub cube's generating point lies inside the triangle, first in the list.
+    EXPECT_EQ(o.generatingPoint, 0);
+    for (const auto& vertex : o.anchors.vertices) {
+        EXPECT_TRUE(vertex.has_value());
+    }
+    // No ring where the hues meet at no definite point.
+    PictureDescription flat = d;
+    flat.request.triangleCode = "000 2/2:3/1:3/1";
+    OverlayOptions snub;
+    snub.snubPoints = true;
+    const PictureOverlay none = pictureOverlay(flat, snub);
+    EXPECT_TRUE(none.snubPoints.empty());
+    EXPECT_TRUE(none.overlay.empty());
+}
+
+}  // namespace
+}  // namespace vantu

@@ -1,0 +1,216 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+// The usual notation "p q r" beside the codes: the same drawing bit for bit, and the texts it
+// refuses with the form it expects.
+#include "setup/triangle_notation.h"
+
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "geometry/draw_error.h"
+#include "setup/draw_request.h"
+#include "tests/test_support.h"
+
+namespace vantu {
+namespace {
+
+// "300 2/1:3/1:3/1" as "2 3 3", "511 5/3:3/2:3/1" as "5/3 3/2 3": the code's own digits.
+std::string notationOfCode(std::string_view code) {
+    std::string text;
+    for (const int position : {4, 8, 12}) {
+        if (!text.empty()) {
+            text += ' ';
+        }
+        text += code[static_cast<std::size_t>(position)];
+        if (code[static_cast<std::size_t>(position) + 2] != '1') {
+            text += std::string("/") + code[static_cast<std::size_t>(position) + 2];
+        }
+    }
+    return text;
+}
+
+TEST(SchwarzNotation, DrawsEveryCatalogueCodeBitForBit) {
+    for (const std::string_view code : catalogue) {
+        const std::string text = notationOfCode(code);
+        EXPECT_EQ(notationOf(text), TriangleNotation::schwarz) << text;
+        EXPECT_EQ(notationOf(code), TriangleNotation::code) << code;
+        for (int rotation = 0; rotation < 3; ++rotation) {
+            for (const bool reverse : {false, true}) {
+                DrawRequest byCode;
+                byCode.triangleCode = std::string(code);
+                byCode.rotation = rotation;
+                byCode.reverse = reverse;
+                DrawRequest byNotation = byCode;
+                byNotation.triangleCode = text;
+                byNotation.notation = TriangleNotation::schwarz;
+                const DrawSetup a = prepareDrawing(byCode);
+                const DrawSetup b = prepareDrawing(byNotation);
+                EXPECT_EQ(a.normals, b.normals) << text << " rotation " << rotation;
+                EXPECT_EQ(a.pi, b.pi);
+            }
+        }
+        EXPECT_EQ(schwarzText(schwarzFractions(text)), text);
+        // A code has colons; any other text, well formed or not, is in the usual notation.
+        EXPECT_EQ(notationOf(std::string(code.substr(0, 4)) + text), TriangleNotation::schwarz);
+        EXPECT_EQ(schwarzFractions(text), codeFractions(code));
+    }
+}
+
+struct ReadCase {
+    const char* name;
+    std::string text;
+    TriangleFractions fractions;
+    friend void PrintTo(const ReadCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ReadsSchwarzNotation : public testing::TestWithParam<ReadCase> {};
+
+TEST_P(ReadsSchwarzNotation, IntoFractions) {
+    const ReadCase& c = GetParam();
+    EXPECT_EQ(schwarzNotationFault(c.text), std::nullopt);
+    EXPECT_EQ(schwarzFractions(c.text), c.fractions);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ReadsSchwarzNotation,
+    testing::Values(ReadCase{"WholeNumbers", "2 3 5", {{{2, 1}, {3, 1}, {5, 1}}}},
+                    ReadCase{"AStar", "5/2 3 3", {{{5, 2}, {3, 1}, {3, 1}}}},
+                    ReadCase{"BlanksAndTabsAround", " \t2  3\t\t4 ", {{{2, 1}, {3, 1}, {4, 1}}}},
+                    ReadCase{"LeadingZeros", "002 03/01 3", {{{2, 1}, {3, 1}, {3, 1}}}},
+                    ReadCase{"TwoDigits", "2 2 12/5", {{{2, 1}, {2, 1}, {12, 5}}}},
+                    ReadCase{"BeyondTwoToThe53",
+                             "2 2 123456789012345678901234567890",
+                             {{{2, 1}, {2, 1}, {123456789012345678901234567890.0, 1}}}},
+                    // Read as written; triangleDefect says what is wrong with them as angles.
+                    ReadCase{"AStraightAngle", "2/2 3 3", {{{2, 2}, {3, 1}, {3, 1}}}}),
+    RowName());
+
+struct RefusedCase {
+    const char* name;
+    std::string text;
+    std::string fault;    // between the quoted text and the form
+    std::string shown{};  // the text as the message quotes it, when not as it stands
+    friend void PrintTo(const RefusedCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class RefusesSchwarzNotation : public testing::TestWithParam<RefusedCase> {};
+
+TEST_P(RefusesSchwarzNotation, WithTheFormItExpects) {
+    const RefusedCase& c = GetParam();
+    const std::string message =
+        "the triangle \"" + (c.shown.empty() ? c.text : c.shown) + "\" " + c.fault +
+        " (the usual notation is three numbers p q r separated by blanks, each a whole number n "
+        "or a fraction n/d, as in \"2 3 3\" or \"5/2 3 3\")";
+    EXPECT_EQ(schwarzNotationFault(c.text).value_or("accepted"), message);
+    DrawRequest request;
+    request.triangleCode = c.text;
+    request.notation = TriangleNotation::schwarz;
+    try {
+        (void)prepareDrawing(request);
+        ADD_FAILURE() << "drawn";
+    } catch (const DrawError& e) {
+        EXPECT_EQ(e.what(), message);
+        EXPECT_EQ(e.stage(), FaultStage::code);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, RefusesSchwarzNotation,
+    testing::Values(RefusedCase{"Empty", "", "is empty"},
+                    RefusedCase{"Blanks", "  \t ", "is empty", "  \\u0009 "},
+                    RefusedCase{"OneNumber", "235", "has 1 number, not 3"},
+                    RefusedCase{"TwoNumbers", "2 3", "has 2 numbers, not 3"},
+                    RefusedCase{"FourNumbers", "2 3 5 7", "has 4 numbers, not 3"},
+                    RefusedCase{"AZero", "2 0 3", "has a zero in \"0\""},
+                    RefusedCase{"ZeroesOnly", "2 3 000", "has a zero in \"000\""},
+                    RefusedCase{"ZeroMultiplier", "2 3 5/0", "has a zero in \"5/0\""},
+                    RefusedCase{"ZeroDivisor", "0/5 3 3", "has a zero in \"0/5\""},
+                    RefusedCase{"AMinus", "-2 3 3", "has the sign \"-\""},
+                    RefusedCase{"APlus", "2 +3 3", "has the sign \"+\""},
+                    RefusedCase{"ASecondSlash", "5/2/1 3 3", "has a second slash in \"5/2/1\""},
+                    RefusedCase{"NoDenominator", "5/ 3 3",
+                                "has a slash without a number on each side in \"5/\""},
+                    RefusedCase{"NoNumerator", "2 /3 3",
+                                "has a slash without a number on each side in \"/3\""},
+                    RefusedCase{"Letters", "two 3 3", "has the letter \"t\""},
+                    RefusedCase{"ACode", "300 2/1;3/1;3/1", "has the character \";\""},
+                    RefusedCase{"Commas", "2,3,5", "has a comma"},
+                    RefusedCase{"ADecimalPoint", "2.5 3 3", "has the character \".\""},
+                    RefusedCase{"NotAscii", "2 3 \u03c0", "has the character \"\u03c0\""},
+                    RefusedCase{"BeyondDoubles", "2 3 1" + std::string(400, '0'),
+                                "has a number beyond the range of numbers in \"1" +
+                                    std::string(39, '0') + "...\"",
+                                "2 3 1" + std::string(35, '0') + "..."}),
+    RowName());
+
+TEST(SchwarzNotation, QuotesTheTextCutAndEscaped) {
+    const std::string longText =
+        schwarzNotationFault("2 3 3 " + std::string(50, '7')).value_or("accepted");
+    EXPECT_TRUE(longText.starts_with("the triangle \"2 3 3 " + std::string(34, '7') +
+                                     "...\" has 4 numbers, not 3 (the usual"))
+        << longText;
+    const std::string lineBreak = schwarzNotationFault("2 3\n3").value_or("accepted");
+    EXPECT_TRUE(lineBreak.starts_with(
+        "the triangle \"2 3\\u000A3\" has the character \"\\u000A\" (the usual"))
+        << lineBreak;
+}
+
+struct DefectCase {
+    const char* name;
+    const char* text;
+    const char* defect;  // null: a proper triangle
+    friend void PrintTo(const DefectCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class SchwarzDefect : public testing::TestWithParam<DefectCase> {};
+
+// The check of --snub, exact on the fractions however many digits they have.
+TEST_P(SchwarzDefect, IsFoundExactly) {
+    const DefectCase& c = GetParam();
+    const std::optional<std::string> defect = triangleDefect(c.text, TriangleNotation::schwarz);
+    EXPECT_EQ(defect.value_or("none"), c.defect == nullptr ? "none" : c.defect);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SchwarzDefect,
+    testing::Values(
+        DefectCase{"Icosahedral", "2 3 5", nullptr},
+        DefectCase{"Hyperbolic", "2 3 7",
+                   "the angles 90\u00b0, 60\u00b0, 25.71\u00b0 bound no proper spherical triangle: "
+                   "their sum is not more than 180\u00b0"},
+        DefectCase{"Euclidean", "3 3 3",
+                   "the angles 60\u00b0, 60\u00b0, 60\u00b0 bound no proper spherical triangle: "
+                   "their sum is not more than 180\u00b0"},
+        DefectCase{"AHalfTurn", "1 3 3",
+                   "the angles 180\u00b0, 60\u00b0, 60\u00b0 bound no proper spherical triangle: "
+                   "180\u00b0 is not strictly between 0\u00b0 and 180\u00b0"},
+        DefectCase{"Reflex", "2 2 3/4",
+                   "the angles 90\u00b0, 90\u00b0, 240\u00b0 bound no proper spherical triangle: "
+                   "240\u00b0 is not strictly between 0\u00b0 and 180\u00b0"},
+        DefectCase{"TwoTooWide", "3/2 3/2 3",
+                   "the angles 120\u00b0, 120\u00b0, 60\u00b0 bound no proper spherical triangle: "
+                   "120\u00b0 + 120\u00b0 is not less than 60\u00b0 + 180\u00b0"},
+        // 1/2 + 1/3 + 1/5.999999999999999 exceeds 1 by 3e-17 of a half turn, which no double
+        // of the angles' sum shows.
+        DefectCase{"JustAboveAHalfTurn", "2 3 5999999999999999/1000000000000000", nullptr},
+        DefectCase{"JustBelowAHalfTurn", "2 3 6000000000000001/1000000000000000",
+                   "the angles 90\u00b0, 60\u00b0, 30\u00b0 bound no proper spherical triangle: "
+                   "their sum is not more than 180\u00b0"},
+        DefectCase{"AHugeDihedral", "2 2 123456789012345678901234567890", nullptr}),
+    RowName());
+
+TEST(SchwarzNotation, NamesItsPictureFileByItsNumbers) {
+    DrawRequest request;
+    request.triangleCode = " 5/2  3\t3 ";
+    request.notation = TriangleNotation::schwarz;
+    request.rotation = 1;
+    EXPECT_EQ(pictureFileName(request), "5_2-3-3-r1-stereo.png");
+    request.triangleCode = "";
+    EXPECT_EQ(pictureFileName(request), "picture-r1-stereo.png");
+}
+
+}  // namespace
+}  // namespace vantu
