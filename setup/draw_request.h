@@ -54,4 +54,7 @@ using VertexAngles = std::array<double, 3>;
 // written as '_'; "picture" when that leaves nothing.
 [[nodiscard]] std::string pictureFileName(const DrawRequest& request);
 
+// pictureFileName without its ".png": "300-r0-stereo".
+[[nodiscard]] std::string pictureNameStem(const DrawRequest& request);
+
 }  // namespace vantu

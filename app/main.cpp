@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
-// vantu: the Vantu window. Takes Qt's own options, --help, --help-all and --version, and nothing
-// else.
+// vantu: the Vantu window, or with --explore the Explorer alone. Takes Qt's own options, --help,
+// --help-all, --version and --explore, and nothing else.
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +13,8 @@
 #include <QDirIterator>
 #include <QIcon>
 
+#include "drawing/draw_procedure.h"
+#include "explorer/explorer.h"
 #include "export/process.h"
 #include "render/kernel_variant.h"
 #include "window/application.h"
@@ -25,9 +27,14 @@ void nameApplication() {
     QCoreApplication::setApplicationVersion(QStringLiteral(VANTU_VERSION));
 }
 
+// What the command line asks for, beyond Qt's own options.
+struct Wishes {
+    bool explore = false;  // the Explorer alone
+};
+
 // Reads the command line; shows the help or the version and exits when asked to. Exits with
 // status 2 for an argument that is not an option, whatever else the line asks for.
-void processCommandLine(const QCoreApplication& app) {
+Wishes processCommandLine(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Paints the sphere seen through a kaleidoscope of three mirrors."));
@@ -35,6 +42,11 @@ void processCommandLine(const QCoreApplication& app) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addVersionOption();
+    const QCommandLineOption explore(
+        QStringLiteral("explore"),
+        QStringLiteral("Open the Explorer alone, at the start-up picture: a window whose sphere "
+                       "turns under the mouse. Closing it ends the program."));
+    parser.addOption(explore);
     // Qt's own option, which the window's QApplication has already taken; without a window it
     // is accepted all the same.
     QCommandLineOption platform(QStringLiteral("platform"), QString(), QStringLiteral("NAME"));
@@ -46,7 +58,10 @@ void processCommandLine(const QCoreApplication& app) {
         std::exit(2);
     }
     parser.process(app);
+    return Wishes{parser.isSet(explore)};
 }
+
+
 
 }  // namespace
 
@@ -90,9 +105,23 @@ int main(int argc, char* argv[]) {
         icon.addFile(it.next());
     }
     QApplication::setWindowIcon(icon);
-    processCommandLine(*app);
+    const Wishes wishes = processCommandLine(*app);
 
+    if (wishes.explore) {
+        // The start-up picture; closing the Explorer, the last window, ends the program.
+        vantu::explorer::Explorer explorer;
+        explorer.show();
+        return QApplication::exec();
+    }
     vantu::Form1 form;
+    // Each Explorer opened from the main window is a window of its own that goes when it is
+    // closed, and with the main window at the latest.
+    form.setExploreHandler([&form](const vantu::DrawRequest& request) {
+        auto* explorer =
+            new vantu::explorer::Explorer(vantu::PictureDescription{request, {}, {}, {}}, &form);
+        explorer->setAttribute(Qt::WA_DeleteOnClose);
+        explorer->show();
+    });
     form.show();
     return QApplication::exec();
 }

@@ -1,0 +1,107 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+#include "explorer/frame_source.h"
+
+#include <exception>
+#include <new>
+#include <utility>
+
+#include <QMetaObject>
+
+#include "window/error_reporter.h"
+
+namespace vantu::explorer {
+
+using Clock = std::chrono::steady_clock;
+
+FrameSource::FrameSource(FrameOptions options, QObject* parent)
+    : QObject(parent),
+      m_renderer([this, &options] {
+          FrameOptions mine = std::move(options);
+          mine.onFewerThreads = [this](const std::string& message) {
+              QMetaObject::invokeMethod(
+                  this, [this, text = QString::fromStdString(message)] { Q_EMIT fewerThreads(text); },
+                  Qt::QueuedConnection);
+          };
+          return mine;
+      }()),
+      m_thread([this] { drawFrames(); }) {}
+
+FrameSource::~FrameSource() {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_ending = true;
+        m_endingNow = true;
+    }
+    m_wake.notify_all();
+    m_thread.join();
+}
+
+std::uint64_t FrameSource::request(const PictureDescription& description) {
+    std::uint64_t generation = 0;
+    {
+        const std::lock_guard lock(m_mutex);
+        generation = m_newest.load() + 1;
+        m_pending = Request{description, generation};
+        m_newest = generation;
+    }
+    m_wake.notify_all();
+    return generation;
+}
+
+bool FrameSource::abandons(std::uint64_t generation) const noexcept {
+    if (m_endingNow.load()) {
+        return true;
+    }
+    if (m_newest.load() == generation) {
+        return false;
+    }
+    const Clock::duration sinceFrame =
+        Clock::now().time_since_epoch() - Clock::duration(m_lastFrame.load());
+    return sinceFrame < patience;
+}
+
+void FrameSource::drawFrames() {
+    std::unique_lock lock(m_mutex);
+    while (true) {
+        m_wake.wait(lock, [this] { return m_ending || m_pending.has_value(); });
+        if (m_ending) {
+            return;
+        }
+        const Request request = *std::exchange(m_pending, std::nullopt);
+        lock.unlock();
+        const Clock::time_point start = Clock::now();
+        std::optional<QString> failure;
+        std::optional<QImage> image;
+        try {
+            image = m_renderer.render(request.description,
+                                      [this, &request] { return abandons(request.generation); });
+        } catch (const std::bad_alloc&) {
+            failure = notEnoughMemory();
+        } catch (const std::exception& e) {
+            failure = QString::fromUtf8(e.what());
+        } catch (...) {
+            failure = QStringLiteral("an unexpected error");
+        }
+        const Clock::time_point end = Clock::now();
+        if (image) {
+            m_lastFrame = end.time_since_epoch().count();
+            Frame frame{std::move(*image), request.description,
+                        std::chrono::duration<double, std::milli>(end - start).count(),
+                        request.generation};
+            QMetaObject::invokeMethod(
+                this, [this, frame = std::move(frame)] { Q_EMIT frameReady(frame); },
+                Qt::QueuedConnection);
+        } else if (failure) {
+            QMetaObject::invokeMethod(
+                this,
+                [this, message = std::move(*failure), generation = request.generation] {
+                    Q_EMIT frameFailed(message, generation);
+                },
+                Qt::QueuedConnection);
+        }
+        lock.lock();
+    }
+}
+
+}  // namespace vantu::explorer
