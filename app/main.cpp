@@ -61,8 +61,6 @@ Wishes processCommandLine(const QCoreApplication& app) {
     return Wishes{parser.isSet(explore)};
 }
 
-
-
 }  // namespace
 
 int main(int argc, char* argv[]) {

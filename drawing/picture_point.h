@@ -21,12 +21,19 @@ struct PicturePoint {
     std::string hue;      // hueWords: "nearest vertex A, farthest B", ...
 };
 
+// The largest size, no larger than `size` (window pixels), whose samples at `ratio` all lie off
+// the plane's axes. At a fractional ratio a sample can fall exactly on the vertical or the
+// horizontal axis through the picture's centre, where the azimuth atan(Y / X) divides by zero
+// (zero by zero at the centre itself), and such a sample may stop the drawing: this size drops a
+// column or a row, or two, to keep every sample off them. At whole ratios it is `size` itself.
+[[nodiscard]] PictureSize offAxisSize(PictureSize size, double ratio) noexcept;
+
 // What output pixel (column, row) of the described picture (one sample per output pixel) shows:
 // its sample mapped to the sphere as the scan maps it, so that its colour is the picture's.
 // Nothing when the pixel lies outside the picture or shows no point of the sphere (the
 // orthographic picture off its disc), or when the picture cannot be drawn (a set-up fault, a
 // scale of 0 or a value out of range).
-[[nodiscard]] std::optional<PicturePoint> pointAt(const PictureDescription& description,
-                                                  int column, int row);
+[[nodiscard]] std::optional<PicturePoint> pointAt(const PictureDescription& description, int column,
+                                                  int row);
 
 }  // namespace vantu

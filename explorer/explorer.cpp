@@ -68,8 +68,7 @@ constexpr QSize openingSize(1040, 680);
 
 }  // namespace
 
-Explorer::Explorer(const PictureDescription& opening, QWidget* parent,
-                   FrameOptions frames)
+Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOptions frames)
     : QMainWindow(parent),
       code(new QComboBox),
       rotation{new QRadioButton(QStringLiteral("0")), new QRadioButton(QStringLiteral("1")),
@@ -304,10 +303,9 @@ void Explorer::buildActions() {
          turn(-step, 0, 0), true},
         {turnRight, QKeySequence(Qt::Key_Right), "Turn the sphere 5 degrees to the right",
          turn(step, 0, 0), true},
-        {turnUp, QKeySequence(Qt::Key_Up), "Turn the sphere 5 degrees up", turn(0, -step, 0),
+        {turnUp, QKeySequence(Qt::Key_Up), "Turn the sphere 5 degrees up", turn(0, -step, 0), true},
+        {turnDown, QKeySequence(Qt::Key_Down), "Turn the sphere 5 degrees down", turn(0, step, 0),
          true},
-        {turnDown, QKeySequence(Qt::Key_Down), "Turn the sphere 5 degrees down",
-         turn(0, step, 0), true},
         {rollLeft, QKeySequence(Qt::Key_PageUp), "Roll the picture 5 degrees counter-clockwise",
          turn(0, 0, step), true},
         {rollRight, QKeySequence(Qt::Key_PageDown), "Roll the picture 5 degrees clockwise",
@@ -407,8 +405,10 @@ void Explorer::redraw() {
     }
     const QSize size = picture->pictureSize();
     description.view = m_view;
-    description.size = PictureSize{size.width(), size.height()};
     description.sampling = Sampling{picture->ratio()};
+    // The whole picture, less a column or two, or a row or two, where a sample would sit on an
+    // axis.
+    description.size = offAxisSize({size.width(), size.height()}, description.sampling.ratio);
     m_wanted = description;
     m_frames.request(description);
 }
@@ -510,8 +510,7 @@ bool Explorer::eventFilter(QObject* watched, QEvent* event) {
             }
             break;
         case QEvent::Wheel: {
-            const double notches =
-                static_cast<const QWheelEvent&>(*event).angleDelta().y() / 120.0;
+            const double notches = static_cast<const QWheelEvent&>(*event).angleDelta().y() / 120.0;
             if (notches != 0.0) {
                 setScale(zoomed(m_wanted.request.scale, std::pow(wheelZoomFactor, notches)));
             }

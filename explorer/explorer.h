@@ -70,10 +70,10 @@ public:
     [[nodiscard]] FrameSource& frames() noexcept { return m_frames; }
 
     // The controls, the picture and the status bar's parts; the window owns them.
-    QComboBox* const code;            // the triangle code: a catalogue entry or typed text
-    QRadioButton* const rotation[3];  // "0", "1", "2"
-    QCheckBox* const reverse;         // "reverse"
-    QLineEdit* const scale;           // R
+    QComboBox* const code;              // the triangle code: a catalogue entry or typed text
+    QRadioButton* const rotation[3];    // "0", "1", "2"
+    QCheckBox* const reverse;           // "reverse"
+    QLineEdit* const scale;             // R
     QRadioButton* const projection[3];  // "stereo", "gnome", "ortho"
     QDoubleSpinBox* const lon;          // the view's three angles
     QDoubleSpinBox* const lat;
@@ -86,21 +86,21 @@ public:
 
     // The actions, in the menus and the picture's context menu. Those that move the sphere work
     // from the keyboard while the picture has the focus; the others anywhere in the window.
-    QAction* const copyPicture;     // Ctrl+C: the picture as shown
-    QAction* const savePicture;     // Ctrl+S
-    QAction* const copyCommand;     // Ctrl+Shift+C: the vantu-render command line
-    QAction* const closeExplorer;   // Ctrl+W
-    QAction* const turnLeft;        // Left: LON - 5
-    QAction* const turnRight;       // Right: LON + 5
-    QAction* const turnUp;          // Up: LAT - 5
-    QAction* const turnDown;        // Down: LAT + 5
-    QAction* const rollLeft;        // Page Up: ROLL + 5, counter-clockwise
-    QAction* const rollRight;       // Page Down: ROLL - 5
-    QAction* const zoomIn;          // +: R x 1.25
-    QAction* const zoomOut;         // -: R / 1.25
-    QAction* const resetView;       // Home: view 0, 0, 0 and the opening R
-    QAction* const spin;            // Space: LON grows by 30 degrees a second
-    QAction* const fullScreen;      // F11
+    QAction* const copyPicture;    // Ctrl+C: the picture as shown
+    QAction* const savePicture;    // Ctrl+S
+    QAction* const copyCommand;    // Ctrl+Shift+C: the vantu-render command line
+    QAction* const closeExplorer;  // Ctrl+W
+    QAction* const turnLeft;       // Left: LON - 5
+    QAction* const turnRight;      // Right: LON + 5
+    QAction* const turnUp;         // Up: LAT - 5
+    QAction* const turnDown;       // Down: LAT + 5
+    QAction* const rollLeft;       // Page Up: ROLL + 5, counter-clockwise
+    QAction* const rollRight;      // Page Down: ROLL - 5
+    QAction* const zoomIn;         // +: R x 1.25
+    QAction* const zoomOut;        // -: R / 1.25
+    QAction* const resetView;      // Home: view 0, 0, 0 and the opening R
+    QAction* const spin;           // Space: LON grows by 30 degrees a second
+    QAction* const fullScreen;     // F11
 
 protected:
     void closeEvent(QCloseEvent* event) override;

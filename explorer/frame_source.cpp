@@ -20,7 +20,8 @@ FrameSource::FrameSource(FrameOptions options, QObject* parent)
           FrameOptions mine = std::move(options);
           mine.onFewerThreads = [this](const std::string& message) {
               QMetaObject::invokeMethod(
-                  this, [this, text = QString::fromStdString(message)] { Q_EMIT fewerThreads(text); },
+                  this,
+                  [this, text = QString::fromStdString(message)] { Q_EMIT fewerThreads(text); },
                   Qt::QueuedConnection);
           };
           return mine;

@@ -205,7 +205,8 @@ Form1::Form1(QWidget* parent)
     connect(CopyPicture, &QAction::triggered, this, &Form1::copyPicture);
     connect(SavePicture, &QAction::triggered, this, &Form1::savePictureAs);
     ExplorePicture->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
-    ExplorePicture->setToolTip(QStringLiteral("Open these inputs in the Explorer, where the sphere turns under the mouse"));
+    ExplorePicture->setToolTip(QStringLiteral(
+        "Open these inputs in the Explorer, where the sphere turns under the mouse"));
     ExplorePicture->setEnabled(false);
     addAction(ExplorePicture);
     connect(ExplorePicture, &QAction::triggered, this, &Form1::explore);
@@ -293,9 +294,7 @@ void Form1::explore() noexcept {
     if (!m_explore) {
         return;
     }
-    reportingFailures([this] {
-        m_explore(readRequest());
-    });
+    reportingFailures([this] { m_explore(readRequest()); });
 }
 
 void Form1::setSaveDialogs(SaveDialogs dialogs) {

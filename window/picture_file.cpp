@@ -45,8 +45,7 @@ std::vector<PackedColour> paletteOf(const QImage& image) {
 }  // namespace
 }  // namespace detail
 
-std::optional<QString> savePicture(const QImage& picture, const QString& path,
-                                   PictureType type) {
+std::optional<QString> savePicture(const QImage& picture, const QString& path, PictureType type) {
     try {
         const QImage image = picture.convertToFormat(QImage::Format_RGB32);
         if (image.isNull()) {
@@ -60,7 +59,8 @@ std::optional<QString> savePicture(const QImage& picture, const QString& path,
         if (type == PictureType::png) {
             format.palette = detail::paletteOf(image);
         }
-        writePicture(std::filesystem::path(QFile::encodeName(path).toStdString()), type, format, [&image](int row, std::span<PackedColour> out) {
+        writePicture(std::filesystem::path(QFile::encodeName(path).toStdString()), type, format,
+                     [&image](int row, std::span<PackedColour> out) {
                          const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(row));
                          std::transform(line, line + out.size(), out.begin(), detail::packed);
                      });

@@ -27,8 +27,7 @@ struct SaveDialogs {
     // Asks for the file to save to, proposing the path `proposed`; "" when the user cancels.
     std::function<QString(QWidget* window, const QString& proposed)> askFileName;
     // Tells the user that the picture could not be saved to `path`, and why.
-    std::function<void(QWidget* window, const QString& path, const QString& reason)>
-        reportFailure;
+    std::function<void(QWidget* window, const QString& path, const QString& reason)> reportFailure;
 };
 
 }  // namespace vantu
