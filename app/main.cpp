@@ -16,6 +16,7 @@
 #include "drawing/draw_procedure.h"
 #include "explorer/explorer.h"
 #include "export/process.h"
+#include "geometry/text.h"
 #include "render/kernel_variant.h"
 #include "window/application.h"
 #include "window/form1.h"
@@ -59,6 +60,31 @@ Wishes processCommandLine(const QCoreApplication& app) {
     }
     parser.process(app);
     return Wishes{parser.isSet(explore)};
+}
+
+// For the tests that drive the real window: with VANTU_EXPLORER_TRACE set, each frame the
+// Explorer shows is told on the standard error as the vantu-render options of its view, scale,
+// size and ratio, then where its top-left pixel lies in the window, in the screen's pixels:
+// "explorer frame: --view 30,-15,0 --scale 120 --size 786x621 --zoom 1 at 254,28".
+void traceFrames(vantu::explorer::Explorer& explorer) {
+    if (qEnvironmentVariableIsEmpty("VANTU_EXPLORER_TRACE")) {
+        return;
+    }
+    QObject::connect(&explorer.frames(), &vantu::explorer::FrameSource::frameReady, &explorer,
+                     [&explorer](const vantu::explorer::Frame& frame) {
+                         const vantu::PictureDescription& d = frame.description;
+                         const auto n = [](double v) { return vantu::formatNumber(v); };
+                         const QPoint at = explorer.picture->mapTo(&explorer, QPoint(0, 0)) *
+                                               explorer.picture->devicePixelRatioF() +
+                                           explorer.picture->frameOrigin();
+                         std::fprintf(stderr,
+                                      "explorer frame: --view %s,%s,%s --scale %s --size %dx%d "
+                                      "--zoom %s at %d,%d\n",
+                                      n(d.view.lon).c_str(), n(d.view.lat).c_str(),
+                                      n(d.view.roll).c_str(), n(d.request.scale).c_str(),
+                                      d.size.width, d.size.height, n(d.sampling.ratio).c_str(),
+                                      at.x(), at.y());
+                     });
 }
 
 }  // namespace
@@ -108,6 +134,7 @@ int main(int argc, char* argv[]) {
     if (wishes.explore) {
         // The start-up picture; closing the Explorer, the last window, ends the program.
         vantu::explorer::Explorer explorer;
+        traceFrames(explorer);
         explorer.show();
         return QApplication::exec();
     }

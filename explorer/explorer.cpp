@@ -63,8 +63,8 @@ QDoubleSpinBox* angleBox(double limit, bool wraps) {
     return box;
 }
 
-// The window's size when it opens: room for the panel and a picture of about 800 x 600.
-constexpr QSize openingSize(1040, 680);
+// The window's size when it opens: room for the panel and a picture of about 700 x 560.
+constexpr QSize openingSize(960, 640);
 
 }  // namespace
 

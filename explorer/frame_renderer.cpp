@@ -55,7 +55,8 @@ private:
 
 FrameRenderer::FrameRenderer(FrameOptions options)
     : m_threads(options.threads > 0 ? options.threads : coreCount()),
-      m_onFewerThreads(std::move(options.onFewerThreads)) {}
+      m_onFewerThreads(std::move(options.onFewerThreads)),
+      m_inBackground(options.inBackground) {}
 
 std::optional<QImage> FrameRenderer::render(const PictureDescription& description,
                                             const std::function<bool()>& cancelled) {
@@ -72,6 +73,11 @@ std::optional<QImage> FrameRenderer::render(const PictureDescription& descriptio
     std::atomic<bool> abandoned{false};
     FirstFault fault;
     const auto drawRows = [&](const tbb::blocked_range<int>& rows) {
+        if (m_inBackground) {
+            // Once for each thread, the frame's first row on it.
+            thread_local const bool given = (givePriorityToOthers(), true);
+            (void)given;
+        }
         for (int row = rows.begin(); row < rows.end(); ++row) {
             if (abandoned.load(std::memory_order_relaxed) || row >= fault.limit()) {
                 return;

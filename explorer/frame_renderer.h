@@ -16,6 +16,7 @@ namespace vantu::explorer {
 struct FrameOptions {
     int threads = 0;              // at most this many, the calling one included; 0: one a core
     FewerThreads onFewerThreads;  // told once when fewer threads can be started; may be empty
+    bool inBackground = false;    // each drawing thread gives way to the others (the interface's)
 };
 
 // Draws whole frames: a described picture in, an image out, on all cores. Each frame is the
@@ -40,6 +41,7 @@ public:
 private:
     int m_threads;
     FewerThreads m_onFewerThreads;
+    bool m_inBackground;
     bool m_toldFewer = false;
 };
 

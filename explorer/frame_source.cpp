@@ -18,6 +18,7 @@ FrameSource::FrameSource(FrameOptions options, QObject* parent)
     : QObject(parent),
       m_renderer([this, &options] {
           FrameOptions mine = std::move(options);
+          mine.inBackground = true;
           mine.onFewerThreads = [this](const std::string& message) {
               QMetaObject::invokeMethod(
                   this,

@@ -28,7 +28,8 @@ struct Frame {
 
 // Draws frames away from the interface thread, which never waits for one. Each request gets a
 // generation, one higher than the last; a thread of its own draws the newest request with a
-// FrameRenderer and hands the frame, or the failure, back on the thread the source lives on.
+// FrameRenderer, its threads giving way to the interface's, and hands the frame, or the
+// failure, back on the thread the source lives on.
 // A newer request abandons the frame in progress within a row per thread, unless the screen
 // has gone without a frame for longer than `patience`: then that frame is finished first, so
 // that a stream of requests faster than frames still shows a frame every so often. Frames and

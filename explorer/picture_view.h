@@ -31,6 +31,9 @@ public:
     // The picture's size in window pixels, which a frame for the widget must have: its own.
     [[nodiscard]] QSize pictureSize() const { return size().expandedTo(QSize(1, 1)); }
 
+    // The frame's top-left corner in device pixels from the widget's: centred, whole pixels.
+    [[nodiscard]] QPoint frameOrigin() const;
+
     // What the frame was drawn into: the widget's device pixel ratio.
     [[nodiscard]] double ratio() const { return devicePixelRatioF(); }
 
@@ -44,9 +47,6 @@ protected:
     bool event(QEvent* event) override;
 
 private:
-    // The frame's top-left corner in device pixels from the widget's: centred, whole pixels.
-    [[nodiscard]] QPoint frameOrigin() const;
-
     QImage m_frame;
     double m_ratio = 0.0;  // the device pixel ratio last seen
 };

@@ -22,6 +22,11 @@ using FewerThreads = std::function<void(const std::string&)>;
 // thread is back. Returns how many threads took part, this one included.
 int runOnThreads(int threads, const FewerThreads& onFewer, const std::function<void()>& work);
 
+// Makes the calling thread give way to the program's other threads when they compete for the
+// processor (on Linux, a niceness 10 higher), so that a window's thread stays responsive while
+// it works. Does nothing where that cannot be done.
+void givePriorityToOthers() noexcept;
+
 // One thread per core, at least one.
 [[nodiscard]] int coreCount() noexcept;
 
