@@ -154,8 +154,10 @@ void Explorer::buildPanel(QWidget* panel) {
     column->setContentsMargins(0, 0, 0, 0);
     panel->setFixedWidth(230);
 
+    // Three groups: the triangle (code, rotation, reverse), the picture (R, projection) and the
+    // view.
     auto* codeBox = new QGroupBox(QStringLiteral("triangle"));
-    auto* codeLayout = new QVBoxLayout(codeBox);
+    auto* codeLayout = new QFormLayout(codeBox);
     code->setEditable(true);
     code->setInsertPolicy(QComboBox::NoInsert);
     code->setCompleter(nullptr);
@@ -169,12 +171,8 @@ void Explorer::buildPanel(QWidget* panel) {
         "half turn. Every change draws at once"));
     code->setAccessibleName(QStringLiteral("Triangle code"));
     code->lineEdit()->setAccessibleName(code->accessibleName());
-    codeLayout->addWidget(code);
-    column->addWidget(codeBox);
-
-    auto* rotationBox = new QGroupBox(QStringLiteral("rotation"));
-    rotationBox->setToolTip(QStringLiteral("Which of the code's angles comes first"));
-    auto* rotationLayout = new QHBoxLayout(rotationBox);
+    codeLayout->addRow(code);
+    auto* rotationLayout = new QHBoxLayout;
     auto* rotations = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
         rotation[i]->setAccessibleName(QStringLiteral("Rotation %1").arg(i));
@@ -185,25 +183,24 @@ void Explorer::buildPanel(QWidget* panel) {
     rotation[1]->setToolTip(QStringLiteral("The angles turned once: second, third, first"));
     rotation[2]->setToolTip(QStringLiteral("The angles turned twice: third, first, second"));
     rotation[request.rotation == 1 ? 1 : request.rotation == 2 ? 2 : 0]->setChecked(true);
-    column->addWidget(rotationBox);
-
-    auto* shapeBox = new QGroupBox(QStringLiteral("mirror and scale"));
-    auto* shapeLayout = new QFormLayout(shapeBox);
+    auto* rotationLabel = new QLabel(QStringLiteral("rotation"));
+    rotationLabel->setToolTip(QStringLiteral("Which of the code's angles comes first"));
+    codeLayout->addRow(rotationLabel, rotationLayout);
     reverse->setChecked(request.reverse);
     reverse->setToolTip(
         QStringLiteral("Swap the first two angles after the rotation: the mirror image"));
     reverse->setAccessibleName(QStringLiteral("Reverse"));
-    shapeLayout->addRow(reverse);
+    codeLayout->addRow(QString(), reverse);
+    column->addWidget(codeBox);
+
+    auto* pictureBox = new QGroupBox(QStringLiteral("picture"));
+    auto* pictureLayout = new QFormLayout(pictureBox);
     scale->setText(number(request.scale));
     scale->setToolTip(QStringLiteral(
         "R: the radius of the sphere, in window pixels; the wheel and + and - change it too"));
     scale->setAccessibleName(QStringLiteral("Scale R in pixels"));
-    shapeLayout->addRow(QStringLiteral("R"), scale);
-    column->addWidget(shapeBox);
-
-    auto* projectionBox = new QGroupBox(QStringLiteral("projection"));
-    projectionBox->setToolTip(QStringLiteral("How the sphere is laid flat"));
-    auto* projectionLayout = new QHBoxLayout(projectionBox);
+    pictureLayout->addRow(QStringLiteral("R"), scale);
+    auto* projectionLayout = new QVBoxLayout;
     auto* projections = new QButtonGroup(this);
     const char* const tips[3] = {
         "Stereographic: the whole sphere from its far pole, true angles",
@@ -218,7 +215,10 @@ void Explorer::buildPanel(QWidget* panel) {
         projections->addButton(projection[i], i);
         projectionLayout->addWidget(projection[i]);
     }
-    column->addWidget(projectionBox);
+    auto* projectionLabel = new QLabel(QStringLiteral("projection"));
+    projectionLabel->setToolTip(QStringLiteral("How the sphere is laid flat"));
+    pictureLayout->addRow(projectionLabel, projectionLayout);
+    column->addWidget(pictureBox);
 
     auto* viewBox = new QGroupBox(QStringLiteral("view"));
     viewBox->setToolTip(QStringLiteral("How the sphere is turned: drag the picture, or type"));

@@ -236,6 +236,11 @@ wait "$vantu_pid" || status=$?
 vantu_pid=
 [ "$status" -eq 0 ] || fail "vantu ended with status $status"
 
+# The clicks meant for the closed window stop, so that none ends the drag below.
+kill "$clicker_pid" 2>/dev/null || true
+wait "$clicker_pid" 2>/dev/null || true
+clicker_pid=
+
 step "vantu --explore opens the Explorer alone"
 VANTU_EXPLORER_TRACE=1 QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale "$vantu" --explore \
     >"$work/vantu.log" 2>&1 &
@@ -301,8 +306,11 @@ raster=${frame_width}x${frame_height}+${at%,*}+${at#*,}
 xdotool mousemove --window "$window" 2 2
 wait_for 30 "the Explorer's picture to match vantu-render's" shows "$work/explored.png"
 if [ -n "${VANTU_EXPLORER_SCREENSHOT:-}" ]; then
-    xdotool mousemove --window "$window" $((frame_x + frame_width / 3)) $((frame_y + frame_height / 2))
-    sleep 0.8
+    # The pointer over the picture, so that the status bar reads its point; the shot is taken
+    # before the picture's tooltip comes.
+    xdotool mousemove --window "$window" $((frame_x + frame_width * 2 / 5)) \
+        $((frame_y + frame_height * 2 / 5))
+    sleep 0.3
     import -window "$window" "$VANTU_EXPLORER_SCREENSHOT" || fail "no screenshot"
     echo "screenshot in $VANTU_EXPLORER_SCREENSHOT"
 fi
