@@ -434,8 +434,11 @@ void Explorer::showFault(const QString& message, std::uint64_t generation) {
 }
 
 void Explorer::takeFrame(const Frame& frame) {
+    QImage old = m_shown ? std::move(m_shown->image) : QImage();
     m_shown = frame;
     picture->setFrame(frame.image);
+    // Nothing here holds the old frame any more: its memory goes back to be drawn into.
+    m_frames.recycle(std::move(old));
     if (frame.generation > m_faultGeneration) {
         m_faultGeneration = 0;
         faultText->clear();

@@ -61,7 +61,12 @@ FrameRenderer::FrameRenderer(FrameOptions options)
 std::optional<QImage> FrameRenderer::render(const PictureDescription& description,
                                             const std::function<bool()>& cancelled) {
     const FinePicture picture = preparePicture(description);
-    QImage image(picture.width(), picture.height(), QImage::Format_RGB32);
+    QImage image = std::exchange(m_spare, QImage());
+    if (image.size() != QSize(picture.width(), picture.height()) || !image.isDetached() ||
+        image.format() != QImage::Format_RGB32) {
+        image = QImage();
+        image = QImage(picture.width(), picture.height(), QImage::Format_RGB32);
+    }
     if (image.isNull()) {
         throw std::bad_alloc();
     }

@@ -35,6 +35,11 @@ public:
     [[nodiscard]] std::optional<QImage> render(const PictureDescription& description,
                                                const std::function<bool()>& cancelled = {});
 
+    // Hands back a frame's image once nothing else holds it, for the next frame of its size to be
+    // drawn into: a large image is costly to map and fault in afresh for every frame. An image
+    // that is still shared, or of another size, is let go instead.
+    void recycle(QImage image) noexcept { m_spare = std::move(image); }
+
     // How many threads the next frame is drawn on: fewer than asked once some could not start.
     [[nodiscard]] int threads() const noexcept { return m_threads; }
 
@@ -43,6 +48,7 @@ private:
     FewerThreads m_onFewerThreads;
     bool m_inBackground;
     bool m_toldFewer = false;
+    QImage m_spare;  // recycled, for the next frame of its size
 };
 
 }  // namespace vantu::explorer

@@ -51,6 +51,14 @@ std::uint64_t FrameSource::request(const PictureDescription& description) {
     return generation;
 }
 
+void FrameSource::recycle(QImage image) {
+    if (image.isNull()) {
+        return;
+    }
+    const std::lock_guard lock(m_mutex);
+    m_returned.push_back(std::move(image));
+}
+
 bool FrameSource::abandons(std::uint64_t generation) const noexcept {
     if (m_endingNow.load()) {
         return true;
@@ -71,7 +79,13 @@ void FrameSource::drawFrames() {
             return;
         }
         const Request request = *std::exchange(m_pending, std::nullopt);
+        std::vector<QImage> returned = std::exchange(m_returned, {});
         lock.unlock();
+        if (!returned.empty()) {
+            // The last one is the likeliest to fit; the others go here, off the interface.
+            m_renderer.recycle(std::move(returned.back()));
+            returned.clear();
+        }
         const Clock::time_point start = Clock::now();
         std::optional<QString> failure;
         std::optional<QImage> image;

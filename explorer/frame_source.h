@@ -9,6 +9,7 @@
 #include <mutex>
 #include <optional>
 #include <thread>
+#include <vector>
 
 #include <QImage>
 #include <QObject>
@@ -50,6 +51,10 @@ public:
     // Asks for a frame of `description` and returns its generation. Never waits for a frame.
     std::uint64_t request(const PictureDescription& description);
 
+    // Hands back the image of a frame no longer shown, for the drawing thread to draw into or
+    // let go: the interface thread neither waits for nor frees a frame's memory.
+    void recycle(QImage image);
+
     // The generation of the newest request; 0 before the first.
     [[nodiscard]] std::uint64_t newestRequest() const noexcept { return m_newest.load(); }
 
@@ -80,6 +85,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_wake;
     std::optional<Request> m_pending;  // the newest request not yet begun
+    std::vector<QImage> m_returned;    // images handed back, for the drawing thread
     bool m_ending = false;
     std::atomic<bool> m_endingNow{false};
     std::atomic<std::uint64_t> m_newest{0};

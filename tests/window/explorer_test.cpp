@@ -581,6 +581,28 @@ TEST_P(FrameRendererTest, DrawsTheCorePictureOnEveryThreadCount) {
 
 INSTANTIATE_TEST_SUITE_P(Explorer, FrameRendererTest, ::testing::ValuesIn(rendererRows), RowName());
 
+// A frame's image handed back is drawn into again when nothing else holds it, and left alone when
+// something still does.
+TEST(FrameRenderer, DrawsIntoARecycledImageThatNothingElseHolds) {
+    FrameRenderer renderer({2, {}});
+    PictureDescription d;
+    d.size = {200, 150};
+    QImage first = *renderer.render(d);
+    const uchar* const bits = first.constBits();
+    renderer.recycle(std::move(first));
+    d.view = {10, 0, 0};
+    const QImage second = *renderer.render(d);
+    EXPECT_EQ(second.constBits(), bits);
+    EXPECT_TRUE(isCorePicture(second, d));
+    renderer.recycle(second);  // still held here
+    PictureDescription next = d;
+    next.view = {20, 0, 0};
+    const QImage third = *renderer.render(next);
+    EXPECT_NE(third.constBits(), bits);
+    EXPECT_TRUE(isCorePicture(second, d)) << "the image still held is untouched";
+    EXPECT_TRUE(isCorePicture(third, next));
+}
+
 TEST(FrameRenderer, AbandonsAFrameWithinARowPerThread) {
     PictureDescription d;
     d.size = {300, 1000};
