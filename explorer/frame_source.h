@@ -30,7 +30,8 @@ struct Frame {
 // Draws frames away from the interface thread, which never waits for one. Each request gets a
 // generation, one higher than the last; a thread of its own draws the newest request with a
 // FrameRenderer, its threads giving way to the interface's, and hands the frame, or the
-// failure, back on the thread the source lives on.
+// failure, back on the thread the source lives on. Where no thread can be started for it, the
+// frames are drawn on the source's own thread between its events, and that is said once.
 // A newer request abandons the frame in progress within a row per thread, unless the screen
 // has gone without a frame for longer than `patience`: then that frame is finished first, so
 // that a stream of requests faster than frames still shows a frame every so often. Frames and
@@ -66,7 +67,8 @@ Q_SIGNALS:
     // as "the scale R is 0: division by zero in row 0"; emitted on the source's thread.
     void frameFailed(const QString& message, std::uint64_t generation);
 
-    // Fewer threads could be started than there are cores; said once.
+    // Fewer threads could be started than wanted, in a sentence: said once for the drawing
+    // thread and once for the threads that share a frame.
     void fewerThreads(const QString& message);
 
 private:
@@ -77,6 +79,10 @@ private:
 
     // The drawing thread: draws the newest request, again and again, until told to end.
     void drawFrames();
+
+    // Draws the pending request and hands back its frame or failure; `lock` holds m_mutex and
+    // is let go meanwhile.
+    void drawPending(std::unique_lock<std::mutex>& lock);
 
     // Whether the frame of `generation` in progress is to be abandoned.
     [[nodiscard]] bool abandons(std::uint64_t generation) const noexcept;
@@ -91,7 +97,7 @@ private:
     std::atomic<std::uint64_t> m_newest{0};
     // When the last frame was handed back, in steady-clock ticks.
     std::atomic<std::chrono::steady_clock::rep> m_lastFrame{0};
-    std::thread m_thread;  // last: starts once everything else is ready
+    std::thread m_thread;  // started once everything else is ready; none when it cannot start
 };
 
 }  // namespace vantu::explorer
