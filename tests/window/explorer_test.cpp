@@ -14,9 +14,11 @@
 #include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
+#include <QWindow>
 
 #include <cmath>
 #include <functional>
@@ -298,6 +300,33 @@ TEST_F(ExplorerTest, FollowsTheWindowsSize) {
         const PictureSize drawn = explorer.shown()->description.size;
         EXPECT_EQ(explorer.shown()->image.size(),
                   QSize(devicePixels(drawn.width, ratio), devicePixels(drawn.height, ratio)));
+    }
+}
+
+// On a desktop of screens of different device pixel ratios (the offscreen platform with
+// tests/window/two_screens.json), the Explorer moved to another screen draws at that one's
+// ratio. Skipped where there is one screen.
+TEST_F(ExplorerTest, MovedToAScreenOfAnotherRatioDrawsAtIt) {
+    if (QGuiApplication::screens().size() < 2) {
+        GTEST_SKIP() << "one screen here: the case runs as window.ExplorerAcrossScreens";
+    }
+    for (int move = 0; move < 2; ++move) {
+        QScreen* other = nullptr;
+        for (QScreen* screen : QGuiApplication::screens()) {
+            if (screen->devicePixelRatio() != explorer.picture->devicePixelRatioF()) {
+                other = screen;
+            }
+        }
+        ASSERT_NE(other, nullptr) << "no screen of another ratio";
+        explorer.windowHandle()->setScreen(other);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return explorer.isCurrent() &&
+                       explorer.shown()->description.sampling.ratio == other->devicePixelRatio();
+            },
+            30000))
+            << "no frame at the ratio " << other->devicePixelRatio();
+        expectShowsTheCorePicture();
     }
 }
 
