@@ -574,6 +574,13 @@ void Explorer::savePictureAs() noexcept {
     }
 }
 
+void Explorer::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) {
+        fullScreen->setChecked(isFullScreen());
+    }
+    QMainWindow::changeEvent(event);
+}
+
 void Explorer::closeEvent(QCloseEvent* event) {
     m_spinTimer.stop();
     QMainWindow::closeEvent(event);

@@ -104,6 +104,8 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    // "Full Screen" stays checked while the window fills the screen, however it came to.
+    void changeEvent(QEvent* event) override;
     // The picture's mouse: drag turns, Shift+drag rolls, the wheel zooms, moving reads.
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -539,11 +539,13 @@ TEST_F(ExplorerTest, FullScreenAndBack) {
     const QSize before = explorer.picture->size();
     QTest::keyClick(&explorer, Qt::Key_F11);
     ASSERT_TRUE(QTest::qWaitFor([&] { return explorer.isFullScreen(); }, 5000));
+    EXPECT_TRUE(explorer.fullScreen->isChecked());
     ASSERT_TRUE(QTest::qWaitFor([&] { return explorer.picture->size() != before; }, 5000));
     ASSERT_TRUE(waitCurrent());
     expectShowsTheCorePicture();
     QTest::keyClick(&explorer, Qt::Key_F11);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !explorer.isFullScreen(); }, 5000));
+    EXPECT_FALSE(explorer.fullScreen->isChecked());
 }
 
 // Closing the window, or dropping the frames, while a frame is drawn ends at once and cleanly:
