@@ -5,8 +5,8 @@
 # manager: find the window by its title and check its client area; click "Go!" and compare the
 # picture on the screen with vantu-render's, pixel for pixel, and the picture Ctrl+C and the
 # context menu's "Copy Picture" put on the clipboard with it too; type a bad code, see the message
-# titled "Vantu", dismiss it and draw again; close the window while it draws and check that
-# the program ends. Then `vantu --explore`: drag the sphere, and find on the screen vantu-render's
+# titled "Vantu", dismiss it and draw again; open an Explorer with Ctrl+E and close it; close the
+# window while it draws and check that the program ends. Then `vantu --explore`: drag the sphere, and find on the screen vantu-render's
 # picture of the view the Explorer reached, pixel for pixel; close it and check that the program
 # ends.
 #
@@ -209,6 +209,24 @@ type_code "300 2/1:3/1:3/1"
 click_at "$ortho_x" "$ortho_y"
 click_at "$go_x" "$go_y"
 wait_for 60 "the orthographic picture to match vantu-render's" shows "$work/ortho.png"
+
+step "Ctrl+E in the code's field opens an Explorer; closing it leaves the main window"
+xdotool windowfocus --sync "$window"
+click_at "$code_x" "$code_y"
+explorer_window=
+find_explorer_of_form() {
+    explorer_window=$(xdotool search --onlyvisible --name '^Vantu Explorer$' 2>/dev/null |
+        head -n 1 || true)
+    [ -n "$explorer_window" ]
+}
+xdotool key --clearmodifiers ctrl+e
+wait_for 20 "Ctrl+E to open a window titled Vantu Explorer" find_explorer_of_form
+"$xclose" "$explorer_window"
+explorer_gone() {
+    ! xdotool search --onlyvisible --name '^Vantu Explorer$' >/dev/null 2>&1
+}
+wait_for 20 "the Explorer to close" explorer_gone
+kill -0 "$vantu_pid" 2>/dev/null || fail "vantu ended when its Explorer was closed"
 
 step "closing the window while it draws ends the program"
 click_at "$stereo_x" "$stereo_y"

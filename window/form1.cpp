@@ -386,6 +386,13 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
             return true;
         }
     }
+    if (event->type() == QEvent::ShortcutOverride && (watched == Text7 || watched == Combo1) &&
+        QKeySequence(static_cast<const QKeyEvent&>(*event).keyCombination()) ==
+            ExplorePicture->shortcut()) {
+        // A text field would take Ctrl+E as the end of the line: it goes on to "Explore...".
+        event->ignore();
+        return true;
+    }
     if (watched == Command1 && event->type() == QEvent::KeyPress &&
         keyCodeOf(static_cast<const QKeyEvent&>(*event)) == enterKeyCode) {
         // As Space does; "Go!" is still not the default button, so Enter elsewhere does not.

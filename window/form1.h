@@ -120,8 +120,8 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
     // Hands every key pressed in Text7 to Text7_KeyDown before Text7 itself handles it, clicks
-    // "Go!" on Enter while it has the focus, and gives Ctrl+C to "Copy Picture" in a text field
-    // with no text selected.
+    // "Go!" on Enter while it has the focus, gives Ctrl+C to "Copy Picture" in a text field
+    // with no text selected, and Ctrl+E to "Explore..." in a text field.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:

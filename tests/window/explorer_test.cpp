@@ -714,8 +714,14 @@ TEST_F(WindowTest, ExploreHandsOverTheControlsAsGoReadsThem) {
     QTest::mouseClick(form.Option5, Qt::LeftButton);
     typeCode(QStringLiteral("412 4/1:2/1:3/1"));
     typeScale(QStringLiteral("90.5abc"));
-    QTest::keyClick(&form, Qt::Key_E, Qt::ControlModifier);
+    // Ctrl+E where the user typed last: in the R box, and in the code's field.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
     ASSERT_EQ(opened.size(), 1U);
+    EXPECT_EQ(form.Text7->text(), QStringLiteral("90.5abc"));
+    QTest::mouseClick(form.Combo1->lineEdit(), Qt::LeftButton);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
+    ASSERT_EQ(opened.size(), 2U);
+    opened.pop_back();
     EXPECT_EQ(opened[0].triangleCode, "412 4/1:2/1:3/1");
     EXPECT_EQ(opened[0].rotation, 2);
     EXPECT_TRUE(opened[0].reverse);
