@@ -333,7 +333,17 @@ if [ -n "${VANTU_EXPLORER_SCREENSHOT:-}" ]; then
     echo "screenshot in $VANTU_EXPLORER_SCREENSHOT"
 fi
 
-step "closing the Explorer ends the program"
+step "closing the Explorer while it spins ends the program"
+# A click gives the picture the focus; Space spins the sphere, a frame after another.
+xdotool mousemove --window "$window" "$from_x" "$from_y" click 1
+xdotool key space
+spinning() {
+    local before
+    before=$(last_frame)
+    sleep 0.2
+    [ "$(last_frame)" != "$before" ]
+}
+wait_for 20 "Space to spin the sphere" spinning
 "$xclose" "$window"
 wait_for 10 "vantu --explore to end after its window was closed" has_ended
 status=0
