@@ -5,10 +5,10 @@
 // explorer/: the Explorer, a window of its own in which the sphere turns under the mouse, each
 // frame the exact picture of its view. It sits beside window/ and uses its shared helpers.
 //
-// How the inputs turn the view and scale R. The Explorer keeps every angle at a hundredth of a
-// degree, LON and ROLL in (-180, 180] and LAT in [-90, 90], and R at six significant digits, so
-// that the view and R read back exactly from the short numbers the status bar, the file names
-// and the copied command write.
+// How the inputs turn the view and scale R. A drag, a key, the wheel or spinning leaves every
+// angle at a hundredth of a degree, LON and ROLL in (-180, 180] and LAT in [-90, 90], and R at
+// six significant digits, so that the view and R read back exactly from the short numbers the
+// status bar, the file names and the copied command write.
 
 #include "geometry/view.h"
 
