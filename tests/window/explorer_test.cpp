@@ -287,6 +287,23 @@ TEST_F(ExplorerTest, EveryControlRedrawsAtOnce) {
     expectShowsTheCorePicture();
 }
 
+// The screen shows the frame one image pixel to one device pixel, never scaled.
+TEST_F(ExplorerTest, ScreenShowsTheFrameOneToOne) {
+    QTest::keyClick(explorer.picture, Qt::Key_Down);
+    ASSERT_TRUE(waitCurrent());
+    const QImage frame = explorer.shown()->image.convertToFormat(QImage::Format_RGB32);
+    const QImage screen = explorer.picture->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = screen.copy(QRect(explorer.picture->frameOrigin(), frame.size()));
+    ASSERT_EQ(shown.size(), frame.size());
+    int differing = 0;
+    for (int y = 0; y < frame.height(); ++y) {
+        for (int x = 0; x < frame.width(); ++x) {
+            differing += shown.pixel(x, y) == frame.pixel(x, y) ? 0 : 1;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+}
+
 // The picture follows the window's size, at the screen's device pixel ratio.
 TEST_F(ExplorerTest, FollowsTheWindowsSize) {
     const QSize least = explorer.minimumSizeHint();
