@@ -5,44 +5,14 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
-#include <QElapsedTimer>
-#include <QWindow>
-
+#include "bench/window_bench.h"
 #include "render/run_sink.h"
-#include "window/application.h"
 #include "window/form1.h"
 
 namespace {
 
-// The one QApplication of the benchmarks, created on first use, on the offscreen platform unless
-// QT_QPA_PLATFORM names another (QT_QPA_PLATFORM=xcb under a virtual X server measures the
-// drawing on a real X server). It lives until the process ends.
-void ensureApplication() {
-    static QApplication* const app = [] {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-            qputenv("QT_QPA_PLATFORM", "offscreen");
-        }
-        vantu::prepareApplication();
-        static int argc = 1;
-        static char name[] = "vantu-bench";
-        static char* argv[] = {name, nullptr};
-        return new QApplication(argc, argv);
-    }();
-    (void)app;
-}
-
-// Shows `window` and waits, at most five seconds, until it can be painted.
-bool waitUntilExposed(QWidget& window) {
-    window.show();
-    QElapsedTimer waited;
-    waited.start();
-    while (!(window.windowHandle() != nullptr && window.windowHandle()->isExposed()) &&
-           waited.elapsed() < 5000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 50);
-    }
-    return window.windowHandle() != nullptr && window.windowHandle()->isExposed();
-}
+using vantu::bench::ensureApplication;
+using vantu::bench::waitUntilExposed;
 
 void BM_WindowDrawing(benchmark::State& state, QRadioButton* const vantu::Form1::*projection) {
     ensureApplication();

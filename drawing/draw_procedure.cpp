@@ -4,9 +4,17 @@
 
 #include <stdexcept>
 
+#include "geometry/text.h"
 #include "render/render_picture.h"
 
 namespace vantu {
+
+std::string pictureFileName(const PictureDescription& description, std::string_view extension) {
+    const View& view = description.view;
+    return pictureNameStem(description.request) + "-view" + formatNumber(view.lon) + "," +
+           formatNumber(view.lat) + "," + formatNumber(view.roll) + "-R" +
+           formatNumber(description.request.scale) + std::string(extension);
+}
 
 DrawSetup prepareView(const PictureDescription& description) {
     DrawSetup setup = prepareDrawing(description.request);

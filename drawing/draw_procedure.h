@@ -5,6 +5,8 @@
 // drawing/: the draw procedure, one whole drawing from a request to the last row of its
 // picture; the one place where the set-up and the renderer meet.
 
+#include <string>
+#include <string_view>
 #include <vector>
 
 #include "geometry/view.h"
@@ -25,6 +27,13 @@ struct PictureDescription {
     PictureSize size;
     Sampling sampling;
 };
+
+// The file name a described picture goes by: pictureNameStem, then "-view" and the view's three
+// angles joined by commas, "-R" and the scale, each as formatNumber writes it, then
+// `extension`, as in "300-r0-stereo-view30,-15,0-R120.png". Names the picture's look, not its
+// size or sampling.
+[[nodiscard]] std::string pictureFileName(const PictureDescription& description,
+                                          std::string_view extension);
 
 // The set-up of a described picture: prepareDrawing, then the normals turned by the view.
 // Throws DrawError as prepareDrawing does.

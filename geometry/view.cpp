@@ -46,4 +46,16 @@ Mirrors turned(const Mirrors& normals, const View& view, double pi) noexcept {
     return out;
 }
 
+Vec3 turnedBack(const Vec3& p, const View& view, double pi) noexcept {
+    const Turn lon = turnOf(view.lon, pi);
+    const Turn lat = turnOf(view.lat, pi);
+    const Turn roll = turnOf(view.roll, pi);
+    // Each step of `turned` with the sine's sign changed, in the opposite order.
+    const double x1 = (roll.c * p.x) + (roll.s * p.y);
+    const double y1 = (roll.c * p.y) - (roll.s * p.x);
+    const double y2 = (lat.c * y1) + (lat.s * p.z);
+    const double z2 = (lat.c * p.z) - (lat.s * y1);
+    return {(lon.c * x1) - (lon.s * z2), y2, (lon.s * x1) + (lon.c * z2)};
+}
+
 }  // namespace vantu

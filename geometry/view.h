@@ -29,4 +29,9 @@ struct View {
 // angles.
 [[nodiscard]] Mirrors turned(const Mirrors& normals, const View& view, double pi) noexcept;
 
+// The point of the sphere that `view` brings to `p`: `p` turned back by roll, then lat, then
+// lon, with the same angles as `turned`. For reading the picture, not for drawing it: it undoes
+// `turned` to within rounding, not bit for bit.
+[[nodiscard]] Vec3 turnedBack(const Vec3& p, const View& view, double pi) noexcept;
+
 }  // namespace vantu

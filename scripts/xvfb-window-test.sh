@@ -5,8 +5,10 @@
 # manager: find the window by its title and check its client area; click "Go!" and compare the
 # picture on the screen with vantu-render's, pixel for pixel, and the picture Ctrl+C and the
 # context menu's "Copy Picture" put on the clipboard with it too; type a bad code, see the message
-# titled "Vantu", dismiss it and draw again; close the window while it draws and check that
-# the program ends.
+# titled "Vantu", dismiss it and draw again; open an Explorer with Ctrl+E and close it; close the
+# window while it draws and check that the program ends. Then `vantu --explore`: drag the sphere, and find on the screen vantu-render's
+# picture of the view the Explorer reached, pixel for pixel; close it and check that the program
+# ends.
 #
 #   scripts/xvfb-window-test.sh BUILD/bin/vantu BUILD/bin/vantu-render BUILD/bin/vantu-xclose [SCALE]
 #
@@ -14,7 +16,8 @@
 # desktop scaled that much: everything on the screen is SCALE times larger, and the picture must
 # be vantu-render's --zoom SCALE, sampled at the screen's own pixels.
 #
-# With VANTU_SCREENSHOT=FILE.png set, the window is saved there once the first picture is drawn.
+# With VANTU_SCREENSHOT=FILE.png set, the window is saved there once the first picture is drawn;
+# with VANTU_EXPLORER_SCREENSHOT=FILE.png, the Explorer after the drag.
 #
 # Needs Xvfb, xdotool, xclip and ImageMagick (scripts/install-deps.sh installs them). Every wait is
 # bounded; the X server and the program are stopped whatever happens.
@@ -207,6 +210,24 @@ click_at "$ortho_x" "$ortho_y"
 click_at "$go_x" "$go_y"
 wait_for 60 "the orthographic picture to match vantu-render's" shows "$work/ortho.png"
 
+step "Ctrl+E in the code's field opens an Explorer; closing it leaves the main window"
+xdotool windowfocus --sync "$window"
+click_at "$code_x" "$code_y"
+explorer_window=
+find_explorer_of_form() {
+    explorer_window=$(xdotool search --onlyvisible --name '^Vantu Explorer$' 2>/dev/null |
+        head -n 1 || true)
+    [ -n "$explorer_window" ]
+}
+xdotool key --clearmodifiers ctrl+e
+wait_for 20 "Ctrl+E to open a window titled Vantu Explorer" find_explorer_of_form
+"$xclose" "$explorer_window"
+explorer_gone() {
+    ! xdotool search --onlyvisible --name '^Vantu Explorer$' >/dev/null 2>&1
+}
+wait_for 20 "the Explorer to close" explorer_gone
+kill -0 "$vantu_pid" 2>/dev/null || fail "vantu ended when its Explorer was closed"
+
 step "closing the window while it draws ends the program"
 # A triangle of straight angles: every pixel takes the exact path, so each drawing lasts long
 # enough to be closed in, however fast the usual pictures are.
@@ -235,5 +256,102 @@ status=0
 wait "$vantu_pid" || status=$?
 vantu_pid=
 [ "$status" -eq 0 ] || fail "vantu ended with status $status"
+
+# The clicks meant for the closed window stop, so that none ends the drag below.
+kill "$clicker_pid" 2>/dev/null || true
+wait "$clicker_pid" 2>/dev/null || true
+clicker_pid=
+
+step "vantu --explore opens the Explorer alone"
+VANTU_EXPLORER_TRACE=1 QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale "$vantu" --explore \
+    >"$work/vantu.log" 2>&1 &
+vantu_pid=$!
+find_explorer() {
+    kill -0 "$vantu_pid" 2>/dev/null || fail "vantu --explore ended at start-up"
+    window=$(xdotool search --onlyvisible --name '^Vantu Explorer$' 2>/dev/null | head -n 1 || true)
+    [ -n "$window" ]
+}
+wait_for 30 "a window titled Vantu Explorer" find_explorer
+# The Explorer tells each frame it shows as vantu-render's options and where the frame lies:
+# "explorer frame: --view LON,LAT,ROLL --scale R --size WxH --zoom D at X,Y".
+last_frame() {
+    grep '^explorer frame: ' "$work/vantu.log" | tail -n 1 | sed 's/^explorer frame: //'
+}
+has_frame() {
+    [ -n "$(last_frame)" ]
+}
+wait_for 30 "the Explorer's first frame" has_frame
+read -r _ _ _ _ _ size _ _ _ at < <(last_frame)
+frame_width=${size%x*}
+frame_height=${size#*x}
+frame_x=${at%,*}
+frame_y=${at#*,}
+echo "first frame: $(last_frame)"
+
+step "a drag turns the sphere"
+# Right and down from the middle of the picture, in the screen's pixels, in small steps as a hand
+# moves; the press and the release are where the drag begins and ends.
+from_x=$((frame_x + frame_width / 2))
+from_y=$((frame_y + frame_height / 2))
+xdotool windowfocus --sync "$window"
+xdotool mousemove --window "$window" "$from_x" "$from_y"
+sleep 0.2
+xdotool mousedown 1
+for step_x in 20 40 60 80 100 120; do
+    xdotool mousemove --window "$window" $((from_x + step_x * scale)) $((from_y + step_x * scale / 3))
+    sleep 0.05
+done
+xdotool mouseup 1
+# The frame of the drag's end: the last one told, once nothing newer comes for half a second.
+settled() {
+    local before
+    before=$(last_frame)
+    sleep 0.5
+    [ "$(last_frame)" = "$before" ] && [[ "$before" != "--view 0,0,0 "* ]]
+}
+wait_for 30 "the frames to settle after the drag" settled
+frame=$(last_frame)
+echo "after the drag: $frame"
+read -r _ view _ scale_r _ size _ zoom _ at <<<"$frame"
+# 120 window pixels to the right over a picture H window pixels high turn LON by 120 x 180 / H.
+awk -v view="$view" -v h="${size#*x}" 'BEGIN {
+    split(view, angle, ","); want = 120 * 180 / h
+    exit !(angle[1] > want - 0.01 && angle[1] < want + 0.01 && angle[2] > want / 3 - 0.5) }' ||
+    fail "the drag turned the view to $view, not about LON $((120 * 180 / ${size#*x})), LAT a third of it"
+step "vantu-render draws the same picture for --view $view --scale $scale_r --size $size --zoom $zoom"
+"$render" --view "$view" --scale "$scale_r" --size "$size" --zoom "$zoom" -o "$work/explored.png"
+frame_width=$(identify -format '%w' "$work/explored.png")
+frame_height=$(identify -format '%h' "$work/explored.png")
+raster=${frame_width}x${frame_height}+${at%,*}+${at#*,}
+# Away from the picture, so that no tooltip covers it.
+xdotool mousemove --window "$window" 2 2
+wait_for 30 "the Explorer's picture to match vantu-render's" shows "$work/explored.png"
+if [ -n "${VANTU_EXPLORER_SCREENSHOT:-}" ]; then
+    # The pointer over the picture, so that the status bar reads its point; the shot is taken
+    # before the picture's tooltip comes.
+    xdotool mousemove --window "$window" $((frame_x + frame_width * 2 / 5)) \
+        $((frame_y + frame_height * 2 / 5))
+    sleep 0.3
+    import -window "$window" "$VANTU_EXPLORER_SCREENSHOT" || fail "no screenshot"
+    echo "screenshot in $VANTU_EXPLORER_SCREENSHOT"
+fi
+
+step "closing the Explorer while it spins ends the program"
+# A click gives the picture the focus; Space spins the sphere, a frame after another.
+xdotool mousemove --window "$window" "$from_x" "$from_y" click 1
+xdotool key space
+spinning() {
+    local before
+    before=$(last_frame)
+    sleep 0.2
+    [ "$(last_frame)" != "$before" ]
+}
+wait_for 20 "Space to spin the sphere" spinning
+"$xclose" "$window"
+wait_for 10 "vantu --explore to end after its window was closed" has_ended
+status=0
+wait "$vantu_pid" || status=$?
+vantu_pid=
+[ "$status" -eq 0 ] || fail "vantu --explore ended with status $status"
 
 echo "PASS"

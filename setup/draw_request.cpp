@@ -57,6 +57,10 @@ double readScale(std::string_view text) {
 }
 
 std::string pictureFileName(const DrawRequest& request) {
+    return pictureNameStem(request) + ".png";
+}
+
+std::string pictureNameStem(const DrawRequest& request) {
     constexpr std::size_t maxLabel = 32;
     const std::string_view code = request.triangleCode;
     std::string word;
@@ -84,7 +88,7 @@ std::string pictureFileName(const DrawRequest& request) {
         label = "picture";
     }
     return label + "-r" + std::to_string(request.rotation) + (request.reverse ? "-rev" : "") + "-" +
-           std::string(projectionName(request.projection)) + ".png";
+           std::string(projectionName(request.projection));
 }
 
 }  // namespace vantu

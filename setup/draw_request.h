@@ -80,4 +80,7 @@ template <class T>
 // '_'; "picture" when that leaves nothing.
 [[nodiscard]] std::string pictureFileName(const DrawRequest& request);
 
+// pictureFileName without its ".png": "300-r0-stereo".
+[[nodiscard]] std::string pictureNameStem(const DrawRequest& request);
+
 }  // namespace vantu

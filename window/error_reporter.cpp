@@ -11,10 +11,13 @@ QString notEnoughMemory() {
     return QStringLiteral("not enough memory");
 }
 
+QString drawingStoppedText(const QString& message) {
+    return QStringLiteral("The drawing stopped: %1.").arg(message);
+}
+
 void showErrorBox(QWidget* window, const QString& message) {
-    QMessageBox box(QMessageBox::Warning, QStringLiteral("Vantu"),
-                    QStringLiteral("The drawing stopped: %1.").arg(message), QMessageBox::Ok,
-                    window);
+    QMessageBox box(QMessageBox::Warning, QStringLiteral("Vantu"), drawingStoppedText(message),
+                    QMessageBox::Ok, window);
     box.setInformativeText(
         QStringLiteral("Change the triangle code or the scale R, then press Go! again."));
     box.exec();

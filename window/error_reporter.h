@@ -24,7 +24,12 @@ using PictureErrorReporter =
 // How the window words running out of memory, as a reason: "not enough memory".
 [[nodiscard]] QString notEnoughMemory();
 
-// The reporter the program uses: a modal message box titled "Vantu" over `window`.
+// How the window words a stopped drawing: "The drawing stopped: MESSAGE.", where MESSAGE is the
+// drawing's own sentence.
+[[nodiscard]] QString drawingStoppedText(const QString& message);
+
+// The reporter the program uses: a modal message box titled "Vantu" over `window`, saying
+// drawingStoppedText.
 void showErrorBox(QWidget* window, const QString& message);
 
 // The picture reporter the program uses: a modal message box titled "Vantu" over `window`.

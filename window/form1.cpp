@@ -23,7 +23,6 @@
 #include "geometry/draw_error.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
-#include "window/picture_file.h"
 
 namespace vantu {
 
@@ -72,6 +71,7 @@ Form1::Form1(QWidget* parent)
       Picture1(new PictureBox(this)),
       CopyPicture(new QAction(QStringLiteral("Copy Picture"), this)),
       SavePicture(new QAction(QStringLiteral("Save Picture As\u2026"), this)),
+      ExplorePicture(new QAction(QStringLiteral("Explore\u2026"), this)),
       m_saveDialogs{askPictureFileName, showSaveErrorBox} {
     setWindowTitle(QStringLiteral("Vantu"));
     resize(formWidth, formHeight);
@@ -204,6 +204,12 @@ Form1::Form1(QWidget* parent)
     addAction(SavePicture);
     connect(CopyPicture, &QAction::triggered, this, &Form1::copyPicture);
     connect(SavePicture, &QAction::triggered, this, &Form1::savePictureAs);
+    ExplorePicture->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_E));
+    ExplorePicture->setToolTip(QStringLiteral(
+        "Open these inputs in the Explorer, where the sphere turns under the mouse"));
+    ExplorePicture->setEnabled(false);
+    addAction(ExplorePicture);
+    connect(ExplorePicture, &QAction::triggered, this, &Form1::explore);
     Picture1->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(Picture1, &QWidget::customContextMenuRequested, this, &Form1::showPictureMenu);
     connect(Picture1, &PictureBox::drawingStarted, this, [this] { m_shown = m_starting; });
@@ -228,20 +234,27 @@ void Form1::Command1_Click() noexcept {
     }
     ++m_drawingsInProgress;
     const auto done = qScopeGuard([this] { --m_drawingsInProgress; });
-    try {
-        DrawRequest request = chosenRequest();
-        request.scale = readScale(Text7->text().toStdString());
+    reportingFailures([this] {
+        const DrawRequest request = readRequest();
         m_starting = request;
         // The screen's ratio now: a window moved to another screen draws at that one's.
         const Sampling sampling{Picture1->devicePixelRatioF()};
-        if (sampling.ratio == 1.0 || !isSupported(sampling)) {
-            runDrawing(request, *Picture1);
-        } else {
-            PictureBox::DeviceDrawing target(*Picture1, sampling.ratio);
-            runDrawing(PictureDescription{request, {}, {}, sampling}, target);
+        try {
+            if (sampling.ratio == 1.0 || !isSupported(sampling)) {
+                runDrawing(request, *Picture1);
+            } else {
+                PictureBox::DeviceDrawing target(*Picture1, sampling.ratio);
+                runDrawing(PictureDescription{request, {}, {}, sampling}, target);
+            }
+        } catch (const DrawingStopped&) {
+            // The window was closed during a yield: this drawing ends here, quietly.
         }
-    } catch (const DrawingStopped&) {
-        // The window was closed during a yield: this drawing ends here, quietly.
+    });
+}
+
+void Form1::reportingFailures(const std::function<void()>& step) noexcept {
+    try {
+        step();
     } catch (const std::bad_alloc&) {
         report(notEnoughMemory());
     } catch (const std::exception& e) {
@@ -249,6 +262,12 @@ void Form1::Command1_Click() noexcept {
     } catch (...) {
         report(QStringLiteral("an unexpected error"));
     }
+}
+
+DrawRequest Form1::readRequest() const {
+    DrawRequest request = chosenRequest();
+    request.scale = readScale(Text7->text().toStdString());
+    return request;
 }
 
 DrawRequest Form1::chosenRequest() const {
@@ -264,6 +283,18 @@ DrawRequest Form1::chosenRequest() const {
 
 void Form1::setErrorReporter(ErrorReporter reporter) {
     m_reportError = std::move(reporter);
+}
+
+void Form1::setExploreHandler(ExploreHandler handler) {
+    m_explore = std::move(handler);
+    ExplorePicture->setEnabled(static_cast<bool>(m_explore));
+}
+
+void Form1::explore() noexcept {
+    if (!m_explore) {
+        return;
+    }
+    reportingFailures([this] { m_explore(readRequest()); });
 }
 
 void Form1::setSaveDialogs(SaveDialogs dialogs) {
@@ -324,6 +355,7 @@ void Form1::showPictureMenu(const QPoint& position) {
     menu->setAttribute(Qt::WA_DeleteOnClose);
     menu->addAction(CopyPicture);
     menu->addAction(SavePicture);
+    menu->addAction(ExplorePicture);
     menu->popup(Picture1->mapToGlobal(position));
 }
 
@@ -353,6 +385,13 @@ bool Form1::eventFilter(QObject* watched, QEvent* event) {
             event->ignore();
             return true;
         }
+    }
+    if (event->type() == QEvent::ShortcutOverride && (watched == Text7 || watched == Combo1) &&
+        QKeySequence(static_cast<const QKeyEvent&>(*event).keyCombination()) ==
+            ExplorePicture->shortcut()) {
+        // A text field would take Ctrl+E as the end of the line: it goes on to "Explore...".
+        event->ignore();
+        return true;
     }
     if (watched == Command1 && event->type() == QEvent::KeyPress &&
         keyCodeOf(static_cast<const QKeyEvent&>(*event)) == enterKeyCode) {

@@ -21,6 +21,7 @@
 #include "setup/draw_request.h"
 #include "window/error_reporter.h"
 #include "window/picture_box.h"
+#include "window/picture_file.h"
 
 namespace vantu {
 
@@ -58,13 +59,7 @@ public:
     void setErrorReporter(ErrorReporter reporter);
 
     // How "Save Picture As..." talks to the user.
-    struct SaveDialogs {
-        // Asks for the file to save to, proposing the path `proposed`; "" when the user cancels.
-        std::function<QString(QWidget* window, const QString& proposed)> askFileName;
-        // Tells the user that the picture could not be saved to `path`, and why.
-        std::function<void(QWidget* window, const QString& path, const QString& reason)>
-            reportFailure;
-    };
+    using SaveDialogs = vantu::SaveDialogs;
 
     // Replaces the dialogs of "Save Picture As..." (the platform's file dialog and
     // showSaveErrorBox at first).
@@ -78,6 +73,17 @@ public:
     // an image. Without memory for the picture it says so and leaves the clipboard as it is.
     // Never throws.
     void copyPicture() noexcept;
+
+    // Opens the picture the controls describe somewhere else: told the drawing's five inputs.
+    using ExploreHandler = std::function<void(const DrawRequest& request)>;
+
+    // Sets what "Explore..." does; without one (at first) the action is disabled.
+    void setExploreHandler(ExploreHandler handler);
+
+    // Reads the controls as "Go!" does and hands the request to the explore handler, drawing
+    // nothing here. A scale that cannot be read is reported as "Go!" reports it, and nothing
+    // opens. Never throws.
+    void explore() noexcept;
 
     // Takes the picture as shown, asks for a file name, proposing one made from the code, the
     // rotation, "reverse" and the projection of the last drawing that passed its set-up (of the
@@ -106,14 +112,16 @@ public:
     // text, and the picture when none is selected.
     QAction* const CopyPicture;  // "Copy Picture"
     QAction* const SavePicture;  // "Save Picture As..."
+    // "Explore...", in the picture's context menu and on Ctrl+E: the same inputs in the Explorer.
+    QAction* const ExplorePicture;
 
 protected:
     // Closing the window stops the drawings in progress at their next yield.
     void closeEvent(QCloseEvent* event) override;
 
     // Hands every key pressed in Text7 to Text7_KeyDown before Text7 itself handles it, clicks
-    // "Go!" on Enter while it has the focus, and gives Ctrl+C to "Copy Picture" in a text field
-    // with no text selected.
+    // "Go!" on Enter while it has the focus, gives Ctrl+C to "Copy Picture" in a text field
+    // with no text selected, and Ctrl+E to "Explore..." in a text field.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -122,6 +130,9 @@ private:
 
     // Starts a drawing when the key is Enter (key code 13), whatever the shift state.
     void Text7_KeyDown(int keyCode, Qt::KeyboardModifiers shift);
+
+    // Runs `step`, reporting what it throws as a failed drawing is reported.
+    void reportingFailures(const std::function<void()>& step) noexcept;
 
     // Shows `message` through the reporter; a reporter that fails is ignored.
     void report(const QString& message) noexcept;
@@ -132,10 +143,14 @@ private:
     // Opens the picture's context menu at `position` in Picture1.
     void showPictureMenu(const QPoint& position);
 
+    // The five inputs as "Go!" reads them. Throws DrawError for a scale beyond the doubles.
+    [[nodiscard]] DrawRequest readRequest() const;
+
     // The controls' choices, with the scale left at its default: what names a picture.
     [[nodiscard]] DrawRequest chosenRequest() const;
 
     ErrorReporter m_reportError = showErrorBox;
+    ExploreHandler m_explore;
     SaveDialogs m_saveDialogs;
     PictureErrorReporter m_reportPictureError = showPictureErrorBox;
     DrawRequest m_starting;              // the request of the drawing being set up

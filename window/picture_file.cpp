@@ -45,19 +45,22 @@ std::vector<PackedColour> paletteOf(const QImage& image) {
 }  // namespace
 }  // namespace detail
 
-std::optional<QString> savePicture(const QImage& picture, const QString& path) {
+std::optional<QString> savePicture(const QImage& picture, const QString& path, PictureType type) {
     try {
         const QImage image = picture.convertToFormat(QImage::Format_RGB32);
         if (image.isNull()) {
             return notEnoughMemory();
         }
-        // Written as vantu-render writes its pictures: a palette when the colours fit in one.
+        // Written as vantu-render writes its pictures: a PNG has a palette when the colours fit
+        // in one.
         PngFormat format;
         format.width = image.width();
         format.height = image.height();
-        format.palette = detail::paletteOf(image);
-        writePicture(std::filesystem::path(QFile::encodeName(path).toStdString()), PictureType::png,
-                     format, [&image](int row, std::span<PackedColour> out) {
+        if (type == PictureType::png) {
+            format.palette = detail::paletteOf(image);
+        }
+        writePicture(std::filesystem::path(QFile::encodeName(path).toStdString()), type, format,
+                     [&image](int row, std::span<PackedColour> out) {
                          const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(row));
                          std::transform(line, line + out.size(), out.begin(), detail::packed);
                      });

@@ -2,17 +2,32 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
 #include <optional>
 
 #include <QImage>
 #include <QString>
 
+#include "export/picture_writer.h"
+
+class QWidget;
+
 namespace vantu {
 
-// Writes `picture` to `path` as a PNG with vantu-render's writer, atomically: into a temporary
-// file beside it, synced, then renamed over `path`, so that a failure leaves whatever was there
-// before. An 8-bit palette when the picture has at most 256 colours, else RGB. Returns nothing
-// when the file is written, else the reason it is not, in the system's words.
-[[nodiscard]] std::optional<QString> savePicture(const QImage& picture, const QString& path);
+// Writes `picture` to `path` as a file of `type` with vantu-render's writer, atomically: into a
+// temporary file beside it, synced, then renamed over `path`, so that a failure leaves whatever
+// was there before. A PNG has an 8-bit palette when the picture has at most 256 colours, else
+// RGB. Returns nothing when the file is written, else the reason it is not, in the system's
+// words.
+[[nodiscard]] std::optional<QString> savePicture(const QImage& picture, const QString& path,
+                                                 PictureType type = PictureType::png);
+
+// How saving a picture talks to the user.
+struct SaveDialogs {
+    // Asks for the file to save to, proposing the path `proposed`; "" when the user cancels.
+    std::function<QString(QWidget* window, const QString& proposed)> askFileName;
+    // Tells the user that the picture could not be saved to `path`, and why.
+    std::function<void(QWidget* window, const QString& path, const QString& reason)> reportFailure;
+};
 
 }  // namespace vantu

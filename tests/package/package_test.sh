@@ -189,9 +189,14 @@ window_version=$(QT_QPA_PLATFORM=offscreen timeout 20 vantu --version 2>/dev/nul
 
 # 5. Where the menu and man look: the entry in /usr/share/applications starts a program on
 # PATH and names an icon of the hicolor theme; man finds both pages.
-exec_line=$(sed -n 's/^Exec=//p' /usr/share/applications/vantu.desktop)
+# Every Exec line, the entry's own and its actions', starts a program on PATH; the "Explore"
+# action opens the Explorer.
 icon_name=$(sed -n 's/^Icon=//p' /usr/share/applications/vantu.desktop)
-command -v "${exec_line%% *}" >/dev/null || fail "the menu entry runs '$exec_line', not on PATH"
+while read -r exec_line; do
+    command -v "${exec_line%% *}" >/dev/null || fail "the menu entry runs '$exec_line', not on PATH"
+done < <(sed -n 's/^Exec=//p' /usr/share/applications/vantu.desktop)
+grep -qx 'Exec=vantu --explore' /usr/share/applications/vantu.desktop ||
+    fail "the menu entry has no action that runs 'vantu --explore'"
 for size in "${icon_sizes[@]}"; do
     [ -f "/usr/share/icons/hicolor/${size}x${size}/apps/$icon_name.png" ] ||
         fail "no ${size}x${size} icon '$icon_name' in hicolor"

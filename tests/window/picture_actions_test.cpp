@@ -88,9 +88,10 @@ void chooseFromMenu(Form1& form, QContextMenuEvent::Reason reason, int index) {
     QApplication::sendEvent(target, &event);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     ASSERT_NE(menu, nullptr) << "no context menu";
-    ASSERT_EQ(menu->actions().size(), 2);
+    ASSERT_EQ(menu->actions().size(), 3);
     EXPECT_EQ(menu->actions()[0]->text(), QStringLiteral("Copy Picture"));
     EXPECT_EQ(menu->actions()[1]->text(), QStringLiteral("Save Picture As\u2026"));
+    EXPECT_EQ(menu->actions()[2]->text(), QStringLiteral("Explore\u2026"));
     QAction* action = menu->actions()[index];
     QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(action).center());
 }

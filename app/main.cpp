@@ -1,7 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
-// vantu: the Vantu window. Takes Qt's own options, --help, --help-all and --version, and nothing
-// else.
+// vantu: the Vantu window, or with --explore the Explorer alone. Takes Qt's own options, --help,
+// --help-all, --version and --explore, and nothing else.
 
 #include <cstdio>
 #include <cstdlib>
@@ -13,7 +13,10 @@
 #include <QDirIterator>
 #include <QIcon>
 
+#include "drawing/draw_procedure.h"
+#include "explorer/explorer.h"
 #include "export/process.h"
+#include "geometry/text.h"
 #include "render/kernel_variant.h"
 #include "window/application.h"
 #include "window/form1.h"
@@ -25,9 +28,14 @@ void nameApplication() {
     QCoreApplication::setApplicationVersion(QStringLiteral(VANTU_VERSION));
 }
 
+// What the command line asks for, beyond Qt's own options.
+struct Wishes {
+    bool explore = false;  // the Explorer alone
+};
+
 // Reads the command line; shows the help or the version and exits when asked to. Exits with
 // status 2 for an argument that is not an option, whatever else the line asks for.
-void processCommandLine(const QCoreApplication& app) {
+Wishes processCommandLine(const QCoreApplication& app) {
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Paints the sphere seen through a kaleidoscope of three mirrors."));
@@ -35,6 +43,11 @@ void processCommandLine(const QCoreApplication& app) {
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addVersionOption();
+    const QCommandLineOption explore(
+        QStringLiteral("explore"),
+        QStringLiteral("Open the Explorer alone, at the start-up picture: a window whose sphere "
+                       "turns under the mouse. Closing it ends the program."));
+    parser.addOption(explore);
     // Qt's own option, which the window's QApplication has already taken; without a window it
     // is accepted all the same.
     QCommandLineOption platform(QStringLiteral("platform"), QString(), QStringLiteral("NAME"));
@@ -46,6 +59,32 @@ void processCommandLine(const QCoreApplication& app) {
         std::exit(2);
     }
     parser.process(app);
+    return Wishes{parser.isSet(explore)};
+}
+
+// For the tests that drive the real window: with VANTU_EXPLORER_TRACE set, each frame the
+// Explorer shows is told on the standard error as the vantu-render options of its view, scale,
+// size and ratio, then where its top-left pixel lies in the window, in the screen's pixels:
+// "explorer frame: --view 30,-15,0 --scale 120 --size 786x621 --zoom 1 at 254,28".
+void traceFrames(vantu::explorer::Explorer& explorer) {
+    if (qEnvironmentVariableIsEmpty("VANTU_EXPLORER_TRACE")) {
+        return;
+    }
+    QObject::connect(&explorer.frames(), &vantu::explorer::FrameSource::frameReady, &explorer,
+                     [&explorer](const vantu::explorer::Frame& frame) {
+                         const vantu::PictureDescription& d = frame.description;
+                         const auto n = [](double v) { return vantu::formatNumber(v); };
+                         const QPoint at = explorer.picture->mapTo(&explorer, QPoint(0, 0)) *
+                                               explorer.picture->devicePixelRatioF() +
+                                           explorer.picture->frameOrigin();
+                         std::fprintf(stderr,
+                                      "explorer frame: --view %s,%s,%s --scale %s --size %dx%d "
+                                      "--zoom %s at %d,%d\n",
+                                      n(d.view.lon).c_str(), n(d.view.lat).c_str(),
+                                      n(d.view.roll).c_str(), n(d.request.scale).c_str(),
+                                      d.size.width, d.size.height, n(d.sampling.ratio).c_str(),
+                                      at.x(), at.y());
+                     });
 }
 
 }  // namespace
@@ -90,9 +129,24 @@ int main(int argc, char* argv[]) {
         icon.addFile(it.next());
     }
     QApplication::setWindowIcon(icon);
-    processCommandLine(*app);
+    const Wishes wishes = processCommandLine(*app);
 
+    if (wishes.explore) {
+        // The start-up picture; closing the Explorer, the last window, ends the program.
+        vantu::explorer::Explorer explorer;
+        traceFrames(explorer);
+        explorer.show();
+        return QApplication::exec();
+    }
     vantu::Form1 form;
+    // Each Explorer opened from the main window is a window of its own that goes when it is
+    // closed, and with the main window at the latest.
+    form.setExploreHandler([&form](const vantu::DrawRequest& request) {
+        auto* explorer =
+            new vantu::explorer::Explorer(vantu::PictureDescription{request, {}, {}, {}}, &form);
+        explorer->setAttribute(Qt::WA_DeleteOnClose);
+        explorer->show();
+    });
     form.show();
     return QApplication::exec();
 }

@@ -1,0 +1,97 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+// The Explorer's speed: one whole frame as it draws them, on all cores, and how long the
+// interface thread goes without handling its events while the sphere spins and frames come.
+
+#include <benchmark/benchmark.h>
+
+#include <algorithm>
+#include <cstdint>
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+#include "bench/window_bench.h"
+#include "explorer/explorer.h"
+#include "explorer/frame_renderer.h"
+#include "geometry/raster.h"
+
+namespace {
+
+// A frame of `width` x `height` window pixels of the start-up code, stereographic, with R a
+// quarter of the height, so that the sphere's equator spans the picture's height as it does in
+// the window's 640 x 481 at R = 120.
+void BM_ExplorerFrame(benchmark::State& state, int width, int height) {
+    vantu::PictureDescription description;
+    description.size = {width, height};
+    description.request.scale = height / 4.0;
+    vantu::explorer::FrameRenderer renderer;
+    for (auto _ : state) {
+        std::optional<QImage> frame = renderer.render(description);
+        benchmark::DoNotOptimize(frame->constBits());
+        // As the Explorer does once the next frame is on the screen.
+        renderer.recycle(std::move(*frame));
+    }
+    const double pixels = static_cast<double>(width) * height;
+    state.counters["per_pixel"] = benchmark::Counter(
+        pixels, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+    state.counters["threads"] = renderer.threads();
+    state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(pixels));
+}
+
+BENCHMARK_CAPTURE(BM_ExplorerFrame, 1920x1080, 1920, 1080)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_ExplorerFrame, 3840x2160, 3840, 2160)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The Explorer spinning in a window of `width` x `height` (offscreen unless QT_QPA_PLATFORM says
+// otherwise) for half a second an iteration, its frames drawn meanwhile; a timer on the event
+// loop every millisecond. longest_stall_ms: the longest the loop went between two of its ticks,
+// less the millisecond it waits, over the whole run; frames: frames shown a second.
+void BM_ExplorerStall(benchmark::State& state, int width, int height) {
+    vantu::bench::ensureApplication();
+    vantu::explorer::Explorer explorer;
+    explorer.resize(width, height);
+    if (!vantu::bench::waitUntilExposed(explorer)) {
+        state.SkipWithError("the window was never exposed");
+        return;
+    }
+    int frames = 0;
+    QObject::connect(&explorer.frames(), &vantu::explorer::FrameSource::frameReady, &explorer,
+                     [&frames] { ++frames; });
+    qint64 longest = 0;
+    QElapsedTimer sinceTick;
+    QTimer probe;
+    probe.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&probe, &QTimer::timeout, [&] {
+        longest = std::max(longest, sinceTick.nsecsElapsed());
+        sinceTick.start();
+    });
+    for (auto _ : state) {
+        explorer.spin->trigger();
+        sinceTick.start();
+        probe.start(1);
+        QEventLoop loop;
+        QTimer::singleShot(500, &loop, &QEventLoop::quit);
+        loop.exec();
+        probe.stop();
+        explorer.spin->trigger();
+    }
+    const double seconds = 0.5 * static_cast<double>(state.iterations());
+    state.counters["longest_stall_ms"] = std::max(0.0, static_cast<double>(longest) / 1e6 - 1.0);
+    state.counters["frames_per_second"] = frames / seconds;
+}
+
+BENCHMARK_CAPTURE(BM_ExplorerStall, 1280x800, 1280, 800)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(4);
+BENCHMARK_CAPTURE(BM_ExplorerStall, 1920x1080, 1920, 1080)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(4);
+
+}  // namespace

@@ -1,0 +1,77 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+#include "drawing/picture_point.h"
+
+#include <cmath>
+
+#include "geometry/draw_error.h"
+#include "render/colour_meaning.h"
+#include "render/pixel_colour.h"
+#include "render/projections.h"
+#include "render/scan.h"
+
+namespace vantu {
+
+namespace {
+
+// Whether a sample of a side of `windowPixels` at `ratio` lies exactly at window coordinate
+// `centre`.
+bool sampleAt(int windowPixels, double centre, double ratio) noexcept {
+    const int samples = devicePixels(windowPixels, ratio);
+    const auto nearest = static_cast<int>(std::floor((centre + 0.5) * ratio - 0.5));
+    for (int i = nearest - 1; i <= nearest + 2; ++i) {
+        if (i >= 0 && i < samples && detail::sampleCoordinate(i, ratio) == centre) {
+            return true;
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+PictureSize offAxisSize(PictureSize size, double ratio) noexcept {
+    while (size.width > 1 && sampleAt(size.width, columnCentreOf(size.width), ratio)) {
+        --size.width;
+    }
+    while (size.height > 1 && sampleAt(size.height, rowCentreOf(size.height), ratio)) {
+        --size.height;
+    }
+    return size;
+}
+
+std::optional<PicturePoint> pointAt(const PictureDescription& description, int column, int row) {
+    const Sampling sampling = description.sampling;
+    const PictureSize size = description.size;
+    if (!isSupported(sampling) || !isSupported(size) || column < 0 || row < 0 ||
+        column >= devicePixels(size.width, sampling.ratio) ||
+        row >= devicePixels(size.height, sampling.ratio)) {
+        return std::nullopt;
+    }
+    DrawSetup setup;
+    try {
+        setup = prepareView(description);
+    } catch (const DrawError&) {
+        return std::nullopt;
+    }
+    const double R = description.request.scale;
+    const detail::Plane plane{R, columnCentreOf(size.width), rowCentreOf(size.height)};
+    detail::Unchecked check;
+    Vec3 p;
+    const bool shown = detail::withMapping(description.request.projection, [&]<class Mapping>() {
+        const double y =
+            Mapping::ordinate(detail::sampleCoordinate(row, sampling.ratio), plane, check);
+        const double x =
+            Mapping::abscissa(detail::sampleCoordinate(column, sampling.ratio), plane, check);
+        return std::isfinite(x) && std::isfinite(y) &&
+               Mapping::toSphere(x, y, y * y, setup.pi, check, p);
+    });
+    if (!shown || !std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) {
+        return std::nullopt;
+    }
+    const auto [a1, a2, a3, d1, d2, d3] = detail::measureMirrors(p, setup.normals);
+    const PackedColour colour = pixelColour(p, setup.normals);
+    return PicturePoint{turnedBack(p, description.view, setup.pi), colour, cellWords(a1, a2, a3),
+                        hueWords(colour)};
+}
+
+}  // namespace vantu

@@ -1,0 +1,39 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// What a pixel of a described picture shows: the point of the sphere, its cell and its hue.
+
+#include <optional>
+#include <string>
+
+#include "drawing/draw_procedure.h"
+#include "geometry/raster.h"
+#include "geometry/vec3.h"
+
+namespace vantu {
+
+// The point one output pixel shows, with what its colour says about it.
+struct PicturePoint {
+    Vec3 point;           // on the unit sphere, in the sphere's own frame (the view turned back)
+    PackedColour colour;  // the pixel's colour
+    std::string cell;     // cellWords: "the triangle", "across mirror 2", ...
+    std::string hue;      // hueWords: "nearest vertex A, farthest B", ...
+};
+
+// The largest size, no larger than `size` (window pixels), whose samples at `ratio` all lie off
+// the plane's axes. At a fractional ratio a sample can fall exactly on the vertical or the
+// horizontal axis through the picture's centre, where the azimuth atan(Y / X) divides by zero
+// (zero by zero at the centre itself), and such a sample may stop the drawing: this size drops a
+// column or a row, or two, to keep every sample off them. At whole ratios it is `size` itself.
+[[nodiscard]] PictureSize offAxisSize(PictureSize size, double ratio) noexcept;
+
+// What output pixel (column, row) of the described picture (one sample per output pixel) shows:
+// its sample mapped to the sphere as the scan maps it, so that its colour is the picture's.
+// Nothing when the pixel lies outside the picture or shows no point of the sphere (the
+// orthographic picture off its disc), or when the picture cannot be drawn (a set-up fault, a
+// scale of 0 or a value out of range).
+[[nodiscard]] std::optional<PicturePoint> pointAt(const PictureDescription& description, int column,
+                                                  int row);
+
+}  // namespace vantu

@@ -1,0 +1,589 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+#include "explorer/explorer.h"
+
+#include <cmath>
+#include <cstdio>
+#include <exception>
+#include <string>
+#include <utility>
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QClipboard>
+#include <QCloseEvent>
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QFormLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeySequence>
+#include <QMenuBar>
+#include <QMouseEvent>
+#include <QSignalBlocker>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QVBoxLayout>
+#include <QWheelEvent>
+
+#include "drawing/picture_point.h"
+#include "explorer/navigation.h"
+#include "geometry/draw_error.h"
+#include "geometry/text.h"
+#include "setup/triangle_code.h"
+#include "window/error_reporter.h"
+
+namespace vantu::explorer {
+namespace {
+
+QString fromStd(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+QString number(double value) {
+    return QString::fromStdString(formatNumber(value));
+}
+
+// The platform's file dialog, for PNG and WebP files.
+QString askPictureFileName(QWidget* window, const QString& proposed) {
+    return QFileDialog::getSaveFileName(window, QStringLiteral("Save Picture As"), proposed,
+                                        QStringLiteral("PNG images (*.png);;WebP images (*.webp)"));
+}
+
+// A box for one angle of the view, in hundredths of a degree.
+QDoubleSpinBox* angleBox(double limit, bool wraps) {
+    auto* box = new QDoubleSpinBox;
+    box->setDecimals(2);
+    box->setRange(wraps ? -180.0 : -limit, limit);
+    box->setWrapping(wraps);
+    box->setSingleStep(keyTurnDegrees);
+    box->setSuffix(QStringLiteral("\u00b0"));
+    box->setKeyboardTracking(true);
+    return box;
+}
+
+// The window's size when it opens: room for the panel and a picture of about 700 x 560.
+constexpr QSize openingSize(960, 640);
+
+}  // namespace
+
+Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOptions frames)
+    : QMainWindow(parent),
+      code(new QComboBox),
+      rotation{new QRadioButton(QStringLiteral("0")), new QRadioButton(QStringLiteral("1")),
+               new QRadioButton(QStringLiteral("2"))},
+      reverse(new QCheckBox(QStringLiteral("reverse"))),
+      scale(new QLineEdit),
+      projection{new QRadioButton(fromStd(projectionNames[0].name)),
+                 new QRadioButton(fromStd(projectionNames[1].name)),
+                 new QRadioButton(fromStd(projectionNames[2].name))},
+      lon(angleBox(180.0, true)),
+      lat(angleBox(90.0, false)),
+      roll(angleBox(180.0, true)),
+      faultText(new QLabel),
+      picture(new PictureView),
+      viewStatus(new QLabel),
+      pointStatus(new QLabel),
+      timeStatus(new QLabel),
+      copyPicture(new QAction(QStringLiteral("Copy Picture"), this)),
+      savePicture(new QAction(QStringLiteral("Save Picture As\u2026"), this)),
+      copyCommand(new QAction(QStringLiteral("Copy Command Line"), this)),
+      closeExplorer(new QAction(QStringLiteral("Close"), this)),
+      turnLeft(new QAction(QStringLiteral("Turn Left"), this)),
+      turnRight(new QAction(QStringLiteral("Turn Right"), this)),
+      turnUp(new QAction(QStringLiteral("Turn Up"), this)),
+      turnDown(new QAction(QStringLiteral("Turn Down"), this)),
+      rollLeft(new QAction(QStringLiteral("Roll Left"), this)),
+      rollRight(new QAction(QStringLiteral("Roll Right"), this)),
+      zoomIn(new QAction(QStringLiteral("Zoom In"), this)),
+      zoomOut(new QAction(QStringLiteral("Zoom Out"), this)),
+      resetView(new QAction(QStringLiteral("Reset View"), this)),
+      spin(new QAction(QStringLiteral("Spin"), this)),
+      fullScreen(new QAction(QStringLiteral("Full Screen"), this)),
+      m_opening(opening),
+      m_view(opening.view),
+      m_saveDialogs{askPictureFileName, showSaveErrorBox},
+      m_frames(std::move(frames)) {
+    setWindowTitle(QStringLiteral("Vantu Explorer"));
+    setObjectName(QStringLiteral("Explorer"));
+    resize(openingSize);
+
+    auto* central = new QWidget;
+    auto* layout = new QHBoxLayout(central);
+    auto* panel = new QWidget;
+    buildPanel(panel);
+    layout->addWidget(panel);
+    layout->addWidget(picture, 1);
+    setCentralWidget(central);
+    picture->setObjectName(QStringLiteral("picture"));
+    picture->setToolTip(QStringLiteral(
+        "Drag to turn the sphere, Shift+drag to roll it, the wheel to zoom; right-click for more"));
+    picture->setAccessibleName(QStringLiteral("Picture"));
+
+    viewStatus->setAccessibleName(QStringLiteral("View and R"));
+    pointStatus->setAccessibleName(QStringLiteral("Point under the cursor"));
+    timeStatus->setAccessibleName(QStringLiteral("Frame time"));
+    statusBar()->addWidget(viewStatus);
+    statusBar()->addWidget(pointStatus, 1);
+    statusBar()->addPermanentWidget(timeStatus);
+
+    buildActions();
+
+    m_spinTimer.setTimerType(Qt::PreciseTimer);
+    m_spinTimer.setInterval(16);
+    connect(&m_spinTimer, &QTimer::timeout, this, &Explorer::spinStep);
+
+    connect(&m_frames, &FrameSource::frameReady, this, &Explorer::takeFrame);
+    connect(&m_frames, &FrameSource::frameFailed, this, &Explorer::showFault);
+    connect(&m_frames, &FrameSource::fewerThreads, this, [this](const QString& message) {
+        std::fprintf(stderr, "vantu: %s\n", qPrintable(message));
+        statusBar()->showMessage(message, 10000);
+    });
+    connect(picture, &PictureView::pictureChanged, this, &Explorer::redraw);
+    picture->installEventFilter(this);
+    picture->setFocus();
+    // The first frame is asked for when the picture gets its size, as the window is shown.
+}
+
+Explorer::~Explorer() = default;
+
+void Explorer::buildPanel(QWidget* panel) {
+    const DrawRequest& request = m_opening.request;
+    auto* column = new QVBoxLayout(panel);
+    column->setContentsMargins(0, 0, 0, 0);
+    panel->setFixedWidth(230);
+
+    // Three groups: the triangle (code, rotation, reverse), the picture (R, projection) and the
+    // view.
+    auto* codeBox = new QGroupBox(QStringLiteral("triangle"));
+    auto* codeLayout = new QFormLayout(codeBox);
+    code->setEditable(true);
+    code->setInsertPolicy(QComboBox::NoInsert);
+    code->setCompleter(nullptr);
+    for (const std::string_view entry : catalogue) {
+        code->addItem(fromStd(entry));
+    }
+    code->setCurrentIndex(-1);
+    code->setEditText(QString::fromStdString(request.triangleCode));
+    code->setToolTip(QStringLiteral(
+        "The triangle: a label, then three fractions p/q; each is a corner angle of q/p of a "
+        "half turn. Every change draws at once"));
+    code->setAccessibleName(QStringLiteral("Triangle code"));
+    code->lineEdit()->setAccessibleName(code->accessibleName());
+    codeLayout->addRow(code);
+    auto* rotationLayout = new QHBoxLayout;
+    auto* rotations = new QButtonGroup(this);
+    for (int i = 0; i < 3; ++i) {
+        rotation[i]->setAccessibleName(QStringLiteral("Rotation %1").arg(i));
+        rotations->addButton(rotation[i], i);
+        rotationLayout->addWidget(rotation[i]);
+    }
+    rotation[0]->setToolTip(QStringLiteral("The angles in the code's order"));
+    rotation[1]->setToolTip(QStringLiteral("The angles turned once: second, third, first"));
+    rotation[2]->setToolTip(QStringLiteral("The angles turned twice: third, first, second"));
+    rotation[request.rotation == 1 ? 1 : request.rotation == 2 ? 2 : 0]->setChecked(true);
+    auto* rotationLabel = new QLabel(QStringLiteral("rotation"));
+    rotationLabel->setToolTip(QStringLiteral("Which of the code's angles comes first"));
+    codeLayout->addRow(rotationLabel, rotationLayout);
+    reverse->setChecked(request.reverse);
+    reverse->setToolTip(
+        QStringLiteral("Swap the first two angles after the rotation: the mirror image"));
+    reverse->setAccessibleName(QStringLiteral("Reverse"));
+    codeLayout->addRow(QString(), reverse);
+    column->addWidget(codeBox);
+
+    auto* pictureBox = new QGroupBox(QStringLiteral("picture"));
+    auto* pictureLayout = new QFormLayout(pictureBox);
+    scale->setText(number(request.scale));
+    scale->setToolTip(QStringLiteral(
+        "R: the radius of the sphere, in window pixels; the wheel and + and - change it too"));
+    scale->setAccessibleName(QStringLiteral("Scale R in pixels"));
+    pictureLayout->addRow(QStringLiteral("R"), scale);
+    auto* projectionLayout = new QVBoxLayout;
+    auto* projections = new QButtonGroup(this);
+    const char* const tips[3] = {
+        "Stereographic: the whole sphere from its far pole, true angles",
+        "Gnomonic: the near half from the centre, great circles as straight lines",
+        "Orthographic: the near half as seen from far away"};
+    const char* const names[3] = {"Stereographic", "Gnomonic", "Orthographic"};
+    for (int i = 0; i < 3; ++i) {
+        projection[i]->setToolTip(QString::fromUtf8(tips[i]));
+        projection[i]->setAccessibleName(QString::fromUtf8(names[i]));
+        projection[i]->setChecked(projectionNames[static_cast<std::size_t>(i)].projection ==
+                                  request.projection);
+        projections->addButton(projection[i], i);
+        projectionLayout->addWidget(projection[i]);
+    }
+    auto* projectionLabel = new QLabel(QStringLiteral("projection"));
+    projectionLabel->setToolTip(QStringLiteral("How the sphere is laid flat"));
+    pictureLayout->addRow(projectionLabel, projectionLayout);
+    column->addWidget(pictureBox);
+
+    auto* viewBox = new QGroupBox(QStringLiteral("view"));
+    viewBox->setToolTip(QStringLiteral("How the sphere is turned: drag the picture, or type"));
+    auto* viewLayout = new QFormLayout(viewBox);
+    const struct {
+        QDoubleSpinBox* box;
+        const char* label;
+        const char* tip;
+        const char* name;
+        double value;
+    } angles[] = {
+        {lon, "LON", "About the vertical axis; positive moves the front to the right",
+         "Longitude in degrees", m_view.lon},
+        {lat, "LAT", "About the horizontal axis; positive moves the front down",
+         "Latitude in degrees", m_view.lat},
+        {roll, "ROLL", "About the axis towards you; positive turns counter-clockwise",
+         "Roll in degrees", m_view.roll},
+    };
+    for (const auto& angle : angles) {
+        angle.box->setValue(angle.value);
+        angle.box->setToolTip(QString::fromUtf8(angle.tip));
+        angle.box->setAccessibleName(QString::fromUtf8(angle.name));
+        viewLayout->addRow(QString::fromUtf8(angle.label), angle.box);
+    }
+    column->addWidget(viewBox);
+
+    faultText->setWordWrap(true);
+    faultText->setAccessibleName(QStringLiteral("Fault"));
+    faultText->setStyleSheet(QStringLiteral("color: #b00020;"));
+    faultText->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    column->addWidget(faultText);
+    column->addStretch(1);
+
+    connect(code, &QComboBox::currentTextChanged, this, &Explorer::redraw);
+    connect(rotations, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on) {
+            redraw();
+        }
+    });
+    connect(projections, &QButtonGroup::idToggled, this, [this](int, bool on) {
+        if (on) {
+            redraw();
+        }
+    });
+    connect(reverse, &QCheckBox::toggled, this, &Explorer::redraw);
+    connect(scale, &QLineEdit::textEdited, this, &Explorer::redraw);
+    for (QDoubleSpinBox* box : {lon, lat, roll}) {
+        connect(box, &QDoubleSpinBox::valueChanged, this, [this] {
+            m_view = View{lon->value(), lat->value(), roll->value()};
+            redraw();
+        });
+    }
+}
+
+void Explorer::buildActions() {
+    struct Entry {
+        QAction* action;
+        QKeySequence key;
+        const char* tip;
+        std::function<void()> run;
+        bool onPicture;  // its key works while the picture has the focus
+    };
+    const auto turn = [this](double dLon, double dLat, double dRoll) {
+        return [this, dLon, dLat, dRoll] { setView(turnedBy(m_view, dLon, dLat, dRoll)); };
+    };
+    const auto zoom = [this](double factor) {
+        return [this, factor] { setScale(zoomed(m_wanted.request.scale, factor)); };
+    };
+    const double step = keyTurnDegrees;
+    const Entry entries[] = {
+        {copyPicture, QKeySequence::Copy, "Put the picture as shown on the clipboard",
+         [this] { copyPictureNow(); }, false},
+        {savePicture, QKeySequence::Save,
+         "Save the picture as shown, as PNG or WebP by the name's ending",
+         [this] { savePictureAs(); }, false},
+        {copyCommand, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+         "Put the vantu-render command that draws this picture on the clipboard",
+         [this] { copyCommandNow(); }, false},
+        {closeExplorer, QKeySequence(Qt::CTRL | Qt::Key_W), "Close the Explorer",
+         [this] { close(); }, false},
+        {turnLeft, QKeySequence(Qt::Key_Left), "Turn the sphere 5 degrees to the left",
+         turn(-step, 0, 0), true},
+        {turnRight, QKeySequence(Qt::Key_Right), "Turn the sphere 5 degrees to the right",
+         turn(step, 0, 0), true},
+        {turnUp, QKeySequence(Qt::Key_Up), "Turn the sphere 5 degrees up", turn(0, -step, 0), true},
+        {turnDown, QKeySequence(Qt::Key_Down), "Turn the sphere 5 degrees down", turn(0, step, 0),
+         true},
+        {rollLeft, QKeySequence(Qt::Key_PageUp), "Roll the picture 5 degrees counter-clockwise",
+         turn(0, 0, step), true},
+        {rollRight, QKeySequence(Qt::Key_PageDown), "Roll the picture 5 degrees clockwise",
+         turn(0, 0, -step), true},
+        {zoomIn, QKeySequence(Qt::Key_Plus), "R times 1.25", zoom(keyZoomFactor), true},
+        {zoomOut, QKeySequence(Qt::Key_Minus), "R divided by 1.25", zoom(1.0 / keyZoomFactor),
+         true},
+        {resetView, QKeySequence(Qt::Key_Home), "View 0, 0, 0 and the R the Explorer opened with",
+         [this] {
+             scale->setText(number(m_opening.request.scale));
+             setView(View{});
+         },
+         true},
+        {spin, QKeySequence(Qt::Key_Space), "Start or stop turning: 30 degrees a second",
+         [this] {
+             if (m_spinTimer.isActive()) {
+                 m_spinTimer.stop();
+             } else {
+                 m_spinClock.start();
+                 m_spinTimer.start();
+             }
+             spin->setChecked(m_spinTimer.isActive());
+         },
+         true},
+        {fullScreen, QKeySequence(Qt::Key_F11), "Fill the screen with the Explorer, or stop",
+         [this] { isFullScreen() ? showNormal() : showFullScreen(); }, false},
+    };
+    spin->setCheckable(true);
+    fullScreen->setCheckable(true);
+    for (const Entry& entry : entries) {
+        entry.action->setShortcut(entry.key);
+        entry.action->setToolTip(QString::fromUtf8(entry.tip));
+        entry.action->setStatusTip(QString::fromUtf8(entry.tip));
+        entry.action->setShortcutContext(entry.onPicture ? Qt::WidgetWithChildrenShortcut
+                                                         : Qt::WindowShortcut);
+        connect(entry.action, &QAction::triggered, this, entry.run);
+        (entry.onPicture ? static_cast<QWidget*>(picture) : static_cast<QWidget*>(this))
+            ->addAction(entry.action);
+    }
+    // "=" is "+" without Shift on many keyboards.
+    zoomIn->setShortcuts({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)});
+    copyCommand->setEnabled(false);
+
+    QMenu* pictureMenu = menuBar()->addMenu(QStringLiteral("&Picture"));
+    pictureMenu->addActions({copyPicture, savePicture, copyCommand});
+    pictureMenu->addSeparator();
+    pictureMenu->addAction(closeExplorer);
+    QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+    viewMenu->addActions({turnLeft, turnRight, turnUp, turnDown, rollLeft, rollRight});
+    viewMenu->addSeparator();
+    viewMenu->addActions({zoomIn, zoomOut, resetView});
+    viewMenu->addSeparator();
+    viewMenu->addActions({spin, fullScreen});
+
+    // The picture's context menu: its own actions, then the window's.
+    picture->setContextMenuPolicy(Qt::ActionsContextMenu);
+    auto* separator = new QAction(this);
+    separator->setSeparator(true);
+    picture->addAction(separator);
+    picture->addActions({copyPicture, savePicture, copyCommand, fullScreen});
+}
+
+void Explorer::setCommandText(CommandText commandText) {
+    m_commandText = std::move(commandText);
+    copyCommand->setEnabled(static_cast<bool>(m_commandText));
+}
+
+void Explorer::setSaveDialogs(SaveDialogs dialogs) {
+    m_saveDialogs = std::move(dialogs);
+}
+
+bool Explorer::isCurrent() const noexcept {
+    const std::uint64_t newest = m_frames.newestRequest();
+    return (m_shown && m_shown->generation == newest) || m_faultGeneration == newest;
+}
+
+QString Explorer::fault() const {
+    return faultText->text();
+}
+
+void Explorer::redraw() {
+    PictureDescription description;
+    DrawRequest& request = description.request;
+    request.triangleCode = code->currentText().toStdString();
+    request.rotation = rotation[1]->isChecked() ? 1 : rotation[2]->isChecked() ? 2 : 0;
+    request.reverse = reverse->isChecked();
+    for (int i = 0; i < 3; ++i) {
+        if (projection[i]->isChecked()) {
+            request.projection = projectionNames[static_cast<std::size_t>(i)].projection;
+        }
+    }
+    try {
+        request.scale = readScale(scale->text().toStdString());
+    } catch (const DrawError& e) {
+        showFault(QString::fromUtf8(e.what()), m_frames.newestRequest());
+        return;
+    }
+    const QSize size = picture->pictureSize();
+    description.view = m_view;
+    description.sampling = Sampling{picture->ratio()};
+    // The whole picture, less a column or two, or a row or two, where a sample would sit on an
+    // axis.
+    description.size = offAxisSize({size.width(), size.height()}, description.sampling.ratio);
+    m_wanted = description;
+    m_frames.request(description);
+}
+
+void Explorer::setView(const View& view) {
+    m_view = view;
+    for (const auto& [box, value] :
+         {std::pair{lon, view.lon}, std::pair{lat, view.lat}, std::pair{roll, view.roll}}) {
+        const QSignalBlocker quiet(box);
+        box->setValue(value);
+    }
+    redraw();
+}
+
+void Explorer::setScale(double value) {
+    scale->setText(number(value));
+    redraw();
+}
+
+void Explorer::showFault(const QString& message, std::uint64_t generation) {
+    m_faultGeneration = generation;
+    faultText->setText(drawingStoppedText(message));
+}
+
+void Explorer::takeFrame(const Frame& frame) {
+    QImage old = m_shown ? std::move(m_shown->image) : QImage();
+    m_shown = frame;
+    picture->setFrame(frame.image);
+    // Nothing here holds the old frame any more: its memory goes back to be drawn into.
+    m_frames.recycle(std::move(old));
+    if (frame.generation > m_faultGeneration) {
+        m_faultGeneration = 0;
+        faultText->clear();
+    }
+    const View& view = frame.description.view;
+    viewStatus->setText(QStringLiteral("view %1, %2, %3 \u00b7 R %4")
+                            .arg(number(view.lon), number(view.lat), number(view.roll),
+                                 number(frame.description.request.scale)));
+    timeStatus->setText(QStringLiteral("frame %1 ms").arg(frame.milliseconds, 0, 'f', 1));
+    showPoint(m_cursor);
+}
+
+void Explorer::showPoint(std::optional<QPointF> position) {
+    m_cursor = position;
+    std::optional<PicturePoint> point;
+    if (position && m_shown) {
+        if (const std::optional<QPoint> pixel = picture->framePixelAt(*position)) {
+            point = pointAt(m_shown->description, pixel->x(), pixel->y());
+        }
+    }
+    if (!point) {
+        pointStatus->clear();
+        return;
+    }
+    const auto coordinate = [](double v) { return QString::number(v, 'f', 4); };
+    pointStatus->setText(QStringLiteral("point (%1, %2, %3): %4; %5")
+                             .arg(coordinate(point->point.x), coordinate(point->point.y),
+                                  coordinate(point->point.z), QString::fromStdString(point->cell),
+                                  QString::fromStdString(point->hue)));
+}
+
+void Explorer::spinStep() {
+    const double seconds = static_cast<double>(m_spinClock.restart()) / 1000.0;
+    setView(turnedBy(m_view, spinDegreesPerSecond * seconds, 0.0, 0.0));
+}
+
+bool Explorer::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != picture) {
+        return QMainWindow::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+        case QEvent::MouseButtonPress: {
+            const auto& mouse = static_cast<const QMouseEvent&>(*event);
+            if (mouse.button() == Qt::LeftButton) {
+                m_dragFrom = mouse.position();
+                m_dragView = m_view;
+                m_dragRolls = mouse.modifiers().testFlag(Qt::ShiftModifier);
+            }
+            break;
+        }
+        case QEvent::MouseMove: {
+            const auto& mouse = static_cast<const QMouseEvent&>(*event);
+            showPoint(mouse.position());
+            if (m_dragFrom && mouse.buttons().testFlag(Qt::LeftButton)) {
+                const QPointF to = mouse.position();
+                if (m_dragRolls) {
+                    const QPointF centre(picture->width() / 2.0, picture->height() / 2.0);
+                    const QPointF from = *m_dragFrom - centre;
+                    const QPointF now = to - centre;
+                    setView(turnedBy(m_dragView, 0.0, 0.0,
+                                     sweptAngle(from.x(), from.y(), now.x(), now.y())));
+                } else {
+                    const QPointF moved = to - *m_dragFrom;
+                    setView(dragged(m_dragView, moved.x(), moved.y(), picture->height()));
+                }
+            }
+            break;
+        }
+        case QEvent::MouseButtonRelease:
+            if (static_cast<const QMouseEvent&>(*event).button() == Qt::LeftButton) {
+                m_dragFrom.reset();
+            }
+            break;
+        case QEvent::Wheel: {
+            const double notches = static_cast<const QWheelEvent&>(*event).angleDelta().y() / 120.0;
+            if (notches != 0.0) {
+                setScale(zoomed(m_wanted.request.scale, std::pow(wheelZoomFactor, notches)));
+            }
+            return true;
+        }
+        case QEvent::Leave:
+            showPoint(std::nullopt);
+            break;
+        default:
+            break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void Explorer::copyPictureNow() noexcept {
+    try {
+        if (m_shown) {
+            QGuiApplication::clipboard()->setImage(m_shown->image);
+        }
+    } catch (...) {
+        // The clipboard keeps what it held.
+    }
+}
+
+void Explorer::copyCommandNow() noexcept {
+    try {
+        if (m_shown && m_commandText) {
+            QGuiApplication::clipboard()->setText(m_commandText(m_shown->description));
+        }
+    } catch (...) {
+        // The clipboard keeps what it held.
+    }
+}
+
+void Explorer::savePictureAs() noexcept {
+    try {
+        if (!m_shown) {
+            return;
+        }
+        // The picture as shown now, whatever frames come while the dialog is open.
+        const Frame frame = *m_shown;
+        const QString name = QString::fromStdString(pictureFileName(frame.description, ".png"));
+        const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        const QString path = m_saveDialogs.askFileName(this, QDir(folder).filePath(name));
+        if (path.isEmpty()) {
+            return;
+        }
+        const std::optional<PictureType> type =
+            pictureTypeOf(QFile::encodeName(path).toStdString());
+        const std::optional<QString> reason =
+            type ? vantu::savePicture(frame.image, path, *type)
+                 : QStringLiteral("use a name ending in .png or .webp");
+        if (reason) {
+            m_saveDialogs.reportFailure(this, path, *reason);
+        }
+    } catch (...) {
+        // Nothing is left to tell the user with; the window goes on as it is.
+    }
+}
+
+void Explorer::changeEvent(QEvent* event) {
+    if (event->type() == QEvent::WindowStateChange) {
+        fullScreen->setChecked(isFullScreen());
+    }
+    QMainWindow::changeEvent(event);
+}
+
+void Explorer::closeEvent(QCloseEvent* event) {
+    m_spinTimer.stop();
+    QMainWindow::closeEvent(event);
+}
+
+}  // namespace vantu::explorer

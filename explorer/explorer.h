@@ -1,0 +1,154 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+
+#include <QAction>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMainWindow>
+#include <QPointF>
+#include <QRadioButton>
+#include <QTimer>
+
+#include "drawing/draw_procedure.h"
+#include "explorer/frame_source.h"
+#include "explorer/picture_view.h"
+#include "window/picture_file.h"
+
+namespace vantu::explorer {
+
+// The Explorer, "Vantu Explorer": a panel of the drawing's inputs and the view beside a picture
+// that fills the rest of the window, at the screen's device pixel ratio, and turns under the
+// mouse. Every change draws a new frame at once, away from the interface thread; the picture
+// shows whole frames only, each the exact picture of its description. A fault is said beside
+// the controls in the main window's words, and the last good picture stays.
+class Explorer : public QMainWindow {
+    Q_OBJECT
+
+public:
+    // Opens with the drawing's inputs and the view of `opening` (its size and sampling come from
+    // the window); Home goes back to its R. Not shown yet.
+    explicit Explorer(const PictureDescription& opening = {}, QWidget* parent = nullptr,
+                      FrameOptions frames = {});
+    ~Explorer() override;
+
+    // The vantu-render command line that draws a description, quoted for a POSIX shell.
+    using CommandText = std::function<QString(const PictureDescription& description)>;
+
+    // Sets what "Copy Command Line" puts on the clipboard; without it (at first) the action is
+    // disabled.
+    void setCommandText(CommandText commandText);
+
+    // Replaces the dialogs of "Save Picture As..." (the platform's file dialog, for PNG and
+    // WebP, and showSaveErrorBox at first).
+    void setSaveDialogs(SaveDialogs dialogs);
+
+    // The description the controls, the view and the picture's size and ratio give now.
+    [[nodiscard]] const PictureDescription& wanted() const noexcept { return m_wanted; }
+
+    // The frame on the screen, or nothing before the first.
+    [[nodiscard]] const std::optional<Frame>& shown() const noexcept { return m_shown; }
+
+    // Whether the screen answers the newest request: its frame or its fault is shown.
+    [[nodiscard]] bool isCurrent() const noexcept;
+
+    // The fault said beside the controls, "" when there is none.
+    [[nodiscard]] QString fault() const;
+
+    // Whether the sphere spins.
+    [[nodiscard]] bool isSpinning() const noexcept { return m_spinTimer.isActive(); }
+
+    // The frames, for tests that watch them.
+    [[nodiscard]] FrameSource& frames() noexcept { return m_frames; }
+
+    // The controls, the picture and the status bar's parts; the window owns them.
+    QComboBox* const code;              // the triangle code: a catalogue entry or typed text
+    QRadioButton* const rotation[3];    // "0", "1", "2"
+    QCheckBox* const reverse;           // "reverse"
+    QLineEdit* const scale;             // R
+    QRadioButton* const projection[3];  // "stereo", "gnome", "ortho"
+    QDoubleSpinBox* const lon;          // the view's three angles
+    QDoubleSpinBox* const lat;
+    QDoubleSpinBox* const roll;
+    QLabel* const faultText;  // beside the controls: why the picture cannot be drawn
+    PictureView* const picture;
+    QLabel* const viewStatus;   // the view and R of the frame shown
+    QLabel* const pointStatus;  // the point under the cursor, its cell and its hue
+    QLabel* const timeStatus;   // how long the last frame took
+
+    // The actions, in the menus and the picture's context menu. Those that move the sphere work
+    // from the keyboard while the picture has the focus; the others anywhere in the window.
+    QAction* const copyPicture;    // Ctrl+C: the picture as shown
+    QAction* const savePicture;    // Ctrl+S
+    QAction* const copyCommand;    // Ctrl+Shift+C: the vantu-render command line
+    QAction* const closeExplorer;  // Ctrl+W
+    QAction* const turnLeft;       // Left: LON - 5
+    QAction* const turnRight;      // Right: LON + 5
+    QAction* const turnUp;         // Up: LAT - 5
+    QAction* const turnDown;       // Down: LAT + 5
+    QAction* const rollLeft;       // Page Up: ROLL + 5, counter-clockwise
+    QAction* const rollRight;      // Page Down: ROLL - 5
+    QAction* const zoomIn;         // +: R x 1.25
+    QAction* const zoomOut;        // -: R / 1.25
+    QAction* const resetView;      // Home: view 0, 0, 0 and the opening R
+    QAction* const spin;           // Space: LON grows by 30 degrees a second
+    QAction* const fullScreen;     // F11
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // "Full Screen" stays checked while the window fills the screen, however it came to.
+    void changeEvent(QEvent* event) override;
+    // The picture's mouse: drag turns, Shift+drag rolls, the wheel zooms, moving reads.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Puts together the panel, the menus, the status bar and the connections.
+    void buildPanel(QWidget* panel);
+    void buildActions();
+
+    // Asks for a frame of the controls' description; a scale that cannot be read is said
+    // beside the controls at once instead.
+    void redraw();
+
+    // The view becomes `view`: the angle boxes show it and a frame of it is asked for.
+    void setView(const View& view);
+
+    // R becomes `value`: the R box shows it and a frame of it is asked for.
+    void setScale(double value);
+
+    // Says `message` (a drawing's own sentence) beside the controls, as answer to `generation`.
+    void showFault(const QString& message, std::uint64_t generation);
+
+    void takeFrame(const Frame& frame);
+    void showPoint(std::optional<QPointF> position);
+    void spinStep();
+    void copyPictureNow() noexcept;
+    void savePictureAs() noexcept;
+    void copyCommandNow() noexcept;
+
+    PictureDescription m_opening;
+    PictureDescription m_wanted;
+    View m_view;
+    std::optional<Frame> m_shown;
+    std::uint64_t m_faultGeneration = 0;  // the request the fault shown answers; 0: none
+    CommandText m_commandText;
+    SaveDialogs m_saveDialogs;
+    QTimer m_spinTimer;
+    QElapsedTimer m_spinClock;
+    // A drag in progress: where it began, the view then, and whether it rolls.
+    std::optional<QPointF> m_dragFrom;
+    View m_dragView;
+    bool m_dragRolls = false;
+    std::optional<QPointF> m_cursor;  // over the picture
+    FrameSource m_frames;             // last: its thread ends before the rest goes
+};
+
+}  // namespace vantu::explorer

@@ -1,0 +1,154 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+#include "explorer/frame_source.h"
+
+#include <exception>
+#include <new>
+#include <system_error>
+#include <utility>
+
+#include <QMetaObject>
+
+#include "window/error_reporter.h"
+
+namespace vantu::explorer {
+
+using Clock = std::chrono::steady_clock;
+
+FrameSource::FrameSource(FrameOptions options, QObject* parent)
+    : QObject(parent), m_renderer([this, &options] {
+          FrameOptions mine = std::move(options);
+          mine.inBackground = true;
+          mine.onFewerThreads = [this](const std::string& message) {
+              QMetaObject::invokeMethod(
+                  this,
+                  [this, text = QString::fromStdString(message)] { Q_EMIT fewerThreads(text); },
+                  Qt::QueuedConnection);
+          };
+          return mine;
+      }()) {
+    try {
+        m_thread = std::thread([this] { drawFrames(); });
+    } catch (const std::system_error& e) {
+        // No thread of its own: the frames are drawn on this one, between its events.
+        QMetaObject::invokeMethod(
+            this,
+            [this, text = QStringLiteral("cannot start a thread for the frames (%1); drawing them "
+                                         "on the window's own")
+                              .arg(QString::fromLocal8Bit(e.code().message()))] {
+                Q_EMIT fewerThreads(text);
+            },
+            Qt::QueuedConnection);
+    }
+}
+
+FrameSource::~FrameSource() {
+    {
+        const std::lock_guard lock(m_mutex);
+        m_ending = true;
+        m_endingNow = true;
+    }
+    m_wake.notify_all();
+    if (m_thread.joinable()) {
+        m_thread.join();
+    }
+}
+
+std::uint64_t FrameSource::request(const PictureDescription& description) {
+    std::uint64_t generation = 0;
+    {
+        const std::lock_guard lock(m_mutex);
+        generation = m_newest.load() + 1;
+        m_pending = Request{description, generation};
+        m_newest = generation;
+    }
+    m_wake.notify_all();
+    if (!m_thread.joinable()) {
+        // Drawn once this thread's pending events are handled, the newest request alone.
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                std::unique_lock lock(m_mutex);
+                if (m_pending) {
+                    drawPending(lock);
+                }
+            },
+            Qt::QueuedConnection);
+    }
+    return generation;
+}
+
+void FrameSource::recycle(QImage image) {
+    if (image.isNull()) {
+        return;
+    }
+    const std::lock_guard lock(m_mutex);
+    m_returned.push_back(std::move(image));
+}
+
+bool FrameSource::abandons(std::uint64_t generation) const noexcept {
+    if (m_endingNow.load()) {
+        return true;
+    }
+    if (m_newest.load() == generation) {
+        return false;
+    }
+    const Clock::duration sinceFrame =
+        Clock::now().time_since_epoch() - Clock::duration(m_lastFrame.load());
+    return sinceFrame < patience;
+}
+
+void FrameSource::drawFrames() {
+    std::unique_lock lock(m_mutex);
+    while (true) {
+        m_wake.wait(lock, [this] { return m_ending || m_pending.has_value(); });
+        if (m_ending) {
+            return;
+        }
+        drawPending(lock);
+    }
+}
+
+void FrameSource::drawPending(std::unique_lock<std::mutex>& lock) {
+    const Request request = *std::exchange(m_pending, std::nullopt);
+    std::vector<QImage> returned = std::exchange(m_returned, {});
+    lock.unlock();
+    if (!returned.empty()) {
+        // The last one is the likeliest to fit; the others go here, off the interface.
+        m_renderer.recycle(std::move(returned.back()));
+        returned.clear();
+    }
+    const Clock::time_point start = Clock::now();
+    std::optional<QString> failure;
+    std::optional<QImage> image;
+    try {
+        image = m_renderer.render(request.description,
+                                  [this, &request] { return abandons(request.generation); });
+    } catch (const std::bad_alloc&) {
+        failure = notEnoughMemory();
+    } catch (const std::exception& e) {
+        failure = QString::fromUtf8(e.what());
+    } catch (...) {
+        failure = QStringLiteral("an unexpected error");
+    }
+    const Clock::time_point end = Clock::now();
+    if (image) {
+        m_lastFrame = end.time_since_epoch().count();
+        Frame frame{std::move(*image), request.description,
+                    std::chrono::duration<double, std::milli>(end - start).count(),
+                    request.generation};
+        QMetaObject::invokeMethod(
+            this, [this, frame = std::move(frame)] { Q_EMIT frameReady(frame); },
+            Qt::QueuedConnection);
+    } else if (failure) {
+        QMetaObject::invokeMethod(
+            this,
+            [this, message = std::move(*failure), generation = request.generation] {
+                Q_EMIT frameFailed(message, generation);
+            },
+            Qt::QueuedConnection);
+    }
+    lock.lock();
+}
+
+}  // namespace vantu::explorer

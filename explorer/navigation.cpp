@@ -1,0 +1,69 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+#include "explorer/navigation.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+#include <numbers>
+
+namespace vantu::explorer {
+namespace {
+
+// The nearest hundredth: the double nearest k / 100, whose shortest text is that decimal.
+double hundredths(double degrees) noexcept {
+    return std::round(degrees * 100.0) / 100.0;
+}
+
+}  // namespace
+
+double wrappedAngle(double degrees) noexcept {
+    if (!std::isfinite(degrees)) {
+        return 0.0;
+    }
+    double angle = hundredths(std::fmod(degrees, 360.0));
+    if (angle > 180.0) {
+        angle = hundredths(angle - 360.0);
+    } else if (angle <= -180.0) {
+        angle = hundredths(angle + 360.0);
+    }
+    return angle;
+}
+
+double clampedLatitude(double degrees) noexcept {
+    if (!std::isfinite(degrees)) {
+        return 0.0;
+    }
+    return std::clamp(hundredths(degrees), -90.0, 90.0);
+}
+
+View turnedBy(const View& view, double lon, double lat, double roll) noexcept {
+    return {wrappedAngle(view.lon + lon), clampedLatitude(view.lat + lat),
+            wrappedAngle(view.roll + roll)};
+}
+
+View dragged(const View& start, double dx, double dy, double height) noexcept {
+    const double perPixel = dragDegreesPerHeight / std::max(height, 1.0);
+    return turnedBy(start, dx * perPixel, dy * perPixel, 0.0);
+}
+
+double sweptAngle(double fromX, double fromY, double toX, double toY) noexcept {
+    if ((fromX == 0.0 && fromY == 0.0) || (toX == 0.0 && toY == 0.0)) {
+        return 0.0;
+    }
+    // y up, so that counter-clockwise is positive.
+    const double radians = std::atan2(-toY, toX) - std::atan2(-fromY, fromX);
+    return wrappedAngle(radians * 180.0 / std::numbers::pi);
+}
+
+double zoomed(double scale, double factor) noexcept {
+    const double product = scale * factor;
+    char text[32];
+    const auto written =
+        std::to_chars(text, text + sizeof text, product, std::chars_format::general, 6);
+    double rounded = product;
+    std::from_chars(text, written.ptr, rounded);
+    return rounded;
+}
+
+}  // namespace vantu::explorer

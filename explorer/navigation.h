@@ -1,0 +1,49 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+#pragma once
+
+// explorer/: the Explorer, a window of its own in which the sphere turns under the mouse, each
+// frame the exact picture of its view. It sits beside window/ and uses its shared helpers.
+//
+// How the inputs turn the view and scale R. A drag, a key, the wheel or spinning leaves every
+// angle at a hundredth of a degree, LON and ROLL in (-180, 180] and LAT in [-90, 90], and R at
+// six significant digits, so that the view and R read back exactly from the short numbers the
+// status bar, the file names and the copied command write.
+
+#include "geometry/view.h"
+
+namespace vantu::explorer {
+
+// A drag across the picture's whole height turns the sphere this far.
+inline constexpr double dragDegreesPerHeight = 180.0;
+// The arrow keys turn, and Page Up and Page Down roll, by this much.
+inline constexpr double keyTurnDegrees = 5.0;
+// One notch of the wheel multiplies R by this; up zooms in.
+inline constexpr double wheelZoomFactor = 1.1;
+// + and - multiply and divide R by this.
+inline constexpr double keyZoomFactor = 1.25;
+// Spinning turns LON by this much a second.
+inline constexpr double spinDegreesPerSecond = 30.0;
+
+// `degrees` at the nearest hundredth of a degree, brought into (-180, 180].
+[[nodiscard]] double wrappedAngle(double degrees) noexcept;
+
+// `degrees` at the nearest hundredth of a degree, held within [-90, 90].
+[[nodiscard]] double clampedLatitude(double degrees) noexcept;
+
+// `view` turned by the given angles, then wrapped and held as above.
+[[nodiscard]] View turnedBy(const View& view, double lon, double lat, double roll) noexcept;
+
+// The view a drag of (dx, dy) window pixels (x right, y down) from `start` gives, over a
+// picture `height` window pixels high: right raises LON, down raises LAT.
+[[nodiscard]] View dragged(const View& start, double dx, double dy, double height) noexcept;
+
+// The angle in degrees, counter-clockwise on the screen, that the line from the picture's
+// centre sweeps from (fromX, fromY) to (toX, toY), window pixels relative to the centre with y
+// down; in (-180, 180], 0 where either point is the centre.
+[[nodiscard]] double sweptAngle(double fromX, double fromY, double toX, double toY) noexcept;
+
+// R multiplied by `factor`, at six significant digits.
+[[nodiscard]] double zoomed(double scale, double factor) noexcept;
+
+}  // namespace vantu::explorer

@@ -1,0 +1,238 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+// Reading a picture back: what a pixel shows (the point, its cell and its hue in words), the
+// view turned back, and the file name of a described picture.
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <numbers>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "drawing/draw_procedure.h"
+#include "drawing/picture_point.h"
+#include "geometry/draw_error.h"
+#include "geometry/view.h"
+#include "render/colour_meaning.h"
+#include "render/colour_rule.h"
+#include "render/projections.h"
+#include "tests/test_support.h"
+
+namespace vantu {
+namespace {
+
+// Each outcome of the three comparisons: the hue's smallest and largest squared distances.
+struct HueRow {
+    friend void PrintTo(const HueRow& row, std::ostream* out) { *out << row.name; }
+    std::string name;
+    bool red, green, blue;  // which comparisons hold
+    HueVertices vertices;
+    std::string words;
+};
+
+const HueRow hueRows[] = {
+    {"red", false, true, true, {0, 1}, "nearest vertex A, farthest B"},
+    {"yellow", false, false, true, {0, 2}, "nearest vertex A, farthest C"},
+    {"green", true, false, true, {1, 2}, "nearest vertex B, farthest C"},
+    {"cyan", true, false, false, {1, 0}, "nearest vertex B, farthest A"},
+    {"blue", true, true, false, {2, 0}, "nearest vertex C, farthest A"},
+    {"magenta", false, true, false, {2, 1}, "nearest vertex C, farthest B"},
+    {"grey", false, false, false, {-1, -1}, "all three vertices alike"},
+};
+
+class HueMeaning : public ::testing::TestWithParam<HueRow> {};
+
+TEST_P(HueMeaning, NamesTheVerticesOfTheSmallestAndLargestDistance) {
+    const HueRow& row = GetParam();
+    for (int k = 1; k <= 3; ++k) {
+        const PackedColour colour = colour_rule::colourOf(row.red, row.green, row.blue, k);
+        EXPECT_EQ(hueVertices(colour_rule::decode(colour)), row.vertices) << "k = " << k;
+        EXPECT_EQ(hueWords(colour), row.words) << "k = " << k;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ColourMeaning, HueMeaning, ::testing::ValuesIn(hueRows), RowName());
+
+// The three distances themselves, in every order, agree with the words: the rule read backwards
+// names the vertex whose distance is the smallest and the one whose is the largest.
+TEST(ColourMeaning, HueWordsFollowTheDistances) {
+    const double values[3] = {1.0, 2.0, 3.0};
+    const int orders[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
+    for (const auto& order : orders) {
+        const double d[3] = {values[order[0]], values[order[1]], values[order[2]]};
+        const PackedColour colour = colour_rule::colourOf(d[0] > d[1], d[1] > d[2], d[2] > d[0], 3);
+        const HueVertices v = hueVertices(colour_rule::decode(colour));
+        EXPECT_EQ(d[v.nearest], 1.0) << d[0] << " " << d[1] << " " << d[2];
+        EXPECT_EQ(d[v.farthest], 3.0) << d[0] << " " << d[1] << " " << d[2];
+    }
+}
+
+TEST(ColourMeaning, CellWordsFollowTheSigns) {
+    EXPECT_EQ(cellWords(0.5, 0.1, 0.2), "the triangle");
+    EXPECT_EQ(cellWords(-0.0, 0.0, 0.3), "the triangle");
+    EXPECT_EQ(cellWords(0.5, -0.1, 0.2), "across mirror 2");
+    EXPECT_EQ(cellWords(-0.5, 0.1, -0.2), "across mirrors 1 and 3");
+    EXPECT_EQ(cellWords(-0.5, -0.1, 0.2), "across mirrors 1 and 2");
+    EXPECT_EQ(cellWords(-0.5, -0.1, -0.2), "the triangle's antipode");
+}
+
+// ---------------------------------------------------------------------------------------------
+
+struct PointRow {
+    friend void PrintTo(const PointRow& row, std::ostream* out) { *out << row.name; }
+    std::string name;
+    PictureDescription description;
+};
+
+PictureDescription described(Projection projection, View view, PictureSize size, double ratio,
+                             double scale = 120.0) {
+    PictureDescription d;
+    d.request.projection = projection;
+    d.request.scale = scale;
+    d.view = view;
+    d.size = size;
+    d.sampling = Sampling{ratio};
+    return d;
+}
+
+const PointRow pointRows[] = {
+    {"startUp", {}},
+    {"stereoTurned", described(Projection::stereographic, {30, -15, 10}, {300, 200}, 1.0)},
+    {"gnomeFine", described(Projection::gnomonic, {-120, 45, 0}, {200, 150}, 1.5, 90)},
+    {"orthoRolled", described(Projection::orthographic, {0, 0, 135}, {161, 121}, 2.0, 40)},
+};
+
+class PointAt : public ::testing::TestWithParam<PointRow> {};
+
+// Every pixel's point has the pixel's colour in the picture; turned by the view and projected,
+// it falls back into its pixel; and its cell has the brightness of that colour.
+TEST_P(PointAt, ShowsThePointOfEachPixel) {
+    const PictureDescription& d = GetParam().description;
+    const FinePicture picture = preparePicture(d);
+    const DrawSetup unturned = prepareDrawing(d.request);
+    std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()));
+    int points = 0;
+    for (int j = 0; j < picture.height(); j += 7) {
+        (void)picture.renderRow(j, row);
+        for (int i = 0; i < picture.width(); i += 5) {
+            const std::optional<PicturePoint> p = pointAt(d, i, j);
+            if (!p) {
+                EXPECT_EQ(row[static_cast<std::size_t>(i)], grey) << i << ", " << j;
+                continue;
+            }
+            ++points;
+            ASSERT_EQ(p->colour, row[static_cast<std::size_t>(i)]) << i << ", " << j;
+            EXPECT_NEAR(length(p->point), 1.0, 1e-12);
+            // Turned as the normals are turned, the point is where the pixel shows it.
+            const Vec3 seen = turned({p->point, p->point, p->point}, d.view, unturned.pi)[0];
+            const auto at = picturePosition(seen, d.request.scale, d.request.projection, d.size);
+            ASSERT_TRUE(at.has_value()) << i << ", " << j;
+            const double ratio = d.sampling.ratio;
+            EXPECT_NEAR(at->col, (i + 0.5) / ratio - 0.5, 1e-6);
+            EXPECT_NEAR(at->row, (j + 0.5) / ratio - 0.5, 1e-6);
+            const int dark = colour_rule::decode(p->colour).sideCount;
+            const bool across3 = p->cell == "the triangle's antipode";
+            const int across = p->cell == "the triangle"               ? 0
+                               : p->cell.starts_with("across mirrors") ? 2
+                               : across3                               ? 3
+                                                                       : 1;
+            EXPECT_EQ(dark, across3 ? 2 : 3 - across) << p->cell;
+            EXPECT_EQ(p->hue, hueWords(p->colour));
+        }
+    }
+    EXPECT_GT(points, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(PicturePoint, PointAt, ::testing::ValuesIn(pointRows), RowName());
+
+TEST(PicturePoint, NothingOffThePictureOrForAPictureThatCannotBeDrawn) {
+    const PictureDescription d;
+    EXPECT_FALSE(pointAt(d, -1, 0));
+    EXPECT_FALSE(pointAt(d, 640, 0));
+    EXPECT_FALSE(pointAt(d, 0, 481));
+    PictureDescription ortho = d;
+    ortho.request.projection = Projection::orthographic;
+    EXPECT_FALSE(pointAt(ortho, 0, 0)) << "off the disc";
+    EXPECT_TRUE(pointAt(ortho, 320, 240));
+    PictureDescription badCode = d;
+    badCode.request.triangleCode = "300 x/1:3/1:3/1";
+    EXPECT_FALSE(pointAt(badCode, 320, 240));
+    PictureDescription noScale = d;
+    noScale.request.scale = 0.0;
+    EXPECT_FALSE(pointAt(noScale, 320, 240));
+}
+
+// A sample exactly on an axis through the centre can stop a drawing at a fractional ratio; the
+// size that drops a column or a row keeps every sample off both axes.
+TEST(OffAxisSize, KeepsEverySampleOffTheAxes) {
+    const auto onAxis = [](int windowPixels, double centre, double ratio) {
+        for (int i = 0; i < devicePixels(windowPixels, ratio); ++i) {
+            if ((i + 0.5) / ratio - 0.5 == centre) {
+                return true;
+            }
+        }
+        return false;
+    };
+    int dropped = 0;
+    for (const double ratio : {1.0, 1.25, 1.5, 1.75, 2.0, 3.0}) {
+        for (int side = 1; side <= 400; ++side) {
+            const PictureSize size = offAxisSize({side, side}, ratio);
+            EXPECT_FALSE(onAxis(size.width, columnCentreOf(size.width), ratio)) << side;
+            EXPECT_FALSE(onAxis(size.height, rowCentreOf(size.height), ratio)) << side;
+            EXPECT_LE(side - size.width, 2);
+            EXPECT_LE(side - size.height, 2);
+            if (ratio == std::floor(ratio)) {
+                EXPECT_EQ(size, (PictureSize{side, side}));
+            }
+            dropped += size == PictureSize{side, side} ? 0 : 1;
+        }
+    }
+    EXPECT_GT(dropped, 0);
+    // The size where a sample sits on the centre itself: the picture cannot be drawn, and the
+    // size off the axes can.
+    PictureDescription d;
+    d.size = {386, 440};
+    d.sampling = Sampling{1.5};
+    const auto draw = [](const PictureDescription& description) {
+        const FinePicture picture = preparePicture(description);
+        std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()));
+        for (int j = 0; j < picture.height(); ++j) {
+            (void)picture.renderRow(j, row);
+        }
+    };
+    EXPECT_THROW(draw(d), DrawError);
+    d.size = offAxisSize(d.size, 1.5);
+    EXPECT_NO_THROW(draw(d));
+}
+
+TEST(View, TurnedBackUndoesTheTurn) {
+    const double pi = std::numbers::pi;
+    const View views[] = {{}, {30, -15, 10}, {-179.99, 90, 180}, {12.34, 56.78, -90}};
+    const Vec3 points[] = {{0, 0, 1}, {0.6, 0, 0.8}, {-0.48, -0.6, -0.64}};
+    for (const View& view : views) {
+        for (const Vec3& p : points) {
+            const Vec3 back = turnedBack(turned({p, p, p}, view, pi)[0], view, pi);
+            EXPECT_NEAR(back.x, p.x, 1e-15);
+            EXPECT_NEAR(back.y, p.y, 1e-15);
+            EXPECT_NEAR(back.z, p.z, 1e-15);
+        }
+    }
+}
+
+TEST(PictureFileName, CarriesTheCodeTheViewAndR) {
+    PictureDescription d;
+    EXPECT_EQ(pictureFileName(d, ".png"), "300-r0-stereo-view0,0,0-R120.png");
+    d.request.triangleCode = "412 4/1:2/1:3/1";
+    d.request.rotation = 2;
+    d.request.reverse = true;
+    d.request.projection = Projection::gnomonic;
+    d.request.scale = 159.72;
+    d.view = {30.5, -15, 0.01};
+    d.size = {1920, 1080};
+    EXPECT_EQ(pictureFileName(d, ".webp"), "412-r2-rev-gnome-view30.5,-15,0.01-R159.72.webp");
+}
+
+}  // namespace
+}  // namespace vantu

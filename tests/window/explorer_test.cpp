@@ -1,0 +1,775 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+// The Explorer as a user meets it: drags, the wheel and the keys turn and zoom the sphere, and
+// every frame on the screen is the core's picture of its view, size and device pixel ratio; a
+// burst of views ends on the last; spinning; faults beside the controls; copying and saving;
+// closing during a frame. The suite runs at several scale factors (tests/window/CMakeLists.txt).
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QFile>
+#include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QWheelEvent>
+#include <QWindow>
+
+#include <cmath>
+#include <functional>
+#include <memory>
+#include <ostream>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "drawing/draw_procedure.h"
+#include "drawing/picture_point.h"
+#include "explorer/explorer.h"
+#include "explorer/frame_renderer.h"
+#include "explorer/navigation.h"
+#include "geometry/draw_error.h"
+#include "setup/draw_request.h"
+#include "tests/test_support.h"
+#include "tests/window/window_test_support.h"
+#include "window/error_reporter.h"
+
+namespace vantu::window_test {
+namespace {
+
+using explorer::Explorer;
+using explorer::Frame;
+using explorer::FrameRenderer;
+
+// The core's picture of `description`: FinePicture's rows, one after the other.
+QImage corePicture(const PictureDescription& description) {
+    const FinePicture picture = preparePicture(description);
+    QImage image(picture.width(), picture.height(), QImage::Format_RGB32);
+    std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()));
+    for (int j = 0; j < picture.height(); ++j) {
+        (void)picture.renderRow(j, row);
+        auto* line = reinterpret_cast<QRgb*>(image.scanLine(j));
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            line[i] = qRgb(redOf(row[i]), greenOf(row[i]), blueOf(row[i]));
+        }
+    }
+    return image;
+}
+
+// Whether `image` is, pixel for pixel, the core's picture of `description`.
+::testing::AssertionResult isCorePicture(const QImage& image,
+                                         const PictureDescription& description) {
+    const QImage expected = corePicture(description);
+    if (image.size() != expected.size()) {
+        return ::testing::AssertionFailure()
+               << "the frame is " << image.width() << " x " << image.height() << ", not "
+               << expected.width() << " x " << expected.height();
+    }
+    const QImage actual = image.convertToFormat(QImage::Format_RGB32);
+    int differing = 0;
+    for (int y = 0; y < actual.height(); ++y) {
+        for (int x = 0; x < actual.width(); ++x) {
+            differing += actual.pixel(x, y) == expected.pixel(x, y) ? 0 : 1;
+        }
+    }
+    if (differing == 0) {
+        return ::testing::AssertionSuccess();
+    }
+    return ::testing::AssertionFailure() << differing << " pixels differ";
+}
+
+class ExplorerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        explorer.resize(640, 420);
+        explorer.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&explorer));
+        QApplication::setActiveWindow(&explorer);
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&explorer));
+        explorer.picture->setFocus();
+        ASSERT_TRUE(waitCurrent());
+    }
+
+    // Waits until the screen answers the newest request.
+    [[nodiscard]] bool waitCurrent() {
+        return QTest::qWaitFor([this] { return explorer.isCurrent(); }, 30000);
+    }
+
+    // The frame on the screen is the core's picture of the controls' description, at the
+    // picture's size and device pixel ratio.
+    void expectShowsTheCorePicture() {
+        ASSERT_TRUE(explorer.shown().has_value());
+        const Frame& frame = *explorer.shown();
+        const PictureDescription& d = frame.description;
+        EXPECT_EQ(d.request.triangleCode, explorer.wanted().request.triangleCode);
+        EXPECT_EQ(d.view, explorer.wanted().view);
+        EXPECT_EQ(d.request.scale, explorer.wanted().request.scale);
+        const QSize size = explorer.picture->size();
+        EXPECT_EQ(d.size, offAxisSize({size.width(), size.height()}, d.sampling.ratio));
+        EXPECT_LE(size.width() - d.size.width, 2);
+        EXPECT_LE(size.height() - d.size.height, 2);
+        EXPECT_EQ(d.sampling, (Sampling{explorer.picture->devicePixelRatioF()}));
+        EXPECT_EQ(frame.image, explorer.picture->frame()) << "the picture shows the frame";
+        EXPECT_TRUE(isCorePicture(frame.image, d));
+    }
+
+    // The frame on the screen is the core's picture of its own description.
+    void expectShowsTheCorePictureOfItsOwn() {
+        ASSERT_TRUE(explorer.shown().has_value());
+        EXPECT_EQ(explorer.shown()->image, explorer.picture->frame());
+        EXPECT_TRUE(isCorePicture(explorer.shown()->image, explorer.shown()->description));
+    }
+
+    Explorer explorer;
+};
+
+// A drag from `from` to `to` in the picture, as the mouse gives it: press, moves, release.
+void drag(QWidget* picture, QPointF from, QPointF to, Qt::KeyboardModifiers keys = {}) {
+    const auto send = [&](QEvent::Type type, QPointF at, Qt::MouseButton button,
+                          Qt::MouseButtons buttons) {
+        QMouseEvent event(type, at, picture->mapToGlobal(at), button, buttons, keys);
+        QApplication::sendEvent(picture, &event);
+    };
+    send(QEvent::MouseButtonPress, from, Qt::LeftButton, Qt::LeftButton);
+    for (int step = 1; step <= 4; ++step) {
+        send(QEvent::MouseMove, from + (to - from) * (step / 4.0), Qt::NoButton, Qt::LeftButton);
+    }
+    send(QEvent::MouseButtonRelease, to, Qt::LeftButton, Qt::NoButton);
+}
+
+// `notches` turns of the wheel over the picture's centre, up for positive.
+void wheel(QWidget* picture, int notches) {
+    const QPointF at(picture->width() / 2.0, picture->height() / 2.0);
+    QWheelEvent event(at, picture->mapToGlobal(at), QPoint(), QPoint(0, 120 * notches),
+                      Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(picture, &event);
+}
+
+void press(Explorer& e, std::initializer_list<Qt::Key> keys) {
+    for (const Qt::Key key : keys) {
+        QTest::keyClick(e.picture, key);
+    }
+}
+
+QPointF centreOf(const QWidget* w) {
+    return {w->width() / 2.0, w->height() / 2.0};
+}
+
+// What each input does to the view and R, from the opening view 0, 0, 0 and R 120.
+struct InputRow {
+    friend void PrintTo(const InputRow& row, std::ostream* out) { *out << row.name; }
+    std::string name;
+    std::function<void(Explorer&)> input;
+    View view;
+    double scale;
+};
+
+const InputRow inputRows[] = {
+    // A drag across half the picture's height turns 90 degrees.
+    {"dragRightHalfTheHeight",
+     [](Explorer& e) {
+         const double h = e.picture->height();
+         drag(e.picture, centreOf(e.picture), centreOf(e.picture) + QPointF(h / 2, 0));
+     },
+     {90, 0, 0},
+     120},
+    {"dragUpAndLeft",
+     [](Explorer& e) {
+         const double h = e.picture->height();
+         drag(e.picture, centreOf(e.picture), centreOf(e.picture) + QPointF(-h / 3, -h / 6));
+     },
+     {-60, -30, 0},
+     120},
+    {"dragDownPastThePole",
+     [](Explorer& e) {
+         const double h = e.picture->height();
+         drag(e.picture, {10, 1}, {10, 1 + h});
+     },
+     {0, 90, 0},
+     120},
+    // Shift+drag a quarter of the way round the centre, counter-clockwise.
+    {"shiftDragAQuarterTurn",
+     [](Explorer& e) {
+         const QPointF c = centreOf(e.picture);
+         drag(e.picture, c + QPointF(100, 0), c + QPointF(0, -100), Qt::ShiftModifier);
+     },
+     {0, 0, 90},
+     120},
+    {"wheelUp", [](Explorer& e) { wheel(e.picture, 1); }, {}, 132},
+    {"wheelDownTwice",
+     [](Explorer& e) {
+         wheel(e.picture, -1);
+         wheel(e.picture, -1);
+     },
+     {},
+     99.1736},
+    {"right", [](Explorer& e) { press(e, {Qt::Key_Right}); }, {5, 0, 0}, 120},
+    {"leftTwice",
+     [](Explorer& e) {
+         press(e, {Qt::Key_Left, Qt::Key_Left});
+     },
+     {-10, 0, 0},
+     120},
+    {"up", [](Explorer& e) { press(e, {Qt::Key_Up}); }, {0, -5, 0}, 120},
+    {"down", [](Explorer& e) { press(e, {Qt::Key_Down}); }, {0, 5, 0}, 120},
+    {"pageUp", [](Explorer& e) { press(e, {Qt::Key_PageUp}); }, {0, 0, 5}, 120},
+    {"pageDown", [](Explorer& e) { press(e, {Qt::Key_PageDown}); }, {0, 0, -5}, 120},
+    {"plus", [](Explorer& e) { press(e, {Qt::Key_Plus}); }, {}, 150},
+    {"equalsIsPlus", [](Explorer& e) { press(e, {Qt::Key_Equal}); }, {}, 150},
+    {"minus", [](Explorer& e) { press(e, {Qt::Key_Minus}); }, {}, 96},
+    {"homeAfterTurnsAndZoom",
+     [](Explorer& e) {
+         press(e, {Qt::Key_Right, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_Plus});
+         wheel(e.picture, 3);
+         press(e, {Qt::Key_Home});
+     },
+     {},
+     120},
+};
+
+class ExplorerInputTest : public ExplorerTest, public ::testing::WithParamInterface<InputRow> {};
+
+TEST_P(ExplorerInputTest, ChangesTheViewAndRAndShowsTheCorePicture) {
+    GetParam().input(explorer);
+    ASSERT_TRUE(waitCurrent());
+    const PictureDescription& shown = explorer.shown()->description;
+    EXPECT_EQ(shown.view, GetParam().view);
+    EXPECT_EQ(shown.request.scale, GetParam().scale);
+    expectShowsTheCorePicture();
+    // The angle boxes and R say the same.
+    EXPECT_EQ(explorer.lon->value(), GetParam().view.lon);
+    EXPECT_EQ(explorer.lat->value(), GetParam().view.lat);
+    EXPECT_EQ(explorer.roll->value(), GetParam().view.roll);
+    EXPECT_EQ(readScale(explorer.scale->text().toStdString()), GetParam().scale);
+}
+
+INSTANTIATE_TEST_SUITE_P(Explorer, ExplorerInputTest, ::testing::ValuesIn(inputRows), RowName());
+
+// A click on the indicator of a radio button or check box.
+void clickIndicator(QWidget* button) {
+    QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(8, button->height() / 2));
+}
+
+// Each control draws at once, with no Go!.
+TEST_F(ExplorerTest, EveryControlRedrawsAtOnce) {
+    const std::function<void()> changes[] = {
+        [&] { explorer.code->setCurrentIndex(5); },
+        [&] { clickIndicator(explorer.rotation[2]); },
+        [&] { clickIndicator(explorer.reverse); },
+        [&] { clickIndicator(explorer.projection[2]); },
+        [&] {
+            explorer.scale->selectAll();
+            QTest::keyClicks(explorer.scale, QStringLiteral("77"));
+        },
+        [&] {
+            explorer.lat->selectAll();
+            QTest::keyClicks(explorer.lat, QStringLiteral("12.5"));
+        },
+    };
+    for (const auto& change : changes) {
+        const std::uint64_t before = explorer.frames().newestRequest();
+        change();
+        EXPECT_GT(explorer.frames().newestRequest(), before);
+        ASSERT_TRUE(waitCurrent());
+    }
+    const PictureDescription& d = explorer.shown()->description;
+    EXPECT_EQ(d.request.triangleCode, explorer.code->itemText(5).toStdString());
+    EXPECT_EQ(d.request.rotation, 2);
+    EXPECT_TRUE(d.request.reverse);
+    EXPECT_EQ(d.request.projection, Projection::orthographic);
+    EXPECT_EQ(d.request.scale, 77.0);
+    EXPECT_EQ(d.view, (View{0, 12.5, 0}));
+    expectShowsTheCorePicture();
+}
+
+// The screen shows the frame one image pixel to one device pixel, never scaled.
+TEST_F(ExplorerTest, ScreenShowsTheFrameOneToOne) {
+    QTest::keyClick(explorer.picture, Qt::Key_Down);
+    ASSERT_TRUE(waitCurrent());
+    const QImage frame = explorer.shown()->image.convertToFormat(QImage::Format_RGB32);
+    const QImage screen = explorer.picture->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = screen.copy(QRect(explorer.picture->frameOrigin(), frame.size()));
+    ASSERT_EQ(shown.size(), frame.size());
+    int differing = 0;
+    for (int y = 0; y < frame.height(); ++y) {
+        for (int x = 0; x < frame.width(); ++x) {
+            differing += shown.pixel(x, y) == frame.pixel(x, y) ? 0 : 1;
+        }
+    }
+    EXPECT_EQ(differing, 0);
+}
+
+// The picture follows the window's size, at the screen's device pixel ratio.
+TEST_F(ExplorerTest, FollowsTheWindowsSize) {
+    const QSize least = explorer.minimumSizeHint();
+    for (const QSize size :
+         {least + QSize(50, 10), least + QSize(300, 100), least + QSize(121, 37)}) {
+        explorer.resize(size);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return explorer.size() == size; }, 5000));
+        ASSERT_TRUE(waitCurrent());
+        expectShowsTheCorePicture();
+        const double ratio = explorer.picture->devicePixelRatioF();
+        const PictureSize drawn = explorer.shown()->description.size;
+        EXPECT_EQ(explorer.shown()->image.size(),
+                  QSize(devicePixels(drawn.width, ratio), devicePixels(drawn.height, ratio)));
+    }
+}
+
+// On a desktop of screens of different device pixel ratios (the offscreen platform with
+// tests/window/two_screens.json), the Explorer moved to another screen draws at that one's
+// ratio. Skipped where there is one screen.
+TEST_F(ExplorerTest, MovedToAScreenOfAnotherRatioDrawsAtIt) {
+    if (QGuiApplication::screens().size() < 2) {
+        GTEST_SKIP() << "one screen here: the case runs as window.ExplorerAcrossScreens";
+    }
+    for (int move = 0; move < 2; ++move) {
+        QScreen* other = nullptr;
+        for (QScreen* screen : QGuiApplication::screens()) {
+            if (screen->devicePixelRatio() != explorer.picture->devicePixelRatioF()) {
+                other = screen;
+            }
+        }
+        ASSERT_NE(other, nullptr) << "no screen of another ratio";
+        explorer.windowHandle()->setScreen(other);
+        ASSERT_TRUE(QTest::qWaitFor(
+            [&] {
+                return explorer.isCurrent() &&
+                       explorer.shown()->description.sampling.ratio == other->devicePixelRatio();
+            },
+            30000))
+            << "no frame at the ratio " << other->devicePixelRatio();
+        expectShowsTheCorePicture();
+    }
+}
+
+// A hundred views in a row: frames come in order, the last one is the last view's, and no
+// frame comes after it.
+TEST_F(ExplorerTest, BurstOfViewsEndsWithTheLastViewsFrame) {
+    std::vector<std::uint64_t> generations;
+    QObject::connect(&explorer.frames(), &explorer::FrameSource::frameReady, &explorer,
+                     [&](const Frame& frame) { generations.push_back(frame.generation); });
+    for (int i = 0; i < 100; ++i) {
+        QTest::keyClick(explorer.picture, Qt::Key_Right);
+    }
+    const std::uint64_t last = explorer.frames().newestRequest();
+    ASSERT_TRUE(waitCurrent());
+    QTest::qWait(200);
+    ASSERT_FALSE(generations.empty());
+    EXPECT_EQ(generations.back(), last);
+    EXPECT_TRUE(std::is_sorted(generations.begin(), generations.end()));
+    EXPECT_LT(generations.size(), 100U) << "frames of older views were abandoned";
+    EXPECT_EQ(explorer.shown()->description.view, (View{140, 0, 0}));
+    expectShowsTheCorePicture();
+}
+
+TEST_F(ExplorerTest, SpaceStartsAndStopsSpinning) {
+    int frames = 0;
+    QObject::connect(&explorer.frames(), &explorer::FrameSource::frameReady, &explorer,
+                     [&] { ++frames; });
+    QTest::keyClick(explorer.picture, Qt::Key_Space);
+    EXPECT_TRUE(explorer.isSpinning());
+    EXPECT_TRUE(explorer.spin->isChecked());
+    ASSERT_TRUE(QTest::qWaitFor(
+        [&] { return explorer.shown() && explorer.shown()->description.view.lon >= 6.0; }, 10000));
+    EXPECT_GE(frames, 2) << "a frame at each step";
+    QTest::keyClick(explorer.picture, Qt::Key_Space);
+    EXPECT_FALSE(explorer.isSpinning());
+    ASSERT_TRUE(waitCurrent());
+    const View stopped = explorer.shown()->description.view;
+    EXPECT_GT(stopped.lon, 0.0);
+    EXPECT_EQ(stopped.lat, 0.0);
+    QTest::qWait(100);
+    EXPECT_EQ(explorer.shown()->description.view, stopped) << "still after the second Space";
+    expectShowsTheCorePicture();
+}
+
+// A code or scale that cannot be drawn: the message beside the controls in the main window's
+// words, no message box, the last good picture kept; then good input draws again.
+struct FaultRow {
+    friend void PrintTo(const FaultRow& row, std::ostream* out) { *out << row.name; }
+    std::string name;
+    QString code;
+    QString scale;
+};
+
+const FaultRow faultRows[] = {
+    {"codeWithoutADivisor", QStringLiteral("300 x/1:3/1:3/1"), QStringLiteral("120")},
+    {"triangleThatCannotBeSolved", QStringLiteral("300 2/1:2/1:1/1"), QStringLiteral("120")},
+    {"scaleZero", QStringLiteral("300 2/1:3/1:3/1"), QStringLiteral("0")},
+    {"scaleBeyondTheDoubles", QStringLiteral("300 2/1:3/1:3/1"), QStringLiteral("1e999")},
+};
+
+class ExplorerFaultTest : public ExplorerTest, public ::testing::WithParamInterface<FaultRow> {};
+
+TEST_P(ExplorerFaultTest, ShowsBesideTheControlsAndKeepsThePicture) {
+    const FaultRow& row = GetParam();
+    const QImage before = explorer.shown()->image;
+    for (const auto& [field, text] :
+         {std::pair{explorer.code->lineEdit(), row.code}, std::pair{explorer.scale, row.scale}}) {
+        QTest::mouseClick(field, Qt::LeftButton);
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, text);
+    }
+    ASSERT_TRUE(waitCurrent());
+    // The message the main window's Go! would give for the same inputs.
+    DrawRequest request;
+    request.triangleCode = row.code.toStdString();
+    std::string message;
+    try {
+        request.scale = readScale(row.scale.toStdString());
+        message = coreFailure(request);
+    } catch (const DrawError& e) {
+        message = e.what();
+    }
+    ASSERT_FALSE(message.empty());
+    EXPECT_EQ(explorer.fault(), drawingStoppedText(QString::fromStdString(message)));
+    EXPECT_TRUE(explorer.faultText->isVisible());
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no message box";
+    EXPECT_FALSE(explorer.picture->frame().isNull());
+    expectShowsTheCorePictureOfItsOwn();
+    if (row.code == QStringLiteral("300 2/1:3/1:3/1") && row.scale == QStringLiteral("0")) {
+        EXPECT_EQ(explorer.picture->frame(), before) << "typing 0 drew nothing new";
+    }
+
+    explorer.code->setEditText(QStringLiteral("300 2/1:3/1:3/1"));
+    explorer.scale->setText(QStringLiteral("120"));
+    QTest::keyClicks(explorer.scale, QStringLiteral("5"));
+    ASSERT_TRUE(waitCurrent());
+    EXPECT_EQ(explorer.fault(), QString());
+    EXPECT_EQ(explorer.shown()->description.request.scale, 1205.0);
+    expectShowsTheCorePicture();
+}
+
+INSTANTIATE_TEST_SUITE_P(Explorer, ExplorerFaultTest, ::testing::ValuesIn(faultRows), RowName());
+
+// ---------------------------------------------------------------------------------------------
+// Copying and saving the picture as shown, and the command line.
+
+class ExplorerFilesTest : public ExplorerTest {
+protected:
+    void SetUp() override {
+        ExplorerTest::SetUp();
+        ASSERT_TRUE(folder.isValid());
+        explorer.setSaveDialogs({[this](QWidget*, const QString& proposed) {
+                                     proposals.push_back(proposed);
+                                     return answer;
+                                 },
+                                 [this](QWidget*, const QString& path, const QString& reason) {
+                                     failures.push_back(path + QStringLiteral(": ") + reason);
+                                 }});
+    }
+
+    QTemporaryDir folder;
+    QString answer;
+    QStringList proposals;
+    QStringList failures;
+};
+
+TEST_F(ExplorerFilesTest, SavesPngOrWebpByTheNameAndRefusesOtherNames) {
+    QTest::keyClick(explorer.picture, Qt::Key_Right);
+    ASSERT_TRUE(waitCurrent());
+    const Frame frame = *explorer.shown();
+    answer = folder.filePath(QStringLiteral("turned.png"));
+    QTest::keyClick(&explorer, Qt::Key_S, Qt::ControlModifier);
+    ASSERT_EQ(proposals.size(), 1);
+    EXPECT_EQ(QFileInfo(proposals[0]).fileName(),
+              QString::fromStdString(pictureFileName(frame.description, ".png")));
+    EXPECT_TRUE(isCorePicture(QImage(answer), frame.description));
+
+    answer = folder.filePath(QStringLiteral("turned.webp"));
+    explorer.savePicture->trigger();
+    QFile webp(answer);
+    ASSERT_TRUE(webp.open(QIODevice::ReadOnly));
+    const QByteArray head = webp.read(12);
+    EXPECT_TRUE(head.startsWith("RIFF") && head.endsWith("WEBP")) << head.toStdString();
+
+    answer = folder.filePath(QStringLiteral("turned.jpg"));
+    explorer.savePicture->trigger();
+    EXPECT_EQ(failures,
+              QStringList{answer + QStringLiteral(": use a name ending in .png or .webp")});
+    EXPECT_FALSE(QFile::exists(answer));
+
+    answer = folder.filePath(QStringLiteral("missing/turned.png"));
+    explorer.savePicture->trigger();
+    ASSERT_EQ(failures.size(), 2);
+    EXPECT_EQ(failures[1], answer + QStringLiteral(": No such file or directory"));
+}
+
+TEST_F(ExplorerFilesTest, CopiesThePictureAndTheCommandLine) {
+    EXPECT_FALSE(explorer.copyCommand->isEnabled()) << "no command line without its maker";
+    std::vector<PictureDescription> asked;
+    explorer.setCommandText([&](const PictureDescription& d) {
+        asked.push_back(d);
+        return QStringLiteral("vantu-render --view %1").arg(d.view.lon);
+    });
+    EXPECT_TRUE(explorer.copyCommand->isEnabled());
+    QTest::keyClick(explorer.picture, Qt::Key_Left);
+    ASSERT_TRUE(waitCurrent());
+    const QString probe = QStringLiteral("vantu clipboard probe");
+    QGuiApplication::clipboard()->setText(probe);
+    const bool clipboard = QGuiApplication::clipboard()->text() == probe;
+    QTest::keyClick(&explorer, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(asked.size(), 1U);
+    EXPECT_EQ(asked[0].view, explorer.shown()->description.view) << "the picture shown";
+    EXPECT_EQ(asked[0].size, explorer.shown()->description.size);
+    if (!clipboard) {
+        GTEST_SKIP() << "the platform has no clipboard here (a compositor without a seat)";
+    }
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("vantu-render --view -5"));
+    QTest::keyClick(&explorer, Qt::Key_C, Qt::ControlModifier);
+    const QImage copied = QGuiApplication::clipboard()->image();
+    EXPECT_TRUE(isCorePicture(copied, explorer.shown()->description));
+}
+
+// Every action is in a menu and the picture's context menu holds the picture's own.
+TEST_F(ExplorerTest, EveryActionIsInAMenu) {
+    QList<QAction*> inMenus;
+    for (QAction* menu : explorer.menuBar()->actions()) {
+        inMenus += menu->menu()->actions();
+    }
+    for (QAction* action :
+         {explorer.copyPicture, explorer.savePicture, explorer.copyCommand, explorer.closeExplorer,
+          explorer.turnLeft, explorer.turnRight, explorer.turnUp, explorer.turnDown,
+          explorer.rollLeft, explorer.rollRight, explorer.zoomIn, explorer.zoomOut,
+          explorer.resetView, explorer.spin, explorer.fullScreen}) {
+        EXPECT_TRUE(inMenus.contains(action)) << action->text().toStdString();
+        EXPECT_FALSE(action->toolTip().isEmpty()) << action->text().toStdString();
+    }
+    EXPECT_TRUE(explorer.picture->actions().contains(explorer.turnLeft));
+    EXPECT_TRUE(explorer.picture->actions().contains(explorer.copyPicture));
+    for (QWidget* control : std::initializer_list<QWidget*>{
+             explorer.code, explorer.rotation[0], explorer.reverse, explorer.scale,
+             explorer.projection[1], explorer.lon, explorer.lat, explorer.roll, explorer.picture}) {
+        EXPECT_FALSE(control->toolTip().isEmpty()) << control->accessibleName().toStdString();
+        EXPECT_FALSE(control->accessibleName().isEmpty());
+    }
+}
+
+// F11 fills the screen and the picture follows; F11 again goes back.
+TEST_F(ExplorerTest, FullScreenAndBack) {
+    const QSize before = explorer.picture->size();
+    QTest::keyClick(&explorer, Qt::Key_F11);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return explorer.isFullScreen(); }, 5000));
+    EXPECT_TRUE(explorer.fullScreen->isChecked());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return explorer.picture->size() != before; }, 5000));
+    ASSERT_TRUE(waitCurrent());
+    expectShowsTheCorePicture();
+    QTest::keyClick(&explorer, Qt::Key_F11);
+    ASSERT_TRUE(QTest::qWaitFor([&] { return !explorer.isFullScreen(); }, 5000));
+    EXPECT_FALSE(explorer.fullScreen->isChecked());
+}
+
+// Closing the window, or dropping the frames, while a frame is drawn ends at once and cleanly:
+// the drawing thread leaves the frame within a row and nothing arrives afterwards.
+TEST(ExplorerClosing, DuringAFrame) {
+    for (int round = 0; round < 3; ++round) {
+        auto window = std::make_unique<Explorer>();
+        window->resize(1200, 900);
+        window->show();
+        QTest::keyClick(window->picture, Qt::Key_Right);
+        window->close();
+        window.reset();
+        QTest::qWait(20);
+    }
+    int arrived = 0;
+    {
+        explorer::FrameSource frames;
+        QObject::connect(&frames, &explorer::FrameSource::frameReady, [&] { ++arrived; });
+        PictureDescription big;
+        big.size = {4000, 3000};
+        frames.request(big);
+        QTest::qWait(5);
+    }
+    QTest::qWait(50);
+    EXPECT_EQ(arrived, 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The frame renderer: the core's picture, abandoned within a few rows, the lowest row's fault.
+
+struct RendererRow {
+    friend void PrintTo(const RendererRow& row, std::ostream* out) { *out << row.name; }
+    std::string name;
+    PictureDescription description;
+};
+
+PictureDescription described(Projection projection, View view, PictureSize size, double ratio) {
+    PictureDescription d;
+    d.request.projection = projection;
+    d.view = view;
+    d.size = size;
+    d.sampling = Sampling{ratio};
+    return d;
+}
+
+const RendererRow rendererRows[] = {
+    {"startUp", {}},
+    {"stereoTurnedWide", described(Projection::stereographic, {30, -15, 10}, {401, 123}, 1.0)},
+    {"gnomeAtOneAndAQuarter", described(Projection::gnomonic, {-120, 45, 0}, {300, 200}, 1.25)},
+    {"orthoAtTwo", described(Projection::orthographic, {0, 90, 135}, {161, 240}, 2.0)},
+};
+
+class FrameRendererTest : public ::testing::TestWithParam<RendererRow> {};
+
+TEST_P(FrameRendererTest, DrawsTheCorePictureOnEveryThreadCount) {
+    for (const int threads : {1, 2, 3}) {
+        FrameRenderer renderer({threads, {}});
+        const std::optional<QImage> image = renderer.render(GetParam().description);
+        ASSERT_TRUE(image.has_value());
+        EXPECT_EQ(image->devicePixelRatio(), GetParam().description.sampling.ratio);
+        EXPECT_TRUE(isCorePicture(*image, GetParam().description)) << threads << " threads";
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Explorer, FrameRendererTest, ::testing::ValuesIn(rendererRows), RowName());
+
+// A frame's image handed back is drawn into again when nothing else holds it, and left alone when
+// something still does.
+TEST(FrameRenderer, DrawsIntoARecycledImageThatNothingElseHolds) {
+    FrameRenderer renderer({2, {}});
+    PictureDescription d;
+    d.size = {200, 150};
+    QImage first = *renderer.render(d);
+    const uchar* const bits = first.constBits();
+    renderer.recycle(std::move(first));
+    d.view = {10, 0, 0};
+    const QImage second = *renderer.render(d);
+    EXPECT_EQ(second.constBits(), bits);
+    EXPECT_TRUE(isCorePicture(second, d));
+    renderer.recycle(second);  // still held here
+    PictureDescription next = d;
+    next.view = {20, 0, 0};
+    const QImage third = *renderer.render(next);
+    EXPECT_NE(third.constBits(), bits);
+    EXPECT_TRUE(isCorePicture(second, d)) << "the image still held is untouched";
+    EXPECT_TRUE(isCorePicture(third, next));
+}
+
+TEST(FrameRenderer, AbandonsAFrameWithinARowPerThread) {
+    PictureDescription d;
+    d.size = {300, 1000};
+    for (const int threads : {1, 2, 4}) {
+        FrameRenderer renderer({threads, {}});
+        std::atomic<int> asked{0};
+        const std::optional<QImage> image = renderer.render(d, [&] { return ++asked > 10; });
+        EXPECT_FALSE(image.has_value());
+        EXPECT_LE(asked.load(), 10 + threads) << threads << " threads";
+    }
+}
+
+TEST(FrameRenderer, ThrowsTheLowestRowsFault) {
+    FrameRenderer renderer({2, {}});
+    PictureDescription d;
+    d.request.scale = 0.0;
+    d.size = {200, 300};
+    EXPECT_THROW_MSG((void)renderer.render(d), DrawError,
+                     "the scale R is 0: division by zero in row 0");
+    d.request.scale = 120.0;
+    d.request.triangleCode = "300 0/1:3/1:3/1";
+    EXPECT_THROW_MSG((void)renderer.render(d), DrawError,
+                     "the triangle code has the divisor 0 at position 5 (fraction 1): division by "
+                     "zero");
+    d.request.triangleCode = "300 2/1:3/1:3/1";
+    d.size = {0, 10};
+    EXPECT_THROW((void)renderer.render(d), std::invalid_argument);
+}
+
+// ---------------------------------------------------------------------------------------------
+// How the inputs move the view and R, at the hundredths the Explorer keeps.
+
+TEST(Navigation, AnglesWrapAndHoldAtHundredths) {
+    using explorer::clampedLatitude;
+    using explorer::wrappedAngle;
+    const std::pair<double, double> wraps[] = {
+        {0, 0},         {180, 180},      {-180, 180},     {185, -175},  {-185, 175},     {540, 180},
+        {-725.5, -5.5}, {12.344, 12.34}, {12.345, 12.35}, {359.999, 0}, {-179.996, 180},
+    };
+    for (const auto& [in, out] : wraps) {
+        EXPECT_EQ(wrappedAngle(in), out) << in;
+    }
+    EXPECT_EQ(clampedLatitude(95), 90);
+    EXPECT_EQ(clampedLatitude(-90.004), -90);
+    EXPECT_EQ(clampedLatitude(45.678), 45.68);
+    // Hundredths read back from their shortest text.
+    EXPECT_EQ(std::stod("12.35"), wrappedAngle(12.345));
+}
+
+TEST(Navigation, SweptAngleIsCounterClockwiseOnTheScreen) {
+    using explorer::sweptAngle;
+    EXPECT_EQ(sweptAngle(100, 0, 0, -100), 90);   // right to top
+    EXPECT_EQ(sweptAngle(0, -100, 100, 0), -90);  // top to right
+    EXPECT_EQ(sweptAngle(100, 0, -100, 0), 180);
+    EXPECT_EQ(sweptAngle(10, 10, 20, 20), 0);
+    EXPECT_EQ(sweptAngle(0, 0, 20, 20), 0);
+}
+
+TEST(Navigation, ZoomKeepsSixSignificantDigits) {
+    using explorer::zoomed;
+    EXPECT_EQ(zoomed(120, 1.1), 132);
+    EXPECT_EQ(zoomed(132, 1.1), 145.2);
+    EXPECT_EQ(zoomed(120, 1 / 1.1), 109.091);
+    EXPECT_EQ(zoomed(120, 1.25), 150);
+    EXPECT_EQ(zoomed(0.001, 0.5), 0.0005);
+    EXPECT_EQ(zoomed(123456789, 1), 123457000);
+}
+
+// ---------------------------------------------------------------------------------------------
+// The main window's "Explore...": the controls as Go! reads them, nothing drawn in Form1.
+
+TEST_F(WindowTest, ExploreHandsOverTheControlsAsGoReadsThem) {
+    EXPECT_FALSE(form.ExplorePicture->isEnabled()) << "nothing to open without a handler";
+    std::vector<DrawRequest> opened;
+    form.setExploreHandler([&](const DrawRequest& request) { opened.push_back(request); });
+    QTest::mouseClick(form.Option3, Qt::LeftButton);
+    QTest::mouseClick(form.Check2, Qt::LeftButton);
+    QTest::mouseClick(form.Option5, Qt::LeftButton);
+    typeCode(QStringLiteral("412 4/1:2/1:3/1"));
+    typeScale(QStringLiteral("90.5abc"));
+    // Ctrl+E where the user typed last: in the R box, and in the code's field.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
+    ASSERT_EQ(opened.size(), 1U);
+    EXPECT_EQ(form.Text7->text(), QStringLiteral("90.5abc"));
+    QTest::mouseClick(form.Combo1->lineEdit(), Qt::LeftButton);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_E, Qt::ControlModifier);
+    ASSERT_EQ(opened.size(), 2U);
+    opened.pop_back();
+    EXPECT_EQ(opened[0].triangleCode, "412 4/1:2/1:3/1");
+    EXPECT_EQ(opened[0].rotation, 2);
+    EXPECT_TRUE(opened[0].reverse);
+    EXPECT_EQ(opened[0].scale, 90.5);
+    EXPECT_EQ(opened[0].projection, Projection::gnomonic);
+    EXPECT_TRUE(rows.empty()) << "Form1 draws nothing";
+    EXPECT_EQ(form.Picture1->scaleMode(), PictureBox::twipScaleMode);
+
+    // From the picture's context menu, its third entry.
+    const QPoint at(100, 100);
+    QContextMenuEvent event(QContextMenuEvent::Mouse, at, form.Picture1->mapToGlobal(at));
+    QApplication::sendEvent(form.Picture1, &event);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    ASSERT_EQ(menu->actions().size(), 3);
+    QAction* explore = menu->actions()[2];
+    EXPECT_EQ(explore->text(), QStringLiteral("Explore\u2026"));
+    QTest::mouseClick(menu, Qt::LeftButton, {}, menu->actionGeometry(explore).center());
+    EXPECT_EQ(opened.size(), 2U);
+
+    // A scale that Go! cannot read is reported as Go! reports it, and nothing opens.
+    typeScale(QStringLiteral("1e999"));
+    form.ExplorePicture->trigger();
+    EXPECT_EQ(opened.size(), 2U);
+    ASSERT_EQ(errors.size(), 1U);
+    try {
+        (void)readScale("1e999");
+    } catch (const DrawError& e) {
+        EXPECT_EQ(errors[0], e.what());
+    }
+}
+
+}  // namespace
+}  // namespace vantu::window_test
