@@ -674,7 +674,8 @@ TEST(FrameRenderer, ThrowsTheLowestRowsFault) {
     d.request.triangleCode = "300 0/1:3/1:3/1";
     EXPECT_THROW_MSG((void)renderer.render(d), DrawError,
                      "the triangle code has the divisor 0 at position 5 (fraction 1): division by "
-                     "zero");
+                     "zero (a code reads as a label, a blank and three fractions p/q, as in "
+                     "\"300 2/1:3/1:3/1\")");
     d.request.triangleCode = "300 2/1:3/1:3/1";
     d.size = {0, 10};
     EXPECT_THROW((void)renderer.render(d), std::invalid_argument);
