@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "geometry/draw_error.h"
-#include "render/colour_meaning.h"
+#include "render/colour_legend.h"
 #include "render/pixel_colour.h"
 #include "render/projections.h"
 #include "render/scan.h"
@@ -70,8 +70,8 @@ std::optional<PicturePoint> pointAt(const PictureDescription& description, int c
     }
     const auto [a1, a2, a3, d1, d2, d3] = detail::measureMirrors(p, setup.normals);
     const PackedColour colour = pixelColour(p, setup.normals);
-    return PicturePoint{turnedBack(p, description.view, setup.pi), colour, cellWords(a1, a2, a3),
-                        hueWords(colour)};
+    return PicturePoint{turnedBack(p, description.view, setup.pi), colour,
+                        pointCellWords(a1, a2, a3), pointHueWords(colour)};
 }
 
 }  // namespace vantu

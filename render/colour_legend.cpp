@@ -4,15 +4,39 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <vector>
 
 namespace vantu {
 
 using colour_rule::Hue;
 
+namespace {
+
+// The cells by how many of a point's three dots are non-negative.
+constexpr std::array<std::string_view, 4> cells = {
+    "the antipode, drawn as across one", "across two mirrors", "across one mirror", "the triangle"};
+
+// Every hue but grey has a nearest and a farthest vertex, two different ones.
+static_assert(
+    [] {
+        for (const colour_rule::HueRule& rule : colour_rule::hueRules) {
+            const HueVertices v = hueVertices(rule.hue);
+            const bool named = v.nearest >= 0 && v.farthest >= 0 && v.nearest != v.farthest;
+            if (named != (rule.hue != Hue::grey)) {
+                return false;
+            }
+        }
+        return true;
+    }(),
+    "each of the six hues names two vertices, grey none");
+
+}  // namespace
+
+std::string vertexName(int vertex) {
+    return std::string(1, static_cast<char>('A' + vertex));
+}
+
 std::string_view cellWords(int nonNegative) noexcept {
-    constexpr std::array<std::string_view, 4> cells = {"the antipode, drawn as across one",
-                                                       "across two mirrors", "across one mirror",
-                                                       "the triangle"};
     return cells[nonNegative >= 1 && nonNegative <= 3 ? static_cast<std::size_t>(nonNegative) : 0];
 }
 
@@ -30,21 +54,18 @@ std::string_view hueName(Hue hue, int sideCount) noexcept {
     return hue == Hue::grey && sideCount == 3 ? "white" : names[static_cast<std::size_t>(hue)];
 }
 
-std::string_view hueWords(Hue hue) noexcept {
-    // The smallest distance chooses the pair of hues and the largest the member of the pair.
-    constexpr std::array<std::string_view, colour_rule::hueCount> words = {
-        "D1 (vertex A) smallest, D2 (vertex B) largest",
-        "D1 (vertex A) smallest, D3 (vertex C) largest",
-        "D2 (vertex B) smallest, D3 (vertex C) largest",
-        "D2 (vertex B) smallest, D1 (vertex A) largest",
-        "D3 (vertex C) smallest, D1 (vertex A) largest",
-        "D3 (vertex C) smallest, D2 (vertex B) largest",
-        "D1 = D2 = D3, where the six hues meet",
+std::string hueWords(Hue hue) {
+    const HueVertices v = hueVertices(hue);
+    if (v.nearest < 0 || v.farthest < 0) {
+        return "D1 = D2 = D3, where the six hues meet";
+    }
+    const auto distance = [](int vertex) {
+        return "D" + std::to_string(vertex + 1) + " (vertex " + vertexName(vertex) + ")";
     };
-    return words[static_cast<std::size_t>(hue)];
+    return distance(v.nearest) + " smallest, " + distance(v.farthest) + " largest";
 }
 
-std::optional<ColourMeaning> colourMeaning(PackedColour colour) noexcept {
+std::optional<ColourMeaning> colourMeaning(PackedColour colour) {
     const auto colours = pictureColours();
     if (std::find(colours.begin(), colours.end(), colour) == colours.end()) {
         return std::nullopt;
@@ -56,7 +77,11 @@ std::optional<ColourMeaning> colourMeaning(PackedColour colour) noexcept {
         hueWords(hue)};
 }
 
-std::array<ColourMeaning, colourCount> legend() noexcept {
+std::string meaningWords(const ColourMeaning& meaning) {
+    return std::string(meaning.name) + ": " + std::string(meaning.cell) + "; " + meaning.order;
+}
+
+std::array<ColourMeaning, colourCount> legend() {
     std::array<ColourMeaning, colourCount> meanings{};
     std::size_t i = 0;
     for (const colour_rule::HueRule& rule : colour_rule::hueRules) {
@@ -65,6 +90,34 @@ std::array<ColourMeaning, colourCount> legend() noexcept {
         }
     }
     return meanings;
+}
+
+std::string pointCellWords(double a1, double a2, double a3) {
+    std::vector<std::string> across;
+    const double dots[3] = {a1, a2, a3};
+    for (int i = 0; i < 3; ++i) {
+        if (!(dots[i] >= 0.0)) {
+            across.push_back(std::to_string(i + 1));
+        }
+    }
+    switch (across.size()) {
+        case 0:
+            return std::string(cellWords(3));
+        case 1:
+            return "across mirror " + across[0];
+        case 2:
+            return "across mirrors " + across[0] + " and " + across[1];
+        default:
+            return "the triangle's antipode";
+    }
+}
+
+std::string pointHueWords(PackedColour colour) {
+    const HueVertices v = hueVertices(colour);
+    if (v.nearest < 0 || v.farthest < 0) {
+        return "all three vertices alike";
+    }
+    return "nearest vertex " + vertexName(v.nearest) + ", farthest " + vertexName(v.farthest);
 }
 
 }  // namespace vantu

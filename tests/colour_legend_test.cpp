@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
-// The words of the legend against the colouring itself: the cell and the order of D1, D2, D3
-// that each colour's words give hold at the points that get that colour.
+// The words of the colours, the legend's and a point's, against the colour rule and the colouring
+// itself: the cell and the order of D1, D2, D3 that each colour's words give hold at the points
+// that get that colour.
 #include "render/colour_legend.h"
 
 #include <gtest/gtest.h>
@@ -9,15 +10,148 @@
 #include <algorithm>
 #include <cmath>
 #include <numbers>
+#include <optional>
+#include <ostream>
 #include <set>
 #include <string>
 
 #include "render/pixel_colour.h"
 #include "render/snub_points.h"
 #include "setup/draw_request.h"
+#include "tests/test_support.h"
 
 namespace vantu {
 namespace {
+
+// Each outcome of the three comparisons: the hue, its smallest and largest squared distances, and
+// both kinds of words for them.
+struct HueRow {
+    friend void PrintTo(const HueRow& row, std::ostream* out) { *out << row.name; }
+    std::string name;
+    bool red, green, blue;  // which comparisons hold
+    colour_rule::Hue hue;
+    HueVertices vertices;
+    std::string pointWords;   // a point's, in the status bar
+    std::string legendWords;  // every point's, in a legend
+};
+
+using colour_rule::Hue;
+
+const HueRow hueRows[] = {
+    {"red",
+     false,
+     true,
+     true,
+     Hue::red,
+     {0, 1},
+     "nearest vertex A, farthest B",
+     "D1 (vertex A) smallest, D2 (vertex B) largest"},
+    {"yellow",
+     false,
+     false,
+     true,
+     Hue::yellow,
+     {0, 2},
+     "nearest vertex A, farthest C",
+     "D1 (vertex A) smallest, D3 (vertex C) largest"},
+    {"green",
+     true,
+     false,
+     true,
+     Hue::green,
+     {1, 2},
+     "nearest vertex B, farthest C",
+     "D2 (vertex B) smallest, D3 (vertex C) largest"},
+    {"cyan",
+     true,
+     false,
+     false,
+     Hue::cyan,
+     {1, 0},
+     "nearest vertex B, farthest A",
+     "D2 (vertex B) smallest, D1 (vertex A) largest"},
+    {"blue",
+     true,
+     true,
+     false,
+     Hue::blue,
+     {2, 0},
+     "nearest vertex C, farthest A",
+     "D3 (vertex C) smallest, D1 (vertex A) largest"},
+    {"magenta",
+     false,
+     true,
+     false,
+     Hue::magenta,
+     {2, 1},
+     "nearest vertex C, farthest B",
+     "D3 (vertex C) smallest, D2 (vertex B) largest"},
+    {"grey",
+     false,
+     false,
+     false,
+     Hue::grey,
+     {-1, -1},
+     "all three vertices alike",
+     "D1 = D2 = D3, where the six hues meet"},
+};
+
+class HueMeaning : public ::testing::TestWithParam<HueRow> {};
+
+// The status bar's words and the legend's say the same of each hue at every brightness.
+TEST_P(HueMeaning, NamesTheVerticesOfTheSmallestAndLargestDistance) {
+    const HueRow& row = GetParam();
+    EXPECT_EQ(hueVertices(row.hue), row.vertices);
+    EXPECT_EQ(hueWords(row.hue), row.legendWords);
+    for (int k = 1; k <= 3; ++k) {
+        const PackedColour colour = colour_rule::colourOf(row.red, row.green, row.blue, k);
+        EXPECT_EQ(hueVertices(colour), row.vertices) << "k = " << k;
+        EXPECT_EQ(pointHueWords(colour), row.pointWords) << "k = " << k;
+        const std::optional<ColourMeaning> m = colourMeaning(colour);
+        ASSERT_TRUE(m.has_value()) << "k = " << k;
+        EXPECT_EQ(m->hue, row.hue);
+        EXPECT_EQ(m->order, row.legendWords);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(ColourMeaning, HueMeaning, ::testing::ValuesIn(hueRows), RowName());
+
+// The three distances themselves, in every order, agree with the words: the rule read backwards
+// names the vertex whose distance is the smallest and the one whose is the largest.
+TEST(ColourMeaning, HueVerticesFollowTheDistances) {
+    const double values[3] = {1.0, 2.0, 3.0};
+    const int orders[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
+    for (const auto& order : orders) {
+        const double d[3] = {values[order[0]], values[order[1]], values[order[2]]};
+        const PackedColour colour = colour_rule::colourOf(d[0] > d[1], d[1] > d[2], d[2] > d[0], 3);
+        const HueVertices v = hueVertices(colour);
+        EXPECT_EQ(d[v.nearest], 1.0) << d[0] << " " << d[1] << " " << d[2];
+        EXPECT_EQ(d[v.farthest], 3.0) << d[0] << " " << d[1] << " " << d[2];
+    }
+}
+
+// A point's cell names the mirrors it lies across; the legend's the number of them.
+TEST(ColourMeaning, CellWordsFollowTheSigns) {
+    const struct {
+        double a1, a2, a3;
+        const char* point;
+        int nonNegative;
+    } rows[] = {
+        {0.5, 0.1, 0.2, "the triangle", 3},
+        {-0.0, 0.0, 0.3, "the triangle", 3},
+        {0.5, -0.1, 0.2, "across mirror 2", 2},
+        {-0.5, 0.1, -0.2, "across mirrors 1 and 3", 1},
+        {-0.5, -0.1, 0.2, "across mirrors 1 and 2", 1},
+        {-0.5, -0.1, -0.2, "the triangle's antipode", 0},
+    };
+    const char* general[] = {"the antipode, drawn as across one", "across two mirrors",
+                             "across one mirror", "the triangle"};
+    for (const auto& row : rows) {
+        EXPECT_EQ(pointCellWords(row.a1, row.a2, row.a3), row.point);
+        EXPECT_EQ(cellWords(row.nonNegative), general[row.nonNegative]) << row.point;
+    }
+    EXPECT_EQ(cellWords(7), general[0]);
+}
 
 TEST(Legend, HoldsEveryColourOnceBrightnessByHue) {
     const auto meanings = legend();

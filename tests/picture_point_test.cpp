@@ -15,70 +15,13 @@
 #include "drawing/picture_point.h"
 #include "geometry/draw_error.h"
 #include "geometry/view.h"
-#include "render/colour_meaning.h"
+#include "render/colour_legend.h"
 #include "render/colour_rule.h"
 #include "render/projections.h"
 #include "tests/test_support.h"
 
 namespace vantu {
 namespace {
-
-// Each outcome of the three comparisons: the hue's smallest and largest squared distances.
-struct HueRow {
-    friend void PrintTo(const HueRow& row, std::ostream* out) { *out << row.name; }
-    std::string name;
-    bool red, green, blue;  // which comparisons hold
-    HueVertices vertices;
-    std::string words;
-};
-
-const HueRow hueRows[] = {
-    {"red", false, true, true, {0, 1}, "nearest vertex A, farthest B"},
-    {"yellow", false, false, true, {0, 2}, "nearest vertex A, farthest C"},
-    {"green", true, false, true, {1, 2}, "nearest vertex B, farthest C"},
-    {"cyan", true, false, false, {1, 0}, "nearest vertex B, farthest A"},
-    {"blue", true, true, false, {2, 0}, "nearest vertex C, farthest A"},
-    {"magenta", false, true, false, {2, 1}, "nearest vertex C, farthest B"},
-    {"grey", false, false, false, {-1, -1}, "all three vertices alike"},
-};
-
-class HueMeaning : public ::testing::TestWithParam<HueRow> {};
-
-TEST_P(HueMeaning, NamesTheVerticesOfTheSmallestAndLargestDistance) {
-    const HueRow& row = GetParam();
-    for (int k = 1; k <= 3; ++k) {
-        const PackedColour colour = colour_rule::colourOf(row.red, row.green, row.blue, k);
-        EXPECT_EQ(hueVertices(colour_rule::decode(colour)), row.vertices) << "k = " << k;
-        EXPECT_EQ(hueWords(colour), row.words) << "k = " << k;
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(ColourMeaning, HueMeaning, ::testing::ValuesIn(hueRows), RowName());
-
-// The three distances themselves, in every order, agree with the words: the rule read backwards
-// names the vertex whose distance is the smallest and the one whose is the largest.
-TEST(ColourMeaning, HueWordsFollowTheDistances) {
-    const double values[3] = {1.0, 2.0, 3.0};
-    const int orders[6][3] = {{0, 1, 2}, {0, 2, 1}, {1, 0, 2}, {1, 2, 0}, {2, 0, 1}, {2, 1, 0}};
-    for (const auto& order : orders) {
-        const double d[3] = {values[order[0]], values[order[1]], values[order[2]]};
-        const PackedColour colour = colour_rule::colourOf(d[0] > d[1], d[1] > d[2], d[2] > d[0], 3);
-        const HueVertices v = hueVertices(colour_rule::decode(colour));
-        EXPECT_EQ(d[v.nearest], 1.0) << d[0] << " " << d[1] << " " << d[2];
-        EXPECT_EQ(d[v.farthest], 3.0) << d[0] << " " << d[1] << " " << d[2];
-    }
-}
-
-TEST(ColourMeaning, CellWordsFollowTheSigns) {
-    EXPECT_EQ(cellWords(0.5, 0.1, 0.2), "the triangle");
-    EXPECT_EQ(cellWords(-0.0, 0.0, 0.3), "the triangle");
-    EXPECT_EQ(cellWords(0.5, -0.1, 0.2), "across mirror 2");
-    EXPECT_EQ(cellWords(-0.5, 0.1, -0.2), "across mirrors 1 and 3");
-    EXPECT_EQ(cellWords(-0.5, -0.1, 0.2), "across mirrors 1 and 2");
-    EXPECT_EQ(cellWords(-0.5, -0.1, -0.2), "the triangle's antipode");
-}
-
-// ---------------------------------------------------------------------------------------------
 
 struct PointRow {
     friend void PrintTo(const PointRow& row, std::ostream* out) { *out << row.name; }
@@ -139,7 +82,7 @@ TEST_P(PointAt, ShowsThePointOfEachPixel) {
                                : across3                               ? 3
                                                                        : 1;
             EXPECT_EQ(dark, across3 ? 2 : 3 - across) << p->cell;
-            EXPECT_EQ(p->hue, hueWords(p->colour));
+            EXPECT_EQ(p->hue, pointHueWords(p->colour));
         }
     }
     EXPECT_GT(points, 0);
