@@ -36,12 +36,20 @@ CodeAngles codeAngles(std::string_view code) {
     return parseTriangleCode(code, detail::drawingPi());
 }
 
+bool sameTriangle(const DrawRequest& a, const DrawRequest& b) noexcept {
+    return a.triangleCode == b.triangleCode && a.notation == b.notation &&
+           a.rotation == b.rotation && a.reverse == b.reverse;
+}
+
+VertexAngles vertexAngles(const DrawRequest& request, double pi) {
+    const CodeAngles code = parseTriangle(request.triangleCode, request.notation, pi);
+    return permuteAngles(code[0], code[1], code[2], request.rotation, request.reverse);
+}
+
 DrawSetup prepareDrawing(const DrawRequest& request) {
     DrawSetup setup;
     setup.pi = detail::drawingPi();
-    const CodeAngles code = parseTriangle(request.triangleCode, request.notation, setup.pi);
-    const VertexAngles v =
-        permuteAngles(code[0], code[1], code[2], request.rotation, request.reverse);
+    const VertexAngles v = vertexAngles(request, setup.pi);
     setup.normals = solveMirrors(v[0], v[1], v[2]);
     return setup;
 }

@@ -28,6 +28,10 @@ struct DrawRequest {
     TriangleNotation notation = TriangleNotation::code;
 };
 
+// Whether two requests draw the same triangle: the same text in the same notation, turned by the
+// same rotation and reverse (R and the projection aside).
+[[nodiscard]] bool sameTriangle(const DrawRequest& a, const DrawRequest& b) noexcept;
+
 // Everything the renderer needs apart from R and the projection.
 struct DrawSetup {
     double pi = 0.0;  // atan(1) * 4, computed once per drawing
@@ -62,6 +66,11 @@ template <class T>
 // The three angles of `code` in radians as a drawing reads them: parseTriangleCode with the
 // drawing's pi. Throws DrawError as parseTriangleCode does.
 [[nodiscard]] CodeAngles codeAngles(std::string_view code);
+
+// The angles at A, B and C of the request's triangle as a drawing computes them with `pi`: its
+// text read in its notation (parseTriangle), then permuteAngles. Throws DrawError as
+// parseTriangle does.
+[[nodiscard]] VertexAngles vertexAngles(const DrawRequest& request, double pi);
 
 // Computes pi, parses the triangle's text in its notation (parseTriangle), permutes the angles
 // and solves the mirrors. Throws DrawError at the first fault, with nothing computed after it.

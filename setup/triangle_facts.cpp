@@ -84,9 +84,7 @@ TriangleFacts triangleFacts(const DrawRequest& request) {
     const DrawSetup setup = prepareDrawing(request);
     TriangleFacts facts;
     facts.fractions = permuted(code, request.rotation, request.reverse);
-    const CodeAngles angles = parseTriangle(request.triangleCode, request.notation, setup.pi);
-    facts.angles =
-        permuteAngles(angles[0], angles[1], angles[2], request.rotation, request.reverse);
+    facts.angles = vertexAngles(request, setup.pi);
     const std::array<Vec3, 3> v = triangleVertices(setup.normals);
     facts.sides = {arc(v[1], v[2]), arc(v[2], v[0]), arc(v[0], v[1])};
     facts.area = facts.angles[0] + facts.angles[1] + facts.angles[2] - setup.pi;
