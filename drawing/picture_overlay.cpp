@@ -27,8 +27,29 @@ void addSnubRings(Overlay& overlay, std::span<const SnubPoint> points, const Rin
     }
 }
 
+TriangleMarks triangleMarks(const DrawRequest& request, const OverlayOptions& options) {
+    TriangleMarks marks;
+    if (!options.groupMirrors && !options.snubPoints) {
+        return marks;
+    }
+    const DrawSetup plain = prepareDrawing(request);
+    if (options.groupMirrors) {
+        marks.finiteGroup = findMirrorGroup(plain.normals).kind != GroupKind::none;
+    }
+    if (options.snubPoints && !triangleDefect(request.triangleCode, request.notation)) {
+        marks.snubPoints = findSnubPoints(plain.normals, plain.pi);
+    }
+    return marks;
+}
+
 PictureOverlay pictureOverlay(const PictureDescription& description, const OverlayOptions& options,
                               const OverlayStyle& style) {
+    (void)checkedSampling(description.sampling);
+    return pictureOverlay(description, options, triangleMarks(description.request, options), style);
+}
+
+PictureOverlay pictureOverlay(const PictureDescription& description, const OverlayOptions& options,
+                              const TriangleMarks& marks, const OverlayStyle& style) {
     (void)checkedSampling(description.sampling);
     PictureOverlay result{Overlay(overlayFrame(description)), {}, {}, -1, {}};
     const DrawSetup setup = prepareView(description);
@@ -45,7 +66,8 @@ PictureOverlay pictureOverlay(const PictureDescription& description, const Overl
         }
     }
 
-    if (options.groupMirrors) {
+    // A group found none before the view is none after it: no lines, and no search for them.
+    if (options.groupMirrors && marks.finiteGroup) {
         result.group = findMirrorGroup(n);
         for (const Vec3& mirror : result.group.mirrors) {
             overlay.addGreatCircle(mirror, style.groupMirror);
@@ -62,12 +84,10 @@ PictureOverlay pictureOverlay(const PictureDescription& description, const Overl
             overlay.addGreatCircle(n[i], style.mirrors[i]);
         }
     }
-    if (options.snubPoints &&
-        !triangleDefect(description.request.triangleCode, description.request.notation)) {
+    if (options.snubPoints) {
         // Found as --snub finds them, before the view, so that they keep its numbers, then
         // turned where the view puts them, three at a time as the normals are turned.
-        const DrawSetup plain = prepareDrawing(description.request);
-        result.snubPoints = findSnubPoints(plain.normals, plain.pi);
+        result.snubPoints = marks.snubPoints;
         std::vector<SnubPoint> shown = result.snubPoints;
         for (std::size_t first = 0; first < shown.size(); first += 3) {
             Mirrors three{};
