@@ -15,12 +15,14 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontInfo>
 #include <QFormLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -32,6 +34,7 @@
 #include "geometry/draw_error.h"
 #include "geometry/text.h"
 #include "setup/triangle_code.h"
+#include "setup/triangle_notation.h"
 #include "window/error_reporter.h"
 
 namespace vantu::explorer {
@@ -86,6 +89,10 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
       viewStatus(new QLabel),
       pointStatus(new QLabel),
       timeStatus(new QLabel),
+      facts(new FactsPanel),
+      legend(new LegendPanel),
+      factsDock(new QDockWidget(QStringLiteral("Facts"), this)),
+      legendDock(new QDockWidget(QStringLiteral("Legend"), this)),
       copyPicture(new QAction(QStringLiteral("Copy Picture"), this)),
       savePicture(new QAction(QStringLiteral("Save Picture As\u2026"), this)),
       copyCommand(new QAction(QStringLiteral("Copy Command Line"), this)),
@@ -101,6 +108,12 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
       resetView(new QAction(QStringLiteral("Reset View"), this)),
       spin(new QAction(QStringLiteral("Spin"), this)),
       fullScreen(new QAction(QStringLiteral("Full Screen"), this)),
+      markMirrors(new QAction(QStringLiteral("Mirrors"), this)),
+      markGroup(new QAction(QStringLiteral("Mirrors of the Group"), this)),
+      markTriangle(new QAction(QStringLiteral("Triangle"), this)),
+      markSnubPoints(new QAction(QStringLiteral("Snub Points"), this)),
+      showFacts(factsDock->toggleViewAction()),
+      showLegend(legendDock->toggleViewAction()),
       m_opening(opening),
       m_view(opening.view),
       m_saveDialogs{askPictureFileName, showSaveErrorBox},
@@ -108,6 +121,10 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
     setWindowTitle(QStringLiteral("Vantu Explorer"));
     setObjectName(QStringLiteral("Explorer"));
     resize(openingSize);
+    // The labels over the picture: the window's font, bold, at its size in pixels.
+    m_labelFont = font();
+    m_labelFont.setBold(true);
+    m_labelFont.setPixelSize(QFontInfo(m_labelFont).pixelSize());
 
     auto* central = new QWidget;
     auto* layout = new QHBoxLayout(central);
@@ -128,6 +145,7 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
     statusBar()->addWidget(pointStatus, 1);
     statusBar()->addPermanentWidget(timeStatus);
 
+    buildDocks();
     buildActions();
 
     m_spinTimer.setTimerType(Qt::PreciseTimer);
@@ -136,6 +154,7 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
 
     connect(&m_frames, &FrameSource::frameReady, this, &Explorer::takeFrame);
     connect(&m_frames, &FrameSource::frameFailed, this, &Explorer::showFault);
+    connect(&m_frames, &FrameSource::factsReady, facts, &QLabel::setText);
     connect(&m_frames, &FrameSource::fewerThreads, this, [this](const QString& message) {
         std::fprintf(stderr, "vantu: %s\n", qPrintable(message));
         statusBar()->showMessage(message, 10000);
@@ -167,9 +186,10 @@ void Explorer::buildPanel(QWidget* panel) {
     code->setCurrentIndex(-1);
     code->setEditText(QString::fromStdString(request.triangleCode));
     code->setToolTip(QStringLiteral(
-        "The triangle: a label, then three fractions p/q; each is a corner angle of q/p of a "
-        "half turn. Every change draws at once"));
-    code->setAccessibleName(QStringLiteral("Triangle code"));
+        "The triangle: a code, a label then three fractions p/q, each a corner angle of q/p of a "
+        "half turn (\"300 2/1:3/1:3/1\"); or the usual notation, three numbers p q r, each n or "
+        "n/d for the angle d/n of a half turn (\"2 3 3\"). Every change draws at once"));
+    code->setAccessibleName(QStringLiteral("Triangle code or notation"));
     code->lineEdit()->setAccessibleName(code->accessibleName());
     codeLayout->addRow(code);
     auto* rotationLayout = new QHBoxLayout;
@@ -273,6 +293,32 @@ void Explorer::buildPanel(QWidget* panel) {
     }
 }
 
+void Explorer::buildDocks() {
+    const struct {
+        QDockWidget* dock;
+        QWidget* content;
+        const char* name;
+        bool shown;
+    } docks[] = {
+        {factsDock, facts, "facts", true},
+        {legendDock, legend, "legend", false},
+    };
+    for (const auto& d : docks) {
+        d.dock->setObjectName(QString::fromUtf8(d.name));
+        d.dock->setAccessibleName(d.content->accessibleName());
+        d.dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
+        auto* scroll = new QScrollArea;
+        scroll->setWidget(d.content);
+        scroll->setWidgetResizable(true);
+        scroll->setFrameShape(QFrame::NoFrame);
+        d.dock->setWidget(scroll);
+        addDockWidget(Qt::RightDockWidgetArea, d.dock);
+        d.dock->setVisible(d.shown);
+    }
+    factsDock->setMinimumWidth(220);
+    legendDock->setMinimumWidth(320);
+}
+
 void Explorer::buildActions() {
     struct Entry {
         QAction* action;
@@ -332,9 +378,26 @@ void Explorer::buildActions() {
          true},
         {fullScreen, QKeySequence(Qt::Key_F11), "Fill the screen with the Explorer, or stop",
          [this] { isFullScreen() ? showNormal() : showFullScreen(); }, false},
+        {markMirrors, QKeySequence(Qt::Key_M),
+         "Mark the triangle's three mirrors, each in a colour of its own, labelled 1, 2 and 3",
+         [this] { redraw(); }, true},
+        {markGroup, QKeySequence(Qt::Key_G),
+         "Mark every mirror of the group the three generate: the lines of the tiling by the "
+         "triangle's images",
+         [this] { redraw(); }, true},
+        {markTriangle, QKeySequence(Qt::Key_T),
+         "Outline the triangle and label its vertices A, B and C with their angles",
+         [this] { redraw(); }, true},
+        {markSnubPoints, QKeySequence(Qt::Key_S),
+         "Ring the points where the six hues meet, numbered as vantu-render --snub lists them; "
+         "the generating point's number in yellow",
+         [this] { redraw(); }, true},
     };
     spin->setCheckable(true);
     fullScreen->setCheckable(true);
+    for (QAction* mark : {markMirrors, markGroup, markTriangle, markSnubPoints}) {
+        mark->setCheckable(true);
+    }
     for (const Entry& entry : entries) {
         entry.action->setShortcut(entry.key);
         entry.action->setToolTip(QString::fromUtf8(entry.tip));
@@ -348,6 +411,23 @@ void Explorer::buildActions() {
     // "=" is "+" without Shift on many keyboards.
     zoomIn->setShortcuts({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)});
     copyCommand->setEnabled(false);
+    const struct {
+        QAction* action;
+        QKeySequence key;
+        const char* tip;
+    } panels[] = {
+        {showFacts, QKeySequence(Qt::CTRL | Qt::Key_I),
+         "Show or hide the triangle's facts: its angles, sides and area, and its group"},
+        {showLegend, QKeySequence(Qt::CTRL | Qt::Key_L),
+         "Show or hide the legend: what each of the 21 colours means"},
+    };
+    for (const auto& panel : panels) {
+        panel.action->setShortcut(panel.key);
+        panel.action->setShortcutContext(Qt::WindowShortcut);
+        panel.action->setToolTip(QString::fromUtf8(panel.tip));
+        panel.action->setStatusTip(QString::fromUtf8(panel.tip));
+        addAction(panel.action);
+    }
 
     QMenu* pictureMenu = menuBar()->addMenu(QStringLiteral("&Picture"));
     pictureMenu->addActions({copyPicture, savePicture, copyCommand});
@@ -359,6 +439,10 @@ void Explorer::buildActions() {
     viewMenu->addActions({zoomIn, zoomOut, resetView});
     viewMenu->addSeparator();
     viewMenu->addActions({spin, fullScreen});
+    QMenu* marksMenu = menuBar()->addMenu(QStringLiteral("&Marks"));
+    marksMenu->addActions({markMirrors, markGroup, markTriangle, markSnubPoints});
+    marksMenu->addSeparator();
+    marksMenu->addActions({showFacts, showLegend});
 
     // The picture's context menu: its own actions, then the window's.
     picture->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -366,6 +450,15 @@ void Explorer::buildActions() {
     separator->setSeparator(true);
     picture->addAction(separator);
     picture->addActions({copyPicture, savePicture, copyCommand, fullScreen});
+}
+
+OverlayOptions Explorer::overlays() const noexcept {
+    OverlayOptions options;
+    options.mirrors = markMirrors->isChecked();
+    options.groupMirrors = markGroup->isChecked();
+    options.triangle = markTriangle->isChecked();
+    options.snubPoints = markSnubPoints->isChecked();
+    return options;
 }
 
 void Explorer::setCommandText(CommandText commandText) {
@@ -390,6 +483,7 @@ void Explorer::redraw() {
     PictureDescription description;
     DrawRequest& request = description.request;
     request.triangleCode = code->currentText().toStdString();
+    request.notation = notationOf(request.triangleCode);
     request.rotation = rotation[1]->isChecked() ? 1 : rotation[2]->isChecked() ? 2 : 0;
     request.reverse = reverse->isChecked();
     for (int i = 0; i < 3; ++i) {
@@ -410,7 +504,7 @@ void Explorer::redraw() {
     // axis.
     description.size = offAxisSize({size.width(), size.height()}, description.sampling.ratio);
     m_wanted = description;
-    m_frames.request(description);
+    m_frames.request(description, FrameMarks{overlays(), m_labelFont});
 }
 
 void Explorer::setView(const View& view) {

@@ -9,8 +9,10 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMainWindow>
@@ -21,6 +23,7 @@
 #include "drawing/draw_procedure.h"
 #include "explorer/frame_source.h"
 #include "explorer/picture_view.h"
+#include "explorer/reading_panels.h"
 #include "window/picture_file.h"
 
 namespace vantu::explorer {
@@ -28,8 +31,10 @@ namespace vantu::explorer {
 // The Explorer, "Vantu Explorer": a panel of the drawing's inputs and the view beside a picture
 // that fills the rest of the window, at the screen's device pixel ratio, and turns under the
 // mouse. Every change draws a new frame at once, away from the interface thread; the picture
-// shows whole frames only, each the exact picture of its description. A fault is said beside
-// the controls in the main window's words, and the last good picture stays.
+// shows whole frames only, each the exact picture of its description, with the marks that are
+// switched on painted over it (the mirrors, the group's mirrors, the triangle, the snub points,
+// with their labels). A fault is said beside the controls in the main window's words, and the
+// last good picture stays. Beside the picture, the triangle's facts and the legend of the colours.
 class Explorer : public QMainWindow {
     Q_OBJECT
 
@@ -70,7 +75,9 @@ public:
     [[nodiscard]] FrameSource& frames() noexcept { return m_frames; }
 
     // The controls, the picture and the status bar's parts; the window owns them.
-    QComboBox* const code;              // the triangle code: a catalogue entry or typed text
+    // The triangle: a catalogue entry, a typed code or the usual notation "p q r", told apart by
+    // their form (notationOf).
+    QComboBox* const code;
     QRadioButton* const rotation[3];    // "0", "1", "2"
     QCheckBox* const reverse;           // "reverse"
     QLineEdit* const scale;             // R
@@ -83,6 +90,10 @@ public:
     QLabel* const viewStatus;   // the view and R of the frame shown
     QLabel* const pointStatus;  // the point under the cursor, its cell and its hue
     QLabel* const timeStatus;   // how long the last frame took
+    FactsPanel* const facts;    // the triangle's facts, in the dock "Facts"
+    LegendPanel* const legend;  // the colours' meanings, in the dock "Legend"
+    QDockWidget* const factsDock;
+    QDockWidget* const legendDock;
 
     // The actions, in the menus and the picture's context menu. Those that move the sphere work
     // from the keyboard while the picture has the focus; the others anywhere in the window.
@@ -101,6 +112,16 @@ public:
     QAction* const resetView;      // Home: view 0, 0, 0 and the opening R
     QAction* const spin;           // Space: LON grows by 30 degrees a second
     QAction* const fullScreen;     // F11
+    // The marks over the picture, each switched on and off (checkable), and the panels.
+    QAction* const markMirrors;     // M: the three mirrors, labelled 1, 2, 3
+    QAction* const markGroup;       // G: every mirror of the group
+    QAction* const markTriangle;    // T: the triangle, its vertices labelled with their angles
+    QAction* const markSnubPoints;  // S: the snub points, numbered as --snub lists them
+    QAction* const showFacts;       // Ctrl+I: the facts' dock, shown at first
+    QAction* const showLegend;      // Ctrl+L: the legend's dock, hidden at first
+
+    // The marks the actions ask for now.
+    [[nodiscard]] OverlayOptions overlays() const noexcept;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -113,6 +134,7 @@ private:
     // Puts together the panel, the menus, the status bar and the connections.
     void buildPanel(QWidget* panel);
     void buildActions();
+    void buildDocks();
 
     // Asks for a frame of the controls' description; a scale that cannot be read is said
     // beside the controls at once instead.
@@ -134,6 +156,7 @@ private:
     void savePictureAs() noexcept;
     void copyCommandNow() noexcept;
 
+    QFont m_labelFont;  // of the marks' labels, its size in pixels
     PictureDescription m_opening;
     PictureDescription m_wanted;
     View m_view;

@@ -59,7 +59,8 @@ FrameRenderer::FrameRenderer(FrameOptions options)
       m_inBackground(options.inBackground) {}
 
 std::optional<QImage> FrameRenderer::render(const PictureDescription& description,
-                                            const std::function<bool()>& cancelled) {
+                                            const std::function<bool()>& cancelled,
+                                            const Overlay* overlay) {
     const FinePicture picture = preparePicture(description);
     QImage image = std::exchange(m_spare, QImage());
     if (image.size() != QSize(picture.width(), picture.height()) || !image.isDetached() ||
@@ -97,6 +98,9 @@ std::optional<QImage> FrameRenderer::render(const PictureDescription& descriptio
             const std::span<PackedColour> colours(reinterpret_cast<PackedColour*>(line), width);
             try {
                 (void)picture.renderRow(row, colours);
+                if (overlay != nullptr) {
+                    overlay->paintRow(row, colours);
+                }
             } catch (...) {
                 fault.record(row, std::current_exception());
                 return;

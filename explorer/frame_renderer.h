@@ -8,6 +8,7 @@
 #include <QImage>
 
 #include "drawing/draw_procedure.h"
+#include "render/overlay.h"
 #include "threads/thread_runner.h"
 
 namespace vantu::explorer {
@@ -32,8 +33,11 @@ public:
     // thread after the row it is drawing, and render returns nothing. Throws DrawError for the
     // fault of the lowest row that has one, std::invalid_argument for a size or sampling out of
     // range, std::bad_alloc without memory for the image. Call from one thread at a time.
+    // With `overlay` (made for the same picture), each row gets its lines as it is drawn, before
+    // it becomes Qt's pixels: the rows of vantu-render's marked picture.
     [[nodiscard]] std::optional<QImage> render(const PictureDescription& description,
-                                               const std::function<bool()>& cancelled = {});
+                                               const std::function<bool()>& cancelled = {},
+                                               const Overlay* overlay = nullptr);
 
     // Hands back a frame's image once nothing else holds it, for the next frame of its size to be
     // drawn into: a large image is costly to map and fault in afresh for every frame. An image

@@ -9,6 +9,7 @@
 
 #include <QMetaObject>
 
+#include "explorer/reading_panels.h"
 #include "window/error_reporter.h"
 
 namespace vantu::explorer {
@@ -54,12 +55,12 @@ FrameSource::~FrameSource() {
     }
 }
 
-std::uint64_t FrameSource::request(const PictureDescription& description) {
+std::uint64_t FrameSource::request(const PictureDescription& description, const FrameMarks& marks) {
     std::uint64_t generation = 0;
     {
         const std::lock_guard lock(m_mutex);
         generation = m_newest.load() + 1;
-        m_pending = Request{description, generation};
+        m_pending = Request{description, marks, generation};
         m_newest = generation;
     }
     m_wake.notify_all();
@@ -98,6 +99,28 @@ bool FrameSource::abandons(std::uint64_t generation) const noexcept {
     return sinceFrame < patience;
 }
 
+void FrameSource::tellFacts(const DrawRequest& request) {
+    if (m_factsTold && sameTriangle(*m_factsTold, request)) {
+        return;
+    }
+    m_factsTold = request;
+    QMetaObject::invokeMethod(
+        this, [this, facts = factsText(request)] { Q_EMIT factsReady(facts); },
+        Qt::QueuedConnection);
+}
+
+const TriangleMarks& FrameSource::marksOf(const DrawRequest& request,
+                                          const OverlayOptions& overlays) {
+    const bool known = m_triangleMarks && sameTriangle(m_triangleMarks->triangle, request) &&
+                       (m_triangleMarks->asked.groupMirrors || !overlays.groupMirrors) &&
+                       (m_triangleMarks->asked.snubPoints || !overlays.snubPoints);
+    if (!known) {
+        m_triangleMarks.reset();
+        m_triangleMarks = TriangleCache{request, overlays, triangleMarks(request, overlays)};
+    }
+    return m_triangleMarks->marks;
+}
+
 void FrameSource::drawFrames() {
     std::unique_lock lock(m_mutex);
     while (true) {
@@ -118,12 +141,26 @@ void FrameSource::drawPending(std::unique_lock<std::mutex>& lock) {
         m_renderer.recycle(std::move(returned.back()));
         returned.clear();
     }
-    const Clock::time_point start = Clock::now();
     std::optional<QString> failure;
     std::optional<QImage> image;
+    std::vector<FrameLabel> labels;
+    Clock::time_point start;
     try {
-        image = m_renderer.render(request.description,
-                                  [this, &request] { return abandons(request.generation); });
+        tellFacts(request.description.request);
+        start = Clock::now();
+        const OverlayOptions& overlays = request.marks.overlays;
+        const std::optional<PictureOverlay> overlay =
+            overlays.any()
+                ? std::optional(pictureOverlay(request.description, overlays,
+                                               marksOf(request.description.request, overlays)))
+                : std::nullopt;
+        image = m_renderer.render(
+            request.description, [this, &request] { return abandons(request.generation); },
+            overlay ? &overlay->overlay : nullptr);
+        if (image && overlay) {
+            labels = frameLabels(request.description, *overlay, overlays, request.marks.font);
+            paintLabels(*image, labels, request.marks.font);
+        }
     } catch (const std::bad_alloc&) {
         failure = notEnoughMemory();
     } catch (const std::exception& e) {
@@ -134,7 +171,10 @@ void FrameSource::drawPending(std::unique_lock<std::mutex>& lock) {
     const Clock::time_point end = Clock::now();
     if (image) {
         m_lastFrame = end.time_since_epoch().count();
-        Frame frame{std::move(*image), request.description,
+        Frame frame{std::move(*image),
+                    request.description,
+                    request.marks.overlays,
+                    std::move(labels),
                     std::chrono::duration<double, std::milli>(end - start).count(),
                     request.generation};
         QMetaObject::invokeMethod(

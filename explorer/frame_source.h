@@ -15,16 +15,19 @@
 #include <QObject>
 #include <QString>
 
+#include "explorer/frame_marks.h"
 #include "explorer/frame_renderer.h"
 
 namespace vantu::explorer {
 
 // A whole frame, drawn for one description.
 struct Frame {
-    QImage image;  // FrameRenderer's, at the description's ratio
+    QImage image;  // FrameRenderer's, at the description's ratio, with the marks asked for
     PictureDescription description;
-    double milliseconds = 0.0;     // how long it took to draw
-    std::uint64_t generation = 0;  // the request it answers
+    OverlayOptions overlays;         // marked over the picture; all off, the plain picture
+    std::vector<FrameLabel> labels;  // painted into the image
+    double milliseconds = 0.0;       // how long it took to draw
+    std::uint64_t generation = 0;    // the request it answers
 };
 
 // Draws frames away from the interface thread, which never waits for one. Each request gets a
@@ -49,8 +52,10 @@ public:
     // Abandons the frame in progress and waits for the drawing thread to end: a few rows.
     ~FrameSource() override;
 
-    // Asks for a frame of `description` and returns its generation. Never waits for a frame.
-    std::uint64_t request(const PictureDescription& description);
+    // Asks for a frame of `description`, with `marks` over it (pictureOverlay's lines painted
+    // into each row as it is drawn, then frameLabels' labels), and returns its generation. Never
+    // waits for a frame.
+    std::uint64_t request(const PictureDescription& description, const FrameMarks& marks = {});
 
     // Hands back the image of a frame no longer shown, for the drawing thread to draw into or
     // let go: the interface thread neither waits for nor frees a frame's memory.
@@ -71,9 +76,15 @@ Q_SIGNALS:
     // thread and once for the threads that share a frame.
     void fewerThreads(const QString& message);
 
+    // The facts of the triangle of the request about to be drawn (factsText), told whenever the
+    // triangle differs from the last one told, before its frame or its failure; emitted on the
+    // source's thread.
+    void factsReady(const QString& facts);
+
 private:
     struct Request {
         PictureDescription description;
+        FrameMarks marks;
         std::uint64_t generation = 0;
     };
 
@@ -87,6 +98,20 @@ private:
     // Whether the frame of `generation` in progress is to be abandoned.
     [[nodiscard]] bool abandons(std::uint64_t generation) const noexcept;
 
+    // Tells the facts of the triangle of `request` when they are not the last told.
+    void tellFacts(const DrawRequest& request);
+
+    // The marks of the triangle of `request` that `overlays` asks for: those found for the last
+    // frame when the triangle is the same and they were asked for then too.
+    const TriangleMarks& marksOf(const DrawRequest& request, const OverlayOptions& overlays);
+
+    // What the drawing thread keeps of the triangles it drew, whatever the view.
+    struct TriangleCache {
+        DrawRequest triangle;
+        OverlayOptions asked;  // what its marks were found for
+        TriangleMarks marks;
+    };
+
     FrameRenderer m_renderer;
     std::mutex m_mutex;
     std::condition_variable m_wake;
@@ -97,6 +122,8 @@ private:
     std::atomic<std::uint64_t> m_newest{0};
     // When the last frame was handed back, in steady-clock ticks.
     std::atomic<std::chrono::steady_clock::rep> m_lastFrame{0};
+    std::optional<DrawRequest> m_factsTold;        // the triangle whose facts were told last
+    std::optional<TriangleCache> m_triangleMarks;  // the last triangle's marks
     std::thread m_thread;  // started once everything else is ready; none when it cannot start
 };
 

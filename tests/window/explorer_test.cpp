@@ -28,105 +28,28 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "drawing/draw_procedure.h"
 #include "drawing/picture_point.h"
 #include "explorer/explorer.h"
 #include "explorer/frame_renderer.h"
 #include "explorer/navigation.h"
+#include "explorer/render_command.h"
 #include "geometry/draw_error.h"
+#include "options/picture_options.h"
 #include "setup/draw_request.h"
+#include "setup/triangle_notation.h"
+#include "tests/run_program.h"
+#include "tests/same_description.h"
 #include "tests/test_support.h"
+#include "tests/window/explorer_test_support.h"
 #include "tests/window/window_test_support.h"
 #include "window/error_reporter.h"
 
 namespace vantu::window_test {
 namespace {
 
-using explorer::Explorer;
-using explorer::Frame;
 using explorer::FrameRenderer;
-
-// The core's picture of `description`: FinePicture's rows, one after the other.
-QImage corePicture(const PictureDescription& description) {
-    const FinePicture picture = preparePicture(description);
-    QImage image(picture.width(), picture.height(), QImage::Format_RGB32);
-    std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()));
-    for (int j = 0; j < picture.height(); ++j) {
-        (void)picture.renderRow(j, row);
-        auto* line = reinterpret_cast<QRgb*>(image.scanLine(j));
-        for (std::size_t i = 0; i < row.size(); ++i) {
-            line[i] = qRgb(redOf(row[i]), greenOf(row[i]), blueOf(row[i]));
-        }
-    }
-    return image;
-}
-
-// Whether `image` is, pixel for pixel, the core's picture of `description`.
-::testing::AssertionResult isCorePicture(const QImage& image,
-                                         const PictureDescription& description) {
-    const QImage expected = corePicture(description);
-    if (image.size() != expected.size()) {
-        return ::testing::AssertionFailure()
-               << "the frame is " << image.width() << " x " << image.height() << ", not "
-               << expected.width() << " x " << expected.height();
-    }
-    const QImage actual = image.convertToFormat(QImage::Format_RGB32);
-    int differing = 0;
-    for (int y = 0; y < actual.height(); ++y) {
-        for (int x = 0; x < actual.width(); ++x) {
-            differing += actual.pixel(x, y) == expected.pixel(x, y) ? 0 : 1;
-        }
-    }
-    if (differing == 0) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << differing << " pixels differ";
-}
-
-class ExplorerTest : public ::testing::Test {
-protected:
-    void SetUp() override {
-        explorer.resize(640, 420);
-        explorer.show();
-        ASSERT_TRUE(QTest::qWaitForWindowExposed(&explorer));
-        QApplication::setActiveWindow(&explorer);
-        ASSERT_TRUE(QTest::qWaitForWindowActive(&explorer));
-        explorer.picture->setFocus();
-        ASSERT_TRUE(waitCurrent());
-    }
-
-    // Waits until the screen answers the newest request.
-    [[nodiscard]] bool waitCurrent() {
-        return QTest::qWaitFor([this] { return explorer.isCurrent(); }, 30000);
-    }
-
-    // The frame on the screen is the core's picture of the controls' description, at the
-    // picture's size and device pixel ratio.
-    void expectShowsTheCorePicture() {
-        ASSERT_TRUE(explorer.shown().has_value());
-        const Frame& frame = *explorer.shown();
-        const PictureDescription& d = frame.description;
-        EXPECT_EQ(d.request.triangleCode, explorer.wanted().request.triangleCode);
-        EXPECT_EQ(d.view, explorer.wanted().view);
-        EXPECT_EQ(d.request.scale, explorer.wanted().request.scale);
-        const QSize size = explorer.picture->size();
-        EXPECT_EQ(d.size, offAxisSize({size.width(), size.height()}, d.sampling.ratio));
-        EXPECT_LE(size.width() - d.size.width, 2);
-        EXPECT_LE(size.height() - d.size.height, 2);
-        EXPECT_EQ(d.sampling, (Sampling{explorer.picture->devicePixelRatioF()}));
-        EXPECT_EQ(frame.image, explorer.picture->frame()) << "the picture shows the frame";
-        EXPECT_TRUE(isCorePicture(frame.image, d));
-    }
-
-    // The frame on the screen is the core's picture of its own description.
-    void expectShowsTheCorePictureOfItsOwn() {
-        ASSERT_TRUE(explorer.shown().has_value());
-        EXPECT_EQ(explorer.shown()->image, explorer.picture->frame());
-        EXPECT_TRUE(isCorePicture(explorer.shown()->image, explorer.shown()->description));
-    }
-
-    Explorer explorer;
-};
 
 // A drag from `from` to `to` in the picture, as the mouse gives it: press, moves, release.
 void drag(QWidget* picture, QPointF from, QPointF to, Qt::KeyboardModifiers keys = {}) {
@@ -402,6 +325,10 @@ const FaultRow faultRows[] = {
     {"triangleThatCannotBeSolved", QStringLiteral("300 2/1:2/1:1/1"), QStringLiteral("120")},
     {"scaleZero", QStringLiteral("300 2/1:3/1:3/1"), QStringLiteral("0")},
     {"scaleBeyondTheDoubles", QStringLiteral("300 2/1:3/1:3/1"), QStringLiteral("1e999")},
+    // Without a colon, the usual notation, whose faults end with its form.
+    {"notationOfTwoNumbers", QStringLiteral("2 3"), QStringLiteral("120")},
+    {"notationWithACommaAndASign", QStringLiteral("2, 3 -3"), QStringLiteral("120")},
+    {"notationWithAZero", QStringLiteral("2 0/1 3"), QStringLiteral("120")},
 };
 
 class ExplorerFaultTest : public ExplorerTest, public ::testing::WithParamInterface<FaultRow> {};
@@ -420,6 +347,7 @@ TEST_P(ExplorerFaultTest, ShowsBesideTheControlsAndKeepsThePicture) {
     // The message the main window's Go! would give for the same inputs.
     DrawRequest request;
     request.triangleCode = row.code.toStdString();
+    request.notation = notationOf(request.triangleCode);
     std::string message;
     try {
         request.scale = readScale(row.scale.toStdString());
@@ -501,31 +429,91 @@ TEST_F(ExplorerFilesTest, SavesPngOrWebpByTheNameAndRefusesOtherNames) {
     EXPECT_EQ(failures[1], answer + QStringLiteral(": No such file or directory"));
 }
 
-TEST_F(ExplorerFilesTest, CopiesThePictureAndTheCommandLine) {
+// The words of `line` as a POSIX shell splits them: the shell's printf prints each one, followed
+// by a zero byte.
+std::vector<std::string> shellWords(const QString& line) {
+    const testing_support::Outcome outcome =
+        testing_support::runProgram("/bin/sh", {"-c", "printf '%s\\0' " + line.toStdString()});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    std::vector<std::string> words;
+    for (std::size_t start = 0; start < outcome.out.size();) {
+        const std::size_t end = outcome.out.find('\0', start);
+        words.push_back(outcome.out.substr(start, end - start));
+        start = end + 1;
+    }
+    return words;
+}
+
+// Pictures whose command line Ctrl+Shift+C copies, from the start-up picture.
+struct CommandRow {
+    friend void PrintTo(const CommandRow& row, std::ostream* out) { *out << row.name; }
+    std::string name;
+    std::function<void(Explorer&)> change;
+};
+
+const CommandRow commandRows[] = {
+    {"turnedLeft", [](Explorer& e) { QTest::keyClick(e.picture, Qt::Key_Left); }},
+    {"everyControl",
+     [](Explorer& e) {
+         e.code->setEditText(QStringLiteral("412 4/1:2/1:3/1"));
+         e.rotation[2]->setChecked(true);
+         e.reverse->setChecked(true);
+         e.projection[1]->setChecked(true);
+         e.scale->setText(QStringLiteral("77.25 px"));
+         e.lat->setValue(-12.5);
+         e.roll->setValue(0.01);
+     }},
+    // Quotes, a blank and a dollar sign in the code go through the shell as they are.
+    {"codeThatNeedsQuoting",
+     [](Explorer& e) { e.code->setEditText(QStringLiteral("300 2/1:3/1:3/1 it's $HOME")); }},
+};
+
+class ExplorerCommandTest : public ExplorerTest,
+                            public ::testing::WithParamInterface<CommandRow> {};
+
+// The command line copied is the one vantu-render reads back, through its own parser, as the
+// picture shown, drawn into the file Save proposes; the picture copied is the one shown.
+TEST_P(ExplorerCommandTest, CopiesTheCommandLineOfThePictureShown) {
     EXPECT_FALSE(explorer.copyCommand->isEnabled()) << "no command line without its maker";
-    std::vector<PictureDescription> asked;
+    std::vector<QString> copied;
     explorer.setCommandText([&](const PictureDescription& d) {
-        asked.push_back(d);
-        return QStringLiteral("vantu-render --view %1").arg(d.view.lon);
+        copied.push_back(explorer::renderCommandLine(d));
+        return copied.back();
     });
     EXPECT_TRUE(explorer.copyCommand->isEnabled());
-    QTest::keyClick(explorer.picture, Qt::Key_Left);
+    GetParam().change(explorer);
     ASSERT_TRUE(waitCurrent());
+    ASSERT_EQ(explorer.fault(), QString());
     const QString probe = QStringLiteral("vantu clipboard probe");
     QGuiApplication::clipboard()->setText(probe);
     const bool clipboard = QGuiApplication::clipboard()->text() == probe;
     QTest::keyClick(&explorer, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
-    ASSERT_EQ(asked.size(), 1U);
-    EXPECT_EQ(asked[0].view, explorer.shown()->description.view) << "the picture shown";
-    EXPECT_EQ(asked[0].size, explorer.shown()->description.size);
+    ASSERT_EQ(copied.size(), 1U);
+
+    const PictureDescription& shown = explorer.shown()->description;
+    const std::vector<std::string> words = shellWords(copied[0]);
+    ASSERT_FALSE(words.empty());
+    EXPECT_EQ(words[0], "vantu-render");
+    const cli::ParsedLine parsed =
+        cli::parseCommandLine(std::vector<std::string>(words.begin() + 1, words.end()));
+    ASSERT_EQ(parsed.action, cli::Action::run);
+    EXPECT_EQ(parsed.command.mode, cli::Mode::picture);
+    EXPECT_EQ(parsed.command.output, pictureFileName(shown, ".png"));
+    const PictureDescription read = options::describedPicture(parsed.command.picture);
+    testing_support::expectSameDescription(read, shown);
+    EXPECT_EQ(read.request.notation, shown.request.notation);
+    EXPECT_TRUE(isCorePicture(explorer.shown()->image, read)) << "vantu-render's picture";
+
     if (!clipboard) {
         GTEST_SKIP() << "the platform has no clipboard here (a compositor without a seat)";
     }
-    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("vantu-render --view -5"));
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), copied[0]);
     QTest::keyClick(&explorer, Qt::Key_C, Qt::ControlModifier);
-    const QImage copied = QGuiApplication::clipboard()->image();
-    EXPECT_TRUE(isCorePicture(copied, explorer.shown()->description));
+    EXPECT_TRUE(isCorePicture(QGuiApplication::clipboard()->image(), shown));
 }
+
+INSTANTIATE_TEST_SUITE_P(Explorer, ExplorerCommandTest, ::testing::ValuesIn(commandRows),
+                         RowName());
 
 // Every action is in a menu and the picture's context menu holds the picture's own.
 TEST_F(ExplorerTest, EveryActionIsInAMenu) {

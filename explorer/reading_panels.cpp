@@ -1,0 +1,95 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+#include "explorer/reading_panels.h"
+
+#include <cstddef>
+#include <exception>
+#include <string>
+
+#include <QGridLayout>
+
+#include "render/colour_legend.h"
+#include "setup/triangle_facts.h"
+
+namespace vantu::explorer {
+namespace {
+
+QString fromStd(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+// A label that wraps its words, for the legend's headings.
+QLabel* wrapped(const QString& text) {
+    auto* label = new QLabel(text);
+    label->setWordWrap(true);
+    return label;
+}
+
+}  // namespace
+
+FactsPanel::FactsPanel(QWidget* parent) : QLabel(parent) {
+    setObjectName(QStringLiteral("facts"));
+    setAccessibleName(QStringLiteral("Facts of the triangle"));
+    setToolTip(
+        QStringLiteral("The triangle's angles, sides and area, and the group its mirrors "
+                       "generate, as vantu-render --info gives them"));
+    setWordWrap(true);
+    setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    setTextFormat(Qt::PlainText);
+    setTextInteractionFlags(Qt::TextSelectableByMouse);
+    setMargin(4);
+}
+
+QString factsText(const DrawRequest& request) {
+    try {
+        return QString::fromStdString(factLines(triangleFacts(request))).chopped(1);
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    }
+}
+
+LegendPanel::LegendPanel(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("legend"));
+    setAccessibleName(QStringLiteral("Legend of the colours"));
+    auto* grid = new QGridLayout(this);
+    grid->setContentsMargins(4, 4, 4, 4);
+    grid->setHorizontalSpacing(8);
+    // A column per brightness, brightest first, headed by the cells it stands for.
+    for (int k = 3; k >= 1; --k) {
+        QLabel* heading = wrapped(fromStd(sideCountWords(k)));
+        heading->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
+        QFont bold = heading->font();
+        bold.setBold(true);
+        heading->setFont(bold);
+        grid->addWidget(heading, 0, 4 - k);
+    }
+    const auto meanings = legend();
+    for (std::size_t i = 0; i < meanings.size(); ++i) {
+        const ColourMeaning& m = meanings[i];
+        const int row = 1 + static_cast<int>(i / 3);
+        if (i % 3 == 0) {
+            // A row per hue, headed by the order of its distances.
+            grid->addWidget(wrapped(fromStd(m.order)), row, 0);
+        }
+        const QString colour = QStringLiteral("#%1%2%3")
+                                   .arg(redOf(m.colour), 2, 16, QLatin1Char('0'))
+                                   .arg(greenOf(m.colour), 2, 16, QLatin1Char('0'))
+                                   .arg(blueOf(m.colour), 2, 16, QLatin1Char('0'));
+        auto* entry = new QLabel(
+            QStringLiteral("<span style=\"background-color: %1\">&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;"
+                           "</span>&nbsp;%2")
+                .arg(colour, fromStd(m.name)));
+        entry->setTextFormat(Qt::RichText);
+        const QString words = QString::fromStdString(meaningWords(m));
+        entry->setToolTip(words);
+        entry->setAccessibleName(words);
+        grid->addWidget(entry, row, 1 + static_cast<int>(i % 3));
+        m_entries.push_back(entry);
+    }
+    QLabel* note = wrapped(fromStd(distanceNote) + QStringLiteral("."));
+    grid->addWidget(note, 1 + static_cast<int>(meanings.size() / 3), 0, 1, 4);
+    grid->setColumnStretch(0, 1);
+    grid->setRowStretch(grid->rowCount(), 1);
+}
+
+}  // namespace vantu::explorer
