@@ -22,7 +22,6 @@
 #include <QKeySequence>
 #include <QMenuBar>
 #include <QMouseEvent>
-#include <QScrollArea>
 #include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStatusBar>
@@ -294,29 +293,27 @@ void Explorer::buildPanel(QWidget* panel) {
 }
 
 void Explorer::buildDocks() {
+    // The facts beside the picture, shown at first; the legend, wide, below it.
     const struct {
         QDockWidget* dock;
         QWidget* content;
         const char* name;
+        Qt::DockWidgetArea area;
         bool shown;
     } docks[] = {
-        {factsDock, facts, "facts", true},
-        {legendDock, legend, "legend", false},
+        {factsDock, facts, "facts", Qt::RightDockWidgetArea, true},
+        {legendDock, legend, "legend", Qt::BottomDockWidgetArea, false},
     };
     for (const auto& d : docks) {
         d.dock->setObjectName(QString::fromUtf8(d.name));
         d.dock->setAccessibleName(d.content->accessibleName());
-        d.dock->setAllowedAreas(Qt::LeftDockWidgetArea | Qt::RightDockWidgetArea);
-        auto* scroll = new QScrollArea;
-        scroll->setWidget(d.content);
-        scroll->setWidgetResizable(true);
-        scroll->setFrameShape(QFrame::NoFrame);
-        d.dock->setWidget(scroll);
-        addDockWidget(Qt::RightDockWidgetArea, d.dock);
+        d.dock->setWidget(d.content);
+        addDockWidget(d.area, d.dock);
         d.dock->setVisible(d.shown);
     }
-    factsDock->setMinimumWidth(220);
-    legendDock->setMinimumWidth(320);
+    // Of a width of its own, so that new facts, which come after their frame, never change the
+    // picture's size and so ask for no frame.
+    facts->setFixedWidth(250);
 }
 
 void Explorer::buildActions() {

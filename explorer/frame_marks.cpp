@@ -43,16 +43,30 @@ public:
           m_width(devicePixels(description.size.width, m_ratio)),
           m_height(devicePixels(description.size.height, m_ratio)) {}
 
-    // The box of `text`, whole output pixels, its centre as near `centre` as the frame allows.
-    [[nodiscard]] QRectF boxAt(const QString& text, OutputPoint centre) const {
+    // The box of `text` in whole output pixels, its centre as near `centre` as the frame allows
+    // and, where it would cover a box of `placed`, moved up or down by whole heights of it, the
+    // nearest place first, until it covers none, if that comes within a few heights.
+    [[nodiscard]] QRectF boxAt(const QString& text, OutputPoint centre,
+                               const std::vector<FrameLabel>& placed) const {
         const QSizeF size = boxSize(text);
         const double w = std::ceil(size.width());
         const double h = std::ceil(size.height());
         const double left =
             std::clamp(std::round(centre.x - w / 2.0), 0.0, std::max(0.0, m_width - w));
-        const double top =
-            std::clamp(std::round(centre.y - h / 2.0), 0.0, std::max(0.0, m_height - h));
-        return {left, top, w, h};
+        const auto at = [&](int shift) {
+            const double top = std::clamp(std::round(centre.y - h / 2.0) + shift * (h + 1.0), 0.0,
+                                          std::max(0.0, m_height - h));
+            return QRectF(left, top, w, h);
+        };
+        for (const int shift : {0, 1, -1, 2, -2, 3, -3}) {
+            const QRectF box = at(shift);
+            if (std::none_of(placed.begin(), placed.end(), [&box](const FrameLabel& other) {
+                    return other.box.intersects(box);
+                })) {
+                return box;
+            }
+        }
+        return at(0);
     }
 
     // The size of the box of `text`, in output pixels.
@@ -101,8 +115,8 @@ std::vector<FrameLabel> frameLabels(const PictureDescription& description,
         for (std::size_t i = 0; i < 3; ++i) {
             if (const std::optional<OutputPoint> at = anchors.mirrors[i]) {
                 const QString text = QString::number(i + 1);
-                labels.push_back(
-                    {LabelKind::mirror, static_cast<int>(i), text, layout.boxAt(text, *at)});
+                labels.push_back({LabelKind::mirror, static_cast<int>(i), text,
+                                  layout.boxAt(text, *at, labels)});
             }
         }
     }
@@ -118,8 +132,8 @@ std::vector<FrameLabel> frameLabels(const PictureDescription& description,
                                                             formatDegrees(angles[i]) + "\u00b0");
                 const OutputPoint centre =
                     vertexLabelCentre(layout, *at, middle, layout.boxSize(text));
-                labels.push_back(
-                    {LabelKind::vertex, static_cast<int>(i), text, layout.boxAt(text, centre)});
+                labels.push_back({LabelKind::vertex, static_cast<int>(i), text,
+                                  layout.boxAt(text, centre, labels)});
             }
         }
     }
@@ -134,7 +148,7 @@ std::vector<FrameLabel> frameLabels(const PictureDescription& description,
                                          at->y - clear / 2.0 - size.height() / 2.0};
                 const bool generating = static_cast<int>(i) == overlay.generatingPoint;
                 labels.push_back({generating ? LabelKind::generatingPoint : LabelKind::snubPoint,
-                                  static_cast<int>(i), text, layout.boxAt(text, centre)});
+                                  static_cast<int>(i), text, layout.boxAt(text, centre, labels)});
             }
         }
     }

@@ -53,14 +53,18 @@ LegendPanel::LegendPanel(QWidget* parent) : QWidget(parent) {
     setAccessibleName(QStringLiteral("Legend of the colours"));
     auto* grid = new QGridLayout(this);
     grid->setContentsMargins(4, 4, 4, 4);
-    grid->setHorizontalSpacing(8);
-    // A column per brightness, brightest first, headed by the cells it stands for.
-    for (int k = 3; k >= 1; --k) {
-        QLabel* heading = wrapped(fromStd(sideCountWords(k)));
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(2);
+    // A column per brightness, brightest first, headed by the cells it stands for, after the
+    // column of the hues.
+    for (int k = 4; k >= 1; --k) {
+        QLabel* heading = wrapped(k == 4 ? QStringLiteral("hue") : fromStd(sideCountWords(k)));
         heading->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
         QFont bold = heading->font();
         bold.setBold(true);
         heading->setFont(bold);
+        // Room for the words over three lines: a grid gives a wrapped label one otherwise.
+        heading->setMinimumHeight(3 * heading->fontMetrics().lineSpacing());
         grid->addWidget(heading, 0, 4 - k);
     }
     const auto meanings = legend();
@@ -88,7 +92,11 @@ LegendPanel::LegendPanel(QWidget* parent) : QWidget(parent) {
     }
     QLabel* note = wrapped(fromStd(distanceNote) + QStringLiteral("."));
     grid->addWidget(note, 1 + static_cast<int>(meanings.size() / 3), 0, 1, 4);
-    grid->setColumnStretch(0, 1);
+    // The hues' words on one line where there is room, the brightnesses' over two.
+    grid->setColumnStretch(0, 3);
+    for (int column = 1; column < 4; ++column) {
+        grid->setColumnStretch(column, 2);
+    }
     grid->setRowStretch(grid->rowCount(), 1);
 }
 

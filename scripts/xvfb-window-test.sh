@@ -6,31 +6,36 @@
 # picture on the screen with vantu-render's, pixel for pixel, and the picture Ctrl+C and the
 # context menu's "Copy Picture" put on the clipboard with it too; type a bad code, see the message
 # titled "Vantu", dismiss it and draw again; open an Explorer with Ctrl+E and close it; close the
-# window while it draws and check that the program ends. Then `vantu --explore`: drag the sphere, and find on the screen vantu-render's
-# picture of the view the Explorer reached, pixel for pixel; close it and check that the program
-# ends.
+# window while it draws and check that the program ends. Then `vantu --explore`: drag the
+# sphere, copy the command line of the picture shown with Ctrl+Shift+C, run it, and find its
+# picture on the screen, pixel for pixel; close the Explorer while it spins and check that the
+# program ends.
 #
-#   scripts/xvfb-window-test.sh BUILD/bin/vantu BUILD/bin/vantu-render BUILD/bin/vantu-xclose [SCALE]
+#   scripts/xvfb-window-test.sh BUILD/bin/vantu BUILD/bin/vantu-render BUILD/bin/vantu-xclose \
+#       BUILD/bin/vantu-find-picture [SCALE]
 #
 # With SCALE (a whole number, 1 by default) the window runs with QT_SCALE_FACTOR=SCALE, as on a
 # desktop scaled that much: everything on the screen is SCALE times larger, and the picture must
 # be vantu-render's --zoom SCALE, sampled at the screen's own pixels.
 #
 # With VANTU_SCREENSHOT=FILE.png set, the window is saved there once the first picture is drawn;
-# with VANTU_EXPLORER_SCREENSHOT=FILE.png, the Explorer after the drag.
+# with VANTU_EXPLORER_SCREENSHOT=FILE.png, the Explorer after the drag; with
+# VANTU_EXPLORER_MARKED_SCREENSHOT=FILE.png, the Explorer after the drag with the mirrors, the
+# triangle and the snub points marked.
 #
 # Needs Xvfb, xdotool, xclip and ImageMagick (scripts/install-deps.sh installs them). Every wait is
 # bounded; the X server and the program are stopped whatever happens.
 set -euo pipefail
 
-if [ $# -lt 3 ] || [ $# -gt 4 ]; then
-    echo "usage: $0 VANTU VANTU_RENDER VANTU_XCLOSE [SCALE]" >&2
+if [ $# -lt 4 ] || [ $# -gt 5 ]; then
+    echo "usage: $0 VANTU VANTU_RENDER VANTU_XCLOSE VANTU_FIND_PICTURE [SCALE]" >&2
     exit 2
 fi
 vantu=$1
 render=$2
 xclose=$3
-scale=${4:-1}
+find_picture=$4
+scale=${5:-1}
 case "$scale" in
 [1-4]) ;;
 *)
@@ -263,7 +268,10 @@ wait "$clicker_pid" 2>/dev/null || true
 clicker_pid=
 
 step "vantu --explore opens the Explorer alone"
-VANTU_EXPLORER_TRACE=1 QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale "$vantu" --explore \
+# vantu-render as the copied command names it, for the shell to find.
+mkdir "$work/bin"
+ln -s "$(realpath "$render")" "$work/bin/vantu-render"
+QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale "$vantu" --explore --code "300 2/1:3/1:3/1" \
     >"$work/vantu.log" 2>&1 &
 vantu_pid=$!
 find_explorer() {
@@ -272,28 +280,27 @@ find_explorer() {
     [ -n "$window" ]
 }
 wait_for 30 "a window titled Vantu Explorer" find_explorer
-# The Explorer tells each frame it shows as vantu-render's options and where the frame lies:
-# "explorer frame: --view LON,LAT,ROLL --scale R --size WxH --zoom D at X,Y".
-last_frame() {
-    grep '^explorer frame: ' "$work/vantu.log" | tail -n 1 | sed 's/^explorer frame: //'
+read -r width height < <(xwininfo -id "$window" |
+    awk '/^ *Width:/ { w = $2 } /^ *Height:/ { h = $2 } END { print w, h }')
+# The vantu-render command line of the frame shown, as Ctrl+Shift+C puts it on the clipboard;
+# nothing before the first frame.
+command=
+copy_command() {
+    echo "no command yet" | xclip -selection clipboard -i
+    xdotool key --clearmodifiers ctrl+shift+c
+    sleep 0.2
+    command=$(xclip -selection clipboard -o 2>/dev/null) || command=
+    [[ "$command" == "vantu-render "* ]]
 }
-has_frame() {
-    [ -n "$(last_frame)" ]
-}
-wait_for 30 "the Explorer's first frame" has_frame
-read -r _ _ _ _ _ size _ _ _ at < <(last_frame)
-frame_width=${size%x*}
-frame_height=${size#*x}
-frame_x=${at%,*}
-frame_y=${at#*,}
-echo "first frame: $(last_frame)"
+xdotool windowfocus --sync "$window"
+wait_for 30 "Ctrl+Shift+C to copy the command line of the Explorer's first frame" copy_command
+echo "first frame: $command"
 
 step "a drag turns the sphere"
-# Right and down from the middle of the picture, in the screen's pixels, in small steps as a hand
-# moves; the press and the release are where the drag begins and ends.
-from_x=$((frame_x + frame_width / 2))
-from_y=$((frame_y + frame_height / 2))
-xdotool windowfocus --sync "$window"
+# Right and down from the middle of the window, which the picture fills, in the screen's pixels,
+# in small steps as a hand moves; the press and the release are where the drag begins and ends.
+from_x=$((width / 2))
+from_y=$((height / 2))
 xdotool mousemove --window "$window" "$from_x" "$from_y"
 sleep 0.2
 xdotool mousedown 1
@@ -302,30 +309,39 @@ for step_x in 20 40 60 80 100 120; do
     sleep 0.05
 done
 xdotool mouseup 1
-# The frame of the drag's end: the last one told, once nothing newer comes for half a second.
+# The frame of the drag's end: the command copied stays the same for half a second.
 settled() {
-    local before
-    before=$(last_frame)
+    copy_command || return 1
+    local before=$command
     sleep 0.5
-    [ "$(last_frame)" = "$before" ] && [[ "$before" != "--view 0,0,0 "* ]]
+    copy_command && [ "$command" = "$before" ] && [[ "$command" != *" --view 0,0,0 "* ]]
 }
 wait_for 30 "the frames to settle after the drag" settled
-frame=$(last_frame)
-echo "after the drag: $frame"
-read -r _ view _ scale_r _ size _ zoom _ at <<<"$frame"
+echo "after the drag: $command"
+# The view and the size as the command gives them: --view LON,LAT,ROLL and --size WxH.
+view=$(sed -n 's/.* --view \([^ ]*\) .*/\1/p' <<<"$command")
+size=$(sed -n 's/.* --size \([^ ]*\) .*/\1/p' <<<"$command")
 # 120 window pixels to the right over a picture H window pixels high turn LON by 120 x 180 / H.
 awk -v view="$view" -v h="${size#*x}" 'BEGIN {
     split(view, angle, ","); want = 120 * 180 / h
     exit !(angle[1] > want - 0.01 && angle[1] < want + 0.01 && angle[2] > want / 3 - 0.5) }' ||
     fail "the drag turned the view to $view, not about LON $((120 * 180 / ${size#*x})), LAT a third of it"
-step "vantu-render draws the same picture for --view $view --scale $scale_r --size $size --zoom $zoom"
-"$render" --view "$view" --scale "$scale_r" --size "$size" --zoom "$zoom" -o "$work/explored.png"
-frame_width=$(identify -format '%w' "$work/explored.png")
-frame_height=$(identify -format '%h' "$work/explored.png")
-raster=${frame_width}x${frame_height}+${at%,*}+${at#*,}
+step "the copied command draws the picture shown: $command"
+(cd "$work" && PATH="$work/bin:$PATH" sh -c "$command") || fail "the copied command failed"
+explored="$work/${command##* -o }"
+[ -f "$explored" ] || fail "the copied command wrote no $explored"
 # Away from the picture, so that no tooltip covers it.
 xdotool mousemove --window "$window" 2 2
-wait_for 30 "the Explorer's picture to match vantu-render's" shows "$work/explored.png"
+on_screen() {
+    import -window "$window" "$work/screen.png" 2>/dev/null || return 1
+    at=$("$find_picture" "$work/screen.png" "$explored" 2>/dev/null)
+}
+wait_for 30 "the copied command's picture on the Explorer's screen, pixel for pixel" on_screen
+echo "vantu-render's picture lies at $at on the screen"
+frame_x=${at%,*}
+frame_y=${at#*,}
+frame_width=$(identify -format '%w' "$explored")
+frame_height=$(identify -format '%h' "$explored")
 if [ -n "${VANTU_EXPLORER_SCREENSHOT:-}" ]; then
     # The pointer over the picture, so that the status bar reads its point; the shot is taken
     # before the picture's tooltip comes.
@@ -335,16 +351,31 @@ if [ -n "${VANTU_EXPLORER_SCREENSHOT:-}" ]; then
     import -window "$window" "$VANTU_EXPLORER_SCREENSHOT" || fail "no screenshot"
     echo "screenshot in $VANTU_EXPLORER_SCREENSHOT"
 fi
+if [ -n "${VANTU_EXPLORER_MARKED_SCREENSHOT:-}" ]; then
+    # The mirrors, the triangle and the snub points marked and labelled: M, T and S on the
+    # picture, whose frame then differs from vantu-render's plain one.
+    xdotool mousemove --window "$window" "$from_x" "$from_y" click 1
+    xdotool key m t s
+    xdotool mousemove --window "$window" 2 2
+    marked() {
+        import -window "$window" "$work/screen.png" 2>/dev/null || return 1
+        ! "$find_picture" "$work/screen.png" "$explored" >/dev/null 2>&1
+    }
+    wait_for 30 "the marks over the picture" marked
+    sleep 0.5
+    import -window "$window" "$VANTU_EXPLORER_MARKED_SCREENSHOT" || fail "no screenshot"
+    echo "screenshot in $VANTU_EXPLORER_MARKED_SCREENSHOT"
+fi
 
 step "closing the Explorer while it spins ends the program"
 # A click gives the picture the focus; Space spins the sphere, a frame after another.
 xdotool mousemove --window "$window" "$from_x" "$from_y" click 1
 xdotool key space
 spinning() {
-    local before
-    before=$(last_frame)
+    copy_command || return 1
+    local before=$command
     sleep 0.2
-    [ "$(last_frame)" != "$before" ]
+    copy_command && [ "$command" != "$before" ]
 }
 wait_for 20 "Space to spin the sphere" spinning
 "$xclose" "$window"
