@@ -272,7 +272,7 @@ step "vantu --explore opens the Explorer alone"
 mkdir "$work/bin"
 ln -s "$(realpath "$render")" "$work/bin/vantu-render"
 QT_QPA_PLATFORM=xcb QT_SCALE_FACTOR=$scale "$vantu" --explore --code "300 2/1:3/1:3/1" \
-    >"$work/vantu.log" 2>&1 &
+    --rotation 1 --reverse --scale=100 >"$work/vantu.log" 2>&1 &
 vantu_pid=$!
 find_explorer() {
     kill -0 "$vantu_pid" 2>/dev/null || fail "vantu --explore ended at start-up"
@@ -295,6 +295,8 @@ copy_command() {
 xdotool windowfocus --sync "$window"
 wait_for 30 "Ctrl+Shift+C to copy the command line of the Explorer's first frame" copy_command
 echo "first frame: $command"
+[[ "$command" == *" --rotation 1 --reverse --scale 100 "* ]] ||
+    fail "the Explorer did not open with the options it was given"
 
 step "a drag turns the sphere"
 # Right and down from the middle of the window, which the picture fills, in the screen's pixels,

@@ -99,7 +99,44 @@ const RunRow runRows[] = {
      2,
      "",
      "vantu: takes no arguments: picture\n"},
-    {"unknownOption", {}, {"--version", "--zoom"}, 1, "", "Vantu: Unknown option 'zoom'.\n"},
+    {"unknownOption",
+     {},
+     {"--version", "--zoom"},
+     2,
+     "",
+     "vantu: unknown option '--zoom'\nTry 'vantu --help' for more information.\n"},
+    {"unknownOptionOfOneDash",
+     {":99", "", "offscreen"},
+     {"-zoom=2"},
+     2,
+     "",
+     ::testing::HasSubstr("unknown option '-zoom=2'")},
+    // The drawing options, which vantu takes before Qt could take --reverse for itself.
+    {"helpListsTheDrawingOptions", {}, {"--help"}, 0, "--view <LON,LAT,ROLL>", ""},
+    {"drawingOptionWithoutExplore",
+     {},
+     {"--code", "300 2/1:3/1:3/1"},
+     2,
+     "",
+     "vantu: --code requires --explore\nTry 'vantu --help' for more information.\n"},
+    {"reverseIsVantusOwn",
+     {":99", "", "offscreen"},
+     {"--reverse"},
+     2,
+     "",
+     "vantu: --reverse requires --explore\nTry 'vantu --help' for more information.\n"},
+    {"explorerScaleBeyondTheDoubles",
+     {":99", "", "offscreen"},
+     {"--explore", "--scale", "1e999"},
+     1,
+     "",
+     "vantu: the scale R \"1e999\" is beyond the range of numbers: overflow\n"},
+    {"explorerOptionsWithoutADisplay",
+     {},
+     {"--explore", "--reverse", "--view=30,-15,0", "--projection", "ortho"},
+     1,
+     "",
+     noDisplay},
     {"noXServer",
      {absentX, "", ""},
      {},
@@ -183,6 +220,34 @@ TEST_P(CommandLineTest, AnswersAsTheManPageSays) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Vantu, CommandLineTest, ::testing::ValuesIn(runRows), RowName());
+
+// A drawing option's value refused: status 2 and the message vantu-render gives for it, after
+// the program's name.
+TEST(ExploreOptions, AreRefusedInVantuRendersWords) {
+    const std::vector<std::vector<std::string>> refused = {
+        {"--rotation", "3"},
+        {"--view", "1,2"},
+        {"--view=1,2,x"},
+        {"--projection", "mercator"},
+        {"--reverse=maybe"},
+        {"--scale"},
+        {"--rotation", "1", "--rotation", "01x"},
+    };
+    const auto firstLine = [](const std::string& text, const std::string& program) {
+        EXPECT_TRUE(text.starts_with(program + ": ")) << text;
+        return text.substr(program.size() + 2, text.find('\n') - program.size() - 2);
+    };
+    for (const std::vector<std::string>& args : refused) {
+        std::vector<std::string> explore = {"--explore"};
+        explore.insert(explore.end(), args.begin(), args.end());
+        const testing_support::Outcome vantu = testing_support::runProgram(VANTU_PROGRAM, explore);
+        const testing_support::Outcome render =
+            testing_support::runProgram(VANTU_RENDER_PROGRAM, args);
+        EXPECT_EQ(vantu.status, 2) << args[0];
+        EXPECT_EQ(render.status, 2) << args[0];
+        EXPECT_EQ(firstLine(vantu.err, "vantu"), firstLine(render.err, "vantu-render")) << args[0];
+    }
+}
 
 }  // namespace
 }  // namespace vantu
