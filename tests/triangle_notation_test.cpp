@@ -167,11 +167,24 @@ struct DefectCase {
 
 class SchwarzDefect : public testing::TestWithParam<DefectCase> {};
 
-// The check of --snub, exact on the fractions however many digits they have.
+// The check of --snub, exact on the fractions however many digits they have; a drawing in the
+// usual notation stops at it, before the mirrors are solved.
 TEST_P(SchwarzDefect, IsFoundExactly) {
     const DefectCase& c = GetParam();
     const std::optional<std::string> defect = triangleDefect(c.text, TriangleNotation::schwarz);
     EXPECT_EQ(defect.value_or("none"), c.defect == nullptr ? "none" : c.defect);
+    if (c.defect != nullptr) {
+        DrawRequest request;
+        request.triangleCode = c.text;
+        request.notation = TriangleNotation::schwarz;
+        try {
+            (void)prepareDrawing(request);
+            ADD_FAILURE() << "drawn";
+        } catch (const DrawError& e) {
+            EXPECT_EQ(e.what(), std::string(c.defect));
+            EXPECT_EQ(e.stage(), FaultStage::triangle);
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
