@@ -136,23 +136,6 @@ INSTANTIATE_TEST_SUITE_P(
                 c.pictureType = PictureType::webp;
                 c.marks = {true, true, true, true};
             }},
-        ParseCase{"MarksOnTheGallery",
-                  {"--gallery", "g", "--mark-group"},
-                  [](Command& c) {
-                      c.mode = Mode::gallery;
-                      c.gallery = "g";
-                      c.marks.groupMirrors = true;
-                  }},
-        ParseCase{"MarksOnATurntable",
-                  {"--turntable", "2", "-o", "t.webp", "--mark-mirrors", "--mark-snub"},
-                  [](Command& c) {
-                      c.mode = Mode::turntable;
-                      c.output = "t.webp";
-                      c.pictureType = PictureType::webp;
-                      c.frames = 2;
-                      c.marks.mirrors = true;
-                      c.marks.snubPoints = true;
-                  }},
         ParseCase{"Triangle",
                   {"--triangle", " 5/2 3\t3 ", "--rotation", "1", "--runs"},
                   [](Command& c) {
@@ -169,12 +152,6 @@ INSTANTIATE_TEST_SUITE_P(
                       c.picture.description.request.notation = TriangleNotation::schwarz;
                       c.picture.description.request.rotation = 2;
                       c.picture.description.request.reverse = true;
-                  }},
-        ParseCase{"InfoOfACode",
-                  {"--code", "311 3/2:3/2:3/2", "--info"},
-                  [](Command& c) {
-                      c.mode = Mode::info;
-                      c.picture.description.request.triangleCode = "311 3/2:3/2:3/2";
                   }},
         ParseCase{"SnubWithPicture",
                   {"-o", "a.png", "--snub"},
@@ -428,12 +405,6 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"InfoWithScale",
                     {"--info", "--scale", "90"},
                     "--info draws nothing; it cannot be combined with --scale"},
-        RefusedCase{"InfoWithProjection",
-                    {"--projection", "ortho", "--info"},
-                    "--info draws nothing; it cannot be combined with --projection"},
-        RefusedCase{"InfoWithView",
-                    {"--info", "--view", "1,2,3"},
-                    "--info draws nothing; it cannot be combined with --view"},
         RefusedCase{"InfoWithZoom",
                     {"--info", "--zoom", "2"},
                     "--info draws nothing; it cannot be combined with --zoom"},
@@ -467,9 +438,6 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"UnknownAfterACombination",
                     {"--bogus", "--mark-snub", "--snub"},
                     "--mark-snub requires --output or --gallery"},
-        RefusedCase{"UnknownAfterExcludedNotations",
-                    {"--bogus", "--code", "x", "--triangle", "2 3 3"},
-                    "--code excludes --triangle"},
         RefusedCase{"MalformedTriangleBeforeACombination",
                     {"--code", "x", "--triangle", "2, 3, 3"},
                     "--triangle: the triangle \"2, 3, 3\" has a comma (the usual notation is "
