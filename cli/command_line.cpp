@@ -136,8 +136,8 @@ Options::Options()
                          "DIR/index.html"},
                         m_command.gallery, "a folder");
 
-    m_app.option_defaults()->group("Print quality (with " + shortName(*m_output) + " or " +
-                                   shortName(*m_gallery) + ")");
+    m_app.option_defaults()->group("Print quality and marks (with " + shortName(*m_output) +
+                                   " or " + shortName(*m_gallery) + ")");
     const options::SamplingOptions sampling = options::addSamplingOptions(m_app, m_command.picture);
     OverlayOptions& marks = m_command.marks;
     CLI::Option* markSnub =
