@@ -40,6 +40,9 @@ DrawSetup prepareDrawing(const DrawRequest& request) {
     DrawSetup setup;
     setup.pi = detail::drawingPi();
     const CodeAngles code = parseTriangle(request.triangleCode, request.notation, setup.pi);
+    if (request.notation == TriangleNotation::schwarz) {
+        requireProperTriangle(request.triangleCode, request.notation);
+    }
     const VertexAngles v =
         permuteAngles(code[0], code[1], code[2], request.rotation, request.reverse);
     setup.normals = solveMirrors(v[0], v[1], v[2]);
