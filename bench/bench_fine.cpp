@@ -12,17 +12,17 @@
 
 #include "cli/export.h"
 #include "cli/gallery.h"
+#include "drawing/draw_procedure.h"
 #include "export/output_file.h"
 #include "render/fine_picture.h"
-#include "setup/draw_request.h"
 
 namespace {
 
 vantu::FinePicture startUpPicture(vantu::Projection projection, vantu::Sampling sampling) {
-    vantu::DrawRequest request;
-    request.projection = projection;
-    const vantu::DrawSetup setup = vantu::prepareDrawing(request);
-    return {request.scale, setup.pi, projection, setup.normals, sampling};
+    vantu::PictureDescription description;
+    description.request.projection = projection;
+    description.sampling = sampling;
+    return vantu::preparePicture(description);
 }
 
 // Every 16th row of the 5120 x 3848 picture (zoom 8), on one thread: the cost per sample.

@@ -10,6 +10,7 @@
 #include <thread>
 #include <vector>
 
+#include "drawing/draw_procedure.h"
 #include "render/fine_picture.h"
 #include "render/image_sink.h"
 #include "render/projections.h"
@@ -21,9 +22,16 @@ namespace {
 
 constexpr double pixels = vantu::pictureWidth * vantu::pictureHeight;
 
+// The start-up picture in `projection`, as the window draws it.
+vantu::PictureDescription startUp(vantu::Projection projection) {
+    vantu::PictureDescription description;
+    description.request.projection = projection;
+    return description;
+}
+
 // The share of the picture's samples that the exact computation decided.
-double exactShare(const vantu::DrawSetup& setup, double scale, vantu::Projection projection) {
-    const vantu::FinePicture picture(scale, setup.pi, projection, setup.normals, {1, 1});
+double exactShare(const vantu::PictureDescription& description) {
+    const vantu::FinePicture picture = vantu::preparePicture(description);
     std::vector<vantu::PackedColour> row(static_cast<std::size_t>(picture.width()));
     long exact = 0;
     for (int r = 0; r < picture.height(); ++r) {
@@ -38,18 +46,17 @@ void perPixel(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(pixels));
 }
 
+// The window's whole drawing: the set-up, the scan and the runs into an image.
 void BM_RenderPicture(benchmark::State& state, vantu::Projection projection) {
-    vantu::DrawRequest request;
-    request.projection = projection;
-    const vantu::DrawSetup setup = vantu::prepareDrawing(request);
+    const vantu::PictureDescription description = startUp(projection);
     vantu::ImageSink sink;
     for (auto _ : state) {
-        vantu::renderPicture(request.scale, setup.pi, projection, setup.normals, sink);
+        vantu::runDrawing(description, sink);
         benchmark::DoNotOptimize(sink.pixels().data());
         benchmark::ClobberMemory();
     }
     perPixel(state);
-    state.counters["exact_share"] = exactShare(setup, request.scale, projection);
+    state.counters["exact_share"] = exactShare(description);
 }
 
 BENCHMARK_CAPTURE(BM_RenderPicture, stereo, vantu::Projection::stereographic)
@@ -143,10 +150,7 @@ void BM_KernelVariant(benchmark::State& state, vantu::Projection projection) {
         return;
     }
     state.SetLabel(vantu::nameOf(variants[index]));
-    vantu::DrawRequest request;
-    request.projection = projection;
-    const vantu::DrawSetup setup = vantu::prepareDrawing(request);
-    vantu::FinePicture picture(request.scale, setup.pi, projection, setup.normals, {1, 1});
+    vantu::FinePicture picture = vantu::preparePicture(startUp(projection));
     picture.useKernels(variants[index]);
     std::vector<vantu::PackedColour> row(static_cast<std::size_t>(picture.width()));
     for (auto _ : state) {
@@ -169,9 +173,9 @@ BENCHMARK_CAPTURE(BM_KernelVariant, ortho, vantu::Projection::orthographic)
 // Rendering alone of the 5120 x 3848 stereographic picture (zoom 8), its rows shared by
 // `threads` threads, each row coloured into a buffer of the thread's and dropped.
 void BM_RenderZoom8(benchmark::State& state) {
-    const vantu::DrawSetup setup = vantu::prepareDrawing(vantu::DrawRequest{});
-    const vantu::FinePicture picture(120.0, setup.pi, vantu::Projection::stereographic,
-                                     setup.normals, {8, 1});
+    vantu::PictureDescription description;
+    description.sampling = {8, 1};
+    const vantu::FinePicture picture = vantu::preparePicture(description);
     const auto threads = static_cast<int>(state.range(0));
     for (auto _ : state) {
         std::atomic<int> next{0};

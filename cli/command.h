@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "drawing/picture_overlay.h"
 #include "export/picture_writer.h"
 #include "options/picture_options.h"
 
@@ -14,6 +15,7 @@ enum class Mode {
     picture,    // -o: the picture at any sampling, its rows shared among threads
     runs,       // --runs: the window's own drawing listed, and painted into the file with -o
     snub,       // --snub alone: the points where the six hues meet listed, nothing drawn
+    info,       // --info: the triangle's facts listed, nothing drawn
     gallery,    // --gallery: every catalogue code into a folder, with its contact sheet
     turntable,  // --turntable: frames of the sphere turning, as an animated WebP or PNG files
 };
@@ -30,7 +32,7 @@ struct Command {
     int fps = 30;                                // --fps
     int jobs = 0;                                // threads; 0 for one per core
     bool listSnubPoints = false;  // before anything else (in Mode::snub, instead of it)
-    bool markSnubPoints = false;  // ring them in the picture
+    OverlayOptions marks;         // --mark-*: painted over every picture drawn
     bool permutations = false;    // the gallery draws every rotation, and each reversed
 };
 

@@ -48,6 +48,7 @@ public:
     [[nodiscard]] std::string help() const { return m_app.help(); }
 
 private:
+    void checkMarks() const;
     [[nodiscard]] Mode mode() const;
     void checkListings() const;
     void checkPictureType();
@@ -55,13 +56,17 @@ private:
     Command m_command;
     CLI::App m_app;
     bool m_runsGiven = false;
+    bool m_infoGiven = false;
     std::string m_outputGroup = "Output (at least one)";
     CLI::Option* m_output = nullptr;
     CLI::Option* m_runs = nullptr;
     CLI::Option* m_snub = nullptr;
+    CLI::Option* m_info = nullptr;
     CLI::Option* m_gallery = nullptr;
     CLI::Option* m_turntable = nullptr;
     std::vector<const CLI::Option*> m_printQuality;  // what only a picture file can use
+    std::vector<const CLI::Option*> m_pictureOnly;   // what only a picture of any kind can use
+    std::vector<const CLI::Option*> m_marks;         // --mark-*
 };
 
 Options::Options()
@@ -70,8 +75,9 @@ Options::Options()
           "Vantu window draws it, into a " +
               std::to_string(pictureWidth) + " x " + std::to_string(pictureHeight) +
               " PNG or WebP or as the list of runs handed to the picture; or at print quality, "
-              "or turning as an animation, or the whole catalogue at once, or the points where "
-              "the six hues meet.",
+              "or turning as an animation, or the whole catalogue at once, with the mirrors, the "
+              "triangle and the points where the six hues meet marked or not; or list those "
+              "points, or what can be said of the triangle.",
           "vantu-render") {
     m_app.formatter(std::make_shared<HelpLayout>());
     m_app.footer(
@@ -91,7 +97,7 @@ Options::Options()
 
     m_app.option_defaults()->group("Drawing (each defaults to the window's start-up state)");
     const options::DrawingOptions drawing = options::addDrawingOptions(m_app, m_command.picture);
-    const CLI::Option* size = options::addSizeOption(m_app, m_command.picture);
+    CLI::Option* size = options::addSizeOption(m_app, m_command.picture);
 
     m_app.option_defaults()->group(m_outputGroup);
     m_output = addName(
@@ -115,6 +121,14 @@ Options::Options()
                       "three dot products (+, -, or 0 on the mirror, within 1e-12); the common D; "
                       "and the pixel that shows it"},
                      m_command.listSnubPoints);
+    m_info = addFlag(m_app,
+                     {"--info", "",
+                      "print what can be said of the triangle of --code or --triangle, turned "
+                      "by --rotation and --reverse, one \"key: value\" line each: its notation "
+                      "(p q r), angles, sides, area, the group its mirrors generate with its "
+                      "order and number of mirrors, and how many times the triangle's images "
+                      "cover the sphere; nothing is drawn"},
+                     m_infoGiven);
     m_gallery = addName(m_app,
                         {"--gallery", "DIR",
                          "draw every catalogue code in each projection into DIR as "
@@ -122,12 +136,29 @@ Options::Options()
                          "DIR/index.html"},
                         m_command.gallery, "a folder");
 
-    m_app.option_defaults()->group("Print quality (with " + shortName(*m_output) + " or " +
-                                   shortName(*m_gallery) + ")");
+    m_app.option_defaults()->group("Print quality and marks (with " + shortName(*m_output) +
+                                   " or " + shortName(*m_gallery) + ")");
     const options::SamplingOptions sampling = options::addSamplingOptions(m_app, m_command.picture);
+    OverlayOptions& marks = m_command.marks;
     CLI::Option* markSnub =
-        addFlag(m_app, {"--mark-snub", "", "ring each point where the six hues meet in the PNG"},
-                m_command.markSnubPoints);
+        addFlag(m_app,
+                {"--mark-snub", "",
+                 "ring each point where the six hues meet, and its antipode, black inside white"},
+                marks.snubPoints);
+    CLI::Option* markMirrors =
+        addFlag(m_app,
+                {"--mark-mirrors", "",
+                 "draw the three mirrors as great circles: mirror 1 orange, 2 pink, 3 azure"},
+                marks.mirrors);
+    CLI::Option* markGroup = addFlag(
+        m_app,
+        {"--mark-group", "",
+         "draw every mirror of the group the three generate, thin and white, when it is finite: "
+         "the lines of the tiling of the sphere by the triangle's images"},
+        marks.groupMirrors);
+    CLI::Option* markTriangle =
+        addFlag(m_app, {"--mark-triangle", "", "outline the triangle in white"}, marks.triangle);
+    m_marks = {markSnub, markMirrors, markGroup, markTriangle};
     CLI::Option* permutations = addFlag(
         m_app,
         {"--permutations", "", "the gallery also draws rotations 1 and 2 and their reverses"},
@@ -146,6 +177,8 @@ Options::Options()
     CLI::Option* fps = addWholeNumber(m_app, {"--fps", "F", "the animated WebP's frames a second"},
                                       m_command.fps, {1, maxFps, ""});
     m_printQuality = {sampling.zoom, sampling.antialias, jobs, drawing.view, size};
+    m_pictureOnly = m_printQuality;
+    m_pictureOnly.insert(m_pictureOnly.end(), {drawing.scale, drawing.projection});
 
     m_app.option_defaults()->group("Information");
     const CLI::Option* help = m_app.set_help_flag("-h,--help", "show this help and exit");
@@ -160,17 +193,19 @@ Options::Options()
         "show the version and exit");
 
     // The combinations that cannot be given; CLI11 checks them once every value is read.
-    for (CLI::Option* other : {drawing.code, drawing.rotation, drawing.reverse, drawing.projection,
-                               m_output, m_runs, m_snub, markSnub, m_turntable}) {
+    for (CLI::Option* other : {drawing.code, drawing.triangle, drawing.rotation, drawing.reverse,
+                               drawing.projection, m_output, m_runs, m_snub, m_info, m_turntable}) {
         m_gallery->excludes(other);
+    }
+    for (CLI::Option* other : {m_output, m_runs, m_snub}) {
+        m_info->excludes(other);
     }
     permutations->needs(m_gallery);
     m_turntable->needs(m_output);
     fps->needs(m_turntable);
-    for (CLI::Option* other : {m_runs, m_snub, markSnub}) {
+    for (CLI::Option* other : {m_runs, m_snub}) {
         m_turntable->excludes(other);
     }
-    markSnub->needs(m_output);
     m_runs->excludes(sampling.zoom);
     m_runs->excludes(sampling.antialias);
 }
@@ -184,10 +219,12 @@ ParsedLine Options::parse(const std::vector<std::string>& args) {
     } catch (const CLI::CallForVersion&) {
         return {Action::version, {}};
     } catch (const CLI::ExtrasError&) {
+        checkMarks();  // a combination, which goes before an argument that is no option
         throw UsageError(unexpected(m_app.remaining()));
     } catch (const CLI::ParseError& error) {
         throw UsageError(error.what());
     }
+    checkMarks();
     m_command.mode = mode();
     checkListings();
     checkPictureType();
@@ -210,6 +247,9 @@ Mode Options::mode() const {
     if (m_snub->count() > 0) {
         return Mode::snub;
     }
+    if (m_info->count() > 0) {
+        return Mode::info;
+    }
     std::vector<std::string> outputs;
     for (const CLI::Option* option : m_app.get_options(
              [this](const CLI::Option* o) { return o->get_group() == m_outputGroup; })) {
@@ -218,13 +258,32 @@ Mode Options::mode() const {
     throw UsageError("nothing to do: give " + listed(outputs, "or"));
 }
 
-// What the listings cannot go with: the listing alone draws nothing, so it has no use for how
-// a picture is drawn, and a picture on the standard output would share it with them.
+// The marks go over a picture file or the gallery's pictures.
+void Options::checkMarks() const {
+    if (m_output->count() > 0 || m_gallery->count() > 0) {
+        return;
+    }
+    for (const CLI::Option* mark : m_marks) {
+        if (mark->count() > 0) {
+            throw UsageError(mark->get_name() + " requires " + m_output->get_name() + " or " +
+                             m_gallery->get_name());
+        }
+    }
+}
+
+// What the listings cannot go with: a listing alone draws nothing, so it has no use for how a
+// picture is drawn (the snub points' listing names their pixels, so it takes the scale and the
+// projection), and a picture on the standard output would share it with them.
 void Options::checkListings() const {
-    for (const CLI::Option* option : m_printQuality) {
-        if (m_command.mode == Mode::snub && option->count() > 0) {
-            throw UsageError(m_snub->get_name() + " without " + shortName(*m_output) +
-                             " draws nothing; it cannot be combined with " + option->get_name());
+    const bool info = m_command.mode == Mode::info;
+    if (info || m_command.mode == Mode::snub) {
+        const std::string listing =
+            info ? m_info->get_name() : m_snub->get_name() + " without " + shortName(*m_output);
+        for (const CLI::Option* option : info ? m_pictureOnly : m_printQuality) {
+            if (option->count() > 0) {
+                throw UsageError(listing + " draws nothing; it cannot be combined with " +
+                                 option->get_name());
+            }
         }
     }
     if (m_command.output == "-" && (m_runs->count() > 0 || m_snub->count() > 0)) {

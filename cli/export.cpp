@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <utility>
 #include <vector>
 
 #include "cli/indexed_work.h"
@@ -22,6 +23,14 @@ PngFormat pngFormatOf(PictureSize size, Sampling sampling, bool marked) {
         format.palette.push_back(grey);
     }
     return format;
+}
+
+std::optional<Overlay> marksOver(const PictureDescription& description,
+                                 const OverlayOptions& options) {
+    if (!options.any()) {
+        return std::nullopt;
+    }
+    return std::move(pictureOverlay(description, options).overlay);
 }
 
 void exportPicture(const FinePicture& picture, OutputFile& out, const ExportSettings& settings) {

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 
 #include "cli/progress.h"
+#include "drawing/picture_overlay.h"
 #include "export/picture_writer.h"
 #include "render/fine_picture.h"
 #include "render/overlay.h"
@@ -28,6 +30,11 @@ struct ExportSettings {
 // colours and grey), else 8-bit RGB: an overlay's antialiased lines mix their colours with the
 // picture's.
 [[nodiscard]] PngFormat pngFormatOf(PictureSize size, Sampling sampling, bool marked);
+
+// The marks `options` asks for over the picture `description` describes, as pictureOverlay draws
+// them; nothing when none is asked for. Throws as pictureOverlay does.
+[[nodiscard]] std::optional<Overlay> marksOver(const PictureDescription& description,
+                                               const OverlayOptions& options);
 
 // Renders `picture` and encodes it as a file of settings.type into `out`, row after row as the
 // rows are done. The

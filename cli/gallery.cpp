@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstdio>
+#include <optional>
 #include <span>
 #include <system_error>
 #include <vector>
@@ -99,11 +100,15 @@ void writeGalleryPicture(const std::filesystem::path& folder, const GalleryPictu
     PictureDescription description{p.request, settings.view, settings.size, settings.sampling};
     description.request.scale = settings.scale;
     const FinePicture picture = preparePicture(description);
+    const std::optional<Overlay> marks = marksOver(description, settings.marks);
     writePicture(folder / p.file, PictureType::png,
-                 pngFormatOf(picture.size(), picture.sampling(), false),
-                 [&picture](int row, std::span<PackedColour> colours) {
+                 pngFormatOf(picture.size(), picture.sampling(), marks.has_value()),
+                 [&picture, &marks](int row, std::span<PackedColour> colours) {
                      stopIfInterrupted();
                      picture.renderRow(row, colours);
+                     if (marks) {
+                         marks->paintRow(row, colours);
+                     }
                  });
 }
 

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "cli/progress.h"
+#include "drawing/picture_overlay.h"
 #include "geometry/projection.h"
 #include "geometry/view.h"
 #include "render/fine_picture.h"
@@ -30,6 +31,7 @@ struct GallerySettings {
     View view;
     PictureSize size;
     Sampling sampling;
+    OverlayOptions marks;  // painted over every picture
 };
 
 // A gallery that could not be written: a file or the folder. The message says which and why.

@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
 // vantu-render: the Vantu picture from the command line, as a PNG or as the list of runs; at
-// print quality; the whole catalogue at once; the points where the six hues meet.
+// print quality; the whole catalogue at once; marked with the mirrors, the triangle and the
+// points where the six hues meet; those points listed; the triangle's facts.
 
 #include <signal.h>
 
@@ -32,7 +33,8 @@
 #include "render/fine_picture.h"
 #include "render/run_sink.h"
 #include "render/snub_points.h"
-#include "setup/triangle_code.h"
+#include "setup/triangle_facts.h"
+#include "setup/triangle_notation.h"
 
 namespace {
 
@@ -89,38 +91,36 @@ std::size_t bytesPerJob(const vantu::PictureDescription& description) {
     return vantu::cli::threadStackBytes() + 4 * rowBytes + (std::size_t{2} << 20U);
 }
 
-// The points where the six hues meet in the described picture. Throws Refusal for a code whose
-// hues meet at no definite points, found before the mirrors are solved: the same answer for
-// every rotation and reverse, whatever their rounding.
-std::vector<vantu::SnubPoint> meetingPoints(const vantu::PictureDescription& description) {
+// Throws Refusal for a triangle whose hues meet at no definite points, found before the mirrors
+// are solved: the same answer for every rotation and reverse, whatever their rounding.
+void requireMeetingPoints(const vantu::DrawRequest& request) {
     if (const std::optional<std::string> defect =
-            vantu::triangleDefect(description.request.triangleCode)) {
+            vantu::triangleDefect(request.triangleCode, request.notation)) {
         throw Refusal(*defect + "; its hues meet at no definite points");
     }
+}
+
+// The points where the six hues meet in the described picture: requireMeetingPoints, then
+// snubPointsOf.
+std::vector<vantu::SnubPoint> meetingPoints(const vantu::PictureDescription& description) {
+    requireMeetingPoints(description.request);
     return vantu::snubPointsOf(description);
 }
 
-// --snub and --mark-snub beside a picture, before it: the points listed on the standard output
-// as the unturned sphere has them, and the rings for the picture where its view turned them. A
-// fault in finding them ends the program with nothing written.
-std::optional<vantu::cli::SnubMarks> snubPointsFirst(const Command& command,
-                                                     const vantu::PictureDescription& description) {
-    if (!command.listSnubPoints && !command.markSnubPoints) {
-        return std::nullopt;
-    }
-    std::vector<vantu::SnubPoint> points =
-        meetingPoints(vantu::PictureDescription{description.request, {}, {}, {}});
+// --snub and the marks beside a picture, before it: the points listed on the standard output as
+// the unturned sphere has them, and the marks over the picture where its view puts them. A fault
+// in finding them ends the program with nothing written.
+std::optional<vantu::Overlay> marksFirst(const Command& command,
+                                         const vantu::PictureDescription& description) {
+    const vantu::DrawRequest& request = description.request;
     if (command.listSnubPoints) {
-        print(vantu::cli::snubReport(description.request, points));
+        const vantu::PictureDescription unturned{request, {}, {}, {}};
+        print(vantu::cli::snubReport(request, meetingPoints(unturned)));
     }
-    if (!command.markSnubPoints) {
-        return std::nullopt;
+    if (command.marks.snubPoints) {
+        requireMeetingPoints(request);
     }
-    if (description.view != vantu::View{}) {
-        points = vantu::snubPointsOf(description);
-    }
-    return vantu::cli::SnubMarks(points, description.request.scale, description.request.projection,
-                                 description.sampling.ratio, description.size);
+    return vantu::cli::marksOver(description, command.marks);
 }
 
 // --snub alone: the points listed, nothing drawn.
@@ -130,10 +130,16 @@ int listSnubPoints(const Command& command) {
     return 0;
 }
 
+// --info: the triangle's facts listed, nothing drawn.
+int listFacts(const Command& command) {
+    print(vantu::factLines(vantu::triangleFacts(command.picture.description.request)));
+    return 0;
+}
+
 // -o: the picture at its sampling, its rows rendered on several threads and written in order.
 int drawPicture(const Command& command) {
     const vantu::PictureDescription description = vantu::options::describedPicture(command.picture);
-    const std::optional<vantu::cli::SnubMarks> marks = snubPointsFirst(command, description);
+    const std::optional<vantu::Overlay> marks = marksFirst(command, description);
     vantu::OutputFile file = openOutput(command.output);
     const vantu::FinePicture picture = vantu::preparePicture(description);
     vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "rendering", picture.height());
@@ -158,6 +164,7 @@ int drawGallery(const Command& command) {
     settings.sampling = description.sampling;
     settings.view = description.view;
     settings.size = description.size;
+    settings.marks = command.marks;
     const std::vector<vantu::cli::GalleryPicture> pictures =
         vantu::cli::galleryPictures(command.permutations);
     vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "gallery",
@@ -174,10 +181,14 @@ int drawGallery(const Command& command) {
 // says first how many frames it wrote, then why.
 int drawTurntable(const Command& command) {
     const vantu::PictureDescription description = vantu::options::describedPicture(command.picture);
+    if (command.marks.snubPoints) {
+        requireMeetingPoints(description.request);
+    }
     vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "turntable", command.frames);
     vantu::cli::TurntableSettings settings;
     settings.frames = command.frames;
     settings.fps = command.fps;
+    settings.marks = command.marks;
     // Each job holds a frame being rendered and one waiting to be encoded.
     const vantu::Sampling sampling = description.sampling;
     const auto frameBytes =
@@ -203,11 +214,12 @@ int drawTurntable(const Command& command) {
 }
 
 // Lists the window's own drawing on stdout, run by run, and hands each finished row to the
-// picture file when there is one.
+// picture file when there is one, with the marks painted over it: the listing is the drawing's
+// own, the marks are the file's.
 class ListingSink : public vantu::RunSink {
 public:
     ListingSink(vantu::OutputFile& listing, int width, vantu::PictureWriter* picture,
-                const vantu::cli::SnubMarks* marks)
+                const vantu::Overlay* marks)
         : m_listing(listing),
           m_picture(picture),
           m_marks(marks),
@@ -232,7 +244,7 @@ public:
         m_text.clear();
         if (m_picture != nullptr) {
             if (m_marks != nullptr) {
-                m_marks->mark(row, m_row);
+                m_marks->paintRow(row, m_row);
             }
             m_picture->writeRow(m_row);
         }
@@ -248,7 +260,7 @@ public:
 private:
     vantu::OutputFile& m_listing;
     vantu::PictureWriter* m_picture;
-    const vantu::cli::SnubMarks* m_marks;
+    const vantu::Overlay* m_marks;
     std::vector<vantu::PackedColour> m_row;
     std::string m_text;
 };
@@ -257,7 +269,7 @@ private:
 // fault in the drawing writes no file; the runs before it are listed.
 int listRuns(const Command& command) {
     const vantu::PictureDescription description = vantu::options::describedPicture(command.picture);
-    const std::optional<vantu::cli::SnubMarks> marks = snubPointsFirst(command, description);
+    const std::optional<vantu::Overlay> marks = marksFirst(command, description);
     std::optional<vantu::OutputFile> file;
     std::optional<vantu::PictureWriter> writer;
     if (!command.output.empty()) {
@@ -305,6 +317,9 @@ int run(const Command& command) {
                 break;
             case Mode::snub:
                 status = listSnubPoints(command);
+                break;
+            case Mode::info:
+                status = listFacts(command);
                 break;
             case Mode::gallery:
                 status = drawGallery(command);

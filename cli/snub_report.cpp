@@ -10,7 +10,6 @@
 #include <cstring>
 #include <optional>
 
-#include "drawing/picture_overlay.h"
 #include "render/projections.h"
 
 namespace vantu::cli {
@@ -104,12 +103,6 @@ std::string snubReport(const DrawRequest& request, const std::vector<SnubPoint>&
                detail::signText(s.signs[2]) + "    " + detail::padded(d, 22) + pixel + "\n";
     }
     return out;
-}
-
-SnubMarks::SnubMarks(const std::vector<SnubPoint>& points, double R, Projection projection,
-                     double ratio, PictureSize size)
-    : Overlay({R, projection, size, ratio}) {
-    addSnubRings(*this, points);
 }
 
 }  // namespace vantu::cli

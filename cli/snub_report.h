@@ -2,13 +2,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include <span>
 #include <string>
 #include <vector>
 
-#include "geometry/projection.h"
-#include "geometry/raster.h"
-#include "render/overlay.h"
 #include "render/snub_points.h"
 #include "setup/draw_request.h"
 
@@ -21,20 +17,6 @@ namespace vantu::cli {
 // one is shown).
 [[nodiscard]] std::string snubReport(const DrawRequest& request,
                                      const std::vector<SnubPoint>& points);
-
-// The rings of --mark-snub: a ring, black inside a white border, around every point of a list
-// and every antipode that the picture shows, as an overlay painted over the picture row by row.
-class SnubMarks : public Overlay {
-public:
-    // The rings of `points` over the picture of `size` window pixels at scale R in `projection`
-    // with `ratio` output pixels per window pixel, as addSnubRings draws them.
-    SnubMarks(const std::vector<SnubPoint>& points, double R, Projection projection, double ratio,
-              PictureSize size = {});
-
-    // Paints the rings over output row `row`, whose output pixels `colours` holds:
-    // Overlay::paintRow.
-    void mark(int row, std::span<PackedColour> colours) const { paintRow(row, colours); }
-};
 
 namespace detail {
 

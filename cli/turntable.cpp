@@ -39,7 +39,8 @@ std::string frameFileName(int k) {
 void writeTurntable(const PictureDescription& description, const std::string& target,
                     const TurntableSettings& settings, int& written) {
     written = 0;
-    const PngFormat format = pngFormatOf(description.size, description.sampling, false);
+    const PngFormat format =
+        pngFormatOf(description.size, description.sampling, settings.marks.any());
     const bool folder = namesFrameFolder(target);
     std::optional<OutputFile> file;
     std::optional<AnimatedWebpWriter> webp;
@@ -78,6 +79,9 @@ void writeTurntable(const PictureDescription& description, const std::string& ta
                 stopIfInterrupted();
                 picture.renderRow(
                     row, std::span(pixels).subspan(static_cast<std::size_t>(row) * width, width));
+            }
+            if (const std::optional<Overlay> marks = marksOver(frame, settings.marks)) {
+                marks->paint(pixels);
             }
         },
         [&](std::size_t k, std::size_t slot) {

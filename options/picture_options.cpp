@@ -10,6 +10,7 @@
 #include "geometry/projection.h"
 #include "geometry/raster.h"
 #include "options/option_kinds.h"
+#include "setup/triangle_notation.h"
 
 namespace vantu::options {
 namespace detail {
@@ -17,6 +18,7 @@ namespace {
 
 // The options' names, for their declarations and for renderArguments.
 constexpr const char* code = "--code";
+constexpr const char* triangle = "--triangle";
 constexpr const char* rotation = "--rotation";
 constexpr const char* reverse = "--reverse";
 constexpr const char* scale = "--scale";
@@ -93,7 +95,27 @@ std::string sizeText(PictureSize s) {
 DrawingOptions addDrawingOptions(CLI::App& app, PictureOptions& target) {
     DrawRequest& request = target.description.request;
     DrawingOptions options;
-    options.code = addText(app, {detail::code, "TEXT", "the triangle code"}, request.triangleCode);
+    const auto setTriangle = [&request](TriangleNotation notation) {
+        return [&request, notation](const std::string& text) {
+            request.triangleCode = text;
+            request.notation = notation;
+        };
+    };
+    options.code = addChecked(app, {detail::code, "TEXT", "the triangle code"},
+                              setTriangle(TriangleNotation::code), CLI::Validator(),
+                              "\"" + std::string(catalogue.front()) + "\"");
+    options.triangle = addChecked(
+        app,
+        {detail::triangle, "\"P Q R\"",
+         "the triangle in the usual notation instead of a code: three numbers p q r separated "
+         "by blanks, each a whole number n, the angle 180/n degrees, or a fraction n/d, d times "
+         "that; \"2 3 3\" is the code \"300 2/1:3/1:3/1\", \"5/2 3 3\" the code \"510 "
+         "5/2:3/1:3/1\""},
+        setTriangle(TriangleNotation::schwarz),
+        CLI::Validator(
+            [](const std::string& text) { return schwarzNotationFault(text).value_or(""); }, ""),
+        "");
+    options.triangle->excludes(options.code);
     options.rotation = addChoice(app, {detail::rotation, "", "cyclic rotation of the three angles"},
                                  detail::rotations(), request.rotation);
     options.reverse =
@@ -162,8 +184,12 @@ std::vector<std::string> renderArguments(const PictureDescription& description) 
         r.rotation > 2 || !isSupported(description.size) || !isSupported(description.sampling)) {
         throw std::invalid_argument("no command line describes this picture");
     }
-    std::vector<std::string> args = {detail::code, r.triangleCode, detail::rotation,
-                                     std::to_string(r.rotation)};
+    const bool schwarz = r.notation == TriangleNotation::schwarz;
+    if (schwarz && schwarzNotationFault(r.triangleCode)) {
+        throw std::invalid_argument("no command line describes this triangle");
+    }
+    std::vector<std::string> args = {schwarz ? detail::triangle : detail::code, r.triangleCode,
+                                     detail::rotation, std::to_string(r.rotation)};
     if (r.reverse) {
         args.emplace_back(detail::reverse);
     }

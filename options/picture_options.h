@@ -27,6 +27,7 @@ struct PictureOptions {
 // The drawing options as declared, for the caller's own rules (needs, excludes) and groups.
 struct DrawingOptions {
     CLI::Option* code = nullptr;
+    CLI::Option* triangle = nullptr;  // excludes `code`
     CLI::Option* rotation = nullptr;
     CLI::Option* reverse = nullptr;
     CLI::Option* scale = nullptr;
@@ -35,10 +36,13 @@ struct DrawingOptions {
 };
 
 // Declares the drawing options in `app`, each filling its part of `target`, which must outlive
-// the parse: --code TEXT, --rotation 0|1|2, --reverse, --scale TEXT (the text, read later by
-// describedPicture), --projection stereo|gnome|ortho and --view LON,LAT,ROLL (three plain
-// decimal numbers). A value they refuse stops the parse with CLI::ValidationError, such as
-// "--rotation: must be 0, 1 or 2, not '3'". They take app.option_defaults(), such as the group.
+// the parse: --code TEXT (a code, taken as it is), --triangle "P Q R" (the usual notation, which
+// schwarzNotationFault must accept; excludes --code), --rotation 0|1|2, --reverse, --scale TEXT
+// (the text, read later by describedPicture), --projection stereo|gnome|ortho and --view
+// LON,LAT,ROLL (three plain decimal numbers). --code and --triangle set the request's text and
+// its notation. A value they refuse stops the parse with CLI::ValidationError, such as
+// "--rotation: must be 0, 1 or 2, not '3'" or "--triangle: " and schwarzNotationFault's message,
+// which ends with the form of the notation. They take app.option_defaults(), such as the group.
 DrawingOptions addDrawingOptions(CLI::App& app, PictureOptions& target);
 
 // Declares --size WxH: two whole numbers from 1 to maxPictureSide, in window pixels.
@@ -59,12 +63,14 @@ SamplingOptions addSamplingOptions(CLI::App& app, PictureOptions& target);
 [[nodiscard]] PictureDescription describedPicture(const PictureOptions& options);
 
 // The arguments of vantu-render, without the program name and without -o, that describe
-// exactly `description` to the options above: --code, --rotation, --reverse when set, --scale,
+// exactly `description` to the options above: --code, or --triangle for a request in the usual
+// notation, --rotation, --reverse when set, --scale,
 // --projection, --view and --size always, --zoom and --antialias when not 1, each value as an
 // argument of its own. Every number is written as formatNumber writes it, the shortest text
 // that reads back as the same double, whether through readScale or through the view and zoom
 // readers. Throws std::invalid_argument for what no command line gives: a scale or an angle
-// that is not finite, a rotation other than 0, 1 or 2, a size or a sampling out of range.
+// that is not finite, a rotation other than 0, 1 or 2, a size or a sampling out of range, a text
+// in the usual notation that --triangle refuses.
 [[nodiscard]] std::vector<std::string> renderArguments(const PictureDescription& description);
 
 // `words` as one command line for a POSIX shell, separated by blanks: a word of nothing but

@@ -50,6 +50,9 @@ DrawSetup prepareDrawing(const DrawRequest& request) {
     DrawSetup setup;
     setup.pi = detail::drawingPi();
     const VertexAngles v = vertexAngles(request, setup.pi);
+    if (request.notation == TriangleNotation::schwarz) {
+        requireProperTriangle(request.triangleCode, request.notation);
+    }
     setup.normals = solveMirrors(v[0], v[1], v[2]);
     return setup;
 }

@@ -74,6 +74,8 @@ template <class T>
 
 // Computes pi, parses the triangle's text in its notation (parseTriangle), permutes the angles
 // and solves the mirrors. Throws DrawError at the first fault, with nothing computed after it.
+// A text in the usual notation must also name a proper spherical triangle
+// (requireProperTriangle, after the parse); a code is solved as it reads, whatever its angles.
 [[nodiscard]] DrawSetup prepareDrawing(const DrawRequest& request);
 
 // Reads the scale box's text: its numericPrefix, checked as a stored value. Throws DrawError

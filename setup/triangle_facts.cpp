@@ -10,7 +10,6 @@
 #include <string_view>
 #include <utility>
 
-#include "geometry/draw_error.h"
 #include "geometry/text.h"
 #include "setup/triangle_notation.h"
 
@@ -76,11 +75,7 @@ std::array<Vec3, 3> triangleVertices(const Mirrors& normals) noexcept {
 
 TriangleFacts triangleFacts(const DrawRequest& request) {
     const TriangleFractions code = triangleFractions(request.triangleCode, request.notation);
-    if (const std::optional<std::string> defect =
-            triangleDefect(request.triangleCode, request.notation)) {
-        throw DrawError(FaultKind::invalidOperation, FaultStage::triangle, "checking the triangle",
-                        *defect);
-    }
+    requireProperTriangle(request.triangleCode, request.notation);
     const DrawSetup setup = prepareDrawing(request);
     TriangleFacts facts;
     facts.fractions = permuted(code, request.rotation, request.reverse);

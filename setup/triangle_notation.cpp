@@ -175,6 +175,13 @@ std::optional<std::string> triangleDefect(std::string_view text, TriangleNotatio
     return triangleDefect(triangleFractions(text, notation));
 }
 
+void requireProperTriangle(std::string_view text, TriangleNotation notation) {
+    if (const std::optional<std::string> defect = triangleDefect(text, notation)) {
+        throw DrawError(FaultKind::invalidOperation, FaultStage::triangle, "checking the triangle",
+                        *defect);
+    }
+}
+
 std::string schwarzText(const TriangleFractions& fractions) {
     std::string text;
     for (const auto& [divisor, multiplier] : fractions) {

@@ -58,6 +58,11 @@ inline constexpr std::string_view schwarzForm =
 [[nodiscard]] std::optional<std::string> triangleDefect(std::string_view text,
                                                         TriangleNotation notation);
 
+// Throws DrawError (invalid operation, stage triangle) whose message is triangleDefect's when the
+// angles of `text` bound no proper spherical triangle, and as parseTriangle does for a text that
+// does not read; returns when they bound one.
+void requireProperTriangle(std::string_view text, TriangleNotation notation);
+
 // `fractions` in the usual notation, without parentheses: "2 3 3", "5/2 3 3"; a multiplier of 1
 // is left out. Whole numbers are written with all their digits.
 [[nodiscard]] std::string schwarzText(const TriangleFractions& fractions);

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 #include <ostream>
@@ -325,6 +327,56 @@ TEST(PictureOverlay, FindsTheGroupsMirrorsAndTheSnubPoints) {
     const PictureOverlay none = pictureOverlay(flat, snub);
     EXPECT_TRUE(none.snubPoints.empty());
     EXPECT_TRUE(none.overlay.empty());
+}
+
+// Rings go only around points the picture shows, at the zoom of the picture.
+TEST(SnubRings, RingEachShownPointAndNothingElse) {
+    for (const double zoom : {1.0, 3.0}) {
+        DrawRequest request;
+        const DrawSetup setup = prepareDrawing(request);
+        const std::vector<SnubPoint> points = findSnubPoints(setup.normals, setup.pi);
+        const FinePicture picture(120.0, setup.pi, Projection::stereographic, setup.normals,
+                                  {zoom, 1});
+        Overlay marks({120.0, Projection::stereographic, {}, zoom});
+        addSnubRings(marks, points);
+
+        std::vector<std::array<double, 2>> centres;  // in output pixels
+        for (const SnubPoint& s : points) {
+            for (const Vec3& p : {s.point, Vec3{-s.point.x, -s.point.y, -s.point.z}}) {
+                if (const auto at = picturePosition(p, 120.0, Projection::stereographic)) {
+                    centres.push_back({(at->col + 0.5) * zoom - 0.5, (at->row + 0.5) * zoom - 0.5});
+                }
+            }
+        }
+        ASSERT_EQ(centres.size(), 6U);  // four points and two antipodes
+        int black = 0;
+        std::vector<PackedColour> plain(static_cast<std::size_t>(picture.width()));
+        std::vector<PackedColour> marked(plain.size());
+        for (int y = 0; y < picture.height(); ++y) {
+            picture.renderRow(y, plain);
+            marked = plain;
+            marks.paintRow(y, marked);
+            for (int x = 0; x < picture.width(); ++x) {
+                const auto i = static_cast<std::size_t>(x);
+                double nearest = 1e9;
+                for (const auto& c : centres) {
+                    nearest = std::min(nearest, std::hypot(x - c[0], y - c[1]));
+                }
+                if (nearest > 9.0 * zoom + 1.0) {
+                    ASSERT_EQ(marked[i], plain[i]) << x << ", " << y;
+                }
+                if (marked[i] == packColour(0, 0, 0)) {
+                    ++black;
+                    EXPECT_NEAR(nearest, 7.0 * zoom, 1.0 * zoom + 1e-9) << x << ", " << y;
+                }
+            }
+        }
+        // About the area of six black bands around radius 7 * zoom, 2 * zoom wide with their
+        // antialiased edges, 2 * zoom - 1 without them.
+        const double band = 6 * 2.0 * std::numbers::pi * 7.0 * zoom * (2.0 * zoom - 1.0);
+        EXPECT_GT(black, 0.8 * band);
+        EXPECT_LT(black, 1.2 * band);
+    }
 }
 
 }  // namespace

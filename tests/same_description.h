@@ -21,6 +21,7 @@ inline std::uint64_t bitsOf(double value) {
 inline void expectSameDescription(const PictureDescription& got,
                                   const PictureDescription& expected) {
     EXPECT_EQ(got.request.triangleCode, expected.request.triangleCode);
+    EXPECT_EQ(got.request.notation, expected.request.notation);
     EXPECT_EQ(got.request.rotation, expected.request.rotation);
     EXPECT_EQ(got.request.reverse, expected.request.reverse);
     EXPECT_EQ(bitsOf(got.request.scale), bitsOf(expected.request.scale)) << got.request.scale;

@@ -59,6 +59,20 @@ TEST(SchwarzNotation, DrawsEveryCatalogueCodeBitForBit) {
     }
 }
 
+// A drawing of `text` in the usual notation stops in `stage` with `message`.
+void expectDrawingStops(const std::string& text, const std::string& message, FaultStage stage) {
+    DrawRequest request;
+    request.triangleCode = text;
+    request.notation = TriangleNotation::schwarz;
+    try {
+        (void)prepareDrawing(request);
+        ADD_FAILURE() << "drawn";
+    } catch (const DrawError& e) {
+        EXPECT_EQ(e.what(), message);
+        EXPECT_EQ(e.stage(), stage);
+    }
+}
+
 struct ReadCase {
     const char* name;
     std::string text;
@@ -105,16 +119,7 @@ TEST_P(RefusesSchwarzNotation, WithTheFormItExpects) {
         " (the usual notation is three numbers p q r separated by blanks, each a whole number n "
         "or a fraction n/d, as in \"2 3 3\" or \"5/2 3 3\")";
     EXPECT_EQ(schwarzNotationFault(c.text).value_or("accepted"), message);
-    DrawRequest request;
-    request.triangleCode = c.text;
-    request.notation = TriangleNotation::schwarz;
-    try {
-        (void)prepareDrawing(request);
-        ADD_FAILURE() << "drawn";
-    } catch (const DrawError& e) {
-        EXPECT_EQ(e.what(), message);
-        EXPECT_EQ(e.stage(), FaultStage::code);
-    }
+    expectDrawingStops(c.text, message, FaultStage::code);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -167,11 +172,15 @@ struct DefectCase {
 
 class SchwarzDefect : public testing::TestWithParam<DefectCase> {};
 
-// The check of --snub, exact on the fractions however many digits they have.
+// The check of --snub, exact on the fractions however many digits they have; a drawing in the
+// usual notation stops at it, before the mirrors are solved.
 TEST_P(SchwarzDefect, IsFoundExactly) {
     const DefectCase& c = GetParam();
     const std::optional<std::string> defect = triangleDefect(c.text, TriangleNotation::schwarz);
     EXPECT_EQ(defect.value_or("none"), c.defect == nullptr ? "none" : c.defect);
+    if (c.defect != nullptr) {
+        expectDrawingStops(c.text, c.defect, FaultStage::triangle);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(

@@ -46,7 +46,10 @@ TEST_P(ParsedCommand, HoldsWhatTheLineAsks) {
     EXPECT_EQ(got.gallery, expected.gallery);
     EXPECT_EQ(got.jobs, expected.jobs);
     EXPECT_EQ(got.listSnubPoints, expected.listSnubPoints);
-    EXPECT_EQ(got.markSnubPoints, expected.markSnubPoints);
+    EXPECT_EQ(got.marks.snubPoints, expected.marks.snubPoints);
+    EXPECT_EQ(got.marks.mirrors, expected.marks.mirrors);
+    EXPECT_EQ(got.marks.groupMirrors, expected.marks.groupMirrors);
+    EXPECT_EQ(got.marks.triangle, expected.marks.triangle);
     EXPECT_EQ(got.permutations, expected.permutations);
     EXPECT_EQ(got.pictureType, expected.pictureType);
     EXPECT_EQ(got.frames, expected.frames);
@@ -122,8 +125,33 @@ INSTANTIATE_TEST_SUITE_P(
                   {"-o", "a.png", "--mark-snub", "--zoom", "4"},
                   [](Command& c) {
                       c.output = "a.png";
-                      c.markSnubPoints = true;
+                      c.marks.snubPoints = true;
                       c.picture.description.sampling.ratio = 4;
+                  }},
+        ParseCase{
+            "EveryMark",
+            {"-o", "a.webp", "--mark-mirrors", "--mark-group", "--mark-triangle", "--mark-snub"},
+            [](Command& c) {
+                c.output = "a.webp";
+                c.pictureType = PictureType::webp;
+                c.marks = {true, true, true, true};
+            }},
+        ParseCase{"Triangle",
+                  {"--triangle", " 5/2 3\t3 ", "--rotation", "1", "--runs"},
+                  [](Command& c) {
+                      c.mode = Mode::runs;
+                      c.picture.description.request.triangleCode = " 5/2 3\t3 ";
+                      c.picture.description.request.notation = TriangleNotation::schwarz;
+                      c.picture.description.request.rotation = 1;
+                  }},
+        ParseCase{"InfoOfATriangle",
+                  {"--info", "--triangle", "2 3 5", "--rotation", "2", "--reverse"},
+                  [](Command& c) {
+                      c.mode = Mode::info;
+                      c.picture.description.request.triangleCode = "2 3 5";
+                      c.picture.description.request.notation = TriangleNotation::schwarz;
+                      c.picture.description.request.rotation = 2;
+                      c.picture.description.request.reverse = true;
                   }},
         ParseCase{"SnubWithPicture",
                   {"-o", "a.png", "--snub"},
@@ -337,7 +365,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "reverse was given a disallowed flag override"},
         RefusedCase{"NothingToDo",
                     {"--zoom", "2"},
-                    "nothing to do: give -o FILE, --runs, --snub or --gallery DIR"}),
+                    "nothing to do: give -o FILE, --runs, --snub, --info or --gallery DIR"}),
     RowName());
 
 INSTANTIATE_TEST_SUITE_P(
@@ -355,9 +383,31 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"PermutationsAlone",
                     {"-o", "a.png", "--permutations"},
                     "--permutations requires --gallery"},
-        RefusedCase{
-            "MarkSnubWithoutOutput", {"--snub", "--mark-snub"}, "--mark-snub requires --output"},
-        RefusedCase{"MarkSnubAlone", {"--mark-snub"}, "--mark-snub requires --output"},
+        RefusedCase{"MarkSnubWithoutOutput",
+                    {"--snub", "--mark-snub"},
+                    "--mark-snub requires --output or --gallery"},
+        RefusedCase{"MarkSnubAlone", {"--mark-snub"}, "--mark-snub requires --output or --gallery"},
+        RefusedCase{"MarkGroupWithRunsOnly",
+                    {"--runs", "--mark-group"},
+                    "--mark-group requires --output or --gallery"},
+        RefusedCase{"MarksWithInfo",
+                    {"--info", "--mark-triangle", "--mark-mirrors"},
+                    "--mark-mirrors requires --output or --gallery"},
+        RefusedCase{"TriangleWithCode",
+                    {"--triangle", "2 3 3", "--code", "300 2/1:3/1:3/1", "--runs"},
+                    "--code excludes --triangle"},
+        RefusedCase{"GalleryWithTriangle",
+                    {"--gallery", "g", "--triangle", "2 3 3"},
+                    "--triangle excludes --gallery"},
+        RefusedCase{"InfoWithOutput", {"--info", "-o", "a.png"}, "--output excludes --info"},
+        RefusedCase{"InfoWithSnub", {"--snub", "--info"}, "--snub excludes --info"},
+        RefusedCase{"InfoWithGallery", {"--info", "--gallery", "g"}, "--info excludes --gallery"},
+        RefusedCase{"InfoWithScale",
+                    {"--info", "--scale", "90"},
+                    "--info draws nothing; it cannot be combined with --scale"},
+        RefusedCase{"InfoWithZoom",
+                    {"--info", "--zoom", "2"},
+                    "--info draws nothing; it cannot be combined with --zoom"},
         RefusedCase{"RunsWithZoom", {"--runs", "--zoom", "2"}, "--runs excludes --zoom"},
         RefusedCase{"RunsWithAntialias",
                     {"--runs", "-o", "a.png", "--antialias", "1"},
@@ -387,7 +437,12 @@ INSTANTIATE_TEST_SUITE_P(
                     "--zoom: must be a number from 0.25 to 16, not '99'"},
         RefusedCase{"UnknownAfterACombination",
                     {"--bogus", "--mark-snub", "--snub"},
-                    "--mark-snub requires --output"},
+                    "--mark-snub requires --output or --gallery"},
+        RefusedCase{"MalformedTriangleBeforeACombination",
+                    {"--code", "x", "--triangle", "2, 3, 3"},
+                    "--triangle: the triangle \"2, 3, 3\" has a comma (the usual notation is "
+                    "three numbers p q r separated by blanks, each a whole number n or a "
+                    "fraction n/d, as in \"2 3 3\" or \"5/2 3 3\")"},
         RefusedCase{"FirstOfTwoBadValues",
                     {"--rotation", "7", "--zoom", "99"},
                     "--rotation: must be 0, 1 or 2, not '7'"},
@@ -401,9 +456,10 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"GalleryInTheOrderOfItsList",
                     {"--gallery", "g", "--mark-snub", "--snub", "--runs"},
                     galleryWithRuns},
+        // The marks' need of a picture is checked after CLI11's combinations.
         RefusedCase{"PermutationsBeforeMarkSnub",
                     {"--mark-snub", "--permutations"},
-                    "--mark-snub requires --output"},
+                    "--permutations requires --gallery"},
         RefusedCase{"MarkSnubBeforeRuns",
                     {"--runs", "--zoom", "2", "--mark-snub"},
                     "--runs excludes --zoom"},
@@ -452,11 +508,29 @@ std::vector<std::string> linesOf(const std::string& text) {
 TEST(Help, DescribesEveryOption) {
     const std::string help = helpText();
     EXPECT_TRUE(help.starts_with("Usage: vantu-render [OPTION]...\n")) << help;
-    for (const char* text :
-         {"--code TEXT", "--rotation 0|1|2", "--projection stereo|gnome|ortho", "-o, --output FILE",
-          "--zoom K", "--antialias N", "--jobs N", "--gallery DIR", "--permutations", "--snub",
-          "--mark-snub", "--turntable N", "--fps F", "-h, --help", "--version", "progress bar",
-          "index.html", "Exit status"}) {
+    for (const char* text : {"--code TEXT",
+                             "--rotation 0|1|2",
+                             "--projection stereo|gnome|ortho",
+                             "-o, --output FILE",
+                             "--zoom K",
+                             "--antialias N",
+                             "--jobs N",
+                             "--gallery DIR",
+                             "--permutations",
+                             "--snub",
+                             "--mark-snub",
+                             "--mark-mirrors",
+                             "--mark-group",
+                             "--mark-triangle",
+                             "--triangle \"P Q R\"",
+                             "--info",
+                             "--turntable N",
+                             "--fps F",
+                             "-h, --help",
+                             "--version",
+                             "progress bar",
+                             "index.html",
+                             "Exit status"}) {
         EXPECT_NE(help.find(text), std::string::npos) << text;
     }
 }
@@ -483,7 +557,7 @@ TEST(Help, LinesAreLaidOutForReadersAndTheManPageTest) {
             }
         }
     }
-    EXPECT_EQ(options, 20);
+    EXPECT_EQ(options, 25);
 }
 
 // The arguments that describe a picture read back through vantu-render's own parser as that

@@ -90,7 +90,8 @@ INSTANTIATE_TEST_SUITE_P(
         WriteCase{"HelpToAFullDevice", {"--help"}, "/dev/full", fullStdout},
         WriteCase{"VersionToAFullDevice", {"--version"}, "/dev/full", fullStdout},
         WriteCase{"RunsToAFullDevice", {"--runs"}, "/dev/full", fullStdout},
-        WriteCase{"SnubToAFullDevice", {"--snub"}, "/dev/full", fullStdout}),
+        WriteCase{"SnubToAFullDevice", {"--snub"}, "/dev/full", fullStdout},
+        WriteCase{"InfoToAFullDevice", {"--info"}, "/dev/full", fullStdout}),
     RowName());
 
 // What a folder holds, one line per name: a link and where it leads, a folder, a FIFO, a file

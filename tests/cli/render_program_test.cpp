@@ -148,10 +148,10 @@ INSTANTIATE_TEST_SUITE_P(
                    {"--turntable", "2", "-o", "t.webp", "--runs"},
                    2,
                    "vantu-render: --runs excludes --turntable\n" + tryHelp},
-        StatusCase{"TurntableWithMarks",
-                   {"--turntable", "2", "-o", "t.webp", "--mark-snub"},
+        StatusCase{"TurntableWithSnubListed",
+                   {"--turntable", "2", "-o", "t.webp", "--mark-snub", "--snub"},
                    2,
-                   "vantu-render: --mark-snub excludes --turntable\n" + tryHelp},
+                   "vantu-render: --snub excludes --turntable\n" + tryHelp},
         StatusCase{"GalleryWithTurntable",
                    {"--gallery", "g", "--turntable", "2"},
                    2,
@@ -164,14 +164,14 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"NothingToDo",
                    {},
                    2,
-                   "vantu-render: nothing to do: give -o FILE, --runs, --snub or --gallery "
-                   "DIR\n" +
+                   "vantu-render: nothing to do: give -o FILE, --runs, --snub, --info or "
+                   "--gallery DIR\n" +
                        tryHelp},
         StatusCase{"ZoomAlone",
                    {"--zoom", "2"},
                    2,
-                   "vantu-render: nothing to do: give -o FILE, --runs, --snub or --gallery "
-                   "DIR\n" +
+                   "vantu-render: nothing to do: give -o FILE, --runs, --snub, --info or "
+                   "--gallery DIR\n" +
                        tryHelp},
         StatusCase{
             "UnknownOption", {"--bogus"}, 2, "vantu-render: unknown option '--bogus'\n" + tryHelp},
@@ -199,7 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
         StatusCase{"MarkSnubAlone",
                    {"--mark-snub"},
                    2,
-                   "vantu-render: --mark-snub requires --output\n" + tryHelp},
+                   "vantu-render: --mark-snub requires --output or --gallery\n" + tryHelp},
         StatusCase{"LetterAtPosition5",
                    {"--code", "300 x/1:3/1:3/1", "--runs"},
                    1,
@@ -236,8 +236,9 @@ TEST(HelpAndVersion, AreMadeFromTheOptionsAndTheProject) {
     const Outcome help = render({"--help"});
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("Usage: vantu-render [OPTION]...\n", 0), 0U);
-    for (const char* option : {"--code", "--rotation", "--reverse", "--scale", "--projection",
-                               "--output", "--runs", "--version"}) {
+    for (const char* option :
+         {"--code", "--triangle", "--rotation", "--reverse", "--scale", "--projection", "--output",
+          "--runs", "--info", "--mark-mirrors", "--mark-group", "--version"}) {
         EXPECT_NE(help.out.find(option), std::string::npos) << option;
     }
     const Outcome version = render({"--version"});

@@ -63,6 +63,13 @@ PictureDescription withCode(const char* code) {
     return d;
 }
 
+PictureDescription withTriangle(const char* text) {
+    PictureDescription d;
+    d.request.triangleCode = text;
+    d.request.notation = TriangleNotation::schwarz;
+    return d;
+}
+
 PictureDescription everything() {
     PictureDescription d;
     d.request = {"411 3/1:4/3:4/1", 2, true, 1.0 / 3.0, Projection::gnomonic};
@@ -136,6 +143,18 @@ const DescriptionCase descriptions[] = {
     {"CodeWithNewlineAndTab", withCode("300\n2/1:3/1\t:3/1")},
     {"CodeWithBlanksAround", withCode("  300 2/1:3/1:3/1  ")},
     {"CodeUnicode", withCode("\u202E300 \u00B0")},
+    {"CodeThatReadsAsATriangle", withCode("2 3 3")},
+    {"Triangle", withTriangle("2 3 3")},
+    {"TriangleAsTyped", withTriangle(" 05/2\t3  3 ")},
+    {"TriangleWithManyDigits", withTriangle("2 2 123456789012345678901234567890/7")},
+    {"TriangleThatBoundsNone", withTriangle("2 3 7")},
+    {"TriangleEverything",
+     [] {
+         PictureDescription d = everything();
+         d.request.triangleCode = "5/3 3/2 3";
+         d.request.notation = TriangleNotation::schwarz;
+         return d;
+     }()},
 };
 
 class RenderArguments : public testing::TestWithParam<DescriptionCase> {};
@@ -158,6 +177,10 @@ TEST(RenderArguments, NameEveryInputAndTheSamplingOnlyWhenNotOne) {
                                         "--scale", "0.3333333333333333", "--projection", "gnome",
                                         "--view", "-0.1,1e-09,720", "--size", "7x1201", "--zoom",
                                         "1.25", "--antialias", "3"}));
+    EXPECT_EQ(renderArguments(withTriangle("5/2 3 3")),
+              (std::vector<std::string>{"--triangle", "5/2 3 3", "--rotation", "0", "--scale",
+                                        "120", "--projection", "stereo", "--view", "0,0,0",
+                                        "--size", "640x481"}));
 }
 
 struct BadDescriptionCase {
@@ -175,37 +198,39 @@ TEST_P(UndescribablePicture, IsRefused) {
 const double inf = std::numeric_limits<double>::infinity();
 const double nan = std::numeric_limits<double>::quiet_NaN();
 
-INSTANTIATE_TEST_SUITE_P(Descriptions, UndescribablePicture,
-                         testing::Values(BadDescriptionCase{"ScaleInfinite", withScale(inf)},
-                                         BadDescriptionCase{"ScaleNotANumber", withScale(nan)},
-                                         BadDescriptionCase{"ViewInfinite", withView({0, -inf, 0})},
-                                         BadDescriptionCase{"ViewNotANumber",
-                                                            withView({0, 0, nan})},
-                                         BadDescriptionCase{"RotationThree",
-                                                            [] {
-                                                                PictureDescription d;
-                                                                d.request.rotation = 3;
-                                                                return d;
-                                                            }()},
-                                         BadDescriptionCase{"SizeZero",
-                                                            [] {
-                                                                PictureDescription d;
-                                                                d.size = {0, 481};
-                                                                return d;
-                                                            }()},
-                                         BadDescriptionCase{"RatioTooSmall",
-                                                            [] {
-                                                                PictureDescription d;
-                                                                d.sampling.ratio = 0.2;
-                                                                return d;
-                                                            }()},
-                                         BadDescriptionCase{"AntialiasNine",
-                                                            [] {
-                                                                PictureDescription d;
-                                                                d.sampling.antialias = 9;
-                                                                return d;
-                                                            }()}),
-                         RowName());
+INSTANTIATE_TEST_SUITE_P(
+    Descriptions, UndescribablePicture,
+    testing::Values(BadDescriptionCase{"ScaleInfinite", withScale(inf)},
+                    BadDescriptionCase{"ScaleNotANumber", withScale(nan)},
+                    BadDescriptionCase{"ViewInfinite", withView({0, -inf, 0})},
+                    BadDescriptionCase{"ViewNotANumber", withView({0, 0, nan})},
+                    BadDescriptionCase{"RotationThree",
+                                       [] {
+                                           PictureDescription d;
+                                           d.request.rotation = 3;
+                                           return d;
+                                       }()},
+                    BadDescriptionCase{"SizeZero",
+                                       [] {
+                                           PictureDescription d;
+                                           d.size = {0, 481};
+                                           return d;
+                                       }()},
+                    BadDescriptionCase{"RatioTooSmall",
+                                       [] {
+                                           PictureDescription d;
+                                           d.sampling.ratio = 0.2;
+                                           return d;
+                                       }()},
+                    BadDescriptionCase{"TriangleEmpty", withTriangle("")},
+                    BadDescriptionCase{"TriangleAsACode", withTriangle("300 2/1:3/1:3/1")},
+                    BadDescriptionCase{"AntialiasNine",
+                                       [] {
+                                           PictureDescription d;
+                                           d.sampling.antialias = 9;
+                                           return d;
+                                       }()}),
+    RowName());
 
 struct RefusedCase {
     const char* name;
@@ -227,6 +252,11 @@ INSTANTIATE_TEST_SUITE_P(
     Values, RefusedValue,
     testing::Values(
         RefusedCase{"Rotation", {"--rotation", "1.0"}, "--rotation: must be 0, 1 or 2, not '1.0'"},
+        RefusedCase{"TriangleOfTwo",
+                    {"--triangle", "2 3"},
+                    "--triangle: the triangle \"2 3\" has 2 numbers, not 3 (the usual notation is "
+                    "three numbers p q r separated by blanks, each a whole number n or a "
+                    "fraction n/d, as in \"2 3 3\" or \"5/2 3 3\")"},
         RefusedCase{"Projection",
                     {"--projection", "Stereo"},
                     "--projection: must be stereo, gnome or ortho, not 'Stereo'"},
@@ -256,6 +286,15 @@ INSTANTIATE_TEST_SUITE_P(
                     {"--antialias", "+2"},
                     "--antialias: must be a whole number from 1 to 8, not '+2'"}),
     RowName());
+
+// A text in the usual notation and a code cannot both be given, in either order.
+TEST(PictureOptions, TakeACodeOrATriangleNotBoth) {
+    for (const auto& args : {std::vector<std::string>{"--code", "x", "--triangle", "2 3 3"},
+                             std::vector<std::string>{"--triangle", "2 3 3", "--code", "x"}}) {
+        PictureLine line;
+        EXPECT_THROW((void)line.read(args), CLI::ExcludesError);
+    }
+}
 
 TEST(PictureOptions, ReadLeadingZerosAsDecimal) {
     PictureLine line;

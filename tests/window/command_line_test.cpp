@@ -232,6 +232,8 @@ TEST(ExploreOptions, AreRefusedInVantuRendersWords) {
         {"--reverse=maybe"},
         {"--scale"},
         {"--rotation", "1", "--rotation", "01x"},
+        {"--triangle", "2 3"},
+        {"--triangle", "2 3 3", "--code", "300 2/1:3/1:3/1"},
     };
     const auto firstLine = [](const std::string& text, const std::string& program) {
         EXPECT_TRUE(text.starts_with(program + ": ")) << text;
