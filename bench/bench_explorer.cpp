@@ -14,6 +14,7 @@
 
 #include "bench/window_bench.h"
 #include "explorer/explorer.h"
+#include "explorer/frame_marks.h"
 #include "explorer/frame_renderer.h"
 #include "geometry/raster.h"
 
@@ -44,6 +45,33 @@ BENCHMARK_CAPTURE(BM_ExplorerFrame, 1920x1080, 1920, 1080)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK_CAPTURE(BM_ExplorerFrame, 3840x2160, 3840, 2160)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+
+// The same frame with every mark over it, as the Explorer draws it while the view changes: the
+// triangle's marks found once, the overlay made for each frame and painted into its rows, the
+// labels painted into the frame.
+void BM_ExplorerMarkedFrame(benchmark::State& state, int width, int height) {
+    vantu::bench::ensureApplication();
+    vantu::PictureDescription description;
+    description.size = {width, height};
+    description.request.scale = height / 4.0;
+    vantu::explorer::FrameMarks marks;
+    marks.overlays = {true, true, true, true};
+    marks.font.setBold(true);
+    marks.font.setPixelSize(13);
+    const vantu::TriangleMarks triangle = vantu::triangleMarks(description.request, marks.overlays);
+    vantu::explorer::FrameRenderer renderer;
+    for (auto _ : state) {
+        std::optional<vantu::explorer::MarkedFrame> frame =
+            vantu::explorer::renderMarked(renderer, description, marks, triangle);
+        benchmark::DoNotOptimize(frame->image.constBits());
+        renderer.recycle(std::move(frame->image));
+    }
+    state.counters["threads"] = renderer.threads();
+}
+
+BENCHMARK_CAPTURE(BM_ExplorerMarkedFrame, 1920x1080, 1920, 1080)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 

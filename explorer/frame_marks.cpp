@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstddef>
 #include <optional>
+#include <utility>
 
 #include <QColor>
 #include <QFontMetricsF>
@@ -194,6 +195,25 @@ void paintLabels(QImage& image, const std::vector<FrameLabel>& labels, const QFo
         }
     }
     image.setDevicePixelRatio(ratio);
+}
+
+std::optional<MarkedFrame> renderMarked(FrameRenderer& renderer,
+                                        const PictureDescription& description,
+                                        const FrameMarks& marks, const TriangleMarks& triangle,
+                                        const std::function<bool()>& cancelled) {
+    const OverlayOptions& overlays = marks.overlays;
+    if (!overlays.any()) {
+        std::optional<QImage> image = renderer.render(description, cancelled);
+        return image ? std::optional(MarkedFrame{std::move(*image), {}}) : std::nullopt;
+    }
+    const PictureOverlay overlay = pictureOverlay(description, overlays, triangle);
+    std::optional<QImage> image = renderer.render(description, cancelled, &overlay.overlay);
+    if (!image) {
+        return std::nullopt;
+    }
+    MarkedFrame frame{std::move(*image), frameLabels(description, overlay, overlays, marks.font)};
+    paintLabels(frame.image, frame.labels, marks.font);
+    return frame;
 }
 
 }  // namespace vantu::explorer

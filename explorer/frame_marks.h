@@ -9,7 +9,11 @@
 #include <QRectF>
 #include <QString>
 
+#include <functional>
+#include <optional>
+
 #include "drawing/picture_overlay.h"
+#include "explorer/frame_renderer.h"
 
 namespace vantu::explorer {
 
@@ -53,5 +57,21 @@ struct FrameLabel {
 // the box filled in the colour of what it names (a mirror's own, white for a vertex, black for a
 // snub point, yellow for the generating point). Pixels outside the boxes stay as they are.
 void paintLabels(QImage& image, const std::vector<FrameLabel>& labels, const QFont& font);
+
+// A frame with the marks asked for over it.
+struct MarkedFrame {
+    QImage image;
+    std::vector<FrameLabel> labels;  // painted into the image
+};
+
+// The described picture drawn by `renderer` with `marks` over it: when any overlay is on,
+// pictureOverlay's lines (with `triangle`, triangleMarks' for the description's request and at
+// least marks.overlays) painted into each row as it is drawn, then frameLabels' labels. Nothing
+// when `cancelled` abandons the frame. Throws as FrameRenderer::render and pictureOverlay do.
+[[nodiscard]] std::optional<MarkedFrame> renderMarked(FrameRenderer& renderer,
+                                                      const PictureDescription& description,
+                                                      const FrameMarks& marks,
+                                                      const TriangleMarks& triangle,
+                                                      const std::function<bool()>& cancelled = {});
 
 }  // namespace vantu::explorer

@@ -142,25 +142,14 @@ void FrameSource::drawPending(std::unique_lock<std::mutex>& lock) {
         returned.clear();
     }
     std::optional<QString> failure;
-    std::optional<QImage> image;
-    std::vector<FrameLabel> labels;
+    std::optional<MarkedFrame> marked;
     Clock::time_point start;
     try {
         tellFacts(request.description.request);
         start = Clock::now();
-        const OverlayOptions& overlays = request.marks.overlays;
-        const std::optional<PictureOverlay> overlay =
-            overlays.any()
-                ? std::optional(pictureOverlay(request.description, overlays,
-                                               marksOf(request.description.request, overlays)))
-                : std::nullopt;
-        image = m_renderer.render(
-            request.description, [this, &request] { return abandons(request.generation); },
-            overlay ? &overlay->overlay : nullptr);
-        if (image && overlay) {
-            labels = frameLabels(request.description, *overlay, overlays, request.marks.font);
-            paintLabels(*image, labels, request.marks.font);
-        }
+        marked = renderMarked(m_renderer, request.description, request.marks,
+                              marksOf(request.description.request, request.marks.overlays),
+                              [this, &request] { return abandons(request.generation); });
     } catch (const std::bad_alloc&) {
         failure = notEnoughMemory();
     } catch (const std::exception& e) {
@@ -169,12 +158,12 @@ void FrameSource::drawPending(std::unique_lock<std::mutex>& lock) {
         failure = QStringLiteral("an unexpected error");
     }
     const Clock::time_point end = Clock::now();
-    if (image) {
+    if (marked) {
         m_lastFrame = end.time_since_epoch().count();
-        Frame frame{std::move(*image),
+        Frame frame{std::move(marked->image),
                     request.description,
                     request.marks.overlays,
-                    std::move(labels),
+                    std::move(marked->labels),
                     std::chrono::duration<double, std::milli>(end - start).count(),
                     request.generation};
         QMetaObject::invokeMethod(
