@@ -330,6 +330,7 @@ void Explorer::buildActions() {
     const auto zoom = [this](double factor) {
         return [this, factor] { setScale(zoomed(m_wanted.request.scale, factor)); };
     };
+    const auto redrawNow = [this] { redraw(); };
     const double step = keyTurnDegrees;
     const Entry entries[] = {
         {copyPicture, QKeySequence::Copy, "Put the picture as shown on the clipboard",
@@ -377,18 +378,18 @@ void Explorer::buildActions() {
          [this] { isFullScreen() ? showNormal() : showFullScreen(); }, false},
         {markMirrors, QKeySequence(Qt::Key_M),
          "Mark the triangle's three mirrors, each in a colour of its own, labelled 1, 2 and 3",
-         [this] { redraw(); }, true},
+         redrawNow, true},
         {markGroup, QKeySequence(Qt::Key_G),
          "Mark every mirror of the group the three generate: the lines of the tiling by the "
          "triangle's images",
-         [this] { redraw(); }, true},
+         redrawNow, true},
         {markTriangle, QKeySequence(Qt::Key_T),
-         "Outline the triangle and label its vertices A, B and C with their angles",
-         [this] { redraw(); }, true},
+         "Outline the triangle and label its vertices A, B and C with their angles", redrawNow,
+         true},
         {markSnubPoints, QKeySequence(Qt::Key_S),
          "Ring the points where the six hues meet, numbered as vantu-render --snub lists them; "
          "the generating point's number in yellow",
-         [this] { redraw(); }, true},
+         redrawNow, true},
     };
     spin->setCheckable(true);
     fullScreen->setCheckable(true);

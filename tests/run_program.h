@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <cstddef>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
@@ -69,6 +70,20 @@ inline Outcome runProgram(const std::string& program, const std::vector<std::str
     outcome.err = slurp(err);
     std::remove(err.c_str());
     return outcome;
+}
+
+// The words of `line` as a POSIX shell splits them: the shell's printf prints each one, followed by
+// a zero byte.
+inline std::vector<std::string> shellWords(const std::string& line) {
+    const Outcome outcome = runProgram("/bin/sh", {"-c", "printf '%s\\0' " + line});
+    EXPECT_EQ(outcome.status, 0) << outcome.err;
+    std::vector<std::string> words;
+    for (std::size_t start = 0; start < outcome.out.size();) {
+        const std::size_t end = outcome.out.find('\0', start);
+        words.push_back(outcome.out.substr(start, end - start));
+        start = end + 1;
+    }
+    return words;
 }
 
 }  // namespace vantu::testing_support

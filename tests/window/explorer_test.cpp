@@ -429,21 +429,6 @@ TEST_F(ExplorerFilesTest, SavesPngOrWebpByTheNameAndRefusesOtherNames) {
     EXPECT_EQ(failures[1], answer + QStringLiteral(": No such file or directory"));
 }
 
-// The words of `line` as a POSIX shell splits them: the shell's printf prints each one, followed
-// by a zero byte.
-std::vector<std::string> shellWords(const QString& line) {
-    const testing_support::Outcome outcome =
-        testing_support::runProgram("/bin/sh", {"-c", "printf '%s\\0' " + line.toStdString()});
-    EXPECT_EQ(outcome.status, 0) << outcome.err;
-    std::vector<std::string> words;
-    for (std::size_t start = 0; start < outcome.out.size();) {
-        const std::size_t end = outcome.out.find('\0', start);
-        words.push_back(outcome.out.substr(start, end - start));
-        start = end + 1;
-    }
-    return words;
-}
-
 // Pictures whose command line Ctrl+Shift+C copies, from the start-up picture.
 struct CommandRow {
     friend void PrintTo(const CommandRow& row, std::ostream* out) { *out << row.name; }
@@ -492,7 +477,7 @@ TEST_P(ExplorerCommandTest, CopiesTheCommandLineOfThePictureShown) {
     ASSERT_EQ(copied.size(), 1U);
 
     const PictureDescription& shown = explorer.shown()->description;
-    const std::vector<std::string> words = shellWords(copied[0]);
+    const std::vector<std::string> words = testing_support::shellWords(copied[0].toStdString());
     ASSERT_FALSE(words.empty());
     EXPECT_EQ(words[0], "vantu-render");
     const cli::ParsedLine parsed =
