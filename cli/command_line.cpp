@@ -7,9 +7,11 @@
 
 #include "cli/help_layout.h"
 #include "cli/turntable.h"
+#include "drawing/picture_point.h"
 #include "export/picture_writer.h"
 #include "geometry/raster.h"
 #include "options/option_kinds.h"
+#include "options/picture_options.h"
 
 namespace vantu::cli {
 namespace detail {
@@ -52,6 +54,7 @@ private:
     [[nodiscard]] Mode mode() const;
     void checkListings() const;
     void checkPictureType();
+    void checkSamplesOffTheAxis() const;
 
     Command m_command;
     CLI::App m_app;
@@ -64,6 +67,8 @@ private:
     CLI::Option* m_info = nullptr;
     CLI::Option* m_gallery = nullptr;
     CLI::Option* m_turntable = nullptr;
+    CLI::Option* m_size = nullptr;
+    CLI::Option* m_zoom = nullptr;
     std::vector<const CLI::Option*> m_printQuality;  // what only a picture file can use
     std::vector<const CLI::Option*> m_pictureOnly;   // what only a picture of any kind can use
     std::vector<const CLI::Option*> m_marks;         // --mark-*
@@ -98,6 +103,7 @@ Options::Options()
     m_app.option_defaults()->group("Drawing (each defaults to the window's start-up state)");
     const options::DrawingOptions drawing = options::addDrawingOptions(m_app, m_command.picture);
     CLI::Option* size = options::addSizeOption(m_app, m_command.picture);
+    m_size = size;
 
     m_app.option_defaults()->group(m_outputGroup);
     m_output = addName(
@@ -139,6 +145,7 @@ Options::Options()
     m_app.option_defaults()->group("Print quality and marks (with " + shortName(*m_output) +
                                    " or " + shortName(*m_gallery) + ")");
     const options::SamplingOptions sampling = options::addSamplingOptions(m_app, m_command.picture);
+    m_zoom = sampling.zoom;
     OverlayOptions& marks = m_command.marks;
     CLI::Option* markSnub =
         addFlag(m_app,
@@ -228,6 +235,7 @@ ParsedLine Options::parse(const std::vector<std::string>& args) {
     m_command.mode = mode();
     checkListings();
     checkPictureType();
+    checkSamplesOffTheAxis();
     return {Action::run, m_command};
 }
 
@@ -322,6 +330,24 @@ void Options::checkPictureType() {
                          std::to_string(width) + " x " + std::to_string(height) +
                          ": give a smaller --size or --zoom");
     }
+}
+
+// At a fractional zoom a sample can fall exactly on the vertical axis through the picture's
+// centre, where the azimuth of the stereographic and gnomonic pictures divides by zero and the
+// drawing would stop in its first row. Such a size is refused before anything is drawn, with
+// the nearest narrower size that keeps every sample off the axis.
+void Options::checkSamplesOffTheAxis() const {
+    const PictureDescription& picture = m_command.picture.description;
+    const PictureSize fitting = offAxisSize(picture.size, picture.sampling);
+    if (fitting == picture.size || picture.request.projection == Projection::orthographic) {
+        return;
+    }
+    throw UsageError(
+        m_size->get_name() + " " + options::detail::sizeText(picture.size) + " at " +
+        m_zoom->get_name() + " " + formatNumber(picture.sampling.ratio) +
+        " puts a sample on the vertical axis through the picture's centre, where the " +
+        std::string(projectionName(picture.request.projection)) + " picture is not defined; " +
+        m_size->get_name() + " " + options::detail::sizeText(fitting) + " draws it");
 }
 
 }  // namespace

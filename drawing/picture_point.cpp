@@ -12,29 +12,9 @@
 
 namespace vantu {
 
-namespace {
-
-// Whether a sample of a side of `windowPixels` at `ratio` lies exactly at window coordinate
-// `centre`.
-bool sampleAt(int windowPixels, double centre, double ratio) noexcept {
-    const int samples = devicePixels(windowPixels, ratio);
-    const auto nearest = static_cast<int>(std::floor((centre + 0.5) * ratio - 0.5));
-    for (int i = nearest - 1; i <= nearest + 2; ++i) {
-        if (i >= 0 && i < samples && detail::sampleCoordinate(i, ratio) == centre) {
-            return true;
-        }
-    }
-    return false;
-}
-
-}  // namespace
-
-PictureSize offAxisSize(PictureSize size, double ratio) noexcept {
-    while (size.width > 1 && sampleAt(size.width, columnCentreOf(size.width), ratio)) {
+PictureSize offAxisSize(PictureSize size, Sampling sampling) noexcept {
+    while (size.width > 1 && sampleOnVerticalAxis(size, sampling)) {
         --size.width;
-    }
-    while (size.height > 1 && sampleAt(size.height, rowCentreOf(size.height), ratio)) {
-        --size.height;
     }
     return size;
 }

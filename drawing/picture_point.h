@@ -21,12 +21,13 @@ struct PicturePoint {
     std::string hue;      // pointHueWords: "nearest vertex A, farthest B", ...
 };
 
-// The largest size, no larger than `size` (window pixels), whose samples at `ratio` all lie off
-// the plane's axes. At a fractional ratio a sample can fall exactly on the vertical or the
-// horizontal axis through the picture's centre, where the azimuth atan(Y / X) divides by zero
-// (zero by zero at the centre itself), and such a sample may stop the drawing: this size drops a
-// column or a row, or two, to keep every sample off them. At whole ratios it is `size` itself.
-[[nodiscard]] PictureSize offAxisSize(PictureSize size, double ratio) noexcept;
+// The largest size, no narrower than `size` (window pixels) by more than a column or two, whose
+// samples at `sampling` all lie off the vertical axis through the picture's centre
+// (sampleOnVerticalAxis), where the drawing would stop. At a whole ratio it is `size` itself.
+[[nodiscard]] PictureSize offAxisSize(PictureSize size, Sampling sampling) noexcept;
+[[nodiscard]] inline PictureSize offAxisSize(PictureSize size, double ratio) noexcept {
+    return offAxisSize(size, Sampling{ratio, 1});
+}
 
 // What output pixel (column, row) of the described picture (one sample per output pixel) shows:
 // its sample mapped to the sphere as the scan maps it, so that its colour is the picture's.

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "render/fine_picture.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstddef>
 #include <stdexcept>
@@ -42,6 +43,19 @@ int devicePixels(int windowPixels, double ratio) noexcept {
 
 int windowPixelOf(int index, double ratio) noexcept {
     return detail::windowPixelOf(index, ratio);
+}
+
+bool sampleOnVerticalAxis(PictureSize size, Sampling sampling) noexcept {
+    const double perPixel = sampling.ratio * sampling.antialias;
+    const int samples = devicePixels(size.width, sampling.ratio) * sampling.antialias;
+    const double centre = columnCentreOf(size.width);
+    const auto nearest = static_cast<int>(std::floor((centre + 0.5) * perPixel - 0.5));
+    for (int s = std::max(0, nearest - 2); s <= nearest + 2 && s < samples; ++s) {
+        if (detail::sampleCoordinate(s, perPixel) == centre) {
+            return true;
+        }
+    }
+    return false;
 }
 
 FinePicture::FinePicture(double R, double pi, Projection projection, const Mirrors& normals,

@@ -49,6 +49,11 @@ inline constexpr int maxAntialias = 8;
 // The window pixel (column or row) that holds the centre of output pixel `index` at `ratio`.
 [[nodiscard]] int windowPixelOf(int index, double ratio) noexcept;
 
+// Whether a sample of a picture of `size` at `sampling` lies exactly on the vertical axis through
+// its centre (column floor(W/2) - 0.5), where X is 0 and the azimuth atan(Y / X) divides by zero:
+// possible only at a fractional ratio. Such a picture faults at its first row, in that column.
+[[nodiscard]] bool sampleOnVerticalAxis(PictureSize size, Sampling sampling) noexcept;
+
 // The picture of one drawing, `size` window pixels at a sampling: devicePixels(size.width,
 // ratio) by devicePixels(size.height, ratio) output pixels of the view, projection, scale R (in
 // window pixels), normals and colour rule. Output pixel (i, j) is centred on window coordinate

@@ -314,6 +314,15 @@ INSTANTIATE_TEST_SUITE_P(
                     {"--size", "+640x481"},
                     "--size: must be WIDTHxHEIGHT, two whole numbers from 1 to 16384, not "
                     "'+640x481'"},
+        RefusedCase{"SampleOnTheVerticalAxis",
+                    {"--size", "386x482", "--zoom", "1.5", "-o", "a.png"},
+                    "--size 386x482 at --zoom 1.5 puts a sample on the vertical axis through the "
+                    "picture's centre, where the stereo picture is not defined; --size 385x482 "
+                    "draws it"},
+        RefusedCase{"SubsampleOnTheVerticalAxis",
+                    {"--size", "386x482", "--zoom", "1.25", "--antialias", "2", "--projection",
+                     "gnome", "-o", "a.png"},
+                    testing::HasSubstr("where the gnome picture is not defined; --size 385x482")},
         RefusedCase{"OutputMissing", {"--runs", "-o"}, "--output: 1 required FILE missing"},
         RefusedCase{"AntialiasNine",
                     {"--antialias", "9"},
