@@ -584,7 +584,9 @@ PictureDescription described(Projection projection, View view, PictureSize size,
 const RendererRow rendererRows[] = {
     {"startUp", {}},
     {"stereoTurnedWide", described(Projection::stereographic, {30, -15, 10}, {401, 123}, 1.0)},
-    {"gnomeAtOneAndAQuarter", described(Projection::gnomonic, {-120, 45, 0}, {300, 200}, 1.25)},
+    // 300 columns at 1.25 would put a sample on the vertical axis: the size the Explorer draws.
+    {"gnomeAtOneAndAQuarter",
+     described(Projection::gnomonic, {-120, 45, 0}, offAxisSize({300, 200}, 1.25), 1.25)},
     {"orthoAtTwo", described(Projection::orthographic, {0, 90, 135}, {161, 240}, 2.0)},
 };
 
