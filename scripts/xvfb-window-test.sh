@@ -105,7 +105,9 @@ step "reference pictures from vantu-render, zoom $scale"
 "$render" --zoom "$scale" --projection ortho -o "$work/ortho.png"
 
 step "a virtual X server"
-Xvfb -displayfd 3 -screen 0 $((1024 * scale))x$((768 * scale))x24 -nolisten tcp \
+# -noreset: the server stays as it is when its last client goes, between one vantu and the next,
+# so that the next one never connects while it resets.
+Xvfb -displayfd 3 -screen 0 $((1024 * scale))x$((768 * scale))x24 -nolisten tcp -noreset \
     3>"$work/display" 2>"$work/xvfb.log" &
 xvfb_pid=$!
 wait_for 20 "the X server to start" test -s "$work/display"
