@@ -145,29 +145,6 @@ TEST_P(ExplorerMarkTest, KeySwitchesItsLinesAndLabelsOnAndOff) {
 
 INSTANTIATE_TEST_SUITE_P(Explorer, ExplorerMarkTest, ::testing::ValuesIn(markRows), RowName());
 
-// Every mark at once, through the menu's actions: the labels of all, and the plain picture once
-// they are all off.
-TEST_F(ExplorerTest, EveryMarkAtOnce) {
-    const std::vector<QAction*> marks = {explorer.markMirrors, explorer.markGroup,
-                                         explorer.markTriangle, explorer.markSnubPoints};
-    for (QAction* mark : marks) {
-        mark->trigger();
-    }
-    ASSERT_TRUE(waitCurrent());
-    const Frame& marked = *explorer.shown();
-    EXPECT_TRUE(marked.overlays.mirrors && marked.overlays.groupMirrors &&
-                marked.overlays.triangle && marked.overlays.snubPoints);
-    const PictureOverlay overlay = pictureOverlay(marked.description, marked.overlays);
-    EXPECT_EQ(differingOutside(marked.image, corePicture(marked.description, &overlay.overlay),
-                               marked.labels),
-              0);
-    for (QAction* mark : marks) {
-        mark->trigger();
-    }
-    ASSERT_TRUE(waitCurrent());
-    expectShowsTheCorePicture();
-}
-
 // ---------------------------------------------------------------------------------------------
 // The facts, the legend and the usual notation.
 

@@ -506,11 +506,13 @@ TEST_F(ExplorerTest, EveryActionIsInAMenu) {
     for (QAction* menu : explorer.menuBar()->actions()) {
         inMenus += menu->menu()->actions();
     }
-    for (QAction* action :
-         {explorer.copyPicture, explorer.savePicture, explorer.copyCommand, explorer.closeExplorer,
-          explorer.turnLeft, explorer.turnRight, explorer.turnUp, explorer.turnDown,
-          explorer.rollLeft, explorer.rollRight, explorer.zoomIn, explorer.zoomOut,
-          explorer.resetView, explorer.spin, explorer.fullScreen}) {
+    for (QAction* action : {explorer.copyPicture,    explorer.savePicture, explorer.copyCommand,
+                            explorer.closeExplorer,  explorer.turnLeft,    explorer.turnRight,
+                            explorer.turnUp,         explorer.turnDown,    explorer.rollLeft,
+                            explorer.rollRight,      explorer.zoomIn,      explorer.zoomOut,
+                            explorer.resetView,      explorer.spin,        explorer.fullScreen,
+                            explorer.markMirrors,    explorer.markGroup,   explorer.markTriangle,
+                            explorer.markSnubPoints, explorer.showFacts,   explorer.showLegend}) {
         EXPECT_TRUE(inMenus.contains(action)) << action->text().toStdString();
         EXPECT_FALSE(action->toolTip().isEmpty()) << action->text().toStdString();
     }
@@ -518,7 +520,8 @@ TEST_F(ExplorerTest, EveryActionIsInAMenu) {
     EXPECT_TRUE(explorer.picture->actions().contains(explorer.copyPicture));
     for (QWidget* control : std::initializer_list<QWidget*>{
              explorer.code, explorer.rotation[0], explorer.reverse, explorer.scale,
-             explorer.projection[1], explorer.lon, explorer.lat, explorer.roll, explorer.picture}) {
+             explorer.projection[1], explorer.lon, explorer.lat, explorer.roll, explorer.picture,
+             explorer.facts}) {
         EXPECT_FALSE(control->toolTip().isEmpty()) << control->accessibleName().toStdString();
         EXPECT_FALSE(control->accessibleName().isEmpty());
     }
