@@ -137,10 +137,9 @@ std::string legendSection() {
         html += "<tr><td>" + htmlEscape(meanings[i].order) + "</td>";
         for (std::size_t j = i; j < i + 3; ++j) {
             const ColourMeaning& m = meanings[j];
-            const std::string words =
-                std::string(m.name) + ": " + std::string(m.cell) + "; " + std::string(m.order);
             html += "<td><span class=\"swatch\" style=\"background: " + htmlColour(m.colour) +
-                    "\" title=\"" + htmlEscape(words) + "\"></span>" + htmlEscape(m.name) + "</td>";
+                    "\" title=\"" + htmlEscape(meaningWords(m)) + "\"></span>" +
+                    htmlEscape(m.name) + "</td>";
         }
         html += "</tr>\n";
     }
@@ -250,20 +249,14 @@ private:
 void writeGallery(const std::filesystem::path& folder, const std::vector<GalleryPicture>& pictures,
                   const GallerySettings& settings, const GalleryJobs& jobs) {
     const std::string name = "'" + escapeText(folder.string()) + "'";
-    // A symbolic link, dangling or not, is followed to the folder it names, which is made.
-    std::error_code error;
-    try {
-        std::filesystem::create_directories(followLinks(folder), error);
-    } catch (const std::system_error& e) {
-        error = e.code();
-    }
-    if (error) {
+    if (const std::error_code error = createFolder(folder)) {
         throw GalleryError("cannot create the folder " + name + ": " + error.message());
     }
     const detail::FolderLock lock(folder, name);
     // The page of an earlier gallery goes first: until this one is whole, no page describes
     // pictures that may be another gallery's.
     const std::filesystem::path index = folder / "index.html";
+    std::error_code error;
     std::filesystem::remove(index, error);
     if (error) {
         throw GalleryError("cannot remove the old page '" + escapeText(index.string()) +

@@ -45,14 +45,7 @@ void writeTurntable(const PictureDescription& description, const std::string& ta
     std::optional<OutputFile> file;
     std::optional<AnimatedWebpWriter> webp;
     if (folder) {
-        // A symbolic link, dangling or not, is followed to the folder it names, which is made.
-        std::error_code error;
-        try {
-            std::filesystem::create_directories(followLinks(target), error);
-        } catch (const std::system_error& e) {
-            error = e.code();
-        }
-        if (error) {
+        if (const std::error_code error = createFolder(target)) {
             throw WriteError("'" + escapeText(target) + "'", error.value());
         }
     } else {

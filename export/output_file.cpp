@@ -203,6 +203,16 @@ std::filesystem::path followLinks(std::filesystem::path path) {
     }
 }
 
+std::error_code createFolder(const std::filesystem::path& folder) {
+    std::error_code error;
+    try {
+        std::filesystem::create_directories(followLinks(folder), error);
+    } catch (const std::system_error& e) {
+        error = e.code();
+    }
+    return error;
+}
+
 WriteError::WriteError(const std::string& target, int error, const std::string& reason)
     : WriteError(target, error, reason.empty() ? detail::reasonOf(error) : reason, 0) {}
 

@@ -11,6 +11,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <system_error>
 #include <vector>
 
 namespace vantu {
@@ -41,6 +42,10 @@ private:
 // link counts from its own folder. Throws std::system_error (ELOOP after 40 links, or why a
 // link cannot be read).
 [[nodiscard]] std::filesystem::path followLinks(std::filesystem::path path);
+
+// Makes the folder `folder` and the folders above it that are missing, following a symbolic
+// link, dangling or not, to the folder it names. Returns why it could not, or nothing.
+[[nodiscard]] std::error_code createFolder(const std::filesystem::path& folder);
 
 // Bytes going to a file that holds them completely or not at all. A regular file (new or
 // existing, also through symbolic links, dangling ones included) is replaced: the bytes go to a

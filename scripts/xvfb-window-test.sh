@@ -79,16 +79,20 @@ step() {
 }
 
 # wait_for SECONDS WHAT COMMAND...: runs COMMAND every tenth of a second until it succeeds.
+# Runs the command after LIMIT until it succeeds, for at most LIMIT seconds; false if it never did.
+wait_for_quietly() {
+    local limit=$1
+    shift
+    local deadline=$((SECONDS + limit))
+    until "$@"; do
+        ((SECONDS < deadline)) || return 1
+        sleep 0.1
+    done
+}
 wait_for() {
     local limit=$1 what=$2
     shift 2
-    local deadline=$((SECONDS + limit))
-    until "$@"; do
-        if ((SECONDS >= deadline)); then
-            fail "waited ${limit} s for $what"
-        fi
-        sleep 0.1
-    done
+    wait_for_quietly "$limit" "$@" || fail "waited ${limit} s for $what"
 }
 
 # Where the controls are, in the window's pixels from the top-left of the client area; the
@@ -313,23 +317,25 @@ for step_x in 20 40 60 80 100 120; do
     sleep 0.05
 done
 xdotool mouseup 1
-# The frame of the drag's end: the command copied stays the same for half a second.
-settled() {
+# The frame of the drag's end: the command copied for the frame shown turns LON by 120 window
+# pixels over a picture H window pixels high, 120 x 180 / H, and LAT by about a third of it. A
+# slow build (the sanitizers) may show frames of the drag's middle for a while first.
+view_of() { sed -n 's/.* --view \([^ ]*\) .*/\1/p' <<<"$1"; }
+size_of() { sed -n 's/.* --size \([^ ]*\) .*/\1/p' <<<"$1"; }
+turned_by_the_drag() {
     copy_command || return 1
-    local before=$command
-    sleep 0.5
-    copy_command && [ "$command" = "$before" ] && [[ "$command" != *" --view 0,0,0 "* ]]
+    local view size
+    view=$(view_of "$command")
+    size=$(size_of "$command")
+    awk -v view="$view" -v h="${size#*x}" 'BEGIN {
+        split(view, angle, ","); want = 120 * 180 / h
+        exit !(angle[1] > want - 0.01 && angle[1] < want + 0.01 && angle[2] > want / 3 - 0.5) }'
 }
-wait_for 30 "the frames to settle after the drag" settled
+if ! wait_for_quietly 60 turned_by_the_drag; then
+    size=$(size_of "$command")
+    fail "the drag turned the view to $(view_of "$command"), not about LON $((120 * 180 / ${size#*x})), LAT a third of it"
+fi
 echo "after the drag: $command"
-# The view and the size as the command gives them: --view LON,LAT,ROLL and --size WxH.
-view=$(sed -n 's/.* --view \([^ ]*\) .*/\1/p' <<<"$command")
-size=$(sed -n 's/.* --size \([^ ]*\) .*/\1/p' <<<"$command")
-# 120 window pixels to the right over a picture H window pixels high turn LON by 120 x 180 / H.
-awk -v view="$view" -v h="${size#*x}" 'BEGIN {
-    split(view, angle, ","); want = 120 * 180 / h
-    exit !(angle[1] > want - 0.01 && angle[1] < want + 0.01 && angle[2] > want / 3 - 0.5) }' ||
-    fail "the drag turned the view to $view, not about LON $((120 * 180 / ${size#*x})), LAT a third of it"
 step "the copied command draws the picture shown: $command"
 (cd "$work" && PATH="$work/bin:$PATH" sh -c "$command") || fail "the copied command failed"
 explored="$work/${command##* -o }"
