@@ -1,6 +1,7 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
 #include "geometry/correctly_rounded.h"
+#include "geometry/correctly_rounded_detail.h"
 
 #include <mpfr.h>
 
@@ -219,18 +220,30 @@ constexpr double fastArctangentReach = 0x1p100;
 // less than a quarter of an ulp.
 constexpr double tinyArgument = 0x1p-27;
 
-// sin x (or with `cosine`, cos x), |x| <= fastTrigonometryReach, as a double-word:
-// x - k pi/2 = r with |r| <= pi/4 + tiny, then the series of sin r or cos r as k asks.
-// `reductionError` receives a bound on the absolute error the reduction adds (pi/2 is carried to
-// about 160 bits).
-DD sineOrCosine(double x, bool cosine, double& reductionError) noexcept {
+}  // namespace
+
+QuarterTurns reduceByQuarterTurns(double x) noexcept {
     const Constants& c = constants();
     const double k = std::nearbyint(x / c.halfPiDD.hi);
     // x - k pi/2, each k * part exact as a double-word (|k| <= 5).
     DD r = DD{x, 0.0} - twoProd(k, c.halfPi[0]);
     r = r - twoProd(k, c.halfPi[1]);
     r = r - twoProd(k, c.halfPi[2]);
-    reductionError = 0x1p-150;
+    return {k, r.hi, r.lo};
+}
+
+namespace {
+
+// sin x (or with `cosine`, cos x), |x| <= fastTrigonometryReach, as a double-word:
+// x - k pi/2 = r with |r| <= pi/4 + tiny, then the series of sin r or cos r as k asks.
+// `reductionError` receives a bound on the absolute error the reduction adds (pi/2 is carried to
+// about 160 bits).
+DD sineOrCosine(double x, bool cosine, double& reductionError) noexcept {
+    const Constants& c = constants();
+    const QuarterTurns reduced = reduceByQuarterTurns(x);
+    const double k = reduced.k;
+    const DD r{reduced.hi, reduced.lo};
+    reductionError = QuarterTurns::error;
     // sin(r + k pi/2) and cos(r + k pi/2): quarter turns move between sin r and cos r.
     const int quarter = (static_cast<int>(k) + (cosine ? 1 : 0)) & 3;
     const DD s = r * r;
