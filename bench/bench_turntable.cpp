@@ -1,11 +1,13 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
 // Speed of a turntable: its frames rendered, each row by row on one or two threads as
-// vantu-render shares out the rows of a picture, and, apart from that, one frame encoded as PNG.
+// vantu-render shares out the rows of a picture, and, apart from that, one frame encoded as PNG
+// and as a frame of an animated WebP.
 
 #include <benchmark/benchmark.h>
 
 #include <cstddef>
+#include <span>
 #include <vector>
 
 #include "cli/export.h"
@@ -13,6 +15,7 @@
 #include "cli/turntable.h"
 #include "drawing/draw_procedure.h"
 #include "export/output_file.h"
+#include "export/picture_writer.h"
 #include "export/png_writer.h"
 
 namespace {
@@ -74,21 +77,29 @@ BENCHMARK_CAPTURE(BM_Turntable, 1920x1080, vantu::PictureSize{1920, 1080})
 
 // One 1920 x 1080 frame of the turn, rendered beforehand, encoded as the PNG that vantu-render
 // writes, into /dev/null: the encoding's cost per frame, on one thread.
-void BM_EncodeFrame(benchmark::State& state) {
-    const vantu::FinePicture picture = vantu::preparePicture(turntableFrame({1920, 1080}, 1));
-    std::vector<std::vector<vantu::PackedColour>> rows(
-        static_cast<std::size_t>(picture.height()),
-        std::vector<vantu::PackedColour>(static_cast<std::size_t>(picture.width())));
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        picture.renderRow(static_cast<int>(r), rows[r]);
+// One 1920 x 1080 frame of the turn, rendered beforehand, with its rows one after the other.
+std::vector<vantu::PackedColour> renderedFrame(vantu::PictureSize size) {
+    const vantu::FinePicture picture = vantu::preparePicture(turntableFrame(size, 1));
+    const auto width = static_cast<std::size_t>(picture.width());
+    std::vector<vantu::PackedColour> pixels(width * static_cast<std::size_t>(picture.height()));
+    for (int r = 0; r < picture.height(); ++r) {
+        picture.renderRow(r, std::span(pixels).subspan(static_cast<std::size_t>(r) * width, width));
     }
-    const vantu::PngFormat format =
-        vantu::cli::pngFormatOf(picture.size(), picture.sampling(), false);
+    return pixels;
+}
+
+// That frame encoded as the PNG vantu-render writes for a folder of frames, into /dev/null: the
+// encoding's cost per frame, on one thread.
+void BM_EncodeFrame(benchmark::State& state) {
+    const vantu::PictureSize size{1920, 1080};
+    const std::vector<vantu::PackedColour> pixels = renderedFrame(size);
+    const vantu::PngFormat format = vantu::cli::pngFormatOf(size, {}, false);
+    const auto width = static_cast<std::size_t>(size.width);
     for (auto _ : state) {
         vantu::OutputFile file = vantu::OutputFile::replacing("/dev/null");
         vantu::PngWriter writer(file, format);
-        for (const std::vector<vantu::PackedColour>& row : rows) {
-            writer.writeRow(row);
+        for (std::size_t r = 0; r < static_cast<std::size_t>(size.height); ++r) {
+            writer.writeRow(std::span(pixels).subspan(r * width, width));
         }
         writer.finish();
         file.commit();
@@ -96,5 +107,21 @@ void BM_EncodeFrame(benchmark::State& state) {
 }
 
 BENCHMARK(BM_EncodeFrame)->Name("BM_EncodeFrame/png")->Unit(benchmark::kMillisecond);
+
+// The same frame added to an animated lossless WebP, as the turntable's WebP takes each frame,
+// then the animation written into /dev/null: per frame, on one thread.
+void BM_EncodeWebpFrame(benchmark::State& state) {
+    const vantu::PictureSize size{1920, 1080};
+    const std::vector<vantu::PackedColour> pixels = renderedFrame(size);
+    for (auto _ : state) {
+        vantu::OutputFile file = vantu::OutputFile::replacing("/dev/null");
+        vantu::AnimatedWebpWriter writer(file, size.width, size.height, 30);
+        writer.addFrame(pixels);
+        writer.finish();
+        file.commit();
+    }
+}
+
+BENCHMARK(BM_EncodeWebpFrame)->Name("BM_EncodeFrame/webp")->Unit(benchmark::kMillisecond);
 
 }  // namespace
