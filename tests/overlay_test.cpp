@@ -327,6 +327,18 @@ TEST(PictureOverlay, FindsTheGroupsMirrorsAndTheSnubPoints) {
     const PictureOverlay none = pictureOverlay(flat, snub);
     EXPECT_TRUE(none.snubPoints.empty());
     EXPECT_TRUE(none.overlay.empty());
+    // No group's lines for angles within 1e-10 of the tetrahedral (2 3 3), which generate no
+    // finite group, nor for a group with more mirrors than are listed.
+    OverlayOptions group;
+    group.groupMirrors = true;
+    for (const char* text : {"2 3 30000000001/10000000000", "2 2 10000"}) {
+        PictureDescription near = d;
+        near.request.triangleCode = text;
+        near.request.notation = TriangleNotation::schwarz;
+        const PictureOverlay lines = pictureOverlay(near, group);
+        EXPECT_TRUE(lines.group.mirrors.empty()) << text;
+        EXPECT_TRUE(lines.overlay.empty()) << text;
+    }
 }
 
 // Rings go only around points the picture shows, at the zoom of the picture.
