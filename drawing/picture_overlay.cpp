@@ -33,10 +33,13 @@ TriangleMarks triangleMarks(const DrawRequest& request, const OverlayOptions& op
         return marks;
     }
     const DrawSetup plain = prepareDrawing(request);
-    if (options.groupMirrors) {
-        marks.finiteGroup = findMirrorGroup(plain.normals).kind != GroupKind::none;
+    if (triangleDefect(request.triangleCode, request.notation)) {
+        return marks;
     }
-    if (options.snubPoints && !triangleDefect(request.triangleCode, request.notation)) {
+    if (options.groupMirrors) {
+        marks.group = triangleGroup(exactFractions(request.triangleCode, request.notation));
+    }
+    if (options.snubPoints) {
         marks.snubPoints = findSnubPoints(plain.normals, plain.pi);
     }
     return marks;
@@ -66,9 +69,9 @@ PictureOverlay pictureOverlay(const PictureDescription& description, const Overl
         }
     }
 
-    // A group found none before the view is none after it: no lines, and no search for them.
-    if (options.groupMirrors && marks.finiteGroup) {
-        result.group = findMirrorGroup(n);
+    // A group decided none has no lines, and no search for them.
+    if (options.groupMirrors && marks.group.kind != GroupKind::none) {
+        result.group = withMirrors(marks.group, n);
         for (const Vec3& mirror : result.group.mirrors) {
             overlay.addGreatCircle(mirror, style.groupMirror);
         }

@@ -77,9 +77,10 @@ struct PictureOverlay {
 // What the overlays of a triangle need whatever the view: found once for a triangle, it serves
 // every view of it.
 struct TriangleMarks {
-    // Whether the triangle's mirrors generate a finite group (findMirrorGroup before the view),
-    // when the group's mirrors are asked for; false otherwise.
-    bool finiteGroup = false;
+    // The group the triangle's mirrors generate (triangleGroup, its mirrors not listed), when the
+    // group's mirrors are asked for; none otherwise, and none when triangleDefect names a defect,
+    // since then the angles bound no triangle of Schwarz's classification.
+    MirrorGroup group;
     // findSnubPoints before the view, in the order and with the numbers of --snub, when the snub
     // points are asked for; none otherwise, and none when triangleDefect names a defect, since
     // then the hues meet at no definite points.
@@ -92,11 +93,11 @@ struct TriangleMarks {
                                           const OverlayOptions& options);
 
 // The overlays `options` asks for over the picture `description` describes, looking as `style`
-// says, every curve where the view turns it: prepareView's normals, their group (findMirrorGroup;
-// no lines when it is none), the triangle's vertices (triangleVertices) and the snub points
-// (findSnubPoints before the view, turned as the normals are). `marks` are triangleMarks' for the
-// description's request and at least these options. Throws DrawError as prepareView does, and
-// std::invalid_argument for a size or a sampling out of range.
+// says, every curve where the view turns it: prepareView's normals, the mirrors of `marks`' group
+// found from them (groupMirrors; no lines when there are none), the triangle's vertices
+// (triangleVertices) and the snub points (findSnubPoints before the view, turned as the normals
+// are). `marks` are triangleMarks' for the description's request and at least these options. Throws
+// DrawError as prepareView does, and std::invalid_argument for a size or a sampling out of range.
 [[nodiscard]] PictureOverlay pictureOverlay(const PictureDescription& description,
                                             const OverlayOptions& options,
                                             const TriangleMarks& marks,

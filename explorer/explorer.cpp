@@ -114,7 +114,7 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
       showFacts(factsDock->toggleViewAction()),
       showLegend(legendDock->toggleViewAction()),
       m_opening(opening),
-      m_view(opening.view),
+      m_view(boxedView(opening.view)),
       m_saveDialogs{askPictureFileName, showSaveErrorBox},
       m_frames(std::move(frames)) {
     setWindowTitle(QStringLiteral("Vantu Explorer"));

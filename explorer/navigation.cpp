@@ -37,6 +37,24 @@ double clampedLatitude(double degrees) noexcept {
     return std::clamp(hundredths(degrees), -90.0, 90.0);
 }
 
+View boxedView(const View& view) noexcept {
+    // Both steps are exact: fmod is, and so is adding or taking 360 from a remainder beyond 180.
+    const auto withinHalfTurn = [](double degrees) {
+        if (!std::isfinite(degrees)) {
+            return 0.0;
+        }
+        const double r = reducedDegrees(degrees);
+        return r > 180.0 ? r - 360.0 : r < -180.0 ? r + 360.0 : r;
+    };
+    View boxed{withinHalfTurn(view.lon), withinHalfTurn(view.lat), withinHalfTurn(view.roll)};
+    if (std::abs(boxed.lat) > 90.0) {
+        boxed.lat = std::copysign(180.0, boxed.lat) - boxed.lat;
+        boxed.lon = withinHalfTurn(boxed.lon + 180.0);
+        boxed.roll = withinHalfTurn(boxed.roll + 180.0);
+    }
+    return boxed;
+}
+
 View turnedBy(const View& view, double lon, double lat, double roll) noexcept {
     return {wrappedAngle(view.lon + lon), clampedLatitude(view.lat + lat),
             wrappedAngle(view.roll + roll)};

@@ -31,6 +31,13 @@ inline constexpr double spinDegreesPerSecond = 30.0;
 // `degrees` at the nearest hundredth of a degree, held within [-90, 90].
 [[nodiscard]] double clampedLatitude(double degrees) noexcept;
 
+// `view` as the boxes show it and the Explorer draws it: each angle reduced (reducedDegrees) and
+// brought into [-180, 180] by a whole turn, then, for a LAT beyond 90 either way, the same turn
+// with LAT over the pole, 180 - LAT (or -180 - LAT), and LON and ROLL half a turn on. Exact, so
+// that a view the boxes can show already, LON and ROLL in [-180, 180] and LAT in [-90, 90], is
+// left as it is; 0 for an angle that is not finite.
+[[nodiscard]] View boxedView(const View& view) noexcept;
+
 // `view` turned by the given angles, then wrapped and held as above.
 [[nodiscard]] View turnedBy(const View& view, double lon, double lat, double roll) noexcept;
 

@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "geometry/view.h"
 
+#include <cmath>
+
 #include "geometry/correctly_rounded.h"
 
 namespace vantu {
@@ -12,6 +14,7 @@ struct Turn {
     double s;
 };
 
+// The turn by `degrees`, already reduced (reducedDegrees).
 Turn turnOf(double degrees, double pi) noexcept {
     const double r = (degrees * pi) / 180.0;
     return {cr::cos(r), cr::sin(r)};
@@ -19,13 +22,22 @@ Turn turnOf(double degrees, double pi) noexcept {
 
 }  // namespace
 
+double reducedDegrees(double degrees) noexcept {
+    return std::fmod(degrees, 360.0);
+}
+
+View reducedView(const View& view) noexcept {
+    return {reducedDegrees(view.lon), reducedDegrees(view.lat), reducedDegrees(view.roll)};
+}
+
 Mirrors turned(const Mirrors& normals, const View& view, double pi) noexcept {
-    if (view == View{}) {
+    const View reduced = reducedView(view);
+    if (reduced == View{}) {
         return normals;
     }
-    const Turn lon = turnOf(view.lon, pi);
-    const Turn lat = turnOf(view.lat, pi);
-    const Turn roll = turnOf(view.roll, pi);
+    const Turn lon = turnOf(reduced.lon, pi);
+    const Turn lat = turnOf(reduced.lat, pi);
+    const Turn roll = turnOf(reduced.roll, pi);
     Mirrors out;
     for (std::size_t i = 0; i < normals.size(); ++i) {
         double x = normals[i].x;
@@ -47,9 +59,10 @@ Mirrors turned(const Mirrors& normals, const View& view, double pi) noexcept {
 }
 
 Vec3 turnedBack(const Vec3& p, const View& view, double pi) noexcept {
-    const Turn lon = turnOf(view.lon, pi);
-    const Turn lat = turnOf(view.lat, pi);
-    const Turn roll = turnOf(view.roll, pi);
+    const View reduced = reducedView(view);
+    const Turn lon = turnOf(reduced.lon, pi);
+    const Turn lat = turnOf(reduced.lat, pi);
+    const Turn roll = turnOf(reduced.roll, pi);
     // Each step of `turned` with the sine's sign changed, in the opposite order.
     const double x1 = (roll.c * p.x) + (roll.s * p.y);
     const double y1 = (roll.c * p.y) - (roll.s * p.x);

@@ -19,19 +19,28 @@ struct View {
     friend bool operator==(const View&, const View&) = default;
 };
 
-// `normals` turned by `view`, with the drawing's `pi`: each angle r = (angle * pi) / 180, its
-// correctly rounded cosine c and sine s, and each normal turned in three steps, every operation
-// rounded in the order written:
+// `degrees` reduced modulo 360: fmod(degrees, 360), which is exact, so the remainder keeps the
+// sign of `degrees` and lies strictly between -360 and 360. An angle already there is returned as
+// it is; any other finite angle, however large, becomes the angle it equals modulo 360 (1e20 is
+// 280, 1e300 is 0). Every view angle is reduced so before it is turned into radians.
+[[nodiscard]] double reducedDegrees(double degrees) noexcept;
+
+// The view with each of its angles reducedDegrees: the view that is drawn.
+[[nodiscard]] View reducedView(const View& view) noexcept;
+
+// `normals` turned by `view`, with the drawing's `pi`: each angle reduced (reducedDegrees), then
+// r = (angle * pi) / 180, its correctly rounded cosine c and sine s, and each normal turned in
+// three steps, every operation rounded in the order written:
 //   lon:  (x, y, z) <- ((c1 x) + (s1 z), y, (c1 z) - (s1 x))
 //   lat:  (x, y, z) <- (x, (c2 y) - (s2 z), (s2 y) + (c2 z))
 //   roll: (x, y, z) <- ((c3 x) - (s3 y), (s3 x) + (c3 y), z)
-// The view 0, 0, 0 returns `normals` exactly as they are. Raises no fault flag for finite
-// angles.
+// A view that reduces to 0, 0, 0 (360, 0, -720 too) returns `normals` exactly as they are.
+// Raises no fault flag for finite angles.
 [[nodiscard]] Mirrors turned(const Mirrors& normals, const View& view, double pi) noexcept;
 
 // The point of the sphere that `view` brings to `p`: `p` turned back by roll, then lat, then
-// lon, with the same angles as `turned`. For reading the picture, not for drawing it: it undoes
-// `turned` to within rounding, not bit for bit.
+// lon, with the same reduced angles as `turned`. For reading the picture, not for drawing it: it
+// undoes `turned` to within rounding, not bit for bit.
 [[nodiscard]] Vec3 turnedBack(const Vec3& p, const View& view, double pi) noexcept;
 
 }  // namespace vantu

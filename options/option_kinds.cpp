@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "geometry/text.h"
+#include "setup/numeric_prefix.h"
 
 namespace vantu::options {
 
@@ -30,13 +31,18 @@ std::string withDefault(const std::string& help, const std::string& shown) {
     return shown.empty() ? help : help + " (default " + shown + ")";
 }
 
-CLI::Validator mustBe(const std::string& expected,
-                      std::function<bool(const std::string&)> accepts) {
-    return {[expected, accepts = std::move(accepts)](const std::string& value) {
-                return accepts(value) ? std::string()
-                                      : "must be " + expected + ", not " + inQuotes(value);
-            },
-            ""};  // no description: CLI11 would add it to the placeholder
+CLI::Validator mustBe(const std::string& expected, std::function<bool(const std::string&)> accepts,
+                      std::function<std::string(std::string_view)> why) {
+    return {
+        [expected, accepts = std::move(accepts), why = std::move(why)](const std::string& value) {
+            if (accepts(value)) {
+                return std::string();
+            }
+            const std::string reason = why ? why(value) : std::string();
+            return "must be " + expected + ", not " + inQuotes(value) +
+                   (reason.empty() ? "" : ": " + reason);
+        },
+        ""};  // no description: CLI11 would add it to the placeholder
 }
 
 CLI::Option* declared(CLI::Option* option, const std::string& placeholder) {
@@ -85,17 +91,51 @@ CLI::Option* addWholeNumber(CLI::App& app, const Declaration& declaration, int& 
     return addRead(app, described, target, wholeNumber(range.low, range.high), shown);
 }
 
-std::optional<double> decimalNumber(std::string_view text) {
+namespace {
+
+enum class DecimalRead { read, notDecimal, beyondRange };
+
+// Reads the plain decimal number `text` into `value`, or says why it cannot.
+DecimalRead readDecimal(std::string_view text, double& value) {
     const bool plain = !text.empty() &&
                        text.find_first_not_of("0123456789.eE+-") == std::string_view::npos &&
                        text.front() != '+';
-    double value = 0.0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (!plain || error != std::errc() || end != text.data() + text.size() ||
-        !std::isfinite(value)) {
+    if (!plain || end != text.data() + text.size() ||
+        (error != std::errc() && error != std::errc::result_out_of_range)) {
+        return DecimalRead::notDecimal;
+    }
+    if (error == std::errc::result_out_of_range) {
+        // Beyond the range of doubles either way: numericPrefix says which, as the scale reads.
+        value = numericPrefix(text);
+    }
+    return std::isfinite(value) ? DecimalRead::read : DecimalRead::beyondRange;
+}
+
+}  // namespace
+
+std::optional<double> decimalNumber(std::string_view text) {
+    double value = 0.0;
+    return readDecimal(text, value) == DecimalRead::read ? std::optional(value) : std::nullopt;
+}
+
+std::optional<std::string> decimalNumberFault(std::string_view text) {
+    double value = 0.0;
+    const DecimalRead read = readDecimal(text, value);
+    if (read == DecimalRead::read) {
         return std::nullopt;
     }
-    return value;
+    if (text.empty()) {
+        return std::string("is empty");
+    }
+    if (text.front() == '+') {
+        return "has the sign " + inQuotes("+");
+    }
+    if (text.find_first_of(" \t") != std::string_view::npos) {
+        return std::string("has a blank");
+    }
+    return std::string(read == DecimalRead::beyondRange ? "is beyond the range of numbers"
+                                                        : "is not a decimal number");
 }
 
 Reader<int> wholeNumber(int low, int high) {

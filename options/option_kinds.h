@@ -35,9 +35,11 @@ struct Declaration {
 
 // A check that takes the values `accepts` takes and refuses any other with "must be EXPECTED,
 // not 'VALUE'"; CLI11 puts the option's name before it, as in "--zoom: must be a number from
-// 0.25 to 16, not '0'".
+// 0.25 to 16, not '0'". When `why` is given and says something, ": " and its reason follow, as
+// in "--view: must be three numbers LON,LAT,ROLL in degrees, not '1,2': it has 2 numbers, not 3".
 [[nodiscard]] CLI::Validator mustBe(const std::string& expected,
-                                    std::function<bool(const std::string&)> accepts);
+                                    std::function<bool(const std::string&)> accepts,
+                                    std::function<std::string(std::string_view)> why = {});
 
 // Makes `option` run its check and set its value as soon as it is read, so that the first bad
 // value in the order of the arguments is the one reported, and shows `placeholder` (when not
@@ -60,6 +62,9 @@ template <class T>
 struct Reader {
     std::string expected;  // "a number from 0.25 to 16"
     std::function<std::optional<T>(std::string_view)> read;
+    // Why `read` refuses a text, for the end of the message; none, or an empty reason, adds
+    // nothing.
+    std::function<std::string(std::string_view)> why = {};
 };
 
 // An option whose value, once `check` accepts it, `set` takes; the help shows `shown` as the
@@ -77,16 +82,22 @@ CLI::Option* addRead(CLI::App& app, const Declaration& declaration, T& target, R
     const auto read = reader.read;
     return addChecked(
         app, declaration, [&target, read](const std::string& value) { target = *read(value); },
-        mustBe(reader.expected,
-               [read](const std::string& value) { return read(value).has_value(); }),
+        mustBe(
+            reader.expected, [read](const std::string& value) { return read(value).has_value(); },
+            reader.why),
         shown);
 }
 
 // The number `text` spells in plain decimal, as in "1.25", "-3" or "2e-9": no blanks, no hex,
 // no "+", "inf" or "nan"; nothing for anything else or a number beyond the range of doubles.
 // Reads the double nearest to the decimal number, so that formatNumber's text reads back as
-// the same double.
+// the same double; a number too small for doubles, such as "1e-400", reads as a zero of its
+// sign, as numericPrefix reads the scale.
 [[nodiscard]] std::optional<double> decimalNumber(std::string_view text);
+
+// Why decimalNumber refuses `text`, as words that follow its name and quoted text ("has a
+// blank", "is beyond the range of numbers"); nothing when it reads.
+[[nodiscard]] std::optional<std::string> decimalNumberFault(std::string_view text);
 
 // The whole numbers from `low` to `high` in plain decimal digits (leading zeros allowed, no
 // sign): "a whole number from LOW to HIGH".

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "options/picture_options.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -50,22 +51,55 @@ bool isFinite(const View& v) {
 
 }  // namespace
 
-std::optional<View> readView(std::string_view text) {
-    std::array<double, 3> angles{};
+// The three angles of `text` between its commas, or why it has not three.
+std::optional<std::array<std::string_view, 3>> viewAngles(std::string_view text) {
+    std::array<std::string_view, 3> angles{};
+    std::size_t count = 0;
     std::size_t start = 0;
-    for (std::size_t i = 0; i < angles.size(); ++i) {
-        const std::size_t end = i + 1 < angles.size() ? text.find(',', start) : text.size();
-        if (end == std::string_view::npos) {
-            return std::nullopt;
+    for (std::size_t end = text.find(','); start <= text.size(); end = text.find(',', start)) {
+        end = std::min(end, text.size());
+        if (count < angles.size()) {
+            angles[count] = text.substr(start, end - start);
         }
-        const std::optional<double> angle = decimalNumber(text.substr(start, end - start));
+        ++count;
+        start = end + 1;
+    }
+    return count == angles.size() ? std::optional(angles) : std::nullopt;
+}
+
+std::optional<View> readView(std::string_view text) {
+    const auto angles = viewAngles(text);
+    if (!angles) {
+        return std::nullopt;
+    }
+    std::array<double, 3> degrees{};
+    for (std::size_t i = 0; i < degrees.size(); ++i) {
+        const std::optional<double> angle = decimalNumber((*angles)[i]);
         if (!angle) {
             return std::nullopt;
         }
-        angles[i] = *angle;
-        start = end + 1;
+        degrees[i] = *angle;
     }
-    return View{angles[0], angles[1], angles[2]};
+    return View{degrees[0], degrees[1], degrees[2]};
+}
+
+std::string viewFault(std::string_view text) {
+    const auto angles = viewAngles(text);
+    if (!angles) {
+        const std::size_t commas =
+            static_cast<std::size_t>(std::count(text.begin(), text.end(), ','));
+        return "it has " + std::to_string(commas + 1) + " numbers, not 3";
+    }
+    constexpr std::array<const char*, 3> names = {"LON", "LAT", "ROLL"};
+    for (std::size_t i = 0; i < angles->size(); ++i) {
+        if ((*angles)[i].empty()) {
+            return std::string(names[i]) + " is empty";
+        }
+        if (const std::optional<std::string> fault = decimalNumberFault((*angles)[i])) {
+            return std::string(names[i]) + " " + inQuotes((*angles)[i]) + " " + *fault;
+        }
+    }
+    return {};
 }
 
 std::optional<PictureSize> readSize(std::string_view text) {
@@ -132,7 +166,8 @@ DrawingOptions addDrawingOptions(CLI::App& app, PictureOptions& target) {
          "the sphere turned by LON degrees about the vertical axis (the front to the right), then "
          "LAT about the horizontal one (the front down), then ROLL about the axis towards the "
          "viewer (counter-clockwise)"},
-        target.description.view, {"three numbers LON,LAT,ROLL in degrees", detail::readView},
+        target.description.view,
+        {"three numbers LON,LAT,ROLL in degrees", detail::readView, detail::viewFault},
         detail::viewText(View{}));
     return options;
 }

@@ -84,6 +84,11 @@ namespace detail {
 // "LON,LAT,ROLL": three plain decimal numbers (decimalNumber); nothing for anything else.
 [[nodiscard]] std::optional<View> readView(std::string_view text);
 
+// Why readView refuses `text`: "it has 2 numbers, not 3", or the first angle that does not read
+// named and quoted with decimalNumberFault's reason, as in "LAT ' 2' has a blank"; empty when it
+// reads.
+[[nodiscard]] std::string viewFault(std::string_view text);
+
 // "WxH": two whole numbers from 1 to maxPictureSide in plain decimal; nothing for anything else.
 [[nodiscard]] std::optional<PictureSize> readSize(std::string_view text);
 

@@ -11,8 +11,8 @@ packages=(
     qt6-base-dev libgl-dev
     # why an X display cannot be opened, told in one line
     libxcb1-dev
-    # the correctly rounded arctangent, sine and cosine
-    libmpfr-dev
+    # the correctly rounded arctangent, sine and cosine; the triangle's numbers exactly
+    libmpfr-dev libgmp-dev
     # vantu-render's command line, and its PNG and WebP files
     libcli11-dev libspng-dev libwebp-dev libtbb-dev
     # tests and benchmarks

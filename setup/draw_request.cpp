@@ -50,10 +50,24 @@ DrawSetup prepareDrawing(const DrawRequest& request) {
     DrawSetup setup;
     setup.pi = detail::drawingPi();
     const VertexAngles v = vertexAngles(request, setup.pi);
-    if (request.notation == TriangleNotation::schwarz) {
-        requireProperTriangle(request.triangleCode, request.notation);
+    if (request.notation == TriangleNotation::code) {
+        setup.normals = solveMirrors(v[0], v[1], v[2]);
+        return setup;
     }
-    setup.normals = solveMirrors(v[0], v[1], v[2]);
+    requireProperTriangle(request.triangleCode, request.notation);
+    try {
+        setup.normals = solveMirrors(v[0], v[1], v[2]);
+    } catch (const DrawError& e) {
+        // A proper triangle, exactly, whose angles as doubles lie too near a degenerate one. The
+        // angles in the order of the text: the same words for every rotation and reverse.
+        const CodeAngles a = parseTriangle(request.triangleCode, request.notation, setup.pi);
+        throw DrawError(
+            e.kind(), FaultStage::triangle, "solving the triangle",
+            "the triangle " + quotedText(request.triangleCode) +
+                " is too thin to draw: its angles " + formatDegrees(a[0]) + "\u00b0, " +
+                formatDegrees(a[1]) + "\u00b0, " + formatDegrees(a[2]) +
+                "\u00b0 lie too near those of no triangle for its mirrors to be solved");
+    }
     return setup;
 }
 

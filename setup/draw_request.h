@@ -75,7 +75,11 @@ template <class T>
 // Computes pi, parses the triangle's text in its notation (parseTriangle), permutes the angles
 // and solves the mirrors. Throws DrawError at the first fault, with nothing computed after it.
 // A text in the usual notation must also name a proper spherical triangle
-// (requireProperTriangle, after the parse); a code is solved as it reads, whatever its angles.
+// (requireProperTriangle, after the parse), and when its angles as doubles lie too near a
+// degenerate triangle for the mirrors to be solved, the fault (stage triangle) says that the
+// triangle, quoted, is too thin to draw, with its angles in the order of the text, the same words
+// for every rotation and reverse. A code is solved as it reads, whatever its angles, and its
+// faults are the solver's.
 [[nodiscard]] DrawSetup prepareDrawing(const DrawRequest& request);
 
 // Reads the scale box's text: its numericPrefix, checked as a stored value. Throws DrawError

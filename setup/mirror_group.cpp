@@ -2,10 +2,13 @@
 // SPDX-License-Identifier: MIT
 #include "setup/mirror_group.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
 #include <unordered_map>
+
+#include "setup/triangle_notation.h"
 
 namespace vantu {
 namespace {
@@ -65,6 +68,59 @@ Vec3 reflected(const Vec3& v, const Vec3& mirror) noexcept {
     return unit(v - (2.0 * dot(v, mirror)) * mirror);
 }
 
+// A triangle's angles in half turns, in lowest terms, smallest first: the same for the
+// triangle in any order.
+using SortedAngles = std::array<mpq_class, 3>;
+
+SortedAngles sortedAngles(const ExactFractions& fractions) {
+    SortedAngles angles = {fractions[0].halfTurns(), fractions[1].halfTurns(),
+                           fractions[2].halfTurns()};
+    std::sort(angles.begin(), angles.end());
+    return angles;
+}
+
+// Schwarz's list: the triangles other than (2 2 n/d) whose mirrors generate a finite group, each
+// once, in the usual notation, with the group.
+struct SchwarzTriangle {
+    GroupKind group;
+    std::string_view angles;
+};
+
+constexpr std::array<SchwarzTriangle, 44> schwarzList = {{
+    {GroupKind::tetrahedral, "2 3 3"},       {GroupKind::tetrahedral, "3/2 3 3"},
+    {GroupKind::tetrahedral, "3/2 2 3"},     {GroupKind::tetrahedral, "3/2 3/2 2"},
+    {GroupKind::tetrahedral, "3/2 3/2 3/2"}, {GroupKind::octahedral, "2 3 4"},
+    {GroupKind::octahedral, "3/2 4 4"},      {GroupKind::octahedral, "3/2 2 4"},
+    {GroupKind::octahedral, "4/3 3 4"},      {GroupKind::octahedral, "4/3 2 3"},
+    {GroupKind::octahedral, "4/3 3/2 2"},    {GroupKind::octahedral, "4/3 4/3 3/2"},
+    {GroupKind::icosahedral, "5/2 3 3"},     {GroupKind::icosahedral, "5/2 5/2 5/2"},
+    {GroupKind::icosahedral, "2 3 5"},       {GroupKind::icosahedral, "2 5/2 5"},
+    {GroupKind::icosahedral, "2 5/2 3"},     {GroupKind::icosahedral, "5/3 3 5"},
+    {GroupKind::icosahedral, "5/3 5/2 3"},   {GroupKind::icosahedral, "5/3 2 5"},
+    {GroupKind::icosahedral, "5/3 2 3"},     {GroupKind::icosahedral, "5/3 5/3 5/2"},
+    {GroupKind::icosahedral, "3/2 5 5"},     {GroupKind::icosahedral, "3/2 3 5"},
+    {GroupKind::icosahedral, "3/2 5/2 5"},   {GroupKind::icosahedral, "3/2 5/2 5/2"},
+    {GroupKind::icosahedral, "3/2 2 5"},     {GroupKind::icosahedral, "3/2 2 5/2"},
+    {GroupKind::icosahedral, "3/2 5/3 3"},   {GroupKind::icosahedral, "3/2 5/3 2"},
+    {GroupKind::icosahedral, "3/2 5/3 5/3"}, {GroupKind::icosahedral, "3/2 3/2 5/2"},
+    {GroupKind::icosahedral, "5/4 5 5"},     {GroupKind::icosahedral, "5/4 3 5"},
+    {GroupKind::icosahedral, "5/4 3 3"},     {GroupKind::icosahedral, "5/4 5/2 3"},
+    {GroupKind::icosahedral, "5/4 2 3"},     {GroupKind::icosahedral, "5/4 2 5/2"},
+    {GroupKind::icosahedral, "5/4 5/3 2"},   {GroupKind::icosahedral, "5/4 3/2 2"},
+    {GroupKind::icosahedral, "5/4 3/2 5/3"}, {GroupKind::icosahedral, "5/4 3/2 3/2"},
+    {GroupKind::icosahedral, "5/4 5/4 3/2"}, {GroupKind::icosahedral, "5/4 5/4 5/4"},
+}};
+
+// The group of a triangle on Schwarz's list with the angles `angles`, none for any other.
+GroupKind schwarzGroup(const SortedAngles& angles) {
+    for (const SchwarzTriangle& t : schwarzList) {
+        if (sortedAngles(exactSchwarzFractions(t.angles)) == angles) {
+            return t.group;
+        }
+    }
+    return GroupKind::none;
+}
+
 }  // namespace
 
 std::string_view groupName(GroupKind kind) noexcept {
@@ -73,57 +129,61 @@ std::string_view groupName(GroupKind kind) noexcept {
     return names[static_cast<std::size_t>(kind)];
 }
 
-MirrorGroup findMirrorGroup(const Mirrors& normals) {
+MirrorGroup triangleGroup(const ExactFractions& fractions) {
+    const SortedAngles angles = sortedAngles(fractions);
+    MirrorGroup group;
+    const mpq_class rightAngle(1, 2);
+    const bool twoSmallest = angles[0] == rightAngle && angles[1] == rightAngle;
+    if (twoSmallest || (angles[1] == rightAngle && angles[2] == rightAngle)) {
+        // The third angle is d/n half turns in lowest terms: n mirrors meet at its vertex.
+        const mpz_class axisMirrors = (twoSmallest ? angles[2] : angles[0]).get_den();
+        group.kind = GroupKind::dihedral;
+        group.order = 4 * axisMirrors;
+        group.mirrorCount = axisMirrors + 1;
+        return group;
+    }
+    group.kind = schwarzGroup(angles);
+    constexpr std::array<int, 5> orders = {0, 0, 24, 48, 120};
+    constexpr std::array<int, 5> counts = {0, 0, 6, 9, 15};
+    group.order = orders[static_cast<std::size_t>(group.kind)];
+    group.mirrorCount = counts[static_cast<std::size_t>(group.kind)];
+    return group;
+}
+
+std::vector<Vec3> groupMirrors(const Mirrors& normals, const MirrorGroup& group) {
+    if (group.kind == GroupKind::none || group.mirrorCount > maxGroupMirrors) {
+        return {};
+    }
     for (const Vec3& n : normals) {
         if (!(std::isfinite(n.x) && std::isfinite(n.y) && std::isfinite(n.z))) {
             return {};
         }
     }
-    MirrorGroup group;
-    MirrorSet found(group.mirrors);
+    const std::size_t count = group.mirrorCount.get_ui();
+    std::vector<Vec3> mirrors;
+    MirrorSet found(mirrors);
     for (const Vec3& n : normals) {
         found.add(unit(n));
     }
     // Every mirror of the group is the image of one of the three under a product of the three
     // reflections, so reflecting each mirror found in the three alone finds them all.
-    for (std::size_t next = 0; next < group.mirrors.size(); ++next) {
+    for (std::size_t next = 0; next < mirrors.size(); ++next) {
         for (const Vec3& g : normals) {
-            found.add(reflected(group.mirrors[next], unit(g)));
-            if (group.mirrors.size() > maxGroupMirrors) {
+            found.add(reflected(mirrors[next], unit(g)));
+            if (mirrors.size() > count) {
                 return {};
             }
         }
     }
-    // Of a dihedral group's mirrors only the one across the axis lies off it; the triangle has
-    // it among its three, since three mirrors through one axis bound no triangle.
-    const std::size_t count = group.mirrors.size();
-    for (std::size_t i = 0; i < 3 && i < count; ++i) {
-        bool perpendicular = true;
-        for (std::size_t j = 0; j < count && perpendicular; ++j) {
-            perpendicular = j == i || std::abs(dot(group.mirrors[i], group.mirrors[j])) <= 1e-9;
-        }
-        if (perpendicular) {
-            group.kind = GroupKind::dihedral;
-            group.order = 4 * static_cast<long>(count - 1);
-            return group;
-        }
+    if (mirrors.size() != count) {
+        return {};
     }
-    switch (count) {
-        case 6:
-            group.kind = GroupKind::tetrahedral;
-            group.order = 24;
-            return group;
-        case 9:
-            group.kind = GroupKind::octahedral;
-            group.order = 48;
-            return group;
-        case 15:
-            group.kind = GroupKind::icosahedral;
-            group.order = 120;
-            return group;
-        default:
-            return {};
-    }
+    return mirrors;
+}
+
+MirrorGroup withMirrors(MirrorGroup group, const Mirrors& normals) {
+    group.mirrors = groupMirrors(normals, group);
+    return group;
 }
 
 }  // namespace vantu

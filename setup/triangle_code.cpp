@@ -4,8 +4,10 @@
 
 #include <mpfr.h>
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
+#include <limits>
 #include <numbers>
 #include <string>
 
@@ -46,64 +48,69 @@ CodeAngles parseTriangleCode(std::string_view text, double pi) {
     return angles;
 }
 
-namespace {
+mpq_class ExactFraction::halfTurns() const {
+    mpq_class q(multiplier, divisor);
+    q.canonicalize();
+    return q;
+}
 
-// A whole number as large as a double holds, and products of three of them, exactly.
-class Exact {
-public:
-    explicit Exact(double value) {
-        mpfr_init2(m_value, precision);
-        mpfr_set_d(m_value, value, MPFR_RNDN);
+double nearestDouble(const mpz_class& whole) {
+    // Past 1024 bits it is beyond the range of doubles, and MPFR needs no such precision to say so.
+    const std::size_t bits = mpz_sizeinbase(whole.get_mpz_t(), 2);
+    if (bits > 1024) {
+        return sgn(whole) < 0 ? -std::numeric_limits<double>::infinity()
+                              : std::numeric_limits<double>::infinity();
     }
-    Exact(const Exact&) = delete;
-    Exact& operator=(const Exact&) = delete;
-    ~Exact() { mpfr_clear(m_value); }
+    mpfr_t exact;
+    mpfr_init2(exact, static_cast<mpfr_prec_t>(std::max<std::size_t>(bits, 53)));
+    mpfr_set_z(exact, whole.get_mpz_t(), MPFR_RNDN);
+    const double nearest = mpfr_get_d(exact, MPFR_RNDN);
+    mpfr_clear(exact);
+    return nearest;
+}
 
-    Exact& operator*=(const Exact& other) {
-        mpfr_mul(m_value, m_value, other.m_value, MPFR_RNDN);
-        return *this;
+TriangleFractions nearestFractions(const ExactFractions& fractions) {
+    TriangleFractions nearest{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        nearest[i] = {nearestDouble(fractions[i].divisor), nearestDouble(fractions[i].multiplier)};
     }
-    // Adds `sign` (+1 or -1) times `other`.
-    void add(int sign, const Exact& other) {
-        (sign > 0 ? mpfr_add : mpfr_sub)(m_value, m_value, other.m_value, MPFR_RNDN);
+    return nearest;
+}
+
+ExactFractions exactCodeFractions(std::string_view text) {
+    const TriangleFractions digits = codeFractions(text);
+    ExactFractions fractions;
+    for (std::size_t i = 0; i < 3; ++i) {
+        fractions[i] = {mpz_class(digits[i].divisor), mpz_class(digits[i].multiplier)};
     }
-    [[nodiscard]] int compare(const Exact& other) const { return mpfr_cmp(m_value, other.m_value); }
+    return fractions;
+}
 
-private:
-    // Enough bits for the sum of three products of three whole doubles (each below 2^1024).
-    static constexpr mpfr_prec_t precision = 3 * 1024 + 64;
-    mpfr_t m_value;
-};
-
-}  // namespace
-
-std::optional<std::string> triangleDefect(const TriangleFractions& fractions) {
+std::optional<std::string> triangleDefect(const ExactFractions& fractions) {
     const double pi = std::numbers::pi;
+    const TriangleFractions nearest = nearestFractions(fractions);
     const auto degrees = [&](std::size_t i) {
-        return formatDegrees((pi / fractions[i].divisor) * fractions[i].multiplier) + "\u00b0";
+        return formatDegrees((pi / nearest[i].divisor) * nearest[i].multiplier) + "\u00b0";
     };
     const std::string named = "the angles " + degrees(0) + ", " + degrees(1) + ", " + degrees(2) +
                               " bound no proper spherical triangle: ";
     for (std::size_t i = 0; i < 3; ++i) {
-        const auto [p, q] = fractions[i];
-        if (!(q > 0.0 && q < p)) {
+        const auto& [p, q] = fractions[i];
+        if (!(q > 0 && q < p)) {
             return named + degrees(i) + " is not strictly between 0\u00b0 and 180\u00b0";
         }
     }
     // Angle i is n_i / whole half turns, with whole = p1 p2 p3 and n_i = q_i times the other two
     // divisors: whole numbers, compared exactly. The sign of s1 n1 + s2 n2 + s3 n3 - whole:
-    Exact whole(fractions[0].divisor);
-    whole *= Exact(fractions[1].divisor);
-    whole *= Exact(fractions[2].divisor);
+    const mpz_class whole = fractions[0].divisor * fractions[1].divisor * fractions[2].divisor;
     const auto compareToWhole = [&](const std::array<int, 3>& signs) {
-        Exact sum(0.0);
+        mpz_class sum = 0;
         for (std::size_t i = 0; i < 3; ++i) {
-            Exact term(fractions[i].multiplier);
-            term *= Exact(fractions[(i + 1) % 3].divisor);
-            term *= Exact(fractions[(i + 2) % 3].divisor);
-            sum.add(signs[i], term);
+            const mpz_class term = fractions[i].multiplier * fractions[(i + 1) % 3].divisor *
+                                   fractions[(i + 2) % 3].divisor;
+            sum += signs[i] > 0 ? term : mpz_class(-term);
         }
-        return sum.compare(whole);
+        return cmp(sum, whole);
     };
     if (compareToWhole({1, 1, 1}) <= 0) {
         return named + "their sum is not more than 180\u00b0";
@@ -121,7 +128,7 @@ std::optional<std::string> triangleDefect(const TriangleFractions& fractions) {
 
 std::optional<std::string> triangleDefect(std::string_view text) {
     (void)parseTriangleCode(text, std::numbers::pi);
-    return triangleDefect(codeFractions(text));
+    return triangleDefect(exactCodeFractions(text));
 }
 
 namespace detail {

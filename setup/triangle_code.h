@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <gmpxx.h>
+
 #include <array>
 #include <optional>
 #include <string>
@@ -39,6 +41,25 @@ struct AngleFraction {
 // The three fractions of a triangle, in the order of its text.
 using TriangleFractions = std::array<AngleFraction, 3>;
 
+// One angle's fraction with its whole numbers exactly as written, however many digits they have:
+// the angle is multiplier / divisor half turns. The drawing takes the double nearest to each
+// (nearestFractions); what is said of the triangle is decided on these.
+struct ExactFraction {
+    mpz_class divisor;
+    mpz_class multiplier;
+    // multiplier / divisor in lowest terms: the angle in half turns. The divisor is not 0.
+    [[nodiscard]] mpq_class halfTurns() const;
+};
+
+// The three exact fractions of a triangle, in the order of its text.
+using ExactFractions = std::array<ExactFraction, 3>;
+
+// The double nearest to `whole`, an infinity beyond the range of doubles.
+[[nodiscard]] double nearestDouble(const mpz_class& whole);
+
+// Each whole number of `fractions` as its nearest double.
+[[nodiscard]] TriangleFractions nearestFractions(const ExactFractions& fractions);
+
 // What a code looks like, for the end of a message about a code that does not read as one.
 inline constexpr std::string_view codeForm =
     "(a code reads as a label, a blank and three fractions p/q, as in \"300 2/1:3/1:3/1\")";
@@ -46,6 +67,9 @@ inline constexpr std::string_view codeForm =
 // The fractions of `text` read as parseTriangleCode reads them: numericPrefix of the one
 // character at positions 5 and 7, 9 and 11, 13 and 15; 0 for a non-digit or a missing one.
 [[nodiscard]] TriangleFractions codeFractions(std::string_view text) noexcept;
+
+// codeFractions as exact whole numbers (each from 0 to 9).
+[[nodiscard]] ExactFractions exactCodeFractions(std::string_view text);
 
 // Parses `text` into its three code angles, fraction 1 first. Only the characters at positions
 // 5, 7, 9, 11, 13 and 15 (counted in characters from 1) are read, one each, with numericPrefix:
@@ -58,8 +82,9 @@ inline constexpr std::string_view codeForm =
 // when they do. The test is exact, on the fractions, so that it holds for every rotation and
 // reverse of the angles alike: each angle lies strictly between 0 and 180 degrees, their sum
 // exceeds 180 degrees, and any two of them sum to less than the third plus 180 degrees. The
-// fractions are whole numbers, as both notations read them, with non-zero divisors.
-[[nodiscard]] std::optional<std::string> triangleDefect(const TriangleFractions& fractions);
+// divisors are not 0. The angles are named in degrees as the drawing computes them, from the
+// nearest doubles.
+[[nodiscard]] std::optional<std::string> triangleDefect(const ExactFractions& fractions);
 
 // The same for the angles of the code `text`, read as parseTriangleCode reads them. Throws
 // DrawError as parseTriangleCode does.

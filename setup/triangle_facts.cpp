@@ -2,13 +2,12 @@
 // SPDX-License-Identifier: MIT
 #include "setup/triangle_facts.h"
 
+#include <mpfr.h>
+
 #include <array>
 #include <cmath>
 #include <cstdio>
-#include <numbers>
-#include <optional>
 #include <string_view>
-#include <utility>
 
 #include "geometry/text.h"
 #include "setup/triangle_notation.h"
@@ -16,28 +15,27 @@
 namespace vantu {
 namespace {
 
-// The greatest common divisor of two whole numbers held in doubles, exactly.
-double greatestCommonDivisor(double a, double b) noexcept {
-    while (b != 0.0) {
-        a = std::fmod(a, b);
-        std::swap(a, b);
-    }
-    return a;
-}
-
-std::string wholeText(double whole) {
-    char text[400];
-    std::snprintf(text, sizeof text, "%.0f", whole);
-    return text;
-}
-
 // The angle of `f` as a multiple of pi in lowest terms: "π/2", "2π/3", "π".
-std::string piText(const AngleFraction& f) {
-    const double g = greatestCommonDivisor(f.multiplier, f.divisor);
-    const double d = f.multiplier / g;
-    const double n = f.divisor / g;
-    return (d == 1.0 ? std::string() : wholeText(d)) + "\u03c0" +
-           (n == 1.0 ? std::string() : "/" + wholeText(n));
+std::string piText(const ExactFraction& f) {
+    const mpq_class q = f.halfTurns();
+    return (q.get_num() == 1 ? std::string() : q.get_num().get_str()) + "\u03c0" +
+           (q.get_den() == 1 ? std::string() : "/" + q.get_den().get_str());
+}
+
+// The double nearest to `q`, or to pi times `q` when `timesPi`: computed to 256 bits, then
+// rounded once to a double.
+double nearestDouble(const mpq_class& q, bool timesPi = false) {
+    mpfr_t value;
+    mpfr_init2(value, 256);
+    if (timesPi) {
+        mpfr_const_pi(value, MPFR_RNDN);
+        mpfr_mul_q(value, value, q.get_mpq_t(), MPFR_RNDN);
+    } else {
+        mpfr_set_q(value, q.get_mpq_t(), MPFR_RNDN);
+    }
+    const double nearest = mpfr_get_d(value, MPFR_RNDN);
+    mpfr_clear(value);
+    return nearest;
 }
 
 std::string degreesText(double radians) {
@@ -56,12 +54,6 @@ double arc(const Vec3& u, const Vec3& v) noexcept {
     return std::atan2(length(cross(u, v)), dot(u, v));
 }
 
-// The density as a whole number, when it is one to rounding.
-std::optional<double> wholeDensity(double density) noexcept {
-    const double whole = std::round(density);
-    return std::abs(density - whole) <= 1e-6 ? std::optional(whole) : std::nullopt;
-}
-
 }  // namespace
 
 std::array<Vec3, 3> triangleVertices(const Mirrors& normals) noexcept {
@@ -74,7 +66,7 @@ std::array<Vec3, 3> triangleVertices(const Mirrors& normals) noexcept {
 }
 
 TriangleFacts triangleFacts(const DrawRequest& request) {
-    const TriangleFractions code = triangleFractions(request.triangleCode, request.notation);
+    const ExactFractions code = exactFractions(request.triangleCode, request.notation);
     requireProperTriangle(request.triangleCode, request.notation);
     const DrawSetup setup = prepareDrawing(request);
     TriangleFacts facts;
@@ -82,15 +74,17 @@ TriangleFacts triangleFacts(const DrawRequest& request) {
     facts.angles = vertexAngles(request, setup.pi);
     const std::array<Vec3, 3> v = triangleVertices(setup.normals);
     facts.sides = {arc(v[1], v[2]), arc(v[2], v[0]), arc(v[0], v[1])};
-    facts.area = facts.angles[0] + facts.angles[1] + facts.angles[2] - setup.pi;
-    facts.group = findMirrorGroup(setup.normals);
-    facts.density = static_cast<double>(facts.group.order) * facts.area / (4.0 * setup.pi);
+    const mpq_class excess = code[0].halfTurns() + code[1].halfTurns() + code[2].halfTurns() - 1;
+    facts.share = excess / 4;
+    facts.area = nearestDouble(excess, /*timesPi=*/true);
+    facts.group = withMirrors(triangleGroup(code), setup.normals);
+    facts.density = facts.group.order * facts.share;
     return facts;
 }
 
 std::string groupSentence(const MirrorGroup& group) {
     if (group.kind == GroupKind::dihedral) {
-        return std::to_string(group.mirrors.size() - 1) +
+        return mpz_class(group.mirrorCount - 1).get_str() +
                " mirrors through one axis at equal angles, and one perpendicular to it";
     }
     constexpr std::array<std::string_view, 5> sentences = {
@@ -106,14 +100,13 @@ std::string groupSentence(const MirrorGroup& group) {
 std::string factLines(const TriangleFacts& facts) {
     const auto& [A, B, C] = facts.angles;
     const auto& f = facts.fractions;
-    const bool finite = facts.group.kind != GroupKind::none;
-    const double share = facts.area / (4.0 * std::numbers::pi);
-    std::string shareText = shortText(share);
-    const std::optional<double> density = wholeDensity(facts.density);
-    if (finite && density && *density > 0.0) {
-        const double order = static_cast<double>(facts.group.order);
-        const double g = greatestCommonDivisor(*density, order);
-        shareText = wholeText(*density / g) + "/" + wholeText(order / g);
+    const MirrorGroup& group = facts.group;
+    const bool finite = group.kind != GroupKind::none;
+    const std::string shareText =
+        finite ? facts.share.get_str() : shortText(nearestDouble(facts.share));
+    std::string mirrors = finite ? group.mirrorCount.get_str() : "infinite";
+    if (group.mirrorCount > maxGroupMirrors) {
+        mirrors += " (too many to mark)";
     }
     std::string lines;
     lines += "triangle: (" + schwarzText(f) + ")\n";
@@ -122,16 +115,10 @@ std::string factLines(const TriangleFacts& facts) {
     lines += "sides: " + degreesText(facts.sides[0]) + ", " + degreesText(facts.sides[1]) + ", " +
              degreesText(facts.sides[2]) + "\n";
     lines += "area: " + shortText(facts.area) + " sr, " + shareText + " of the sphere\n";
-    lines += "group: " + std::string(groupName(facts.group.kind)) + "; " +
-             groupSentence(facts.group) + "\n";
-    lines += "order: " + (finite ? std::to_string(facts.group.order) : "infinite") + "\n";
-    lines +=
-        "mirrors: " + (finite ? std::to_string(facts.group.mirrors.size()) : "infinite") + "\n";
-    lines += "density: " +
-             (!finite   ? std::string("none")
-              : density ? wholeText(*density)
-                        : shortText(facts.density)) +
-             "\n";
+    lines += "group: " + std::string(groupName(group.kind)) + "; " + groupSentence(group) + "\n";
+    lines += "order: " + (finite ? group.order.get_str() : "infinite") + "\n";
+    lines += "mirrors: " + mirrors + "\n";
+    lines += "density: " + (finite ? facts.density.get_str() : std::string("none")) + "\n";
     return lines;
 }
 

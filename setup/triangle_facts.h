@@ -5,6 +5,8 @@
 // What can be said about a drawing's triangle: its notation, angles, sides and area, and the
 // group its mirrors generate, with how often its images cover the sphere.
 
+#include <gmpxx.h>
+
 #include <array>
 #include <string>
 
@@ -18,14 +20,19 @@ namespace vantu {
 // The triangle of a drawing, its vertices A, B, C in the order the drawing puts them (after the
 // rotation and the reverse).
 struct TriangleFacts {
-    TriangleFractions fractions{};  // of the angles at A, B, C
+    ExactFractions fractions;       // of the angles at A, B, C, as written
     VertexAngles angles{};          // A, B, C in radians, as the drawing computes them
     std::array<double, 3> sides{};  // a (from B to C), b (C to A), c (A to B), in radians
-    double area = 0.0;              // in steradians: A + B + C - pi
-    MirrorGroup group;              // the group of the three mirrors, in the drawing's frame
-    // order * area / (4 pi): how many times the images of the triangle cover the sphere, a
-    // whole number to rounding for every finite group; 0 for none.
-    double density = 0.0;
+    // The share of the sphere the triangle covers, exactly: (s - 1) / 4 for the sum s of its
+    // angles in half turns (d1/n1 + d2/n2 + d3/n3), from the fractions.
+    mpq_class share;
+    double area = 0.0;  // in steradians: pi (s - 1), computed from the exact s, rounded once
+    // The group of the three mirrors, decided from the fractions (triangleGroup), its mirrors
+    // listed in the drawing's frame (groupMirrors).
+    MirrorGroup group;
+    // order * share: how many times the images of the triangle cover the sphere, a whole number
+    // for every finite group; 0 for none.
+    mpq_class density;
 };
 
 // The vertices of the triangle that the mirrors `normals` bound: vertex i where the other two
@@ -49,7 +56,9 @@ struct TriangleFacts {
 //   density: 1
 // The area's share of the sphere is density / order in lowest terms for a finite group and a
 // decimal for none; with no finite group the group reads "none; the images of the triangle are
-// dense on the sphere", order and mirrors "infinite" and density "none".
+// dense on the sphere", order and mirrors "infinite" and density "none". Whole numbers are
+// written with all their digits; a group with more than maxGroupMirrors mirrors has
+// "(too many to mark)" after their number.
 [[nodiscard]] std::string factLines(const TriangleFacts& facts);
 
 // The sentence that follows the group's name in the facts: what its mirrors are.

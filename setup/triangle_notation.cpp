@@ -2,13 +2,12 @@
 // SPDX-License-Identifier: MIT
 #include "setup/triangle_notation.h"
 
-#include <charconv>
+#include <cmath>
 #include <cstddef>
-#include <cstdio>
 #include <numbers>
 #include <optional>
 #include <string>
-#include <system_error>
+#include <utility>
 #include <vector>
 
 #include "geometry/draw_error.h"
@@ -55,19 +54,14 @@ std::optional<std::string> characterFault(std::string_view text, std::size_t i) 
     return "has the character " + quotedText(characterFrom(text, i));
 }
 
-// The double nearest to a run of digits, or nothing beyond the range of doubles.
-std::optional<double> digitsValue(std::string_view digits) {
-    double value = 0.0;
-    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-    if (error != std::errc{} || end != digits.data() + digits.size()) {
-        return std::nullopt;
-    }
-    return value;
+// The whole number a run of digits spells, exactly.
+mpz_class digitsValue(std::string_view digits) {
+    return mpz_class(std::string(digits), 10);
 }
 
 // Reads `text` into `fractions`, or says what is wrong with it, without the quoted text before
 // and the form after.
-std::optional<std::string> readSchwarz(std::string_view text, TriangleFractions& fractions) {
+std::optional<std::string> readSchwarz(std::string_view text, ExactFractions& fractions) {
     if (text.find_first_not_of(" \t") == std::string_view::npos) {
         return std::string("is empty");
     }
@@ -76,7 +70,7 @@ std::optional<std::string> readSchwarz(std::string_view text, TriangleFractions&
             return fault;
         }
     }
-    std::vector<AngleFraction> read;
+    std::vector<ExactFraction> read;
     std::size_t i = 0;
     while (i < text.size()) {
         if (isBlank(text[i])) {
@@ -100,15 +94,15 @@ std::optional<std::string> readSchwarz(std::string_view text, TriangleFractions&
         if (divisor.empty() || multiplier.empty()) {
             return "has a slash without a number on each side in " + quotedText(word);
         }
-        const std::optional<double> n = digitsValue(divisor);
-        const std::optional<double> d = digitsValue(multiplier);
-        if (!n || !d) {
+        mpz_class n = digitsValue(divisor);
+        mpz_class d = digitsValue(multiplier);
+        if (std::isinf(nearestDouble(n)) || std::isinf(nearestDouble(d))) {
             return "has a number beyond the range of numbers in " + quotedText(word);
         }
-        if (*n == 0.0 || *d == 0.0) {
+        if (n == 0 || d == 0) {
             return "has a zero in " + quotedText(word);
         }
-        read.push_back({*n, *d});
+        read.push_back({std::move(n), std::move(d)});
     }
     if (read.size() != 3) {
         return "has " + std::to_string(read.size()) + (read.size() == 1 ? " number" : " numbers") +
@@ -116,12 +110,6 @@ std::optional<std::string> readSchwarz(std::string_view text, TriangleFractions&
     }
     fractions = {read[0], read[1], read[2]};
     return std::nullopt;
-}
-
-std::string numberText(double whole) {
-    char text[400];
-    std::snprintf(text, sizeof text, "%.0f", whole);
-    return text;
 }
 
 }  // namespace
@@ -132,15 +120,15 @@ TriangleNotation notationOf(std::string_view text) noexcept {
 }
 
 std::optional<std::string> schwarzNotationFault(std::string_view text) {
-    TriangleFractions fractions{};
+    ExactFractions fractions;
     if (std::optional<std::string> fault = readSchwarz(text, fractions)) {
         return "the triangle " + quotedText(text) + " " + *fault + " " + std::string(schwarzForm);
     }
     return std::nullopt;
 }
 
-TriangleFractions schwarzFractions(std::string_view text) {
-    TriangleFractions fractions{};
+ExactFractions exactSchwarzFractions(std::string_view text) {
+    ExactFractions fractions;
     if (readSchwarz(text, fractions)) {
         throw DrawError(FaultKind::invalidOperation, FaultStage::code, "reading the triangle",
                         *schwarzNotationFault(text));
@@ -148,8 +136,17 @@ TriangleFractions schwarzFractions(std::string_view text) {
     return fractions;
 }
 
+TriangleFractions schwarzFractions(std::string_view text) {
+    return nearestFractions(exactSchwarzFractions(text));
+}
+
 TriangleFractions triangleFractions(std::string_view text, TriangleNotation notation) {
     return notation == TriangleNotation::code ? codeFractions(text) : schwarzFractions(text);
+}
+
+ExactFractions exactFractions(std::string_view text, TriangleNotation notation) {
+    return notation == TriangleNotation::code ? exactCodeFractions(text)
+                                              : exactSchwarzFractions(text);
 }
 
 CodeAngles parseTriangle(std::string_view text, TriangleNotation notation, double pi) {
@@ -172,7 +169,7 @@ CodeAngles parseTriangle(std::string_view text, TriangleNotation notation, doubl
 
 std::optional<std::string> triangleDefect(std::string_view text, TriangleNotation notation) {
     (void)parseTriangle(text, notation, std::numbers::pi);
-    return triangleDefect(triangleFractions(text, notation));
+    return triangleDefect(exactFractions(text, notation));
 }
 
 void requireProperTriangle(std::string_view text, TriangleNotation notation) {
@@ -182,15 +179,15 @@ void requireProperTriangle(std::string_view text, TriangleNotation notation) {
     }
 }
 
-std::string schwarzText(const TriangleFractions& fractions) {
+std::string schwarzText(const ExactFractions& fractions) {
     std::string text;
     for (const auto& [divisor, multiplier] : fractions) {
         if (!text.empty()) {
             text += ' ';
         }
-        text += numberText(divisor);
-        if (multiplier != 1.0) {
-            text += "/" + numberText(multiplier);
+        text += divisor.get_str();
+        if (multiplier != 1) {
+            text += "/" + multiplier.get_str();
         }
     }
     return text;

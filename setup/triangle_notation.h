@@ -38,15 +38,22 @@ inline constexpr std::string_view schwarzForm =
 // range of doubles are refused, the first fault from the left named.
 [[nodiscard]] std::optional<std::string> schwarzNotationFault(std::string_view text);
 
-// The fractions of `text` in the usual notation: n/d gives the divisor n and the multiplier d, a
-// whole number n the divisor n and the multiplier 1, each the double nearest to its digits.
-// Throws DrawError (invalid operation, stage code) with schwarzNotationFault's message when
-// `text` is not in the notation.
+// The fractions of `text` in the usual notation, exactly: n/d gives the divisor n and the
+// multiplier d, a whole number n the divisor n and the multiplier 1, every digit kept. Throws
+// DrawError (invalid operation, stage code) with schwarzNotationFault's message when `text` is
+// not in the notation.
+[[nodiscard]] ExactFractions exactSchwarzFractions(std::string_view text);
+
+// exactSchwarzFractions with each number the double nearest to its digits, as the drawing takes
+// them.
 [[nodiscard]] TriangleFractions schwarzFractions(std::string_view text);
 
 // The fractions of `text` written in `notation`: codeFractions or schwarzFractions. Throws as
 // schwarzFractions does.
 [[nodiscard]] TriangleFractions triangleFractions(std::string_view text, TriangleNotation notation);
+
+// The same exactly: exactCodeFractions or exactSchwarzFractions.
+[[nodiscard]] ExactFractions exactFractions(std::string_view text, TriangleNotation notation);
 
 // The three angles of `text` written in `notation`, in radians, in the order of the text: for a
 // code parseTriangleCode; for the usual notation (pi / n) * d for each number, exactly as a
@@ -64,7 +71,7 @@ inline constexpr std::string_view schwarzForm =
 void requireProperTriangle(std::string_view text, TriangleNotation notation);
 
 // `fractions` in the usual notation, without parentheses: "2 3 3", "5/2 3 3"; a multiplier of 1
-// is left out. Whole numbers are written with all their digits.
-[[nodiscard]] std::string schwarzText(const TriangleFractions& fractions);
+// is left out. Whole numbers are written exactly, with all their digits and no leading zeros.
+[[nodiscard]] std::string schwarzText(const ExactFractions& fractions);
 
 }  // namespace vantu

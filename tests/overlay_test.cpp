@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "drawing/picture_overlay.h"
+#include "geometry/raster.h"
 #include "render/projections.h"
 #include "tests/test_support.h"
 
@@ -185,6 +186,46 @@ TEST(Overlay, BlendsByCoverageAndOpacity) {
     EXPECT_EQ(pixels[6 * 64 + 10], packColour(0, 100, 200));
 }
 
+// A line just beyond an edge of the picture still covers that edge's pixels in part. In the
+// gnomonic projection the great circles of the planes x = k z and y = k z are straight lines:
+// here 2 pixels wide, their middles 1.2 pixels beyond the left, right, top and bottom edge, so
+// each covers its edge's pixels by 0.3 and no pixel further in.
+TEST(Overlay, PaintsTheEdgeUnderALineJustBeyondIt) {
+    const int width = 60;
+    const int height = 40;
+    const double R = 100.0;
+    const double cx = columnCentreOf(width);
+    const double cy = rowCentreOf(height);
+    const PackedColour background = packColour(0, 100, 200);
+    const struct {
+        const char* name;
+        Vec3 normal;
+        bool column;  // a column, else a row
+        int edge;
+        int inward;  // the next one in
+    } lines[] = {
+        {"left", {1.0, 0.0, (cx + 1.2) / R}, true, 0, 1},
+        {"right", {1.0, 0.0, (cx - (width - 1 + 1.2)) / R}, true, width - 1, width - 2},
+        {"top", {0.0, 1.0, -(cy + 1.2) / R}, false, 0, 1},
+        {"bottom", {0.0, 1.0, (height - 1 + 1.2 - cy) / R}, false, height - 1, height - 2},
+    };
+    for (const auto& line : lines) {
+        Overlay overlay({R, Projection::gnomonic, {width, height}, 1.0});
+        overlay.addGreatCircle(line.normal, {ink, 2.0, 1.0});
+        std::vector<PackedColour> pixels(static_cast<std::size_t>(width * height), background);
+        overlay.paint(pixels);
+        const auto at = [&](int along, int across) {
+            const int x = line.column ? across : along;
+            const int y = line.column ? along : across;
+            return pixels[static_cast<std::size_t>(y * width + x)];
+        };
+        for (int along = 0; along < (line.column ? height : width); ++along) {
+            EXPECT_NE(at(along, line.edge), background) << line.name << " " << along;
+            EXPECT_EQ(at(along, line.inward), background) << line.name << " " << along;
+        }
+    }
+}
+
 TEST(Overlay, PaintsRowsOfItsPictureOnly) {
     Overlay overlay({120.0, Projection::stereographic, {10, 10}, 3.0});
     EXPECT_EQ(overlay.width(), 30);
@@ -327,6 +368,18 @@ TEST(PictureOverlay, FindsTheGroupsMirrorsAndTheSnubPoints) {
     const PictureOverlay none = pictureOverlay(flat, snub);
     EXPECT_TRUE(none.snubPoints.empty());
     EXPECT_TRUE(none.overlay.empty());
+    // No group's lines for angles within 1e-10 of the tetrahedral (2 3 3), which generate no
+    // finite group, nor for a group with more mirrors than are listed.
+    OverlayOptions group;
+    group.groupMirrors = true;
+    for (const char* text : {"2 3 30000000001/10000000000", "2 2 10000"}) {
+        PictureDescription near = d;
+        near.request.triangleCode = text;
+        near.request.notation = TriangleNotation::schwarz;
+        const PictureOverlay lines = pictureOverlay(near, group);
+        EXPECT_TRUE(lines.group.mirrors.empty()) << text;
+        EXPECT_TRUE(lines.overlay.empty()) << text;
+    }
 }
 
 // Rings go only around points the picture shows, at the zoom of the picture.

@@ -90,6 +90,52 @@ TEST_P(PointAt, ShowsThePointOfEachPixel) {
 
 INSTANTIATE_TEST_SUITE_P(PicturePoint, PointAt, ::testing::ValuesIn(pointRows), RowName());
 
+struct ResidueRow {
+    friend void PrintTo(const ResidueRow& row, std::ostream* out) { *out << row.name; }
+    std::string name;
+    View view;
+    View residue;  // modulo 360, with the sign of the angle
+};
+
+class ViewResidue : public ::testing::TestWithParam<ResidueRow> {};
+
+// Every finite angle draws, bit for bit, the picture of its residue modulo 360, and its pixels
+// read back as the residue's: (deg * pi) / 180 overflows beyond 1e306 degrees, and is far from
+// the angle's residue beyond 2^53.
+TEST_P(ViewResidue, DrawsThePictureOfTheResidue) {
+    const ResidueRow& r = GetParam();
+    const PictureDescription huge = described(Projection::stereographic, r.view, {64, 49}, 1.0, 20);
+    const PictureDescription residue =
+        described(Projection::stereographic, r.residue, {64, 49}, 1.0, 20);
+    EXPECT_EQ(reducedView(r.view), r.residue);
+    EXPECT_EQ(prepareView(huge).normals, prepareView(residue).normals);
+    for (int j = 0; j < 49; j += 6) {
+        for (int i = 0; i < 64; i += 7) {
+            const std::optional<PicturePoint> a = pointAt(huge, i, j);
+            const std::optional<PicturePoint> b = pointAt(residue, i, j);
+            ASSERT_EQ(a.has_value(), b.has_value()) << i << ", " << j;
+            if (a) {
+                EXPECT_EQ(a->point, b->point) << i << ", " << j;
+                EXPECT_EQ(a->colour, b->colour) << i << ", " << j;
+            }
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    PicturePoint, ViewResidue,
+    ::testing::Values(ResidueRow{"beyondOverflow", {1e308, 0, 0}, {296, 0, 0}},
+                      ResidueRow{"largestDouble", {0, -1.7976931348623157e308, 0}, {0, -128, 0}},
+                      ResidueRow{"beyondTwoTo53", {1e20, -1e20, 1e300}, {280, -280, 0}},
+                      ResidueRow{"fractionsOfLargeAngles",
+                                 {720.5, -1080.25, 123456789.125},
+                                 {0.5, -0.25, 189.125}},
+                      // Whole turns are the unturned picture itself.
+                      ResidueRow{"wholeTurns", {360, -720, 1e300}, {}},
+                      // Within a turn nothing changes.
+                      ResidueRow{"withinATurn", {359.75, -359.5, 0.001}, {359.75, -359.5, 0.001}}),
+    RowName());
+
 TEST(PicturePoint, NothingOffThePictureOrForAPictureThatCannotBeDrawn) {
     const PictureDescription d;
     EXPECT_FALSE(pointAt(d, -1, 0));

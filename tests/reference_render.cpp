@@ -72,6 +72,9 @@ Centre centreOf(int width, int height) {
 }
 
 Normals turned(const Normals& normals, double lon, double lat, double roll, double pi) {
+    lon = std::fmod(lon, 360.0);
+    lat = std::fmod(lat, 360.0);
+    roll = std::fmod(roll, 360.0);
     if (lon == 0.0 && lat == 0.0 && roll == 0.0) {
         return normals;
     }

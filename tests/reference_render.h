@@ -34,10 +34,10 @@ struct Centre {
 // floor(height / 2) + 0.5.
 [[nodiscard]] Centre centreOf(int width, int height);
 
-// `normals` turned by the view lon, lat, roll (degrees): each angle times pi over 180, its
-// cosine and sine from MPFR, then the turn about the vertical axis, the horizontal one and the
-// axis towards the viewer in that order, every operation rounded in the order written. The view
-// 0, 0, 0 leaves them as they are.
+// `normals` turned by the view lon, lat, roll (degrees): each angle reduced modulo 360 (fmod,
+// exact), times pi over 180, its cosine and sine from MPFR, then the turn about the vertical
+// axis, the horizontal one and the axis towards the viewer in that order, every operation
+// rounded in the order written. A view that reduces to 0, 0, 0 leaves them as they are.
 [[nodiscard]] Normals turned(const Normals& normals, double lon, double lat, double roll,
                              double pi);
 

@@ -12,6 +12,7 @@
 
 #include "geometry/draw_error.h"
 #include "setup/draw_request.h"
+#include "setup/triangle_facts.h"
 #include "tests/test_support.h"
 
 namespace vantu {
@@ -52,7 +53,7 @@ TEST(SchwarzNotation, DrawsEveryCatalogueCodeBitForBit) {
                 EXPECT_EQ(a.pi, b.pi);
             }
         }
-        EXPECT_EQ(schwarzText(schwarzFractions(text)), text);
+        EXPECT_EQ(schwarzText(exactSchwarzFractions(text)), text);
         // A code has colons; any other text, well formed or not, is in the usual notation.
         EXPECT_EQ(notationOf(std::string(code.substr(0, 4)) + text), TriangleNotation::schwarz);
         EXPECT_EQ(schwarzFractions(text), codeFractions(code));
@@ -101,6 +102,14 @@ INSTANTIATE_TEST_SUITE_P(
                     // Read as written; triangleDefect says what is wrong with them as angles.
                     ReadCase{"AStraightAngle", "2/2 3 3", {{{2, 2}, {3, 1}, {3, 1}}}}),
     RowName());
+
+// The drawing takes the nearest doubles; what is said of the triangle keeps every digit.
+TEST(SchwarzNotation, WritesItsNumbersBackExactly) {
+    const std::string beyond = "9007199254740993/4503599627370497 2 2";
+    EXPECT_EQ(schwarzFractions(beyond)[0], (AngleFraction{9007199254740992.0, 4503599627370497.0}));
+    EXPECT_EQ(schwarzText(exactSchwarzFractions(beyond)), beyond);
+    EXPECT_EQ(schwarzText(exactSchwarzFractions(" 002 03/01\t3")), "2 3 3");
+}
 
 struct RefusedCase {
     const char* name;
@@ -208,7 +217,52 @@ INSTANTIATE_TEST_SUITE_P(
         DefectCase{"JustBelowAHalfTurn", "2 3 6000000000000001/1000000000000000",
                    "the angles 90\u00b0, 60\u00b0, 30\u00b0 bound no proper spherical triangle: "
                    "their sum is not more than 180\u00b0"},
-        DefectCase{"AHugeDihedral", "2 2 123456789012345678901234567890", nullptr}),
+        DefectCase{"AHugeDihedral", "2 2 123456789012345678901234567890", nullptr},
+        // Beyond 2^53, where the nearest doubles of 5999999999999999999 and 6 times 10^18 are
+        // one, and the angles' sum of the doubles is a half turn.
+        DefectCase{"JustAboveAHalfTurnBeyondDoubles", "2 3 5999999999999999999/1000000000000000000",
+                   nullptr},
+        DefectCase{"JustBelowAHalfTurnBeyondDoubles", "2 3 6000000000000000001/1000000000000000000",
+                   "the angles 90\u00b0, 60\u00b0, 30\u00b0 bound no proper spherical triangle: "
+                   "their sum is not more than 180\u00b0"}),
+    RowName());
+
+struct ThinCase {
+    const char* name;
+    const char* text;
+    const char* angles;  // in the order of the text
+    friend void PrintTo(const ThinCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ThinTriangle : public testing::TestWithParam<ThinCase> {};
+
+// A proper triangle, exactly, whose angles as doubles lie too near a degenerate one for its
+// mirrors to be solved: the drawing and the facts stop with one message, whichever way round,
+// naming the triangle as written.
+TEST_P(ThinTriangle, IsTooThinToDraw) {
+    const ThinCase& c = GetParam();
+    EXPECT_EQ(triangleDefect(c.text, TriangleNotation::schwarz), std::nullopt);
+    const std::string message = "the triangle \"" + std::string(c.text) +
+                                "\" is too thin to draw: its angles " + c.angles +
+                                " lie too near those of no triangle for its mirrors to be solved";
+    for (const bool reverse : {false, true}) {
+        DrawRequest request;
+        request.triangleCode = c.text;
+        request.notation = TriangleNotation::schwarz;
+        request.reverse = reverse;
+        EXPECT_THROW_MSG((void)prepareDrawing(request), DrawError, message);
+        EXPECT_THROW_MSG((void)triangleFacts(request), DrawError, message);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, ThinTriangle,
+    testing::Values(ThinCase{"PrismOfABillion", "2 2 1000000000", "90\u00b0, 90\u00b0, 0\u00b0"},
+                    ThinCase{"JustAboveAHalfTurn", "2 3 5999999999999999/1000000000000000",
+                             "90\u00b0, 60\u00b0, 30\u00b0"},
+                    ThinCase{"JustAboveAHalfTurnBeyondDoubles",
+                             "2 3 59999999999999999/10000000000000000",
+                             "90\u00b0, 60\u00b0, 30\u00b0"}),
     RowName());
 
 TEST(SchwarzNotation, NamesItsPictureFileByItsNumbers) {

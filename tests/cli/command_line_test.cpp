@@ -290,16 +290,23 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"ZoomMissing", {"--zoom"}, "--zoom: 1 required K missing"},
         RefusedCase{"ViewOfTwoAngles",
                     {"--view", "1,2"},
-                    "--view: must be three numbers LON,LAT,ROLL in degrees, not '1,2'"},
+                    "--view: must be three numbers LON,LAT,ROLL in degrees, not '1,2': it has 2 "
+                    "numbers, not 3"},
         RefusedCase{"ViewOfFourAngles",
                     {"--view", "1,2,3,4"},
-                    "--view: must be three numbers LON,LAT,ROLL in degrees, not '1,2,3,4'"},
+                    "--view: must be three numbers LON,LAT,ROLL in degrees, not '1,2,3,4': it has "
+                    "4 numbers, "
+                    "not 3"},
         RefusedCase{"ViewNotFinite",
                     {"--view", "0,1e999,0"},
-                    "--view: must be three numbers LON,LAT,ROLL in degrees, not '0,1e999,0'"},
-        RefusedCase{"ViewWithBlanks",
-                    {"--view", "0, 1, 0"},
-                    "--view: must be three numbers LON,LAT,ROLL in degrees, not '0, 1, 0'"},
+                    "--view: must be three numbers LON,LAT,ROLL in degrees, not '0,1e999,0': LAT "
+                    "'1e999' is "
+                    "beyond the range of numbers"},
+        RefusedCase{
+            "ViewWithBlanks",
+            {"--view", "0, 1, 0"},
+            "--view: must be three numbers LON,LAT,ROLL in degrees, not '0, 1, 0': LAT ' 1' has a "
+            "blank"},
         RefusedCase{"SizeZero",
                     {"--size", "0x481"},
                     "--size: must be WIDTHxHEIGHT, two whole numbers from 1 to 16384, not '0x481'"},

@@ -122,6 +122,10 @@ const std::string hyperbolic =
     "the angles 90\u00b0, 60\u00b0, 25.71\u00b0 bound no proper spherical triangle: their sum "
     "is not more than 180\u00b0";
 
+const std::string thin =
+    "the triangle \"2 2 1000000000\" is too thin to draw: its angles 90\u00b0, 90\u00b0, 0\u00b0 "
+    "lie too near those of no triangle for its mirrors to be solved";
+
 class NoProperTriangle : public testing::TestWithParam<DefectCase> {};
 
 // Angles in the usual notation that bound no spherical triangle: status 1, the proper-triangle
@@ -164,6 +168,10 @@ INSTANTIATE_TEST_SUITE_P(
         DefectCase{"CodeMarkedWithSnubPoints",
                    {"--code", "700 2/1:3/1:7/1", "--mark-snub", "-o", "FILE"},
                    hyperbolic + "; its hues meet at no definite points"},
+        // A proper triangle too thin to draw: the same words for its facts and its picture.
+        DefectCase{"ThinInfo", {"--triangle", "2 2 1000000000", "--info"}, thin},
+        DefectCase{
+            "ThinPicture", {"--reverse", "--triangle", "2 2 1000000000", "-o", "FILE"}, thin},
         // A malformed code's message ends with the form of a code.
         DefectCase{"InfoOfAMalformedCode",
                    {"--info", "--code", "300 2/1:3/1:x/1"},

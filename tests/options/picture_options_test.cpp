@@ -262,13 +262,28 @@ INSTANTIATE_TEST_SUITE_P(
                     "--projection: must be stereo, gnome or ortho, not 'Stereo'"},
         RefusedCase{"ViewHex",
                     {"--view", "0x1,0,0"},
-                    "--view: must be three numbers LON,LAT,ROLL in degrees, not '0x1,0,0'"},
+                    "--view: must be three numbers LON,LAT,ROLL in degrees, not '0x1,0,0': LON "
+                    "'0x1' is not a decimal number"},
         RefusedCase{"ViewNotANumber",
                     {"--view", "nan,0,0"},
-                    "--view: must be three numbers LON,LAT,ROLL in degrees, not 'nan,0,0'"},
+                    "--view: must be three numbers LON,LAT,ROLL in degrees, not 'nan,0,0': LON "
+                    "'nan' is not a decimal number"},
         RefusedCase{"ViewEmptyAngle",
                     {"--view", "1,,2"},
-                    "--view: must be three numbers LON,LAT,ROLL in degrees, not '1,,2'"},
+                    "--view: must be three numbers LON,LAT,ROLL in degrees, not '1,,2': LAT is "
+                    "empty"},
+        RefusedCase{"ViewSigned",
+                    {"--view", "+5,+5,+5"},
+                    "--view: must be three numbers LON,LAT,ROLL in degrees, not '+5,+5,+5': LON "
+                    "'+5' has the sign '+'"},
+        RefusedCase{"ViewWithBlanks",
+                    {"--view", " 1, 2, 3"},
+                    "--view: must be three numbers LON,LAT,ROLL in degrees, not ' 1, 2, 3': LON "
+                    "' 1' has a blank"},
+        RefusedCase{"ViewRollBeyondDoubles",
+                    {"--view", "0,0,-1e309"},
+                    "--view: must be three numbers LON,LAT,ROLL in degrees, not '0,0,-1e309': "
+                    "ROLL '-1e309' is beyond the range of numbers"},
         RefusedCase{"SizeWithBlank",
                     {"--size", "640 x481"},
                     "--size: must be WIDTHxHEIGHT, two whole numbers from 1 to 16384, not "
@@ -301,6 +316,15 @@ TEST(PictureOptions, ReadLeadingZerosAsDecimal) {
     const PictureDescription d = line.read({"--size", "0640x0099", "--antialias", "08"});
     EXPECT_EQ(d.size, (PictureSize{640, 99}));
     EXPECT_EQ(d.sampling.antialias, 8);
+}
+
+// An angle too small for doubles reads as a zero of its sign, as the scale reads such a number.
+TEST(PictureOptions, ReadAnAngleTooSmallForDoublesAsZero) {
+    PictureLine line;
+    const View v = line.read({"--view", "1e-400,-1e-400,4e-324"}).view;
+    EXPECT_EQ(v, (View{0.0, 0.0, 5e-324}));
+    EXPECT_TRUE(std::signbit(v.lat));
+    EXPECT_EQ(readScale("1e-400"), 0.0);
 }
 
 struct QuotedCase {

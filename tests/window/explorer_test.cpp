@@ -23,6 +23,7 @@
 #include <cmath>
 #include <functional>
 #include <memory>
+#include <numbers>
 #include <ostream>
 #include <span>
 #include <string>
@@ -36,6 +37,7 @@
 #include "explorer/navigation.h"
 #include "explorer/render_command.h"
 #include "geometry/draw_error.h"
+#include "geometry/view.h"
 #include "options/picture_options.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_notation.h"
@@ -677,6 +679,40 @@ TEST(Navigation, AnglesWrapAndHoldAtHundredths) {
     EXPECT_EQ(clampedLatitude(45.678), 45.68);
     // Hundredths read back from their shortest text.
     EXPECT_EQ(std::stod("12.35"), wrappedAngle(12.345));
+}
+
+// A view beyond the boxes' ranges is the same turn with angles the boxes show; one within them
+// stays as it is.
+TEST(Navigation, BoxedViewIsTheSameTurnWithinTheBoxes) {
+    const std::pair<View, View> rows[] = {
+        {{1e308, 1e308, 0}, {-64, -64, 0}},  {{0, 100, 0}, {180, 80, 180}},
+        {{30, -135, -170}, {-150, -45, 10}}, {{200, 0, -1e20}, {-160, 0, 80}},
+        {{-180, 90, 180}, {-180, 90, 180}},  {{12.345, -89.99, 1e-300}, {12.345, -89.99, 1e-300}},
+    };
+    const Mirrors normals = {{{1, 0, 0}, {0, 1, 0}, {0.6, 0, 0.8}}};
+    for (const auto& [in, out] : rows) {
+        EXPECT_EQ(explorer::boxedView(in), out) << in.lon << ", " << in.lat << ", " << in.roll;
+        const Mirrors a = turned(normals, in, std::numbers::pi);
+        const Mirrors b = turned(normals, out, std::numbers::pi);
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_NEAR(length(a[i] - b[i]), 0.0, 1e-12) << in.lat << ", normal " << i;
+        }
+    }
+}
+
+// Opened at such a view, the Explorer draws the turn its boxes show.
+TEST(ExplorerOpening, BeyondTheBoxesDrawsWhatTheyShow) {
+    PictureDescription opening;
+    opening.view = {1e308, 1e308, 100};
+    Explorer e(opening);
+    e.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&e));
+    ASSERT_TRUE(QTest::qWaitFor([&e] { return e.isCurrent(); }, 30000));
+    ASSERT_TRUE(e.shown().has_value());
+    const View shown = e.shown()->description.view;
+    EXPECT_EQ(shown, (View{-64, -64, 100}));
+    EXPECT_EQ(shown, (View{e.lon->value(), e.lat->value(), e.roll->value()}));
+    EXPECT_TRUE(isCorePicture(e.shown()->image, e.shown()->description));
 }
 
 TEST(Navigation, SweptAngleIsCounterClockwiseOnTheScreen) {
