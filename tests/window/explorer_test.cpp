@@ -20,6 +20,7 @@
 #include <QWheelEvent>
 #include <QWindow>
 
+#include <cfloat>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -77,6 +78,14 @@ void press(Explorer& e, std::initializer_list<Qt::Key> keys) {
     for (const Qt::Key key : keys) {
         QTest::keyClick(e.picture, key);
     }
+}
+
+// Types `text` into the R box, as the user does, and gives the picture the focus back.
+void typeScale(Explorer& e, const QString& text) {
+    e.scale->setFocus();
+    e.scale->selectAll();
+    QTest::keyClicks(e.scale, text);
+    e.picture->setFocus();
 }
 
 QPointF centreOf(const QWidget* w) {
@@ -145,6 +154,21 @@ const InputRow inputRows[] = {
     {"plus", [](Explorer& e) { press(e, {Qt::Key_Plus}); }, {}, 150},
     {"equalsIsPlus", [](Explorer& e) { press(e, {Qt::Key_Equal}); }, {}, 150},
     {"minus", [](Explorer& e) { press(e, {Qt::Key_Minus}); }, {}, 96},
+    // Zooming holds R at the largest finite size, never infinite or 0, and leads back.
+    {"plusTwiceFromTheLargestR",
+     [](Explorer& e) {
+         typeScale(e, QStringLiteral("1.7e308"));
+         press(e, {Qt::Key_Plus, Qt::Key_Plus});
+     },
+     {},
+     explorer::largestZoomedScale},
+    {"plusThenMinusFromTheLargestR",
+     [](Explorer& e) {
+         typeScale(e, QStringLiteral("1.7e308"));
+         press(e, {Qt::Key_Plus, Qt::Key_Minus});
+     },
+     {},
+     1.43815e308},
     {"homeAfterTurnsAndZoom",
      [](Explorer& e) {
          press(e, {Qt::Key_Right, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_Plus});
@@ -696,6 +720,24 @@ TEST(Navigation, ZoomKeepsSixSignificantDigits) {
     EXPECT_EQ(zoomed(120, 1.25), 150);
     EXPECT_EQ(zoomed(0.001, 0.5), 0.0005);
     EXPECT_EQ(zoomed(123456789, 1), 123457000);
+    // Held within the finite, normal sizes, whatever the factor, and never further from them
+    // than a typed R.
+    using explorer::largestZoomedScale;
+    using explorer::smallestZoomedScale;
+    EXPECT_EQ(zoomed(1.7e308, 1.25), largestZoomedScale);
+    EXPECT_EQ(zoomed(-1.7e308, 1.25), -largestZoomedScale);
+    EXPECT_EQ(zoomed(largestZoomedScale, 1.1), largestZoomedScale);
+    EXPECT_EQ(zoomed(120, std::pow(1.1, -8000)), smallestZoomedScale);
+    EXPECT_EQ(zoomed(DBL_MAX, 1.25), DBL_MAX);
+    EXPECT_EQ(zoomed(1e-320, 0.8), 1e-320);
+    EXPECT_EQ(zoomed(0, 1.25), 0);
+    // 8,000 notches of the wheel down, then one up: R moves again.
+    double scale = 120;
+    for (int notch = 0; notch < 8000; ++notch) {
+        scale = zoomed(scale, 1 / 1.1);
+    }
+    EXPECT_EQ(scale, smallestZoomedScale);
+    EXPECT_EQ(zoomed(scale, 1.1), 2.44759e-308);
 }
 
 // ---------------------------------------------------------------------------------------------
