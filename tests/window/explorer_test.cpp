@@ -37,6 +37,7 @@
 #include "explorer/navigation.h"
 #include "explorer/render_command.h"
 #include "geometry/draw_error.h"
+#include "geometry/text.h"
 #include "options/picture_options.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_notation.h"
@@ -476,6 +477,9 @@ const CommandRow commandRows[] = {
     // Quotes, a blank and a dollar sign in the code go through the shell as they are.
     {"codeThatNeedsQuoting",
      [](Explorer& e) { e.code->setEditText(QStringLiteral("300 2/1:3/1:3/1 it's $HOME")); }},
+    // Control characters and a right-to-left override, which the line writes as escapes.
+    {"codeWithControlAndBidiCharacters",
+     [](Explorer& e) { e.code->setEditText(QStringLiteral("300 2/1:3/1:3/1 \u202e\x01x\ry\nz")); }},
 };
 
 class ExplorerCommandTest : public ExplorerTest,
@@ -499,6 +503,8 @@ TEST_P(ExplorerCommandTest, CopiesTheCommandLineOfThePictureShown) {
     const bool clipboard = QGuiApplication::clipboard()->text() == probe;
     QTest::keyClick(&explorer, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     ASSERT_EQ(copied.size(), 1U);
+    // The line reads as what runs: nothing in it that a message would escape.
+    EXPECT_EQ(escapeText(copied[0].toStdString()), copied[0].toStdString());
 
     const PictureDescription& shown = explorer.shown()->description;
     const std::vector<std::string> words = testing_support::shellWords(copied[0].toStdString());
