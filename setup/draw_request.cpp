@@ -97,6 +97,8 @@ std::string pictureNameStem(const DrawRequest& request) {
     }
     if (label.empty()) {
         label = "picture";
+    } else if (label.front() == '-') {
+        label.front() = '_';
     }
     return label + "-r" + std::to_string(request.rotation) + (request.reverse ? "-rev" : "") + "-" +
            std::string(projectionName(request.projection));

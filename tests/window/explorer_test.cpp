@@ -448,10 +448,20 @@ TEST_F(ExplorerFilesTest, SavesPngOrWebpByTheNameAndRefusesOtherNames) {
               QStringList{answer + QStringLiteral(": use a name ending in .png or .webp")});
     EXPECT_FALSE(QFile::exists(answer));
 
-    answer = folder.filePath(QStringLiteral("missing/turned.png"));
+    // The ending in any case; a name that is nothing but its ending is refused.
+    answer = folder.filePath(QStringLiteral("Turned.PNG"));
+    explorer.savePicture->trigger();
+    EXPECT_TRUE(isCorePicture(QImage(answer, "PNG"), frame.description));
+    answer = folder.filePath(QStringLiteral(".png"));
     explorer.savePicture->trigger();
     ASSERT_EQ(failures.size(), 2);
-    EXPECT_EQ(failures[1], answer + QStringLiteral(": No such file or directory"));
+    EXPECT_EQ(failures[1], answer + QStringLiteral(": use a name ending in .png or .webp"));
+    EXPECT_FALSE(QFile::exists(answer));
+
+    answer = folder.filePath(QStringLiteral("missing/turned.png"));
+    explorer.savePicture->trigger();
+    ASSERT_EQ(failures.size(), 3);
+    EXPECT_EQ(failures[2], answer + QStringLiteral(": No such file or directory"));
 }
 
 // Pictures whose command line Ctrl+Shift+C copies, from the start-up picture.
