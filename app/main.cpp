@@ -6,6 +6,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +17,7 @@
 #include <QCoreApplication>
 #include <QDirIterator>
 #include <QIcon>
+#include <QSettings>
 
 #include "drawing/draw_procedure.h"
 #include "explorer/explorer.h"
@@ -29,6 +31,13 @@
 #include "window/form1.h"
 
 namespace {
+
+// Where each Explorer finds the size, place and docks the last one closed with:
+// ~/.config/vantu/vantu.conf on Linux.
+std::shared_ptr<QSettings> explorerSettings() {
+    return std::make_shared<QSettings>(QSettings::UserScope, QStringLiteral("vantu"),
+                                       QStringLiteral("vantu"));
+}
 
 void nameApplication() {
     QCoreApplication::setApplicationName(QStringLiteral("Vantu"));
@@ -225,6 +234,7 @@ int main(int argc, char* argv[]) {
         // program.
         vantu::explorer::Explorer explorer(opening);
         explorer.setCommandText(vantu::explorer::renderCommandLine);
+        explorer.keepLayoutIn(explorerSettings());
         explorer.show();
         return QApplication::exec();
     }
@@ -236,6 +246,7 @@ int main(int argc, char* argv[]) {
             new vantu::explorer::Explorer(vantu::PictureDescription{request, {}, {}, {}}, &form);
         explorer->setAttribute(Qt::WA_DeleteOnClose);
         explorer->setCommandText(vantu::explorer::renderCommandLine);
+        explorer->keepLayoutIn(explorerSettings());
         explorer->show();
     });
     form.show();

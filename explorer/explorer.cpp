@@ -20,11 +20,14 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QKeySequence>
+#include <QLocale>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QSignalBlocker>
 #include <QStandardPaths>
 #include <QStatusBar>
+#include <QStyle>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
@@ -53,20 +56,56 @@ QString askPictureFileName(QWidget* window, const QString& proposed) {
                                         QStringLiteral("PNG images (*.png);;WebP images (*.webp)"));
 }
 
-// A box for one angle of the view, in hundredths of a degree.
-QDoubleSpinBox* angleBox(double limit, bool wraps) {
-    auto* box = new QDoubleSpinBox;
-    box->setDecimals(2);
-    box->setRange(wraps ? -180.0 : -limit, limit);
-    box->setWrapping(wraps);
-    box->setSingleStep(keyTurnDegrees);
-    box->setSuffix(QStringLiteral("\u00b0"));
-    box->setKeyboardTracking(true);
-    return box;
+// `text` with every '.' written as the locale's decimal point.
+QString withLocalPoint(QString text, const QLocale& locale) {
+    return text.replace(u'.', locale.decimalPoint());
 }
 
-// The window's size when it opens: room for the panel and a picture of about 700 x 560.
-constexpr QSize openingSize(960, 640);
+// A box for one angle of the view, in hundredths of a degree, as the user's locale writes them
+// ("12,5" with a decimal comma). A '.' is a decimal point too, never a group separator, so that
+// "12.5" is 12.5 in every locale.
+class AngleBox : public QDoubleSpinBox {
+public:
+    AngleBox(double limit, bool wraps) {
+        QLocale local = locale();
+        local.setNumberOptions(QLocale::OmitGroupSeparator | QLocale::RejectGroupSeparator);
+        setLocale(local);
+        setDecimals(2);
+        setRange(wraps ? -180.0 : -limit, limit);
+        setWrapping(wraps);
+        setSingleStep(keyTurnDegrees);
+        setSuffix(QStringLiteral("\u00b0"));
+        setKeyboardTracking(true);
+    }
+
+    QValidator::State validate(QString& text, int& position) const override {
+        text = withLocalPoint(text, locale());
+        return QDoubleSpinBox::validate(text, position);
+    }
+
+    [[nodiscard]] double valueFromText(const QString& text) const override {
+        return QDoubleSpinBox::valueFromText(withLocalPoint(text, locale()));
+    }
+};
+
+// R as the user's locale writes it: formatNumber's digits, which read back as the same double,
+// with the locale's decimal point.
+QString scaleText(double value, const QLocale& locale) {
+    return withLocalPoint(number(value), locale);
+}
+
+// The text of the R box as readScale reads it: the locale's decimal point, and '.', as '.'.
+std::string plainScale(QString text, const QLocale& locale) {
+    return text.replace(locale.decimalPoint(), QStringLiteral(".")).toStdString();
+}
+
+// The share of the screen's available area the window takes at first, as an image viewer
+// opens: the picture has the most of it beside the panel and the facts.
+constexpr double openingShare = 0.9;
+
+// Where the window's size and place and its docks are kept.
+const QString geometryKey = QStringLiteral("explorer/geometry");
+const QString stateKey = QStringLiteral("explorer/state");
 
 }  // namespace
 
@@ -80,9 +119,9 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
       projection{new QRadioButton(fromStd(projectionNames[0].name)),
                  new QRadioButton(fromStd(projectionNames[1].name)),
                  new QRadioButton(fromStd(projectionNames[2].name))},
-      lon(angleBox(180.0, true)),
-      lat(angleBox(90.0, false)),
-      roll(angleBox(180.0, true)),
+      lon(new AngleBox(180.0, true)),
+      lat(new AngleBox(90.0, false)),
+      roll(new AngleBox(180.0, true)),
       faultText(new QLabel),
       picture(new PictureView),
       viewStatus(new QLabel),
@@ -119,7 +158,12 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
       m_frames(std::move(frames)) {
     setWindowTitle(QStringLiteral("Vantu Explorer"));
     setObjectName(QStringLiteral("Explorer"));
-    resize(openingSize);
+    // Most of the screen at first: keepLayoutIn may then restore the size of the last run.
+    if (const QScreen* shown = parent != nullptr ? parent->screen() : screen()) {
+        const QRect area = shown->availableGeometry();
+        const QSize size = (QSizeF(area.size()) * openingShare).toSize();
+        setGeometry(QStyle::alignedRect(layoutDirection(), Qt::AlignCenter, size, area));
+    }
     // The labels over the picture: the window's font, bold, at its size in pixels.
     m_labelFont = font();
     m_labelFont.setBold(true);
@@ -164,7 +208,10 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
     // The first frame is asked for when the picture gets its size, as the window is shown.
 }
 
-Explorer::~Explorer() = default;
+Explorer::~Explorer() {
+    // Closed with the main window that opened it, an Explorer is deleted without a close event.
+    rememberLayout();
+}
 
 void Explorer::buildPanel(QWidget* panel) {
     const DrawRequest& request = m_opening.request;
@@ -214,7 +261,7 @@ void Explorer::buildPanel(QWidget* panel) {
 
     auto* pictureBox = new QGroupBox(QStringLiteral("picture"));
     auto* pictureLayout = new QFormLayout(pictureBox);
-    scale->setText(number(request.scale));
+    scale->setText(scaleText(request.scale, locale()));
     scale->setToolTip(QStringLiteral(
         "R: the radius of the sphere, in window pixels; the wheel and + and - change it too"));
     scale->setAccessibleName(QStringLiteral("Scale R in pixels"));
@@ -286,7 +333,8 @@ void Explorer::buildPanel(QWidget* panel) {
     connect(scale, &QLineEdit::textEdited, this, &Explorer::redraw);
     for (QDoubleSpinBox* box : {lon, lat, roll}) {
         connect(box, &QDoubleSpinBox::valueChanged, this, [this] {
-            m_view = View{lon->value(), lat->value(), roll->value()};
+            // 0 rather than the -0 that "-0.004" rounds to, which the view would write as "-0".
+            m_view = View{lon->value() + 0.0, lat->value() + 0.0, roll->value() + 0.0};
             redraw();
         });
     }
@@ -359,7 +407,7 @@ void Explorer::buildActions() {
          true},
         {resetView, QKeySequence(Qt::Key_Home), "View 0, 0, 0 and the R the Explorer opened with",
          [this] {
-             scale->setText(number(m_opening.request.scale));
+             scale->setText(scaleText(m_opening.request.scale, locale()));
              setView(View{});
          },
          true},
@@ -490,7 +538,7 @@ void Explorer::redraw() {
         }
     }
     try {
-        request.scale = readScale(scale->text().toStdString());
+        request.scale = readScale(plainScale(scale->text(), locale()));
     } catch (const DrawError& e) {
         showFault(QString::fromUtf8(e.what()), m_frames.newestRequest());
         return;
@@ -516,7 +564,7 @@ void Explorer::setView(const View& view) {
 }
 
 void Explorer::setScale(double value) {
-    scale->setText(number(value));
+    scale->setText(scaleText(value, locale()));
     redraw();
 }
 
@@ -673,8 +721,38 @@ void Explorer::changeEvent(QEvent* event) {
     QMainWindow::changeEvent(event);
 }
 
+void Explorer::keepLayoutIn(std::shared_ptr<QSettings> settings) {
+    m_settings = std::move(settings);
+    if (!m_settings) {
+        return;
+    }
+    if (const QVariant geometry = m_settings->value(geometryKey); geometry.isValid()) {
+        restoreGeometry(geometry.toByteArray());
+    }
+    if (const QVariant state = m_settings->value(stateKey); state.isValid()) {
+        restoreState(state.toByteArray());
+    }
+}
+
+void Explorer::rememberLayout() noexcept {
+    try {
+        if (!m_settings) {
+            return;
+        }
+        // Not a full screen, which F11 gives for a while: the next Explorer opens as a window.
+        if (!isFullScreen()) {
+            m_settings->setValue(geometryKey, saveGeometry());
+        }
+        m_settings->setValue(stateKey, saveState());
+        m_settings->sync();
+    } catch (...) {
+        // The next Explorer opens as this one did.
+    }
+}
+
 void Explorer::closeEvent(QCloseEvent* event) {
     m_spinTimer.stop();
+    rememberLayout();
     QMainWindow::closeEvent(event);
 }
 

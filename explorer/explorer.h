@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include <QAction>
@@ -18,6 +19,7 @@
 #include <QMainWindow>
 #include <QPointF>
 #include <QRadioButton>
+#include <QSettings>
 #include <QTimer>
 
 #include "drawing/draw_procedure.h"
@@ -51,6 +53,12 @@ public:
     // Sets what "Copy Command Line" puts on the clipboard; without it (at first) the action is
     // disabled.
     void setCommandText(CommandText commandText);
+
+    // Keeps the window's size and place and its docks in `settings` between runs: restores them
+    // now, when `settings` holds them, and leaves them there when the window closes (as a
+    // window, not the full screen F11 gives). Without it (at first), the Explorer opens on most
+    // of its screen's available area, centred, and keeps nothing.
+    void keepLayoutIn(std::shared_ptr<QSettings> settings);
 
     // Replaces the dialogs of "Save Picture As..." (the platform's file dialog, for PNG and
     // WebP, and showSaveErrorBox at first).
@@ -155,6 +163,8 @@ private:
     void copyPictureNow() noexcept;
     void savePictureAs() noexcept;
     void copyCommandNow() noexcept;
+    // Leaves the window's size, place and docks in the settings, if it has them.
+    void rememberLayout() noexcept;
 
     QFont m_labelFont;  // of the marks' labels, its size in pixels
     PictureDescription m_opening;
@@ -164,6 +174,7 @@ private:
     std::uint64_t m_faultGeneration = 0;  // the request the fault shown answers; 0: none
     CommandText m_commandText;
     SaveDialogs m_saveDialogs;
+    std::shared_ptr<QSettings> m_settings;
     QTimer m_spinTimer;
     QElapsedTimer m_spinClock;
     // A drag in progress: where it began, the view then, and whether it rolls.

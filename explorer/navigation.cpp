@@ -10,9 +10,10 @@
 namespace vantu::explorer {
 namespace {
 
-// The nearest hundredth: the double nearest k / 100, whose shortest text is that decimal.
+// The nearest hundredth: the double nearest k / 100, whose shortest text is that decimal; 0
+// rather than -0, which would write the view as "-0".
 double hundredths(double degrees) noexcept {
-    return std::round(degrees * 100.0) / 100.0;
+    return std::round(degrees * 100.0) / 100.0 + 0.0;
 }
 
 }  // namespace
@@ -75,13 +76,20 @@ double sweptAngle(double fromX, double fromY, double toX, double toY) noexcept {
 }
 
 double zoomed(double scale, double factor) noexcept {
+    if (scale == 0.0 || !std::isfinite(scale)) {
+        return scale;
+    }
     const double product = scale * factor;
     char text[32];
     const auto written =
         std::to_chars(text, text + sizeof text, product, std::chars_format::general, 6);
     double rounded = product;
     std::from_chars(text, written.ptr, rounded);
-    return rounded;
+    // The bounds widen to take in an R typed beyond them, which zooming then leaves as it is.
+    const double size = std::abs(scale);
+    const double held = std::clamp(std::abs(rounded), std::min(size, smallestZoomedScale),
+                                   std::max(size, largestZoomedScale));
+    return std::copysign(held, scale);
 }
 
 }  // namespace vantu::explorer

@@ -6,9 +6,9 @@
 // frame the exact picture of its view. It sits beside window/ and uses its shared helpers.
 //
 // How the inputs turn the view and scale R. A drag, a key, the wheel or spinning leaves every
-// angle at a hundredth of a degree, LON and ROLL in (-180, 180] and LAT in [-90, 90], and R at
-// six significant digits, so that the view and R read back exactly from the short numbers the
-// status bar, the file names and the copied command write.
+// angle at a hundredth of a degree (never -0), LON and ROLL in (-180, 180] and LAT in [-90, 90],
+// and R at six significant digits, so that the view and R read back exactly from the short numbers
+// the status bar, the file names and the copied command write.
 
 #include "geometry/view.h"
 
@@ -50,7 +50,15 @@ inline constexpr double spinDegreesPerSecond = 30.0;
 // down; in (-180, 180], 0 where either point is the centre.
 [[nodiscard]] double sweptAngle(double fromX, double fromY, double toX, double toY) noexcept;
 
-// R multiplied by `factor`, at six significant digits.
+// The largest and smallest size of R that zooming reaches: the largest finite double and the
+// smallest normal one, each at six significant digits.
+inline constexpr double largestZoomedScale = 1.79769e308;
+inline constexpr double smallestZoomedScale = 2.22508e-308;
+
+// R multiplied by `factor`, at six significant digits, its size held within
+// [smallestZoomedScale, largestZoomedScale], so that zooming never makes R infinite or 0 and
+// always leads back. An R typed beyond that range stays where it is rather than go further; an
+// R of 0 stays 0.
 [[nodiscard]] double zoomed(double scale, double factor) noexcept;
 
 }  // namespace vantu::explorer

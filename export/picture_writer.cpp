@@ -5,6 +5,7 @@
 #include <webp/encode.h>
 #include <webp/mux.h>
 
+#include <algorithm>
 #include <new>
 #include <stdexcept>
 #include <string>
@@ -46,10 +47,24 @@ WebPConfig losslessConfig() {
 }  // namespace detail
 
 std::optional<PictureType> pictureTypeOf(std::string_view name) noexcept {
-    if (name == "-" || (name.size() > 4 && name.ends_with(".png"))) {
+    if (name == "-") {
         return PictureType::png;
     }
-    if (name.size() > 5 && name.ends_with(".webp")) {
+    // The file's own name, after its folder, is more than its ending.
+    const std::string_view file = name.substr(name.find_last_of('/') + 1);
+    const auto endsWith = [file](std::string_view ending) {
+        if (file.size() <= ending.size()) {
+            return false;
+        }
+        const std::string_view tail = file.substr(file.size() - ending.size());
+        return std::equal(tail.begin(), tail.end(), ending.begin(), [](char a, char b) {
+            return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
+        });
+    };
+    if (endsWith(".png")) {
+        return PictureType::png;
+    }
+    if (endsWith(".webp")) {
         return PictureType::webp;
     }
     return std::nullopt;

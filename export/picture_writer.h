@@ -27,7 +27,8 @@ enum class PictureType {
 };
 
 // The type a file name asks for: PNG for a name ending in ".png" and for "-" (the standard
-// output), WebP for one ending in ".webp"; nothing for any other name.
+// output), WebP for one ending in ".webp", in any case (".PNG", ".WebP"); nothing for any other
+// name, nor for a file called just ".png" or ".webp", in any folder.
 [[nodiscard]] std::optional<PictureType> pictureTypeOf(std::string_view name) noexcept;
 
 // libwebp's limit on each side of a picture, in pixels.

@@ -93,22 +93,39 @@ void appendHex(std::string& out, const char* prefix, unsigned value, int digits)
 }  // namespace
 }  // namespace detail
 
+TextPiece firstTextPiece(std::string_view text) noexcept {
+    std::size_t kept = 0;
+    while (kept < text.size()) {
+        const detail::Decoded d = detail::decodeUtf8(text.substr(kept));
+        if (d.length == 0 || detail::needsEscape(d.codePoint)) {
+            if (kept > 0) {
+                break;
+            }
+            return d.length == 0 ? TextPiece{TextPiece::Kind::byte, 1, 0}
+                                 : TextPiece{TextPiece::Kind::character, d.length, d.codePoint};
+        }
+        kept += d.length;
+    }
+    return {TextPiece::Kind::kept, kept, 0};
+}
+
 std::string escapeText(std::string_view text) {
     std::string out;
     out.reserve(text.size());
     while (!text.empty()) {
-        const detail::Decoded d = detail::decodeUtf8(text);
-        if (d.length == 0) {
-            detail::appendHex(out, "\\x", static_cast<unsigned char>(text.front()), 2);
-            text.remove_prefix(1);
-            continue;
+        const TextPiece piece = firstTextPiece(text);
+        switch (piece.kind) {
+            case TextPiece::Kind::kept:
+                out += text.substr(0, piece.length);
+                break;
+            case TextPiece::Kind::character:
+                detail::appendHex(out, "\\u", static_cast<unsigned>(piece.codePoint), 4);
+                break;
+            case TextPiece::Kind::byte:
+                detail::appendHex(out, "\\x", static_cast<unsigned char>(text.front()), 2);
+                break;
         }
-        if (detail::needsEscape(d.codePoint)) {
-            detail::appendHex(out, "\\u", static_cast<unsigned>(d.codePoint), 4);
-        } else {
-            out += text.substr(0, d.length);
-        }
-        text.remove_prefix(d.length);
+        text.remove_prefix(piece.length);
     }
     return out;
 }

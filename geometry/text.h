@@ -24,6 +24,20 @@ namespace vantu {
 // "\xFF". Everything else, backslashes included, is kept.
 [[nodiscard]] std::string escapeText(std::string_view text);
 
+// One piece of a user's UTF-8 text as escapeText reads it: a run of characters it keeps as they
+// are, one character it escapes ("\u" and its code point), or one byte that is not part of a
+// valid UTF-8 sequence ("\x" and the byte).
+struct TextPiece {
+    enum class Kind { kept, character, byte };
+    Kind kind = Kind::kept;
+    std::size_t length = 0;  // in bytes
+    char32_t codePoint = 0;  // of a character
+};
+
+// The first piece of `text`, which must not be empty: the one home of which characters a
+// message, or a command line, must not show as they are.
+[[nodiscard]] TextPiece firstTextPiece(std::string_view text) noexcept;
+
 // `text` in double quotes for a message: its first `maxBytes` bytes at most, cut at a character
 // boundary and followed by "..." when cut, through escapeText.
 [[nodiscard]] std::string quotedText(std::string_view text, std::size_t maxBytes = 40);

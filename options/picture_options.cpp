@@ -242,6 +242,37 @@ std::vector<std::string> renderArguments(const PictureDescription& description) 
     return args;
 }
 
+namespace {
+
+// `word` in $'...': the pieces escapeText keeps as they are, with \ and ' after a backslash,
+// and the bytes of every piece it escapes as escapes.
+std::string dollarQuoted(std::string_view word) {
+    std::string quoted = "$'";
+    while (!word.empty()) {
+        const TextPiece piece = firstTextPiece(word);
+        for (const char c : word.substr(0, piece.length)) {
+            if (piece.kind == TextPiece::Kind::kept) {
+                if (c == '\\' || c == '\'') {
+                    quoted += '\\';
+                }
+                quoted += c;
+            } else if (c == '\n' || c == '\r' || c == '\t') {
+                quoted += c == '\n' ? "\\n" : c == '\r' ? "\\r" : "\\t";
+            } else {
+                // Three octal digits, which no digit after them can lengthen.
+                const auto byte = static_cast<unsigned char>(c);
+                quoted += {'\\', static_cast<char>('0' + (byte >> 6U)),
+                           static_cast<char>('0' + ((byte >> 3U) & 7U)),
+                           static_cast<char>('0' + (byte & 7U))};
+            }
+        }
+        word.remove_prefix(piece.length);
+    }
+    return quoted + "'";
+}
+
+}  // namespace
+
 std::string shellQuoted(const std::vector<std::string>& words) {
     const auto plain = [](const std::string& word) {
         return !word.empty() && word.find_first_not_of(
@@ -256,6 +287,10 @@ std::string shellQuoted(const std::vector<std::string>& words) {
         }
         if (plain(word)) {
             line += word;
+            continue;
+        }
+        if (escapeText(word) != word) {
+            line += dollarQuoted(word);
             continue;
         }
         line += '\'';

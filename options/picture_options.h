@@ -74,9 +74,13 @@ SamplingOptions addSamplingOptions(CLI::App& app, PictureOptions& target);
 [[nodiscard]] std::vector<std::string> renderArguments(const PictureDescription& description);
 
 // `words` as one command line for a POSIX shell, separated by blanks: a word of nothing but
-// ASCII letters, digits and the characters @ % + = : , . / - _ as it is, every other one
-// (the empty word too) in single quotes, each ' in it written as '\''. A newline in a word
-// stays inside its quotes.
+// ASCII letters, digits and the characters @ % + = : , . / - _ as it is; a word with a
+// character that escapeText escapes in messages (a control character, a bidirectional mark, a
+// line separator, a byte that is not UTF-8) in $'...', so that the line reads as what runs:
+// each byte of such a character as \n, \r, \t or \ and three octal digits, and \ and ' after
+// a backslash (bash, zsh, ksh and the shells of POSIX.1-2024 read it, the dash of Debian 12
+// does not); every other word (the empty word too) in single quotes, each ' in it written as
+// '\''.
 [[nodiscard]] std::string shellQuoted(const std::vector<std::string>& words);
 
 namespace detail {

@@ -116,6 +116,8 @@ Xvfb -displayfd 3 -screen 0 $((1024 * scale))x$((768 * scale))x24 -nolisten tcp 
 xvfb_pid=$!
 wait_for 20 "the X server to start" test -s "$work/display"
 export DISPLAY=":$(head -n 1 "$work/display")"
+# The Explorer keeps its size and docks in a folder of the test's, never the user's.
+export XDG_CONFIG_HOME="$work/config"
 unset WAYLAND_DISPLAY
 
 step "start vantu on $DISPLAY at scale factor $scale"

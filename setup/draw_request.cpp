@@ -111,6 +111,8 @@ std::string pictureNameStem(const DrawRequest& request) {
     }
     if (label.empty()) {
         label = "picture";
+    } else if (label.front() == '-') {
+        label.front() = '_';
     }
     return label + "-r" + std::to_string(request.rotation) + (request.reverse ? "-rev" : "") + "-" +
            std::string(projectionName(request.projection));

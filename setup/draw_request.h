@@ -92,7 +92,8 @@ template <class T>
 // "412-r2-rev-gnome.png". The label is the code's text up to its first blank, leading blanks
 // skipped; in the usual notation it is the numbers joined by '-', as in "5_2-3-3-r0-stereo.png".
 // At most 32 characters, with every character but ASCII letters, digits, '-' and '_' written as
-// '_'; "picture" when that leaves nothing.
+// '_', and a '-' at its start too, so that no name reads as an option; "picture" when that leaves
+// nothing.
 [[nodiscard]] std::string pictureFileName(const DrawRequest& request);
 
 // pictureFileName without its ".png": "300-r0-stereo".

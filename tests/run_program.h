@@ -72,10 +72,11 @@ inline Outcome runProgram(const std::string& program, const std::vector<std::str
     return outcome;
 }
 
-// The words of `line` as a POSIX shell splits them: the shell's printf prints each one, followed by
-// a zero byte.
-inline std::vector<std::string> shellWords(const std::string& line) {
-    const Outcome outcome = runProgram("/bin/sh", {"-c", "printf '%s\\0' " + line});
+// The words of `line` as a POSIX shell (`shell`) splits them: the shell's printf prints each one,
+// followed by a zero byte. Bash reads the $'...' that Debian 12's /bin/sh does not.
+inline std::vector<std::string> shellWords(const std::string& line,
+                                           const std::string& shell = "/bin/bash") {
+    const Outcome outcome = runProgram(shell, {"-c", "printf '%s\\0' " + line});
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     std::vector<std::string> words;
     for (std::size_t start = 0; start < outcome.out.size();) {

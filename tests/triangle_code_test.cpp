@@ -223,6 +223,9 @@ const FileNameRow fileNameRows[] = {
     {"pathCharacters", "../x\\y", 0, false, Projection::stereographic, "___x_y-r0-stereo.png"},
     {"notAscii", "\u00e9t\u00e9 1/2", 1, true, Projection::gnomonic, "__t__-r1-rev-gnome.png"},
     {"empty", "", 0, false, Projection::orthographic, "picture-r0-ortho.png"},
+    // Never a name that reads as an option.
+    {"labelLikeAnOption", "-rf 2/1:3/1:3/1", 0, false, Projection::stereographic,
+     "_rf-r0-stereo.png"},
     {"longLabel", std::string(40, '7'), 0, false, Projection::stereographic,
      std::string(32, '7') + "-r0-stereo.png"},
 };

@@ -39,12 +39,16 @@ TEST(PictureType, ComesFromTheNameAlone) {
         {"-", PictureType::png},
         {"a.webp", PictureType::webp},
         {"a.svg", std::nullopt},
-        {"a.PNG", std::nullopt},
+        {"a.PNG", PictureType::png},  // the ending in any case
+        {"dir/B.WebP", PictureType::webp},
         {"a.png.gz", std::nullopt},
         {"picture", std::nullopt},
         {"frames/", std::nullopt},
-        {".png", std::nullopt},
-        {"dir/.webp", PictureType::webp},  // a hidden file is a name like any other
+        {".png", std::nullopt},  // a name that is nothing but its ending, in any folder
+        {"dir/.webp", std::nullopt},
+        {"/home/u/.PNG", std::nullopt},
+        {"dir.png/", std::nullopt},
+        {"./a.png", PictureType::png},
         {"", std::nullopt},
     };
     for (const TypeCase& c : cases) {

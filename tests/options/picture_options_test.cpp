@@ -340,10 +340,16 @@ TEST_P(ShellQuoted, IsTheLineExpected) {
     EXPECT_EQ(shellQuoted(GetParam().words), GetParam().line);
 }
 
-// A POSIX shell splits the line back into the very words.
+// A POSIX shell splits the line back into the very words: bash, and /bin/sh where the line
+// needs no $'...'. The line shows no character that a message would escape.
 TEST_P(ShellQuoted, GivesAShellTheSameWords) {
     const std::vector<std::string>& words = GetParam().words;
-    EXPECT_EQ(testing_support::shellWords(shellQuoted(words)), words);
+    const std::string line = shellQuoted(words);
+    EXPECT_EQ(escapeText(line), line);
+    EXPECT_EQ(testing_support::shellWords(line), words);
+    if (line.find("$'") == std::string::npos) {
+        EXPECT_EQ(testing_support::shellWords(line, "/bin/sh"), words);
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -358,13 +364,17 @@ INSTANTIATE_TEST_SUITE_P(
         QuotedCase{"SingleQuotes", {"it's", "'", "''"}, "'it'\\''s' ''\\''' ''\\'''\\'''"},
         QuotedCase{"DoubleQuotes", {"say \"hi\""}, "'say \"hi\"'"},
         QuotedCase{"Dollars", {"$HOME", "${x}", "$(id)"}, "'$HOME' '${x}' '$(id)'"},
-        QuotedCase{"Backquotes", {"`id`"}, "'`id`'"}, QuotedCase{"Newline", {"a\nb"}, "'a\nb'"},
+        QuotedCase{"Backquotes", {"`id`"}, "'`id`'"},
+        // What a message escapes goes in $'...', as escapes.
+        QuotedCase{"Newline", {"a\nb\rc"}, "$'a\\nb\\rc'"},
+        QuotedCase{"NotUtf8", {"a\xff", "\xc3"}, "$'a\\377' $'\\303'"},
+        QuotedCase{"EscapesWithQuotesAndBackslashes", {"it's\\\n$x"}, "$'it\\'s\\\\\\n$x'"},
         QuotedCase{"Backslashes", {"a\\b\\"}, "'a\\b\\'"},
         QuotedCase{"Operators",
                    {";", "&&", "|", ">x", "<y", "*", "?", "[a]", "~", "#", "!"},
                    "';' '&&' '|' '>x' '<y' '*' '?' '[a]' '~' '#' '!'"},
-        QuotedCase{"TabAndControl", {"a\tb", "\x1B[2J"}, "'a\tb' '\x1B[2J'"},
-        QuotedCase{"NotAscii", {"\u00B0", "\u202Ex"}, "'\u00B0' '\u202Ex'"}),
+        QuotedCase{"TabAndControl", {"a\tb", "\x1B[2J", "\x7f"}, "$'a\\tb' $'\\033[2J' $'\\177'"},
+        QuotedCase{"NotAscii", {"\u00B0", "\u202Ex"}, "'\u00B0' $'\\342\\200\\256x'"}),
     RowName());
 
 }  // namespace

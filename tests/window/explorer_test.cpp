@@ -12,14 +12,17 @@
 #include <QContextMenuEvent>
 #include <QFile>
 #include <QFileInfo>
+#include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWheelEvent>
 #include <QWindow>
 
+#include <cfloat>
 #include <cmath>
 #include <functional>
 #include <memory>
@@ -38,6 +41,7 @@
 #include "explorer/render_command.h"
 #include "geometry/draw_error.h"
 #include "geometry/view.h"
+#include "geometry/text.h"
 #include "options/picture_options.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_notation.h"
@@ -147,6 +151,15 @@ const InputRow inputRows[] = {
     {"plus", [](Explorer& e) { press(e, {Qt::Key_Plus}); }, {}, 150},
     {"equalsIsPlus", [](Explorer& e) { press(e, {Qt::Key_Equal}); }, {}, 150},
     {"minus", [](Explorer& e) { press(e, {Qt::Key_Minus}); }, {}, 96},
+    // Zooming holds R at the largest finite size, never infinite or 0, and leads back.
+    {"plusTwiceThenMinusFromTheLargestR",
+     [](Explorer& e) {
+         e.scale->setText(QStringLiteral("1.7e308"));
+         Q_EMIT e.scale->textEdited(e.scale->text());
+         press(e, {Qt::Key_Plus, Qt::Key_Plus, Qt::Key_Minus});
+     },
+     {},
+     1.43815e308},
     {"homeAfterTurnsAndZoom",
      [](Explorer& e) {
          press(e, {Qt::Key_Right, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_Plus});
@@ -425,10 +438,20 @@ TEST_F(ExplorerFilesTest, SavesPngOrWebpByTheNameAndRefusesOtherNames) {
               QStringList{answer + QStringLiteral(": use a name ending in .png or .webp")});
     EXPECT_FALSE(QFile::exists(answer));
 
-    answer = folder.filePath(QStringLiteral("missing/turned.png"));
+    // The ending in any case; a name that is nothing but its ending is refused.
+    answer = folder.filePath(QStringLiteral("Turned.PNG"));
+    explorer.savePicture->trigger();
+    EXPECT_TRUE(isCorePicture(QImage(answer, "PNG"), frame.description));
+    answer = folder.filePath(QStringLiteral(".png"));
     explorer.savePicture->trigger();
     ASSERT_EQ(failures.size(), 2);
-    EXPECT_EQ(failures[1], answer + QStringLiteral(": No such file or directory"));
+    EXPECT_EQ(failures[1], answer + QStringLiteral(": use a name ending in .png or .webp"));
+    EXPECT_FALSE(QFile::exists(answer));
+
+    answer = folder.filePath(QStringLiteral("missing/turned.png"));
+    explorer.savePicture->trigger();
+    ASSERT_EQ(failures.size(), 3);
+    EXPECT_EQ(failures[2], answer + QStringLiteral(": No such file or directory"));
 }
 
 // Pictures whose command line Ctrl+Shift+C copies, from the start-up picture.
@@ -454,6 +477,9 @@ const CommandRow commandRows[] = {
     // Quotes, a blank and a dollar sign in the code go through the shell as they are.
     {"codeThatNeedsQuoting",
      [](Explorer& e) { e.code->setEditText(QStringLiteral("300 2/1:3/1:3/1 it's $HOME")); }},
+    // Control characters and a right-to-left override, which the line writes as escapes.
+    {"codeWithControlAndBidiCharacters",
+     [](Explorer& e) { e.code->setEditText(QStringLiteral("300 2/1:3/1:3/1 \u202e\x01x\ry\nz")); }},
 };
 
 class ExplorerCommandTest : public ExplorerTest,
@@ -477,6 +503,8 @@ TEST_P(ExplorerCommandTest, CopiesTheCommandLineOfThePictureShown) {
     const bool clipboard = QGuiApplication::clipboard()->text() == probe;
     QTest::keyClick(&explorer, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
     ASSERT_EQ(copied.size(), 1U);
+    // The line reads as what runs: nothing in it that a message would escape.
+    EXPECT_EQ(escapeText(copied[0].toStdString()), copied[0].toStdString());
 
     const PictureDescription& shown = explorer.shown()->description;
     const std::vector<std::string> words = testing_support::shellWords(copied[0].toStdString());
@@ -501,6 +529,93 @@ TEST_P(ExplorerCommandTest, CopiesTheCommandLineOfThePictureShown) {
 
 INSTANTIATE_TEST_SUITE_P(Explorer, ExplorerCommandTest, ::testing::ValuesIn(commandRows),
                          RowName());
+
+// ---------------------------------------------------------------------------------------------
+// The boxes in the user's locale, the command line in the program's own numbers.
+
+// The Explorer of a German user, who writes 12,5 and groups thousands with '.'.
+struct GermanLocale {
+    GermanLocale() { QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany)); }
+    ~GermanLocale() { QLocale::setDefault(before); }
+    QLocale before;
+};
+
+class ExplorerInGermanTest : public GermanLocale, public ExplorerTest {};
+
+TEST_F(ExplorerInGermanTest, BoxesReadTheLocalesNumbersAndTheCommandLineItsOwn) {
+    const struct {
+        QWidget* box;
+        const char* typed;
+    } typing[] = {
+        {explorer.lon, "12.5"},     // a '.' is a decimal point too, never a group separator
+        {explorer.lat, "-7,25"},    // the locale's own decimal comma
+        {explorer.roll, "-0,004"},  // at hundredths, 0 and not -0
+        {explorer.scale, "77,5"},
+    };
+    for (const auto& [box, typed] : typing) {
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClicks(box, QString::fromUtf8(typed));
+    }
+    explorer.picture->setFocus();
+    ASSERT_TRUE(waitCurrent());
+    EXPECT_EQ(explorer.lon->text(), QStringLiteral("12,50\u00b0"));
+    QTest::keyClick(explorer.picture, Qt::Key_Plus);
+    ASSERT_TRUE(waitCurrent());
+    EXPECT_EQ(explorer.scale->text(), QStringLiteral("96,875"));
+    const std::string line =
+        explorer::renderCommandLine(explorer.shown()->description).toStdString();
+    EXPECT_NE(line.find(" --scale 96.875 --projection stereo --view 12.5,-7.25,0 "),
+              std::string::npos)
+        << line;
+}
+
+// ---------------------------------------------------------------------------------------------
+// The window's size: most of the screen at first, then what the last Explorer closed with.
+
+// On a screen of 1600 x 1000 (the offscreen platform with tests/window/wide_screen.json) the
+// Explorer opens on most of it, centred, and the picture has the most of the window's width.
+// Skipped on other screens.
+TEST(ExplorerOpening, TakesMostOfTheScreenForThePicture) {
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    if (area.size() != QSize(1600, 1000)) {
+        GTEST_SKIP() << "a screen of another size: the case runs as window.ExplorerOnAWideScreen";
+    }
+    Explorer explorer;
+    explorer.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&explorer));
+    const QRect frame = explorer.frameGeometry();
+    EXPECT_TRUE(area.contains(frame));
+    EXPECT_GE(frame.width(), area.width() * 8 / 10);
+    EXPECT_GE(frame.height(), area.height() * 8 / 10);
+    EXPECT_LE(std::abs(frame.center().x() - area.center().x()), 1);
+    EXPECT_GE(explorer.picture->width(), explorer.width() * 6 / 10);
+}
+
+// The size, the place and the docks an Explorer closed with are the next one's.
+TEST(ExplorerOpening, KeepsItsSizeAndDocksBetweenRuns) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const auto settings = std::make_shared<QSettings>(folder.filePath(QStringLiteral("vantu.conf")),
+                                                      QSettings::IniFormat);
+    const QSize size(760, 560);
+    {
+        Explorer first;
+        first.keepLayoutIn(settings);
+        first.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
+        first.showFacts->trigger();
+        first.resize(size);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return first.size() == size; }, 5000));
+        first.close();
+    }
+    Explorer next;
+    next.keepLayoutIn(settings);
+    next.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&next));
+    EXPECT_EQ(next.size(), size);
+    EXPECT_FALSE(next.factsDock->isVisible());
+}
 
 // Every action is in a menu and the picture's context menu holds the picture's own.
 TEST_F(ExplorerTest, EveryActionIsInAMenu) {
@@ -732,6 +847,12 @@ TEST(Navigation, ZoomKeepsSixSignificantDigits) {
     EXPECT_EQ(zoomed(120, 1.25), 150);
     EXPECT_EQ(zoomed(0.001, 0.5), 0.0005);
     EXPECT_EQ(zoomed(123456789, 1), 123457000);
+    // Held within the finite, normal doubles; an R typed beyond them goes no further.
+    EXPECT_EQ(zoomed(-1.7e308, 1.25), -explorer::largestZoomedScale);
+    EXPECT_EQ(zoomed(120, std::pow(1.1, -8000)), explorer::smallestZoomedScale);
+    EXPECT_EQ(zoomed(explorer::smallestZoomedScale, 1.1), 2.44759e-308);
+    EXPECT_EQ(zoomed(DBL_MAX, 1.25), DBL_MAX);
+    EXPECT_EQ(zoomed(1e-320, 0.8), 1e-320);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QStandardPaths>
 
 #include "export/process.h"
 #include "window/application.h"
@@ -21,6 +22,8 @@ int main(int argc, char* argv[]) {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
+    // Qt's settings and standard places in a test folder of their own, never the user's.
+    QStandardPaths::setTestModeEnabled(true);
     vantu::prepareApplication();
     QApplication app(argc, argv);
     return RUN_ALL_TESTS();
