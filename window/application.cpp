@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <clocale>
 #include <cstddef>
 #include <cstdio>
 #include <cstdlib>
@@ -261,6 +262,10 @@ std::unique_ptr<QApplication> startApplication(int& argc, char** argv,
     state.needs = &needs;
     const QtMessageHandler previous = qInstallMessageHandler(holdMessage);
     auto app = std::make_unique<QApplication>(argc, argv);
+    // QApplication sets the C library's locale from the environment, which would make printf
+    // write the facts' and the labels' numbers with a German comma; the boxes that should follow
+    // the user's locale use QLocale, which this does not touch.
+    std::setlocale(LC_NUMERIC, "C");
     qInstallMessageHandler(previous);
     const std::scoped_lock lock(state.mutex);
     for (const HeldMessage& message : state.held) {
