@@ -11,9 +11,9 @@
 #include <vector>
 
 #include "drawing/draw_procedure.h"
+#include "geometry/projection.h"
 #include "render/fine_picture.h"
 #include "render/image_sink.h"
-#include "render/projections.h"
 #include "render/render_picture.h"
 #include "render/scan.h"
 #include "setup/draw_request.h"

@@ -5,9 +5,9 @@
 #include <cmath>
 
 #include "geometry/draw_error.h"
+#include "geometry/projection.h"
 #include "render/colour_legend.h"
 #include "render/pixel_colour.h"
-#include "render/projections.h"
 #include "render/scan.h"
 
 namespace vantu {

@@ -31,6 +31,7 @@
 #include "drawing/picture_point.h"
 #include "explorer/navigation.h"
 #include "geometry/draw_error.h"
+#include "geometry/projection.h"
 #include "geometry/text.h"
 #include "setup/triangle_code.h"
 #include "setup/triangle_notation.h"
@@ -221,16 +222,11 @@ void Explorer::buildPanel(QWidget* panel) {
     pictureLayout->addRow(QStringLiteral("R"), scale);
     auto* projectionLayout = new QVBoxLayout;
     auto* projections = new QButtonGroup(this);
-    const char* const tips[3] = {
-        "Stereographic: the whole sphere from its far pole, true angles",
-        "Gnomonic: the near half from the centre, great circles as straight lines",
-        "Orthographic: the near half as seen from far away"};
-    const char* const names[3] = {"Stereographic", "Gnomonic", "Orthographic"};
     for (int i = 0; i < 3; ++i) {
-        projection[i]->setToolTip(QString::fromUtf8(tips[i]));
-        projection[i]->setAccessibleName(QString::fromUtf8(names[i]));
-        projection[i]->setChecked(projectionNames[static_cast<std::size_t>(i)].projection ==
-                                  request.projection);
+        const Projection shown = projectionNames[static_cast<std::size_t>(i)].projection;
+        projection[i]->setToolTip(QString::fromStdString(projectionToolTip(shown)));
+        projection[i]->setAccessibleName(fromStd(projectionWords(shown).title));
+        projection[i]->setChecked(shown == request.projection);
         projections->addButton(projection[i], i);
         projectionLayout->addWidget(projection[i]);
     }

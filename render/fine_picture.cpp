@@ -8,9 +8,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "geometry/projection.h"
 #include "geometry/text.h"
 #include "render/kernels.h"
-#include "render/projections.h"
 #include "render/scan.h"
 
 namespace vantu {

@@ -6,8 +6,8 @@
 #include <cmath>
 #include <numbers>
 
+#include "geometry/projection.h"
 #include "render/fine_picture.h"
-#include "render/projections.h"
 
 namespace vantu {
 namespace {

@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "drawing/picture_overlay.h"
-#include "render/projections.h"
+#include "geometry/projection.h"
 #include "tests/test_support.h"
 
 namespace vantu {
