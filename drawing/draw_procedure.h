@@ -13,8 +13,8 @@
 #include "render/device_row_sink.h"
 #include "render/fine_picture.h"
 #include "render/run_sink.h"
-#include "render/snub_points.h"
 #include "setup/draw_request.h"
+#include "snub/snub_points.h"
 
 namespace vantu {
 

@@ -13,8 +13,8 @@
 
 #include "drawing/draw_procedure.h"
 #include "render/overlay.h"
-#include "render/snub_points.h"
 #include "setup/mirror_group.h"
+#include "snub/snub_points.h"
 
 namespace vantu {
 

@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// The points where the six hues meet, the generating points of the snub polyhedra built on the
-// triangle. A search over the sphere by Newton's method, seeded from a picture: of the
+// snub/: the points where the six hues meet, the generating points of the snub polyhedra built
+// on the triangle. A search over the sphere by Newton's method, seeded from a picture: of the
 // colouring it takes only the colour rule, the distances the colouring compares
 // (mirrorDistances) and the colours of a plane's samples (colourPlaneSamples).
 
