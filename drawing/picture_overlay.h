@@ -91,6 +91,10 @@ struct TriangleMarks {
 [[nodiscard]] TriangleMarks triangleMarks(const DrawRequest& request,
                                           const OverlayOptions& options);
 
+// The same from `plain`, prepareDrawing's set-up of `request` found already.
+[[nodiscard]] TriangleMarks triangleMarks(const DrawRequest& request, const DrawSetup& plain,
+                                          const OverlayOptions& options);
+
 // The overlays `options` asks for over the picture `description` describes, looking as `style`
 // says, every curve where the view turns it: prepareView's normals, their group (findMirrorGroup;
 // no lines when it is none), the triangle's vertices (triangleVertices) and the snub points
@@ -99,6 +103,13 @@ struct TriangleMarks {
 // std::invalid_argument for a size or a sampling out of range.
 [[nodiscard]] PictureOverlay pictureOverlay(const PictureDescription& description,
                                             const OverlayOptions& options,
+                                            const TriangleMarks& marks,
+                                            const OverlayStyle& style = {});
+
+// The same over `setup`, prepareView's for `description` found already: nothing is solved again.
+// Throws std::invalid_argument for a sampling or a size out of range.
+[[nodiscard]] PictureOverlay pictureOverlay(const PictureDescription& description,
+                                            const DrawSetup& setup, const OverlayOptions& options,
                                             const TriangleMarks& marks,
                                             const OverlayStyle& style = {});
 

@@ -494,9 +494,10 @@ void Explorer::redraw() {
     const QSize size = picture->pictureSize();
     description.view = m_view;
     description.sampling = Sampling{picture->ratio()};
-    // The whole picture, less a column or two, or a row or two, where a sample would sit on an
-    // axis.
-    description.size = offAxisSize({size.width(), size.height()}, description.sampling.ratio);
+    // The whole picture, less a column or two where a sample would sit on the vertical axis and
+    // the projection is not defined there.
+    description.size =
+        offAxisSize({size.width(), size.height()}, description.sampling, request.projection);
     m_wanted = description;
     m_frames.request(description, FrameMarks{overlays(), m_labelFont});
 }
@@ -544,7 +545,7 @@ void Explorer::showPoint(std::optional<QPointF> position) {
     std::optional<PicturePoint> point;
     if (position && m_shown) {
         if (const std::optional<QPoint> pixel = picture->framePixelAt(*position)) {
-            point = pointAt(m_shown->description, pixel->x(), pixel->y());
+            point = m_shown->picture->pointAt(pixel->x(), pixel->y());
         }
     }
     if (!point) {

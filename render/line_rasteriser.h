@@ -18,6 +18,7 @@ namespace vantu {
 struct OutputPoint {
     double x = 0.0;
     double y = 0.0;
+    friend bool operator==(const OutputPoint&, const OutputPoint&) = default;
 };
 
 // How the lines of one layer look, in output pixels.

@@ -7,7 +7,6 @@
 #include <numbers>
 
 #include "geometry/projection.h"
-#include "render/fine_picture.h"
 
 namespace vantu {
 namespace {
@@ -27,9 +26,8 @@ Vec3 perpendicular(const Vec3& n) noexcept {
 
 Overlay::Overlay(const OverlayFrame& frame)
     : m_frame(frame),
-      m_lines(
-          devicePixels(checkedSize(frame.size).width, checkedSampling(Sampling{frame.ratio}).ratio),
-          devicePixels(frame.size.height, frame.ratio)) {}
+      m_grid(frame.size, Sampling{frame.ratio}),
+      m_lines(m_grid.width(), m_grid.height()) {}
 
 std::optional<OutputPoint> Overlay::planePoint(const Vec3& p) const noexcept {
     const std::optional<PicturePosition> at =
@@ -37,8 +35,7 @@ std::optional<OutputPoint> Overlay::planePoint(const Vec3& p) const noexcept {
     if (!at || !std::isfinite(at->col) || !std::isfinite(at->row)) {
         return std::nullopt;
     }
-    return OutputPoint{(at->col + 0.5) * m_frame.ratio - 0.5,
-                       (at->row + 0.5) * m_frame.ratio - 0.5};
+    return OutputPoint{m_grid.outputCoordinate(at->col), m_grid.outputCoordinate(at->row)};
 }
 
 std::optional<OutputPoint> Overlay::outputPoint(const Vec3& p) const noexcept {

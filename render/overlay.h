@@ -14,6 +14,7 @@
 #include "geometry/raster.h"
 #include "geometry/vec3.h"
 #include "render/line_rasteriser.h"
+#include "render/sample_grid.h"
 
 namespace vantu {
 
@@ -84,6 +85,7 @@ private:
                 std::optional<OutputPoint> pb, int depth, int layer);
 
     OverlayFrame m_frame;
+    SampleGrid m_grid;
     LineRasteriser m_lines;
 };
 
