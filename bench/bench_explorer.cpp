@@ -49,8 +49,9 @@ BENCHMARK_CAPTURE(BM_ExplorerFrame, 3840x2160, 3840, 2160)
     ->UseRealTime();
 
 // The same frame with every mark over it, as the Explorer draws it while the view changes: the
-// triangle's marks found once, the overlay made for each frame and painted into its rows, the
-// labels painted into the frame.
+// triangle solved and its marks found once, the picture prepared again for each frame from the
+// last (its normals turned, its overlay made), the overlay painted into its rows, the labels
+// painted into the frame.
 void BM_ExplorerMarkedFrame(benchmark::State& state, int width, int height) {
     vantu::bench::ensureApplication();
     vantu::PictureDescription description;
@@ -60,11 +61,12 @@ void BM_ExplorerMarkedFrame(benchmark::State& state, int width, int height) {
     marks.overlays = {true, true, true, true};
     marks.font.setBold(true);
     marks.font.setPixelSize(13);
-    const vantu::TriangleMarks triangle = vantu::triangleMarks(description.request, marks.overlays);
+    const vantu::PreparedPicture solved(description, marks.overlays);
     vantu::explorer::FrameRenderer renderer;
     for (auto _ : state) {
+        const vantu::PreparedPicture picture = solved.redescribed(description, marks.overlays);
         std::optional<vantu::explorer::MarkedFrame> frame =
-            vantu::explorer::renderMarked(renderer, description, marks, triangle);
+            vantu::explorer::renderMarked(renderer, picture, marks.font);
         benchmark::DoNotOptimize(frame->image.constBits());
         renderer.recycle(std::move(frame->image));
     }

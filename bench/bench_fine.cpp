@@ -12,22 +12,22 @@
 
 #include "cli/export.h"
 #include "cli/gallery.h"
-#include "drawing/draw_procedure.h"
+#include "drawing/prepared_picture.h"
 #include "export/output_file.h"
 #include "render/fine_picture.h"
 
 namespace {
 
-vantu::FinePicture startUpPicture(vantu::Projection projection, vantu::Sampling sampling) {
+vantu::PreparedPicture startUpPicture(vantu::Projection projection, vantu::Sampling sampling) {
     vantu::PictureDescription description;
     description.request.projection = projection;
     description.sampling = sampling;
-    return vantu::preparePicture(description);
+    return vantu::PreparedPicture(description);
 }
 
 // Every 16th row of the 5120 x 3848 picture (zoom 8), on one thread: the cost per sample.
 void BM_FineRows(benchmark::State& state, vantu::Projection projection) {
-    const vantu::FinePicture picture = startUpPicture(projection, {8, 1});
+    const vantu::PreparedPicture picture = startUpPicture(projection, {8, 1});
     std::vector<vantu::PackedColour> row(static_cast<std::size_t>(picture.width()));
     long samples = 0;
     for (auto _ : state) {
@@ -49,7 +49,7 @@ BENCHMARK_CAPTURE(BM_FineRows, ortho, vantu::Projection::orthographic)
 
 // The window-size picture with 4 x 4 samples per pixel.
 void BM_FineAntialias(benchmark::State& state) {
-    const vantu::FinePicture picture = startUpPicture(vantu::Projection::stereographic, {1, 4});
+    const vantu::PreparedPicture picture = startUpPicture(vantu::Projection::stereographic, {1, 4});
     std::vector<vantu::PackedColour> row(static_cast<std::size_t>(picture.width()));
     for (auto _ : state) {
         for (int r = 0; r < picture.height(); ++r) {
@@ -69,7 +69,7 @@ BENCHMARK(BM_FineAntialias)->Unit(benchmark::kMillisecond);
 // rendering, the palette PNG's encoding and a file in the scratch folder, written, synced and
 // renamed into place. Beside BM_RenderZoom8, the rendering alone.
 void BM_ExportZoom8(benchmark::State& state) {
-    const vantu::FinePicture picture = startUpPicture(vantu::Projection::stereographic, {8, 1});
+    const vantu::PreparedPicture picture = startUpPicture(vantu::Projection::stereographic, {8, 1});
     const std::filesystem::path path =
         std::filesystem::temp_directory_path() /
         ("vantu-bench-export-" + std::to_string(::getpid()) + ".png");
@@ -77,7 +77,7 @@ void BM_ExportZoom8(benchmark::State& state) {
     settings.jobs = static_cast<int>(state.range(0));
     for (auto _ : state) {
         vantu::OutputFile file = vantu::OutputFile::replacing(path);
-        vantu::cli::exportPicture(picture, file, settings);
+        vantu::cli::exportPicture(picture.picture(), file, settings);
         file.commit();
     }
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));

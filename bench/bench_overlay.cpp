@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "drawing/picture_overlay.h"
+#include "drawing/prepared_picture.h"
 
 namespace {
 
@@ -50,7 +51,7 @@ BENCHMARK(BM_OverlayPaint)->Unit(benchmark::kMillisecond);
 
 // The picture the overlay lies over, rendered on one thread.
 void BM_OverlayPicture(benchmark::State& state) {
-    const vantu::FinePicture picture = vantu::preparePicture(fullHd());
+    const vantu::PreparedPicture picture(fullHd());
     std::vector<vantu::PackedColour> row(1920);
     for (auto _ : state) {
         for (int r = 0; r < picture.height(); ++r) {

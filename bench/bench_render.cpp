@@ -10,10 +10,10 @@
 #include <thread>
 #include <vector>
 
-#include "drawing/draw_procedure.h"
+#include "drawing/prepared_picture.h"
+#include "geometry/projection.h"
 #include "render/fine_picture.h"
 #include "render/image_sink.h"
-#include "render/projections.h"
 #include "render/render_picture.h"
 #include "render/scan.h"
 #include "setup/draw_request.h"
@@ -31,7 +31,7 @@ vantu::PictureDescription startUp(vantu::Projection projection) {
 
 // The share of the picture's samples that the exact computation decided.
 double exactShare(const vantu::PictureDescription& description) {
-    const vantu::FinePicture picture = vantu::preparePicture(description);
+    const vantu::PreparedPicture picture(description);
     std::vector<vantu::PackedColour> row(static_cast<std::size_t>(picture.width()));
     long exact = 0;
     for (int r = 0; r < picture.height(); ++r) {
@@ -150,7 +150,7 @@ void BM_KernelVariant(benchmark::State& state, vantu::Projection projection) {
         return;
     }
     state.SetLabel(vantu::nameOf(variants[index]));
-    vantu::FinePicture picture = vantu::preparePicture(startUp(projection));
+    vantu::PreparedPicture picture(startUp(projection));
     picture.useKernels(variants[index]);
     std::vector<vantu::PackedColour> row(static_cast<std::size_t>(picture.width()));
     for (auto _ : state) {
@@ -175,7 +175,7 @@ BENCHMARK_CAPTURE(BM_KernelVariant, ortho, vantu::Projection::orthographic)
 void BM_RenderZoom8(benchmark::State& state) {
     vantu::PictureDescription description;
     description.sampling = {8, 1};
-    const vantu::FinePicture picture = vantu::preparePicture(description);
+    const vantu::PreparedPicture picture(description);
     const auto threads = static_cast<int>(state.range(0));
     for (auto _ : state) {
         std::atomic<int> next{0};

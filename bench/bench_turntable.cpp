@@ -13,7 +13,7 @@
 #include "cli/export.h"
 #include "cli/indexed_work.h"
 #include "cli/turntable.h"
-#include "drawing/draw_procedure.h"
+#include "drawing/prepared_picture.h"
 #include "export/output_file.h"
 #include "export/picture_writer.h"
 #include "export/png_writer.h"
@@ -43,7 +43,7 @@ void BM_Turntable(benchmark::State& state, vantu::PictureSize size) {
         std::vector<vantu::PackedColour>(static_cast<std::size_t>(size.width)));
     int k = 0;
     for (auto _ : state) {
-        const vantu::FinePicture picture = vantu::preparePicture(turntableFrame(size, k));
+        const vantu::PreparedPicture picture(turntableFrame(size, k));
         const auto failure =
             vantu::cli::runIndexedWork(work, [&](std::size_t row, std::size_t slot) {
                 picture.renderRow(static_cast<int>(row), slots[slot]);
@@ -79,7 +79,7 @@ BENCHMARK_CAPTURE(BM_Turntable, 1920x1080, vantu::PictureSize{1920, 1080})
 // writes, into /dev/null: the encoding's cost per frame, on one thread.
 // One 1920 x 1080 frame of the turn, rendered beforehand, with its rows one after the other.
 std::vector<vantu::PackedColour> renderedFrame(vantu::PictureSize size) {
-    const vantu::FinePicture picture = vantu::preparePicture(turntableFrame(size, 1));
+    const vantu::PreparedPicture picture(turntableFrame(size, 1));
     const auto width = static_cast<std::size_t>(picture.width());
     std::vector<vantu::PackedColour> pixels(width * static_cast<std::size_t>(picture.height()));
     for (int r = 0; r < picture.height(); ++r) {

@@ -333,13 +333,13 @@ void Options::checkPictureType() {
 }
 
 // At a fractional zoom a sample can fall exactly on the vertical axis through the picture's
-// centre, where the azimuth of the stereographic and gnomonic pictures divides by zero and the
-// drawing would stop in its first row. Such a size is refused before anything is drawn, with
-// the nearest narrower size that keeps every sample off the axis.
+// centre, where a projection that takes the azimuth (the stereographic and gnomonic ones) divides
+// by zero and the drawing would stop in its first row. Such a size is refused before anything is
+// drawn, with the nearest narrower size that keeps every sample off the axis.
 void Options::checkSamplesOffTheAxis() const {
     const PictureDescription& picture = m_command.picture.description;
     const PictureSize fitting = offAxisSize(picture.size, picture.sampling);
-    if (fitting == picture.size || picture.request.projection == Projection::orthographic) {
+    if (fitting == picture.size || definedOnVerticalAxis(picture.request.projection)) {
         return;
     }
     throw UsageError(

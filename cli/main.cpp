@@ -32,9 +32,9 @@
 #include "options/picture_options.h"
 #include "render/fine_picture.h"
 #include "render/run_sink.h"
-#include "render/snub_points.h"
 #include "setup/triangle_facts.h"
 #include "setup/triangle_notation.h"
+#include "snub/snub_points.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <cstring>
 #include <optional>
 
-#include "render/projections.h"
+#include "geometry/projection.h"
 
 namespace vantu::cli {
 namespace detail {

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "render/snub_points.h"
 #include "setup/draw_request.h"
+#include "snub/snub_points.h"
 
 namespace vantu::cli {
 

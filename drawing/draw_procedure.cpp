@@ -16,23 +16,33 @@ std::string pictureFileName(const PictureDescription& description, std::string_v
            formatNumber(description.request.scale) + std::string(extension);
 }
 
-DrawSetup prepareView(const PictureDescription& description) {
-    DrawSetup setup = prepareDrawing(description.request);
-    setup.normals = turned(setup.normals, description.view, setup.pi);
+DrawSetup turnedSetup(const DrawSetup& plain, const View& view) {
+    DrawSetup setup = plain;
+    setup.normals = turned(plain.normals, view, plain.pi);
     return setup;
+}
+
+DrawSetup prepareView(const PictureDescription& description) {
+    return turnedSetup(prepareDrawing(description.request), description.view);
+}
+
+FinePicture finePictureOf(const PictureDescription& description, const DrawSetup& setup) {
+    const DrawRequest& r = description.request;
+    return {r.scale, setup.pi, r.projection, setup.normals, description.sampling, description.size};
 }
 
 FinePicture preparePicture(const PictureDescription& description) {
     (void)checkedSampling(description.sampling);
     (void)checkedSize(description.size);
-    const DrawSetup setup = prepareView(description);
-    const DrawRequest& r = description.request;
-    return {r.scale, setup.pi, r.projection, setup.normals, description.sampling, description.size};
+    return finePictureOf(description, prepareView(description));
+}
+
+std::vector<SnubPoint> snubPointsOf(const DrawSetup& setup) {
+    return findSnubPoints(setup.normals, setup.pi);
 }
 
 std::vector<SnubPoint> snubPointsOf(const PictureDescription& description) {
-    const DrawSetup setup = prepareView(description);
-    return findSnubPoints(setup.normals, setup.pi);
+    return snubPointsOf(prepareView(description));
 }
 
 void runDrawing(const DrawRequest& request, RunSink& sink) {

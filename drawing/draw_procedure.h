@@ -13,8 +13,8 @@
 #include "render/device_row_sink.h"
 #include "render/fine_picture.h"
 #include "render/run_sink.h"
-#include "render/snub_points.h"
 #include "setup/draw_request.h"
+#include "snub/snub_points.h"
 
 namespace vantu {
 
@@ -38,6 +38,18 @@ struct PictureDescription {
 // The set-up of a described picture: prepareDrawing, then the normals turned by the view.
 // Throws DrawError as prepareDrawing does.
 [[nodiscard]] DrawSetup prepareView(const PictureDescription& description);
+
+// `plain`, prepareDrawing's set-up, with its normals turned by `view`: the second half of
+// prepareView, for a set-up solved already.
+[[nodiscard]] DrawSetup turnedSetup(const DrawSetup& plain, const View& view);
+
+// The FinePicture of `description` drawn with `setup` (prepareView's for it). Throws
+// std::invalid_argument for a sampling or a size out of range.
+[[nodiscard]] FinePicture finePictureOf(const PictureDescription& description,
+                                        const DrawSetup& setup);
+
+// findSnubPoints for `setup` (prepareView's for a description), with its pi.
+[[nodiscard]] std::vector<SnubPoint> snubPointsOf(const DrawSetup& setup);
 
 // The described picture, ready to render row by row: prepareView, then the FinePicture. Throws
 // DrawError from the set-up, and std::invalid_argument for a sampling or a size out of range,

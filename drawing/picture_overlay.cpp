@@ -28,12 +28,17 @@ void addSnubRings(Overlay& overlay, std::span<const SnubPoint> points, const Rin
 }
 
 TriangleMarks triangleMarks(const DrawRequest& request, const OverlayOptions& options) {
-    TriangleMarks marks;
     if (!options.groupMirrors && !options.snubPoints) {
-        return marks;
+        return {};
     }
-    const DrawSetup plain = prepareDrawing(request);
-    if (triangleDefect(request.triangleCode, request.notation)) {
+    return triangleMarks(request, prepareDrawing(request), options);
+}
+
+TriangleMarks triangleMarks(const DrawRequest& request, const DrawSetup& plain,
+                            const OverlayOptions& options) {
+    TriangleMarks marks;
+    if ((!options.groupMirrors && !options.snubPoints) ||
+        triangleDefect(request.triangleCode, request.notation)) {
         return marks;
     }
     if (options.groupMirrors) {
@@ -54,8 +59,13 @@ PictureOverlay pictureOverlay(const PictureDescription& description, const Overl
 PictureOverlay pictureOverlay(const PictureDescription& description, const OverlayOptions& options,
                               const TriangleMarks& marks, const OverlayStyle& style) {
     (void)checkedSampling(description.sampling);
+    return pictureOverlay(description, prepareView(description), options, marks, style);
+}
+
+PictureOverlay pictureOverlay(const PictureDescription& description, const DrawSetup& setup,
+                              const OverlayOptions& options, const TriangleMarks& marks,
+                              const OverlayStyle& style) {
     PictureOverlay result{Overlay(overlayFrame(description)), {}, {}, -1, {}};
-    const DrawSetup setup = prepareView(description);
     const Mirrors& n = setup.normals;
     Overlay& overlay = result.overlay;
 

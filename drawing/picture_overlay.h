@@ -13,8 +13,8 @@
 
 #include "drawing/draw_procedure.h"
 #include "render/overlay.h"
-#include "render/snub_points.h"
 #include "setup/mirror_group.h"
+#include "snub/snub_points.h"
 
 namespace vantu {
 
@@ -92,6 +92,10 @@ struct TriangleMarks {
 [[nodiscard]] TriangleMarks triangleMarks(const DrawRequest& request,
                                           const OverlayOptions& options);
 
+// The same from `plain`, prepareDrawing's set-up of `request` found already.
+[[nodiscard]] TriangleMarks triangleMarks(const DrawRequest& request, const DrawSetup& plain,
+                                          const OverlayOptions& options);
+
 // The overlays `options` asks for over the picture `description` describes, looking as `style`
 // says, every curve where the view turns it: prepareView's normals, the mirrors of `marks`' group
 // found from them (groupMirrors; no lines when there are none), the triangle's vertices
@@ -100,6 +104,13 @@ struct TriangleMarks {
 // DrawError as prepareView does, and std::invalid_argument for a size or a sampling out of range.
 [[nodiscard]] PictureOverlay pictureOverlay(const PictureDescription& description,
                                             const OverlayOptions& options,
+                                            const TriangleMarks& marks,
+                                            const OverlayStyle& style = {});
+
+// The same over `setup`, prepareView's for `description` found already: nothing is solved again.
+// Throws std::invalid_argument for a sampling or a size out of range.
+[[nodiscard]] PictureOverlay pictureOverlay(const PictureDescription& description,
+                                            const DrawSetup& setup, const OverlayOptions& options,
                                             const TriangleMarks& marks,
                                             const OverlayStyle& style = {});
 

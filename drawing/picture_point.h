@@ -21,19 +21,16 @@ struct PicturePoint {
     std::string hue;      // pointHueWords: "nearest vertex A, farthest B", ...
 };
 
-// The largest size, no narrower than `size` (window pixels) by more than a column or two, whose
-// samples at `sampling` all lie off the vertical axis through the picture's centre
-// (sampleOnVerticalAxis), where the drawing would stop. At a whole ratio it is `size` itself.
-[[nodiscard]] PictureSize offAxisSize(PictureSize size, Sampling sampling) noexcept;
-[[nodiscard]] inline PictureSize offAxisSize(PictureSize size, double ratio) noexcept {
-    return offAxisSize(size, Sampling{ratio, 1});
-}
+// What the point `p` of the sphere shows in a picture drawn with `setup` (prepareView's for a
+// description with `view`): its colour, cell and hue, and the point in the sphere's own frame.
+[[nodiscard]] PicturePoint picturePointOf(const Vec3& p, const DrawSetup& setup, const View& view);
 
 // What output pixel (column, row) of the described picture (one sample per output pixel) shows:
 // its sample mapped to the sphere as the scan maps it, so that its colour is the picture's.
 // Nothing when the pixel lies outside the picture or shows no point of the sphere (the
 // orthographic picture off its disc), or when the picture cannot be drawn (a set-up fault, a
-// scale of 0 or a value out of range).
+// scale of 0 or a value out of range). Solves the triangle: a picture asked about again and
+// again is asked through PreparedPicture::pointAt.
 [[nodiscard]] std::optional<PicturePoint> pointAt(const PictureDescription& description, int column,
                                                   int row);
 

@@ -34,6 +34,7 @@
 #include "drawing/picture_point.h"
 #include "explorer/navigation.h"
 #include "geometry/draw_error.h"
+#include "geometry/projection.h"
 #include "geometry/text.h"
 #include "setup/triangle_code.h"
 #include "setup/triangle_notation.h"
@@ -268,16 +269,11 @@ void Explorer::buildPanel(QWidget* panel) {
     pictureLayout->addRow(QStringLiteral("R"), scale);
     auto* projectionLayout = new QVBoxLayout;
     auto* projections = new QButtonGroup(this);
-    const char* const tips[3] = {
-        "Stereographic: the whole sphere from its far pole, true angles",
-        "Gnomonic: the near half from the centre, great circles as straight lines",
-        "Orthographic: the near half as seen from far away"};
-    const char* const names[3] = {"Stereographic", "Gnomonic", "Orthographic"};
     for (int i = 0; i < 3; ++i) {
-        projection[i]->setToolTip(QString::fromUtf8(tips[i]));
-        projection[i]->setAccessibleName(QString::fromUtf8(names[i]));
-        projection[i]->setChecked(projectionNames[static_cast<std::size_t>(i)].projection ==
-                                  request.projection);
+        const Projection shown = projectionNames[static_cast<std::size_t>(i)].projection;
+        projection[i]->setToolTip(QString::fromStdString(projectionToolTip(shown)));
+        projection[i]->setAccessibleName(fromStd(projectionWords(shown).title));
+        projection[i]->setChecked(shown == request.projection);
         projections->addButton(projection[i], i);
         projectionLayout->addWidget(projection[i]);
     }
@@ -546,9 +542,10 @@ void Explorer::redraw() {
     const QSize size = picture->pictureSize();
     description.view = m_view;
     description.sampling = Sampling{picture->ratio()};
-    // The whole picture, less a column or two, or a row or two, where a sample would sit on an
-    // axis.
-    description.size = offAxisSize({size.width(), size.height()}, description.sampling.ratio);
+    // The whole picture, less a column or two where a sample would sit on the vertical axis and
+    // the projection is not defined there.
+    description.size =
+        offAxisSize({size.width(), size.height()}, description.sampling, request.projection);
     m_wanted = description;
     m_frames.request(description, FrameMarks{overlays(), m_labelFont});
 }
@@ -596,7 +593,7 @@ void Explorer::showPoint(std::optional<QPointF> position) {
     std::optional<PicturePoint> point;
     if (position && m_shown) {
         if (const std::optional<QPoint> pixel = picture->framePixelAt(*position)) {
-            point = pointAt(m_shown->description, pixel->x(), pixel->y());
+            point = m_shown->picture->pointAt(pixel->x(), pixel->y());
         }
     }
     if (!point) {

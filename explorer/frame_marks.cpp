@@ -38,11 +38,11 @@ QColor colourOf(PackedColour colour) {
 // Lays out labels of one picture: each box fitted to its text and kept within the frame.
 class Layout {
 public:
-    Layout(const PictureDescription& description, const QFont& font)
-        : m_ratio(description.sampling.ratio),
+    Layout(const SampleGrid& grid, const QFont& font)
+        : m_ratio(grid.ratio()),
           m_metrics(scaledFont(font, m_ratio)),
-          m_width(devicePixels(description.size.width, m_ratio)),
-          m_height(devicePixels(description.size.height, m_ratio)) {}
+          m_width(grid.width()),
+          m_height(grid.height()) {}
 
     // The box of `text` in whole output pixels, its centre as near `centre` as the frame allows
     // and, where it would cover a box of `placed`, moved up or down by whole heights of it, the
@@ -106,12 +106,15 @@ OutputPoint vertexLabelCentre(const Layout& layout, OutputPoint vertex,
 
 }  // namespace
 
-std::vector<FrameLabel> frameLabels(const PictureDescription& description,
-                                    const PictureOverlay& overlay, const OverlayOptions& options,
-                                    const QFont& font) {
-    const Layout layout(description, font);
-    const OverlayAnchors& anchors = overlay.anchors;
+std::vector<FrameLabel> frameLabels(const PreparedPicture& picture, const QFont& font) {
     std::vector<FrameLabel> labels;
+    if (picture.overlay() == nullptr) {
+        return labels;
+    }
+    const PictureOverlay& overlay = *picture.overlay();
+    const OverlayOptions& options = picture.overlays();
+    const Layout layout(picture.grid(), font);
+    const OverlayAnchors& anchors = overlay.anchors;
     if (options.mirrors) {
         for (std::size_t i = 0; i < 3; ++i) {
             if (const std::optional<OutputPoint> at = anchors.mirrors[i]) {
@@ -122,8 +125,8 @@ std::vector<FrameLabel> frameLabels(const PictureDescription& description,
         }
     }
     if (options.triangle) {
-        const DrawSetup setup = prepareView(description);
-        const VertexAngles angles = vertexAngles(description.request, setup.pi);
+        const DrawSetup& setup = picture.setup();
+        const VertexAngles angles = vertexAngles(picture.description().request, setup.pi);
         const std::array<Vec3, 3> v = triangleVertices(setup.normals);
         const std::optional<OutputPoint> middle =
             overlay.overlay.outputPoint(unit(v[0] + v[1] + v[2]));
@@ -197,22 +200,14 @@ void paintLabels(QImage& image, const std::vector<FrameLabel>& labels, const QFo
     image.setDevicePixelRatio(ratio);
 }
 
-std::optional<MarkedFrame> renderMarked(FrameRenderer& renderer,
-                                        const PictureDescription& description,
-                                        const FrameMarks& marks, const TriangleMarks& triangle,
-                                        const std::function<bool()>& cancelled) {
-    const OverlayOptions& overlays = marks.overlays;
-    if (!overlays.any()) {
-        std::optional<QImage> image = renderer.render(description, cancelled);
-        return image ? std::optional(MarkedFrame{std::move(*image), {}}) : std::nullopt;
-    }
-    const PictureOverlay overlay = pictureOverlay(description, overlays, triangle);
-    std::optional<QImage> image = renderer.render(description, cancelled, &overlay.overlay);
+std::optional<MarkedFrame> renderMarked(FrameRenderer& renderer, const PreparedPicture& picture,
+                                        const QFont& font, const std::function<bool()>& cancelled) {
+    std::optional<QImage> image = renderer.render(picture, cancelled);
     if (!image) {
         return std::nullopt;
     }
-    MarkedFrame frame{std::move(*image), frameLabels(description, overlay, overlays, marks.font)};
-    paintLabels(frame.image, frame.labels, marks.font);
+    MarkedFrame frame{std::move(*image), frameLabels(picture, font)};
+    paintLabels(frame.image, frame.labels, font);
     return frame;
 }
 

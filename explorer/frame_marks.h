@@ -39,19 +39,18 @@ struct FrameLabel {
     QRectF box;  // in output pixels, within the frame
 };
 
-// The labels of the overlays `options` asks for over the described picture, where `overlay`
-// (pictureOverlay's for the same description and options) puts them, each box fitted to its text
-// in `font` at the picture's sampling and moved into the frame where it would stick out:
+// The labels of the overlays `picture` was prepared with, where its overlay puts them, each box
+// fitted to its text in `font` at the picture's sampling and moved into the frame where it would
+// stick out:
 // - each of the three mirrors (options.mirrors) its number on its great circle, nearest the
 //   centre of the view;
 // - each vertex (options.triangle) its name and angle in degrees, "A 90°", beyond the vertex,
 //   away from the triangle;
 // - each snub point (options.snubPoints) its number in --snub's list beside its ring, the
 //   generating point as such.
-// Nothing for what the picture does not show. Throws DrawError as prepareView does.
-[[nodiscard]] std::vector<FrameLabel> frameLabels(const PictureDescription& description,
-                                                  const PictureOverlay& overlay,
-                                                  const OverlayOptions& options, const QFont& font);
+// Nothing for what the picture does not show, and nothing without an overlay.
+[[nodiscard]] std::vector<FrameLabel> frameLabels(const PreparedPicture& picture,
+                                                  const QFont& font);
 
 // Paints `labels` (frameLabels' for the same font) into `image`, a frame: each text in its box,
 // the box filled in the colour of what it names (a mirror's own, white for a vertex, black for a
@@ -64,14 +63,12 @@ struct MarkedFrame {
     std::vector<FrameLabel> labels;  // painted into the image
 };
 
-// The described picture drawn by `renderer` with `marks` over it: when any overlay is on,
-// pictureOverlay's lines (with `triangle`, triangleMarks' for the description's request and at
-// least marks.overlays) painted into each row as it is drawn, then frameLabels' labels. Nothing
-// when `cancelled` abandons the frame. Throws as FrameRenderer::render and pictureOverlay do.
+// The prepared picture drawn by `renderer`, its overlay's lines painted into each row as it is
+// drawn, then frameLabels' labels in `font`. Nothing when `cancelled` abandons the frame. Throws
+// as FrameRenderer::render does.
 [[nodiscard]] std::optional<MarkedFrame> renderMarked(FrameRenderer& renderer,
-                                                      const PictureDescription& description,
-                                                      const FrameMarks& marks,
-                                                      const TriangleMarks& triangle,
+                                                      const PreparedPicture& picture,
+                                                      const QFont& font,
                                                       const std::function<bool()>& cancelled = {});
 
 }  // namespace vantu::explorer

@@ -14,8 +14,6 @@
 #include <span>
 #include <utility>
 
-#include "render/fine_picture.h"
-
 namespace vantu::explorer {
 namespace {
 
@@ -58,10 +56,8 @@ FrameRenderer::FrameRenderer(FrameOptions options)
       m_onFewerThreads(std::move(options.onFewerThreads)),
       m_inBackground(options.inBackground) {}
 
-std::optional<QImage> FrameRenderer::render(const PictureDescription& description,
-                                            const std::function<bool()>& cancelled,
-                                            const Overlay* overlay) {
-    const FinePicture picture = preparePicture(description);
+std::optional<QImage> FrameRenderer::render(const PreparedPicture& picture,
+                                            const std::function<bool()>& cancelled) {
     QImage image = std::exchange(m_spare, QImage());
     if (image.size() != QSize(picture.width(), picture.height()) || !image.isDetached() ||
         image.format() != QImage::Format_RGB32) {
@@ -71,7 +67,7 @@ std::optional<QImage> FrameRenderer::render(const PictureDescription& descriptio
     if (image.isNull()) {
         throw std::bad_alloc();
     }
-    image.setDevicePixelRatio(description.sampling.ratio);
+    image.setDevicePixelRatio(picture.grid().ratio());
     const auto width = static_cast<std::size_t>(picture.width());
     // Taken once: scanLine() on several threads would race on the image's bookkeeping.
     uchar* const bits = image.bits();
@@ -98,9 +94,6 @@ std::optional<QImage> FrameRenderer::render(const PictureDescription& descriptio
             const std::span<PackedColour> colours(reinterpret_cast<PackedColour*>(line), width);
             try {
                 (void)picture.renderRow(row, colours);
-                if (overlay != nullptr) {
-                    overlay->paintRow(row, colours);
-                }
             } catch (...) {
                 fault.record(row, std::current_exception());
                 return;

@@ -7,8 +7,7 @@
 
 #include <QImage>
 
-#include "drawing/draw_procedure.h"
-#include "render/overlay.h"
+#include "drawing/prepared_picture.h"
 #include "threads/thread_runner.h"
 
 namespace vantu::explorer {
@@ -20,24 +19,29 @@ struct FrameOptions {
     bool inBackground = false;    // each drawing thread gives way to the others (the interface's)
 };
 
-// Draws whole frames: a described picture in, an image out, on all cores. Each frame is the
-// core's picture of its description pixel for pixel (FinePicture's rows), so it is what
-// vantu-render draws for the same options.
+// Draws whole frames: a prepared picture in, an image out, on all cores. Each frame is the
+// core's picture of its description pixel for pixel (PreparedPicture's rows, with its overlay's
+// lines), so it is what vantu-render draws for the same options.
 class FrameRenderer {
 public:
     explicit FrameRenderer(FrameOptions options = {});
 
-    // The described picture as an image of its output pixels (Format_RGB32) carrying the
-    // sampling's ratio as its device pixel ratio. `cancelled` (may be empty) is asked before each
-    // row, from any of the threads at once; once it answers true the frame is abandoned, each
-    // thread after the row it is drawing, and render returns nothing. Throws DrawError for the
-    // fault of the lowest row that has one, std::invalid_argument for a size or sampling out of
-    // range, std::bad_alloc without memory for the image. Call from one thread at a time.
-    // With `overlay` (made for the same picture), each row gets its lines as it is drawn, before
-    // it becomes Qt's pixels: the rows of vantu-render's marked picture.
+    // The prepared picture as an image of its output pixels (Format_RGB32) carrying the
+    // sampling's ratio as its device pixel ratio, each row with the overlay's lines (when it has
+    // one) painted as it is drawn, before it becomes Qt's pixels. `cancelled` (may be empty) is
+    // asked before each row, from any of the threads at once; once it answers true the frame is
+    // abandoned, each thread after the row it is drawing, and render returns nothing. Throws
+    // DrawError for the fault of the lowest row that has one, std::bad_alloc without memory for
+    // the image. Call from one thread at a time.
+    [[nodiscard]] std::optional<QImage> render(const PreparedPicture& picture,
+                                               const std::function<bool()>& cancelled = {});
+
+    // The same for the picture of `description`, prepared for it: throws std::invalid_argument
+    // for a size or sampling out of range and DrawError from the set-up as well.
     [[nodiscard]] std::optional<QImage> render(const PictureDescription& description,
-                                               const std::function<bool()>& cancelled = {},
-                                               const Overlay* overlay = nullptr);
+                                               const std::function<bool()>& cancelled = {}) {
+        return render(PreparedPicture(description), cancelled);
+    }
 
     // Hands back a frame's image once nothing else holds it, for the next frame of its size to be
     // drawn into: a large image is costly to map and fault in afresh for every frame. An image

@@ -99,26 +99,24 @@ bool FrameSource::abandons(std::uint64_t generation) const noexcept {
     return sinceFrame < patience;
 }
 
-void FrameSource::tellFacts(const DrawRequest& request) {
+void FrameSource::tellFacts(const DrawRequest& request, const PreparedPicture* picture) {
     if (m_factsTold && sameTriangle(*m_factsTold, request)) {
         return;
     }
     m_factsTold = request;
     QMetaObject::invokeMethod(
-        this, [this, facts = factsText(request)] { Q_EMIT factsReady(facts); },
+        this,
+        [this, facts = picture != nullptr ? factsText(*picture) : factsText(request)] {
+            Q_EMIT factsReady(facts);
+        },
         Qt::QueuedConnection);
 }
 
-const TriangleMarks& FrameSource::marksOf(const DrawRequest& request,
-                                          const OverlayOptions& overlays) {
-    const bool known = m_triangleMarks && sameTriangle(m_triangleMarks->triangle, request) &&
-                       (m_triangleMarks->asked.groupMirrors || !overlays.groupMirrors) &&
-                       (m_triangleMarks->asked.snubPoints || !overlays.snubPoints);
-    if (!known) {
-        m_triangleMarks.reset();
-        m_triangleMarks = TriangleCache{request, overlays, triangleMarks(request, overlays)};
-    }
-    return m_triangleMarks->marks;
+std::shared_ptr<const PreparedPicture> FrameSource::prepare(const Request& request) const {
+    const OverlayOptions& overlays = request.marks.overlays;
+    return std::make_shared<const PreparedPicture>(
+        m_prepared ? m_prepared->redescribed(request.description, overlays)
+                   : PreparedPicture(request.description, overlays));
 }
 
 void FrameSource::drawFrames() {
@@ -145,10 +143,18 @@ void FrameSource::drawPending(std::unique_lock<std::mutex>& lock) {
     std::optional<MarkedFrame> marked;
     Clock::time_point start;
     try {
-        tellFacts(request.description.request);
         start = Clock::now();
-        marked = renderMarked(m_renderer, request.description, request.marks,
-                              marksOf(request.description.request, request.marks.overlays),
+        try {
+            m_prepared = prepare(request);
+        } catch (...) {
+            tellFacts(request.description.request, nullptr);
+            throw;
+        }
+        // The facts are told before the frame, and their time is not the frame's.
+        const Clock::time_point facts = Clock::now();
+        tellFacts(request.description.request, m_prepared.get());
+        start += Clock::now() - facts;
+        marked = renderMarked(m_renderer, *m_prepared, request.marks.font,
                               [this, &request] { return abandons(request.generation); });
     } catch (const std::bad_alloc&) {
         failure = notEnoughMemory();
@@ -165,7 +171,8 @@ void FrameSource::drawPending(std::unique_lock<std::mutex>& lock) {
                     request.marks.overlays,
                     std::move(marked->labels),
                     std::chrono::duration<double, std::milli>(end - start).count(),
-                    request.generation};
+                    request.generation,
+                    m_prepared};
         QMetaObject::invokeMethod(
             this, [this, frame = std::move(frame)] { Q_EMIT frameReady(frame); },
             Qt::QueuedConnection);

@@ -6,6 +6,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <cstdint>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -28,6 +29,8 @@ struct Frame {
     std::vector<FrameLabel> labels;  // painted into the image
     double milliseconds = 0.0;       // how long it took to draw
     std::uint64_t generation = 0;    // the request it answers
+    // The picture drawn, prepared for `description` and `overlays`: what its pixels show.
+    std::shared_ptr<const PreparedPicture> picture;
 };
 
 // Draws frames away from the interface thread, which never waits for one. Each request gets a
@@ -52,9 +55,11 @@ public:
     // Abandons the frame in progress and waits for the drawing thread to end: a few rows.
     ~FrameSource() override;
 
-    // Asks for a frame of `description`, with `marks` over it (pictureOverlay's lines painted
-    // into each row as it is drawn, then frameLabels' labels), and returns its generation. Never
-    // waits for a frame.
+    // Asks for a frame of `description`, with `marks` over it (the prepared picture's overlay
+    // painted into each row as it is drawn, then frameLabels' labels), and returns its
+    // generation. Never waits for a frame. The triangle is solved once for as long as the
+    // requests draw it: a new view, size, sampling, R or projection reuses it
+    // (PreparedPicture::redescribed).
     std::uint64_t request(const PictureDescription& description, const FrameMarks& marks = {});
 
     // Hands back the image of a frame no longer shown, for the drawing thread to draw into or
@@ -98,19 +103,12 @@ private:
     // Whether the frame of `generation` in progress is to be abandoned.
     [[nodiscard]] bool abandons(std::uint64_t generation) const noexcept;
 
-    // Tells the facts of the triangle of `request` when they are not the last told.
-    void tellFacts(const DrawRequest& request);
+    // Tells the facts of the triangle of `request` when they are not the last told: those of
+    // `picture`, prepared for it, or without one (its set-up failed) factsText's for `request`.
+    void tellFacts(const DrawRequest& request, const PreparedPicture* picture);
 
-    // The marks of the triangle of `request` that `overlays` asks for: those found for the last
-    // frame when the triangle is the same and they were asked for then too.
-    const TriangleMarks& marksOf(const DrawRequest& request, const OverlayOptions& overlays);
-
-    // What the drawing thread keeps of the triangles it drew, whatever the view.
-    struct TriangleCache {
-        DrawRequest triangle;
-        OverlayOptions asked;  // what its marks were found for
-        TriangleMarks marks;
-    };
+    // The picture of `request`, prepared from the last one when that drew the same triangle.
+    [[nodiscard]] std::shared_ptr<const PreparedPicture> prepare(const Request& request) const;
 
     FrameRenderer m_renderer;
     std::mutex m_mutex;
@@ -122,8 +120,9 @@ private:
     std::atomic<std::uint64_t> m_newest{0};
     // When the last frame was handed back, in steady-clock ticks.
     std::atomic<std::chrono::steady_clock::rep> m_lastFrame{0};
-    std::optional<DrawRequest> m_factsTold;        // the triangle whose facts were told last
-    std::optional<TriangleCache> m_triangleMarks;  // the last triangle's marks
+    std::optional<DrawRequest> m_factsTold;  // the triangle whose facts were told last
+    // The last picture prepared, whose solved triangle the next one of the same triangle reuses.
+    std::shared_ptr<const PreparedPicture> m_prepared;
     std::thread m_thread;  // started once everything else is ready; none when it cannot start
 };
 

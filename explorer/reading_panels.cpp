@@ -40,12 +40,26 @@ FactsPanel::FactsPanel(QWidget* parent) : QLabel(parent) {
     setMargin(4);
 }
 
-QString factsText(const DrawRequest& request) {
+namespace {
+
+// The lines of the facts `facts` gives, or the message of what it throws.
+template <class Facts>
+QString factsTextOf(const Facts& facts) {
     try {
-        return QString::fromStdString(factLines(triangleFacts(request))).chopped(1);
+        return QString::fromStdString(factLines(facts())).chopped(1);
     } catch (const std::exception& e) {
         return QString::fromUtf8(e.what());
     }
+}
+
+}  // namespace
+
+QString factsText(const DrawRequest& request) {
+    return factsTextOf([&request] { return triangleFacts(request); });
+}
+
+QString factsText(const PreparedPicture& picture) {
+    return factsTextOf([&picture] { return picture.facts(); });
 }
 
 LegendPanel::LegendPanel(QWidget* parent) : QWidget(parent) {

@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QWidget>
 
+#include "drawing/prepared_picture.h"
 #include "setup/draw_request.h"
 
 namespace vantu::explorer {
@@ -23,6 +24,9 @@ public:
 // newline, or the message that says why the triangle has none. May take tens of milliseconds,
 // for a triangle whose images are dense on the sphere.
 [[nodiscard]] QString factsText(const DrawRequest& request);
+
+// The same for the triangle of `picture`, from the set-up solved for it.
+[[nodiscard]] QString factsText(const PreparedPicture& picture);
 
 // The legend of the colours: the 21 colours a point gets, brightness by hue (a row per hue,
 // brightest first), each with its meaning in words (colourMeaning).

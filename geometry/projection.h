@@ -2,19 +2,279 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// The three projections by which a picture shows the sphere, and the names users know them by.
+// The projections by which a picture shows the sphere: the one home of each. A projection is one
+// class below with everything the program knows of it: its names and the words that describe it,
+// its way from a sample to the sphere (the scan's mapping), its way back from the sphere to the
+// picture (where overlays put their lines), and the closed form from which a search seeds its
+// points. The scan, the fast kernels (by the projection's enumerator), the overlays, the snub
+// search's seeds, the options and both windows take a projection from here.
+//
+// Adding a projection: its enumerator, its class, and its place in AllProjections, all in this
+// file. It draws at once, every sample through the exact computation; a fast path is a kernel
+// in render/kernel_body.h and its row in that file's table.
 
 #include <array>
+#include <cmath>
+#include <cstddef>
+#include <optional>
+#include <string>
 #include <string_view>
+
+#include "geometry/correctly_rounded.h"
+#include "geometry/raster.h"
+#include "geometry/vec3.h"
 
 namespace vantu {
 
-// How a pixel's offset from the picture centre maps to a point of the unit sphere.
+// How a pixel's offset from the picture centre maps to a point of the unit sphere: one
+// enumerator for each class below, numbered from 0 without gaps.
 enum class Projection {
     gnomonic,       // "gnome": distance R * tan(theta)
     stereographic,  // "stereo": distance 2R * tan(theta / 2)
     orthographic,   // "ortho": distance 2R * sin(theta), grey outside the disc
 };
+
+// What a projection is called and how it is described.
+struct ProjectionWords {
+    std::string_view name;         // the option's value and the button's caption: "stereo"
+    std::string_view title;        // what a screen reader calls the button: "Stereographic"
+    std::string_view description;  // what the picture shows, for tooltips
+};
+
+// The offset of a point of the picture from the picture's centre in window pixels, x to the
+// right and y up.
+struct PictureOffset {
+    double dx = 0.0;
+    double dy = 0.0;
+};
+
+namespace detail {
+
+// The picture's plane: the scale R in window pixels and where the plane's origin lies in window
+// coordinates.
+struct Plane {
+    double scale = 120.0;
+    double columnCentre = vantu::columnCentre;
+    double rowCentre = vantu::rowCentre;
+};
+
+// The elementary functions of a drawing: correctly rounded, the same on every platform.
+struct CorrectlyRounded {
+    static double atan(double x) noexcept { return cr::atan(x); }
+    static double sin(double x) noexcept { return cr::sin(x); }
+    static double cos(double x) noexcept { return cr::cos(x); }
+};
+
+// The C library's, which are faster but differ between platforms: only for comparison.
+struct LibraryFunctions {
+    static double atan(double x) noexcept { return std::atan(x); }
+    static double sin(double x) noexcept { return std::sin(x); }
+    static double cos(double x) noexcept { return std::cos(x); }
+};
+
+// Azimuth of (X, Y): atan(Y / X), turned by pi in the left half. X is never zero.
+template <class Fn, class Check>
+inline double azimuth(double x, double y, double pi, Check& check) {
+    double phi = check.value(Fn::atan(check.quotient(y, x)));
+    if (x < 0.0) {
+        phi = check.value(pi + phi);
+    }
+    return phi;
+}
+
+// P at angle theta from (0, 0, 1) in the direction phi.
+template <class Fn, class Check>
+inline void polarPoint(double theta, double phi, Check& check, Vec3& p) {
+    const double sinTheta = Fn::sin(theta);
+    p.x = check.value(sinTheta * Fn::cos(phi));
+    p.y = check.value(sinTheta * Fn::sin(phi));
+    p.z = check.value(Fn::cos(theta));
+}
+
+// The plane of the stereographic and orthographic pictures: half the offset, then divided by R.
+struct HalfPlane {
+    template <class Check>
+    static double ordinate(double row, const Plane& plane, Check& check) {
+        return check.quotient(check.value((plane.rowCentre - row) * 0.5), plane.scale);
+    }
+    template <class Check>
+    static double abscissa(double col, const Plane& plane, Check& check) {
+        return check.quotient(check.value((col - plane.columnCentre) * 0.5), plane.scale);
+    }
+};
+
+// --- The projections, one class each -----------------------------------------------------------
+//
+// Each has:
+//   id, words                           its enumerator, names and description
+//   ordinate(row, plane, check)         Y of a sample row at a window coordinate
+//   abscissa(col, plane, check)         X of a sample column
+//   toSphere(X, Y, Ysq, pi, check, P)   the point of the sphere at plane coordinates (X, Y),
+//                                       Ysq = Y * Y, every stored value passed through `check`
+//                                       (render/scan.h) in the drawing's order; false for a
+//                                       sample off the sphere, which is grey
+//   pointOf(X, Y)                       the same point in closed form, without the drawing's
+//                                       order and functions: for the snub search's seeds
+//   offsetOf(P, R)                      the way back: where the picture at scale R shows the
+//                                       unit vector P; nothing for a point it does not show
+//   definedOnVerticalAxis               whether a sample at X = 0 has a point: not where the
+//                                       azimuth divides by X
+
+template <class Fn = CorrectlyRounded>
+struct StereographicWith : HalfPlane {
+    static constexpr Projection id = Projection::stereographic;
+    static constexpr ProjectionWords words = {"stereo", "Stereographic",
+                                              "the whole sphere from its far pole, true angles"};
+    static constexpr bool definedOnVerticalAxis = false;
+
+    // theta = 2 atan(rho).
+    template <class Check>
+    static bool toSphere(double x, double y, double ySquared, double pi, Check& check, Vec3& p) {
+        const double rho = check.root(check.value(x * x + ySquared));
+        const double t = check.value(Fn::atan(rho));
+        const double theta = check.value(t + t);
+        polarPoint<Fn>(theta, azimuth<Fn>(x, y, pi, check), check, p);
+        return true;
+    }
+    // (2X, 2Y, 1 - rho^2) / (1 + rho^2).
+    static std::optional<Vec3> pointOf(double x, double y) noexcept {
+        const double s = 1.0 + x * x + y * y;
+        return Vec3{2.0 * x / s, 2.0 * y / s, (1.0 - x * x - y * y) / s};
+    }
+    // 2R / (1 + z) times (x, y); nothing at (0, 0, -1).
+    static std::optional<PictureOffset> offsetOf(const Vec3& p, double R) noexcept {
+        if (!(p.z > -1.0)) {
+            return std::nullopt;
+        }
+        const double k = 2.0 * R / (1.0 + p.z);
+        return PictureOffset{k * p.x, k * p.y};
+    }
+};
+
+template <class Fn = CorrectlyRounded>
+struct GnomonicWith {
+    static constexpr Projection id = Projection::gnomonic;
+    static constexpr ProjectionWords words = {
+        "gnome", "Gnomonic", "the near half from the centre, great circles as straight lines"};
+    static constexpr bool definedOnVerticalAxis = false;
+
+    template <class Check>
+    static double ordinate(double row, const Plane& plane, Check& check) {
+        return check.quotient(plane.rowCentre - row, plane.scale);
+    }
+    template <class Check>
+    static double abscissa(double col, const Plane& plane, Check& check) {
+        return check.quotient(col - plane.columnCentre, plane.scale);
+    }
+    // theta = atan(rho).
+    template <class Check>
+    static bool toSphere(double x, double y, double ySquared, double pi, Check& check, Vec3& p) {
+        const double rho = check.root(check.value(x * x + ySquared));
+        const double theta = check.value(Fn::atan(rho));
+        polarPoint<Fn>(theta, azimuth<Fn>(x, y, pi, check), check, p);
+        return true;
+    }
+    // (X, Y, 1) / sqrt(1 + rho^2).
+    static std::optional<Vec3> pointOf(double x, double y) noexcept {
+        const double s = std::sqrt(1.0 + x * x + y * y);
+        return Vec3{x / s, y / s, 1.0 / s};
+    }
+    // R (x, y) / z; nothing on the hemisphere z <= 0.
+    static std::optional<PictureOffset> offsetOf(const Vec3& p, double R) noexcept {
+        if (!(p.z > 0.0)) {
+            return std::nullopt;
+        }
+        return PictureOffset{R * (p.x / p.z), R * (p.y / p.z)};
+    }
+};
+
+struct Orthographic : HalfPlane {
+    static constexpr Projection id = Projection::orthographic;
+    static constexpr ProjectionWords words = {"ortho", "Orthographic",
+                                              "the near half as seen from far away"};
+    static constexpr bool definedOnVerticalAxis = true;
+
+    // (X, Y, sqrt(1 - X^2 - Y^2)) on the disc rho < 1.
+    template <class Check>
+    static bool toSphere(double x, double y, double ySquared, double /*pi*/, Check& check,
+                         Vec3& p) {
+        const double xSquared = check.value(x * x);
+        if (!(check.value(xSquared + ySquared) < 1.0)) {
+            return false;
+        }
+        p = {x, y, check.root(check.value((1.0 - xSquared) - ySquared))};
+        return true;
+    }
+    static std::optional<Vec3> pointOf(double x, double y) noexcept {
+        if (!(x * x + y * y < 1.0)) {
+            return std::nullopt;
+        }
+        return Vec3{x, y, std::sqrt((1.0 - x * x) - y * y)};
+    }
+    // 2R (x, y); nothing on the hemisphere z < 0.
+    static std::optional<PictureOffset> offsetOf(const Vec3& p, double R) noexcept {
+        if (p.z < 0.0) {
+            return std::nullopt;
+        }
+        return PictureOffset{2.0 * R * p.x, 2.0 * R * p.y};
+    }
+};
+
+// The projections of a drawing.
+using Stereographic = StereographicWith<>;
+using Gnomonic = GnomonicWith<>;
+
+// A list of projection classes.
+template <class... P>
+struct ProjectionList {
+    static constexpr std::size_t size = sizeof...(P);
+};
+
+// Every projection, in the order the windows' buttons and the options show them.
+using AllProjections = ProjectionList<Stereographic, Gnomonic, Orthographic>;
+
+template <class F, class First, class... Rest>
+constexpr decltype(auto) withMappingOf(Projection projection, F& f,
+                                       ProjectionList<First, Rest...> /*list*/) {
+    if constexpr (sizeof...(Rest) == 0) {
+        return f.template operator()<First>();
+    } else {
+        if (projection == First::id) {
+            return f.template operator()<First>();
+        }
+        return withMappingOf(projection, f, ProjectionList<Rest...>{});
+    }
+}
+
+// f.template operator()<P>() with the class P of `projection` (the last of AllProjections for a
+// value that is none): the one place that turns a projection into its class.
+template <class F>
+constexpr decltype(auto) withMapping(Projection projection, F&& f) {
+    return withMappingOf(projection, f, AllProjections{});
+}
+
+template <class... P>
+constexpr bool numbersEveryEnumeratorOnce(ProjectionList<P...> /*list*/) {
+    const std::array<std::size_t, sizeof...(P)> ids = {static_cast<std::size_t>(P::id)...};
+    for (std::size_t i = 0; i < ids.size(); ++i) {
+        if (ids[i] >= ids.size()) {
+            return false;
+        }
+        for (std::size_t j = 0; j < i; ++j) {
+            if (ids[i] == ids[j]) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+static_assert(numbersEveryEnumeratorOnce(AllProjections{}),
+              "each enumerator of Projection has one class in AllProjections");
+
+}  // namespace detail
+
+// How many projections there are; the enumerators run from 0 to projectionCount - 1.
+inline constexpr std::size_t projectionCount = detail::AllProjections::size;
 
 // A projection with the name of its option button.
 struct ProjectionName {
@@ -22,21 +282,78 @@ struct ProjectionName {
     std::string_view name;
 };
 
-// Every projection, in the order the window's option buttons show them.
-inline constexpr std::array<ProjectionName, 3> projectionNames = {{
-    {Projection::stereographic, "stereo"},
-    {Projection::gnomonic, "gnome"},
-    {Projection::orthographic, "ortho"},
-}};
+namespace detail {
+template <class... P>
+constexpr std::array<ProjectionName, sizeof...(P)> namesOf(ProjectionList<P...> /*list*/) {
+    return {{{P::id, P::words.name}...}};
+}
+}  // namespace detail
+
+// Every projection, in the order the windows' option buttons show them.
+inline constexpr std::array<ProjectionName, projectionCount> projectionNames =
+    detail::namesOf(detail::AllProjections{});
+
+// The words of `projection`.
+[[nodiscard]] constexpr const ProjectionWords& projectionWords(Projection projection) noexcept {
+    return detail::withMapping(projection,
+                               []<class P>() -> const ProjectionWords& { return P::words; });
+}
 
 // "stereo", "gnome" or "ortho".
 [[nodiscard]] constexpr std::string_view projectionName(Projection projection) noexcept {
-    for (const ProjectionName& p : projectionNames) {
-        if (p.projection == projection) {
-            return p.name;
-        }
+    return projectionWords(projection).name;
+}
+
+// The tooltip of the projection's button: "Stereographic: the whole sphere from its far pole,
+// true angles".
+[[nodiscard]] inline std::string projectionToolTip(Projection projection) {
+    const ProjectionWords& words = projectionWords(projection);
+    return std::string(words.title) + ": " + std::string(words.description);
+}
+
+// Whether the picture has a point at every sample on the vertical axis through its centre.
+[[nodiscard]] constexpr bool definedOnVerticalAxis(Projection projection) noexcept {
+    return detail::withMapping(projection, []<class P>() { return P::definedOnVerticalAxis; });
+}
+
+// A position in the window's picture: pixel (c, r) covers [c - 0.5, c + 0.5) x [r - 0.5,
+// r + 0.5).
+struct PicturePosition {
+    double col = 0.0;
+    double row = 0.0;
+    [[nodiscard]] int pixelColumn() const noexcept {
+        return static_cast<int>(std::floor(col + 0.5));
     }
-    return "ortho";
+    [[nodiscard]] int pixelRow() const noexcept { return static_cast<int>(std::floor(row + 0.5)); }
+};
+
+// The way back: where the picture of `size` window pixels at scale R in `projection` puts the
+// unit vector `p`, in window coordinates, on its raster or beyond it; nothing for a point the
+// projection does not show (its offsetOf), or anything for R = 0.
+[[nodiscard]] inline std::optional<PicturePosition> planePosition(const Vec3& p, double R,
+                                                                  Projection projection,
+                                                                  PictureSize size = {}) noexcept {
+    if (R == 0.0) {
+        return std::nullopt;
+    }
+    const std::optional<PictureOffset> offset =
+        detail::withMapping(projection, [&]<class P>() { return P::offsetOf(p, R); });
+    if (!offset) {
+        return std::nullopt;
+    }
+    return PicturePosition{columnCentreOf(size.width) + offset->dx,
+                           rowCentreOf(size.height) - offset->dy};
+}
+
+// The same on the raster alone: nothing also for a point the picture puts beyond its pixels.
+[[nodiscard]] inline std::optional<PicturePosition> picturePosition(
+    const Vec3& p, double R, Projection projection, PictureSize size = {}) noexcept {
+    const std::optional<PicturePosition> at = planePosition(p, R, projection, size);
+    if (!at || !(at->col >= -0.5 && at->col < size.width - 0.5 && at->row >= -0.5 &&
+                 at->row < size.height - 0.5)) {
+        return std::nullopt;
+    }
+    return at;
 }
 
 }  // namespace vantu

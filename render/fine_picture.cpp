@@ -8,71 +8,25 @@
 #include <stdexcept>
 #include <string>
 
+#include "geometry/projection.h"
 #include "geometry/text.h"
 #include "render/kernels.h"
-#include "render/projections.h"
 #include "render/scan.h"
 
 namespace vantu {
-
-PictureSize checkedSize(PictureSize size) {
-    if (!isSupported(size)) {
-        throw std::invalid_argument("the picture must be 1 to " + std::to_string(maxPictureSide) +
-                                    " pixels wide and high, not " + std::to_string(size.width) +
-                                    " x " + std::to_string(size.height));
-    }
-    return size;
-}
-
-Sampling checkedSampling(Sampling sampling) {
-    if (!(sampling.ratio >= minRatio && sampling.ratio <= maxRatio)) {
-        throw std::invalid_argument("the pixel ratio must be " + formatNumber(minRatio) + " to " +
-                                    formatNumber(maxRatio) + ", not " +
-                                    formatNumber(sampling.ratio));
-    }
-    if (sampling.antialias < 1 || sampling.antialias > maxAntialias) {
-        throw std::invalid_argument("the antialias must be 1 to " + std::to_string(maxAntialias) +
-                                    ", not " + std::to_string(sampling.antialias));
-    }
-    return sampling;
-}
-
-int devicePixels(int windowPixels, double ratio) noexcept {
-    return static_cast<int>(std::ceil(windowPixels * ratio - 0.5));
-}
-
-int windowPixelOf(int index, double ratio) noexcept {
-    return detail::windowPixelOf(index, ratio);
-}
-
-bool sampleOnVerticalAxis(PictureSize size, Sampling sampling) noexcept {
-    const double perPixel = sampling.ratio * sampling.antialias;
-    const int samples = devicePixels(size.width, sampling.ratio) * sampling.antialias;
-    const double centre = columnCentreOf(size.width);
-    const auto nearest = static_cast<int>(std::floor((centre + 0.5) * perPixel - 0.5));
-    for (int s = std::max(0, nearest - 2); s <= nearest + 2 && s < samples; ++s) {
-        if (detail::sampleCoordinate(s, perPixel) == centre) {
-            return true;
-        }
-    }
-    return false;
-}
 
 FinePicture::FinePicture(double R, double pi, Projection projection, const Mirrors& normals,
                          Sampling sampling, PictureSize size)
     : m_input(std::make_unique<detail::ScanInput>()),
       m_projection(projection),
-      m_sampling(checkedSampling(sampling)),
-      m_size(checkedSize(size)),
-      m_width(devicePixels(size.width, sampling.ratio)),
-      m_height(devicePixels(size.height, sampling.ratio)) {
+      m_grid(size, sampling) {
     detail::ScanInput& input = *m_input;
     input.plane = {R, columnCentreOf(size.width), rowCentreOf(size.height)};
     input.pi = pi;
     input.normals = normals;
     input.outputPerPixel = sampling.ratio;
     input.samplesPerPixel = sampling.ratio * sampling.antialias;
-    input.width = m_width;
+    input.width = m_grid.width();
     input.antialias = sampling.antialias;
     m_abscissas.resize(static_cast<std::size_t>(input.width) *
                        static_cast<std::size_t>(input.antialias));
@@ -95,6 +49,25 @@ void FinePicture::useKernels(KernelVariant variant) {
 
 KernelVariant FinePicture::kernelVariant() const noexcept {
     return m_input->kernels->variant;
+}
+
+std::optional<Vec3> FinePicture::pointOf(int column, int row) const noexcept {
+    if (!m_grid.contains(column, row)) {
+        return std::nullopt;
+    }
+    const detail::ScanInput& in = *m_input;
+    detail::Unchecked check;
+    Vec3 p;
+    const bool shown = detail::withMapping(m_projection, [&]<class Mapping>() {
+        const double y = Mapping::ordinate(m_grid.windowCoordinate(row), in.plane, check);
+        const double x = Mapping::abscissa(m_grid.windowCoordinate(column), in.plane, check);
+        return std::isfinite(x) && std::isfinite(y) &&
+               Mapping::toSphere(x, y, y * y, in.pi, check, p);
+    });
+    if (!shown || !std::isfinite(p.x) || !std::isfinite(p.y) || !std::isfinite(p.z)) {
+        return std::nullopt;
+    }
+    return p;
 }
 
 int FinePicture::renderRow(int row, std::span<PackedColour> out) const {

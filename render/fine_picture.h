@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -10,49 +11,12 @@
 #include "geometry/raster.h"
 #include "geometry/vec3.h"
 #include "render/kernel_variant.h"
+#include "render/sample_grid.h"
 
 namespace vantu {
 namespace detail {
 struct ScanInput;
 }
-
-// How finely a picture is sampled: `ratio` output pixels per window pixel along each axis, a
-// whole zoom (1 to maxZoom) or a screen's device pixel ratio (1.25, 1.5, ...; from minRatio to
-// maxRatio), and antialias x antialias samples averaged in each output pixel.
-struct Sampling {
-    double ratio = 1.0;
-    int antialias = 1;
-    friend bool operator==(const Sampling&, const Sampling&) = default;
-};
-
-inline constexpr int maxZoom = 16;
-inline constexpr double minRatio = 0.25;
-inline constexpr double maxRatio = maxZoom;
-inline constexpr int maxAntialias = 8;
-
-// Whether a picture can be sampled as `sampling` says.
-[[nodiscard]] constexpr bool isSupported(Sampling sampling) noexcept {
-    return sampling.ratio >= minRatio && sampling.ratio <= maxRatio && sampling.antialias >= 1 &&
-           sampling.antialias <= maxAntialias;
-}
-
-// Returns `sampling`; throws std::invalid_argument, naming the range, when it is not supported.
-[[nodiscard]] Sampling checkedSampling(Sampling sampling);
-
-// Returns `size`; throws std::invalid_argument, naming the range, when it is not supported.
-[[nodiscard]] PictureSize checkedSize(PictureSize size);
-
-// How many output pixels at `ratio` cover `windowPixels` window pixels: those whose centres
-// fall inside them. A whole ratio K gives K * windowPixels.
-[[nodiscard]] int devicePixels(int windowPixels, double ratio) noexcept;
-
-// The window pixel (column or row) that holds the centre of output pixel `index` at `ratio`.
-[[nodiscard]] int windowPixelOf(int index, double ratio) noexcept;
-
-// Whether a sample of a picture of `size` at `sampling` lies exactly on the vertical axis through
-// its centre (column floor(W/2) - 0.5), where X is 0 and the azimuth atan(Y / X) divides by zero:
-// possible only at a fractional ratio. Such a picture faults at its first row, in that column.
-[[nodiscard]] bool sampleOnVerticalAxis(PictureSize size, Sampling sampling) noexcept;
 
 // The picture of one drawing, `size` window pixels at a sampling: devicePixels(size.width,
 // ratio) by devicePixels(size.height, ratio) output pixels of the view, projection, scale R (in
@@ -72,13 +36,20 @@ public:
     FinePicture& operator=(FinePicture&&) noexcept;
     ~FinePicture();
 
-    [[nodiscard]] int width() const noexcept { return m_width; }
-    [[nodiscard]] int height() const noexcept { return m_height; }
+    [[nodiscard]] const SampleGrid& grid() const noexcept { return m_grid; }
+    [[nodiscard]] int width() const noexcept { return m_grid.width(); }
+    [[nodiscard]] int height() const noexcept { return m_grid.height(); }
     [[nodiscard]] Projection projection() const noexcept { return m_projection; }
-    [[nodiscard]] Sampling sampling() const noexcept { return m_sampling; }
-    [[nodiscard]] PictureSize size() const noexcept { return m_size; }
+    [[nodiscard]] Sampling sampling() const noexcept { return m_grid.sampling(); }
+    [[nodiscard]] PictureSize size() const noexcept { return m_grid.size(); }
     // Samples averaged per output pixel along each axis: 1 gives only the colouring's colours.
-    [[nodiscard]] int antialias() const noexcept { return m_sampling.antialias; }
+    [[nodiscard]] int antialias() const noexcept { return m_grid.sampling().antialias; }
+
+    // The point of the sphere at the centre of output pixel (column, row), mapped as the scan maps
+    // a sample (without checks), so that pixelColour there is the pixel's colour at antialias 1.
+    // Nothing outside the picture, where the projection shows no point (the orthographic picture
+    // off its disc), or where a value is not finite (a scale of 0).
+    [[nodiscard]] std::optional<Vec3> pointOf(int column, int row) const noexcept;
 
     // Colours output row `row` (0 to height() - 1) into out[0] to out[width() - 1]; each colour
     // is one of the colouring's 21 or grey when antialias is 1, and the channel-wise rounded mean
@@ -100,10 +71,7 @@ public:
 private:
     std::unique_ptr<detail::ScanInput> m_input;  // the scan's view of the picture, made once
     Projection m_projection;
-    Sampling m_sampling;
-    PictureSize m_size;
-    int m_width;
-    int m_height;
+    SampleGrid m_grid;
     std::vector<double> m_abscissas;  // X of every sample column, computed once
     bool m_abscissasFinite = true;    // false: a fault lies among them
 };

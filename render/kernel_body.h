@@ -9,7 +9,9 @@
 // flags (set in the root CMakeLists.txt) let the compiler use, read from the compiler's own
 // macros, so the dispatch checks exactly what the code may execute.
 
+#include <array>
 #include <cmath>
+#include <cstddef>
 
 #include "render/colour_rule.h"
 #include "render/kernels.h"
@@ -182,10 +184,18 @@ constexpr unsigned needs = 0U
 #endif
     ;
 
+// The kernels' table: the fast path of each projection that has one.
+constexpr std::array<Kernel, projectionCount> fastPaths() {
+    std::array<Kernel, projectionCount> table{};
+    table[static_cast<std::size_t>(Projection::stereographic)] = stereographic;
+    table[static_cast<std::size_t>(Projection::gnomonic)] = gnomonic;
+    table[static_cast<std::size_t>(Projection::orthographic)] = orthographic;
+    return table;
+}
+
 }  // namespace
 
 extern const Kernels kernels;
-const Kernels kernels = {KernelVariant::VANTU_KERNEL_VARIANT, needs, gnomonic, stereographic,
-                         orthographic};
+const Kernels kernels = {KernelVariant::VANTU_KERNEL_VARIANT, needs, fastPaths()};
 
 }  // namespace vantu::detail::VANTU_KERNEL_VARIANT

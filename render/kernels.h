@@ -76,24 +76,15 @@ inline constexpr unsigned avx512vl = 1U << 4;
 inline constexpr unsigned avx512bw = 1U << 5;
 }  // namespace isa
 
-// One compiled variant: the instruction sets it needs and a kernel for each projection.
+// One compiled variant: the instruction sets it needs and the fast path of each projection,
+// by its enumerator; null for a projection without one, whose samples all take the exact path.
 struct Kernels {
     KernelVariant variant;
     unsigned needs;  // isa bits
-    Kernel gnomonic;
-    Kernel stereographic;
-    Kernel orthographic;
+    std::array<Kernel, projectionCount> fastPaths;
 
     [[nodiscard]] Kernel of(Projection projection) const noexcept {
-        switch (projection) {
-            case Projection::gnomonic:
-                return gnomonic;
-            case Projection::stereographic:
-                return stereographic;
-            case Projection::orthographic:
-                break;
-        }
-        return orthographic;
+        return fastPaths[static_cast<std::size_t>(projection)];
     }
 };
 

@@ -2,17 +2,19 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// Lines and marks painted over a finished picture: arcs of great circles projected through the
-// picture's own projection, and rings around points. Antialiased; a pixel that no line reaches
-// keeps its colour exactly.
+// Lines and marks over a finished picture: arcs of great circles projected through the picture's
+// own projection, and rings around points, turned into straight segments in the picture's output
+// pixels and painted by the antialiased line rasteriser (render/line_rasteriser.h). A pixel that
+// no line reaches keeps its colour exactly.
 
 #include <optional>
 #include <span>
-#include <vector>
 
 #include "geometry/projection.h"
 #include "geometry/raster.h"
 #include "geometry/vec3.h"
+#include "render/line_rasteriser.h"
+#include "render/sample_grid.h"
 
 namespace vantu {
 
@@ -32,16 +34,11 @@ struct OverlayFrame {
     double ratio = 1.0;
 };
 
-// A place in output pixels: output pixel (i, j) is centred on (i, j).
-struct OutputPoint {
-    double x = 0.0;
-    double y = 0.0;
-};
-
 // The lines and marks over one picture, added in the order they are painted (the last on top).
 // Each curve is projected point by point through planePosition, finely enough that its chords
-// stray less than a tenth of an output pixel from it, and clipped to the picture. Painting is
-// const: any number of threads may paint different rows at once.
+// stray less than a tenth of an output pixel from it, and its chords clipped to the picture
+// become the rasteriser's segments. Painting is const: any number of threads may paint
+// different rows at once.
 class Overlay {
 public:
     // Throws std::invalid_argument for a size or a ratio out of range.
@@ -49,10 +46,10 @@ public:
 
     [[nodiscard]] const OverlayFrame& frame() const noexcept { return m_frame; }
     // The picture's size in output pixels.
-    [[nodiscard]] int width() const noexcept { return m_width; }
-    [[nodiscard]] int height() const noexcept { return m_height; }
+    [[nodiscard]] int width() const noexcept { return m_lines.width(); }
+    [[nodiscard]] int height() const noexcept { return m_lines.height(); }
     // Whether nothing has been added that reaches the picture.
-    [[nodiscard]] bool empty() const noexcept { return m_segmentCount == 0; }
+    [[nodiscard]] bool empty() const noexcept { return m_lines.empty(); }
 
     // Where the picture shows the unit vector `p`, in output pixels; nothing where
     // picturePosition gives nothing.
@@ -72,40 +69,24 @@ public:
     // a share c gets round(a * line + (1 - a) * pixel) in each channel, a = c * opacity. Throws
     // std::out_of_range for a row outside the picture or a span shorter than a row. Allocates
     // nothing.
-    void paintRow(int row, std::span<PackedColour> colours) const;
+    void paintRow(int row, std::span<PackedColour> colours) const {
+        m_lines.paintRow(row, colours);
+    }
 
     // Paints the whole picture, height() rows of width() pixels one after another. Throws
     // std::out_of_range for a span shorter than that.
-    void paint(std::span<PackedColour> pixels) const;
+    void paint(std::span<PackedColour> pixels) const { m_lines.paint(pixels); }
 
 private:
-    struct Segment {
-        double x0, y0, x1, y1;        // in output pixels, clipped to the picture and a margin
-        double dx, dy;                // x1 - x0, y1 - y0
-        double inverseDy;             // 1 / dy, or 0 for a level segment
-        double inverseLengthSquared;  // 1 / (dx^2 + dy^2), or 0 for a point
-        int layer;
-    };
-    struct Layer {
-        PackedColour colour;
-        double opacity;
-        double halfWidth;  // in output pixels
-    };
-
     void addCurve(const Vec3& u, const Vec3& w, double end, const Stroke& stroke);
     int addLayer(const Stroke& stroke);
-    void addSegment(OutputPoint a, OutputPoint b, int layer);
     [[nodiscard]] std::optional<OutputPoint> planePoint(const Vec3& p) const noexcept;
     void refine(const Vec3& u, const Vec3& w, double ta, std::optional<OutputPoint> pa, double tb,
                 std::optional<OutputPoint> pb, int depth, int layer);
 
     OverlayFrame m_frame;
-    int m_width;
-    int m_height;
-    std::vector<Layer> m_layers;
-    // The segments that reach each band of bandRows output rows, in the order of their layers.
-    std::vector<std::vector<Segment>> m_bands;
-    std::size_t m_segmentCount = 0;
+    SampleGrid m_grid;
+    LineRasteriser m_lines;
 };
 
 }  // namespace vantu

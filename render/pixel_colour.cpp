@@ -12,6 +12,11 @@ PackedColour pixelColour(const Vec3& p, const Mirrors& n) noexcept {
     return detail::colourOf(p, n);
 }
 
+std::array<double, 3> mirrorDistances(const Vec3& p, const Mirrors& n) noexcept {
+    const detail::MirrorMeasures m = detail::measureMirrors(p, n);
+    return {m.d1, m.d2, m.d3};
+}
+
 std::array<PackedColour, colourCount> pictureColours() noexcept {
     std::array<PackedColour, colourCount> colours{};
     std::size_t i = 0;

@@ -14,6 +14,10 @@ namespace vantu {
 // order of the squared distances D1, D2, D3 between the mirror images of p. One of 21 colours.
 [[nodiscard]] PackedColour pixelColour(const Vec3& p, const Mirrors& n) noexcept;
 
+// The squared distances D1, D2, D3 between the mirror images of the unit vector `p`, computed
+// exactly as the colouring computes them.
+[[nodiscard]] std::array<double, 3> mirrorDistances(const Vec3& p, const Mirrors& n) noexcept;
+
 // How many colours pixelColour gives: three brightnesses of six hues and of white.
 inline constexpr int colourCount = 21;
 

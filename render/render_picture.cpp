@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "geometry/draw_error.h"
-#include "render/projections.h"
+#include "geometry/projection.h"
 #include "render/scan.h"
 
 namespace vantu {

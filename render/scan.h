@@ -25,13 +25,13 @@
 
 #include "geometry/checked_arithmetic.h"
 #include "geometry/draw_error.h"
+#include "geometry/projection.h"
 #include "geometry/raster.h"
 #include "geometry/text.h"
 #include "geometry/vec3.h"
 #include "render/fine_picture.h"
 #include "render/kernels.h"
 #include "render/pixel_colour.h"
-#include "render/projections.h"
 #include "render/run_sink.h"
 
 namespace vantu::detail {
@@ -202,8 +202,8 @@ template <class Mapping>
 // normals that do not suit the kernels: their samples all take the exact path.
 template <class Mapping>
 [[nodiscard]] Kernel kernelOf(const ScanInput& in) noexcept {
-    if constexpr (requires { Mapping::projection; }) {
-        return in.normals.suitKernels() ? in.kernels->of(Mapping::projection) : nullptr;
+    if constexpr (requires { Mapping::id; }) {
+        return in.normals.suitKernels() ? in.kernels->of(Mapping::id) : nullptr;
     } else {
         return nullptr;
     }

@@ -66,9 +66,14 @@ std::array<Vec3, 3> triangleVertices(const Mirrors& normals) noexcept {
 }
 
 TriangleFacts triangleFacts(const DrawRequest& request) {
+    (void)exactFractions(request.triangleCode, request.notation);
+    requireProperTriangle(request.triangleCode, request.notation);
+    return triangleFacts(request, prepareDrawing(request));
+}
+
+TriangleFacts triangleFacts(const DrawRequest& request, const DrawSetup& setup) {
     const ExactFractions code = exactFractions(request.triangleCode, request.notation);
     requireProperTriangle(request.triangleCode, request.notation);
-    const DrawSetup setup = prepareDrawing(request);
     TriangleFacts facts;
     facts.fractions = permuted(code, request.rotation, request.reverse);
     facts.angles = vertexAngles(request, setup.pi);

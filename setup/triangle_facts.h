@@ -45,6 +45,10 @@ struct TriangleFacts {
 // is triangleDefect's.
 [[nodiscard]] TriangleFacts triangleFacts(const DrawRequest& request);
 
+// The same from `plain`, prepareDrawing's set-up of `request` found already: nothing is solved
+// again.
+[[nodiscard]] TriangleFacts triangleFacts(const DrawRequest& request, const DrawSetup& plain);
+
 // The facts as lines "key: value", each ending in a newline, in this order:
 //   triangle: (2 3 3)
 //   angles: 90°, 60°, 60° (π/2, π/3, π/3)

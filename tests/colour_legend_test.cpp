@@ -16,7 +16,6 @@
 #include <string>
 
 #include "render/pixel_colour.h"
-#include "render/snub_points.h"
 #include "setup/draw_request.h"
 #include "tests/test_support.h"
 

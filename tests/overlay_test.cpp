@@ -18,8 +18,8 @@
 #include <vector>
 
 #include "drawing/picture_overlay.h"
+#include "geometry/projection.h"
 #include "geometry/raster.h"
-#include "render/projections.h"
 #include "tests/test_support.h"
 
 namespace vantu {

@@ -14,10 +14,10 @@
 #include "drawing/draw_procedure.h"
 #include "drawing/picture_point.h"
 #include "geometry/draw_error.h"
+#include "geometry/projection.h"
 #include "geometry/view.h"
 #include "render/colour_legend.h"
 #include "render/colour_rule.h"
-#include "render/projections.h"
 #include "tests/test_support.h"
 
 namespace vantu {

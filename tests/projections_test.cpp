@@ -1,15 +1,18 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
-#include "render/projections.h"
+#include "geometry/projection.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
 #include <cmath>
+#include <numbers>
 #include <optional>
 #include <ostream>
+#include <string>
 
 #include "geometry/vec3.h"
+#include "render/scan.h"
 #include "tests/test_support.h"
 
 namespace vantu {
@@ -90,6 +93,74 @@ INSTANTIATE_TEST_SUITE_P(
                      std::nullopt},
         PositionCase{"ZeroScale", Projection::stereographic, 0, {0, 0, 1}, std::nullopt}),
     RowName());
+
+// Each projection's way from a sample to the sphere and its way back agree: a window position
+// the picture shows comes back to itself, a point it shows comes back to itself, and the closed
+// form gives the sample's point.
+class RoundTrip : public testing::TestWithParam<ProjectionName> {};
+
+TEST_P(RoundTrip, ForwardAndInverseAgree) {
+    detail::withMapping(GetParam().projection, [&]<class P>() {
+        EXPECT_EQ(P::id, GetParam().projection);
+        detail::Unchecked check;
+        const double pi = std::numbers::pi;
+        int shown = 0;
+        for (const double R : {120.0, -97.5, 0.25}) {
+            for (const PictureSize size : {PictureSize{}, PictureSize{301, 200}}) {
+                const detail::Plane plane{R, columnCentreOf(size.width), rowCentreOf(size.height)};
+                for (double row = -0.25; row < size.height; row += 23.75) {
+                    for (double col = 0.125; col < size.width; col += 19.5) {
+                        const double x = P::abscissa(col, plane, check);
+                        const double y = P::ordinate(row, plane, check);
+                        Vec3 p;
+                        const bool onSphere = P::toSphere(x, y, y * y, pi, check, p);
+                        const std::optional<Vec3> closed = P::pointOf(x, y);
+                        ASSERT_EQ(closed.has_value(), onSphere) << col << ", " << row;
+                        if (!onSphere) {
+                            continue;
+                        }
+                        ++shown;
+                        EXPECT_NEAR(length(*closed - p), 0.0, 1e-15) << col << ", " << row;
+                        const std::optional<PicturePosition> back =
+                            planePosition(p, R, P::id, size);
+                        ASSERT_TRUE(back) << col << ", " << row << " at R = " << R;
+                        // Within rounding of the offset from the centre.
+                        const double within = 1e-10 * (1.0 + std::hypot(col - plane.columnCentre,
+                                                                        row - plane.rowCentre));
+                        EXPECT_NEAR(back->col, col, within) << row << " at R = " << R;
+                        EXPECT_NEAR(back->row, row, within) << col << " at R = " << R;
+                    }
+                }
+            }
+        }
+        EXPECT_GT(shown, 500);
+
+        // From the sphere: every point the projection shows, back to the sphere.
+        const detail::Plane plane{120.0, columnCentre, rowCentre};
+        for (double lat = -75.0; lat < 90.0; lat += 10.0) {
+            for (double lon = -175.0; lon < 180.0; lon += 12.5) {
+                const double a = lat * pi / 180.0;
+                const double b = lon * pi / 180.0;
+                const Vec3 p{std::cos(a) * std::cos(b), std::cos(a) * std::sin(b), std::sin(a)};
+                const std::optional<PicturePosition> at = planePosition(p, 120.0, P::id);
+                if (!at) {
+                    EXPECT_LE(p.z, 0.0) << lat << ", " << lon;
+                    continue;
+                }
+                const double x = P::abscissa(at->col, plane, check);
+                const double y = P::ordinate(at->row, plane, check);
+                Vec3 q;
+                ASSERT_TRUE(P::toSphere(x, y, y * y, pi, check, q)) << lat << ", " << lon;
+                EXPECT_NEAR(length(q - p), 0.0, 1e-12) << lat << ", " << lon;
+            }
+        }
+    });
+}
+
+INSTANTIATE_TEST_SUITE_P(EveryProjection, RoundTrip, testing::ValuesIn(projectionNames),
+                         [](const testing::TestParamInfo<ProjectionName>& row) {
+                             return std::string(row.param.name);
+                         });
 
 }  // namespace
 }  // namespace vantu

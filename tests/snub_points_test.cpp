@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
-#include "render/snub_points.h"
+#include "snub/snub_points.h"
 
 #include <gtest/gtest.h>
 

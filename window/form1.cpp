@@ -5,6 +5,7 @@
 #include <exception>
 #include <new>
 #include <string>
+#include <string_view>
 #include <utility>
 
 #include <QClipboard>
@@ -21,6 +22,7 @@
 
 #include "drawing/draw_procedure.h"
 #include "geometry/draw_error.h"
+#include "geometry/projection.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
 
@@ -65,9 +67,9 @@ Form1::Form1(QWidget* parent)
       Text7(new QLineEdit(QStringLiteral("120"), this)),
       Check2(new QCheckBox(QStringLiteral("reverse"), this)),
       Frame2(new QGroupBox(QStringLiteral("projection"), this)),
-      Option4(new QRadioButton(QStringLiteral("stereo"), Frame2)),
-      Option5(new QRadioButton(QStringLiteral("gnome"), Frame2)),
-      Option6(new QRadioButton(QStringLiteral("ortho"), Frame2)),
+      Option4(new QRadioButton(fromView(projectionName(Projection::stereographic)), Frame2)),
+      Option5(new QRadioButton(fromView(projectionName(Projection::gnomonic)), Frame2)),
+      Option6(new QRadioButton(fromView(projectionName(Projection::orthographic)), Frame2)),
       Picture1(new PictureBox(this)),
       CopyPicture(new QAction(QStringLiteral("Copy Picture"), this)),
       SavePicture(new QAction(QStringLiteral("Save Picture As\u2026"), this)),
@@ -83,13 +85,14 @@ Form1::Form1(QWidget* parent)
     // Each control's name and place in pixels, from the top-left of the client area or, for the
     // option buttons, of their frame. There is no layout: nothing moves when the window is
     // resized.
-    // Each control also has a tooltip and a name for screen readers.
+    // Each control also has a tooltip and a name for screen readers; the projections' come
+    // from the projections themselves.
     struct Place {
         QWidget* control;
         const char* name;
         QRect geometry;
-        const char* toolTip;
-        const char* accessibleName;
+        std::string toolTip;
+        std::string_view accessibleName;
     };
     const Place places[] = {
         {Combo1,
@@ -126,18 +129,18 @@ Form1::Form1(QWidget* parent)
         {Option4,
          "Option4",
          {8, 16, 57, 25},
-         "Stereographic: the whole sphere from its far pole, true angles",
-         "Stereographic"},
+         projectionToolTip(Projection::stereographic),
+         projectionWords(Projection::stereographic).title},
         {Option5,
          "Option5",
          {72, 16, 57, 25},
-         "Gnomonic: the near half from the centre, great circles as straight lines",
-         "Gnomonic"},
+         projectionToolTip(Projection::gnomonic),
+         projectionWords(Projection::gnomonic).title},
         {Option6,
          "Option6",
          {136, 16, 57, 25},
-         "Orthographic: the near half as seen from far away",
-         "Orthographic"},
+         projectionToolTip(Projection::orthographic),
+         projectionWords(Projection::orthographic).title},
         {Picture1,
          "Picture1",
          {0, 64, 649, 489},
@@ -148,8 +151,8 @@ Form1::Form1(QWidget* parent)
     for (const Place& place : places) {
         place.control->setObjectName(QString::fromLatin1(place.name));
         place.control->setGeometry(place.geometry);
-        place.control->setToolTip(QString::fromUtf8(place.toolTip));
-        place.control->setAccessibleName(QString::fromUtf8(place.accessibleName));
+        place.control->setToolTip(QString::fromStdString(place.toolTip));
+        place.control->setAccessibleName(fromView(place.accessibleName));
     }
 
     // An unsorted list that never takes typed text as a new entry, and no completion: the

@@ -117,8 +117,7 @@ TEST_P(ExplorerMarkTest, KeySwitchesItsLinesAndLabelsOnAndOff) {
     EXPECT_EQ(marked.overlays.snubPoints, row.overlays.snubPoints);
 
     // Outside the labels, the core's picture with the overlay's lines, which mark many pixels.
-    const PictureOverlay overlay = pictureOverlay(d, row.overlays);
-    const QImage lined = corePicture(d, &overlay.overlay);
+    const QImage lined = corePicture(d, row.overlays);
     EXPECT_EQ(differingOutside(marked.image, lined, marked.labels), 0);
     EXPECT_GT(differingOutside(lined, corePicture(d), {}), 200) << "the lines are drawn";
 

@@ -13,27 +13,23 @@
 
 #include <vector>
 
-#include "drawing/draw_procedure.h"
-#include "drawing/picture_point.h"
+#include "drawing/prepared_picture.h"
 #include "explorer/explorer.h"
-#include "render/overlay.h"
 
 namespace vantu::window_test {
 
 using explorer::Explorer;
 using explorer::Frame;
 
-// The core's picture of `description`: FinePicture's rows, one after the other, each with the
-// lines of `overlay` (when given) painted over it.
-inline QImage corePicture(const PictureDescription& description, const Overlay* overlay = nullptr) {
-    const FinePicture picture = preparePicture(description);
+// The core's picture of `description`: PreparedPicture's rows, one after the other, each with
+// the lines of the overlays `overlays` asks for painted over it.
+inline QImage corePicture(const PictureDescription& description,
+                          const OverlayOptions& overlays = {}) {
+    const PreparedPicture picture(description, overlays);
     QImage image(picture.width(), picture.height(), QImage::Format_RGB32);
     std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()));
     for (int j = 0; j < picture.height(); ++j) {
         (void)picture.renderRow(j, row);
-        if (overlay != nullptr) {
-            overlay->paintRow(j, row);
-        }
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(j));
         for (std::size_t i = 0; i < row.size(); ++i) {
             line[i] = qRgb(redOf(row[i]), greenOf(row[i]), blueOf(row[i]));
@@ -91,7 +87,8 @@ protected:
         EXPECT_EQ(d.view, explorer.wanted().view);
         EXPECT_EQ(d.request.scale, explorer.wanted().request.scale);
         const QSize size = explorer.picture->size();
-        EXPECT_EQ(d.size, offAxisSize({size.width(), size.height()}, d.sampling.ratio));
+        EXPECT_EQ(d.size,
+                  offAxisSize({size.width(), size.height()}, d.sampling, d.request.projection));
         EXPECT_LE(size.width() - d.size.width, 2);
         EXPECT_LE(size.height() - d.size.height, 2);
         EXPECT_EQ(d.sampling, (Sampling{explorer.picture->devicePixelRatioF()}));

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
-#include "render/snub_points.h"
+#include "snub/snub_points.h"
 
 #include <algorithm>
 #include <cmath>
@@ -8,10 +8,9 @@
 #include <cstdint>
 #include <tuple>
 
+#include "geometry/projection.h"
 #include "render/colour_rule.h"
-#include "render/pixel_colour.h"
-#include "render/projections.h"
-#include "render/scan.h"
+#include "render/plane_samples.h"
 
 namespace vantu {
 namespace detail {
@@ -148,6 +147,7 @@ std::int64_t sortKey(double c) noexcept {
 
 // The seeding picture: the stereographic plane over [-reach, reach]^2, which shows the sphere
 // to beyond 100 degrees from (0, 0, 1) in every direction.
+using SeedProjection = Stereographic;
 constexpr int seedGrid = 720;
 constexpr double seedReach = 1.2;
 
@@ -156,11 +156,9 @@ double seedCoordinate(int i) noexcept {
     return -seedReach + (2.0 * seedReach * i) / (seedGrid - 1);
 }
 
+// The point at seed column i and row j, which the seeding projection shows everywhere.
 Vec3 seedPoint(int i, int j) noexcept {
-    const double u = seedCoordinate(i);
-    const double v = seedCoordinate(j);
-    const double s = 1.0 + u * u + v * v;
-    return {2.0 * u / s, 2.0 * v / s, (1.0 - u * u - v * v) / s};
+    return SeedProjection::pointOf(seedCoordinate(i), seedCoordinate(j)).value_or(Vec3{});
 }
 
 // True when the hues present (a bit per place in the circle, bit 6 for grey) are not all within
@@ -275,11 +273,6 @@ std::optional<Vec3> refineSnubPoint(const Vec3& seed, const Mirrors& n) noexcept
 
 }  // namespace detail
 
-std::array<double, 3> mirrorDistances(const Vec3& p, const Mirrors& n) noexcept {
-    const detail::MirrorMeasures m = detail::measureMirrors(p, n);
-    return {m.d1, m.d2, m.d3};
-}
-
 std::vector<SnubPoint> findSnubPoints(const Mirrors& n, double pi) {
     // Every seed refined, each as the member of its pair that is listed.
     std::vector<SnubPoint> refined;
@@ -298,11 +291,7 @@ std::vector<SnubPoint> findSnubPoints(const Mirrors& n, double pi) {
 
     // The hues of the seeding picture, two rows at a time; a seed in every 2 x 2 group of
     // pixels where hue boundaries meet.
-    // Coloured by the scan engine, as the stereographic picture colours the same points.
-    detail::ScanInput input;
-    input.plane.scale = 1.0;
-    input.pi = pi;
-    input.normals = n;
+    // Coloured as the stereographic picture colours the same points.
     std::vector<double> us(detail::seedGrid);
     for (int i = 0; i < detail::seedGrid; ++i) {
         us[static_cast<std::size_t>(i)] = detail::seedCoordinate(i);
@@ -312,8 +301,7 @@ std::vector<SnubPoint> findSnubPoints(const Mirrors& n, double pi) {
     std::vector<int> below(detail::seedGrid);
     const auto hueRow = [&](int j, std::vector<int>& hues) {
         const double v = detail::seedCoordinate(j);
-        (void)detail::colourSamples<detail::Stereographic>(input, v, v * v, us.data(),
-                                                           detail::seedGrid, colours.data());
+        colourPlaneSamples(detail::SeedProjection::id, n, pi, v, us, colours);
         std::transform(colours.begin(), colours.end(), hues.begin(), detail::hueOf);
     };
     const auto bit = [](const std::vector<int>& hues, int i) {

@@ -2,18 +2,20 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+// snub/: the points where the six hues meet, the generating points of the snub polyhedra built
+// on the triangle. A search over the sphere by Newton's method, seeded from a picture: of the
+// colouring it takes only the colour rule, the distances the colouring compares
+// (mirrorDistances) and the colours of a plane's samples (colourPlaneSamples).
+
 #include <array>
 #include <optional>
 #include <vector>
 
 #include "geometry/raster.h"
 #include "geometry/vec3.h"
+#include "render/pixel_colour.h"
 
 namespace vantu {
-
-// The squared distances D1, D2, D3 between the mirror images of the unit vector `p`, computed
-// exactly as the colouring computes them.
-[[nodiscard]] std::array<double, 3> mirrorDistances(const Vec3& p, const Mirrors& n) noexcept;
 
 // How far apart D1, D2 and D3 may be at a reported snub point.
 inline constexpr double snubTolerance = 1e-12;

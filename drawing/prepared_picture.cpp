@@ -1,0 +1,82 @@
+// SPDX-FileCopyrightText: 2026 The Vantu developers
+// SPDX-License-Identifier: MIT
+#include "drawing/prepared_picture.h"
+
+#include <utility>
+
+namespace vantu {
+namespace {
+
+// Whether marks found for `asked` hold everything `wanted` needs.
+bool covers(const OverlayOptions& asked, const OverlayOptions& wanted) noexcept {
+    return (asked.groupMirrors || !wanted.groupMirrors) && (asked.snubPoints || !wanted.snubPoints);
+}
+
+}  // namespace
+
+PreparedPicture::PreparedPicture(const PictureDescription& description,
+                                 const OverlayOptions& overlays)
+    : PreparedPicture(
+          [&description] {
+              // The sampling and the size before the set-up, as preparePicture checks them.
+              (void)SampleGrid(description.size, description.sampling);
+              return std::make_shared<const Solved>(
+                  Solved{description.request, prepareDrawing(description.request)});
+          }(),
+          description, overlays, nullptr) {}
+
+PreparedPicture::PreparedPicture(std::shared_ptr<const Solved> solved,
+                                 const PictureDescription& description,
+                                 const OverlayOptions& overlays, const PreparedPicture* known)
+    : m_solved(std::move(solved)),
+      m_description(description),
+      m_overlays(overlays),
+      m_setup(turnedSetup(m_solved->plain, description.view)),
+      m_picture(finePictureOf(description, m_setup)) {
+    if (!overlays.any()) {
+        return;
+    }
+    if (known != nullptr && covers(known->m_marksAsked, overlays)) {
+        m_marks = known->m_marks;
+        m_marksAsked = known->m_marksAsked;
+    } else {
+        m_marks = triangleMarks(description.request, m_solved->plain, overlays);
+        m_marksAsked = overlays;
+    }
+    m_overlay = pictureOverlay(description, m_setup, overlays, m_marks);
+}
+
+PreparedPicture PreparedPicture::redescribed(const PictureDescription& description,
+                                             const OverlayOptions& overlays) const {
+    if (!sameTriangle(m_solved->request, description.request)) {
+        return PreparedPicture(description, overlays);
+    }
+    (void)SampleGrid(description.size, description.sampling);
+    return {m_solved, description, overlays, this};
+}
+
+int PreparedPicture::renderRow(int row, std::span<PackedColour> out) const {
+    const int exact = m_picture.renderRow(row, out);
+    if (m_overlay) {
+        m_overlay->overlay.paintRow(row, out);
+    }
+    return exact;
+}
+
+std::optional<PicturePoint> PreparedPicture::pointAt(int column, int row) const {
+    const std::optional<Vec3> p = m_picture.pointOf(column, row);
+    if (!p) {
+        return std::nullopt;
+    }
+    return picturePointOf(*p, m_setup, m_description.view);
+}
+
+std::vector<SnubPoint> PreparedPicture::snubPoints() const {
+    return snubPointsOf(m_setup);
+}
+
+TriangleFacts PreparedPicture::facts() const {
+    return triangleFacts(m_solved->request, m_solved->plain);
+}
+
+}  // namespace vantu
