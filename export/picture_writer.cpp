@@ -159,8 +159,8 @@ void PictureWriter::finish() {
 }
 
 void writePicture(const std::filesystem::path& path, PictureType type, const PngFormat& format,
-                  const PictureRows& rows) {
-    OutputFile file = OutputFile::replacing(path);
+                  const PictureRows& rows, ReaderWait wait) {
+    OutputFile file = OutputFile::replacing(path, wait);
     PictureWriter writer(file, type, format);
     std::vector<PackedColour> row(static_cast<std::size_t>(format.width));
     for (int r = 0; r < format.height; ++r) {

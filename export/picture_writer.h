@@ -76,11 +76,11 @@ private:
 using PictureRows = std::function<void(int row, std::span<PackedColour> out)>;
 
 // Writes the picture `rows` gives as a file of `type` and `format` at `path`, completely or not
-// at all (see OutputFile::replacing). Throws WriteError naming the file with the reason,
-// std::invalid_argument as PictureWriter does and std::bad_alloc; whatever `rows` throws passes
-// through. On any exception the file at `path` is as it was.
+// at all (see OutputFile::replacing, which `wait` goes to). Throws WriteError naming the file
+// with the reason, std::invalid_argument as PictureWriter does and std::bad_alloc; whatever
+// `rows` throws passes through. On any exception the file at `path` is as it was.
 void writePicture(const std::filesystem::path& path, PictureType type, const PngFormat& format,
-                  const PictureRows& rows);
+                  const PictureRows& rows, ReaderWait wait = ReaderWait::unbounded);
 
 // An animated, lossless WebP, its frames given in order and encoded as they come (libwebp's
 // WebPAnimEncoder); it plays in a loop, frame k shown from k * 1000 / fps milliseconds.
