@@ -228,11 +228,21 @@ std::filesystem::path followLinks(std::filesystem::path path) {
 }
 
 std::error_code createFolder(const std::filesystem::path& folder) {
+    // "frames/" is the folder "frames", and a link of that name is followed like any other.
+    std::filesystem::path path = folder;
+    while (!path.has_filename() && path.has_relative_path()) {
+        path = path.parent_path();
+    }
     std::error_code error;
     try {
-        std::filesystem::create_directories(followLinks(folder), error);
+        path = followLinks(path);
     } catch (const std::system_error& e) {
-        error = e.code();
+        return e.code();
+    }
+    std::filesystem::create_directories(path, error);
+    // Something other than a folder, or a link to one, already has the name.
+    if (error == std::errc::file_exists) {
+        error = std::make_error_code(std::errc::not_a_directory);
     }
     return error;
 }

@@ -44,7 +44,8 @@ private:
 [[nodiscard]] std::filesystem::path followLinks(std::filesystem::path path);
 
 // Makes the folder `folder` and the folders above it that are missing, following a symbolic
-// link, dangling or not, to the folder it names. Returns why it could not, or nothing.
+// link, dangling or not, to the folder it names; a name with a slash at its end too. Returns why
+// it could not ("Not a directory" when a file other than a folder has the name), or nothing.
 [[nodiscard]] std::error_code createFolder(const std::filesystem::path& folder);
 
 // How long writing may wait for a reader: for a FIFO to be opened by one, and for a pipe or a
