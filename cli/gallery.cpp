@@ -2,13 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "cli/gallery.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <span>
@@ -18,6 +15,7 @@
 #include "cli/export.h"
 #include "cli/indexed_work.h"
 #include "cli/interruption.h"
+#include "cli/output_folder.h"
 #include "drawing/draw_procedure.h"
 #include "export/output_file.h"
 #include "export/picture_writer.h"
@@ -101,15 +99,9 @@ void writeGalleryPicture(const std::filesystem::path& folder, const GalleryPictu
     description.request.scale = settings.scale;
     const FinePicture picture = preparePicture(description);
     const std::optional<Overlay> marks = marksOver(description, settings.marks);
-    writePicture(folder / p.file, PictureType::png,
-                 pngFormatOf(picture.size(), picture.sampling(), marks.has_value()),
-                 [&picture, &marks](int row, std::span<PackedColour> colours) {
-                     stopIfInterrupted();
-                     picture.renderRow(row, colours);
-                     if (marks) {
-                         marks->paintRow(row, colours);
-                     }
-                 });
+    OutputFile file = OutputFile::replacing(folder / p.file);
+    renderInto(picture, marks ? &*marks : nullptr, PictureType::png, file);
+    file.commit();
 }
 
 // A colour as HTML writes it: "#rrggbb".
@@ -212,47 +204,9 @@ img { display: block; border: 1px solid #999; }
     return page;
 }
 
-namespace detail {
-namespace {
-
-// An exclusive lock on a gallery's folder, held while the gallery is written, so that two
-// galleries never mix their pictures in one folder. Taken at once or not at all.
-class FolderLock {
-public:
-    // `folder` named `name` in messages.
-    FolderLock(const std::filesystem::path& folder, const std::string& name)
-        : m_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-        if (m_fd < 0) {
-            throw GalleryError("cannot open the folder " + name + ": " +
-                               std::generic_category().message(errno));
-        }
-        if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-            const int error = errno;
-            ::close(m_fd);
-            throw GalleryError(error == EWOULDBLOCK
-                                   ? "another gallery is being written into the folder " + name
-                                   : "cannot lock the folder " + name + ": " +
-                                         std::generic_category().message(error));
-        }
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
-    ~FolderLock() { ::close(m_fd); }
-
-private:
-    int m_fd;
-};
-
-}  // namespace
-}  // namespace detail
-
 void writeGallery(const std::filesystem::path& folder, const std::vector<GalleryPicture>& pictures,
                   const GallerySettings& settings, const GalleryJobs& jobs) {
-    const std::string name = "'" + escapeText(folder.string()) + "'";
-    if (const std::error_code error = createFolder(folder)) {
-        throw GalleryError("cannot create the folder " + name + ": " + error.message());
-    }
-    const detail::FolderLock lock(folder, name);
+    const LockedFolder lock(folder);
     // The page of an earlier gallery goes first: until this one is whole, no page describes
     // pictures that may be another gallery's.
     const std::filesystem::path index = folder / "index.html";

@@ -58,14 +58,14 @@ struct GalleryJobs {
     std::function<void(const std::string&)> onFewerThreads;
 };
 
-// Renders every picture into `folder` (created if missing, through a symbolic link too) as a
-// PNG, several at once, then writes index.html. Each file is written completely or not at all,
-// and the page of an earlier gallery in `folder` is removed first, so that a page is only ever
-// beside the pictures it describes. The folder is locked meanwhile (flock): a second gallery
-// into it at the same time is refused at once. Throws GalleryError naming the first picture, in
-// page order, whose drawing faults, for a folder that cannot be made and for a folder that is
-// locked; WriteError for a file that cannot be written,
-// Interrupted and std::bad_alloc; the page is then not written.
+// Renders every picture into `folder` (a LockedFolder: made when missing, through a symbolic
+// link too, and locked meanwhile, so that a second gallery or turntable into it at the same time
+// is refused at once) as a PNG, several at once, then writes index.html. Each file is written
+// completely or not at all, and the page of an earlier gallery in `folder` is removed first, so
+// that a page is only ever beside the pictures it describes. Throws FolderError for a folder
+// that cannot be made or is locked; GalleryError naming the first picture, in page order, whose
+// drawing faults, and for an old page that cannot be removed; WriteError for a file that cannot
+// be written, Interrupted and std::bad_alloc; the page is then not written.
 void writeGallery(const std::filesystem::path& folder, const std::vector<GalleryPicture>& pictures,
                   const GallerySettings& settings, const GalleryJobs& jobs);
 

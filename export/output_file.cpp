@@ -423,6 +423,7 @@ void OutputFile::close() {
         return;
     }
     flushBuffer();
+    std::vector<std::byte>().swap(m_buffer);  // a closed file may wait long to be published
     struct stat info {};
     if (::fstat(m_fd, &info) != 0) {
         fail(errno);

@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "cli/export.h"
+#include "cli/output_folder.h"
 #include "geometry/draw_error.h"
 #include "render/fine_picture.h"
 #include "render/pixel_colour.h"
@@ -243,8 +244,8 @@ TEST(WriteGallery, ReportsAFolderItCannotMake) {
     const std::vector<GalleryPicture> pictures = galleryPictures(false);
     try {
         writeGallery(file / "inner", pictures, GallerySettings{}, {1, nullptr, {}});
-        ADD_FAILURE() << "no GalleryError";
-    } catch (const GalleryError& e) {
+        ADD_FAILURE() << "no FolderError";
+    } catch (const FolderError& e) {
         EXPECT_TRUE(std::string(e.what()).starts_with("cannot create the folder '" +
                                                       (file / "inner").string() + "': "))
             << e.what();
