@@ -79,8 +79,24 @@ std::string htmlEscape(std::string_view text) {
 namespace detail {
 namespace {
 
-constexpr int thumbnailWidth = 160;
-constexpr int thumbnailHeight = thumbnailWidth * pictureHeight / pictureWidth;
+// The box a thumbnail fits in, in CSS pixels: the window's picture, a quarter of its width.
+constexpr int thumbnailBoxWidth = 160;
+constexpr int thumbnailBoxHeight = 120;
+
+// The size, in CSS pixels, of the thumbnail of a picture of `width` x `height` pixels: as large
+// as fits in the box, in the picture's own proportions, at least a pixel on a side.
+PictureSize thumbnailSize(int width, int height) {
+    const auto w = static_cast<std::int64_t>(width);
+    const auto h = static_cast<std::int64_t>(height);
+    // Rounded to the nearest pixel, half up.
+    if (w * thumbnailBoxHeight <= h * thumbnailBoxWidth) {
+        return {
+            static_cast<int>(std::max<std::int64_t>(1, (2 * thumbnailBoxHeight * w + h) / (2 * h))),
+            thumbnailBoxHeight};
+    }
+    return {thumbnailBoxWidth,
+            static_cast<int>(std::max<std::int64_t>(1, (2 * thumbnailBoxWidth * h + w) / (2 * w)))};
+}
 
 std::string caption(const DrawRequest& r) {
     return "r" + std::to_string(r.rotation) + (r.reverse ? " rev " : " ") +
@@ -170,11 +186,18 @@ img { display: block; border: 1px solid #999; }
 <body>
 <h1>Vantu: the catalogue</h1>
 )";
+    const View& view = settings.view;
     page += "<p>" + std::to_string(codes.size()) +
-            " triangle codes, R = " + htmlEscape(settings.scaleText) + ", zoom " +
+            " triangle codes, R = " + htmlEscape(settings.scaleText) + ", view " +
+            formatNumber(view.lon) + "&deg;, " + formatNumber(view.lat) + "&deg;, " +
+            formatNumber(view.roll) + "&deg;, size " + std::to_string(settings.size.width) + " x " +
+            std::to_string(settings.size.height) + ", zoom " +
             formatNumber(settings.sampling.ratio) + ", antialias " +
             std::to_string(settings.sampling.antialias) +
             ". Each picture links to its full size.</p>\n";
+    const PictureSize thumbnail =
+        detail::thumbnailSize(devicePixels(settings.size.width, settings.sampling.ratio),
+                              devicePixels(settings.size.height, settings.sampling.ratio));
     page +=
         "<table>\n<thead><tr><th>Label</th><th>Code</th><th>Angles</th><th>Sum</th>"
         "<th>Pictures</th></tr></thead>\n<tbody>\n";
@@ -193,8 +216,8 @@ img { display: block; border: 1px solid #999; }
             }
             const std::string file = htmlEscape(p.file);
             page += "<figure><a href=\"" + file + "\"><img src=\"" + file + "\" width=\"" +
-                    std::to_string(detail::thumbnailWidth) + "\" height=\"" +
-                    std::to_string(detail::thumbnailHeight) + "\" alt=\"" +
+                    std::to_string(thumbnail.width) + "\" height=\"" +
+                    std::to_string(thumbnail.height) + "\" alt=\"" +
                     htmlEscape(detail::description(p.request)) + "\"></a><figcaption>" +
                     htmlEscape(detail::caption(p.request)) + "</figcaption></figure>\n";
         }

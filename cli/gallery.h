@@ -44,9 +44,11 @@ public:
 // with `permutations`, rotations 1 and 2, each also reversed), each in every projection.
 [[nodiscard]] std::vector<GalleryPicture> galleryPictures(bool permutations);
 
-// The contact sheet of `pictures`: one table row per code, in the order the codes first
-// appear, with the label, the code, the three angles in degrees, their sum and the thumbnails,
-// each a link to its picture. Plain HTML and CSS, no scripts.
+// The contact sheet of `pictures`: what every picture shares (R, the view, the size, the zoom
+// and the antialias), then one table row per code, in the order the codes first appear, with
+// the label, the code, the three angles in degrees, their sum and the thumbnails, each a link to
+// its picture, as large as fits in 160 x 120 in the pictures' own proportions. Plain HTML and
+// CSS, no scripts.
 [[nodiscard]] std::string galleryPage(const std::vector<GalleryPicture>& pictures,
                                       const GallerySettings& settings);
 
