@@ -374,6 +374,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "vantu-render: cannot write 'locked/keep.png': no file can be made in the "
                     "folder 'locked': Permission denied\n",
                     {"locked (folder)"}},
+        // One job is this thread alone: no thread to start, none missing.
+        HostileCase{"OneJobWhereNoThreadCanStart",
+                    "prlimit --nproc=1 $R --jobs 1 -o one.png",
+                    User::nobody,
+                    0,
+                    "",
+                    "",
+                    {"one.png (png)"}},
         HostileCase{"SomeThreadsAndAClosedStandardError",
                     "prlimit --nproc=3 $R --jobs 8 -o some.png 2>&- && "
                     "prlimit --nproc=3 $R --gallery g --jobs 8 2>&- >/dev/null && "
