@@ -4,7 +4,6 @@
 // print quality; the whole catalogue at once; marked with the mirrors, the triangle and the
 // points where the six hues meet; those points listed; the triangle's facts.
 
-#include <malloc.h>
 #include <signal.h>
 
 #include <algorithm>
@@ -406,11 +405,7 @@ int runCommandLine(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
     vantu::prepareProcess();
-    // One heap for every thread. The turntable's WebP encoder runs on whichever thread's turn it
-    // is, and each thread's heap of its own would keep a copy of the encoder's megabytes when it
-    // frees them: sixteen jobs held 680 MB where one heap holds 370. Drawing allocates nothing
-    // per pixel, so the threads seldom meet in it.
-    (void)::mallopt(M_ARENA_MAX, 1);
+    vantu::cli::setUpHeap();
     try {
         (void)vantu::defaultKernelVariant();  // VANTU_KERNELS names a variant that runs here
         return runCommandLine(argc, argv);

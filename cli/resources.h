@@ -16,6 +16,10 @@ namespace vantu::cli {
 // `bytesPerJob`. At least 1.
 [[nodiscard]] int jobsThatFit(int jobs, std::size_t bytesPerJob);
 
+// Sets up the C library's heap for vantu-render, before any work: one heap for every thread,
+// and blocks of up to 32 MiB kept in it once freed, for the next frame's encoder to take again.
+void setUpHeap() noexcept;
+
 // The address space each thread sets aside for its stack.
 [[nodiscard]] std::size_t threadStackBytes() noexcept;
 
