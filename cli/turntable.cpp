@@ -73,18 +73,15 @@ void removeEarlierFrames(const std::filesystem::path& folder) {
             frames.push_back(entry->path());
         }
     }
-    for (const std::filesystem::path& frame : frames) {
-        if (!error) {
-            std::filesystem::remove(frame, error);
-        }
-        if (error) {
-            throw FolderError("cannot remove the earlier frame '" + escapeText(frame.string()) +
-                              "': " + error.message());
-        }
-    }
     if (error) {
         throw FolderError("cannot read the folder '" + escapeText(folder.string()) +
                           "': " + error.message());
+    }
+    for (const std::filesystem::path& frame : frames) {
+        if (std::filesystem::remove(frame, error); error) {
+            throw FolderError("cannot remove the earlier frame '" + escapeText(frame.string()) +
+                              "': " + error.message());
+        }
     }
 }
 
