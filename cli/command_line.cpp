@@ -55,6 +55,7 @@ private:
     void checkListings() const;
     void checkPictureType();
     void checkSamplesOffTheAxis() const;
+    void checkPictureHasPixels() const;
 
     Command m_command;
     CLI::App m_app;
@@ -234,6 +235,7 @@ ParsedLine Options::parse(const std::vector<std::string>& args) {
     checkMarks();
     m_command.mode = mode();
     checkListings();
+    checkPictureHasPixels();
     checkPictureType();
     checkSamplesOffTheAxis();
     return {Action::run, m_command};
@@ -330,6 +332,22 @@ void Options::checkPictureType() {
                          std::to_string(width) + " x " + std::to_string(height) +
                          ": give a smaller --size or --zoom");
     }
+}
+
+// A --zoom below 1 can leave a small --size no pixel on a side: such a picture is refused
+// before any file or folder is made.
+void Options::checkPictureHasPixels() const {
+    const PictureDescription& picture = m_command.picture.description;
+    const int width = devicePixels(picture.size.width, picture.sampling.ratio);
+    const int height = devicePixels(picture.size.height, picture.sampling.ratio);
+    if (width >= 1 && height >= 1) {
+        return;
+    }
+    throw UsageError(m_size->get_name() + " " + options::detail::sizeText(picture.size) + " at " +
+                     m_zoom->get_name() + " " + formatNumber(picture.sampling.ratio) +
+                     " makes a picture of " + std::to_string(width) + " x " +
+                     std::to_string(height) + " pixels: give a larger " + m_size->get_name() +
+                     " or " + m_zoom->get_name());
 }
 
 // At a fractional zoom a sample can fall exactly on the vertical axis through the picture's

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cli/indexed_work.h"
+#include "cli/interruption.h"
 #include "render/pixel_colour.h"
 
 namespace vantu::cli {
@@ -31,6 +32,24 @@ std::optional<Overlay> marksOver(const PictureDescription& description,
         return std::nullopt;
     }
     return std::move(pictureOverlay(description, options).overlay);
+}
+
+void renderInto(const FinePicture& picture, const Overlay* marks, PictureType type,
+                OutputFile& out) {
+    PictureWriter writer(out, type,
+                         pngFormatOf(picture.size(), picture.sampling(), marks != nullptr));
+    std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()));
+    std::vector<std::uint8_t> bytes(writer.rowBytes());
+    for (int r = 0; r < picture.height(); ++r) {
+        stopIfInterrupted();
+        picture.renderRow(r, row);
+        if (marks != nullptr) {
+            marks->paintRow(r, row);
+        }
+        writer.encodePixels(row, bytes);
+        writer.writeEncodedRow(bytes);
+    }
+    writer.finish();
 }
 
 void exportPicture(const FinePicture& picture, OutputFile& out, const ExportSettings& settings) {

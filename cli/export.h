@@ -36,6 +36,13 @@ struct ExportSettings {
 [[nodiscard]] std::optional<Overlay> marksOver(const PictureDescription& description,
                                                const OverlayOptions& options);
 
+// Renders `picture` row by row on this thread alone, with `marks` (may be null) painted over
+// each row, into a file of `type` in `out`, whole once it returns (to be committed): a row and
+// an encoder in memory. A signal that asks to stop ends it before the next row. Throws the
+// DrawError of a row that faults, WriteError, Interrupted and std::bad_alloc.
+void renderInto(const FinePicture& picture, const Overlay* marks, PictureType type,
+                OutputFile& out);
+
 // Renders `picture` and encodes it as a file of settings.type into `out`, row after row as the
 // rows are done. The
 // rows are rendered on settings.jobs threads and written on one, with a few rows per thread in

@@ -2,13 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "cli/gallery.h"
 
-#include <fcntl.h>
-#include <sys/file.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <optional>
 #include <span>
@@ -18,6 +15,7 @@
 #include "cli/export.h"
 #include "cli/indexed_work.h"
 #include "cli/interruption.h"
+#include "cli/output_folder.h"
 #include "drawing/draw_procedure.h"
 #include "export/output_file.h"
 #include "export/picture_writer.h"
@@ -81,8 +79,24 @@ std::string htmlEscape(std::string_view text) {
 namespace detail {
 namespace {
 
-constexpr int thumbnailWidth = 160;
-constexpr int thumbnailHeight = thumbnailWidth * pictureHeight / pictureWidth;
+// The box a thumbnail fits in, in CSS pixels: the window's picture, a quarter of its width.
+constexpr int thumbnailBoxWidth = 160;
+constexpr int thumbnailBoxHeight = 120;
+
+// The size, in CSS pixels, of the thumbnail of a picture of `width` x `height` pixels: as large
+// as fits in the box, in the picture's own proportions, at least a pixel on a side.
+PictureSize thumbnailSize(int width, int height) {
+    const auto w = static_cast<std::int64_t>(width);
+    const auto h = static_cast<std::int64_t>(height);
+    // Rounded to the nearest pixel, half up.
+    if (w * thumbnailBoxHeight <= h * thumbnailBoxWidth) {
+        return {
+            static_cast<int>(std::max<std::int64_t>(1, (2 * thumbnailBoxHeight * w + h) / (2 * h))),
+            thumbnailBoxHeight};
+    }
+    return {thumbnailBoxWidth,
+            static_cast<int>(std::max<std::int64_t>(1, (2 * thumbnailBoxWidth * h + w) / (2 * w)))};
+}
 
 std::string caption(const DrawRequest& r) {
     return "r" + std::to_string(r.rotation) + (r.reverse ? " rev " : " ") +
@@ -101,15 +115,9 @@ void writeGalleryPicture(const std::filesystem::path& folder, const GalleryPictu
     description.request.scale = settings.scale;
     const FinePicture picture = preparePicture(description);
     const std::optional<Overlay> marks = marksOver(description, settings.marks);
-    writePicture(folder / p.file, PictureType::png,
-                 pngFormatOf(picture.size(), picture.sampling(), marks.has_value()),
-                 [&picture, &marks](int row, std::span<PackedColour> colours) {
-                     stopIfInterrupted();
-                     picture.renderRow(row, colours);
-                     if (marks) {
-                         marks->paintRow(row, colours);
-                     }
-                 });
+    OutputFile file = OutputFile::replacing(folder / p.file);
+    renderInto(picture, marks ? &*marks : nullptr, PictureType::png, file);
+    file.commit();
 }
 
 // A colour as HTML writes it: "#rrggbb".
@@ -178,11 +186,18 @@ img { display: block; border: 1px solid #999; }
 <body>
 <h1>Vantu: the catalogue</h1>
 )";
+    const View& view = settings.view;
     page += "<p>" + std::to_string(codes.size()) +
-            " triangle codes, R = " + htmlEscape(settings.scaleText) + ", zoom " +
+            " triangle codes, R = " + htmlEscape(settings.scaleText) + ", view " +
+            formatNumber(view.lon) + "&deg;, " + formatNumber(view.lat) + "&deg;, " +
+            formatNumber(view.roll) + "&deg;, size " + std::to_string(settings.size.width) + " x " +
+            std::to_string(settings.size.height) + ", zoom " +
             formatNumber(settings.sampling.ratio) + ", antialias " +
             std::to_string(settings.sampling.antialias) +
             ". Each picture links to its full size.</p>\n";
+    const PictureSize thumbnail =
+        detail::thumbnailSize(devicePixels(settings.size.width, settings.sampling.ratio),
+                              devicePixels(settings.size.height, settings.sampling.ratio));
     page +=
         "<table>\n<thead><tr><th>Label</th><th>Code</th><th>Angles</th><th>Sum</th>"
         "<th>Pictures</th></tr></thead>\n<tbody>\n";
@@ -201,8 +216,8 @@ img { display: block; border: 1px solid #999; }
             }
             const std::string file = htmlEscape(p.file);
             page += "<figure><a href=\"" + file + "\"><img src=\"" + file + "\" width=\"" +
-                    std::to_string(detail::thumbnailWidth) + "\" height=\"" +
-                    std::to_string(detail::thumbnailHeight) + "\" alt=\"" +
+                    std::to_string(thumbnail.width) + "\" height=\"" +
+                    std::to_string(thumbnail.height) + "\" alt=\"" +
                     htmlEscape(detail::description(p.request)) + "\"></a><figcaption>" +
                     htmlEscape(detail::caption(p.request)) + "</figcaption></figure>\n";
         }
@@ -212,47 +227,9 @@ img { display: block; border: 1px solid #999; }
     return page;
 }
 
-namespace detail {
-namespace {
-
-// An exclusive lock on a gallery's folder, held while the gallery is written, so that two
-// galleries never mix their pictures in one folder. Taken at once or not at all.
-class FolderLock {
-public:
-    // `folder` named `name` in messages.
-    FolderLock(const std::filesystem::path& folder, const std::string& name)
-        : m_fd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC)) {
-        if (m_fd < 0) {
-            throw GalleryError("cannot open the folder " + name + ": " +
-                               std::generic_category().message(errno));
-        }
-        if (::flock(m_fd, LOCK_EX | LOCK_NB) != 0) {
-            const int error = errno;
-            ::close(m_fd);
-            throw GalleryError(error == EWOULDBLOCK
-                                   ? "another gallery is being written into the folder " + name
-                                   : "cannot lock the folder " + name + ": " +
-                                         std::generic_category().message(error));
-        }
-    }
-    FolderLock(const FolderLock&) = delete;
-    FolderLock& operator=(const FolderLock&) = delete;
-    ~FolderLock() { ::close(m_fd); }
-
-private:
-    int m_fd;
-};
-
-}  // namespace
-}  // namespace detail
-
 void writeGallery(const std::filesystem::path& folder, const std::vector<GalleryPicture>& pictures,
                   const GallerySettings& settings, const GalleryJobs& jobs) {
-    const std::string name = "'" + escapeText(folder.string()) + "'";
-    if (const std::error_code error = createFolder(folder)) {
-        throw GalleryError("cannot create the folder " + name + ": " + error.message());
-    }
-    const detail::FolderLock lock(folder, name);
+    const LockedFolder lock(folder);
     // The page of an earlier gallery goes first: until this one is whole, no page describes
     // pictures that may be another gallery's.
     const std::filesystem::path index = folder / "index.html";

@@ -44,9 +44,11 @@ public:
 // with `permutations`, rotations 1 and 2, each also reversed), each in every projection.
 [[nodiscard]] std::vector<GalleryPicture> galleryPictures(bool permutations);
 
-// The contact sheet of `pictures`: one table row per code, in the order the codes first
-// appear, with the label, the code, the three angles in degrees, their sum and the thumbnails,
-// each a link to its picture. Plain HTML and CSS, no scripts.
+// The contact sheet of `pictures`: what every picture shares (R, the view, the size, the zoom
+// and the antialias), then one table row per code, in the order the codes first appear, with
+// the label, the code, the three angles in degrees, their sum and the thumbnails, each a link to
+// its picture, as large as fits in 160 x 120 in the pictures' own proportions. Plain HTML and
+// CSS, no scripts.
 [[nodiscard]] std::string galleryPage(const std::vector<GalleryPicture>& pictures,
                                       const GallerySettings& settings);
 
@@ -58,14 +60,14 @@ struct GalleryJobs {
     std::function<void(const std::string&)> onFewerThreads;
 };
 
-// Renders every picture into `folder` (created if missing, through a symbolic link too) as a
-// PNG, several at once, then writes index.html. Each file is written completely or not at all,
-// and the page of an earlier gallery in `folder` is removed first, so that a page is only ever
-// beside the pictures it describes. The folder is locked meanwhile (flock): a second gallery
-// into it at the same time is refused at once. Throws GalleryError naming the first picture, in
-// page order, whose drawing faults, for a folder that cannot be made and for a folder that is
-// locked; WriteError for a file that cannot be written,
-// Interrupted and std::bad_alloc; the page is then not written.
+// Renders every picture into `folder` (a LockedFolder: made when missing, through a symbolic
+// link too, and locked meanwhile, so that a second gallery or turntable into it at the same time
+// is refused at once) as a PNG, several at once, then writes index.html. Each file is written
+// completely or not at all, and the page of an earlier gallery in `folder` is removed first, so
+// that a page is only ever beside the pictures it describes. Throws FolderError for a folder
+// that cannot be made or is locked; GalleryError naming the first picture, in page order, whose
+// drawing faults, and for an old page that cannot be removed; WriteError for a file that cannot
+// be written, Interrupted and std::bad_alloc; the page is then not written.
 void writeGallery(const std::filesystem::path& folder, const std::vector<GalleryPicture>& pictures,
                   const GallerySettings& settings, const GalleryJobs& jobs);
 

@@ -6,7 +6,9 @@
 
 #include <signal.h>
 
+#include <algorithm>
 #include <charconv>
+#include <cstdint>
 #include <cstdio>
 #include <new>
 #include <optional>
@@ -19,6 +21,7 @@
 #include "cli/export.h"
 #include "cli/gallery.h"
 #include "cli/interruption.h"
+#include "cli/output_folder.h"
 #include "cli/progress.h"
 #include "cli/resources.h"
 #include "cli/snub_report.h"
@@ -177,6 +180,18 @@ int drawGallery(const Command& command) {
     return 0;
 }
 
+// Memory as messages give it: "537 MB", "2.1 GB".
+std::string inMegabytes(std::uint64_t bytes) {
+    const double megabytes = static_cast<double>(bytes) / 1e6;
+    char text[32];
+    if (megabytes >= 1000) {
+        std::snprintf(text, sizeof text, "%.1f GB", megabytes / 1000);
+    } else {
+        std::snprintf(text, sizeof text, "%.0f MB", std::max(megabytes, 1.0));
+    }
+    return text;
+}
+
 // --turntable: the frames into an animated WebP or a folder of PNG files. A run that stops
 // says first how many frames it wrote, then why.
 int drawTurntable(const Command& command) {
@@ -184,19 +199,33 @@ int drawTurntable(const Command& command) {
     if (command.marks.snubPoints) {
         requireMeetingPoints(description.request);
     }
-    vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "turntable", command.frames);
     vantu::cli::TurntableSettings settings;
     settings.frames = command.frames;
     settings.fps = command.fps;
     settings.marks = command.marks;
-    // Each job holds a frame being rendered and one waiting to be encoded.
-    const vantu::Sampling sampling = description.sampling;
-    const auto frameBytes =
-        static_cast<std::size_t>(vantu::devicePixels(description.size.width, sampling.ratio)) *
-        static_cast<std::size_t>(vantu::devicePixels(description.size.height, sampling.ratio)) *
-        sizeof(vantu::PackedColour);
-    settings.jobs =
-        vantu::cli::jobsThatFit(command.jobs, bytesPerJob(description) + 2 * frameBytes);
+    // A folder's frames stream into their files as -o writes a picture: a job holds a row and an
+    // encoder. A WebP's frames are whole, as few at once as memory asks, beside the encoder's.
+    settings.jobs = vantu::cli::jobsThatFit(command.jobs, bytesPerJob(description));
+    if (!vantu::cli::namesFrameFolder(command.output)) {
+        const vantu::PngFormat format =
+            vantu::cli::pngFormatOf(description.size, description.sampling, command.marks.any());
+        const std::uint64_t frameBytes = static_cast<std::uint64_t>(format.width) *
+                                         static_cast<std::uint64_t>(format.height) *
+                                         sizeof(vantu::PackedColour);
+        const std::uint64_t need =
+            frameBytes + vantu::animationFrameMemory(format.width, format.height);
+        const std::uint64_t left = vantu::cli::memoryLeft();
+        if (need > left) {
+            throw Refusal("a frame of " + std::to_string(format.width) + " x " +
+                          std::to_string(format.height) + " pixels needs about " +
+                          inMegabytes(need) +
+                          " of memory for the animated WebP, more than there is");
+        }
+        settings.framesInFlight =
+            vantu::cli::webpFramesInFlight(frameBytes, settings.jobs, left - need + frameBytes);
+        settings.jobs = std::min(settings.jobs, static_cast<int>(settings.framesInFlight));
+    }
+    vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "turntable", command.frames);
     settings.progress = &progress;
     settings.onFewerThreads = warn;
     int written = 0;
@@ -340,6 +369,8 @@ int run(const Command& command) {
         status = failure(e.what());
     } catch (const vantu::cli::GalleryError& e) {
         status = failure(e.what());
+    } catch (const vantu::cli::FolderError& e) {
+        status = failure(e.what());
     } catch (const Refusal& e) {
         status = failure(e.what());
     }
@@ -374,6 +405,7 @@ int runCommandLine(int argc, char* argv[]) {
 
 int main(int argc, char* argv[]) {
     vantu::prepareProcess();
+    vantu::cli::setUpHeap();
     try {
         (void)vantu::defaultKernelVariant();  // VANTU_KERNELS names a variant that runs here
         return runCommandLine(argc, argv);

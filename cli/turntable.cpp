@@ -4,17 +4,20 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <exception>
 #include <filesystem>
 #include <optional>
 #include <span>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
 #include "cli/export.h"
 #include "cli/indexed_work.h"
 #include "cli/interruption.h"
+#include "cli/output_folder.h"
 #include "export/output_file.h"
 #include "export/picture_writer.h"
 #include "geometry/text.h"
@@ -36,35 +39,107 @@ std::string frameFileName(int k) {
     return name;
 }
 
-void writeTurntable(const PictureDescription& description, const std::string& target,
-                    const TurntableSettings& settings, int& written) {
-    written = 0;
-    const PngFormat format =
-        pngFormatOf(description.size, description.sampling, settings.marks.any());
-    const bool folder = namesFrameFolder(target);
-    std::optional<OutputFile> file;
-    std::optional<AnimatedWebpWriter> webp;
-    if (folder) {
-        if (const std::error_code error = createFolder(target)) {
-            throw WriteError("'" + escapeText(target) + "'", error.value());
-        }
-    } else {
-        file.emplace(OutputFile::replacing(target));
-        webp.emplace(*file, format.width, format.height, settings.fps);
-    }
+std::size_t webpFramesInFlight(std::uint64_t frameBytes, int jobs, std::uint64_t memory) noexcept {
+    constexpr std::uint64_t most = std::uint64_t{256} << 20U;
+    const std::uint64_t fit = std::min(memory / 2, most) / std::max<std::uint64_t>(frameBytes, 1);
+    return static_cast<std::size_t>(
+        std::clamp<std::uint64_t>(fit, 1, 2 * static_cast<std::uint64_t>(std::max(jobs, 1))));
+}
 
+namespace detail {
+namespace {
+
+// Frame `k` of the turntable of `description` with `frames` frames.
+PictureDescription frameOf(const PictureDescription& description, std::size_t k, int frames) {
+    PictureDescription frame = description;
+    frame.view = frameView(description.view, static_cast<int>(k), frames);
+    return frame;
+}
+
+// Whether `name` is one that frameFileName gives: four digits, then ".png".
+bool isFrameFileName(std::string_view name) {
+    return name.size() == 8 && name.ends_with(".png") &&
+           std::all_of(name.begin(), name.begin() + 4, [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Removes the numbered frames of an earlier turntable from `folder`, so that it never holds
+// frames of two runs. Anything else in it stays.
+void removeEarlierFrames(const std::filesystem::path& folder) {
+    std::vector<std::filesystem::path> frames;
+    std::error_code error;
+    for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
+         entry.increment(error)) {
+        if (isFrameFileName(entry->path().filename().string()) && !entry->is_directory(error)) {
+            frames.push_back(entry->path());
+        }
+    }
+    if (error) {
+        throw FolderError("cannot read the folder '" + escapeText(folder.string()) +
+                          "': " + error.message());
+    }
+    for (const std::filesystem::path& frame : frames) {
+        if (std::filesystem::remove(frame, error); error) {
+            throw FolderError("cannot remove the earlier frame '" + escapeText(frame.string()) +
+                              "': " + error.message());
+        }
+    }
+}
+
+IndexedWork workOf(const TurntableSettings& settings) {
     IndexedWork work;
     work.count = static_cast<std::size_t>(settings.frames);
     work.threads = settings.jobs;
     work.progress = settings.progress;
     work.onFewerThreads = settings.onFewerThreads;
+    return work;
+}
+
+// The frames into a folder, each streamed into its file by one thread and put in place in order.
+void writeFrameFolder(const PictureDescription& description, const std::string& target,
+                      const TurntableSettings& settings, int& written) {
+    const LockedFolder folder(target);
+    removeEarlierFrames(target);
+    const IndexedWork work = workOf(settings);
+    // Each frame whole in its temporary file until the frames before it are in place.
+    std::vector<std::optional<OutputFile>> files(windowOf(work));
+    const auto failure = runIndexedWork(
+        work,
+        [&](std::size_t k, std::size_t slot) {
+            const PictureDescription frame = frameOf(description, k, settings.frames);
+            const FinePicture picture = preparePicture(frame);
+            const std::optional<Overlay> marks = marksOver(frame, settings.marks);
+            OutputFile& file = files[slot].emplace(OutputFile::replacing(
+                std::filesystem::path(target) / frameFileName(static_cast<int>(k))));
+            renderInto(picture, marks ? &*marks : nullptr, PictureType::png, file);
+            file.close();
+        },
+        [&](std::size_t /*k*/, std::size_t slot) {
+            // A signal that came while the frame was written keeps it out of the folder.
+            stopIfInterrupted();
+            files[slot]->publish();
+            files[slot].reset();
+            ++written;
+        });
+    if (failure) {
+        std::rethrow_exception(failure->error);
+    }
+}
+
+// The frames rendered whole, a few at once, and encoded in order into one animated WebP.
+void writeAnimation(const PictureDescription& description, const std::string& target,
+                    const TurntableSettings& settings, int& written) {
+    const PngFormat format =
+        pngFormatOf(description.size, description.sampling, settings.marks.any());
+    OutputFile file = OutputFile::replacing(target);
+    AnimatedWebpWriter webp(file, format.width, format.height, settings.fps);
+    IndexedWork work = workOf(settings);
+    work.window = settings.framesInFlight;
     const auto width = static_cast<std::size_t>(format.width);
     std::vector<std::vector<PackedColour>> frames(windowOf(work));
     const auto failure = runIndexedWork(
         work,
         [&](std::size_t k, std::size_t slot) {
-            PictureDescription frame = description;
-            frame.view = frameView(description.view, static_cast<int>(k), settings.frames);
+            const PictureDescription frame = frameOf(description, k, settings.frames);
             const FinePicture picture = preparePicture(frame);
             std::vector<PackedColour>& pixels = frames[slot];
             pixels.resize(width * static_cast<std::size_t>(format.height));
@@ -77,30 +152,29 @@ void writeTurntable(const PictureDescription& description, const std::string& ta
                 marks->paint(pixels);
             }
         },
-        [&](std::size_t k, std::size_t slot) {
-            const std::vector<PackedColour>& pixels = frames[slot];
-            if (webp) {
-                webp->addFrame(pixels);
-                return;
-            }
-            writePicture(std::filesystem::path(target) / frameFileName(static_cast<int>(k)),
-                         PictureType::png, format, [&](int row, std::span<PackedColour> out) {
-                             const auto line = std::span(pixels).subspan(
-                                 static_cast<std::size_t>(row) * width, width);
-                             std::copy(line.begin(), line.end(), out.begin());
-                         });
-            ++written;
-        });
+        [&](std::size_t /*k*/, std::size_t slot) { webp.addFrame(frames[slot]); });
     if (failure) {
         std::rethrow_exception(failure->error);
     }
-    if (webp) {
-        webp->finish();
-        file->close();
-        // A signal that came while the last bytes were written still keeps the old file.
-        stopIfInterrupted();
-        file->publish();
-        written = settings.frames;
+    frames.clear();
+    webp.finish();
+    file.close();
+    // A signal that came while the last bytes were written still keeps the old file.
+    stopIfInterrupted();
+    file.publish();
+    written = settings.frames;
+}
+
+}  // namespace
+}  // namespace detail
+
+void writeTurntable(const PictureDescription& description, const std::string& target,
+                    const TurntableSettings& settings, int& written) {
+    written = 0;
+    if (namesFrameFolder(target)) {
+        detail::writeFrameFolder(description, target, settings, written);
+    } else {
+        detail::writeAnimation(description, target, settings, written);
     }
 }
 

@@ -4,6 +4,8 @@
 
 // The turntable: frames of the sphere turning once about the picture's vertical axis.
 
+#include <cstddef>
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -30,20 +32,36 @@ struct TurntableSettings {
     int frames = 1;                   // 1 or more
     int fps = 30;                     // the WebP's frames per second
     int jobs = 0;                     // frames rendered at once; 0: one per core
+    std::size_t framesInFlight = 0;   // the WebP's whole frames in memory; 0: two per job
     OverlayOptions marks;             // painted over every frame where its view puts them
     ProgressBar* progress = nullptr;  // advanced by one per frame written; may be null
     // Told when fewer threads could be started than asked for; may be empty.
     std::function<void(const std::string&)> onFewerThreads;
 };
 
+// How many whole frames of `frameBytes` each an animated WebP may keep in memory, rendered or
+// being rendered and not yet encoded, for `jobs` threads with `memory` bytes to spare for them:
+// as many as fit in half of that and in 256 MiB, at least one and at most two per job.
+[[nodiscard]] std::size_t webpFramesInFlight(std::uint64_t frameBytes, int jobs,
+                                             std::uint64_t memory) noexcept;
+
 // Draws settings.frames frames of `description`, frame k at frameView(description.view, k, ...)
-// with the marks settings.marks asks for (marksOver), rendered on settings.jobs threads and encoded
-// in order, into `target`: a folder of PNG frames (created if missing, through a symbolic link too)
-// when namesFrameFolder(target), else one animated lossless WebP. Every file is written completely
-// or not at all, so the folder only ever holds whole frames and the WebP is all of them or nothing.
+// with the marks settings.marks asks for (marksOver), rendered on settings.jobs threads, into
+// `target`. Every file is written completely or not at all.
+//
+// A folder of PNG frames when namesFrameFolder(target): a LockedFolder (made when missing,
+// through a symbolic link too, and locked meanwhile, so that a second turntable or gallery into
+// it at the same time is refused), from which the numbered frames of an earlier turntable are
+// removed first, so that it never holds frames of two runs. Each frame streams row by row into
+// its file on one thread, as -o writes a picture, and the frames are put in place in order: the
+// folder holds the first `written` frames, whole.
+//
+// Else one animated lossless WebP, all of it or nothing, its frames rendered whole, at most
+// settings.framesInFlight at once, and encoded in order.
+//
 // `written` counts the frames written so far, also when an exception ends the run. Throws the
-// DrawError of the first frame that faults, WriteError (also for a folder that cannot be made),
-// Interrupted and std::bad_alloc.
+// DrawError of the first frame that faults, FolderError, WriteError, Interrupted and
+// std::bad_alloc.
 void writeTurntable(const PictureDescription& description, const std::string& target,
                     const TurntableSettings& settings, int& written);
 

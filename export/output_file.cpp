@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <charconv>
@@ -80,19 +81,39 @@ void checkForStop() {
     }
 }
 
-// Writes all of `bytes` to `fd`. Returns 0 or the errno value of the failure. A regular file is
-// written in one go. A pipe, device or socket may block for as long as its reader likes: it is
-// written a pipe's atomic size at a time once it can take it, with the stop check asked every
-// tenth of a second while it cannot.
-int writeAll(int fd, std::span<const std::byte> bytes, bool mayBlock) {
+// What writeAll returns when the reader of a pipe or device took longer than it may.
+constexpr int readerTooSlow = -1;
+
+// How long a reader may take in all, in milliseconds, when it is waited for briefly.
+constexpr int briefWaitMilliseconds = 1000;
+
+// Writes all of `bytes` to `fd`. Returns 0, the errno value of the failure, or readerTooSlow. A
+// regular file is written in one go. A pipe, device or socket may block for as long as its
+// reader likes: it is written a pipe's atomic size at a time once it can take it, with the stop
+// check asked every tenth of a second while it cannot; `waitLeft` (milliseconds, -1 for no
+// bound) is what the waits may still take, and shrinks by what they took.
+int writeAll(int fd, std::span<const std::byte> bytes, bool mayBlock, int& waitLeft) {
     while (!bytes.empty()) {
         std::size_t size = bytes.size();
         if (mayBlock) {
             pollfd ready{fd, POLLOUT, 0};
-            const int n = ::poll(&ready, 1, waitMilliseconds);
+            const int timeout =
+                waitLeft < 0 ? waitMilliseconds : std::min(waitLeft, waitMilliseconds);
+            const auto start = std::chrono::steady_clock::now();
+            const int n = ::poll(&ready, 1, timeout);
+            const int error = errno;
+            if (waitLeft >= 0) {
+                const auto waited = std::chrono::duration_cast<std::chrono::milliseconds>(
+                    std::chrono::steady_clock::now() - start);
+                const int spent = std::max(static_cast<int>(waited.count()), n == 0 ? timeout : 0);
+                waitLeft = std::max(0, waitLeft - spent);
+                if (n == 0 && waitLeft == 0) {
+                    return readerTooSlow;
+                }
+            }
             checkForStop();
-            if (n < 0 && errno != EINTR) {
-                return errno;
+            if (n < 0 && error != EINTR) {
+                return error;
             }
             if (n <= 0) {
                 continue;
@@ -123,14 +144,17 @@ int aboveStandardStreams(int fd) noexcept {
     return moved;
 }
 
-// Opens the FIFO `path` for writing, waiting for a reader with the stop check asked meanwhile;
-// the descriptor blocks again once open. -1 with errno on failure.
-int openFifo(const std::filesystem::path& path) {
+// Opens the FIFO `path` for writing. Waiting unbounded, it waits for a reader with the stop
+// check asked meanwhile, and the descriptor blocks again once open; briefly, it fails at once
+// with ENXIO when there is no reader, and the descriptor stays non-blocking. -1 with errno on
+// failure.
+int openFifo(const std::filesystem::path& path, ReaderWait wait) {
     for (;;) {
         const int fd = ::open(path.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
         if (fd >= 0) {
-            const int flags = ::fcntl(fd, F_GETFL);
-            if (flags < 0 || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+            const int flags = wait == ReaderWait::briefly ? 0 : ::fcntl(fd, F_GETFL);
+            if (flags < 0 ||
+                (wait == ReaderWait::unbounded && ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0)) {
                 const int error = errno;
                 ::close(fd);
                 errno = error;
@@ -138,7 +162,7 @@ int openFifo(const std::filesystem::path& path) {
             }
             return aboveStandardStreams(fd);
         }
-        if (errno != ENXIO && errno != EINTR) {
+        if ((errno != ENXIO || wait == ReaderWait::briefly) && errno != EINTR) {
             return -1;
         }
         checkForStop();
@@ -204,11 +228,21 @@ std::filesystem::path followLinks(std::filesystem::path path) {
 }
 
 std::error_code createFolder(const std::filesystem::path& folder) {
+    // "frames/" is the folder "frames", and a link of that name is followed like any other.
+    std::filesystem::path path = folder;
+    while (!path.has_filename() && path.has_relative_path()) {
+        path = path.parent_path();
+    }
     std::error_code error;
     try {
-        std::filesystem::create_directories(followLinks(folder), error);
+        path = followLinks(path);
     } catch (const std::system_error& e) {
-        error = e.code();
+        return e.code();
+    }
+    std::filesystem::create_directories(path, error);
+    // Something other than a folder, or a link to one, already has the name.
+    if (error == std::errc::file_exists) {
+        error = std::make_error_code(std::errc::not_a_directory);
     }
     return error;
 }
@@ -228,7 +262,7 @@ OutputFile::OutputFile(std::string target, int fd, std::filesystem::path tempora
       m_temporary(std::move(temporary)),
       m_destination(std::move(destination)) {}
 
-OutputFile OutputFile::replacing(const std::filesystem::path& path) {
+OutputFile OutputFile::replacing(const std::filesystem::path& path, ReaderWait wait) {
     const std::string target = detail::quotedPath(path);
     // Through symbolic links to the file they name, which is what gets replaced or made.
     std::filesystem::path destination;
@@ -243,7 +277,7 @@ OutputFile OutputFile::replacing(const std::filesystem::path& path) {
         if (fd < 0) {
             throw WriteError(target, errno);
         }
-        return direct(target, fd, true);
+        return direct(target, fd, true, wait);
     }
     struct stat existing {};
     const bool exists = ::stat(destination.c_str(), &existing) == 0;
@@ -254,12 +288,18 @@ OutputFile OutputFile::replacing(const std::filesystem::path& path) {
         // A device, pipe or socket is written straight into, never replaced by a file.
         const int fd =
             S_ISFIFO(existing.st_mode)
-                ? detail::openFifo(destination)
-                : detail::aboveStandardStreams(::open(destination.c_str(), O_WRONLY | O_CLOEXEC));
+                ? detail::openFifo(destination, wait)
+                : detail::aboveStandardStreams(::open(
+                      destination.c_str(),
+                      O_WRONLY | O_CLOEXEC | (wait == ReaderWait::briefly ? O_NONBLOCK : 0)));
         if (fd < 0) {
-            throw WriteError(target, errno);
+            const int error = errno;
+            if (error == ENXIO && S_ISFIFO(existing.st_mode)) {
+                throw WriteError(target, error, "nothing is reading from " + target);
+            }
+            throw WriteError(target, error);
         }
-        return direct(target, fd, true);
+        return direct(target, fd, true, wait);
     }
     // A file that may not be written is not replaced either, as the shell's > would refuse it.
     if (exists && ::faccessat(AT_FDCWD, destination.c_str(), W_OK, AT_EACCESS) != 0) {
@@ -307,13 +347,14 @@ void OutputFile::setStopCheck(StopCheck check) noexcept {
 }
 
 OutputFile OutputFile::standardOutput() {
-    return direct("to the standard output", STDOUT_FILENO, false);
+    return direct("to the standard output", STDOUT_FILENO, false, ReaderWait::unbounded);
 }
 
-OutputFile OutputFile::direct(const std::string& target, int fd, bool ownsFd) {
+OutputFile OutputFile::direct(const std::string& target, int fd, bool ownsFd, ReaderWait wait) {
     OutputFile file(target, fd, {}, {});
     file.m_ownsFd = ownsFd;
     file.m_mayBlock = true;
+    file.m_waitLeft = wait == ReaderWait::briefly ? detail::briefWaitMilliseconds : -1;
     file.m_buffer.reserve(detail::bufferSize);
     return file;
 }
@@ -323,6 +364,7 @@ OutputFile::OutputFile(OutputFile&& other) noexcept
       m_fd(std::exchange(other.m_fd, -1)),
       m_ownsFd(other.m_ownsFd),
       m_mayBlock(other.m_mayBlock),
+      m_waitLeft(other.m_waitLeft),
       m_temporary(std::move(other.m_temporary)),
       m_destination(std::move(other.m_destination)),
       m_buffer(std::move(other.m_buffer)),
@@ -344,13 +386,21 @@ void OutputFile::fail(int error) const {
     throw WriteError(m_target, error);
 }
 
+void OutputFile::writeOut(std::span<const std::byte> bytes) {
+    const int error = detail::writeAll(m_fd, bytes, m_mayBlock, m_waitLeft);
+    if (error == detail::readerTooSlow) {
+        throw WriteError(m_target, 0, "the reader of " + m_target + " took more than a second");
+    }
+    if (error != 0) {
+        fail(error);
+    }
+}
+
 void OutputFile::flushBuffer() {
     if (m_buffer.empty()) {
         return;
     }
-    if (const int error = detail::writeAll(m_fd, m_buffer, m_mayBlock)) {
-        fail(error);
-    }
+    writeOut(m_buffer);
     m_buffer.clear();
 }
 
@@ -362,9 +412,7 @@ void OutputFile::write(std::span<const std::byte> bytes) {
         flushBuffer();
     }
     if (bytes.size() >= detail::bufferSize) {
-        if (const int error = detail::writeAll(m_fd, bytes, m_mayBlock)) {
-            fail(error);
-        }
+        writeOut(bytes);
         return;
     }
     m_buffer.insert(m_buffer.end(), bytes.begin(), bytes.end());
@@ -375,6 +423,7 @@ void OutputFile::close() {
         return;
     }
     flushBuffer();
+    std::vector<std::byte>().swap(m_buffer);  // a closed file may wait long to be published
     struct stat info {};
     if (::fstat(m_fd, &info) != 0) {
         fail(errno);

@@ -44,8 +44,21 @@ private:
 [[nodiscard]] std::filesystem::path followLinks(std::filesystem::path path);
 
 // Makes the folder `folder` and the folders above it that are missing, following a symbolic
-// link, dangling or not, to the folder it names. Returns why it could not, or nothing.
+// link, dangling or not, to the folder it names; a name with a slash at its end too. Returns why
+// it could not ("Not a directory" when a file other than a folder has the name), or nothing.
 [[nodiscard]] std::error_code createFolder(const std::filesystem::path& folder);
+
+// How long writing may wait for a reader: for a FIFO to be opened by one, and for a pipe or a
+// device that is full to take more.
+enum class ReaderWait {
+    // As long as the reader likes, the stop check asked every tenth of a second (vantu-render,
+    // which a signal ends).
+    unbounded,
+    // Never for a FIFO that nobody reads, which is refused at once ("nothing is reading from
+    // 'x.png'"), and at most a second in all for a reader to take the bytes: for a thread that
+    // must never hang on a file, such as a window's.
+    briefly,
+};
 
 // Bytes going to a file that holds them completely or not at all. A regular file (new or
 // existing, also through symbolic links, dangling ones included) is replaced: the bytes go to a
@@ -64,9 +77,10 @@ public:
 
     // Begins replacing `path`. Throws WriteError when its temporary file cannot be made (the
     // folder is missing or not writable), `path` is a folder or a file that may not be written
-    // (EACCES, as the shell's > refuses it), and std::bad_alloc. Opening a FIFO waits for a
-    // reader.
-    [[nodiscard]] static OutputFile replacing(const std::filesystem::path& path);
+    // (EACCES, as the shell's > refuses it), and std::bad_alloc. Opening a FIFO, and every write
+    // to a FIFO, pipe or device, waits for its reader as `wait` says.
+    [[nodiscard]] static OutputFile replacing(const std::filesystem::path& path,
+                                              ReaderWait wait = ReaderWait::unbounded);
 
     // Sets the check that every output that blocks asks from then on; nullptr for none.
     static void setStopCheck(StopCheck check) noexcept;
@@ -102,7 +116,9 @@ private:
     OutputFile(std::string target, int fd, std::filesystem::path temporary,
                std::filesystem::path destination);
     // Written straight into `fd`, which it closes when `ownsFd`.
-    static OutputFile direct(const std::string& target, int fd, bool ownsFd);
+    static OutputFile direct(const std::string& target, int fd, bool ownsFd, ReaderWait wait);
+    // Writes `bytes` straight out, unbuffered; throws WriteError.
+    void writeOut(std::span<const std::byte> bytes);
     void flushBuffer();
     void fail(int error) const;
 
@@ -110,6 +126,7 @@ private:
     int m_fd = -1;
     bool m_ownsFd = true;                 // false for the standard output
     bool m_mayBlock = false;              // a pipe, device or socket: writes wait for it
+    int m_waitLeft = -1;                  // milliseconds writes may still wait; -1: no bound
     std::filesystem::path m_temporary;    // empty when written directly
     std::filesystem::path m_destination;  // what publish() renames the temporary file to
     std::vector<std::byte> m_buffer;

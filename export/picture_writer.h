@@ -77,20 +77,34 @@ private:
 using PictureRows = std::function<void(int row, std::span<PackedColour> out)>;
 
 // Writes the picture `rows` gives as a file of `type` and `format` at `path`, completely or not
-// at all (see OutputFile::replacing). Throws WriteError naming the file with the reason,
-// std::invalid_argument as PictureWriter does and std::bad_alloc; whatever `rows` throws passes
-// through. On any exception the file at `path` is as it was.
+// at all (see OutputFile::replacing, which `wait` goes to). Throws WriteError naming the file
+// with the reason, std::invalid_argument as PictureWriter does and std::bad_alloc; whatever
+// `rows` throws passes through. On any exception the file at `path` is as it was.
 void writePicture(const std::filesystem::path& path, PictureType type, const PngFormat& format,
-                  const PictureRows& rows);
+                  const PictureRows& rows, ReaderWait wait = ReaderWait::unbounded);
 
-// An animated, lossless WebP, its frames given in order and encoded as they come (libwebp's
-// WebPAnimEncoder); it plays in a loop, frame k shown from k * 1000 / fps milliseconds.
+// The lossless effort of an animation's frames, as libwebp's WebPConfigLosslessPreset takes it
+// (0, fastest, to 9, smallest); libwebp's own default is 6. The animation is the turntable's
+// bottleneck: at 0 a 1920 x 1080 frame costs about twice its PNG, half of what it costs at 6,
+// for a file about as large (BM_EncodeFrame).
+inline constexpr int animationEffort = 0;
+
+// About how much memory AnimatedWebpWriter takes while it encodes a frame of `width` x `height`
+// pixels, beside the frame it is given and the animation encoded so far: libwebp's copy of the
+// frame and its encoder's state, at animationEffort.
+[[nodiscard]] std::uint64_t animationFrameMemory(int width, int height) noexcept;
+
+// An animated, lossless WebP, its frames given in order, each encoded as it comes into a whole
+// picture of its own (libwebp's WebPEncode) and put into the animation with libwebp's muxer; it
+// plays in a loop, frame k shown from k * 1000 / fps milliseconds. The encoded frames stay in
+// memory until finish(), which assembles the file there: about twice its size.
 class AnimatedWebpWriter {
 public:
     // Begins an animation of `width` x `height` pixels (1 to maxWebpSide each) at `fps` frames
-    // a second (at least 1) into `out`, which must outlive the writer. Throws
-    // std::invalid_argument for values out of range, std::bad_alloc.
-    AnimatedWebpWriter(OutputFile& out, int width, int height, int fps);
+    // a second (at least 1) into `out`, which must outlive the writer, each frame encoded at the
+    // lossless `effort`. Throws std::invalid_argument for values out of range, std::bad_alloc.
+    AnimatedWebpWriter(OutputFile& out, int width, int height, int fps,
+                       int effort = animationEffort);
     AnimatedWebpWriter(const AnimatedWebpWriter&) = delete;
     AnimatedWebpWriter& operator=(const AnimatedWebpWriter&) = delete;
     ~AnimatedWebpWriter();

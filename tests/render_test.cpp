@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <ostream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -333,6 +334,14 @@ TEST(RunDrawing, SwitchesToPixelsOnlyAfterTheSetUpSucceeded) {
     ASSERT_FALSE(recorder.calls.empty());
     EXPECT_EQ(recorder.calls.front(), (SinkCall{SinkCall::pixelScale}));
     EXPECT_EQ(recorder.runsOf(240), render(120.0, Projection::stereographic).runsOf(240));
+
+    // Runs are of window pixels: any other sampling is refused before the set-up.
+    recorder.calls.clear();
+    for (const Sampling sampling : {Sampling{2, 1}, Sampling{1, 2}}) {
+        EXPECT_THROW(runDrawing(PictureDescription{request, {}, {}, sampling}, recorder),
+                     std::invalid_argument);
+    }
+    EXPECT_TRUE(recorder.calls.empty());
 }
 
 // The core against the plain implementation, pixel for pixel: every catalogue code in every

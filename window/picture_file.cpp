@@ -59,11 +59,13 @@ std::optional<QString> savePicture(const QImage& picture, const QString& path, P
         if (type == PictureType::png) {
             format.palette = detail::paletteOf(image);
         }
-        writePicture(std::filesystem::path(QFile::encodeName(path).toStdString()), type, format,
-                     [&image](int row, std::span<PackedColour> out) {
-                         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(row));
-                         std::transform(line, line + out.size(), out.begin(), detail::packed);
-                     });
+        writePicture(
+            std::filesystem::path(QFile::encodeName(path).toStdString()), type, format,
+            [&image](int row, std::span<PackedColour> out) {
+                const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(row));
+                std::transform(line, line + out.size(), out.begin(), detail::packed);
+            },
+            ReaderWait::briefly);  // the interface thread never hangs on a reader
     } catch (const WriteError& e) {
         return QString::fromStdString(e.reason());
     } catch (const std::bad_alloc&) {

@@ -17,8 +17,9 @@ namespace vantu {
 // Writes `picture` to `path` as a file of `type` with vantu-render's writer, atomically: into a
 // temporary file beside it, synced, then renamed over `path`, so that a failure leaves whatever
 // was there before. A PNG has an 8-bit palette when the picture has at most 256 colours, else
-// RGB. Returns nothing when the file is written, else the reason it is not, in the system's
-// words.
+// RGB. A FIFO that nobody reads is refused at once, and a reader is waited for at most a second
+// in all (ReaderWait::briefly), so that the interface thread never hangs on a file. Returns
+// nothing when the file is written, else the reason it is not, in the system's words.
 [[nodiscard]] std::optional<QString> savePicture(const QImage& picture, const QString& path,
                                                  PictureType type = PictureType::png);
 

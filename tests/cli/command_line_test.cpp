@@ -330,6 +330,13 @@ INSTANTIATE_TEST_SUITE_P(
                     {"--size", "386x482", "--zoom", "1.25", "--antialias", "2", "--projection",
                      "gnome", "-o", "a.png"},
                     testing::HasSubstr("where the gnome picture is not defined; --size 385x482")},
+        RefusedCase{"NoPixelAtAQuarterZoom",
+                    {"--size", "1x1", "--zoom", "0.25", "--turntable", "2", "-o", "d1/"},
+                    "--size 1x1 at --zoom 0.25 makes a picture of 0 x 0 pixels: give a larger "
+                    "--size or --zoom"},
+        RefusedCase{"NoRowAtAQuarterZoom",
+                    {"--size", "640x1", "--zoom", "0.25", "--gallery", "g"},
+                    testing::HasSubstr("makes a picture of 160 x 0 pixels")},
         RefusedCase{"OutputMissing", {"--runs", "-o"}, "--output: 1 required FILE missing"},
         RefusedCase{"AntialiasNine",
                     {"--antialias", "9"},

@@ -12,14 +12,17 @@
 #include <algorithm>
 #include <cerrno>
 #include <chrono>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <optional>
 #include <ostream>
 #include <random>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "tests/png_file.h"
@@ -314,8 +317,47 @@ INSTANTIATE_TEST_SUITE_P(
                     User::anyone,
                     1,
                     "",
-                    "vantu-render: another gallery is being written into the folder 'g'\n",
+                    "vantu-render: another vantu-render is writing into the folder 'g'\n",
                     {}},
+        HostileCase{"TwoTurntablesAtOnce",
+                    "{ $R --turntable 3600 --zoom 2 -o d/ >/dev/null 2>&1 & } && p=$! && "
+                    "until [ -n \"$(ls d 2>/dev/null)\" ]; do sleep 0.02; done; "
+                    "$R --turntable 2 -o d/; s=$?; kill $p; wait $p; rm -r d; exit $s",
+                    User::anyone,
+                    1,
+                    "",
+                    "vantu-render: wrote 0 of the turntable's 2 frames to 'd/'\n"
+                    "vantu-render: another vantu-render is writing into the folder 'd/'\n",
+                    {}},
+        // The second run's frames replace all of the first's, and nothing else goes.
+        HostileCase{"FramesOfTwoRuns",
+                    "$R --turntable 20 --size 8x8 -o mix/ && echo notes > mix/notes.txt && "
+                    "$R --turntable 3 --size 8x8 --view 0,45,0 -o mix/ && ls mix",
+                    User::anyone,
+                    0,
+                    "0000.png\n0001.png\n0002.png\nnotes.txt\n",
+                    "",
+                    {"mix (folder)"}},
+        HostileCase{"FramesIntoAFile",
+                    "printf \"$E\" > afile && ln -s afile link && $R --turntable 2 -o afile/; "
+                    "$R --turntable 2 -o link/; $R --turntable 2 -o /dev/null/",
+                    User::anyone,
+                    1,
+                    "",
+                    "vantu-render: wrote 0 of the turntable's 2 frames to 'afile/'\n"
+                    "vantu-render: cannot create the folder 'afile/': Not a directory\n"
+                    "vantu-render: wrote 0 of the turntable's 2 frames to 'link/'\n"
+                    "vantu-render: cannot create the folder 'link/': Not a directory\n"
+                    "vantu-render: wrote 0 of the turntable's 2 frames to '/dev/null/'\n"
+                    "vantu-render: cannot create the folder '/dev/null/': Not a directory\n",
+                    {"afile (earlier)", "link -> afile"}},
+        HostileCase{"FramesThroughADanglingLink",
+                    "ln -s made dangling && $R --turntable 2 --size 8x8 -o dangling/ && ls made",
+                    User::anyone,
+                    0,
+                    "0000.png\n0001.png\n",
+                    "",
+                    {"dangling -> made", "made (folder)"}},
         HostileCase{"WriteProtectedFile",
                     "printf \"$E\" > keep.png && chmod 444 keep.png && $R -o keep.png",
                     User::nobody,
@@ -332,6 +374,14 @@ INSTANTIATE_TEST_SUITE_P(
                     "vantu-render: cannot write 'locked/keep.png': no file can be made in the "
                     "folder 'locked': Permission denied\n",
                     {"locked (folder)"}},
+        // One job is this thread alone: no thread to start, none missing.
+        HostileCase{"OneJobWhereNoThreadCanStart",
+                    "prlimit --nproc=1 $R --jobs 1 -o one.png",
+                    User::nobody,
+                    0,
+                    "",
+                    "",
+                    {"one.png (png)"}},
         HostileCase{"SomeThreadsAndAClosedStandardError",
                     "prlimit --nproc=3 $R --jobs 8 -o some.png 2>&- && "
                     "prlimit --nproc=3 $R --gallery g --jobs 8 2>&- >/dev/null && "
@@ -521,7 +571,87 @@ TEST(MemoryLimit, IsMetOrSaidSo) {
     EXPECT_EQ(o.status, 1);
     EXPECT_EQ(o.err, "vantu-render: not enough memory\n");
     EXPECT_EQ(slurp(file), bytes);
+    // A turntable's frames stream into their files as that picture does; a frame of the WebP,
+    // whole in memory, is refused before anything is drawn when it cannot fit.
+    const std::vector<std::string> turntable = {"--as=" + std::to_string(64 << 20),
+                                                VANTU_RENDER,
+                                                "--turntable",
+                                                "2",
+                                                "--size",
+                                                "4096x4096",
+                                                "-o"};
+    const auto into = [&](const std::string& target) {
+        std::vector<std::string> args = turntable;
+        args.push_back((folder / target).string());
+        return testing_support::runProgram("/usr/bin/prlimit", args);
+    };
+    o = into("frames/");
+    EXPECT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(namesIn(folder / "frames"), (std::vector<std::string>{"0000.png", "0001.png"}));
+    o = into("turn.webp");
+    EXPECT_EQ(o.status, 1);
+    EXPECT_EQ(o.err,
+              "vantu-render: a frame of 4096 x 4096 pixels needs about 340 MB of memory for the "
+              "animated WebP, more than there is\n");
+    EXPECT_EQ(namesIn(folder), (std::vector<std::string>{"big.png", "frames"}));
     fs::remove_all(folder);
+}
+
+// A memory control group of its own for the test (cgroup v2 where this process's group can hold
+// one, else v1's memory controller), or nothing where none can be made.
+std::optional<fs::path> memoryGroup(std::uint64_t limit) {
+    const std::string name = "vantu-test-" + std::to_string(::getpid());
+    std::ifstream groups("/proc/self/cgroup");
+    std::string own;
+    for (std::string line; std::getline(groups, line);) {
+        if (line.starts_with("0::/")) {
+            own = line.substr(4);
+        }
+    }
+    for (const auto& [group, limitFile] :
+         {std::pair{fs::path("/sys/fs/cgroup") / own / name, "memory.max"},
+          std::pair{fs::path("/sys/fs/cgroup/memory") / name, "memory.limit_in_bytes"}}) {
+        std::error_code error;
+        if (fs::create_directory(group, error) && fs::exists(group / limitFile)) {
+            std::ofstream(group / limitFile) << limit;
+            std::ifstream set(group / limitFile);
+            std::uint64_t read = 0;
+            if (set >> read && read <= limit) {
+                return group;
+            }
+        }
+        fs::remove(group, error);
+    }
+    return std::nullopt;
+}
+
+// Under a memory limit of 400 MB that only the control group knows, which the kernel enforces by
+// killing: turntables of 2048 x 2048 frames on 64 jobs, into a folder and into a WebP, stay
+// within it.
+TEST(MemoryGroup, TurntablesStayWithinItsLimit) {
+    if (sanitized) {
+        GTEST_SKIP() << "the sanitizers' shadow memory counts against the limit";
+    }
+    const std::optional<fs::path> group = memoryGroup(std::uint64_t{400} << 20U);
+    if (!group) {
+        GTEST_SKIP() << "no memory control group can be made here";
+    }
+    const fs::path folder = scratchFolder("memory-group");
+    // Enough frames that a few per job in flight would go over the limit.
+    for (const auto& [target, frames] :
+         {std::pair{"frames/", "40"}, std::pair{"turn.webp", "12"}}) {
+        SCOPED_TRACE(target);
+        const Outcome o = testing_support::runProgram(
+            "/bin/bash",
+            {"-c", "echo $$ > '" + (*group / "cgroup.procs").string() +
+                       "' && exec '" VANTU_RENDER "' --turntable " + frames +
+                       " --size 2048x2048 --jobs 64 -o '" + (folder / target).string() + "'"});
+        EXPECT_EQ(o.status, 0) << o.err;
+        EXPECT_EQ(o.err, "");
+    }
+    EXPECT_EQ(namesIn(folder / "frames").size(), 40U);
+    fs::remove_all(folder);
+    ::rmdir(group->c_str());
 }
 
 // However many threads can be started (an unprivileged user limited to that many), the work

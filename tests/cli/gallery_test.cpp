@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "cli/export.h"
+#include "cli/output_folder.h"
 #include "geometry/draw_error.h"
 #include "render/fine_picture.h"
 #include "render/pixel_colour.h"
@@ -146,6 +147,45 @@ TEST(GalleryPage, HasOneRowPerCodeWithAnglesSumAndThumbnails) {
     }
 }
 
+struct ThumbnailCase {
+    const char* name;
+    PictureSize size;
+    double zoom;
+    const char* thumbnail;  // its width and height in the page
+    friend void PrintTo(const ThumbnailCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class Thumbnails : public testing::TestWithParam<ThumbnailCase> {};
+
+// Every thumbnail fits in 160 x 120 in its picture's own proportions, and the page says the
+// view and the size the pictures share.
+TEST_P(Thumbnails, KeepThePicturesProportions) {
+    const ThumbnailCase& c = GetParam();
+    GallerySettings settings;
+    settings.size = c.size;
+    settings.sampling.ratio = c.zoom;
+    settings.view = {30, -15, 0};
+    const std::string page = galleryPage(galleryPictures(false), settings);
+    const std::regex any("<img src=\"[^\"]+\"( width=\"\\d+\" height=\"\\d+\") alt=");
+    std::set<std::string> found;
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), any);
+         it != std::sregex_iterator(); ++it) {
+        found.insert((*it)[1].str());
+    }
+    EXPECT_EQ(found, std::set<std::string>{" " + std::string(c.thumbnail)});
+    EXPECT_NE(page.find("view 30&deg;, -15&deg;, 0&deg;, size " + std::to_string(c.size.width) +
+                        " x " + std::to_string(c.size.height) + ", zoom "),
+              std::string::npos);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Sizes, Thumbnails,
+    testing::Values(ThumbnailCase{"TheWindows", {640, 481}, 1, R"(width="160" height="120")"},
+                    ThumbnailCase{"TallAtHalfZoom", {100, 1000}, 0.5, R"(width="12" height="120")"},
+                    ThumbnailCase{"Wide", {1000, 100}, 2, R"(width="160" height="16")"},
+                    ThumbnailCase{"Square", {1, 1}, 1, R"(width="120" height="120")"}),
+    RowName());
+
 // The legend after the table: each of the 21 colours once, as a swatch whose title says its
 // hue, its cell and the order of its distances.
 TEST(GalleryPage, EndsWithTheLegendOfEveryColour) {
@@ -243,8 +283,8 @@ TEST(WriteGallery, ReportsAFolderItCannotMake) {
     const std::vector<GalleryPicture> pictures = galleryPictures(false);
     try {
         writeGallery(file / "inner", pictures, GallerySettings{}, {1, nullptr, {}});
-        ADD_FAILURE() << "no GalleryError";
-    } catch (const GalleryError& e) {
+        ADD_FAILURE() << "no FolderError";
+    } catch (const FolderError& e) {
         EXPECT_TRUE(std::string(e.what()).starts_with("cannot create the folder '" +
                                                       (file / "inner").string() + "': "))
             << e.what();

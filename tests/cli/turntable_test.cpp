@@ -7,6 +7,7 @@
 #include <webp/demux.h>
 
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -104,6 +105,34 @@ TEST(Turntable, EachFrameIsThePictureOfItsViewInTheFolderAndTheWebp) {
     EXPECT_NE(readPng(frames + "0001.png").pixels, readPng(frames + "0002.png").pixels);
     fs::remove_all(folder);
 }
+
+struct RateCase {
+    const char* name;
+    int frames;
+    int fps;
+    std::vector<int> ends;  // frame k ends at (k + 1) * 1000 / fps milliseconds, rounded down
+    friend void PrintTo(const RateCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class FrameRate : public testing::TestWithParam<RateCase> {};
+
+// Each frame lasts until the next one's time, so that rounding never adds up over a turn.
+TEST_P(FrameRate, EndsEachFrameOnTime) {
+    const RateCase& c = GetParam();
+    const fs::path folder = testing_support::scratchFolder(c.name);
+    const std::string webp = (folder / "turn.webp").string();
+    ASSERT_EQ(render({"--turntable", std::to_string(c.frames), "--fps", std::to_string(c.fps),
+                      "--size", "8x8", "-o", webp})
+                  .status,
+              0);
+    EXPECT_EQ(decodeWebp(testing_support::slurp(webp)).ends, c.ends);
+    fs::remove_all(folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(Rates, FrameRate,
+                         testing::Values(RateCase{"Thirty", 6, 30, {33, 66, 100, 133, 166, 200}},
+                                         RateCase{"OneHundredTwenty", 4, 120, {8, 16, 25, 33}}),
+                         RowName());
 
 }  // namespace
 }  // namespace vantu

@@ -5,8 +5,10 @@
 
 #include "export/picture_writer.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <unistd.h>
 #include <webp/decode.h>
 
 #include <filesystem>
@@ -16,6 +18,7 @@
 #include <sstream>
 #include <stdexcept>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "tests/test_support.h"
@@ -124,6 +127,47 @@ TEST(TemporaryFile, IsHiddenBesideTheTargetWithTheUmasksPermissions) {
     ASSERT_EQ(::stat((folder / "new.png").c_str(), &made), 0);
     EXPECT_EQ(made.st_mode & 07777U, 0640U);
     ::umask(old);
+    fs::remove_all(folder);
+}
+
+// Waited for briefly, as a window's thread waits, a FIFO without a reader is refused at once,
+// one whose reader takes nothing is given up after a second, and a reader that reads gets all.
+TEST(BriefWait, GivesUpOnAReaderThatTakesNothing) {
+    const fs::path folder = scratchFolder("brief-wait");
+    const fs::path fifo = folder / "fifo.png";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string name = "'" + fifo.string() + "'";
+    EXPECT_THROW_MSG((void)OutputFile::replacing(fifo, ReaderWait::briefly), WriteError,
+                     "cannot write " + name + ": nothing is reading from " + name);
+    const std::vector<std::byte> bytes(std::size_t{1} << 20U, std::byte{7});
+    const int reader = ::open(fifo.c_str(), O_RDONLY | O_NONBLOCK);
+    ASSERT_GE(reader, 0);
+    {
+        OutputFile out = OutputFile::replacing(fifo, ReaderWait::briefly);
+        EXPECT_THROW_MSG(
+            {
+                out.write(bytes);
+                out.close();
+            },
+            WriteError,
+            "cannot write " + name + ": the reader of " + name + " took more than a second");
+    }
+    char drain[1 << 16];
+    while (::read(reader, drain, sizeof drain) > 0) {
+    }
+    ASSERT_EQ(::fcntl(reader, F_SETFL, 0), 0);
+    std::size_t received = 0;
+    std::thread reading([&] {
+        for (ssize_t n = 0; (n = ::read(reader, drain, sizeof drain)) > 0;) {
+            received += static_cast<std::size_t>(n);
+        }
+    });
+    OutputFile out = OutputFile::replacing(fifo, ReaderWait::briefly);
+    out.write(bytes);
+    EXPECT_NO_THROW(out.close());
+    reading.join();
+    ::close(reader);
+    EXPECT_EQ(received, bytes.size());
     fs::remove_all(folder);
 }
 

@@ -6,6 +6,7 @@
 // closing during a frame. The suite runs at several scale factors (tests/window/CMakeLists.txt).
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <QApplication>
 #include <QClipboard>
@@ -452,6 +453,14 @@ TEST_F(ExplorerFilesTest, SavesPngOrWebpByTheNameAndRefusesOtherNames) {
     explorer.savePicture->trigger();
     ASSERT_EQ(failures.size(), 3);
     EXPECT_EQ(failures[2], answer + QStringLiteral(": No such file or directory"));
+
+    // A FIFO that nobody reads is refused at once, not waited for.
+    answer = folder.filePath(QStringLiteral("fifo.png"));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(answer).constData(), 0600), 0);
+    explorer.savePicture->trigger();
+    ASSERT_EQ(failures.size(), 4);
+    EXPECT_EQ(failures[3], answer + QStringLiteral(": nothing is reading from '") + answer +
+                               QStringLiteral("'"));
 }
 
 // Pictures whose command line Ctrl+Shift+C copies, from the start-up picture.

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <sys/resource.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <functional>
@@ -193,7 +194,7 @@ struct SaveFailureRow {
     friend void PrintTo(const SaveFailureRow& row, std::ostream* out) { *out << row.name; }
     std::string name;
     QString file;    // relative to the test's folder; "" for a cancelled dialog
-    QString reason;  // the system's words; "" when nothing fails
+    QString reason;  // the system's words, "@" for the file's path; "" when nothing fails
     rlim_t fileSizeLimit = RLIM_INFINITY;  // ulimit -f while saving, in bytes
 };
 
@@ -203,6 +204,8 @@ const SaveFailureRow saveFailureRows[] = {
     {"aFolder", "folder", "Is a directory"},
     // The picture takes more than 4096 bytes.
     {"beyondTheFileSizeLimit", "old.png", "File too large", 4096},
+    // The window never waits for a reader that may never come.
+    {"fifoWithoutAReader", "fifo.png", "nothing is reading from '@'"},
 };
 
 class SaveFailureTest : public PictureActionsTest,
@@ -211,6 +214,9 @@ class SaveFailureTest : public PictureActionsTest,
 TEST_P(SaveFailureTest, TellsWhyAndLeavesWhatWasThere) {
     const QDir files(folder.path());
     ASSERT_TRUE(files.mkdir(QStringLiteral("folder")));
+    ASSERT_EQ(
+        ::mkfifo(QFile::encodeName(files.filePath(QStringLiteral("fifo.png"))).constData(), 0600),
+        0);
     QFile old(files.filePath(QStringLiteral("old.png")));
     ASSERT_TRUE(old.open(QIODevice::WriteOnly) && old.write("old") == 3);
     old.close();
@@ -226,7 +232,8 @@ TEST_P(SaveFailureTest, TellsWhyAndLeavesWhatWasThere) {
     const bool fails = !GetParam().reason.isEmpty();
     ASSERT_EQ(failures.size(), fails ? 1 : 0);
     if (fails) {
-        EXPECT_EQ(failures[0], answer + QStringLiteral(": ") + GetParam().reason);
+        EXPECT_EQ(failures[0], answer + QStringLiteral(": ") +
+                                   QString(GetParam().reason).replace(QLatin1Char('@'), answer));
     }
     EXPECT_EQ(files.entryList(QDir::Files | QDir::NoDotAndDotDot),
               QStringList{QStringLiteral("old.png")})
