@@ -21,12 +21,13 @@
 #include "export/output_file.h"
 #include "export/picture_writer.h"
 #include "geometry/text.h"
+#include "geometry/view.h"
 
 namespace vantu::cli {
 
 View frameView(const View& view, int k, int frames) noexcept {
     const double turn = (360.0 * k) / frames;
-    return {view.lon + turn, view.lat, view.roll};
+    return {reducedDegrees(view.lon) + turn, view.lat, view.roll};
 }
 
 bool namesFrameFolder(std::string_view name) noexcept {

@@ -17,8 +17,9 @@
 
 namespace vantu::cli {
 
-// The view of frame `k` (0 to frames - 1) of `frames`: (lon + (360 k) / frames, lat, roll),
-// each operation rounded as written.
+// The view of frame `k` (0 to frames - 1) of `frames`: (reducedDegrees(lon) + (360 k) / frames,
+// lat, roll), each operation rounded as written. LON is reduced first so that the turn is not lost
+// in an angle such as 1e20; one within a turn is as it was.
 [[nodiscard]] View frameView(const View& view, int k, int frames) noexcept;
 
 // Whether `name` asks for a folder of frames: it ends in '/'.

@@ -73,12 +73,12 @@ TEST(Turntable, EachFrameIsThePictureOfItsViewInTheFolderAndTheWebp) {
         return args;
     };
     const std::string frames = (folder / "frames").string() + "/";
-    ASSERT_EQ(render(with({"--turntable", "3", "--view", "10,20,5", "-o", frames})).status, 0);
+    ASSERT_EQ(render(with({"--turntable", "3", "--view", "1e20,20,5", "-o", frames})).status, 0);
     EXPECT_EQ(testing_support::namesIn(frames),
               (std::vector<std::string>{"0000.png", "0001.png", "0002.png"}));
     const std::string webp = (folder / "turn.webp").string();
     ASSERT_EQ(
-        render(with({"--turntable", "3", "--fps", "10", "--view", "10,20,5", "-o", webp})).status,
+        render(with({"--turntable", "3", "--fps", "10", "--view", "1e20,20,5", "-o", webp})).status,
         0);
     const DecodedAnimation animation = decodeWebp(testing_support::slurp(webp));
     ASSERT_EQ(animation.frames.size(), 3U);
@@ -86,11 +86,12 @@ TEST(Turntable, EachFrameIsThePictureOfItsViewInTheFolderAndTheWebp) {
     EXPECT_EQ(animation.height, 72);
     EXPECT_EQ(animation.ends, (std::vector<int>{100, 200, 300}));
 
-    // Frame k at LON 10 + 120 k, as --view draws it alone.
+    // Frame k at LON 280 + 120 k, as --view draws it alone: 1e20 turns from its residue, 280,
+    // where adding the turn to 1e20 itself would lose it.
     for (int k = 0; k < 3; ++k) {
         SCOPED_TRACE(k);
         const std::string still = (folder / ("still" + std::to_string(k) + ".png")).string();
-        const std::string view = std::to_string(10 + 120 * k) + ",20,5";
+        const std::string view = std::to_string(280 + 120 * k) + ",20,5";
         ASSERT_EQ(render(with({"--view", view, "-o", still})).status, 0);
         const testing_support::DecodedPng expected = readPng(still);
         const testing_support::DecodedPng frame =
