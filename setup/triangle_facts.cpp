@@ -35,6 +35,9 @@ double nearestDouble(const mpq_class& q, bool timesPi = false) {
     }
     const double nearest = mpfr_get_d(value, MPFR_RNDN);
     mpfr_clear(value);
+    // MPFR keeps pi in a cache of each thread's own, which a thread that is not the main one
+    // (the Explorer's frame source) would leave behind when it ends.
+    mpfr_free_cache2(MPFR_FREE_LOCAL_CACHE);
     return nearest;
 }
 
