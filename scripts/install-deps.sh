@@ -2,7 +2,8 @@
 # SPDX-FileCopyrightText: 2026 The Vantu developers
 # SPDX-License-Identifier: MIT
 # Installs the Debian packages that building, running and testing Vantu need, and only those
-# that are missing. Safe to run any number of times.
+# that are missing. Safe to run any number of times. With --windows: those that cross-build Vantu
+# for Windows and test it under wine instead, and the source lines that `apt-get source` needs.
 set -euo pipefail
 
 packages=(
@@ -33,6 +34,21 @@ packages=(
     reuse
 )
 
+if [ "${1:-}" = --windows ]; then
+    packages=(
+        # the cross-compilers, their zlib, and the tools that build Debian's sources
+        g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
+        build-essential cmake ninja-build pkg-config dpkg-dev m4 autoconf automake libtool qt6-base-dev qt6-base-dev-tools
+        # running and testing the programs, and the installer
+        wine64 xvfb imagemagick nsis zip
+    )
+fi
+
+sudo=()
+if [ "$(id -u)" -ne 0 ]; then
+    sudo=(sudo)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
@@ -40,15 +56,26 @@ for p in "${packages[@]}"; do
     fi
 done
 
+# Debian's sources, for the libraries the Windows build makes from them.
+sources=/etc/apt/sources.list.d/vantu-debian-src.sources
+updated=no
+if [ "${1:-}" = --windows ] && ! grep -rqs "^Types:.*deb-src\|^deb-src" /etc/apt/sources.list /etc/apt/sources.list.d; then
+    echo "install-deps: adding Debian's source packages to apt's sources ($sources)"
+    printf '%s\n' "Types: deb-src" "URIs: http://deb.debian.org/debian" \
+        "Suites: bookworm bookworm-updates" "Components: main" \
+        "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg" |
+        "${sudo[@]}" tee "$sources" >/dev/null
+    "${sudo[@]}" apt-get update -q
+    updated=yes
+fi
+
 if [ ${#missing[@]} -eq 0 ]; then
     exit 0
 fi
 
 echo "install-deps: installing ${missing[*]}"
-sudo=()
-if [ "$(id -u)" -ne 0 ]; then
-    sudo=(sudo)
-fi
 export DEBIAN_FRONTEND=noninteractive
-"${sudo[@]}" apt-get update -q
+if [ $updated = no ]; then
+    "${sudo[@]}" apt-get update -q
+fi
 "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"

@@ -1,0 +1,21 @@
+# SPDX-FileCopyrightText: 2026 The Vantu developers
+# SPDX-License-Identifier: MIT
+# Cross-building for 64-bit Windows with Debian's mingw-w64 (the POSIX thread model, which
+# std::thread needs). The libraries Vantu links are looked for in VANTU_WINDOWS_PREFIX alone,
+# where scripts/build-windows.sh builds them from Debian's sources.
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(triple x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${triple}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${triple}-g++-posix)
+set(CMAKE_RC_COMPILER ${triple}-windres)
+set(CMAKE_AR ${triple}-gcc-ar-posix)
+set(CMAKE_RANLIB ${triple}-gcc-ranlib-posix)
+if(NOT VANTU_WINDOWS_PREFIX)
+    set(VANTU_WINDOWS_PREFIX "$ENV{VANTU_WINDOWS_PREFIX}")
+endif()
+set(CMAKE_FIND_ROOT_PATH /usr/${triple} ${VANTU_WINDOWS_PREFIX})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
