@@ -12,9 +12,6 @@
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFile>
-#include <QFileDialog>
 #include <QFontInfo>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -25,36 +22,23 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QSignalBlocker>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include "desktop/error_reporter.h"
 #include "drawing/picture_point.h"
 #include "explorer/navigation.h"
 #include "geometry/draw_error.h"
 #include "geometry/projection.h"
 #include "geometry/text.h"
-#include "setup/triangle_code.h"
-#include "setup/triangle_notation.h"
-#include "window/error_reporter.h"
 
 namespace vantu::explorer {
 namespace {
 
-QString fromStd(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
 QString number(double value) {
     return QString::fromStdString(formatNumber(value));
-}
-
-// The platform's file dialog, for PNG and WebP files.
-QString askPictureFileName(QWidget* window, const QString& proposed) {
-    return QFileDialog::getSaveFileName(window, QStringLiteral("Save Picture As"), proposed,
-                                        QStringLiteral("PNG images (*.png);;WebP images (*.webp)"));
 }
 
 // `text` with every '.' written as the locale's decimal point.
@@ -89,17 +73,6 @@ public:
     }
 };
 
-// R as the user's locale writes it: formatNumber's digits, which read back as the same double,
-// with the locale's decimal point.
-QString scaleText(double value, const QLocale& locale) {
-    return withLocalPoint(number(value), locale);
-}
-
-// The text of the R box as readScale reads it: the locale's decimal point, and '.', as '.'.
-std::string plainScale(QString text, const QLocale& locale) {
-    return text.replace(locale.decimalPoint(), QStringLiteral(".")).toStdString();
-}
-
 // The share of the screen's available area the window takes at first, as an image viewer
 // opens: the picture has the most of it beside the panel and the facts.
 constexpr double openingShare = 0.9;
@@ -113,13 +86,10 @@ const QString stateKey = QStringLiteral("explorer/state");
 Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOptions frames)
     : QMainWindow(parent),
       code(new QComboBox),
-      rotation{new QRadioButton(QStringLiteral("0")), new QRadioButton(QStringLiteral("1")),
-               new QRadioButton(QStringLiteral("2"))},
-      reverse(new QCheckBox(QStringLiteral("reverse"))),
+      rotation{new QRadioButton, new QRadioButton, new QRadioButton},
+      reverse(new QCheckBox),
       scale(new QLineEdit),
-      projection{new QRadioButton(fromStd(projectionNames[0].name)),
-                 new QRadioButton(fromStd(projectionNames[1].name)),
-                 new QRadioButton(fromStd(projectionNames[2].name))},
+      projection{new QRadioButton, new QRadioButton, new QRadioButton},
       lon(new AngleBox(180.0, true)),
       lat(new AngleBox(90.0, false)),
       roll(new AngleBox(180.0, true)),
@@ -153,12 +123,66 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
       markSnubPoints(new QAction(QStringLiteral("Snub Points"), this)),
       showFacts(factsDock->toggleViewAction()),
       showLegend(legendDock->toggleViewAction()),
+      m_inputs(
+          code, rotation, reverse, scale, projection,
+          {QStringLiteral(
+               "The triangle: a code, a label then three fractions p/q, each a corner angle of "
+               "q/p of a half turn (\"300 2/1:3/1:3/1\"); or the usual notation, three "
+               "numbers p q r, each n or n/d for the angle d/n of a half turn (\"2 3 3\"). "
+               "Every change draws at once"),
+           QStringLiteral("Triangle code or notation"),
+           QStringLiteral("R: the radius of the sphere, in window pixels; the wheel and + "
+                          "and - change it too"),
+           true, true}),
       m_opening(opening),
       m_view(boxedView(opening.view)),
-      m_saveDialogs{askPictureFileName, showSaveErrorBox},
+      m_saveDialogs(platformSaveDialogs(SavedTypes::pngOrWebp)),
       m_frames(std::move(frames)) {
     setWindowTitle(QStringLiteral("Vantu Explorer"));
     setObjectName(QStringLiteral("Explorer"));
+    const std::pair<QObject*, const char*> names[] = {
+        {code, "code"},
+        {rotation[0], "rotation0"},
+        {rotation[1], "rotation1"},
+        {rotation[2], "rotation2"},
+        {reverse, "reverse"},
+        {scale, "scale"},
+        {projection[0], "projection0"},
+        {projection[1], "projection1"},
+        {projection[2], "projection2"},
+        {lon, "lon"},
+        {lat, "lat"},
+        {roll, "roll"},
+        {faultText, "faultText"},
+        {picture, "picture"},
+        {viewStatus, "viewStatus"},
+        {pointStatus, "pointStatus"},
+        {timeStatus, "timeStatus"},
+        {copyPicture, "copyPicture"},
+        {savePicture, "savePicture"},
+        {copyCommand, "copyCommand"},
+        {closeExplorer, "closeExplorer"},
+        {turnLeft, "turnLeft"},
+        {turnRight, "turnRight"},
+        {turnUp, "turnUp"},
+        {turnDown, "turnDown"},
+        {rollLeft, "rollLeft"},
+        {rollRight, "rollRight"},
+        {zoomIn, "zoomIn"},
+        {zoomOut, "zoomOut"},
+        {resetView, "resetView"},
+        {spin, "spin"},
+        {fullScreen, "fullScreen"},
+        {markMirrors, "markMirrors"},
+        {markGroup, "markGroup"},
+        {markTriangle, "markTriangle"},
+        {markSnubPoints, "markSnubPoints"},
+        {showFacts, "showFacts"},
+        {showLegend, "showLegend"},
+    };
+    for (const auto& [part, name] : names) {
+        part->setObjectName(QString::fromLatin1(name));
+    }
     // Most of the screen at first: keepLayoutIn may then restore the size of the last run.
     if (const QScreen* shown = parent != nullptr ? parent->screen() : screen()) {
         const QRect area = shown->availableGeometry();
@@ -177,7 +201,6 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
     layout->addWidget(panel);
     layout->addWidget(picture, 1);
     setCentralWidget(central);
-    picture->setObjectName(QStringLiteral("picture"));
     picture->setToolTip(QStringLiteral(
         "Drag to turn the sphere, Shift+drag to roll it, the wheel to zoom; right-click for more"));
     picture->setAccessibleName(QStringLiteral("Picture"));
@@ -224,61 +247,32 @@ void Explorer::buildPanel(QWidget* panel) {
     // view.
     auto* codeBox = new QGroupBox(QStringLiteral("triangle"));
     auto* codeLayout = new QFormLayout(codeBox);
-    code->setEditable(true);
-    code->setInsertPolicy(QComboBox::NoInsert);
-    code->setCompleter(nullptr);
-    for (const std::string_view entry : catalogue) {
-        code->addItem(fromStd(entry));
-    }
-    code->setCurrentIndex(-1);
-    code->setEditText(QString::fromStdString(request.triangleCode));
-    code->setToolTip(QStringLiteral(
-        "The triangle: a code, a label then three fractions p/q, each a corner angle of q/p of a "
-        "half turn (\"300 2/1:3/1:3/1\"); or the usual notation, three numbers p q r, each n or "
-        "n/d for the angle d/n of a half turn (\"2 3 3\"). Every change draws at once"));
-    code->setAccessibleName(QStringLiteral("Triangle code or notation"));
-    code->lineEdit()->setAccessibleName(code->accessibleName());
+    m_inputs.fillCatalogue(QString::fromStdString(request.triangleCode));
     codeLayout->addRow(code);
     auto* rotationLayout = new QHBoxLayout;
     auto* rotations = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
-        rotation[i]->setAccessibleName(QStringLiteral("Rotation %1").arg(i));
-        rotations->addButton(rotation[i], i);
-        rotationLayout->addWidget(rotation[i]);
+        rotations->addButton(rotation[static_cast<std::size_t>(i)], i);
+        rotationLayout->addWidget(rotation[static_cast<std::size_t>(i)]);
     }
-    rotation[0]->setToolTip(QStringLiteral("The angles in the code's order"));
-    rotation[1]->setToolTip(QStringLiteral("The angles turned once: second, third, first"));
-    rotation[2]->setToolTip(QStringLiteral("The angles turned twice: third, first, second"));
-    rotation[request.rotation == 1 ? 1 : request.rotation == 2 ? 2 : 0]->setChecked(true);
     auto* rotationLabel = new QLabel(QStringLiteral("rotation"));
-    rotationLabel->setToolTip(QStringLiteral("Which of the code's angles comes first"));
+    rotationLabel->setToolTip(InputControls::rotationToolTip());
     codeLayout->addRow(rotationLabel, rotationLayout);
-    reverse->setChecked(request.reverse);
-    reverse->setToolTip(
-        QStringLiteral("Swap the first two angles after the rotation: the mirror image"));
-    reverse->setAccessibleName(QStringLiteral("Reverse"));
     codeLayout->addRow(QString(), reverse);
     column->addWidget(codeBox);
 
     auto* pictureBox = new QGroupBox(QStringLiteral("picture"));
     auto* pictureLayout = new QFormLayout(pictureBox);
-    scale->setText(scaleText(request.scale, locale()));
-    scale->setToolTip(QStringLiteral(
-        "R: the radius of the sphere, in window pixels; the wheel and + and - change it too"));
-    scale->setAccessibleName(QStringLiteral("Scale R in pixels"));
     pictureLayout->addRow(QStringLiteral("R"), scale);
     auto* projectionLayout = new QVBoxLayout;
     auto* projections = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
-        const Projection shown = projectionNames[static_cast<std::size_t>(i)].projection;
-        projection[i]->setToolTip(QString::fromStdString(projectionToolTip(shown)));
-        projection[i]->setAccessibleName(fromStd(projectionWords(shown).title));
-        projection[i]->setChecked(shown == request.projection);
-        projections->addButton(projection[i], i);
-        projectionLayout->addWidget(projection[i]);
+        projections->addButton(projection[static_cast<std::size_t>(i)], i);
+        projectionLayout->addWidget(projection[static_cast<std::size_t>(i)]);
     }
+    m_inputs.show(request);
     auto* projectionLabel = new QLabel(QStringLiteral("projection"));
-    projectionLabel->setToolTip(QStringLiteral("How the sphere is laid flat"));
+    projectionLabel->setToolTip(InputControls::projectionsToolTip());
     pictureLayout->addRow(projectionLabel, projectionLayout);
     column->addWidget(pictureBox);
 
@@ -403,7 +397,7 @@ void Explorer::buildActions() {
          true},
         {resetView, QKeySequence(Qt::Key_Home), "View 0, 0, 0 and the R the Explorer opened with",
          [this] {
-             scale->setText(scaleText(m_opening.request.scale, locale()));
+             m_inputs.showScale(m_opening.request.scale);
              setView(View{});
          },
          true},
@@ -523,22 +517,13 @@ QString Explorer::fault() const {
 
 void Explorer::redraw() {
     PictureDescription description;
-    DrawRequest& request = description.request;
-    request.triangleCode = code->currentText().toStdString();
-    request.notation = notationOf(request.triangleCode);
-    request.rotation = rotation[1]->isChecked() ? 1 : rotation[2]->isChecked() ? 2 : 0;
-    request.reverse = reverse->isChecked();
-    for (int i = 0; i < 3; ++i) {
-        if (projection[i]->isChecked()) {
-            request.projection = projectionNames[static_cast<std::size_t>(i)].projection;
-        }
-    }
     try {
-        request.scale = readScale(plainScale(scale->text(), locale()));
+        description.request = m_inputs.request();
     } catch (const DrawError& e) {
         showFault(QString::fromUtf8(e.what()), m_frames.newestRequest());
         return;
     }
+    const DrawRequest& request = description.request;
     const QSize size = picture->pictureSize();
     description.view = m_view;
     description.sampling = Sampling{picture->ratio()};
@@ -561,7 +546,7 @@ void Explorer::setView(const View& view) {
 }
 
 void Explorer::setScale(double value) {
-    scale->setText(scaleText(value, locale()));
+    m_inputs.showScale(value);
     redraw();
 }
 
@@ -692,20 +677,9 @@ void Explorer::savePictureAs() noexcept {
         }
         // The picture as shown now, whatever frames come while the dialog is open.
         const Frame frame = *m_shown;
-        const QString name = QString::fromStdString(pictureFileName(frame.description, ".png"));
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-        const QString path = m_saveDialogs.askFileName(this, QDir(folder).filePath(name));
-        if (path.isEmpty()) {
-            return;
-        }
-        const std::optional<PictureType> type =
-            pictureTypeOf(QFile::encodeName(path).toStdString());
-        const std::optional<QString> reason =
-            type ? vantu::savePicture(frame.image, path, *type)
-                 : QStringLiteral("use a name ending in .png or .webp");
-        if (reason) {
-            m_saveDialogs.reportFailure(this, path, *reason);
-        }
+        vantu::savePictureAs(this, frame.image,
+                             QString::fromStdString(pictureFileName(frame.description, ".png")),
+                             m_saveDialogs, SavedTypes::pngOrWebp);
     } catch (...) {
         // Nothing is left to tell the user with; the window goes on as it is.
     }

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
@@ -22,11 +23,12 @@
 #include <QSettings>
 #include <QTimer>
 
+#include "desktop/input_controls.h"
+#include "desktop/picture_file.h"
 #include "drawing/draw_procedure.h"
 #include "explorer/frame_source.h"
 #include "explorer/picture_view.h"
 #include "explorer/reading_panels.h"
-#include "window/picture_file.h"
 
 namespace vantu::explorer {
 
@@ -82,15 +84,27 @@ public:
     // The frames, for tests that watch them.
     [[nodiscard]] FrameSource& frames() noexcept { return m_frames; }
 
-    // The controls, the picture and the status bar's parts; the window owns them.
+    // The marks the actions ask for now.
+    [[nodiscard]] OverlayOptions overlays() const noexcept;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // "Full Screen" stays checked while the window fills the screen, however it came to.
+    void changeEvent(QEvent* event) override;
+    // The picture's mouse: drag turns, Shift+drag rolls, the wheel zooms, moving reads.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The controls, the picture and the status bar's parts, each named as here (the buttons
+    // "rotation0" to "rotation2" and "projection0" to "projection2"); the window owns them.
     // The triangle: a catalogue entry, a typed code or the usual notation "p q r", told apart by
     // their form (notationOf).
     QComboBox* const code;
-    QRadioButton* const rotation[3];    // "0", "1", "2"
-    QCheckBox* const reverse;           // "reverse"
-    QLineEdit* const scale;             // R
-    QRadioButton* const projection[3];  // "stereo", "gnome", "ortho"
-    QDoubleSpinBox* const lon;          // the view's three angles
+    const std::array<QRadioButton*, 3> rotation;    // "0", "1", "2"
+    QCheckBox* const reverse;                       // "reverse"
+    QLineEdit* const scale;                         // R
+    const std::array<QRadioButton*, 3> projection;  // "stereo", "gnome", "ortho"
+    QDoubleSpinBox* const lon;                      // the view's three angles
     QDoubleSpinBox* const lat;
     QDoubleSpinBox* const roll;
     QLabel* const faultText;  // beside the controls: why the picture cannot be drawn
@@ -103,8 +117,9 @@ public:
     QDockWidget* const factsDock;
     QDockWidget* const legendDock;
 
-    // The actions, in the menus and the picture's context menu. Those that move the sphere work
-    // from the keyboard while the picture has the focus; the others anywhere in the window.
+    // The actions, in the menus and the picture's context menu, each named as here. Those that move
+    // the sphere work from the keyboard while the picture has the focus; the others anywhere in the
+    // window.
     QAction* const copyPicture;    // Ctrl+C: the picture as shown
     QAction* const savePicture;    // Ctrl+S
     QAction* const copyCommand;    // Ctrl+Shift+C: the vantu-render command line
@@ -128,17 +143,8 @@ public:
     QAction* const showFacts;       // Ctrl+I: the facts' dock, shown at first
     QAction* const showLegend;      // Ctrl+L: the legend's dock, hidden at first
 
-    // The marks the actions ask for now.
-    [[nodiscard]] OverlayOptions overlays() const noexcept;
+    InputControls m_inputs;  // code, rotation, reverse, scale and projection as one group
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    // "Full Screen" stays checked while the window fills the screen, however it came to.
-    void changeEvent(QEvent* event) override;
-    // The picture's mouse: drag turns, Shift+drag rolls, the wheel zooms, moving reads.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     // Puts together the panel, the menus, the status bar and the connections.
     void buildPanel(QWidget* panel);
     void buildActions();

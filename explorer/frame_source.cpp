@@ -10,7 +10,7 @@
 #include <QMetaObject>
 
 #include "explorer/reading_panels.h"
-#include "window/error_reporter.h"
+#include "desktop/error_reporter.h"
 
 namespace vantu::explorer {
 

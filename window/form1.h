@@ -18,10 +18,11 @@
 #include <QRadioButton>
 #include <QWidget>
 
+#include "desktop/error_reporter.h"
+#include "desktop/input_controls.h"
+#include "desktop/picture_file.h"
 #include "setup/draw_request.h"
-#include "window/error_reporter.h"
 #include "window/picture_box.h"
-#include "window/picture_file.h"
 
 namespace vantu {
 
@@ -143,16 +144,11 @@ private:
     // Opens the picture's context menu at `position` in Picture1.
     void showPictureMenu(const QPoint& position);
 
-    // The five inputs as "Go!" reads them. Throws DrawError for a scale beyond the doubles.
-    [[nodiscard]] DrawRequest readRequest() const;
-
-    // The controls' choices, with the scale left at its default: what names a picture.
-    [[nodiscard]] DrawRequest chosenRequest() const;
-
     ErrorReporter m_reportError = showErrorBox;
     ExploreHandler m_explore;
     SaveDialogs m_saveDialogs;
     PictureErrorReporter m_reportPictureError = showPictureErrorBox;
+    InputControls m_inputs;              // Combo1, the options, Check2 and Text7 as one group
     DrawRequest m_starting;              // the request of the drawing being set up
     std::optional<DrawRequest> m_shown;  // the last one that passed its set-up
     int m_drawingsInProgress = 0;

@@ -1,25 +1,26 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
-#include "window/picture_file.h"
+#include "desktop/picture_file.h"
 
-#include <QFile>
 #include <algorithm>
 #include <filesystem>
 #include <new>
 #include <stdexcept>
 #include <vector>
 
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QStandardPaths>
+
+#include "desktop/error_reporter.h"
+#include "desktop/qt_values.h"
 #include "export/output_file.h"
 #include "export/picture_writer.h"
-#include "window/error_reporter.h"
 
 namespace vantu {
 namespace detail {
 namespace {
-
-PackedColour packed(QRgb rgb) noexcept {
-    return packColour(qRed(rgb), qGreen(rgb), qBlue(rgb));
-}
 
 // The colours of `image` in the order they first appear, or nothing when there are more than a
 // palette holds.
@@ -29,7 +30,7 @@ std::vector<PackedColour> paletteOf(const QImage& image) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(row));
         PackedColour last = -1;
         for (int col = 0; col < image.width(); ++col) {
-            const PackedColour c = packed(line[col]);
+            const PackedColour c = packedOf(line[col]);
             if (c != last && std::find(colours.begin(), colours.end(), c) == colours.end()) {
                 if (colours.size() == 256) {
                     return {};
@@ -63,7 +64,7 @@ std::optional<QString> savePicture(const QImage& picture, const QString& path, P
             std::filesystem::path(QFile::encodeName(path).toStdString()), type, format,
             [&image](int row, std::span<PackedColour> out) {
                 const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(row));
-                std::transform(line, line + out.size(), out.begin(), detail::packed);
+                std::transform(line, line + out.size(), out.begin(), packedOf);
             },
             ReaderWait::briefly);  // the interface thread never hangs on a reader
     } catch (const WriteError& e) {
@@ -74,6 +75,35 @@ std::optional<QString> savePicture(const QImage& picture, const QString& path, P
         return QString::fromStdString(e.what());
     }
     return std::nullopt;
+}
+
+SaveDialogs platformSaveDialogs(SavedTypes types) {
+    const QString filter = types == SavedTypes::png
+                               ? QStringLiteral("PNG images (*.png)")
+                               : QStringLiteral("PNG images (*.png);;WebP images (*.webp)");
+    return {[filter](QWidget* window, const QString& proposed) {
+                return QFileDialog::getSaveFileName(window, QStringLiteral("Save Picture As"),
+                                                    proposed, filter);
+            },
+            showSaveErrorBox};
+}
+
+void savePictureAs(QWidget* window, const QImage& picture, const QString& name,
+                   const SaveDialogs& dialogs, SavedTypes types) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString path = dialogs.askFileName(window, QDir(folder).filePath(name));
+    if (path.isEmpty()) {
+        return;
+    }
+    const std::optional<PictureType> type =
+        types == SavedTypes::png ? PictureType::png
+                                 : pictureTypeOf(QFile::encodeName(path).toStdString());
+    const std::optional<QString> reason =
+        type ? savePicture(picture, path, *type)
+             : QStringLiteral("use a name ending in .png or .webp");
+    if (reason) {
+        dialogs.reportFailure(window, path, *reason);
+    }
 }
 
 }  // namespace vantu
