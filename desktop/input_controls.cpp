@@ -30,8 +30,7 @@ InputControls::InputControls(QComboBox* code, std::array<QRadioButton*, 3> rotat
     m_code->setEditable(true);
     m_code->setInsertPolicy(QComboBox::NoInsert);
     m_code->setCompleter(nullptr);
-    m_code->setToolTip(m_style.codeToolTip);
-    m_code->setAccessibleName(m_style.codeName);
+    describe(m_code, m_style.codeToolTip, m_style.codeName);
     // On Linux a combo box's accessible name is its text; its field has the name of its own.
     m_code->lineEdit()->setAccessibleName(m_style.codeName);
 
@@ -40,29 +39,19 @@ InputControls::InputControls(QComboBox* code, std::array<QRadioButton*, 3> rotat
                                  "The angles turned twice: third, first, second"};
     for (std::size_t i = 0; i < m_rotation.size(); ++i) {
         m_rotation[i]->setText(QString::number(i));
-        m_rotation[i]->setToolTip(QString::fromUtf8(turns[i]));
-        m_rotation[i]->setAccessibleName(QStringLiteral("Rotation %1").arg(i));
+        describe(m_rotation[i], QString::fromUtf8(turns[i]), QStringLiteral("Rotation %1").arg(i));
     }
     m_reverse->setText(QStringLiteral("reverse"));
-    m_reverse->setToolTip(
-        QStringLiteral("Swap the first two angles after the rotation: the mirror image"));
-    m_reverse->setAccessibleName(QStringLiteral("Reverse"));
-    m_scale->setToolTip(m_style.scaleToolTip);
-    m_scale->setAccessibleName(QStringLiteral("Scale R in pixels"));
+    describe(m_reverse,
+             QStringLiteral("Swap the first two angles after the rotation: the mirror image"),
+             QStringLiteral("Reverse"));
+    describe(m_scale, m_style.scaleToolTip, QStringLiteral("Scale R in pixels"));
     for (std::size_t i = 0; i < m_projection.size(); ++i) {
         const Projection shown = projectionNames[i].projection;
         m_projection[i]->setText(qText(projectionNames[i].name));
-        m_projection[i]->setToolTip(QString::fromStdString(projectionToolTip(shown)));
-        m_projection[i]->setAccessibleName(qText(projectionWords(shown).title));
+        describe(m_projection[i], QString::fromStdString(projectionToolTip(shown)),
+                 qText(projectionWords(shown).title));
     }
-}
-
-QString InputControls::rotationToolTip() {
-    return QStringLiteral("Which of the code's angles comes first");
-}
-
-QString InputControls::projectionsToolTip() {
-    return QStringLiteral("How the sphere is laid flat");
 }
 
 void InputControls::fillCatalogue(const QString& shown) {
@@ -85,19 +74,15 @@ void InputControls::show(const DrawRequest& request) {
 }
 
 void InputControls::showScale(double value) {
-    QString text = QString::fromStdString(formatNumber(value));
-    if (m_style.localNumbers) {
-        text.replace(u'.', m_scale->locale().decimalPoint());
-    }
-    m_scale->setText(text);
+    const QString text = QString::fromStdString(formatNumber(value));
+    m_scale->setText(m_style.localNumbers ? withLocalPoint(text, m_scale->locale()) : text);
 }
 
 DrawRequest InputControls::choices() const {
     DrawRequest request;
     request.triangleCode = m_code->currentText().toStdString();
-    if (m_style.eitherNotation) {
-        request.notation = notationOf(request.triangleCode);
-    }
+    request.notation =
+        m_style.eitherNotation ? notationOf(request.triangleCode) : TriangleNotation::code;
     request.rotation = m_rotation[1]->isChecked() ? 1 : m_rotation[2]->isChecked() ? 2 : 0;
     // A third state, which the window never gives, is not "reverse".
     request.reverse = m_reverse->checkState() == Qt::Checked;

@@ -8,17 +8,15 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
-#include <QString>
 
 #include "setup/draw_request.h"
 
 namespace vantu {
 
 // The drawing's five inputs as controls, the same in both windows: the triangle's box, the
-// rotation's three buttons, "reverse", R's box and the projection's three buttons, in the order
-// of projectionNames. Each window makes them where its layout wants them; the group gives them
-// their captions, tooltips and names for screen readers, the triangle's box its catalogue, and
-// reads them into a DrawRequest. The widgets belong to the window.
+// rotation's three buttons, "reverse", R's box and the projection's three buttons (in the order
+// of projectionNames). Each window makes and places them; the group gives them their captions,
+// tooltips and names for screen readers and the catalogue, and reads them into a DrawRequest.
 class InputControls {
 public:
     // What the windows say and read differently.
@@ -33,14 +31,15 @@ public:
     InputControls(QComboBox* code, std::array<QRadioButton*, 3> rotation, QCheckBox* reverse,
                   QLineEdit* scale, std::array<QRadioButton*, 3> projection, Style style);
 
-    // The tooltips of the rotation's and the projection's frames or labels.
-    [[nodiscard]] static QString rotationToolTip();
-    [[nodiscard]] static QString projectionsToolTip();
+    // The tooltips of the frames or labels of the rotation and the projection.
+    inline static const QString rotationToolTip =
+        QStringLiteral("Which of the code's angles comes first");
+    inline static const QString projectionsToolTip = QStringLiteral("How the sphere is laid flat");
 
     // Fills the triangle's box with the catalogue, with no entry selected and `shown` as its text.
     void fillCatalogue(const QString& shown);
 
-    // The controls show `request`: its code, rotation, "reverse", R and projection.
+    // The controls show `request`.
     void show(const DrawRequest& request);
 
     // R's box shows `value`, written so that it reads back as the same double.

@@ -14,13 +14,16 @@
 #include <QStandardPaths>
 
 #include "desktop/error_reporter.h"
-#include "desktop/qt_values.h"
 #include "export/output_file.h"
 #include "export/picture_writer.h"
 
 namespace vantu {
 namespace detail {
 namespace {
+
+PackedColour packed(QRgb rgb) noexcept {
+    return packColour(qRed(rgb), qGreen(rgb), qBlue(rgb));
+}
 
 // The colours of `image` in the order they first appear, or nothing when there are more than a
 // palette holds.
@@ -30,7 +33,7 @@ std::vector<PackedColour> paletteOf(const QImage& image) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(row));
         PackedColour last = -1;
         for (int col = 0; col < image.width(); ++col) {
-            const PackedColour c = packedOf(line[col]);
+            const PackedColour c = packed(line[col]);
             if (c != last && std::find(colours.begin(), colours.end(), c) == colours.end()) {
                 if (colours.size() == 256) {
                     return {};
@@ -64,7 +67,7 @@ std::optional<QString> savePicture(const QImage& picture, const QString& path, P
             std::filesystem::path(QFile::encodeName(path).toStdString()), type, format,
             [&image](int row, std::span<PackedColour> out) {
                 const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(row));
-                std::transform(line, line + out.size(), out.begin(), packedOf);
+                std::transform(line, line + out.size(), out.begin(), detail::packed);
             },
             ReaderWait::briefly);  // the interface thread never hangs on a reader
     } catch (const WriteError& e) {

@@ -30,6 +30,8 @@ enum class SavedTypes {
     png,        // a PNG, whatever the name
     pngOrWebp,  // a PNG or a WebP as the name ends, and no other name
 };
+
+// How saving a picture talks to the user.
 struct SaveDialogs {
     // Asks for the file to save to, proposing the path `proposed`; "" when the user cancels.
     std::function<QString(QWidget* window, const QString& proposed)> askFileName;

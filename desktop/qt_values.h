@@ -2,12 +2,14 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// The core's values in Qt's types, for both windows.
+// The core's values in Qt's types, and a widget's words, for both windows.
 
 #include <string_view>
 
 #include <QColor>
+#include <QLocale>
 #include <QString>
+#include <QWidget>
 
 #include "geometry/raster.h"
 
@@ -23,14 +25,15 @@ namespace vantu {
     return qRgb(redOf(colour), greenOf(colour), blueOf(colour));
 }
 
-// A packed colour as Qt's colour.
-[[nodiscard]] inline QColor qColourOf(PackedColour colour) {
-    return QColor::fromRgb(qRgbOf(colour));
+// `text` with every '.' written as the locale's decimal point.
+[[nodiscard]] inline QString withLocalPoint(QString text, const QLocale& locale) {
+    return text.replace(u'.', locale.decimalPoint());
 }
 
-// Qt's colour packed, its alpha left out.
-[[nodiscard]] constexpr PackedColour packedOf(QRgb rgb) noexcept {
-    return packColour(qRed(rgb), qGreen(rgb), qBlue(rgb));
+// `widget` gets its tooltip and its name for screen readers.
+inline void describe(QWidget* widget, const QString& toolTip, const QString& accessibleName) {
+    widget->setToolTip(toolTip);
+    widget->setAccessibleName(accessibleName);
 }
 
 }  // namespace vantu

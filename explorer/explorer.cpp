@@ -4,8 +4,6 @@
 
 #include <cmath>
 #include <cstdio>
-#include <exception>
-#include <string>
 #include <utility>
 
 #include <QApplication>
@@ -28,10 +26,10 @@
 #include <QWheelEvent>
 
 #include "desktop/error_reporter.h"
+#include "desktop/qt_values.h"
 #include "drawing/picture_point.h"
 #include "explorer/navigation.h"
 #include "geometry/draw_error.h"
-#include "geometry/projection.h"
 #include "geometry/text.h"
 
 namespace vantu::explorer {
@@ -41,9 +39,11 @@ QString number(double value) {
     return QString::fromStdString(formatNumber(value));
 }
 
-// `text` with every '.' written as the locale's decimal point.
-QString withLocalPoint(QString text, const QLocale& locale) {
-    return text.replace(u'.', locale.decimalPoint());
+// `object`, named `name`, by which tests find it.
+template <class T>
+T* named(T* object, const char* name) {
+    object->setObjectName(QString::fromLatin1(name));
+    return object;
 }
 
 // A box for one angle of the view, in hundredths of a degree, as the user's locale writes them
@@ -85,44 +85,25 @@ const QString stateKey = QStringLiteral("explorer/state");
 
 Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOptions frames)
     : QMainWindow(parent),
-      code(new QComboBox),
-      rotation{new QRadioButton, new QRadioButton, new QRadioButton},
-      reverse(new QCheckBox),
-      scale(new QLineEdit),
-      projection{new QRadioButton, new QRadioButton, new QRadioButton},
-      lon(new AngleBox(180.0, true)),
-      lat(new AngleBox(90.0, false)),
-      roll(new AngleBox(180.0, true)),
-      faultText(new QLabel),
-      picture(new PictureView),
-      viewStatus(new QLabel),
-      pointStatus(new QLabel),
-      timeStatus(new QLabel),
+      code(named(new QComboBox, "code")),
+      rotation{named(new QRadioButton, "rotation0"), named(new QRadioButton, "rotation1"),
+               named(new QRadioButton, "rotation2")},
+      reverse(named(new QCheckBox, "reverse")),
+      scale(named(new QLineEdit, "scale")),
+      projection{named(new QRadioButton, "projection0"), named(new QRadioButton, "projection1"),
+                 named(new QRadioButton, "projection2")},
+      lon(named(new AngleBox(180.0, true), "lon")),
+      lat(named(new AngleBox(90.0, false), "lat")),
+      roll(named(new AngleBox(180.0, true), "roll")),
+      faultText(named(new QLabel, "faultText")),
+      picture(named(new PictureView, "picture")),
+      viewStatus(named(new QLabel, "viewStatus")),
+      pointStatus(named(new QLabel, "pointStatus")),
+      timeStatus(named(new QLabel, "timeStatus")),
       facts(new FactsPanel),
       legend(new LegendPanel),
       factsDock(new QDockWidget(QStringLiteral("Facts"), this)),
       legendDock(new QDockWidget(QStringLiteral("Legend"), this)),
-      copyPicture(new QAction(QStringLiteral("Copy Picture"), this)),
-      savePicture(new QAction(QStringLiteral("Save Picture As\u2026"), this)),
-      copyCommand(new QAction(QStringLiteral("Copy Command Line"), this)),
-      closeExplorer(new QAction(QStringLiteral("Close"), this)),
-      turnLeft(new QAction(QStringLiteral("Turn Left"), this)),
-      turnRight(new QAction(QStringLiteral("Turn Right"), this)),
-      turnUp(new QAction(QStringLiteral("Turn Up"), this)),
-      turnDown(new QAction(QStringLiteral("Turn Down"), this)),
-      rollLeft(new QAction(QStringLiteral("Roll Left"), this)),
-      rollRight(new QAction(QStringLiteral("Roll Right"), this)),
-      zoomIn(new QAction(QStringLiteral("Zoom In"), this)),
-      zoomOut(new QAction(QStringLiteral("Zoom Out"), this)),
-      resetView(new QAction(QStringLiteral("Reset View"), this)),
-      spin(new QAction(QStringLiteral("Spin"), this)),
-      fullScreen(new QAction(QStringLiteral("Full Screen"), this)),
-      markMirrors(new QAction(QStringLiteral("Mirrors"), this)),
-      markGroup(new QAction(QStringLiteral("Mirrors of the Group"), this)),
-      markTriangle(new QAction(QStringLiteral("Triangle"), this)),
-      markSnubPoints(new QAction(QStringLiteral("Snub Points"), this)),
-      showFacts(factsDock->toggleViewAction()),
-      showLegend(legendDock->toggleViewAction()),
       m_inputs(
           code, rotation, reverse, scale, projection,
           {QStringLiteral(
@@ -140,49 +121,6 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
       m_frames(std::move(frames)) {
     setWindowTitle(QStringLiteral("Vantu Explorer"));
     setObjectName(QStringLiteral("Explorer"));
-    const std::pair<QObject*, const char*> names[] = {
-        {code, "code"},
-        {rotation[0], "rotation0"},
-        {rotation[1], "rotation1"},
-        {rotation[2], "rotation2"},
-        {reverse, "reverse"},
-        {scale, "scale"},
-        {projection[0], "projection0"},
-        {projection[1], "projection1"},
-        {projection[2], "projection2"},
-        {lon, "lon"},
-        {lat, "lat"},
-        {roll, "roll"},
-        {faultText, "faultText"},
-        {picture, "picture"},
-        {viewStatus, "viewStatus"},
-        {pointStatus, "pointStatus"},
-        {timeStatus, "timeStatus"},
-        {copyPicture, "copyPicture"},
-        {savePicture, "savePicture"},
-        {copyCommand, "copyCommand"},
-        {closeExplorer, "closeExplorer"},
-        {turnLeft, "turnLeft"},
-        {turnRight, "turnRight"},
-        {turnUp, "turnUp"},
-        {turnDown, "turnDown"},
-        {rollLeft, "rollLeft"},
-        {rollRight, "rollRight"},
-        {zoomIn, "zoomIn"},
-        {zoomOut, "zoomOut"},
-        {resetView, "resetView"},
-        {spin, "spin"},
-        {fullScreen, "fullScreen"},
-        {markMirrors, "markMirrors"},
-        {markGroup, "markGroup"},
-        {markTriangle, "markTriangle"},
-        {markSnubPoints, "markSnubPoints"},
-        {showFacts, "showFacts"},
-        {showLegend, "showLegend"},
-    };
-    for (const auto& [part, name] : names) {
-        part->setObjectName(QString::fromLatin1(name));
-    }
     // Most of the screen at first: keepLayoutIn may then restore the size of the last run.
     if (const QScreen* shown = parent != nullptr ? parent->screen() : screen()) {
         const QRect area = shown->availableGeometry();
@@ -201,9 +139,10 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
     layout->addWidget(panel);
     layout->addWidget(picture, 1);
     setCentralWidget(central);
-    picture->setToolTip(QStringLiteral(
-        "Drag to turn the sphere, Shift+drag to roll it, the wheel to zoom; right-click for more"));
-    picture->setAccessibleName(QStringLiteral("Picture"));
+    describe(picture,
+             QStringLiteral("Drag to turn the sphere, Shift+drag to roll it, the wheel to zoom; "
+                            "right-click for more"),
+             QStringLiteral("Picture"));
 
     viewStatus->setAccessibleName(QStringLiteral("View and R"));
     pointStatus->setAccessibleName(QStringLiteral("Point under the cursor"));
@@ -256,7 +195,7 @@ void Explorer::buildPanel(QWidget* panel) {
         rotationLayout->addWidget(rotation[static_cast<std::size_t>(i)]);
     }
     auto* rotationLabel = new QLabel(QStringLiteral("rotation"));
-    rotationLabel->setToolTip(InputControls::rotationToolTip());
+    rotationLabel->setToolTip(InputControls::rotationToolTip);
     codeLayout->addRow(rotationLabel, rotationLayout);
     codeLayout->addRow(QString(), reverse);
     column->addWidget(codeBox);
@@ -272,7 +211,7 @@ void Explorer::buildPanel(QWidget* panel) {
     }
     m_inputs.show(request);
     auto* projectionLabel = new QLabel(QStringLiteral("projection"));
-    projectionLabel->setToolTip(InputControls::projectionsToolTip());
+    projectionLabel->setToolTip(InputControls::projectionsToolTip);
     pictureLayout->addRow(projectionLabel, projectionLayout);
     column->addWidget(pictureBox);
 
@@ -295,8 +234,7 @@ void Explorer::buildPanel(QWidget* panel) {
     };
     for (const auto& angle : angles) {
         angle.box->setValue(angle.value);
-        angle.box->setToolTip(QString::fromUtf8(angle.tip));
-        angle.box->setAccessibleName(QString::fromUtf8(angle.name));
+        describe(angle.box, QString::fromUtf8(angle.tip), QString::fromUtf8(angle.name));
         viewLayout->addRow(QString::fromUtf8(angle.label), angle.box);
     }
     column->addWidget(viewBox);
@@ -309,16 +247,13 @@ void Explorer::buildPanel(QWidget* panel) {
     column->addStretch(1);
 
     connect(code, &QComboBox::currentTextChanged, this, &Explorer::redraw);
-    connect(rotations, &QButtonGroup::idToggled, this, [this](int, bool on) {
-        if (on) {
-            redraw();
-        }
-    });
-    connect(projections, &QButtonGroup::idToggled, this, [this](int, bool on) {
-        if (on) {
-            redraw();
-        }
-    });
+    for (QButtonGroup* buttons : {rotations, projections}) {
+        connect(buttons, &QButtonGroup::idToggled, this, [this](int, bool on) {
+            if (on) {
+                redraw();
+            }
+        });
+    }
     connect(reverse, &QCheckBox::toggled, this, &Explorer::redraw);
     connect(scale, &QLineEdit::textEdited, this, &Explorer::redraw);
     for (QDoubleSpinBox* box : {lon, lat, roll}) {
@@ -355,12 +290,21 @@ void Explorer::buildDocks() {
 }
 
 void Explorer::buildActions() {
+    QMenu* const pictureMenu = menuBar()->addMenu(QStringLiteral("&Picture"));
+    QMenu* const viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+    QMenu* const marksMenu = menuBar()->addMenu(QStringLiteral("&Marks"));
+    // Each action with its object name, its words, its key and its place in a menu; the docks'
+    // own actions, which show and hide them, are given.
     struct Entry {
-        QAction* action;
+        QAction** kept;  // where the Explorer keeps it, if it does, or where it is given
+        const char* name;
+        const char* text;
         QKeySequence key;
         const char* tip;
         std::function<void()> run;
         bool onPicture;  // its key works while the picture has the focus
+        QMenu* menu;
+        bool separated;  // after a separator in its menu
     };
     const auto turn = [this](double dLon, double dLat, double dRoll) {
         return [this, dLon, dLat, dRoll] { setView(turnedBy(m_view, dLon, dLat, dRoll)); };
@@ -370,38 +314,49 @@ void Explorer::buildActions() {
     };
     const auto redrawNow = [this] { redraw(); };
     const double step = keyTurnDegrees;
+    QAction* copyPicture = nullptr;
+    QAction* savePicture = nullptr;
+    QAction* zoomIn = nullptr;
+    QAction* showFacts = factsDock->toggleViewAction();
+    QAction* showLegend = legendDock->toggleViewAction();
     const Entry entries[] = {
-        {copyPicture, QKeySequence::Copy, "Put the picture as shown on the clipboard",
-         [this] { copyPictureNow(); }, false},
-        {savePicture, QKeySequence::Save,
+        {&copyPicture, "copyPicture", "Copy Picture", QKeySequence::Copy,
+         "Put the picture as shown on the clipboard", [this] { copyPictureNow(); }, false,
+         pictureMenu, false},
+        {&savePicture, "savePicture", "Save Picture As\u2026", QKeySequence::Save,
          "Save the picture as shown, as PNG or WebP by the name's ending",
-         [this] { savePictureAs(); }, false},
-        {copyCommand, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+         [this] { savePictureAs(); }, false, pictureMenu, false},
+        {&copyCommand, "copyCommand", "Copy Command Line",
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
          "Put the vantu-render command that draws this picture on the clipboard",
-         [this] { copyCommandNow(); }, false},
-        {closeExplorer, QKeySequence(Qt::CTRL | Qt::Key_W), "Close the Explorer",
-         [this] { close(); }, false},
-        {turnLeft, QKeySequence(Qt::Key_Left), "Turn the sphere 5 degrees to the left",
-         turn(-step, 0, 0), true},
-        {turnRight, QKeySequence(Qt::Key_Right), "Turn the sphere 5 degrees to the right",
-         turn(step, 0, 0), true},
-        {turnUp, QKeySequence(Qt::Key_Up), "Turn the sphere 5 degrees up", turn(0, -step, 0), true},
-        {turnDown, QKeySequence(Qt::Key_Down), "Turn the sphere 5 degrees down", turn(0, step, 0),
-         true},
-        {rollLeft, QKeySequence(Qt::Key_PageUp), "Roll the picture 5 degrees counter-clockwise",
-         turn(0, 0, step), true},
-        {rollRight, QKeySequence(Qt::Key_PageDown), "Roll the picture 5 degrees clockwise",
-         turn(0, 0, -step), true},
-        {zoomIn, QKeySequence(Qt::Key_Plus), "R times 1.25", zoom(keyZoomFactor), true},
-        {zoomOut, QKeySequence(Qt::Key_Minus), "R divided by 1.25", zoom(1.0 / keyZoomFactor),
-         true},
-        {resetView, QKeySequence(Qt::Key_Home), "View 0, 0, 0 and the R the Explorer opened with",
+         [this] { copyCommandNow(); }, false, pictureMenu, false},
+        {nullptr, "closeExplorer", "Close", QKeySequence(Qt::CTRL | Qt::Key_W),
+         "Close the Explorer", [this] { close(); }, false, pictureMenu, true},
+        {nullptr, "turnLeft", "Turn Left", QKeySequence(Qt::Key_Left),
+         "Turn the sphere 5 degrees to the left", turn(-step, 0, 0), true, viewMenu, false},
+        {nullptr, "turnRight", "Turn Right", QKeySequence(Qt::Key_Right),
+         "Turn the sphere 5 degrees to the right", turn(step, 0, 0), true, viewMenu, false},
+        {nullptr, "turnUp", "Turn Up", QKeySequence(Qt::Key_Up), "Turn the sphere 5 degrees up",
+         turn(0, -step, 0), true, viewMenu, false},
+        {nullptr, "turnDown", "Turn Down", QKeySequence(Qt::Key_Down),
+         "Turn the sphere 5 degrees down", turn(0, step, 0), true, viewMenu, false},
+        {nullptr, "rollLeft", "Roll Left", QKeySequence(Qt::Key_PageUp),
+         "Roll the picture 5 degrees counter-clockwise", turn(0, 0, step), true, viewMenu, false},
+        {nullptr, "rollRight", "Roll Right", QKeySequence(Qt::Key_PageDown),
+         "Roll the picture 5 degrees clockwise", turn(0, 0, -step), true, viewMenu, false},
+        {&zoomIn, "zoomIn", "Zoom In", QKeySequence(Qt::Key_Plus), "R times 1.25",
+         zoom(keyZoomFactor), true, viewMenu, true},
+        {nullptr, "zoomOut", "Zoom Out", QKeySequence(Qt::Key_Minus), "R divided by 1.25",
+         zoom(1.0 / keyZoomFactor), true, viewMenu, false},
+        {nullptr, "resetView", "Reset View", QKeySequence(Qt::Key_Home),
+         "View 0, 0, 0 and the R the Explorer opened with",
          [this] {
              m_inputs.showScale(m_opening.request.scale);
              setView(View{});
          },
-         true},
-        {spin, QKeySequence(Qt::Key_Space), "Start or stop turning: 30 degrees a second",
+         true, viewMenu, false},
+        {&spin, "spin", "Spin", QKeySequence(Qt::Key_Space),
+         "Start or stop turning: 30 degrees a second",
          [this] {
              if (m_spinTimer.isActive()) {
                  m_spinTimer.stop();
@@ -411,74 +366,60 @@ void Explorer::buildActions() {
              }
              spin->setChecked(m_spinTimer.isActive());
          },
-         true},
-        {fullScreen, QKeySequence(Qt::Key_F11), "Fill the screen with the Explorer, or stop",
-         [this] { isFullScreen() ? showNormal() : showFullScreen(); }, false},
-        {markMirrors, QKeySequence(Qt::Key_M),
+         true, viewMenu, true},
+        {&fullScreen, "fullScreen", "Full Screen", QKeySequence(Qt::Key_F11),
+         "Fill the screen with the Explorer, or stop",
+         [this] { isFullScreen() ? showNormal() : showFullScreen(); }, false, viewMenu, false},
+        {&markMirrors, "markMirrors", "Mirrors", QKeySequence(Qt::Key_M),
          "Mark the triangle's three mirrors, each in a colour of its own, labelled 1, 2 and 3",
-         redrawNow, true},
-        {markGroup, QKeySequence(Qt::Key_G),
+         redrawNow, true, marksMenu, false},
+        {&markGroup, "markGroup", "Mirrors of the Group", QKeySequence(Qt::Key_G),
          "Mark every mirror of the group the three generate: the lines of the tiling by the "
          "triangle's images",
-         redrawNow, true},
-        {markTriangle, QKeySequence(Qt::Key_T),
+         redrawNow, true, marksMenu, false},
+        {&markTriangle, "markTriangle", "Triangle", QKeySequence(Qt::Key_T),
          "Outline the triangle and label its vertices A, B and C with their angles", redrawNow,
-         true},
-        {markSnubPoints, QKeySequence(Qt::Key_S),
+         true, marksMenu, false},
+        {&markSnubPoints, "markSnubPoints", "Snub Points", QKeySequence(Qt::Key_S),
          "Ring the points where the six hues meet, numbered as vantu-render --snub lists them; "
          "the generating point's number in yellow",
-         redrawNow, true},
+         redrawNow, true, marksMenu, false},
+        {&showFacts, "showFacts", nullptr, QKeySequence(Qt::CTRL | Qt::Key_I),
+         "Show or hide the triangle's facts: its angles, sides and area, and its group", nullptr,
+         false, marksMenu, true},
+        {&showLegend, "showLegend", nullptr, QKeySequence(Qt::CTRL | Qt::Key_L),
+         "Show or hide the legend: what each of the 21 colours means", nullptr, false, marksMenu,
+         false},
     };
-    spin->setCheckable(true);
-    fullScreen->setCheckable(true);
-    for (QAction* mark : {markMirrors, markGroup, markTriangle, markSnubPoints}) {
-        mark->setCheckable(true);
-    }
     for (const Entry& entry : entries) {
-        entry.action->setShortcut(entry.key);
-        entry.action->setToolTip(QString::fromUtf8(entry.tip));
-        entry.action->setStatusTip(QString::fromUtf8(entry.tip));
-        entry.action->setShortcutContext(entry.onPicture ? Qt::WidgetWithChildrenShortcut
-                                                         : Qt::WindowShortcut);
-        connect(entry.action, &QAction::triggered, this, entry.run);
+        QAction* made = nullptr;
+        QAction*& action = entry.kept != nullptr ? *entry.kept : made;
+        if (action == nullptr) {
+            action = new QAction(QString::fromUtf8(entry.text), this);
+        }
+        action->setObjectName(QString::fromLatin1(entry.name));
+        action->setShortcut(entry.key);
+        action->setToolTip(QString::fromUtf8(entry.tip));
+        action->setStatusTip(QString::fromUtf8(entry.tip));
+        action->setShortcutContext(entry.onPicture ? Qt::WidgetWithChildrenShortcut
+                                                   : Qt::WindowShortcut);
+        if (entry.run) {
+            connect(action, &QAction::triggered, this, entry.run);
+        }
         (entry.onPicture ? static_cast<QWidget*>(picture) : static_cast<QWidget*>(this))
-            ->addAction(entry.action);
+            ->addAction(action);
+        if (entry.separated) {
+            entry.menu->addSeparator();
+        }
+        entry.menu->addAction(action);
+    }
+    for (QAction* checkable :
+         {spin, fullScreen, markMirrors, markGroup, markTriangle, markSnubPoints}) {
+        checkable->setCheckable(true);
     }
     // "=" is "+" without Shift on many keyboards.
     zoomIn->setShortcuts({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)});
     copyCommand->setEnabled(false);
-    const struct {
-        QAction* action;
-        QKeySequence key;
-        const char* tip;
-    } panels[] = {
-        {showFacts, QKeySequence(Qt::CTRL | Qt::Key_I),
-         "Show or hide the triangle's facts: its angles, sides and area, and its group"},
-        {showLegend, QKeySequence(Qt::CTRL | Qt::Key_L),
-         "Show or hide the legend: what each of the 21 colours means"},
-    };
-    for (const auto& panel : panels) {
-        panel.action->setShortcut(panel.key);
-        panel.action->setShortcutContext(Qt::WindowShortcut);
-        panel.action->setToolTip(QString::fromUtf8(panel.tip));
-        panel.action->setStatusTip(QString::fromUtf8(panel.tip));
-        addAction(panel.action);
-    }
-
-    QMenu* pictureMenu = menuBar()->addMenu(QStringLiteral("&Picture"));
-    pictureMenu->addActions({copyPicture, savePicture, copyCommand});
-    pictureMenu->addSeparator();
-    pictureMenu->addAction(closeExplorer);
-    QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
-    viewMenu->addActions({turnLeft, turnRight, turnUp, turnDown, rollLeft, rollRight});
-    viewMenu->addSeparator();
-    viewMenu->addActions({zoomIn, zoomOut, resetView});
-    viewMenu->addSeparator();
-    viewMenu->addActions({spin, fullScreen});
-    QMenu* marksMenu = menuBar()->addMenu(QStringLiteral("&Marks"));
-    marksMenu->addActions({markMirrors, markGroup, markTriangle, markSnubPoints});
-    marksMenu->addSeparator();
-    marksMenu->addActions({showFacts, showLegend});
 
     // The picture's context menu: its own actions, then the window's.
     picture->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -488,31 +429,14 @@ void Explorer::buildActions() {
     picture->addActions({copyPicture, savePicture, copyCommand, fullScreen});
 }
 
-OverlayOptions Explorer::overlays() const noexcept {
-    OverlayOptions options;
-    options.mirrors = markMirrors->isChecked();
-    options.groupMirrors = markGroup->isChecked();
-    options.triangle = markTriangle->isChecked();
-    options.snubPoints = markSnubPoints->isChecked();
-    return options;
-}
-
 void Explorer::setCommandText(CommandText commandText) {
     m_commandText = std::move(commandText);
     copyCommand->setEnabled(static_cast<bool>(m_commandText));
 }
 
-void Explorer::setSaveDialogs(SaveDialogs dialogs) {
-    m_saveDialogs = std::move(dialogs);
-}
-
 bool Explorer::isCurrent() const noexcept {
     const std::uint64_t newest = m_frames.newestRequest();
     return (m_shown && m_shown->generation == newest) || m_faultGeneration == newest;
-}
-
-QString Explorer::fault() const {
-    return faultText->text();
 }
 
 void Explorer::redraw() {
@@ -532,7 +456,12 @@ void Explorer::redraw() {
     description.size =
         offAxisSize({size.width(), size.height()}, description.sampling, request.projection);
     m_wanted = description;
-    m_frames.request(description, FrameMarks{overlays(), m_labelFont});
+    OverlayOptions marks;
+    marks.mirrors = markMirrors->isChecked();
+    marks.groupMirrors = markGroup->isChecked();
+    marks.triangle = markTriangle->isChecked();
+    marks.snubPoints = markSnubPoints->isChecked();
+    m_frames.request(description, FrameMarks{marks, m_labelFont});
 }
 
 void Explorer::setView(const View& view) {

@@ -172,7 +172,8 @@ void paintLabels(QImage& image, const std::vector<FrameLabel>& labels, const QFo
             QColor ink = Qt::white;
             switch (label.kind) {
                 case LabelKind::mirror:
-                    fill = qColourOf(style.mirrors[static_cast<std::size_t>(label.index)].colour);
+                    fill =
+                        QColor(qRgbOf(style.mirrors[static_cast<std::size_t>(label.index)].colour));
                     ink = Qt::black;
                     break;
                 case LabelKind::vertex:

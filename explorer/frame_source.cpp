@@ -9,8 +9,8 @@
 
 #include <QMetaObject>
 
-#include "explorer/reading_panels.h"
 #include "desktop/error_reporter.h"
+#include "explorer/reading_panels.h"
 
 namespace vantu::explorer {
 

@@ -27,10 +27,10 @@ QLabel* wrapped(const QString& text) {
 
 FactsPanel::FactsPanel(QWidget* parent) : QLabel(parent) {
     setObjectName(QStringLiteral("facts"));
-    setAccessibleName(QStringLiteral("Facts of the triangle"));
-    setToolTip(
-        QStringLiteral("The triangle's angles, sides and area, and the group its mirrors "
-                       "generate, as vantu-render --info gives them"));
+    describe(this,
+             QStringLiteral("The triangle's angles, sides and area, and the group its mirrors "
+                            "generate, as vantu-render --info gives them"),
+             QStringLiteral("Facts of the triangle"));
     setWordWrap(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextFormat(Qt::PlainText);
@@ -87,15 +87,14 @@ LegendPanel::LegendPanel(QWidget* parent) : QWidget(parent) {
             // A row per hue, headed by the order of its distances.
             grid->addWidget(wrapped(qText(m.order)), row, 0);
         }
-        const QString colour = qColourOf(m.colour).name();
+        const QString colour = QColor(qRgbOf(m.colour)).name();
         auto* entry = new QLabel(
             QStringLiteral("<span style=\"background-color: %1\">&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;"
                            "</span>&nbsp;%2")
                 .arg(colour, qText(m.name)));
         entry->setTextFormat(Qt::RichText);
         const QString words = QString::fromStdString(meaningWords(m));
-        entry->setToolTip(words);
-        entry->setAccessibleName(words);
+        describe(entry, words, words);
         grid->addWidget(entry, row, 1 + static_cast<int>(i % 3));
         m_entries.push_back(entry);
     }

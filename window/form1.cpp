@@ -2,8 +2,8 @@
 // SPDX-License-Identifier: MIT
 #include "window/form1.h"
 
-#include <string>
-#include <string_view>
+#include <cstddef>
+#include <iterator>
 #include <utility>
 
 #include <QClipboard>
@@ -17,7 +17,6 @@
 
 #include "desktop/qt_values.h"
 #include "drawing/draw_procedure.h"
-#include "setup/draw_request.h"
 #include "setup/triangle_code.h"
 
 namespace vantu {
@@ -93,24 +92,13 @@ Form1::Form1(QWidget* parent)
         place.control->setObjectName(QString::fromLatin1(place.name));
         place.control->setGeometry(place.geometry);
     }
-    // Every control has a tooltip and a name for screen readers: the inputs' come from their
-    // group, the others' are these.
-    const struct {
-        QWidget* control;
-        QString toolTip;
-        const char* accessibleName;
-    } words[] = {
-        {Command1, QStringLiteral("Draw the picture"), "Go!"},
-        {Frame1, InputControls::rotationToolTip(), "Rotation"},
-        {Label1, QStringLiteral("R: the radius of the sphere, in pixels"), "R"},
-        {Frame2, InputControls::projectionsToolTip(), "Projection"},
-        {Picture1, QStringLiteral("The picture; right-click to copy or save it"), "Picture"},
-    };
-    for (const auto& word : words) {
-        word.control->setToolTip(word.toolTip);
-        word.control->setAccessibleName(QString::fromUtf8(word.accessibleName));
-    }
-    Combo1->setEditText(QStringLiteral("Combo1"));
+    // Every control has a tooltip and a name for screen readers; the inputs' come from their group.
+    describe(Command1, QStringLiteral("Draw the picture"), QStringLiteral("Go!"));
+    describe(Frame1, InputControls::rotationToolTip, QStringLiteral("Rotation"));
+    describe(Label1, QStringLiteral("R: the radius of the sphere, in pixels"), QStringLiteral("R"));
+    describe(Frame2, InputControls::projectionsToolTip, QStringLiteral("Projection"));
+    describe(Picture1, QStringLiteral("The picture; right-click to copy or save it"),
+             QStringLiteral("Picture"));
 
     // Enter starts a drawing only in Text7, never through a default button.
     Command1->setAutoDefault(false);
@@ -131,16 +119,11 @@ Form1::Form1(QWidget* parent)
 
     // The Tab key's round: the picture first, then the tab index order of the controls that
     // take the focus.
-    setTabOrder(Picture1, Command1);
-    setTabOrder(Command1, Text7);
-    setTabOrder(Text7, Combo1);
-    setTabOrder(Combo1, Option1);
-    setTabOrder(Option1, Option2);
-    setTabOrder(Option2, Option3);
-    setTabOrder(Option3, Check2);
-    setTabOrder(Check2, Option4);
-    setTabOrder(Option4, Option5);
-    setTabOrder(Option5, Option6);
+    QWidget* const tabOrder[] = {Picture1, Command1, Text7,   Combo1,  Option1, Option2,
+                                 Option3,  Check2,   Option4, Option5, Option6};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    }
     // The picture has the first tab index, so it has the focus when the window opens.
     Picture1->setFocus();
 
@@ -169,9 +152,7 @@ Form1::Form1(QWidget* parent)
 }
 
 void Form1::Form_Load() {
-    const QString firstCode = qText(catalogue.front());
-    Combo1->setEditText(firstCode);
-    m_inputs.fillCatalogue(firstCode);
+    m_inputs.fillCatalogue(qText(catalogue.front()));
 }
 
 void Form1::Command1_Click() noexcept {
@@ -206,10 +187,6 @@ void Form1::reportingFailures(const std::function<void()>& step) noexcept {
     }
 }
 
-void Form1::setErrorReporter(ErrorReporter reporter) {
-    m_reportError = std::move(reporter);
-}
-
 void Form1::setExploreHandler(ExploreHandler handler) {
     m_explore = std::move(handler);
     ExplorePicture->setEnabled(static_cast<bool>(m_explore));
@@ -220,14 +197,6 @@ void Form1::explore() noexcept {
         return;
     }
     reportingFailures([this] { m_explore(m_inputs.request()); });
-}
-
-void Form1::setSaveDialogs(SaveDialogs dialogs) {
-    m_saveDialogs = std::move(dialogs);
-}
-
-void Form1::setPictureErrorReporter(PictureErrorReporter reporter) {
-    m_reportPictureError = std::move(reporter);
 }
 
 void Form1::reportNoMemory(const QString& failure) {

@@ -77,7 +77,7 @@ void PictureBox::drawRun(int row, int first, int end, PackedColour colour) {
     if (m_ratio != 1.0) {
         // A drawing in window pixels, resumed after a nested one switched to another ratio.
         const QRectF run(first, row, end - first, 1);
-        QPainter(&m_image).fillRect(run, qColourOf(colour));
+        QPainter(&m_image).fillRect(run, QColor(qRgbOf(colour)));
         markUnpainted(QRectF(run.topLeft() * m_ratio, run.size() * m_ratio).toAlignedRect());
         return;
     }

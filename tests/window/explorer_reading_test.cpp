@@ -257,7 +257,7 @@ TEST_F(ExplorerTest, UsualNotationDrawsWhatItsCodeDraws) {
         ASSERT_TRUE(waitCurrent());
         const Frame& byNotation = *explorer.shown();
         EXPECT_EQ(byNotation.description.request.notation, TriangleNotation::schwarz);
-        EXPECT_EQ(explorer.fault(), QString());
+        EXPECT_EQ(partsOf(explorer).faultText->text(), QString());
         EXPECT_GT(byNotation.generation, byCode.generation);
         EXPECT_EQ(byNotation.description.size, byCode.description.size);
         EXPECT_EQ(byNotation.image, byCode.image) << "rotation " << rotation;
