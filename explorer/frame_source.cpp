@@ -9,8 +9,8 @@
 
 #include <QMetaObject>
 
+#include "desktop/error_reporter.h"
 #include "explorer/reading_panels.h"
-#include "window/error_reporter.h"
 
 namespace vantu::explorer {
 
