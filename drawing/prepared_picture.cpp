@@ -2,7 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "drawing/prepared_picture.h"
 
+#include <stdexcept>
 #include <utility>
+
+#include "render/render_picture.h"
 
 namespace vantu {
 namespace {
@@ -57,10 +60,14 @@ PreparedPicture PreparedPicture::redescribed(const PictureDescription& descripti
 
 int PreparedPicture::renderRow(int row, std::span<PackedColour> out) const {
     const int exact = m_picture.renderRow(row, out);
+    paintMarks(row, out);
+    return exact;
+}
+
+void PreparedPicture::paintMarks(int row, std::span<PackedColour> out) const {
     if (m_overlay) {
         m_overlay->overlay.paintRow(row, out);
     }
-    return exact;
 }
 
 std::optional<PicturePoint> PreparedPicture::pointAt(int column, int row) const {
@@ -77,6 +84,17 @@ std::vector<SnubPoint> PreparedPicture::snubPoints() const {
 
 TriangleFacts PreparedPicture::facts() const {
     return triangleFacts(m_solved->request, m_solved->plain);
+}
+
+void runDrawing(const PreparedPicture& picture, RunSink& sink) {
+    const PictureDescription& description = picture.description();
+    if (description.sampling != Sampling{}) {
+        throw std::invalid_argument("runs take one sample per window pixel");
+    }
+    const DrawSetup& setup = picture.setup();
+    sink.setPixelScale();
+    const DrawRequest& r = description.request;
+    renderPicture(r.scale, setup.pi, r.projection, setup.normals, sink, description.size);
 }
 
 }  // namespace vantu
