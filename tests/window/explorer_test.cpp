@@ -41,8 +41,8 @@
 #include "explorer/navigation.h"
 #include "explorer/render_command.h"
 #include "geometry/draw_error.h"
-#include "geometry/view.h"
 #include "geometry/text.h"
+#include "geometry/view.h"
 #include "options/picture_options.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_notation.h"
@@ -715,7 +715,8 @@ const RendererRow rendererRows[] = {
     {"stereoTurnedWide", described(Projection::stereographic, {30, -15, 10}, {401, 123}, 1.0)},
     // 300 columns at 1.25 would put a sample on the vertical axis: the size the Explorer draws.
     {"gnomeAtOneAndAQuarter",
-     described(Projection::gnomonic, {-120, 45, 0}, offAxisSize({300, 200}, Sampling{1.25}), 1.25)},
+     described(Projection::gnomonic, {-120, 45, 0},
+               offAxisSize({300, 200}, Sampling{1.25}, Projection::gnomonic), 1.25)},
     {"orthoAtTwo", described(Projection::orthographic, {0, 90, 135}, {161, 240}, 2.0)},
 };
 
