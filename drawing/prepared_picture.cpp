@@ -21,7 +21,8 @@ PreparedPicture::PreparedPicture(const PictureDescription& description,
                                  const OverlayOptions& overlays)
     : PreparedPicture(
           [&description] {
-              // The sampling and the size before the set-up, as preparePicture checks them.
+              // The sampling and the size before the set-up, so that a picture out of range
+              // solves nothing.
               (void)SampleGrid(description.size, description.sampling);
               return std::make_shared<const Solved>(
                   Solved{description.request, prepareDrawing(description.request)});
