@@ -21,17 +21,26 @@ public:
 
     int run(std::size_t window) {
         return runOnThreads(threadsOf(m_work.options), m_work.options.onFewerThreads, [&] {
+            const auto begins = tbb::make_filter<void, std::size_t>(
+                tbb::filter_mode::serial_in_order,
+                [&](tbb::flow_control& control) { return begin(control); });
+            const auto works = [&](std::size_t index) {
+                attempt(index, [&] { m_doWork(index, index % window); });
+            };
+            if (!m_deliver && m_work.options.progress == nullptr) {
+                // Nothing to do in order: an item is done once it is worked.
+                tbb::parallel_pipeline(window, begins & tbb::make_filter<std::size_t, void>(
+                                                            tbb::filter_mode::parallel, works));
+                return;
+            }
             tbb::parallel_pipeline(
                 window,
-                tbb::make_filter<void, std::size_t>(
-                    tbb::filter_mode::serial_in_order,
-                    [&](tbb::flow_control& control) { return begin(control); }) &
-                    tbb::make_filter<std::size_t, std::size_t>(
-                        tbb::filter_mode::parallel,
-                        [&](std::size_t index) {
-                            attempt(index, [&] { m_doWork(index, index % window); });
-                            return index;
-                        }) &
+                begins &
+                    tbb::make_filter<std::size_t, std::size_t>(tbb::filter_mode::parallel,
+                                                               [&](std::size_t index) {
+                                                                   works(index);
+                                                                   return index;
+                                                               }) &
                     tbb::make_filter<std::size_t, void>(
                         tbb::filter_mode::serial_in_order, [&](std::size_t index) {
                             if (m_deliver) {

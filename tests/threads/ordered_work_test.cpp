@@ -172,41 +172,47 @@ INSTANTIATE_TEST_SUITE_P(OneThread, EndsEarly,
                                          StopCase{"Cancelled", false, false, true}),
                          RowName());
 
-// Item 3 fails only after item 7 has failed on the other thread: 3 still wins.
+// Item 3 fails only after item 7 has failed on the other thread: 3 still wins, with a delivery
+// and without one (where nothing is done in order).
 TEST(EarliestFailure, IsByIndexNotByTime) {
-    std::atomic<bool> sevenFailed{false};
-    std::mutex mutex;
-    std::set<std::size_t> done;
-    std::vector<std::size_t> delivered;
-    OrderedWork work;
-    work.count = 12;
-    work.window = 12;
-    work.options.jobs = 2;
-    const WorkOutcome outcome = runOrderedWork(
-        work,
-        [&](std::size_t index, std::size_t /*slot*/) {
-            if (index == 7) {
-                sevenFailed = true;
-                throw std::out_of_range("seven");
-            }
-            if (index == 3) {
-                const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-                while (!sevenFailed && std::chrono::steady_clock::now() < limit) {
-                    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    for (const bool delivers : {true, false}) {
+        std::atomic<bool> sevenFailed{false};
+        std::mutex mutex;
+        std::set<std::size_t> done;
+        std::vector<std::size_t> delivered;
+        OrderedWork work;
+        work.count = 12;
+        work.window = 12;
+        work.options.jobs = 2;
+        const ItemDelivery deliver = [&](std::size_t index, std::size_t /*slot*/) {
+            delivered.push_back(index);
+        };
+        const WorkOutcome outcome = runOrderedWork(
+            work,
+            [&](std::size_t index, std::size_t /*slot*/) {
+                if (index == 7) {
+                    sevenFailed = true;
+                    throw std::out_of_range("seven");
                 }
-                throw std::runtime_error("three");
-            }
-            const std::lock_guard lock(mutex);
-            done.insert(index);
-        },
-        [&](std::size_t index, std::size_t /*slot*/) { delivered.push_back(index); });
-    ASSERT_TRUE(outcome.failure.has_value());
-    EXPECT_TRUE(sevenFailed);
-    EXPECT_EQ(outcome.failure->index, 3U);
-    EXPECT_EQ(messageOf(*outcome.failure), "three");
-    EXPECT_EQ(std::set<std::size_t>(done.begin(), done.lower_bound(3)),
-              (std::set<std::size_t>{0, 1, 2}));
-    EXPECT_EQ(delivered, (std::vector<std::size_t>{0, 1, 2}));
+                if (index == 3) {
+                    const auto limit = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+                    while (!sevenFailed && std::chrono::steady_clock::now() < limit) {
+                        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+                    }
+                    throw std::runtime_error("three");
+                }
+                const std::lock_guard lock(mutex);
+                done.insert(index);
+            },
+            delivers ? deliver : ItemDelivery{});
+        ASSERT_TRUE(outcome.failure.has_value()) << delivers;
+        EXPECT_TRUE(sevenFailed);
+        EXPECT_EQ(outcome.failure->index, 3U);
+        EXPECT_EQ(messageOf(*outcome.failure), "three");
+        EXPECT_EQ(std::set<std::size_t>(done.begin(), done.lower_bound(3)),
+                  (std::set<std::size_t>{0, 1, 2}));
+        EXPECT_EQ(delivered, delivers ? firstIndices(3) : std::vector<std::size_t>{});
+    }
 }
 
 // Cancelled on several threads with every item in the window at once: the items begun before go
