@@ -72,7 +72,7 @@ DrawRequest drawRequestOf(const Request& r) {
 
 // The set-up of the picture, with the view's turn.
 DrawSetup setupOf(const Request& r, const Frame& frame = {}) {
-    return prepareView({drawRequestOf(r), frame.view, frame.size, r.sampling});
+    return turnedSetup(prepareDrawing(drawRequestOf(r)), frame.view);
 }
 
 // The same picture in each variant this processor runs, the best one first.

@@ -238,14 +238,16 @@ INSTANTIATE_TEST_SUITE_P(
 
 // What each pixel of a marked picture must be: the plain picture with the marks painted over it.
 std::vector<PackedColour> markedPicture(const PictureDescription& d, const OverlayOptions& marks) {
-    const FinePicture picture = preparePicture(d);
+    const DrawSetup plain = prepareDrawing(d.request);
+    const DrawSetup setup = turnedSetup(plain, d.view);
+    const FinePicture picture = finePictureOf(d, setup);
     const auto width = static_cast<std::size_t>(picture.width());
     std::vector<PackedColour> pixels(width * static_cast<std::size_t>(picture.height()));
     for (int row = 0; row < picture.height(); ++row) {
         picture.renderRow(row,
                           std::span(pixels).subspan(static_cast<std::size_t>(row) * width, width));
     }
-    pictureOverlay(d, marks).overlay.paint(pixels);
+    pictureOverlay(d, setup, marks, triangleMarks(d.request, plain, marks)).overlay.paint(pixels);
     return pixels;
 }
 

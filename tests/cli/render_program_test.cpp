@@ -435,7 +435,8 @@ TEST(CommandOfADescription, DrawsThatPictureThroughAShell) {
     ASSERT_EQ(o.status, 0) << o.err;
     const DecodedPng image = readPng(file);
     std::remove(file.c_str());
-    const FinePicture picture = preparePicture(description);
+    const FinePicture picture = finePictureOf(
+        description, turnedSetup(prepareDrawing(description.request), description.view));
     ASSERT_EQ(image.problem, "");
     ASSERT_EQ(image.width, picture.width());
     ASSERT_EQ(image.height, picture.height());

@@ -727,7 +727,8 @@ const RendererRow rendererRows[] = {
     {"stereoTurnedWide", described(Projection::stereographic, {30, -15, 10}, {401, 123}, 1.0)},
     // 300 columns at 1.25 would put a sample on the vertical axis: the size the Explorer draws.
     {"gnomeAtOneAndAQuarter",
-     described(Projection::gnomonic, {-120, 45, 0}, offAxisSize({300, 200}, Sampling{1.25}), 1.25)},
+     described(Projection::gnomonic, {-120, 45, 0},
+               offAxisSize({300, 200}, Sampling{1.25}, Projection::gnomonic), 1.25)},
     {"orthoAtTwo", described(Projection::orthographic, {0, 90, 135}, {161, 240}, 2.0)},
 };
 
