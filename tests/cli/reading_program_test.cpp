@@ -16,12 +16,16 @@
 #include "drawing/picture_overlay.h"
 #include "setup/triangle_facts.h"
 #include "setup/triangle_notation.h"
+#include "tests/picture_support.h"
 #include "tests/png_file.h"
 #include "tests/run_program.h"
 #include "tests/test_support.h"
 
 namespace vantu {
 namespace {
+
+using testing_support::drawRequest;
+using testing_support::schwarzRequest;
 
 namespace fs = std::filesystem;
 using testing_support::DecodedPng;
@@ -206,15 +210,6 @@ struct InfoCase {
     friend void PrintTo(const InfoCase& c, std::ostream* os) { *os << c.name; }
 };
 
-DrawRequest requestOf(const char* text, TriangleNotation notation, int rotation, bool reverse) {
-    DrawRequest r;
-    r.triangleCode = text;
-    r.notation = notation;
-    r.rotation = rotation;
-    r.reverse = reverse;
-    return r;
-}
-
 class Info : public testing::TestWithParam<InfoCase> {};
 
 // The facts of the triangle the command line describes, in its order of the vertices.
@@ -230,10 +225,10 @@ INSTANTIATE_TEST_SUITE_P(
     Lines, Info,
     testing::Values(InfoCase{"CodeRotated",
                              {"--info", "--code", "511 5/3:3/2:3/1", "--rotation", "1"},
-                             requestOf("511 5/3:3/2:3/1", TriangleNotation::code, 1, false)},
+                             drawRequest("511 5/3:3/2:3/1").rotation(1)},
                     InfoCase{"TriangleReversed",
                              {"--reverse", "--info", "--triangle", "5/2 3 3", "--rotation", "2"},
-                             requestOf("5/2 3 3", TriangleNotation::schwarz, 2, true)}),
+                             schwarzRequest("5/2 3 3").rotation(2).reverse()}),
     RowName());
 
 // What each pixel of a marked picture must be: the plain picture with the marks painted over it.

@@ -20,11 +20,14 @@
 #include "render/colour_legend.h"
 #include "setup/triangle_facts.h"
 #include "setup/triangle_notation.h"
+#include "tests/picture_support.h"
 #include "tests/test_support.h"
 #include "tests/window/explorer_test_support.h"
 
 namespace vantu::window_test {
 namespace {
+
+using testing_support::drawRequest;
 
 using explorer::FrameLabel;
 using explorer::LabelKind;
@@ -174,11 +177,9 @@ TEST_P(ExplorerFactsTest, ShowTheTrianglesFacts) {
     partsOf(explorer).rotation[static_cast<std::size_t>(row.rotation)]->setChecked(true);
     partsOf(explorer).reverse->setChecked(row.reverse);
     ASSERT_TRUE(waitCurrent());
-    DrawRequest request;
-    request.triangleCode = row.text.toStdString();
-    request.notation = notationOf(request.triangleCode);
-    request.rotation = row.rotation;
-    request.reverse = row.reverse;
+    const std::string text = row.text.toStdString();
+    const DrawRequest request =
+        drawRequest(text, notationOf(text)).rotation(row.rotation).reverse(row.reverse);
     const std::string facts = factLines(triangleFacts(request));
     EXPECT_EQ(partsOf(explorer).facts->text().toStdString() + "\n", facts);
     EXPECT_NE(facts.find(row.contains), std::string::npos) << facts;
@@ -191,11 +192,8 @@ TEST_F(ExplorerTest, FactsOfNoTriangleSayWhy) {
     for (const char* text : {"2 3", "2 3 7", "300 2/1:3/1:x/1"}) {
         partsOf(explorer).code->setEditText(QString::fromUtf8(text));
         ASSERT_TRUE(waitCurrent());
-        DrawRequest request;
-        request.triangleCode = text;
-        request.notation = notationOf(text);
         try {
-            (void)triangleFacts(request);
+            (void)triangleFacts(drawRequest(text, notationOf(text)));
             ADD_FAILURE() << text << " has facts";
         } catch (const DrawError& e) {
             EXPECT_EQ(partsOf(explorer).facts->text().toStdString(), e.what()) << text;

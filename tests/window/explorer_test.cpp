@@ -47,6 +47,7 @@
 #include "options/picture_options.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_notation.h"
+#include "tests/picture_support.h"
 #include "tests/run_program.h"
 #include "tests/same_description.h"
 #include "tests/test_support.h"
@@ -55,6 +56,8 @@
 
 namespace vantu::window_test {
 namespace {
+
+using testing_support::drawRequest;
 
 using explorer::FrameRenderer;
 
@@ -237,13 +240,9 @@ TEST_F(ExplorerTest, ScreenShowsTheFrameOneToOne) {
         partsOf(explorer).picture->grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QImage shown = screen.copy(QRect(partsOf(explorer).picture->frameOrigin(), frame.size()));
     ASSERT_EQ(shown.size(), frame.size());
-    int differing = 0;
-    for (int y = 0; y < frame.height(); ++y) {
-        for (int x = 0; x < frame.width(); ++x) {
-            differing += shown.pixel(x, y) == frame.pixel(x, y) ? 0 : 1;
-        }
-    }
-    EXPECT_EQ(differing, 0);
+    EXPECT_TRUE(testing_support::samePixels([&](int x, int y) { return shown.pixel(x, y); },
+                                            [&](int x, int y) { return frame.pixel(x, y); },
+                                            {0, 0, frame.width(), frame.height()}));
 }
 
 // The picture follows the window's size, at the screen's device pixel ratio.
@@ -363,9 +362,8 @@ TEST_P(ExplorerFaultTest, ShowsBesideTheControlsAndKeepsThePicture) {
     }
     ASSERT_TRUE(waitCurrent());
     // The message the main window's Go! would give for the same inputs.
-    DrawRequest request;
-    request.triangleCode = row.code.toStdString();
-    request.notation = notationOf(request.triangleCode);
+    const std::string code = row.code.toStdString();
+    DrawRequest request = drawRequest(code, notationOf(code));
     std::string message;
     try {
         request.scale = readScale(row.scale.toStdString());

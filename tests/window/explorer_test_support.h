@@ -19,6 +19,7 @@
 
 #include "drawing/prepared_picture.h"
 #include "explorer/explorer.h"
+#include "tests/picture_support.h"
 
 namespace vantu::window_test {
 
@@ -127,16 +128,9 @@ inline ::testing::AssertionResult isCorePicture(const QImage& image,
                << expected.width() << " x " << expected.height();
     }
     const QImage actual = image.convertToFormat(QImage::Format_RGB32);
-    int differing = 0;
-    for (int y = 0; y < actual.height(); ++y) {
-        for (int x = 0; x < actual.width(); ++x) {
-            differing += actual.pixel(x, y) == expected.pixel(x, y) ? 0 : 1;
-        }
-    }
-    if (differing == 0) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << differing << " pixels differ";
+    return testing_support::samePixels([&](int x, int y) { return actual.pixel(x, y); },
+                                       [&](int x, int y) { return expected.pixel(x, y); },
+                                       {0, 0, actual.width(), actual.height()});
 }
 
 class ExplorerTest : public ::testing::Test {
