@@ -10,18 +10,10 @@
 #include <string>
 #include <utility>
 
+#include "desktop/qt_values.h"
 #include "threads/ordered_work.h"
 
 namespace vantu::explorer {
-namespace {
-
-// A packed colour (red + 256 green + 65536 blue) as Qt's opaque 0xffRRGGBB.
-constexpr QRgb rgbOf(PackedColour colour) noexcept {
-    const auto c = static_cast<QRgb>(colour);
-    return 0xff000000U | ((c & 0xffU) << 16) | (c & 0xff00U) | ((c >> 16) & 0xffU);
-}
-
-}  // namespace
 
 FrameRenderer::FrameRenderer(FrameOptions options)
     : m_threads(options.threads > 0 ? options.threads : coreCount()),
@@ -44,8 +36,11 @@ std::optional<QImage> FrameRenderer::render(const PreparedPicture& picture,
     // Taken once: scanLine() on several threads would race on the image's bookkeeping.
     uchar* const bits = image.bits();
     const qsizetype bytesPerLine = image.bytesPerLine();
+    // Rows are handed out a few at a time: one at a time, the loop's own cost shows in a frame.
+    constexpr int rowsPerItem = 4;
+    const int height = picture.height();
     OrderedWork rows;
-    rows.count = static_cast<std::size_t>(picture.height());
+    rows.count = static_cast<std::size_t>((height + rowsPerItem - 1) / rowsPerItem);
     // Every row goes straight into the image, so none waits for the rows above it.
     rows.window = std::max<std::size_t>(rows.count, 1);
     rows.options.jobs = m_threads;
@@ -61,13 +56,15 @@ std::optional<QImage> FrameRenderer::render(const PreparedPicture& picture,
             thread_local const bool given = (givePriorityToOthers(), true);
             (void)given;
         }
-        const auto row = static_cast<int>(index);
-        // The row's colours go straight into the image's line, then become Qt's pixels in place:
-        // both are 32 bits a pixel.
-        auto* line = reinterpret_cast<QRgb*>(bits + row * bytesPerLine);
-        const std::span<PackedColour> colours(reinterpret_cast<PackedColour*>(line), width);
-        (void)picture.renderRow(row, colours);
-        std::transform(colours.begin(), colours.end(), line, rgbOf);
+        const int first = static_cast<int>(index) * rowsPerItem;
+        for (int row = first; row < std::min(first + rowsPerItem, height); ++row) {
+            // The row's colours go straight into the image's line, then become Qt's pixels in
+            // place: both are 32 bits a pixel.
+            auto* line = reinterpret_cast<QRgb*>(bits + row * bytesPerLine);
+            const std::span<PackedColour> colours(reinterpret_cast<PackedColour*>(line), width);
+            (void)picture.renderRow(row, colours);
+            std::transform(colours.begin(), colours.end(), line, qRgbOf);
+        }
     });
     // A thread that could not start once is not asked for again.
     m_threads = std::min(m_threads, outcome.threads);
