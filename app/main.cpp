@@ -19,6 +19,7 @@
 #include <QIcon>
 #include <QSettings>
 
+#include "desktop/application.h"
 #include "drawing/draw_procedure.h"
 #include "explorer/explorer.h"
 #include "explorer/render_command.h"
@@ -27,7 +28,6 @@
 #include "options/option_kinds.h"
 #include "options/picture_options.h"
 #include "render/kernel_variant.h"
-#include "window/application.h"
 #include "window/form1.h"
 
 namespace {

@@ -74,10 +74,10 @@ void BM_ExportZoom8(benchmark::State& state) {
         std::filesystem::temp_directory_path() /
         ("vantu-bench-export-" + std::to_string(::getpid()) + ".png");
     vantu::cli::ExportSettings settings;
-    settings.jobs = static_cast<int>(state.range(0));
+    settings.work.jobs = static_cast<int>(state.range(0));
     for (auto _ : state) {
         vantu::OutputFile file = vantu::OutputFile::replacing(path);
-        vantu::cli::exportPicture(picture.picture(), file, settings);
+        vantu::cli::exportPicture(picture, file, settings);
         file.commit();
     }
     state.counters["bytes"] = static_cast<double>(std::filesystem::file_size(path));

@@ -14,13 +14,14 @@
 #include <vector>
 
 #include "cli/export.h"
-#include "cli/indexed_work.h"
 #include "cli/resources.h"
 #include "cli/turntable.h"
 #include "drawing/prepared_picture.h"
 #include "export/output_file.h"
 #include "export/picture_writer.h"
 #include "export/png_writer.h"
+#include "render/sample_grid.h"
+#include "threads/ordered_work.h"
 
 namespace {
 
@@ -39,21 +40,21 @@ vantu::PictureDescription turntableFrame(vantu::PictureSize size, int k) {
 // out on state.range(0) threads: frames per second, and the cost per pixel to set beside
 // BM_RenderPicture's.
 void BM_Turntable(benchmark::State& state, vantu::PictureSize size) {
-    vantu::cli::IndexedWork work;
+    vantu::OrderedWork work;
     work.count = static_cast<std::size_t>(size.height);
-    work.threads = static_cast<int>(state.range(0));
+    work.options.jobs = static_cast<int>(state.range(0));
     std::vector<std::vector<vantu::PackedColour>> slots(
-        vantu::cli::windowOf(work),
+        vantu::windowOf(work),
         std::vector<vantu::PackedColour>(static_cast<std::size_t>(size.width)));
     int k = 0;
     for (auto _ : state) {
         const vantu::PreparedPicture picture(turntableFrame(size, k));
-        const auto failure =
-            vantu::cli::runIndexedWork(work, [&](std::size_t row, std::size_t slot) {
+        const vantu::WorkOutcome outcome =
+            vantu::runOrderedWork(work, [&](std::size_t row, std::size_t slot) {
                 picture.renderRow(static_cast<int>(row), slots[slot]);
                 benchmark::DoNotOptimize(slots[slot].data());
             });
-        if (failure) {
+        if (outcome.failure) {
             state.SkipWithError("a frame did not render");
             break;
         }
@@ -96,7 +97,7 @@ void BM_EncodeFrame(benchmark::State& state) {
     vantu::cli::setUpHeap();
     const vantu::PictureSize size{1920, 1080};
     const std::vector<vantu::PackedColour> pixels = renderedFrame(size);
-    const vantu::PngFormat format = vantu::cli::pngFormatOf(size, {}, false);
+    const vantu::PngFormat format = vantu::cli::pngFormatOf(vantu::SampleGrid(size, {}), false);
     const auto width = static_cast<std::size_t>(size.width);
     for (auto _ : state) {
         vantu::OutputFile file = vantu::OutputFile::replacing("/dev/null");

@@ -9,7 +9,7 @@
 #include <QWidget>
 #include <QWindow>
 
-#include "window/application.h"
+#include "desktop/application.h"
 
 namespace vantu::bench {
 

@@ -323,8 +323,9 @@ void Options::checkPictureType() {
     }
     m_command.pictureType = type.value_or(PictureType::png);
     const PictureDescription& picture = m_command.picture.description;
-    const int width = devicePixels(picture.size.width, picture.sampling.ratio);
-    const int height = devicePixels(picture.size.height, picture.sampling.ratio);
+    const SampleGrid grid(picture.size, picture.sampling);
+    const int width = grid.width();
+    const int height = grid.height();
     if (m_command.pictureType == PictureType::webp &&
         (width > maxWebpSide || height > maxWebpSide)) {
         throw UsageError(shortName(*m_output) + " " + inQuotes(name) + " takes a WebP of at most " +
@@ -338,8 +339,9 @@ void Options::checkPictureType() {
 // before any file or folder is made.
 void Options::checkPictureHasPixels() const {
     const PictureDescription& picture = m_command.picture.description;
-    const int width = devicePixels(picture.size.width, picture.sampling.ratio);
-    const int height = devicePixels(picture.size.height, picture.sampling.ratio);
+    const SampleGrid grid(picture.size, picture.sampling);
+    const int width = grid.width();
+    const int height = grid.height();
     if (width >= 1 && height >= 1) {
         return;
     }
@@ -356,8 +358,9 @@ void Options::checkPictureHasPixels() const {
 // drawn, with the nearest narrower size that keeps every sample off the axis.
 void Options::checkSamplesOffTheAxis() const {
     const PictureDescription& picture = m_command.picture.description;
-    const PictureSize fitting = offAxisSize(picture.size, picture.sampling);
-    if (fitting == picture.size || definedOnVerticalAxis(picture.request.projection)) {
+    const PictureSize fitting =
+        offAxisSize(picture.size, picture.sampling, picture.request.projection);
+    if (fitting == picture.size) {
         return;
     }
     throw UsageError(

@@ -2,23 +2,20 @@
 // SPDX-License-Identifier: MIT
 #include "cli/export.h"
 
-#include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <utility>
 #include <vector>
 
-#include "cli/indexed_work.h"
 #include "cli/interruption.h"
 #include "render/pixel_colour.h"
 
 namespace vantu::cli {
 
-PngFormat pngFormatOf(PictureSize size, Sampling sampling, bool marked) {
+PngFormat pngFormatOf(const SampleGrid& grid, bool marked) {
     PngFormat format;
-    format.width = devicePixels(size.width, sampling.ratio);
-    format.height = devicePixels(size.height, sampling.ratio);
-    if (sampling.antialias == 1 && !marked) {
+    format.width = grid.width();
+    format.height = grid.height();
+    if (grid.sampling().antialias == 1 && !marked) {
         const auto colours = pictureColours();
         format.palette.assign(colours.begin(), colours.end());
         format.palette.push_back(grey);
@@ -26,42 +23,30 @@ PngFormat pngFormatOf(PictureSize size, Sampling sampling, bool marked) {
     return format;
 }
 
-std::optional<Overlay> marksOver(const PictureDescription& description,
-                                 const OverlayOptions& options) {
-    if (!options.any()) {
-        return std::nullopt;
-    }
-    return std::move(pictureOverlay(description, options).overlay);
+PngFormat pngFormatOf(const PreparedPicture& picture) {
+    return pngFormatOf(picture.grid(), picture.overlay() != nullptr);
 }
 
-void renderInto(const FinePicture& picture, const Overlay* marks, PictureType type,
-                OutputFile& out) {
-    PictureWriter writer(out, type,
-                         pngFormatOf(picture.size(), picture.sampling(), marks != nullptr));
+void renderInto(const PreparedPicture& picture, PictureType type, OutputFile& out) {
+    PictureWriter writer(out, type, pngFormatOf(picture));
     std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()));
     std::vector<std::uint8_t> bytes(writer.rowBytes());
     for (int r = 0; r < picture.height(); ++r) {
         stopIfInterrupted();
-        picture.renderRow(r, row);
-        if (marks != nullptr) {
-            marks->paintRow(r, row);
-        }
+        (void)picture.renderRow(r, row);
         writer.encodePixels(row, bytes);
         writer.writeEncodedRow(bytes);
     }
     writer.finish();
 }
 
-void exportPicture(const FinePicture& picture, OutputFile& out, const ExportSettings& settings) {
-    PictureWriter writer(
-        out, settings.type,
-        pngFormatOf(picture.size(), picture.sampling(), settings.marks != nullptr));
+void exportPicture(const PreparedPicture& picture, OutputFile& out,
+                   const ExportSettings& settings) {
+    PictureWriter writer(out, settings.type, pngFormatOf(picture));
     const auto width = static_cast<std::size_t>(picture.width());
-    IndexedWork work;
+    OrderedWork work;
     work.count = static_cast<std::size_t>(picture.height());
-    work.threads = settings.jobs;
-    work.progress = settings.progress;
-    work.onFewerThreads = settings.onFewerThreads;
+    work.options = settings.work;
     // One row per slot of the window: the rows between being rendered and being written, each
     // turned into the file's bytes by the thread that rendered it.
     struct Slot {
@@ -70,14 +55,11 @@ void exportPicture(const FinePicture& picture, OutputFile& out, const ExportSett
     };
     std::vector<Slot> slots(windowOf(work), Slot{std::vector<PackedColour>(width),
                                                  std::vector<std::uint8_t>(writer.rowBytes())});
-    const auto failure = runIndexedWork(
+    const auto failure = runInterruptibly(
         work,
         [&](std::size_t row, std::size_t slot) {
             Slot& s = slots[slot];
-            picture.renderRow(static_cast<int>(row), s.colours);
-            if (settings.marks != nullptr) {
-                settings.marks->paintRow(static_cast<int>(row), s.colours);
-            }
+            (void)picture.renderRow(static_cast<int>(row), s.colours);
             writer.encodePixels(s.colours, s.bytes);
         },
         [&](std::size_t /*row*/, std::size_t slot) { writer.writeEncodedRow(slots[slot].bytes); });

@@ -7,21 +7,20 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
-#include <optional>
 #include <span>
 #include <system_error>
 #include <vector>
 
 #include "cli/export.h"
-#include "cli/indexed_work.h"
 #include "cli/interruption.h"
 #include "cli/output_folder.h"
-#include "drawing/draw_procedure.h"
+#include "drawing/prepared_picture.h"
 #include "export/output_file.h"
 #include "export/picture_writer.h"
 #include "geometry/draw_error.h"
 #include "geometry/text.h"
 #include "render/colour_legend.h"
+#include "render/sample_grid.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
 
@@ -111,12 +110,12 @@ std::string description(const DrawRequest& r) {
 // Draws one picture of the gallery into its file in `folder`, complete or not at all.
 void writeGalleryPicture(const std::filesystem::path& folder, const GalleryPicture& p,
                          const GallerySettings& settings) {
-    PictureDescription description{p.request, settings.view, settings.size, settings.sampling};
-    description.request.scale = settings.scale;
-    const FinePicture picture = preparePicture(description);
-    const std::optional<Overlay> marks = marksOver(description, settings.marks);
+    PictureDescription description = settings.shared;
+    description.request = p.request;
+    description.request.scale = settings.shared.request.scale;
+    const PreparedPicture picture(description, settings.marks);
     OutputFile file = OutputFile::replacing(folder / p.file);
-    renderInto(picture, marks ? &*marks : nullptr, PictureType::png, file);
+    renderInto(picture, PictureType::png, file);
     file.commit();
 }
 
@@ -186,18 +185,17 @@ img { display: block; border: 1px solid #999; }
 <body>
 <h1>Vantu: the catalogue</h1>
 )";
-    const View& view = settings.view;
+    const PictureDescription& shared = settings.shared;
+    const View& view = shared.view;
     page += "<p>" + std::to_string(codes.size()) +
             " triangle codes, R = " + htmlEscape(settings.scaleText) + ", view " +
             formatNumber(view.lon) + "&deg;, " + formatNumber(view.lat) + "&deg;, " +
-            formatNumber(view.roll) + "&deg;, size " + std::to_string(settings.size.width) + " x " +
-            std::to_string(settings.size.height) + ", zoom " +
-            formatNumber(settings.sampling.ratio) + ", antialias " +
-            std::to_string(settings.sampling.antialias) +
+            formatNumber(view.roll) + "&deg;, size " + std::to_string(shared.size.width) + " x " +
+            std::to_string(shared.size.height) + ", zoom " + formatNumber(shared.sampling.ratio) +
+            ", antialias " + std::to_string(shared.sampling.antialias) +
             ". Each picture links to its full size.</p>\n";
-    const PictureSize thumbnail =
-        detail::thumbnailSize(devicePixels(settings.size.width, settings.sampling.ratio),
-                              devicePixels(settings.size.height, settings.sampling.ratio));
+    const SampleGrid grid(shared.size, shared.sampling);
+    const PictureSize thumbnail = detail::thumbnailSize(grid.width(), grid.height());
     page +=
         "<table>\n<thead><tr><th>Label</th><th>Code</th><th>Angles</th><th>Sum</th>"
         "<th>Pictures</th></tr></thead>\n<tbody>\n";
@@ -228,7 +226,7 @@ img { display: block; border: 1px solid #999; }
 }
 
 void writeGallery(const std::filesystem::path& folder, const std::vector<GalleryPicture>& pictures,
-                  const GallerySettings& settings, const GalleryJobs& jobs) {
+                  const GallerySettings& settings, const WorkOptions& work) {
     const LockedFolder lock(folder);
     // The page of an earlier gallery goes first: until this one is whole, no page describes
     // pictures that may be another gallery's.
@@ -242,14 +240,10 @@ void writeGallery(const std::filesystem::path& folder, const std::vector<Gallery
 
     // The first failure in page order wins; pictures after it are not started. Each picture is
     // rendered and written by one thread, so a job holds one row and one encoder.
-    IndexedWork work;
-    work.count = pictures.size();
-    work.threads = jobs.jobs;
-    work.progress = jobs.progress;
-    work.onFewerThreads = jobs.onFewerThreads;
-    if (const auto failure = runIndexedWork(work, [&](std::size_t i, std::size_t /*slot*/) {
-            detail::writeGalleryPicture(folder, pictures[i], settings);
-        })) {
+    if (const auto failure = runInterruptibly(
+            {pictures.size(), 0, work, {}}, [&](std::size_t i, std::size_t /*slot*/) {
+                detail::writeGalleryPicture(folder, pictures[i], settings);
+            })) {
         try {
             std::rethrow_exception(failure->error);
         } catch (const DrawError& e) {

@@ -3,18 +3,15 @@
 #pragma once
 
 #include <filesystem>
-#include <functional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
-#include "cli/progress.h"
+#include "drawing/draw_procedure.h"
 #include "drawing/picture_overlay.h"
-#include "geometry/projection.h"
-#include "geometry/view.h"
-#include "render/fine_picture.h"
 #include "setup/draw_request.h"
+#include "threads/ordered_work.h"
 
 namespace vantu::cli {
 
@@ -26,12 +23,11 @@ struct GalleryPicture {
 
 // How every picture of the gallery is drawn.
 struct GallerySettings {
+    // What every picture shares: R (the request's scale), the view, the size and the sampling.
+    // The code, the rotation, the reverse flag and the projection are each picture's own.
+    PictureDescription shared;
     std::string scaleText = "120";  // as --scale gives it, for the page
-    double scale = 120.0;
-    View view;
-    PictureSize size;
-    Sampling sampling;
-    OverlayOptions marks;  // painted over every picture
+    OverlayOptions marks;           // painted over every picture
 };
 
 // A gallery that could not be written: a file or the folder. The message says which and why.
@@ -52,24 +48,17 @@ public:
 [[nodiscard]] std::string galleryPage(const std::vector<GalleryPicture>& pictures,
                                       const GallerySettings& settings);
 
-// How the gallery's pictures are shared among threads.
-struct GalleryJobs {
-    int jobs = 0;                     // pictures rendered at once; 0: one per core
-    ProgressBar* progress = nullptr;  // advanced by one per picture; may be null
-    // Told when fewer threads could be started than asked for; may be empty.
-    std::function<void(const std::string&)> onFewerThreads;
-};
-
 // Renders every picture into `folder` (a LockedFolder: made when missing, through a symbolic
 // link too, and locked meanwhile, so that a second gallery or turntable into it at the same time
-// is refused at once) as a PNG, several at once, then writes index.html. Each file is written
+// is refused at once) as a PNG, `work.jobs` at once (the progress advanced by one per picture),
+// then writes index.html. Each file is written
 // completely or not at all, and the page of an earlier gallery in `folder` is removed first, so
 // that a page is only ever beside the pictures it describes. Throws FolderError for a folder
 // that cannot be made or is locked; GalleryError naming the first picture, in page order, whose
 // drawing faults, and for an old page that cannot be removed; WriteError for a file that cannot
 // be written, Interrupted and std::bad_alloc; the page is then not written.
 void writeGallery(const std::filesystem::path& folder, const std::vector<GalleryPicture>& pictures,
-                  const GallerySettings& settings, const GalleryJobs& jobs);
+                  const GallerySettings& settings, const WorkOptions& work);
 
 // `text` with &, <, >, " and ' written as character references, for HTML text and attributes.
 [[nodiscard]] std::string htmlEscape(std::string_view text);

@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cstring>
+#include <utility>
 
 #include "export/output_file.h"
 
@@ -60,6 +61,14 @@ void stopIfInterrupted() {
     if (const int signal = interruption()) {
         throw Interrupted(signal);
     }
+}
+
+std::optional<WorkFailure> runInterruptibly(OrderedWork work, const ItemWork& doWork,
+                                            const ItemDelivery& deliver) {
+    work.cancelled = [] { return interruption() != 0; };
+    WorkOutcome outcome = runOrderedWork(work, doWork, deliver);
+    stopIfInterrupted();
+    return std::move(outcome.failure);
 }
 
 }  // namespace vantu::cli

@@ -8,7 +8,10 @@
 // that counts.
 
 #include <exception>
+#include <optional>
 #include <string>
+
+#include "threads/ordered_work.h"
 
 namespace vantu::cli {
 
@@ -34,6 +37,12 @@ private:
 
 // Throws Interrupted when a signal asked to stop.
 void stopIfInterrupted();
+
+// runOrderedWork, cancelled by a signal that asks to stop: the run then ends before its next
+// item and throws Interrupted. Returns the earliest failure, or nothing when every item was
+// delivered.
+[[nodiscard]] std::optional<WorkFailure> runInterruptibly(OrderedWork work, const ItemWork& doWork,
+                                                          const ItemDelivery& deliver = {});
 
 namespace detail {
 // Records `signal` as a signal handler would; for the tests. 0 forgets it.

@@ -15,6 +15,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "cli/command_line.h"
@@ -27,6 +28,7 @@
 #include "cli/snub_report.h"
 #include "cli/turntable.h"
 #include "drawing/draw_procedure.h"
+#include "drawing/prepared_picture.h"
 #include "export/output_file.h"
 #include "export/picture_writer.h"
 #include "export/process.h"
@@ -35,6 +37,7 @@
 #include "options/picture_options.h"
 #include "render/fine_picture.h"
 #include "render/run_sink.h"
+#include "render/sample_grid.h"
 #include "setup/triangle_facts.h"
 #include "setup/triangle_notation.h"
 #include "snub/snub_points.h"
@@ -88,8 +91,8 @@ void publish(vantu::OutputFile& file) {
 
 // The memory a job needs beside the picture's rows: its stack and an encoder.
 std::size_t bytesPerJob(const vantu::PictureDescription& description) {
-    const auto rowBytes = static_cast<std::size_t>(vantu::devicePixels(
-                              description.size.width, description.sampling.ratio)) *
+    const auto rowBytes = static_cast<std::size_t>(
+                              vantu::SampleGrid(description.size, description.sampling).width()) *
                           sizeof(vantu::PackedColour);
     return vantu::cli::threadStackBytes() + 4 * rowBytes + (std::size_t{2} << 20U);
 }
@@ -103,27 +106,50 @@ void requireMeetingPoints(const vantu::DrawRequest& request) {
     }
 }
 
-// The points where the six hues meet in the described picture: requireMeetingPoints, then
-// snubPointsOf.
+// The points where the six hues meet in the described picture: requireMeetingPoints, then the
+// picture's snub points.
 std::vector<vantu::SnubPoint> meetingPoints(const vantu::PictureDescription& description) {
     requireMeetingPoints(description.request);
-    return vantu::snubPointsOf(description);
+    return vantu::PreparedPicture(description).snubPoints();
 }
 
-// --snub and the marks beside a picture, before it: the points listed on the standard output as
-// the unturned sphere has them, and the marks over the picture where its view puts them. A fault
-// in finding them ends the program with nothing written.
-std::optional<vantu::Overlay> marksFirst(const Command& command,
-                                         const vantu::PictureDescription& description) {
+// What a picture needs before its file is opened: --snub's points listed on the standard output
+// as the unturned sphere has them, and the marks over the picture where its view puts them. A
+// fault in finding them ends the program with nothing written. Returns the picture prepared with
+// its marks when it has any; else, after the list, the unturned picture, whose solved triangle
+// the picture reuses; else nothing.
+std::optional<vantu::PreparedPicture> prepareFirst(const Command& command,
+                                                   const vantu::PictureDescription& description) {
     const vantu::DrawRequest& request = description.request;
+    std::optional<vantu::PreparedPicture> prepared;
     if (command.listSnubPoints) {
-        const vantu::PictureDescription unturned{request, {}, {}, {}};
-        print(vantu::cli::snubReport(request, meetingPoints(unturned)));
+        requireMeetingPoints(request);
+        prepared.emplace(vantu::PictureDescription{request, {}, {}, {}});
+        print(vantu::cli::snubReport(request, prepared->snubPoints()));
+    }
+    if (!command.marks.any()) {
+        return prepared;
     }
     if (command.marks.snubPoints) {
         requireMeetingPoints(request);
     }
-    return vantu::cli::marksOver(description, command.marks);
+    if (prepared) {
+        return prepared->redescribed(description, command.marks);
+    }
+    return vantu::PreparedPicture(description, command.marks);
+}
+
+// The picture of `description` with the command's marks, from what prepareFirst gave.
+vantu::PreparedPicture preparedAfter(const Command& command,
+                                     std::optional<vantu::PreparedPicture> first,
+                                     const vantu::PictureDescription& description) {
+    if (!first) {
+        return vantu::PreparedPicture(description, command.marks);
+    }
+    if (command.marks.any()) {
+        return std::move(*first);
+    }
+    return first->redescribed(description);
 }
 
 // --snub alone: the points listed, nothing drawn.
@@ -139,19 +165,24 @@ int listFacts(const Command& command) {
     return 0;
 }
 
+// How the command's work is shared out: as many jobs as it asks for and memory allows,
+// `progress` advanced, and fewer threads than asked said as a warning. The turntable's WebP
+// takes fewer, as its frames in memory allow.
+vantu::WorkOptions workOptions(const Command& command, const vantu::PictureDescription& description,
+                               vantu::cli::ProgressBar& progress) {
+    return {vantu::cli::jobsThatFit(command.jobs, bytesPerJob(description)), &progress, warn};
+}
+
 // -o: the picture at its sampling, its rows rendered on several threads and written in order.
 int drawPicture(const Command& command) {
     const vantu::PictureDescription description = vantu::options::describedPicture(command.picture);
-    const std::optional<vantu::Overlay> marks = marksFirst(command, description);
+    std::optional<vantu::PreparedPicture> first = prepareFirst(command, description);
     vantu::OutputFile file = openOutput(command.output);
-    const vantu::FinePicture picture = vantu::preparePicture(description);
+    const vantu::PreparedPicture picture = preparedAfter(command, std::move(first), description);
     vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "rendering", picture.height());
     vantu::cli::ExportSettings settings;
     settings.type = command.pictureType;
-    settings.jobs = vantu::cli::jobsThatFit(command.jobs, bytesPerJob(description));
-    settings.progress = &progress;
-    settings.marks = marks ? &*marks : nullptr;
-    settings.onFewerThreads = warn;
+    settings.work = workOptions(command, description, progress);
     vantu::cli::exportPicture(picture, file, settings);
     progress.finish();
     publish(file);
@@ -162,21 +193,15 @@ int drawPicture(const Command& command) {
 int drawGallery(const Command& command) {
     const vantu::PictureDescription description = vantu::options::describedPicture(command.picture);
     vantu::cli::GallerySettings settings;
+    settings.shared = description;
     settings.scaleText = command.picture.scaleText;
-    settings.scale = description.request.scale;
-    settings.sampling = description.sampling;
-    settings.view = description.view;
-    settings.size = description.size;
     settings.marks = command.marks;
     const std::vector<vantu::cli::GalleryPicture> pictures =
         vantu::cli::galleryPictures(command.permutations);
     vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "gallery",
                                      static_cast<long>(pictures.size()));
-    vantu::cli::GalleryJobs jobs;
-    jobs.jobs = vantu::cli::jobsThatFit(command.jobs, bytesPerJob(description));
-    jobs.progress = &progress;
-    jobs.onFewerThreads = warn;
-    vantu::cli::writeGallery(command.gallery, pictures, settings, jobs);
+    vantu::cli::writeGallery(command.gallery, pictures, settings,
+                             workOptions(command, description, progress));
     return 0;
 }
 
@@ -205,10 +230,10 @@ int drawTurntable(const Command& command) {
     settings.marks = command.marks;
     // A folder's frames stream into their files as -o writes a picture: a job holds a row and an
     // encoder. A WebP's frames are whole, as few at once as memory asks, beside the encoder's.
-    settings.jobs = vantu::cli::jobsThatFit(command.jobs, bytesPerJob(description));
+    int jobs = vantu::cli::jobsThatFit(command.jobs, bytesPerJob(description));
     if (!vantu::cli::namesFrameFolder(command.output)) {
-        const vantu::PngFormat format =
-            vantu::cli::pngFormatOf(description.size, description.sampling, command.marks.any());
+        const vantu::PngFormat format = vantu::cli::pngFormatOf(
+            vantu::SampleGrid(description.size, description.sampling), command.marks.any());
         const std::uint64_t frameBytes = static_cast<std::uint64_t>(format.width) *
                                          static_cast<std::uint64_t>(format.height) *
                                          sizeof(vantu::PackedColour);
@@ -222,12 +247,11 @@ int drawTurntable(const Command& command) {
                           " of memory for the animated WebP, more than there is");
         }
         settings.framesInFlight =
-            vantu::cli::webpFramesInFlight(frameBytes, settings.jobs, left - need + frameBytes);
-        settings.jobs = std::min(settings.jobs, static_cast<int>(settings.framesInFlight));
+            vantu::cli::webpFramesInFlight(frameBytes, jobs, left - need + frameBytes);
+        jobs = std::min(jobs, static_cast<int>(settings.framesInFlight));
     }
     vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "turntable", command.frames);
-    settings.progress = &progress;
-    settings.onFewerThreads = warn;
+    settings.work = {jobs, &progress, warn};
     int written = 0;
     try {
         vantu::cli::writeTurntable(description, command.output, settings, written);
@@ -247,12 +271,16 @@ int drawTurntable(const Command& command) {
 // own, the marks are the file's.
 class ListingSink : public vantu::RunSink {
 public:
-    ListingSink(vantu::OutputFile& listing, int width, vantu::PictureWriter* picture,
-                const vantu::Overlay* marks)
+    ListingSink(vantu::OutputFile& listing, int width, vantu::PictureWriter* picture)
         : m_listing(listing),
           m_picture(picture),
-          m_marks(marks),
           m_row(static_cast<std::size_t>(width), vantu::grey) {}
+
+    // Lists the runs of `drawing`, with its marks painted over the file's rows.
+    void draw(const vantu::PreparedPicture& drawing) {
+        m_drawing = &drawing;
+        vantu::runDrawing(drawing, *this);
+    }
 
     void drawRun(int row, int first, int end, vantu::PackedColour colour) override {
         m_text += "run ";
@@ -272,9 +300,7 @@ public:
         m_listing.write(std::as_bytes(std::span(m_text)));
         m_text.clear();
         if (m_picture != nullptr) {
-            if (m_marks != nullptr) {
-                m_marks->paintRow(row, m_row);
-            }
+            m_drawing->paintMarks(row, m_row);
             m_picture->writeRow(m_row);
         }
         vantu::cli::stopIfInterrupted();
@@ -289,7 +315,7 @@ public:
 private:
     vantu::OutputFile& m_listing;
     vantu::PictureWriter* m_picture;
-    const vantu::Overlay* m_marks;
+    const vantu::PreparedPicture* m_drawing = nullptr;
     std::vector<vantu::PackedColour> m_row;
     std::string m_text;
 };
@@ -298,20 +324,20 @@ private:
 // fault in the drawing writes no file; the runs before it are listed.
 int listRuns(const Command& command) {
     const vantu::PictureDescription description = vantu::options::describedPicture(command.picture);
-    const std::optional<vantu::Overlay> marks = marksFirst(command, description);
+    std::optional<vantu::PreparedPicture> first = prepareFirst(command, description);
     std::optional<vantu::OutputFile> file;
     std::optional<vantu::PictureWriter> writer;
     if (!command.output.empty()) {
         file.emplace(openOutput(command.output));
         writer.emplace(
             *file, command.pictureType,
-            vantu::cli::pngFormatOf(description.size, description.sampling, marks.has_value()));
+            vantu::cli::pngFormatOf(vantu::SampleGrid(description.size, description.sampling),
+                                    command.marks.any()));
     }
     vantu::OutputFile listing = vantu::OutputFile::standardOutput();
-    ListingSink sink(listing, description.size.width, writer ? &*writer : nullptr,
-                     marks ? &*marks : nullptr);
+    ListingSink sink(listing, description.size.width, writer ? &*writer : nullptr);
     try {
-        vantu::runDrawing(description, sink);
+        sink.draw(preparedAfter(command, std::move(first), description));
     } catch (const vantu::DrawError&) {
         sink.flush();
         throw;

@@ -7,11 +7,13 @@
 #include <mutex>
 #include <string>
 
+#include "threads/ordered_work.h"
+
 namespace vantu::cli {
 
 // A progress bar redrawn in place on one line, "LABEL [#######-------]  45%", shared by threads.
 // It draws only when the shown percentage changes, and nothing at all without a stream.
-class ProgressBar {
+class ProgressBar final : public WorkProgress {
 public:
     // Draws on `out` (nothing when null) for `total` units of work.
     ProgressBar(std::FILE* out, std::string label, long total);
@@ -21,7 +23,7 @@ public:
     ~ProgressBar();
 
     // Counts `units` more done. Safe from any thread.
-    void advance(long units = 1);
+    void advance(long units = 1) override;
 
     // Ends the line with the bar as far as it got. Later calls do nothing.
     void finish();

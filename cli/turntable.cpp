@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <exception>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string_view>
@@ -15,13 +16,13 @@
 #include <vector>
 
 #include "cli/export.h"
-#include "cli/indexed_work.h"
 #include "cli/interruption.h"
 #include "cli/output_folder.h"
 #include "export/output_file.h"
 #include "export/picture_writer.h"
 #include "geometry/text.h"
 #include "geometry/view.h"
+#include "render/sample_grid.h"
 
 namespace vantu::cli {
 
@@ -86,13 +87,34 @@ void removeEarlierFrames(const std::filesystem::path& folder) {
     }
 }
 
-IndexedWork workOf(const TurntableSettings& settings) {
-    IndexedWork work;
+// The frames' work: one item per frame, `window` of them in flight (0: two per job).
+OrderedWork workOf(const TurntableSettings& settings, std::size_t window) {
+    OrderedWork work;
     work.count = static_cast<std::size_t>(settings.frames);
-    work.threads = settings.jobs;
-    work.progress = settings.progress;
-    work.onFewerThreads = settings.onFewerThreads;
+    work.window = window;
+    work.options = settings.work;
     return work;
+}
+
+// Draws each frame with `draw`, its picture redescribed from one prepared picture whose triangle
+// is solved once, on the threads `work` asks for, and hands it to `deliver` in order. Throws the
+// first frame's fault.
+void drawFrames(
+    const PictureDescription& description, const TurntableSettings& settings,
+    const OrderedWork& work,
+    const std::function<void(std::size_t k, std::size_t slot, const PreparedPicture&)>& draw,
+    const ItemDelivery& deliver) {
+    const PreparedPicture first(frameOf(description, 0, settings.frames), settings.marks);
+    const auto failure = runInterruptibly(
+        work,
+        [&](std::size_t k, std::size_t slot) {
+            draw(k, slot,
+                 first.redescribed(frameOf(description, k, settings.frames), settings.marks));
+        },
+        deliver);
+    if (failure) {
+        std::rethrow_exception(failure->error);
+    }
 }
 
 // The frames into a folder, each streamed into its file by one thread and put in place in order.
@@ -100,18 +122,15 @@ void writeFrameFolder(const PictureDescription& description, const std::string& 
                       const TurntableSettings& settings, int& written) {
     const LockedFolder folder(target);
     removeEarlierFrames(target);
-    const IndexedWork work = workOf(settings);
+    const OrderedWork work = workOf(settings, 0);
     // Each frame whole in its temporary file until the frames before it are in place.
     std::vector<std::optional<OutputFile>> files(windowOf(work));
-    const auto failure = runIndexedWork(
-        work,
-        [&](std::size_t k, std::size_t slot) {
-            const PictureDescription frame = frameOf(description, k, settings.frames);
-            const FinePicture picture = preparePicture(frame);
-            const std::optional<Overlay> marks = marksOver(frame, settings.marks);
+    drawFrames(
+        description, settings, work,
+        [&](std::size_t k, std::size_t slot, const PreparedPicture& picture) {
             OutputFile& file = files[slot].emplace(OutputFile::replacing(
                 std::filesystem::path(target) / frameFileName(static_cast<int>(k))));
-            renderInto(picture, marks ? &*marks : nullptr, PictureType::png, file);
+            renderInto(picture, PictureType::png, file);
             file.close();
         },
         [&](std::size_t /*k*/, std::size_t slot) {
@@ -121,42 +140,30 @@ void writeFrameFolder(const PictureDescription& description, const std::string& 
             files[slot].reset();
             ++written;
         });
-    if (failure) {
-        std::rethrow_exception(failure->error);
-    }
 }
 
 // The frames rendered whole, a few at once, and encoded in order into one animated WebP.
 void writeAnimation(const PictureDescription& description, const std::string& target,
                     const TurntableSettings& settings, int& written) {
     const PngFormat format =
-        pngFormatOf(description.size, description.sampling, settings.marks.any());
+        pngFormatOf(SampleGrid(description.size, description.sampling), settings.marks.any());
     OutputFile file = OutputFile::replacing(target);
     AnimatedWebpWriter webp(file, format.width, format.height, settings.fps);
-    IndexedWork work = workOf(settings);
-    work.window = settings.framesInFlight;
+    const OrderedWork work = workOf(settings, settings.framesInFlight);
     const auto width = static_cast<std::size_t>(format.width);
     std::vector<std::vector<PackedColour>> frames(windowOf(work));
-    const auto failure = runIndexedWork(
-        work,
-        [&](std::size_t k, std::size_t slot) {
-            const PictureDescription frame = frameOf(description, k, settings.frames);
-            const FinePicture picture = preparePicture(frame);
+    drawFrames(
+        description, settings, work,
+        [&](std::size_t /*k*/, std::size_t slot, const PreparedPicture& picture) {
             std::vector<PackedColour>& pixels = frames[slot];
             pixels.resize(width * static_cast<std::size_t>(format.height));
             for (int row = 0; row < format.height; ++row) {
                 stopIfInterrupted();
-                picture.renderRow(
+                (void)picture.renderRow(
                     row, std::span(pixels).subspan(static_cast<std::size_t>(row) * width, width));
-            }
-            if (const std::optional<Overlay> marks = marksOver(frame, settings.marks)) {
-                marks->paint(pixels);
             }
         },
         [&](std::size_t /*k*/, std::size_t slot) { webp.addFrame(frames[slot]); });
-    if (failure) {
-        std::rethrow_exception(failure->error);
-    }
     frames.clear();
     webp.finish();
     file.close();

@@ -6,14 +6,13 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 
-#include "cli/progress.h"
 #include "drawing/draw_procedure.h"
 #include "drawing/picture_overlay.h"
 #include "geometry/view.h"
+#include "threads/ordered_work.h"
 
 namespace vantu::cli {
 
@@ -30,14 +29,12 @@ namespace vantu::cli {
 
 // How a turntable is drawn.
 struct TurntableSettings {
-    int frames = 1;                   // 1 or more
-    int fps = 30;                     // the WebP's frames per second
-    int jobs = 0;                     // frames rendered at once; 0: one per core
-    std::size_t framesInFlight = 0;   // the WebP's whole frames in memory; 0: two per job
-    OverlayOptions marks;             // painted over every frame where its view puts them
-    ProgressBar* progress = nullptr;  // advanced by one per frame written; may be null
-    // Told when fewer threads could be started than asked for; may be empty.
-    std::function<void(const std::string&)> onFewerThreads;
+    int frames = 1;                  // 1 or more
+    int fps = 30;                    // the WebP's frames per second
+    std::size_t framesInFlight = 0;  // the WebP's whole frames in memory; 0: two per job
+    OverlayOptions marks;            // painted over every frame where its view puts them
+    WorkOptions
+        work;  // the frames rendered at once; the progress advanced by one per frame written
 };
 
 // How many whole frames of `frameBytes` each an animated WebP may keep in memory, rendered or
@@ -47,8 +44,9 @@ struct TurntableSettings {
                                              std::uint64_t memory) noexcept;
 
 // Draws settings.frames frames of `description`, frame k at frameView(description.view, k, ...)
-// with the marks settings.marks asks for (marksOver), rendered on settings.jobs threads, into
-// `target`. Every file is written completely or not at all.
+// with the marks settings.marks asks for, rendered on settings.work.jobs threads, into `target`.
+// The triangle is solved once, and each frame is that prepared picture redescribed at its view.
+// Every file is written completely or not at all.
 //
 // A folder of PNG frames when namesFrameFolder(target): a LockedFolder (made when missing,
 // through a symbolic link too, and locked meanwhile, so that a second turntable or gallery into

@@ -31,12 +31,6 @@ FinePicture finePictureOf(const PictureDescription& description, const DrawSetup
     return {r.scale, setup.pi, r.projection, setup.normals, description.sampling, description.size};
 }
 
-FinePicture preparePicture(const PictureDescription& description) {
-    (void)checkedSampling(description.sampling);
-    (void)checkedSize(description.size);
-    return finePictureOf(description, prepareView(description));
-}
-
 std::vector<SnubPoint> snubPointsOf(const DrawSetup& setup) {
     return findSnubPoints(setup.normals, setup.pi);
 }

@@ -51,11 +51,6 @@ struct PictureDescription {
 // findSnubPoints for `setup` (prepareView's for a description), with its pi.
 [[nodiscard]] std::vector<SnubPoint> snubPointsOf(const DrawSetup& setup);
 
-// The described picture, ready to render row by row: prepareView, then the FinePicture. Throws
-// DrawError from the set-up, and std::invalid_argument for a sampling or a size out of range,
-// before the set-up.
-[[nodiscard]] FinePicture preparePicture(const PictureDescription& description);
-
 // The points of the sphere where the six hues meet, as the described picture shows them:
 // prepareView, then findSnubPoints for the normals as the view turned them, with the drawing's
 // pi. Throws DrawError as prepareView does.

@@ -27,13 +27,6 @@ void addSnubRings(Overlay& overlay, std::span<const SnubPoint> points, const Rin
     }
 }
 
-TriangleMarks triangleMarks(const DrawRequest& request, const OverlayOptions& options) {
-    if (!options.groupMirrors && !options.snubPoints) {
-        return {};
-    }
-    return triangleMarks(request, prepareDrawing(request), options);
-}
-
 TriangleMarks triangleMarks(const DrawRequest& request, const DrawSetup& plain,
                             const OverlayOptions& options) {
     TriangleMarks marks;
@@ -48,18 +41,6 @@ TriangleMarks triangleMarks(const DrawRequest& request, const DrawSetup& plain,
         marks.snubPoints = findSnubPoints(plain.normals, plain.pi);
     }
     return marks;
-}
-
-PictureOverlay pictureOverlay(const PictureDescription& description, const OverlayOptions& options,
-                              const OverlayStyle& style) {
-    (void)checkedSampling(description.sampling);
-    return pictureOverlay(description, options, triangleMarks(description.request, options), style);
-}
-
-PictureOverlay pictureOverlay(const PictureDescription& description, const OverlayOptions& options,
-                              const TriangleMarks& marks, const OverlayStyle& style) {
-    (void)checkedSampling(description.sampling);
-    return pictureOverlay(description, prepareView(description), options, marks, style);
 }
 
 PictureOverlay pictureOverlay(const PictureDescription& description, const DrawSetup& setup,

@@ -87,36 +87,21 @@ struct TriangleMarks {
     std::vector<SnubPoint> snubPoints;
 };
 
-// The marks of the triangle of `request` that `options` asks for. Throws DrawError as
-// prepareDrawing does.
-[[nodiscard]] TriangleMarks triangleMarks(const DrawRequest& request,
-                                          const OverlayOptions& options);
-
-// The same from `plain`, prepareDrawing's set-up of `request` found already.
+// The marks of the triangle of `request` that `options` asks for, from `plain`, prepareDrawing's
+// set-up of `request`.
 [[nodiscard]] TriangleMarks triangleMarks(const DrawRequest& request, const DrawSetup& plain,
                                           const OverlayOptions& options);
 
-// The overlays `options` asks for over the picture `description` describes, looking as `style`
-// says, every curve where the view turns it: prepareView's normals, the mirrors of `marks`' group
-// found from them (groupMirrors; no lines when there are none), the triangle's vertices
+// The overlays `options` asks for over the picture `description` describes, drawn over `setup`,
+// prepareDrawing's set-up of its request with the normals turned by its view, looking as `style`
+// says, every curve where the view turns it: the mirrors of `marks`' group found from the
+// turned normals (groupMirrors; no lines when there are none), the triangle's vertices
 // (triangleVertices) and the snub points (findSnubPoints before the view, turned as the normals
-// are). `marks` are triangleMarks' for the description's request and at least these options. Throws
-// DrawError as prepareView does, and std::invalid_argument for a size or a sampling out of range.
-[[nodiscard]] PictureOverlay pictureOverlay(const PictureDescription& description,
-                                            const OverlayOptions& options,
-                                            const TriangleMarks& marks,
-                                            const OverlayStyle& style = {});
-
-// The same over `setup`, prepareView's for `description` found already: nothing is solved again.
-// Throws std::invalid_argument for a sampling or a size out of range.
+// are). `marks` are triangleMarks' for the description's request and at least these options.
+// Nothing is solved here; PreparedPicture makes the overlays of a picture it prepares.
 [[nodiscard]] PictureOverlay pictureOverlay(const PictureDescription& description,
                                             const DrawSetup& setup, const OverlayOptions& options,
                                             const TriangleMarks& marks,
-                                            const OverlayStyle& style = {});
-
-// The same with the triangle's marks found for it.
-[[nodiscard]] PictureOverlay pictureOverlay(const PictureDescription& description,
-                                            const OverlayOptions& options,
                                             const OverlayStyle& style = {});
 
 // The frame of the overlay over `description`'s picture.

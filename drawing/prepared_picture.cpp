@@ -2,7 +2,10 @@
 // SPDX-License-Identifier: MIT
 #include "drawing/prepared_picture.h"
 
+#include <stdexcept>
 #include <utility>
+
+#include "render/render_picture.h"
 
 namespace vantu {
 namespace {
@@ -18,7 +21,8 @@ PreparedPicture::PreparedPicture(const PictureDescription& description,
                                  const OverlayOptions& overlays)
     : PreparedPicture(
           [&description] {
-              // The sampling and the size before the set-up, as preparePicture checks them.
+              // The sampling and the size before the set-up, so that a picture out of range
+              // solves nothing.
               (void)SampleGrid(description.size, description.sampling);
               return std::make_shared<const Solved>(
                   Solved{description.request, prepareDrawing(description.request)});
@@ -57,10 +61,14 @@ PreparedPicture PreparedPicture::redescribed(const PictureDescription& descripti
 
 int PreparedPicture::renderRow(int row, std::span<PackedColour> out) const {
     const int exact = m_picture.renderRow(row, out);
+    paintMarks(row, out);
+    return exact;
+}
+
+void PreparedPicture::paintMarks(int row, std::span<PackedColour> out) const {
     if (m_overlay) {
         m_overlay->overlay.paintRow(row, out);
     }
-    return exact;
 }
 
 std::optional<PicturePoint> PreparedPicture::pointAt(int column, int row) const {
@@ -77,6 +85,17 @@ std::vector<SnubPoint> PreparedPicture::snubPoints() const {
 
 TriangleFacts PreparedPicture::facts() const {
     return triangleFacts(m_solved->request, m_solved->plain);
+}
+
+void runDrawing(const PreparedPicture& picture, RunSink& sink) {
+    const PictureDescription& description = picture.description();
+    if (description.sampling != Sampling{}) {
+        throw std::invalid_argument("runs take one sample per window pixel");
+    }
+    const DrawSetup& setup = picture.setup();
+    sink.setPixelScale();
+    const DrawRequest& r = description.request;
+    renderPicture(r.scale, setup.pi, r.projection, setup.normals, sink, description.size);
 }
 
 }  // namespace vantu

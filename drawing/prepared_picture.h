@@ -63,6 +63,10 @@ public:
     // threads may render different rows at once.
     int renderRow(int row, std::span<PackedColour> out) const;
 
+    // Paints the overlay's lines, when there is one, over output row `row` of the finished
+    // picture, as renderRow does after colouring it.
+    void paintMarks(int row, std::span<PackedColour> out) const;
+
     // What output pixel (column, row) shows (one sample per output pixel), as pointAt says.
     [[nodiscard]] std::optional<PicturePoint> pointAt(int column, int row) const;
 
@@ -92,5 +96,11 @@ private:
     FinePicture m_picture;
     std::optional<PictureOverlay> m_overlay;
 };
+
+// The window's own drawing of `picture` as runs, its triangle solved already: sink.setPixelScale(),
+// then renderPicture, returning after the last row; runDrawing's for its description. Throws
+// std::invalid_argument, before any run, unless the picture has one sample per window pixel, and
+// DrawError at the first fault.
+void runDrawing(const PreparedPicture& picture, RunSink& sink);
 
 }  // namespace vantu

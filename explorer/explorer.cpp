@@ -4,17 +4,12 @@
 
 #include <cmath>
 #include <cstdio>
-#include <exception>
-#include <string>
 #include <utility>
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFile>
-#include <QFileDialog>
 #include <QFontInfo>
 #include <QFormLayout>
 #include <QGroupBox>
@@ -25,41 +20,30 @@
 #include <QMouseEvent>
 #include <QScreen>
 #include <QSignalBlocker>
-#include <QStandardPaths>
 #include <QStatusBar>
 #include <QStyle>
 #include <QVBoxLayout>
 #include <QWheelEvent>
 
+#include "desktop/error_reporter.h"
+#include "desktop/qt_values.h"
 #include "drawing/picture_point.h"
 #include "explorer/navigation.h"
 #include "geometry/draw_error.h"
-#include "geometry/projection.h"
 #include "geometry/text.h"
-#include "setup/triangle_code.h"
-#include "setup/triangle_notation.h"
-#include "window/error_reporter.h"
 
 namespace vantu::explorer {
 namespace {
-
-QString fromStd(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 QString number(double value) {
     return QString::fromStdString(formatNumber(value));
 }
 
-// The platform's file dialog, for PNG and WebP files.
-QString askPictureFileName(QWidget* window, const QString& proposed) {
-    return QFileDialog::getSaveFileName(window, QStringLiteral("Save Picture As"), proposed,
-                                        QStringLiteral("PNG images (*.png);;WebP images (*.webp)"));
-}
-
-// `text` with every '.' written as the locale's decimal point.
-QString withLocalPoint(QString text, const QLocale& locale) {
-    return text.replace(u'.', locale.decimalPoint());
+// `object`, named `name`, by which tests find it.
+template <class T>
+T* named(T* object, const char* name) {
+    object->setObjectName(QString::fromLatin1(name));
+    return object;
 }
 
 // A box for one angle of the view, in hundredths of a degree, as the user's locale writes them
@@ -89,17 +73,6 @@ public:
     }
 };
 
-// R as the user's locale writes it: formatNumber's digits, which read back as the same double,
-// with the locale's decimal point.
-QString scaleText(double value, const QLocale& locale) {
-    return withLocalPoint(number(value), locale);
-}
-
-// The text of the R box as readScale reads it: the locale's decimal point, and '.', as '.'.
-std::string plainScale(QString text, const QLocale& locale) {
-    return text.replace(locale.decimalPoint(), QStringLiteral(".")).toStdString();
-}
-
 // The share of the screen's available area the window takes at first, as an image viewer
 // opens: the picture has the most of it beside the panel and the facts.
 constexpr double openingShare = 0.9;
@@ -112,50 +85,39 @@ const QString stateKey = QStringLiteral("explorer/state");
 
 Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOptions frames)
     : QMainWindow(parent),
-      code(new QComboBox),
-      rotation{new QRadioButton(QStringLiteral("0")), new QRadioButton(QStringLiteral("1")),
-               new QRadioButton(QStringLiteral("2"))},
-      reverse(new QCheckBox(QStringLiteral("reverse"))),
-      scale(new QLineEdit),
-      projection{new QRadioButton(fromStd(projectionNames[0].name)),
-                 new QRadioButton(fromStd(projectionNames[1].name)),
-                 new QRadioButton(fromStd(projectionNames[2].name))},
-      lon(new AngleBox(180.0, true)),
-      lat(new AngleBox(90.0, false)),
-      roll(new AngleBox(180.0, true)),
-      faultText(new QLabel),
-      picture(new PictureView),
-      viewStatus(new QLabel),
-      pointStatus(new QLabel),
-      timeStatus(new QLabel),
+      code(named(new QComboBox, "code")),
+      rotation{named(new QRadioButton, "rotation0"), named(new QRadioButton, "rotation1"),
+               named(new QRadioButton, "rotation2")},
+      reverse(named(new QCheckBox, "reverse")),
+      scale(named(new QLineEdit, "scale")),
+      projection{named(new QRadioButton, "projection0"), named(new QRadioButton, "projection1"),
+                 named(new QRadioButton, "projection2")},
+      lon(named(new AngleBox(180.0, true), "lon")),
+      lat(named(new AngleBox(90.0, false), "lat")),
+      roll(named(new AngleBox(180.0, true), "roll")),
+      faultText(named(new QLabel, "faultText")),
+      picture(named(new PictureView, "picture")),
+      viewStatus(named(new QLabel, "viewStatus")),
+      pointStatus(named(new QLabel, "pointStatus")),
+      timeStatus(named(new QLabel, "timeStatus")),
       facts(new FactsPanel),
       legend(new LegendPanel),
       factsDock(new QDockWidget(QStringLiteral("Facts"), this)),
       legendDock(new QDockWidget(QStringLiteral("Legend"), this)),
-      copyPicture(new QAction(QStringLiteral("Copy Picture"), this)),
-      savePicture(new QAction(QStringLiteral("Save Picture As\u2026"), this)),
-      copyCommand(new QAction(QStringLiteral("Copy Command Line"), this)),
-      closeExplorer(new QAction(QStringLiteral("Close"), this)),
-      turnLeft(new QAction(QStringLiteral("Turn Left"), this)),
-      turnRight(new QAction(QStringLiteral("Turn Right"), this)),
-      turnUp(new QAction(QStringLiteral("Turn Up"), this)),
-      turnDown(new QAction(QStringLiteral("Turn Down"), this)),
-      rollLeft(new QAction(QStringLiteral("Roll Left"), this)),
-      rollRight(new QAction(QStringLiteral("Roll Right"), this)),
-      zoomIn(new QAction(QStringLiteral("Zoom In"), this)),
-      zoomOut(new QAction(QStringLiteral("Zoom Out"), this)),
-      resetView(new QAction(QStringLiteral("Reset View"), this)),
-      spin(new QAction(QStringLiteral("Spin"), this)),
-      fullScreen(new QAction(QStringLiteral("Full Screen"), this)),
-      markMirrors(new QAction(QStringLiteral("Mirrors"), this)),
-      markGroup(new QAction(QStringLiteral("Mirrors of the Group"), this)),
-      markTriangle(new QAction(QStringLiteral("Triangle"), this)),
-      markSnubPoints(new QAction(QStringLiteral("Snub Points"), this)),
-      showFacts(factsDock->toggleViewAction()),
-      showLegend(legendDock->toggleViewAction()),
+      m_inputs(
+          code, rotation, reverse, scale, projection,
+          {QStringLiteral(
+               "The triangle: a code, a label then three fractions p/q, each a corner angle of "
+               "q/p of a half turn (\"300 2/1:3/1:3/1\"); or the usual notation, three "
+               "numbers p q r, each n or n/d for the angle d/n of a half turn (\"2 3 3\"). "
+               "Every change draws at once"),
+           QStringLiteral("Triangle code or notation"),
+           QStringLiteral("R: the radius of the sphere, in window pixels; the wheel and + "
+                          "and - change it too"),
+           true, true}),
       m_opening(opening),
       m_view(boxedView(opening.view)),
-      m_saveDialogs{askPictureFileName, showSaveErrorBox},
+      m_saveDialogs(platformSaveDialogs(SavedTypes::pngOrWebp)),
       m_frames(std::move(frames)) {
     setWindowTitle(QStringLiteral("Vantu Explorer"));
     setObjectName(QStringLiteral("Explorer"));
@@ -177,10 +139,10 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
     layout->addWidget(panel);
     layout->addWidget(picture, 1);
     setCentralWidget(central);
-    picture->setObjectName(QStringLiteral("picture"));
-    picture->setToolTip(QStringLiteral(
-        "Drag to turn the sphere, Shift+drag to roll it, the wheel to zoom; right-click for more"));
-    picture->setAccessibleName(QStringLiteral("Picture"));
+    describe(picture,
+             QStringLiteral("Drag to turn the sphere, Shift+drag to roll it, the wheel to zoom; "
+                            "right-click for more"),
+             QStringLiteral("Picture"));
 
     viewStatus->setAccessibleName(QStringLiteral("View and R"));
     pointStatus->setAccessibleName(QStringLiteral("Point under the cursor"));
@@ -224,61 +186,32 @@ void Explorer::buildPanel(QWidget* panel) {
     // view.
     auto* codeBox = new QGroupBox(QStringLiteral("triangle"));
     auto* codeLayout = new QFormLayout(codeBox);
-    code->setEditable(true);
-    code->setInsertPolicy(QComboBox::NoInsert);
-    code->setCompleter(nullptr);
-    for (const std::string_view entry : catalogue) {
-        code->addItem(fromStd(entry));
-    }
-    code->setCurrentIndex(-1);
-    code->setEditText(QString::fromStdString(request.triangleCode));
-    code->setToolTip(QStringLiteral(
-        "The triangle: a code, a label then three fractions p/q, each a corner angle of q/p of a "
-        "half turn (\"300 2/1:3/1:3/1\"); or the usual notation, three numbers p q r, each n or "
-        "n/d for the angle d/n of a half turn (\"2 3 3\"). Every change draws at once"));
-    code->setAccessibleName(QStringLiteral("Triangle code or notation"));
-    code->lineEdit()->setAccessibleName(code->accessibleName());
+    m_inputs.fillCatalogue(QString::fromStdString(request.triangleCode));
     codeLayout->addRow(code);
     auto* rotationLayout = new QHBoxLayout;
     auto* rotations = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
-        rotation[i]->setAccessibleName(QStringLiteral("Rotation %1").arg(i));
-        rotations->addButton(rotation[i], i);
-        rotationLayout->addWidget(rotation[i]);
+        rotations->addButton(rotation[static_cast<std::size_t>(i)], i);
+        rotationLayout->addWidget(rotation[static_cast<std::size_t>(i)]);
     }
-    rotation[0]->setToolTip(QStringLiteral("The angles in the code's order"));
-    rotation[1]->setToolTip(QStringLiteral("The angles turned once: second, third, first"));
-    rotation[2]->setToolTip(QStringLiteral("The angles turned twice: third, first, second"));
-    rotation[request.rotation == 1 ? 1 : request.rotation == 2 ? 2 : 0]->setChecked(true);
     auto* rotationLabel = new QLabel(QStringLiteral("rotation"));
-    rotationLabel->setToolTip(QStringLiteral("Which of the code's angles comes first"));
+    rotationLabel->setToolTip(InputControls::rotationToolTip);
     codeLayout->addRow(rotationLabel, rotationLayout);
-    reverse->setChecked(request.reverse);
-    reverse->setToolTip(
-        QStringLiteral("Swap the first two angles after the rotation: the mirror image"));
-    reverse->setAccessibleName(QStringLiteral("Reverse"));
     codeLayout->addRow(QString(), reverse);
     column->addWidget(codeBox);
 
     auto* pictureBox = new QGroupBox(QStringLiteral("picture"));
     auto* pictureLayout = new QFormLayout(pictureBox);
-    scale->setText(scaleText(request.scale, locale()));
-    scale->setToolTip(QStringLiteral(
-        "R: the radius of the sphere, in window pixels; the wheel and + and - change it too"));
-    scale->setAccessibleName(QStringLiteral("Scale R in pixels"));
     pictureLayout->addRow(QStringLiteral("R"), scale);
     auto* projectionLayout = new QVBoxLayout;
     auto* projections = new QButtonGroup(this);
     for (int i = 0; i < 3; ++i) {
-        const Projection shown = projectionNames[static_cast<std::size_t>(i)].projection;
-        projection[i]->setToolTip(QString::fromStdString(projectionToolTip(shown)));
-        projection[i]->setAccessibleName(fromStd(projectionWords(shown).title));
-        projection[i]->setChecked(shown == request.projection);
-        projections->addButton(projection[i], i);
-        projectionLayout->addWidget(projection[i]);
+        projections->addButton(projection[static_cast<std::size_t>(i)], i);
+        projectionLayout->addWidget(projection[static_cast<std::size_t>(i)]);
     }
+    m_inputs.show(request);
     auto* projectionLabel = new QLabel(QStringLiteral("projection"));
-    projectionLabel->setToolTip(QStringLiteral("How the sphere is laid flat"));
+    projectionLabel->setToolTip(InputControls::projectionsToolTip);
     pictureLayout->addRow(projectionLabel, projectionLayout);
     column->addWidget(pictureBox);
 
@@ -301,8 +234,7 @@ void Explorer::buildPanel(QWidget* panel) {
     };
     for (const auto& angle : angles) {
         angle.box->setValue(angle.value);
-        angle.box->setToolTip(QString::fromUtf8(angle.tip));
-        angle.box->setAccessibleName(QString::fromUtf8(angle.name));
+        describe(angle.box, QString::fromUtf8(angle.tip), QString::fromUtf8(angle.name));
         viewLayout->addRow(QString::fromUtf8(angle.label), angle.box);
     }
     column->addWidget(viewBox);
@@ -315,16 +247,13 @@ void Explorer::buildPanel(QWidget* panel) {
     column->addStretch(1);
 
     connect(code, &QComboBox::currentTextChanged, this, &Explorer::redraw);
-    connect(rotations, &QButtonGroup::idToggled, this, [this](int, bool on) {
-        if (on) {
-            redraw();
-        }
-    });
-    connect(projections, &QButtonGroup::idToggled, this, [this](int, bool on) {
-        if (on) {
-            redraw();
-        }
-    });
+    for (QButtonGroup* buttons : {rotations, projections}) {
+        connect(buttons, &QButtonGroup::idToggled, this, [this](int, bool on) {
+            if (on) {
+                redraw();
+            }
+        });
+    }
     connect(reverse, &QCheckBox::toggled, this, &Explorer::redraw);
     connect(scale, &QLineEdit::textEdited, this, &Explorer::redraw);
     for (QDoubleSpinBox* box : {lon, lat, roll}) {
@@ -361,12 +290,21 @@ void Explorer::buildDocks() {
 }
 
 void Explorer::buildActions() {
+    QMenu* const pictureMenu = menuBar()->addMenu(QStringLiteral("&Picture"));
+    QMenu* const viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
+    QMenu* const marksMenu = menuBar()->addMenu(QStringLiteral("&Marks"));
+    // Each action with its object name, its words, its key and its place in a menu; the docks'
+    // own actions, which show and hide them, are given.
     struct Entry {
-        QAction* action;
+        QAction** kept;  // where the Explorer keeps it, if it does, or where it is given
+        const char* name;
+        const char* text;
         QKeySequence key;
         const char* tip;
         std::function<void()> run;
         bool onPicture;  // its key works while the picture has the focus
+        QMenu* menu;
+        bool separated;  // after a separator in its menu
     };
     const auto turn = [this](double dLon, double dLat, double dRoll) {
         return [this, dLon, dLat, dRoll] { setView(turnedBy(m_view, dLon, dLat, dRoll)); };
@@ -376,38 +314,49 @@ void Explorer::buildActions() {
     };
     const auto redrawNow = [this] { redraw(); };
     const double step = keyTurnDegrees;
+    QAction* copyPicture = nullptr;
+    QAction* savePicture = nullptr;
+    QAction* zoomIn = nullptr;
+    QAction* showFacts = factsDock->toggleViewAction();
+    QAction* showLegend = legendDock->toggleViewAction();
     const Entry entries[] = {
-        {copyPicture, QKeySequence::Copy, "Put the picture as shown on the clipboard",
-         [this] { copyPictureNow(); }, false},
-        {savePicture, QKeySequence::Save,
+        {&copyPicture, "copyPicture", "Copy Picture", QKeySequence::Copy,
+         "Put the picture as shown on the clipboard", [this] { copyPictureNow(); }, false,
+         pictureMenu, false},
+        {&savePicture, "savePicture", "Save Picture As\u2026", QKeySequence::Save,
          "Save the picture as shown, as PNG or WebP by the name's ending",
-         [this] { savePictureAs(); }, false},
-        {copyCommand, QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
+         [this] { savePictureAs(); }, false, pictureMenu, false},
+        {&copyCommand, "copyCommand", "Copy Command Line",
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
          "Put the vantu-render command that draws this picture on the clipboard",
-         [this] { copyCommandNow(); }, false},
-        {closeExplorer, QKeySequence(Qt::CTRL | Qt::Key_W), "Close the Explorer",
-         [this] { close(); }, false},
-        {turnLeft, QKeySequence(Qt::Key_Left), "Turn the sphere 5 degrees to the left",
-         turn(-step, 0, 0), true},
-        {turnRight, QKeySequence(Qt::Key_Right), "Turn the sphere 5 degrees to the right",
-         turn(step, 0, 0), true},
-        {turnUp, QKeySequence(Qt::Key_Up), "Turn the sphere 5 degrees up", turn(0, -step, 0), true},
-        {turnDown, QKeySequence(Qt::Key_Down), "Turn the sphere 5 degrees down", turn(0, step, 0),
-         true},
-        {rollLeft, QKeySequence(Qt::Key_PageUp), "Roll the picture 5 degrees counter-clockwise",
-         turn(0, 0, step), true},
-        {rollRight, QKeySequence(Qt::Key_PageDown), "Roll the picture 5 degrees clockwise",
-         turn(0, 0, -step), true},
-        {zoomIn, QKeySequence(Qt::Key_Plus), "R times 1.25", zoom(keyZoomFactor), true},
-        {zoomOut, QKeySequence(Qt::Key_Minus), "R divided by 1.25", zoom(1.0 / keyZoomFactor),
-         true},
-        {resetView, QKeySequence(Qt::Key_Home), "View 0, 0, 0 and the R the Explorer opened with",
+         [this] { copyCommandNow(); }, false, pictureMenu, false},
+        {nullptr, "closeExplorer", "Close", QKeySequence(Qt::CTRL | Qt::Key_W),
+         "Close the Explorer", [this] { close(); }, false, pictureMenu, true},
+        {nullptr, "turnLeft", "Turn Left", QKeySequence(Qt::Key_Left),
+         "Turn the sphere 5 degrees to the left", turn(-step, 0, 0), true, viewMenu, false},
+        {nullptr, "turnRight", "Turn Right", QKeySequence(Qt::Key_Right),
+         "Turn the sphere 5 degrees to the right", turn(step, 0, 0), true, viewMenu, false},
+        {nullptr, "turnUp", "Turn Up", QKeySequence(Qt::Key_Up), "Turn the sphere 5 degrees up",
+         turn(0, -step, 0), true, viewMenu, false},
+        {nullptr, "turnDown", "Turn Down", QKeySequence(Qt::Key_Down),
+         "Turn the sphere 5 degrees down", turn(0, step, 0), true, viewMenu, false},
+        {nullptr, "rollLeft", "Roll Left", QKeySequence(Qt::Key_PageUp),
+         "Roll the picture 5 degrees counter-clockwise", turn(0, 0, step), true, viewMenu, false},
+        {nullptr, "rollRight", "Roll Right", QKeySequence(Qt::Key_PageDown),
+         "Roll the picture 5 degrees clockwise", turn(0, 0, -step), true, viewMenu, false},
+        {&zoomIn, "zoomIn", "Zoom In", QKeySequence(Qt::Key_Plus), "R times 1.25",
+         zoom(keyZoomFactor), true, viewMenu, true},
+        {nullptr, "zoomOut", "Zoom Out", QKeySequence(Qt::Key_Minus), "R divided by 1.25",
+         zoom(1.0 / keyZoomFactor), true, viewMenu, false},
+        {nullptr, "resetView", "Reset View", QKeySequence(Qt::Key_Home),
+         "View 0, 0, 0 and the R the Explorer opened with",
          [this] {
-             scale->setText(scaleText(m_opening.request.scale, locale()));
+             m_inputs.showScale(m_opening.request.scale);
              setView(View{});
          },
-         true},
-        {spin, QKeySequence(Qt::Key_Space), "Start or stop turning: 30 degrees a second",
+         true, viewMenu, false},
+        {&spin, "spin", "Spin", QKeySequence(Qt::Key_Space),
+         "Start or stop turning: 30 degrees a second",
          [this] {
              if (m_spinTimer.isActive()) {
                  m_spinTimer.stop();
@@ -417,74 +366,60 @@ void Explorer::buildActions() {
              }
              spin->setChecked(m_spinTimer.isActive());
          },
-         true},
-        {fullScreen, QKeySequence(Qt::Key_F11), "Fill the screen with the Explorer, or stop",
-         [this] { isFullScreen() ? showNormal() : showFullScreen(); }, false},
-        {markMirrors, QKeySequence(Qt::Key_M),
+         true, viewMenu, true},
+        {&fullScreen, "fullScreen", "Full Screen", QKeySequence(Qt::Key_F11),
+         "Fill the screen with the Explorer, or stop",
+         [this] { isFullScreen() ? showNormal() : showFullScreen(); }, false, viewMenu, false},
+        {&markMirrors, "markMirrors", "Mirrors", QKeySequence(Qt::Key_M),
          "Mark the triangle's three mirrors, each in a colour of its own, labelled 1, 2 and 3",
-         redrawNow, true},
-        {markGroup, QKeySequence(Qt::Key_G),
+         redrawNow, true, marksMenu, false},
+        {&markGroup, "markGroup", "Mirrors of the Group", QKeySequence(Qt::Key_G),
          "Mark every mirror of the group the three generate: the lines of the tiling by the "
          "triangle's images",
-         redrawNow, true},
-        {markTriangle, QKeySequence(Qt::Key_T),
+         redrawNow, true, marksMenu, false},
+        {&markTriangle, "markTriangle", "Triangle", QKeySequence(Qt::Key_T),
          "Outline the triangle and label its vertices A, B and C with their angles", redrawNow,
-         true},
-        {markSnubPoints, QKeySequence(Qt::Key_S),
+         true, marksMenu, false},
+        {&markSnubPoints, "markSnubPoints", "Snub Points", QKeySequence(Qt::Key_S),
          "Ring the points where the six hues meet, numbered as vantu-render --snub lists them; "
          "the generating point's number in yellow",
-         redrawNow, true},
+         redrawNow, true, marksMenu, false},
+        {&showFacts, "showFacts", nullptr, QKeySequence(Qt::CTRL | Qt::Key_I),
+         "Show or hide the triangle's facts: its angles, sides and area, and its group", nullptr,
+         false, marksMenu, true},
+        {&showLegend, "showLegend", nullptr, QKeySequence(Qt::CTRL | Qt::Key_L),
+         "Show or hide the legend: what each of the 21 colours means", nullptr, false, marksMenu,
+         false},
     };
-    spin->setCheckable(true);
-    fullScreen->setCheckable(true);
-    for (QAction* mark : {markMirrors, markGroup, markTriangle, markSnubPoints}) {
-        mark->setCheckable(true);
-    }
     for (const Entry& entry : entries) {
-        entry.action->setShortcut(entry.key);
-        entry.action->setToolTip(QString::fromUtf8(entry.tip));
-        entry.action->setStatusTip(QString::fromUtf8(entry.tip));
-        entry.action->setShortcutContext(entry.onPicture ? Qt::WidgetWithChildrenShortcut
-                                                         : Qt::WindowShortcut);
-        connect(entry.action, &QAction::triggered, this, entry.run);
+        QAction* made = nullptr;
+        QAction*& action = entry.kept != nullptr ? *entry.kept : made;
+        if (action == nullptr) {
+            action = new QAction(QString::fromUtf8(entry.text), this);
+        }
+        action->setObjectName(QString::fromLatin1(entry.name));
+        action->setShortcut(entry.key);
+        action->setToolTip(QString::fromUtf8(entry.tip));
+        action->setStatusTip(QString::fromUtf8(entry.tip));
+        action->setShortcutContext(entry.onPicture ? Qt::WidgetWithChildrenShortcut
+                                                   : Qt::WindowShortcut);
+        if (entry.run) {
+            connect(action, &QAction::triggered, this, entry.run);
+        }
         (entry.onPicture ? static_cast<QWidget*>(picture) : static_cast<QWidget*>(this))
-            ->addAction(entry.action);
+            ->addAction(action);
+        if (entry.separated) {
+            entry.menu->addSeparator();
+        }
+        entry.menu->addAction(action);
+    }
+    for (QAction* checkable :
+         {spin, fullScreen, markMirrors, markGroup, markTriangle, markSnubPoints}) {
+        checkable->setCheckable(true);
     }
     // "=" is "+" without Shift on many keyboards.
     zoomIn->setShortcuts({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)});
     copyCommand->setEnabled(false);
-    const struct {
-        QAction* action;
-        QKeySequence key;
-        const char* tip;
-    } panels[] = {
-        {showFacts, QKeySequence(Qt::CTRL | Qt::Key_I),
-         "Show or hide the triangle's facts: its angles, sides and area, and its group"},
-        {showLegend, QKeySequence(Qt::CTRL | Qt::Key_L),
-         "Show or hide the legend: what each of the 21 colours means"},
-    };
-    for (const auto& panel : panels) {
-        panel.action->setShortcut(panel.key);
-        panel.action->setShortcutContext(Qt::WindowShortcut);
-        panel.action->setToolTip(QString::fromUtf8(panel.tip));
-        panel.action->setStatusTip(QString::fromUtf8(panel.tip));
-        addAction(panel.action);
-    }
-
-    QMenu* pictureMenu = menuBar()->addMenu(QStringLiteral("&Picture"));
-    pictureMenu->addActions({copyPicture, savePicture, copyCommand});
-    pictureMenu->addSeparator();
-    pictureMenu->addAction(closeExplorer);
-    QMenu* viewMenu = menuBar()->addMenu(QStringLiteral("&View"));
-    viewMenu->addActions({turnLeft, turnRight, turnUp, turnDown, rollLeft, rollRight});
-    viewMenu->addSeparator();
-    viewMenu->addActions({zoomIn, zoomOut, resetView});
-    viewMenu->addSeparator();
-    viewMenu->addActions({spin, fullScreen});
-    QMenu* marksMenu = menuBar()->addMenu(QStringLiteral("&Marks"));
-    marksMenu->addActions({markMirrors, markGroup, markTriangle, markSnubPoints});
-    marksMenu->addSeparator();
-    marksMenu->addActions({showFacts, showLegend});
 
     // The picture's context menu: its own actions, then the window's.
     picture->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -494,22 +429,9 @@ void Explorer::buildActions() {
     picture->addActions({copyPicture, savePicture, copyCommand, fullScreen});
 }
 
-OverlayOptions Explorer::overlays() const noexcept {
-    OverlayOptions options;
-    options.mirrors = markMirrors->isChecked();
-    options.groupMirrors = markGroup->isChecked();
-    options.triangle = markTriangle->isChecked();
-    options.snubPoints = markSnubPoints->isChecked();
-    return options;
-}
-
 void Explorer::setCommandText(CommandText commandText) {
     m_commandText = std::move(commandText);
     copyCommand->setEnabled(static_cast<bool>(m_commandText));
-}
-
-void Explorer::setSaveDialogs(SaveDialogs dialogs) {
-    m_saveDialogs = std::move(dialogs);
 }
 
 bool Explorer::isCurrent() const noexcept {
@@ -517,28 +439,15 @@ bool Explorer::isCurrent() const noexcept {
     return (m_shown && m_shown->generation == newest) || m_faultGeneration == newest;
 }
 
-QString Explorer::fault() const {
-    return faultText->text();
-}
-
 void Explorer::redraw() {
     PictureDescription description;
-    DrawRequest& request = description.request;
-    request.triangleCode = code->currentText().toStdString();
-    request.notation = notationOf(request.triangleCode);
-    request.rotation = rotation[1]->isChecked() ? 1 : rotation[2]->isChecked() ? 2 : 0;
-    request.reverse = reverse->isChecked();
-    for (int i = 0; i < 3; ++i) {
-        if (projection[i]->isChecked()) {
-            request.projection = projectionNames[static_cast<std::size_t>(i)].projection;
-        }
-    }
     try {
-        request.scale = readScale(plainScale(scale->text(), locale()));
+        description.request = m_inputs.request();
     } catch (const DrawError& e) {
         showFault(QString::fromUtf8(e.what()), m_frames.newestRequest());
         return;
     }
+    const DrawRequest& request = description.request;
     const QSize size = picture->pictureSize();
     description.view = m_view;
     description.sampling = Sampling{picture->ratio()};
@@ -547,7 +456,12 @@ void Explorer::redraw() {
     description.size =
         offAxisSize({size.width(), size.height()}, description.sampling, request.projection);
     m_wanted = description;
-    m_frames.request(description, FrameMarks{overlays(), m_labelFont});
+    OverlayOptions marks;
+    marks.mirrors = markMirrors->isChecked();
+    marks.groupMirrors = markGroup->isChecked();
+    marks.triangle = markTriangle->isChecked();
+    marks.snubPoints = markSnubPoints->isChecked();
+    m_frames.request(description, FrameMarks{marks, m_labelFont});
 }
 
 void Explorer::setView(const View& view) {
@@ -561,7 +475,7 @@ void Explorer::setView(const View& view) {
 }
 
 void Explorer::setScale(double value) {
-    scale->setText(scaleText(value, locale()));
+    m_inputs.showScale(value);
     redraw();
 }
 
@@ -692,20 +606,9 @@ void Explorer::savePictureAs() noexcept {
         }
         // The picture as shown now, whatever frames come while the dialog is open.
         const Frame frame = *m_shown;
-        const QString name = QString::fromStdString(pictureFileName(frame.description, ".png"));
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-        const QString path = m_saveDialogs.askFileName(this, QDir(folder).filePath(name));
-        if (path.isEmpty()) {
-            return;
-        }
-        const std::optional<PictureType> type =
-            pictureTypeOf(QFile::encodeName(path).toStdString());
-        const std::optional<QString> reason =
-            type ? vantu::savePicture(frame.image, path, *type)
-                 : QStringLiteral("use a name ending in .png or .webp");
-        if (reason) {
-            m_saveDialogs.reportFailure(this, path, *reason);
-        }
+        vantu::savePictureAs(this, frame.image,
+                             QString::fromStdString(pictureFileName(frame.description, ".png")),
+                             m_saveDialogs, SavedTypes::pngOrWebp);
     } catch (...) {
         // Nothing is left to tell the user with; the window goes on as it is.
     }

@@ -2,31 +2,30 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <array>
 #include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <utility>
 
 #include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QDockWidget>
 #include <QDoubleSpinBox>
 #include <QElapsedTimer>
 #include <QFont>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMainWindow>
 #include <QPointF>
-#include <QRadioButton>
 #include <QSettings>
 #include <QTimer>
 
+#include "desktop/input_controls.h"
+#include "desktop/picture_file.h"
 #include "drawing/draw_procedure.h"
 #include "explorer/frame_source.h"
 #include "explorer/picture_view.h"
 #include "explorer/reading_panels.h"
-#include "window/picture_file.h"
 
 namespace vantu::explorer {
 
@@ -62,7 +61,7 @@ public:
 
     // Replaces the dialogs of "Save Picture As..." (the platform's file dialog, for PNG and
     // WebP, and showSaveErrorBox at first).
-    void setSaveDialogs(SaveDialogs dialogs);
+    void setSaveDialogs(SaveDialogs dialogs) { m_saveDialogs = std::move(dialogs); }
 
     // The description the controls, the view and the picture's size and ratio give now.
     [[nodiscard]] const PictureDescription& wanted() const noexcept { return m_wanted; }
@@ -73,24 +72,25 @@ public:
     // Whether the screen answers the newest request: its frame or its fault is shown.
     [[nodiscard]] bool isCurrent() const noexcept;
 
-    // The fault said beside the controls, "" when there is none.
-    [[nodiscard]] QString fault() const;
-
-    // Whether the sphere spins.
-    [[nodiscard]] bool isSpinning() const noexcept { return m_spinTimer.isActive(); }
-
     // The frames, for tests that watch them.
     [[nodiscard]] FrameSource& frames() noexcept { return m_frames; }
 
-    // The controls, the picture and the status bar's parts; the window owns them.
-    // The triangle: a catalogue entry, a typed code or the usual notation "p q r", told apart by
-    // their form (notationOf).
-    QComboBox* const code;
-    QRadioButton* const rotation[3];    // "0", "1", "2"
-    QCheckBox* const reverse;           // "reverse"
-    QLineEdit* const scale;             // R
-    QRadioButton* const projection[3];  // "stereo", "gnome", "ortho"
-    QDoubleSpinBox* const lon;          // the view's three angles
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    // "Full Screen" stays checked while the window fills the screen, however it came to.
+    void changeEvent(QEvent* event) override;
+    // The picture's mouse: drag turns, Shift+drag rolls, the wheel zooms, moving reads.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // The controls, the picture and the status bar's parts, each named as here (the buttons
+    // "rotation0" to "rotation2" and "projection0" to "projection2"); the window owns them.
+    QComboBox* const code;  // a catalogue entry, a typed code or the usual notation "p q r"
+    const std::array<QRadioButton*, 3> rotation;    // "0", "1", "2"
+    QCheckBox* const reverse;                       // "reverse"
+    QLineEdit* const scale;                         // R
+    const std::array<QRadioButton*, 3> projection;  // "stereo", "gnome", "ortho"
+    QDoubleSpinBox* const lon;                      // the view's three angles
     QDoubleSpinBox* const lat;
     QDoubleSpinBox* const roll;
     QLabel* const faultText;  // beside the controls: why the picture cannot be drawn
@@ -103,42 +103,17 @@ public:
     QDockWidget* const factsDock;
     QDockWidget* const legendDock;
 
-    // The actions, in the menus and the picture's context menu. Those that move the sphere work
-    // from the keyboard while the picture has the focus; the others anywhere in the window.
-    QAction* const copyPicture;    // Ctrl+C: the picture as shown
-    QAction* const savePicture;    // Ctrl+S
-    QAction* const copyCommand;    // Ctrl+Shift+C: the vantu-render command line
-    QAction* const closeExplorer;  // Ctrl+W
-    QAction* const turnLeft;       // Left: LON - 5
-    QAction* const turnRight;      // Right: LON + 5
-    QAction* const turnUp;         // Up: LAT - 5
-    QAction* const turnDown;       // Down: LAT + 5
-    QAction* const rollLeft;       // Page Up: ROLL + 5, counter-clockwise
-    QAction* const rollRight;      // Page Down: ROLL - 5
-    QAction* const zoomIn;         // +: R x 1.25
-    QAction* const zoomOut;        // -: R / 1.25
-    QAction* const resetView;      // Home: view 0, 0, 0 and the opening R
-    QAction* const spin;           // Space: LON grows by 30 degrees a second
-    QAction* const fullScreen;     // F11
-    // The marks over the picture, each switched on and off (checkable), and the panels.
-    QAction* const markMirrors;     // M: the three mirrors, labelled 1, 2, 3
-    QAction* const markGroup;       // G: every mirror of the group
-    QAction* const markTriangle;    // T: the triangle, its vertices labelled with their angles
-    QAction* const markSnubPoints;  // S: the snub points, numbered as --snub lists them
-    QAction* const showFacts;       // Ctrl+I: the facts' dock, shown at first
-    QAction* const showLegend;      // Ctrl+L: the legend's dock, hidden at first
+    // The actions it changes as it goes; all are named as they are made (buildActions).
+    QAction* copyCommand = nullptr;     // Ctrl+Shift+C: the vantu-render command line
+    QAction* spin = nullptr;            // Space: LON grows by 30 degrees a second
+    QAction* fullScreen = nullptr;      // F11
+    QAction* markMirrors = nullptr;     // M: the three mirrors, labelled 1, 2, 3
+    QAction* markGroup = nullptr;       // G: every mirror of the group
+    QAction* markTriangle = nullptr;    // T: the triangle, its vertices labelled with their angles
+    QAction* markSnubPoints = nullptr;  // S: the snub points, numbered as --snub lists them
 
-    // The marks the actions ask for now.
-    [[nodiscard]] OverlayOptions overlays() const noexcept;
+    InputControls m_inputs;  // code, rotation, reverse, scale and projection as one group
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    // "Full Screen" stays checked while the window fills the screen, however it came to.
-    void changeEvent(QEvent* event) override;
-    // The picture's mouse: drag turns, Shift+drag rolls, the wheel zooms, moving reads.
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     // Puts together the panel, the menus, the status bar and the connections.
     void buildPanel(QWidget* panel);
     void buildActions();

@@ -12,6 +12,7 @@
 #include <QFontMetricsF>
 #include <QPainter>
 
+#include "desktop/qt_values.h"
 #include "geometry/text.h"
 #include "render/colour_legend.h"
 #include "setup/triangle_facts.h"
@@ -29,10 +30,6 @@ QFont scaledFont(const QFont& font, double ratio) {
     QFont scaled = font;
     scaled.setPixelSize(std::max(1, static_cast<int>(std::lround(font.pixelSize() * ratio))));
     return scaled;
-}
-
-QColor colourOf(PackedColour colour) {
-    return {redOf(colour), greenOf(colour), blueOf(colour)};
 }
 
 // Lays out labels of one picture: each box fitted to its text and kept within the frame.
@@ -175,7 +172,8 @@ void paintLabels(QImage& image, const std::vector<FrameLabel>& labels, const QFo
             QColor ink = Qt::white;
             switch (label.kind) {
                 case LabelKind::mirror:
-                    fill = colourOf(style.mirrors[static_cast<std::size_t>(label.index)].colour);
+                    fill =
+                        QColor(qRgbOf(style.mirrors[static_cast<std::size_t>(label.index)].colour));
                     ink = Qt::black;
                     break;
                 case LabelKind::vertex:

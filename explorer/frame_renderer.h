@@ -29,8 +29,8 @@ public:
     // The prepared picture as an image of its output pixels (Format_RGB32) carrying the
     // sampling's ratio as its device pixel ratio, each row with the overlay's lines (when it has
     // one) painted as it is drawn, before it becomes Qt's pixels. `cancelled` (may be empty) is
-    // asked before each row, from any of the threads at once; once it answers true the frame is
-    // abandoned, each thread after the row it is drawing, and render returns nothing. Throws
+    // asked before each few rows, on one thread at a time; once it answers true the frame is
+    // abandoned, each thread after the rows it is drawing, and render returns nothing. Throws
     // DrawError for the fault of the lowest row that has one, std::bad_alloc without memory for
     // the image. Call from one thread at a time.
     [[nodiscard]] std::optional<QImage> render(const PreparedPicture& picture,

@@ -9,8 +9,8 @@
 
 #include <QMetaObject>
 
+#include "desktop/error_reporter.h"
 #include "explorer/reading_panels.h"
-#include "window/error_reporter.h"
 
 namespace vantu::explorer {
 
@@ -156,12 +156,8 @@ void FrameSource::drawPending(std::unique_lock<std::mutex>& lock) {
         start += Clock::now() - facts;
         marked = renderMarked(m_renderer, *m_prepared, request.marks.font,
                               [this, &request] { return abandons(request.generation); });
-    } catch (const std::bad_alloc&) {
-        failure = notEnoughMemory();
-    } catch (const std::exception& e) {
-        failure = QString::fromUtf8(e.what());
     } catch (...) {
-        failure = QStringLiteral("an unexpected error");
+        failure = failureSentence();
     }
     const Clock::time_point end = Clock::now();
     if (marked) {

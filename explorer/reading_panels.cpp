@@ -3,20 +3,18 @@
 #include "explorer/reading_panels.h"
 
 #include <cstddef>
-#include <exception>
 #include <string>
 
 #include <QGridLayout>
+
+#include "desktop/error_reporter.h"
+#include "desktop/qt_values.h"
 
 #include "render/colour_legend.h"
 #include "setup/triangle_facts.h"
 
 namespace vantu::explorer {
 namespace {
-
-QString fromStd(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
 
 // A label that wraps its words, for the legend's headings.
 QLabel* wrapped(const QString& text) {
@@ -29,10 +27,10 @@ QLabel* wrapped(const QString& text) {
 
 FactsPanel::FactsPanel(QWidget* parent) : QLabel(parent) {
     setObjectName(QStringLiteral("facts"));
-    setAccessibleName(QStringLiteral("Facts of the triangle"));
-    setToolTip(
-        QStringLiteral("The triangle's angles, sides and area, and the group its mirrors "
-                       "generate, as vantu-render --info gives them"));
+    describe(this,
+             QStringLiteral("The triangle's angles, sides and area, and the group its mirrors "
+                            "generate, as vantu-render --info gives them"),
+             QStringLiteral("Facts of the triangle"));
     setWordWrap(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     setTextFormat(Qt::PlainText);
@@ -47,8 +45,8 @@ template <class Facts>
 QString factsTextOf(const Facts& facts) {
     try {
         return QString::fromStdString(factLines(facts())).chopped(1);
-    } catch (const std::exception& e) {
-        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return failureSentence();
     }
 }
 
@@ -72,7 +70,7 @@ LegendPanel::LegendPanel(QWidget* parent) : QWidget(parent) {
     // A column per brightness, brightest first, headed by the cells it stands for, after the
     // column of the hues.
     for (int k = 4; k >= 1; --k) {
-        QLabel* heading = wrapped(k == 4 ? QStringLiteral("hue") : fromStd(sideCountWords(k)));
+        QLabel* heading = wrapped(k == 4 ? QStringLiteral("hue") : qText(sideCountWords(k)));
         heading->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
         QFont bold = heading->font();
         bold.setBold(true);
@@ -87,24 +85,20 @@ LegendPanel::LegendPanel(QWidget* parent) : QWidget(parent) {
         const int row = 1 + static_cast<int>(i / 3);
         if (i % 3 == 0) {
             // A row per hue, headed by the order of its distances.
-            grid->addWidget(wrapped(fromStd(m.order)), row, 0);
+            grid->addWidget(wrapped(qText(m.order)), row, 0);
         }
-        const QString colour = QStringLiteral("#%1%2%3")
-                                   .arg(redOf(m.colour), 2, 16, QLatin1Char('0'))
-                                   .arg(greenOf(m.colour), 2, 16, QLatin1Char('0'))
-                                   .arg(blueOf(m.colour), 2, 16, QLatin1Char('0'));
+        const QString colour = QColor(qRgbOf(m.colour)).name();
         auto* entry = new QLabel(
             QStringLiteral("<span style=\"background-color: %1\">&nbsp;&nbsp;&nbsp;&nbsp;&nbsp;"
                            "</span>&nbsp;%2")
-                .arg(colour, fromStd(m.name)));
+                .arg(colour, qText(m.name)));
         entry->setTextFormat(Qt::RichText);
         const QString words = QString::fromStdString(meaningWords(m));
-        entry->setToolTip(words);
-        entry->setAccessibleName(words);
+        describe(entry, words, words);
         grid->addWidget(entry, row, 1 + static_cast<int>(i % 3));
         m_entries.push_back(entry);
     }
-    QLabel* note = wrapped(fromStd(distanceNote) + QStringLiteral("."));
+    QLabel* note = wrapped(qText(distanceNote) + QStringLiteral("."));
     grid->addWidget(note, 1 + static_cast<int>(meanings.size() / 3), 0, 1, 4);
     // The hues' words on one line where there is room, the brightnesses' over two.
     grid->setColumnStretch(0, 3);

@@ -69,15 +69,14 @@ bool SampleGrid::stopsOnVerticalAxis(Projection projection) const noexcept {
     return !definedOnVerticalAxis(projection) && sampleOnVerticalAxis(m_size, m_sampling);
 }
 
-PictureSize offAxisSize(PictureSize size, Sampling sampling) noexcept {
+PictureSize offAxisSize(PictureSize size, Sampling sampling, Projection projection) noexcept {
+    if (definedOnVerticalAxis(projection)) {
+        return size;
+    }
     while (size.width > 1 && sampleOnVerticalAxis(size, sampling)) {
         --size.width;
     }
     return size;
-}
-
-PictureSize offAxisSize(PictureSize size, Sampling sampling, Projection projection) noexcept {
-    return definedOnVerticalAxis(projection) ? size : offAxisSize(size, sampling);
 }
 
 }  // namespace vantu

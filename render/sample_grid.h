@@ -50,14 +50,11 @@ inline constexpr int maxAntialias = 8;
 // unless its projection is definedOnVerticalAxis.
 [[nodiscard]] bool sampleOnVerticalAxis(PictureSize size, Sampling sampling) noexcept;
 
-// The largest size, no narrower than `size` (window pixels) by more than a column or two, whose
-// samples at `sampling` all lie off the vertical axis through the picture's centre
-// (sampleOnVerticalAxis). At a whole ratio it is `size` itself.
-[[nodiscard]] PictureSize offAxisSize(PictureSize size, Sampling sampling) noexcept;
-
-// The largest size, no narrower than `size` by more than a column or two, on which the picture of
-// `projection` at `sampling` does not stop on the vertical axis: offAxisSize for a projection
-// that is not definedOnVerticalAxis, and `size` itself for one that is.
+// The largest size, no narrower than `size` (window pixels) by more than a column or two, on
+// which the picture of `projection` at `sampling` does not stop on the vertical axis: for a
+// projection that is not definedOnVerticalAxis, the widest whose samples all lie off the axis
+// (sampleOnVerticalAxis); `size` itself for one that is, and at a whole ratio. Both programs
+// size their pictures by this one rule.
 [[nodiscard]] PictureSize offAxisSize(PictureSize size, Sampling sampling,
                                       Projection projection) noexcept;
 

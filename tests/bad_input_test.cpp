@@ -12,10 +12,13 @@
 #include "geometry/draw_error.h"
 #include "tests/bad_inputs.h"
 #include "tests/checking_sink.h"
+#include "tests/picture_support.h"
 #include "tests/test_support.h"
 
 namespace vantu {
 namespace {
+
+using testing_support::drawRequest;
 
 using testing_support::BadInput;
 using testing_support::CheckingSink;
@@ -24,11 +27,8 @@ class BadInputs : public testing::TestWithParam<BadInput> {};
 
 TEST_P(BadInputs, ThroughTheCore) {
     const BadInput& c = GetParam();
-    DrawRequest request;
-    request.triangleCode = c.code;
-    request.rotation = c.rotation;
-    request.reverse = c.reverse;
-    request.projection = c.projection;
+    DrawRequest request =
+        drawRequest(c.code).rotation(c.rotation).reverse(c.reverse).projection(c.projection);
     CheckingSink sink;
     std::optional<DrawError> fault;
     try {

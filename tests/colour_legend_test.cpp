@@ -17,10 +17,13 @@
 
 #include "render/pixel_colour.h"
 #include "setup/draw_request.h"
+#include "tests/picture_support.h"
 #include "tests/test_support.h"
 
 namespace vantu {
 namespace {
+
+using testing_support::drawRequest;
 
 // Each outcome of the three comparisons: the hue, its smallest and largest squared distances, and
 // both kinds of words for them.
@@ -178,9 +181,7 @@ int namedDistance(std::string_view words, std::size_t at) {
 
 TEST(ColourMeaning, AgreesWithTheDistancesAndSidesOfEveryPoint) {
     for (const char* code : {"300 2/1:3/1:3/1", "403 2/1:3/2:4/3", "571 5/4:5/4:5/4"}) {
-        DrawRequest request;
-        request.triangleCode = code;
-        const Mirrors n = prepareDrawing(request).normals;
+        const Mirrors n = prepareDrawing(drawRequest(code)).normals;
         int checked = 0;
         for (int i = 0; i < 60; ++i) {
             for (int j = 0; j < 120; ++j) {

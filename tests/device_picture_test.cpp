@@ -17,10 +17,13 @@
 #include "render/fine_picture.h"
 #include "render/image_sink.h"
 #include "setup/draw_request.h"
+#include "tests/picture_support.h"
 #include "tests/test_support.h"
 
 namespace vantu {
 namespace {
+
+using testing_support::drawRequest;
 
 // Records every call on a device row sink, in order.
 class DeviceRecorder : public DeviceRowSink {
@@ -46,14 +49,6 @@ public:
     int throwAtEndOf = -1;
 };
 
-DrawRequest requestOf(const char* code, double scale, Projection projection) {
-    DrawRequest request;
-    request.triangleCode = code;
-    request.scale = scale;
-    request.projection = projection;
-    return request;
-}
-
 std::vector<PackedColour> rowOf(const FinePicture& picture, int row) {
     std::vector<PackedColour> out(static_cast<std::size_t>(picture.width()));
     (void)picture.renderRow(row, out);
@@ -70,13 +65,18 @@ struct RatioRow {
 };
 
 const RatioRow ratioRows[] = {
-    {"Half", 0.5, requestOf("300 2/1:3/1:3/1", 120.0, Projection::stereographic)},
-    {"One", 1.0, requestOf("300 2/1:3/1:3/1", 120.0, Projection::stereographic)},
-    {"OneAndAQuarterGnome", 1.25, requestOf("412 3/2:4/3:4/3", 90.0, Projection::gnomonic)},
-    {"OneAndAHalfOrtho", 1.5, requestOf("311 3/2:3/2:3/2", 120.0, Projection::orthographic)},
-    {"OneAndThreeQuartersTurned", 1.75, requestOf("543 5/3:3/2:5/4", -37.3, Projection::gnomonic)},
-    {"Two", 2.0, requestOf("300 2/1:3/1:3/1", 120.0, Projection::stereographic)},
-    {"Three", 3.0, requestOf("592 5/3:5/3:3/2", 200.0, Projection::orthographic)},
+    {"Half", 0.5,
+     drawRequest("300 2/1:3/1:3/1").scale(120.0).projection(Projection::stereographic)},
+    {"One", 1.0, drawRequest("300 2/1:3/1:3/1").scale(120.0).projection(Projection::stereographic)},
+    {"OneAndAQuarterGnome", 1.25,
+     drawRequest("412 3/2:4/3:4/3").scale(90.0).projection(Projection::gnomonic)},
+    {"OneAndAHalfOrtho", 1.5,
+     drawRequest("311 3/2:3/2:3/2").scale(120.0).projection(Projection::orthographic)},
+    {"OneAndThreeQuartersTurned", 1.75,
+     drawRequest("543 5/3:3/2:5/4").scale(-37.3).projection(Projection::gnomonic)},
+    {"Two", 2.0, drawRequest("300 2/1:3/1:3/1").scale(120.0).projection(Projection::stereographic)},
+    {"Three", 3.0,
+     drawRequest("592 5/3:5/3:3/2").scale(200.0).projection(Projection::orthographic)},
 };
 
 class DeviceDrawing : public ::testing::TestWithParam<RatioRow> {};
@@ -148,13 +148,16 @@ struct FaultRow {
 };
 
 const FaultRow faultRows[] = {
-    {"ZeroScaleOneAndAHalf", 1.5, requestOf("300 2/1:3/1:3/1", 0.0, Projection::stereographic)},
-    {"SubnormalScaleTwo", 2.0, requestOf("300 2/1:3/1:3/1", 1e-320, Projection::gnomonic)},
+    {"ZeroScaleOneAndAHalf", 1.5,
+     drawRequest("300 2/1:3/1:3/1").scale(0.0).projection(Projection::stereographic)},
+    {"SubnormalScaleTwo", 2.0,
+     drawRequest("300 2/1:3/1:3/1").scale(1e-320).projection(Projection::gnomonic)},
     {"SquareOverflowsOneAndAQuarter", 1.25,
-     requestOf("300 2/1:3/1:3/1", 1e-300, Projection::gnomonic)},
+     drawRequest("300 2/1:3/1:3/1").scale(1e-300).projection(Projection::gnomonic)},
     {"ColumnOverflowsOneAndAHalf", 1.5,
-     requestOf("300 2/1:3/1:3/1", 1e-152, Projection::orthographic)},
-    {"ColumnOverflowsThree", 3.0, requestOf("300 2/1:3/1:3/1", 1e-152, Projection::orthographic)},
+     drawRequest("300 2/1:3/1:3/1").scale(1e-152).projection(Projection::orthographic)},
+    {"ColumnOverflowsThree", 3.0,
+     drawRequest("300 2/1:3/1:3/1").scale(1e-152).projection(Projection::orthographic)},
 };
 
 class DeviceFault : public ::testing::TestWithParam<FaultRow> {};
@@ -205,13 +208,15 @@ INSTANTIATE_TEST_SUITE_P(Scales, DeviceFault, ::testing::ValuesIn(faultRows), Ro
 // stops the drawing where it was thrown.
 TEST(DeviceDrawingStops, BeforeTheFirstRowOrWhereTheSinkSays) {
     DeviceRecorder badCode;
-    EXPECT_THROW(runDrawing(PictureDescription{requestOf("300 x/1:3/1:3/1", 120.0,
-                                                         Projection::stereographic),
-                                               {},
-                                               {},
-                                               Sampling{2.0}},
-                            badCode),
-                 DrawError);
+    EXPECT_THROW(
+        runDrawing(
+            PictureDescription{
+                drawRequest("300 x/1:3/1:3/1").scale(120.0).projection(Projection::stereographic),
+                {},
+                {},
+                Sampling{2.0}},
+            badCode),
+        DrawError);
     EXPECT_TRUE(badCode.calls.empty());
 
     for (const double ratio : {0.2, 16.5}) {
@@ -219,8 +224,7 @@ TEST(DeviceDrawingStops, BeforeTheFirstRowOrWhereTheSinkSays) {
         EXPECT_THROW_MSG(
             runDrawing(PictureDescription{DrawRequest{}, {}, {}, Sampling{ratio}}, badRatio),
             std::invalid_argument,
-            "the pixel ratio must be 0.25 to 16, not " +
-                std::string(ratio < 1 ? "0.2" : "16.5"));
+            "the pixel ratio must be 0.25 to 16, not " + std::string(ratio < 1 ? "0.2" : "16.5"));
         EXPECT_TRUE(badRatio.calls.empty());
     }
 

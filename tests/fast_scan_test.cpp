@@ -23,11 +23,14 @@
 #include "render/kernels.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
+#include "tests/picture_support.h"
 #include "tests/reference_render.h"
 #include "tests/test_support.h"
 
 namespace vantu {
 namespace {
+
+using testing_support::drawRequest;
 
 #if defined(__SANITIZE_ADDRESS__)
 constexpr int thinning = 4;  // the instrumented build compares fewer rows
@@ -61,18 +64,16 @@ struct Frame {
 };
 
 DrawRequest drawRequestOf(const Request& r) {
-    DrawRequest request;
-    request.triangleCode = r.code;
-    request.rotation = r.rotation;
-    request.reverse = r.reverse;
-    request.scale = r.scale;
-    request.projection = r.projection;
-    return request;
+    return drawRequest(r.code)
+        .rotation(r.rotation)
+        .reverse(r.reverse)
+        .scale(r.scale)
+        .projection(r.projection);
 }
 
 // The set-up of the picture, with the view's turn.
 DrawSetup setupOf(const Request& r, const Frame& frame = {}) {
-    return prepareView({drawRequestOf(r), frame.view, frame.size, r.sampling});
+    return turnedSetup(prepareDrawing(drawRequestOf(r)), frame.view);
 }
 
 // The same picture in each variant this processor runs, the best one first.

@@ -17,15 +17,16 @@
 #include "render/render_picture.h"
 #include "render/scan.h"
 #include "setup/draw_request.h"
+#include "tests/picture_support.h"
 #include "tests/test_support.h"
 
 namespace vantu {
 namespace {
 
+using testing_support::drawRequest;
+
 DrawSetup setupOf(const char* code) {
-    DrawRequest request;
-    request.triangleCode = code;
-    return prepareDrawing(request);
+    return prepareDrawing(drawRequest(code));
 }
 
 std::vector<PackedColour> fineRow(const FinePicture& picture, int row) {

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "drawing/picture_overlay.h"
+#include "drawing/prepared_picture.h"
 #include "geometry/projection.h"
 #include "geometry/raster.h"
 #include "tests/test_support.h"
@@ -256,12 +257,17 @@ PictureDescription described(const char* code, View view, Projection projection,
     return d;
 }
 
+// The overlays `options` asks for (at least one) over the picture `d` describes.
+PictureOverlay overlayOf(const PictureDescription& d, const OverlayOptions& options) {
+    return *PreparedPicture(d, options).overlay();
+}
+
 std::vector<PackedColour> plainPicture(const PictureDescription& d) {
-    const FinePicture picture = preparePicture(d);
+    const PreparedPicture picture(d);
     std::vector<PackedColour> pixels(static_cast<std::size_t>(picture.width()) *
                                      static_cast<std::size_t>(picture.height()));
     for (int y = 0; y < picture.height(); ++y) {
-        picture.renderRow(
+        (void)picture.renderRow(
             y, std::span(pixels).subspan(
                    static_cast<std::size_t>(y) * static_cast<std::size_t>(picture.width()),
                    static_cast<std::size_t>(picture.width())));
@@ -272,11 +278,14 @@ std::vector<PackedColour> plainPicture(const PictureDescription& d) {
 TEST(PictureOverlay, WithEveryOverlayOffIsThePlainPicture) {
     const PictureDescription d =
         described("403 2/1:3/2:4/3", {20.0, -10.0, 5.0}, Projection::stereographic, 2.0);
-    const PictureOverlay none = pictureOverlay(d, {});
-    EXPECT_TRUE(none.overlay.empty());
+    const PreparedPicture none(d, {});
+    EXPECT_EQ(none.overlay(), nullptr);
     const std::vector<PackedColour> plain = plainPicture(d);
     std::vector<PackedColour> painted = plain;
-    none.overlay.paint(painted);
+    const auto width = static_cast<std::size_t>(none.width());
+    for (int y = 0; y < none.height(); ++y) {
+        none.paintMarks(y, std::span(painted).subspan(static_cast<std::size_t>(y) * width, width));
+    }
     EXPECT_EQ(painted, plain);
 }
 
@@ -289,8 +298,8 @@ TEST(PictureOverlay, DrawsTheMirrorsWhereTheViewPutsThem) {
             described("300 2/1:3/1:3/1", {30.0, 15.0, -20.0}, projection, 1.0);
         OverlayOptions options;
         options.mirrors = true;
-        const PictureOverlay o = pictureOverlay(d, options);
-        const Mirrors n = prepareView(d).normals;
+        const PictureOverlay o = overlayOf(d, options);
+        const Mirrors n = PreparedPicture(d).setup().normals;
         std::vector<CurvePoints> circles;
         for (const Vec3& normal : n) {
             const Vec3 u = unit(cross(normal, Vec3{0.3, 0.5, 0.7}));
@@ -330,7 +339,7 @@ TEST(PictureOverlay, FindsTheGroupsMirrorsAndTheSnubPoints) {
     options.groupMirrors = true;
     options.snubPoints = true;
     options.triangle = true;
-    const PictureOverlay o = pictureOverlay(d, options);
+    const PictureOverlay o = overlayOf(d, options);
     EXPECT_EQ(o.group.kind, GroupKind::octahedral);
     EXPECT_EQ(o.group.mirrors.size(), 9U);
     // Numbered as --snub numbers them, whatever the view; marked where the view puts them.
@@ -338,7 +347,7 @@ TEST(PictureOverlay, FindsTheGroupsMirrorsAndTheSnubPoints) {
     const std::vector<SnubPoint> listed = findSnubPoints(plain.normals, plain.pi);
     ASSERT_EQ(o.snubPoints.size(), listed.size());
     ASSERT_EQ(o.anchors.snubPoints.size(), listed.size());
-    const DrawSetup view = prepareView(d);
+    const DrawSetup view = PreparedPicture(d).setup();
     for (std::size_t i = 0; i < listed.size(); ++i) {
         EXPECT_EQ(o.snubPoints[i].point, listed[i].point);
         const auto at = o.anchors.snubPoints[i];
@@ -365,7 +374,7 @@ TEST(PictureOverlay, FindsTheGroupsMirrorsAndTheSnubPoints) {
     flat.request.triangleCode = "000 2/2:3/1:3/1";
     OverlayOptions snub;
     snub.snubPoints = true;
-    const PictureOverlay none = pictureOverlay(flat, snub);
+    const PictureOverlay none = overlayOf(flat, snub);
     EXPECT_TRUE(none.snubPoints.empty());
     EXPECT_TRUE(none.overlay.empty());
     // No group's lines for angles within 1e-10 of the tetrahedral (2 3 3), which generate no
@@ -376,7 +385,7 @@ TEST(PictureOverlay, FindsTheGroupsMirrorsAndTheSnubPoints) {
         PictureDescription near = d;
         near.request.triangleCode = text;
         near.request.notation = TriangleNotation::schwarz;
-        const PictureOverlay lines = pictureOverlay(near, group);
+        const PictureOverlay lines = overlayOf(near, group);
         EXPECT_TRUE(lines.group.mirrors.empty()) << text;
         EXPECT_TRUE(lines.overlay.empty()) << text;
     }

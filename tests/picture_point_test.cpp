@@ -13,6 +13,7 @@
 
 #include "drawing/draw_procedure.h"
 #include "drawing/picture_point.h"
+#include "drawing/prepared_picture.h"
 #include "geometry/draw_error.h"
 #include "geometry/projection.h"
 #include "geometry/view.h"
@@ -53,7 +54,8 @@ class PointAt : public ::testing::TestWithParam<PointRow> {};
 // it falls back into its pixel; and its cell has the brightness of that colour.
 TEST_P(PointAt, ShowsThePointOfEachPixel) {
     const PictureDescription& d = GetParam().description;
-    const FinePicture picture = preparePicture(d);
+    const PreparedPicture prepared(d);
+    const FinePicture& picture = prepared.picture();
     const DrawSetup unturned = prepareDrawing(d.request);
     std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()));
     int points = 0;
@@ -108,7 +110,7 @@ TEST_P(ViewResidue, DrawsThePictureOfTheResidue) {
     const PictureDescription residue =
         described(Projection::stereographic, r.residue, {64, 49}, 1.0, 20);
     EXPECT_EQ(reducedView(r.view), r.residue);
-    EXPECT_EQ(prepareView(huge).normals, prepareView(residue).normals);
+    EXPECT_EQ(PreparedPicture(huge).setup().normals, PreparedPicture(residue).setup().normals);
     for (int j = 0; j < 49; j += 6) {
         for (int i = 0; i < 64; i += 7) {
             const std::optional<PicturePoint> a = pointAt(huge, i, j);
@@ -172,7 +174,9 @@ TEST(OffAxisSize, KeepsEverySampleOffTheVerticalAxis) {
                                     Sampling{2.0}, Sampling{3.0}, Sampling{1.25, 2}}) {
         for (int side = 1; side <= 400; ++side) {
             EXPECT_EQ(sampleOnVerticalAxis({side, side}, sampling), onAxis(side, sampling));
-            const PictureSize size = offAxisSize({side, side}, sampling);
+            const PictureSize size = offAxisSize({side, side}, sampling, Projection::stereographic);
+            EXPECT_EQ(offAxisSize({side, side}, sampling, Projection::orthographic),
+                      (PictureSize{side, side}));
             EXPECT_FALSE(onAxis(size.width, sampling)) << side;
             EXPECT_LE(side - size.width, 2);
             EXPECT_EQ(size.height, side);
@@ -185,7 +189,7 @@ TEST(OffAxisSize, KeepsEverySampleOffTheVerticalAxis) {
     EXPECT_GT(dropped, 0);
 
     const auto draw = [](const PictureDescription& description) {
-        const FinePicture picture = preparePicture(description);
+        const PreparedPicture picture(description);
         std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()));
         for (int j = 0; j < picture.height(); ++j) {
             (void)picture.renderRow(j, row);
@@ -221,7 +225,7 @@ TEST(OffAxisSize, KeepsEverySampleOffTheVerticalAxis) {
         d.request.projection = c.projection;
         if (c.fault != nullptr) {
             EXPECT_THROW_MSG(draw(d), DrawError, c.fault);
-            d.size = offAxisSize(d.size, d.sampling);
+            d.size = offAxisSize(d.size, d.sampling, d.request.projection);
         }
         EXPECT_NO_THROW(draw(d)) << d.size.width << " at " << d.sampling.ratio;
     }

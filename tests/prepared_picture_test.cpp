@@ -64,15 +64,18 @@ std::vector<PackedColour> rowsOf(const PreparedPicture& picture) {
 
 class Prepared : public ::testing::TestWithParam<PreparedRow> {};
 
-// Its rows are FinePicture's with pictureOverlay's lines painted over them; its snub points and
-// labels' anchors are snubPointsOf's and pictureOverlay's.
+// Its rows are FinePicture's with pictureOverlay's lines painted over them, each made from the
+// set-up solved and turned apart; its snub points and labels' anchors are snubPointsOf's and
+// pictureOverlay's.
 TEST_P(Prepared, AnswersAsThePartsMadeApart) {
     const PictureDescription& d = GetParam().description;
     const OverlayOptions& o = GetParam().overlays;
     const PreparedPicture prepared(d, o);
 
-    const FinePicture picture = preparePicture(d);
-    const PictureOverlay overlay = pictureOverlay(d, o);
+    const DrawSetup plain = prepareDrawing(d.request);
+    const DrawSetup setup = turnedSetup(plain, d.view);
+    const FinePicture picture = finePictureOf(d, setup);
+    const PictureOverlay overlay = pictureOverlay(d, setup, o, triangleMarks(d.request, plain, o));
     const auto width = static_cast<std::size_t>(picture.width());
     std::vector<PackedColour> expected(width * static_cast<std::size_t>(picture.height()));
     for (int j = 0; j < picture.height(); ++j) {

@@ -15,12 +15,15 @@
 #include "render/image_sink.h"
 #include "render/scan.h"
 #include "setup/draw_request.h"
+#include "tests/picture_support.h"
 #include "tests/reference_render.h"
 #include "tests/run_recorder.h"
 #include "tests/test_support.h"
 
 namespace vantu {
 namespace {
+
+using testing_support::drawRequest;
 
 using testing_support::run;
 using testing_support::RunRecorder;
@@ -287,9 +290,8 @@ class BadScales : public testing::TestWithParam<ScaleFault> {};
 
 TEST_P(BadScales, StopBeforeTheFirstRun) {
     const ScaleFault& c = GetParam();
-    DrawRequest request;
-    request.scale = readScale(c.scaleText);
-    request.projection = c.projection;
+    const DrawRequest request =
+        drawRequest().scale(readScale(c.scaleText)).projection(c.projection);
     RunRecorder recorder;
     try {
         runDrawing(request, recorder);
@@ -323,8 +325,7 @@ INSTANTIATE_TEST_SUITE_P(
     RowName());
 
 TEST(RunDrawing, SwitchesToPixelsOnlyAfterTheSetUpSucceeded) {
-    DrawRequest request;
-    request.triangleCode = "300 x/1:3/1:3/1";
+    DrawRequest request = drawRequest("300 x/1:3/1:3/1");
     RunRecorder recorder;
     EXPECT_THROW(runDrawing(request, recorder), DrawError);
     EXPECT_TRUE(recorder.calls.empty());
@@ -354,12 +355,11 @@ TEST(Exactness, AgreesWithThePlainImplementation) {
     int pictures = 0;
     for (std::size_t code = 0; code < catalogue.size(); ++code) {
         for (std::size_t proj = 0; proj < 3; ++proj) {
-            DrawRequest request;
-            request.triangleCode = std::string(catalogue[code]);
-            request.rotation = static_cast<int>((code + proj) % 3);
-            request.reverse = (code / 3 + proj) % 2 == 1;
-            request.scale = scales[(code + proj) % 6];
-            request.projection = projections[proj];
+            const DrawRequest request = drawRequest(std::string(catalogue[code]))
+                                            .rotation(static_cast<int>((code + proj) % 3))
+                                            .reverse((code / 3 + proj) % 2 == 1)
+                                            .scale(scales[(code + proj) % 6])
+                                            .projection(projections[proj]);
             const DrawSetup setup = prepareDrawing(request);
             ImageSink image;
             renderPicture(request.scale, setup.pi, request.projection, setup.normals, image);

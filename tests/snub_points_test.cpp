@@ -17,21 +17,21 @@
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
 #include "setup/triangle_solver.h"
+#include "tests/picture_support.h"
 #include "tests/test_support.h"
 
 namespace vantu {
 namespace {
+
+using testing_support::drawRequest;
 
 double distanceUpToSign(const Vec3& a, const Vec3& b) {
     return std::sqrt(std::min(dot(a - b, a - b), dot(a + b, a + b)));
 }
 
 Mirrors normalsOf(std::string_view code, int rotation = 0, bool reverse = false) {
-    DrawRequest request;
-    request.triangleCode = std::string(code);
-    request.rotation = rotation;
-    request.reverse = reverse;
-    return prepareDrawing(request).normals;
+    return prepareDrawing(drawRequest(std::string(code)).rotation(rotation).reverse(reverse))
+        .normals;
 }
 
 double drawingPi() {
@@ -123,11 +123,8 @@ class KnownSnubPoints : public testing::TestWithParam<KnownCase> {};
 // vertices (up to sign, which the antipode flips) and D.
 TEST_P(KnownSnubPoints, MatchTheHandDerivedPoints) {
     const KnownCase& c = GetParam();
-    DrawRequest request;
-    request.triangleCode = c.code;
-    request.rotation = c.rotation;
-    request.reverse = c.reverse;
-    const DrawSetup setup = prepareDrawing(request);
+    const DrawSetup setup =
+        prepareDrawing(drawRequest(c.code).rotation(c.rotation).reverse(c.reverse));
     const double pi = setup.pi;
     const CodeAngles code = parseTriangleCode(c.code, pi);
     const VertexAngles angles = permuteAngles(code[0], code[1], code[2], c.rotation, c.reverse);

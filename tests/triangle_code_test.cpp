@@ -12,10 +12,13 @@
 
 #include "geometry/draw_error.h"
 #include "setup/draw_request.h"
+#include "tests/picture_support.h"
 #include "tests/test_support.h"
 
 namespace vantu {
 namespace {
+
+using testing_support::drawRequest;
 
 const double pi = std::atan(1.0) * 4.0;
 
@@ -234,12 +237,11 @@ class PictureFileName : public ::testing::TestWithParam<FileNameRow> {};
 
 TEST_P(PictureFileName, ComesFromLabelRotationReverseAndProjection) {
     const FileNameRow& row = GetParam();
-    DrawRequest request;
-    request.triangleCode = row.code;
-    request.rotation = row.rotation;
-    request.reverse = row.reverse;
-    request.projection = row.projection;
-    EXPECT_EQ(pictureFileName(request), row.file);
+    EXPECT_EQ(pictureFileName(drawRequest(row.code)
+                                  .rotation(row.rotation)
+                                  .reverse(row.reverse)
+                                  .projection(row.projection)),
+              row.file);
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, PictureFileName, ::testing::ValuesIn(fileNameRows), RowName());

@@ -18,18 +18,17 @@
 #include "geometry/draw_error.h"
 #include "setup/triangle_notation.h"
 #include "setup/triangle_solver.h"
+#include "tests/picture_support.h"
 #include "tests/test_support.h"
 
 namespace vantu {
 namespace {
 
+using testing_support::drawRequest;
+using testing_support::schwarzRequest;
+
 DrawRequest schwarz(const std::string& text, int rotation = 0, bool reverse = false) {
-    DrawRequest request;
-    request.triangleCode = text;
-    request.notation = TriangleNotation::schwarz;
-    request.rotation = rotation;
-    request.reverse = reverse;
-    return request;
+    return schwarzRequest(text).rotation(rotation).reverse(reverse);
 }
 
 struct FactsCase {
@@ -155,9 +154,7 @@ TEST(TriangleGroup, IsFiniteExactlyWhereTheMirrorsCloseUp) {
 
 TEST(TriangleFacts, OfEveryCatalogueCodeMatchItsLabelAndCoverTheSphereWholeTimes) {
     for (const std::string_view code : catalogue) {
-        DrawRequest request;
-        request.triangleCode = std::string(code);
-        const TriangleFacts facts = triangleFacts(request);
+        const TriangleFacts facts = triangleFacts(drawRequest(std::string(code)));
         const GroupKind expected = code[0] == '3'   ? GroupKind::tetrahedral
                                    : code[0] == '4' ? GroupKind::octahedral
                                                     : GroupKind::icosahedral;
@@ -178,9 +175,7 @@ TEST(TriangleFacts, AreSaidAsKeysAndValues) {
               "mirrors: 6\n"
               "density: 1\n");
     // The drawing's vertices: the rotation puts the right angle at C.
-    DrawRequest star;
-    star.triangleCode = "511 5/3:3/2:3/1";
-    star.rotation = 1;
+    const DrawRequest star = drawRequest("511 5/3:3/2:3/1").rotation(1);
     EXPECT_TRUE(factLines(triangleFacts(star))
                     .starts_with("triangle: (3/2 3 5/3)\n"
                                  "angles: 120\u00b0, 60\u00b0, 108\u00b0 (2\u03c0/3, \u03c0/3, "

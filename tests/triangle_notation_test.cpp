@@ -13,10 +13,14 @@
 #include "geometry/draw_error.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_facts.h"
+#include "tests/picture_support.h"
 #include "tests/test_support.h"
 
 namespace vantu {
 namespace {
+
+using testing_support::drawRequest;
+using testing_support::schwarzRequest;
 
 // "300 2/1:3/1:3/1" as "2 3 3", "511 5/3:3/2:3/1" as "5/3 3/2 3": the code's own digits.
 std::string notationOfCode(std::string_view code) {
@@ -40,13 +44,10 @@ TEST(SchwarzNotation, DrawsEveryCatalogueCodeBitForBit) {
         EXPECT_EQ(notationOf(code), TriangleNotation::code) << code;
         for (int rotation = 0; rotation < 3; ++rotation) {
             for (const bool reverse : {false, true}) {
-                DrawRequest byCode;
-                byCode.triangleCode = std::string(code);
-                byCode.rotation = rotation;
-                byCode.reverse = reverse;
-                DrawRequest byNotation = byCode;
-                byNotation.triangleCode = text;
-                byNotation.notation = TriangleNotation::schwarz;
+                const DrawRequest byCode =
+                    drawRequest(std::string(code)).rotation(rotation).reverse(reverse);
+                const DrawRequest byNotation =
+                    schwarzRequest(text).rotation(rotation).reverse(reverse);
                 const DrawSetup a = prepareDrawing(byCode);
                 const DrawSetup b = prepareDrawing(byNotation);
                 EXPECT_EQ(a.normals, b.normals) << text << " rotation " << rotation;
@@ -62,11 +63,8 @@ TEST(SchwarzNotation, DrawsEveryCatalogueCodeBitForBit) {
 
 // A drawing of `text` in the usual notation stops in `stage` with `message`.
 void expectDrawingStops(const std::string& text, const std::string& message, FaultStage stage) {
-    DrawRequest request;
-    request.triangleCode = text;
-    request.notation = TriangleNotation::schwarz;
     try {
-        (void)prepareDrawing(request);
+        (void)prepareDrawing(schwarzRequest(text));
         ADD_FAILURE() << "drawn";
     } catch (const DrawError& e) {
         EXPECT_EQ(e.what(), message);
@@ -246,10 +244,7 @@ TEST_P(ThinTriangle, IsTooThinToDraw) {
                                 "\" is too thin to draw: its angles " + c.angles +
                                 " lie too near those of no triangle for its mirrors to be solved";
     for (const bool reverse : {false, true}) {
-        DrawRequest request;
-        request.triangleCode = c.text;
-        request.notation = TriangleNotation::schwarz;
-        request.reverse = reverse;
+        const DrawRequest request = schwarzRequest(c.text).reverse(reverse);
         EXPECT_THROW_MSG((void)prepareDrawing(request), DrawError, message);
         EXPECT_THROW_MSG((void)triangleFacts(request), DrawError, message);
     }
@@ -266,10 +261,7 @@ INSTANTIATE_TEST_SUITE_P(
     RowName());
 
 TEST(SchwarzNotation, NamesItsPictureFileByItsNumbers) {
-    DrawRequest request;
-    request.triangleCode = " 5/2  3\t3 ";
-    request.notation = TriangleNotation::schwarz;
-    request.rotation = 1;
+    DrawRequest request = schwarzRequest(" 5/2  3\t3 ").rotation(1);
     EXPECT_EQ(pictureFileName(request), "5_2-3-3-r1-stereo.png");
     request.triangleCode = "";
     EXPECT_EQ(pictureFileName(request), "picture-r1-stereo.png");

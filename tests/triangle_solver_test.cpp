@@ -11,10 +11,13 @@
 #include "geometry/draw_error.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
+#include "tests/picture_support.h"
 #include "tests/test_support.h"
 
 namespace vantu {
 namespace {
+
+using testing_support::drawRequest;
 
 const double pi = std::atan(1.0) * 4.0;
 
@@ -141,11 +144,8 @@ class BadTriangles : public testing::TestWithParam<BadTriangle> {};
 
 TEST_P(BadTriangles, StopWithTheFirstFault) {
     const BadTriangle& c = GetParam();
-    DrawRequest request;
-    request.triangleCode = c.code;
-    request.rotation = c.rotation;
     try {
-        (void)prepareDrawing(request);
+        (void)prepareDrawing(drawRequest(c.code).rotation(c.rotation));
         ADD_FAILURE() << "no fault";
     } catch (const DrawError& e) {
         EXPECT_EQ(std::string(e.what()), c.message);

@@ -2,28 +2,21 @@
 // SPDX-License-Identifier: MIT
 #include "window/form1.h"
 
-#include <exception>
-#include <new>
-#include <string>
-#include <string_view>
+#include <cstddef>
+#include <iterator>
 #include <utility>
 
 #include <QClipboard>
 #include <QCloseEvent>
-#include <QDir>
-#include <QFileDialog>
 #include <QFont>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QKeySequence>
 #include <QMenu>
 #include <QScopeGuard>
-#include <QStandardPaths>
 
+#include "desktop/qt_values.h"
 #include "drawing/draw_procedure.h"
-#include "geometry/draw_error.h"
-#include "geometry/projection.h"
-#include "setup/draw_request.h"
 #include "setup/triangle_code.h"
 
 namespace vantu {
@@ -43,16 +36,6 @@ int keyCodeOf(const QKeyEvent& event) {
     return key == Qt::Key_Return || key == Qt::Key_Enter ? enterKeyCode : key;
 }
 
-QString fromView(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
-}
-
-// The platform's file dialog, for PNG files.
-QString askPictureFileName(QWidget* window, const QString& proposed) {
-    return QFileDialog::getSaveFileName(window, QStringLiteral("Save Picture As"), proposed,
-                                        QStringLiteral("PNG images (*.png)"));
-}
-
 }  // namespace
 
 Form1::Form1(QWidget* parent)
@@ -60,21 +43,27 @@ Form1::Form1(QWidget* parent)
       Combo1(new QComboBox(this)),
       Command1(new QPushButton(QStringLiteral("Go!"), this)),
       Frame1(new QGroupBox(QStringLiteral("rotation"), this)),
-      Option1(new QRadioButton(QStringLiteral("0"), Frame1)),
-      Option2(new QRadioButton(QStringLiteral("1"), Frame1)),
-      Option3(new QRadioButton(QStringLiteral("2"), Frame1)),
+      Option1(new QRadioButton(Frame1)),
+      Option2(new QRadioButton(Frame1)),
+      Option3(new QRadioButton(Frame1)),
       Label1(new QLabel(QStringLiteral("R"), this)),
       Text7(new QLineEdit(QStringLiteral("120"), this)),
-      Check2(new QCheckBox(QStringLiteral("reverse"), this)),
+      Check2(new QCheckBox(this)),
       Frame2(new QGroupBox(QStringLiteral("projection"), this)),
-      Option4(new QRadioButton(fromView(projectionName(Projection::stereographic)), Frame2)),
-      Option5(new QRadioButton(fromView(projectionName(Projection::gnomonic)), Frame2)),
-      Option6(new QRadioButton(fromView(projectionName(Projection::orthographic)), Frame2)),
+      Option4(new QRadioButton(Frame2)),
+      Option5(new QRadioButton(Frame2)),
+      Option6(new QRadioButton(Frame2)),
       Picture1(new PictureBox(this)),
       CopyPicture(new QAction(QStringLiteral("Copy Picture"), this)),
       SavePicture(new QAction(QStringLiteral("Save Picture As\u2026"), this)),
       ExplorePicture(new QAction(QStringLiteral("Explore\u2026"), this)),
-      m_saveDialogs{askPictureFileName, showSaveErrorBox} {
+      m_saveDialogs(platformSaveDialogs(SavedTypes::png)),
+      m_inputs(
+          Combo1, {Option1, Option2, Option3}, Check2, Text7, {Option4, Option5, Option6},
+          {QStringLiteral("The triangle: a label, then three fractions p/q; each is a "
+                          "corner angle of q/p of a half turn"),
+           QStringLiteral("Triangle code"),
+           QStringLiteral("R: the radius of the sphere, in pixels; Enter draws the picture")}) {
     setWindowTitle(QStringLiteral("Vantu"));
     resize(formWidth, formHeight);
     // A small face, like the classic 8-point dialog font, so that every caption fits its box.
@@ -85,84 +74,31 @@ Form1::Form1(QWidget* parent)
     // Each control's name and place in pixels, from the top-left of the client area or, for the
     // option buttons, of their frame. There is no layout: nothing moves when the window is
     // resized.
-    // Each control also has a tooltip and a name for screen readers; the projections' come
-    // from the projections themselves.
-    struct Place {
+    const struct {
         QWidget* control;
         const char* name;
         QRect geometry;
-        std::string toolTip;
-        std::string_view accessibleName;
-    };
-    const Place places[] = {
-        {Combo1,
-         "Combo1",
-         {16, 8, 177, 20},
-         "The triangle: a label, then three fractions p/q; each is a corner angle of q/p of a "
-         "half turn",
-         "Triangle code"},
-        {Command1, "Command1", {16, 32, 177, 25}, "Draw the picture", "Go!"},
-        {Frame1, "Frame1", {208, 8, 129, 49}, "Which of the code's angles comes first", "Rotation"},
-        {Option1, "Option1", {8, 16, 33, 25}, "The angles in the code's order", "Rotation 0"},
-        {Option2,
-         "Option2",
-         {48, 16, 33, 25},
-         "The angles turned once: second, third, first",
-         "Rotation 1"},
-        {Option3,
-         "Option3",
-         {88, 16, 33, 25},
-         "The angles turned twice: third, first, second",
-         "Rotation 2"},
-        {Label1, "Label1", {352, 16, 17, 17}, "R: the radius of the sphere, in pixels", "R"},
-        {Text7,
-         "Text7",
-         {376, 8, 33, 26},
-         "R: the radius of the sphere, in pixels; Enter draws the picture",
-         "Scale R in pixels"},
-        {Check2,
-         "Check2",
-         {344, 32, 73, 25},
-         "Swap the first two angles after the rotation: the mirror image",
-         "Reverse"},
-        {Frame2, "Frame2", {432, 8, 201, 49}, "How the sphere is laid flat", "Projection"},
-        {Option4,
-         "Option4",
-         {8, 16, 57, 25},
-         projectionToolTip(Projection::stereographic),
-         projectionWords(Projection::stereographic).title},
-        {Option5,
-         "Option5",
-         {72, 16, 57, 25},
-         projectionToolTip(Projection::gnomonic),
-         projectionWords(Projection::gnomonic).title},
-        {Option6,
-         "Option6",
-         {136, 16, 57, 25},
-         projectionToolTip(Projection::orthographic),
-         projectionWords(Projection::orthographic).title},
-        {Picture1,
-         "Picture1",
-         {0, 64, 649, 489},
-         "The picture; right-click to copy or save it",
-         "Picture"},
+    } places[] = {
+        {Combo1, "Combo1", {16, 8, 177, 20}},    {Command1, "Command1", {16, 32, 177, 25}},
+        {Frame1, "Frame1", {208, 8, 129, 49}},   {Option1, "Option1", {8, 16, 33, 25}},
+        {Option2, "Option2", {48, 16, 33, 25}},  {Option3, "Option3", {88, 16, 33, 25}},
+        {Label1, "Label1", {352, 16, 17, 17}},   {Text7, "Text7", {376, 8, 33, 26}},
+        {Check2, "Check2", {344, 32, 73, 25}},   {Frame2, "Frame2", {432, 8, 201, 49}},
+        {Option4, "Option4", {8, 16, 57, 25}},   {Option5, "Option5", {72, 16, 57, 25}},
+        {Option6, "Option6", {136, 16, 57, 25}}, {Picture1, "Picture1", {0, 64, 649, 489}},
     };
     setObjectName(QStringLiteral("Form1"));
-    for (const Place& place : places) {
+    for (const auto& place : places) {
         place.control->setObjectName(QString::fromLatin1(place.name));
         place.control->setGeometry(place.geometry);
-        place.control->setToolTip(QString::fromStdString(place.toolTip));
-        place.control->setAccessibleName(fromView(place.accessibleName));
     }
-
-    // An unsorted list that never takes typed text as a new entry, and no completion: the
-    // text in the field is exactly what was picked or typed.
-    Combo1->setEditable(true);
-    Combo1->setInsertPolicy(QComboBox::NoInsert);
-    Combo1->setCompleter(nullptr);
-    // On Linux a combo box's accessible name is its text; its field has the name of its own.
-    Combo1->lineEdit()->setAccessibleName(Combo1->accessibleName());
-    Combo1->setEditText(QStringLiteral("Combo1"));
+    // Every control has a tooltip and a name for screen readers; the inputs' come from their group.
+    describe(Command1, QStringLiteral("Draw the picture"), QStringLiteral("Go!"));
+    describe(Frame1, InputControls::rotationToolTip, QStringLiteral("Rotation"));
+    describe(Label1, QStringLiteral("R: the radius of the sphere, in pixels"), QStringLiteral("R"));
+    describe(Frame2, InputControls::projectionsToolTip, QStringLiteral("Projection"));
+    describe(Picture1, QStringLiteral("The picture; right-click to copy or save it"),
+             QStringLiteral("Picture"));
 
     // Enter starts a drawing only in Text7, never through a default button.
     Command1->setAutoDefault(false);
@@ -183,16 +119,11 @@ Form1::Form1(QWidget* parent)
 
     // The Tab key's round: the picture first, then the tab index order of the controls that
     // take the focus.
-    setTabOrder(Picture1, Command1);
-    setTabOrder(Command1, Text7);
-    setTabOrder(Text7, Combo1);
-    setTabOrder(Combo1, Option1);
-    setTabOrder(Option1, Option2);
-    setTabOrder(Option2, Option3);
-    setTabOrder(Option3, Check2);
-    setTabOrder(Check2, Option4);
-    setTabOrder(Option4, Option5);
-    setTabOrder(Option5, Option6);
+    QWidget* const tabOrder[] = {Picture1, Command1, Text7,   Combo1,  Option1, Option2,
+                                 Option3,  Check2,   Option4, Option5, Option6};
+    for (std::size_t i = 1; i < std::size(tabOrder); ++i) {
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+    }
     // The picture has the first tab index, so it has the focus when the window opens.
     Picture1->setFocus();
 
@@ -221,14 +152,7 @@ Form1::Form1(QWidget* parent)
 }
 
 void Form1::Form_Load() {
-    const QString firstCode = fromView(catalogue.front());
-    Combo1->setEditText(firstCode);
-    for (const std::string_view code : catalogue) {
-        Combo1->addItem(fromView(code));
-    }
-    // Adding to an empty list selects the new entry; the window starts with none selected.
-    Combo1->setCurrentIndex(-1);
-    Combo1->setEditText(firstCode);
+    m_inputs.fillCatalogue(qText(catalogue.front()));
 }
 
 void Form1::Command1_Click() noexcept {
@@ -238,7 +162,7 @@ void Form1::Command1_Click() noexcept {
     ++m_drawingsInProgress;
     const auto done = qScopeGuard([this] { --m_drawingsInProgress; });
     reportingFailures([this] {
-        const DrawRequest request = readRequest();
+        const DrawRequest request = m_inputs.request();
         m_starting = request;
         // The screen's ratio now: a window moved to another screen draws at that one's.
         const Sampling sampling{Picture1->devicePixelRatioF()};
@@ -258,34 +182,9 @@ void Form1::Command1_Click() noexcept {
 void Form1::reportingFailures(const std::function<void()>& step) noexcept {
     try {
         step();
-    } catch (const std::bad_alloc&) {
-        report(notEnoughMemory());
-    } catch (const std::exception& e) {
-        report(QString::fromUtf8(e.what()));
     } catch (...) {
-        report(QStringLiteral("an unexpected error"));
+        report(failureSentence());
     }
-}
-
-DrawRequest Form1::readRequest() const {
-    DrawRequest request = chosenRequest();
-    request.scale = readScale(Text7->text().toStdString());
-    return request;
-}
-
-DrawRequest Form1::chosenRequest() const {
-    DrawRequest request;
-    request.triangleCode = Combo1->currentText().toStdString();
-    request.rotation = Option2->isChecked() ? 1 : Option3->isChecked() ? 2 : 0;
-    request.reverse = Check2->checkState() == Qt::Checked;
-    request.projection = Option5->isChecked()   ? Projection::gnomonic
-                         : Option4->isChecked() ? Projection::stereographic
-                                                : Projection::orthographic;
-    return request;
-}
-
-void Form1::setErrorReporter(ErrorReporter reporter) {
-    m_reportError = std::move(reporter);
 }
 
 void Form1::setExploreHandler(ExploreHandler handler) {
@@ -297,15 +196,7 @@ void Form1::explore() noexcept {
     if (!m_explore) {
         return;
     }
-    reportingFailures([this] { m_explore(readRequest()); });
-}
-
-void Form1::setSaveDialogs(SaveDialogs dialogs) {
-    m_saveDialogs = std::move(dialogs);
-}
-
-void Form1::setPictureErrorReporter(PictureErrorReporter reporter) {
-    m_reportPictureError = std::move(reporter);
+    reportingFailures([this] { m_explore(m_inputs.request()); });
 }
 
 void Form1::reportNoMemory(const QString& failure) {
@@ -339,15 +230,8 @@ void Form1::savePictureAs() noexcept {
             reportNoMemory(QStringLiteral("The picture could not be saved."));
             return;
         }
-        const QString name = fromView(pictureFileName(m_shown.value_or(chosenRequest())));
-        const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-        const QString path = m_saveDialogs.askFileName(this, QDir(folder).filePath(name));
-        if (path.isEmpty()) {
-            return;
-        }
-        if (const std::optional<QString> reason = savePicture(picture, path)) {
-            m_saveDialogs.reportFailure(this, path, *reason);
-        }
+        const QString name = qText(pictureFileName(m_shown.value_or(m_inputs.choices())));
+        vantu::savePictureAs(this, picture, name, m_saveDialogs, SavedTypes::png);
     } catch (...) {
         // Nothing is left to tell the user with; the window goes on as it is.
     }

@@ -7,21 +7,18 @@
 
 #include <functional>
 #include <optional>
+#include <utility>
 
 #include <QAction>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QWidget>
 
-#include "setup/draw_request.h"
-#include "window/error_reporter.h"
+#include "desktop/error_reporter.h"
+#include "desktop/input_controls.h"
+#include "desktop/picture_file.h"
 #include "window/picture_box.h"
-#include "window/picture_file.h"
 
 namespace vantu {
 
@@ -56,18 +53,17 @@ public:
     [[nodiscard]] int drawingsInProgress() const noexcept { return m_drawingsInProgress; }
 
     // Replaces the reporter that shows a failed drawing's message (showErrorBox at first).
-    void setErrorReporter(ErrorReporter reporter);
-
-    // How "Save Picture As..." talks to the user.
-    using SaveDialogs = vantu::SaveDialogs;
+    void setErrorReporter(ErrorReporter reporter) { m_reportError = std::move(reporter); }
 
     // Replaces the dialogs of "Save Picture As..." (the platform's file dialog and
     // showSaveErrorBox at first).
-    void setSaveDialogs(SaveDialogs dialogs);
+    void setSaveDialogs(SaveDialogs dialogs) { m_saveDialogs = std::move(dialogs); }
 
     // Replaces the reporter that tells why "Copy Picture" or "Save Picture As..." cannot take
     // the picture (showPictureErrorBox at first).
-    void setPictureErrorReporter(PictureErrorReporter reporter);
+    void setPictureErrorReporter(PictureErrorReporter reporter) {
+        m_reportPictureError = std::move(reporter);
+    }
 
     // Puts the picture as shown (Picture1's raster at its device pixel ratio) on the clipboard as
     // an image. Without memory for the picture it says so and leaves the clipboard as it is.
@@ -143,16 +139,11 @@ private:
     // Opens the picture's context menu at `position` in Picture1.
     void showPictureMenu(const QPoint& position);
 
-    // The five inputs as "Go!" reads them. Throws DrawError for a scale beyond the doubles.
-    [[nodiscard]] DrawRequest readRequest() const;
-
-    // The controls' choices, with the scale left at its default: what names a picture.
-    [[nodiscard]] DrawRequest chosenRequest() const;
-
     ErrorReporter m_reportError = showErrorBox;
     ExploreHandler m_explore;
     SaveDialogs m_saveDialogs;
     PictureErrorReporter m_reportPictureError = showPictureErrorBox;
+    InputControls m_inputs;              // Combo1, the options, Check2 and Text7 as one group
     DrawRequest m_starting;              // the request of the drawing being set up
     std::optional<DrawRequest> m_shown;  // the last one that passed its set-up
     int m_drawingsInProgress = 0;

@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QResizeEvent>
 
+#include "desktop/qt_values.h"
+
 namespace vantu {
 
 namespace {
@@ -24,10 +26,6 @@ QSize imageSizeFor(QSize area, double ratio) {
     return QSize(static_cast<int>(std::ceil(area.width() * ratio)),
                  static_cast<int>(std::ceil(area.height() * ratio)))
         .expandedTo(QSize(devicePixels(pictureWidth, ratio), devicePixels(pictureHeight, ratio)));
-}
-
-QRgb rgbOf(PackedColour colour) {
-    return qRgb(redOf(colour), greenOf(colour), blueOf(colour));
 }
 
 }  // namespace
@@ -79,7 +77,7 @@ void PictureBox::drawRun(int row, int first, int end, PackedColour colour) {
     if (m_ratio != 1.0) {
         // A drawing in window pixels, resumed after a nested one switched to another ratio.
         const QRectF run(first, row, end - first, 1);
-        QPainter(&m_image).fillRect(run, QColor(rgbOf(colour)));
+        QPainter(&m_image).fillRect(run, QColor(qRgbOf(colour)));
         markUnpainted(QRectF(run.topLeft() * m_ratio, run.size() * m_ratio).toAlignedRect());
         return;
     }
@@ -92,7 +90,7 @@ void PictureBox::drawRun(int row, int first, int end, PackedColour colour) {
         return;
     }
     auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(row));
-    std::fill(line + from, line + to, rgbOf(colour));
+    std::fill(line + from, line + to, qRgbOf(colour));
     m_unpainted |= QRect(from, row, to - from, 1);
 }
 
@@ -105,7 +103,7 @@ void PictureBox::paintDeviceRow(double ratio, int row, std::span<const PackedCol
             throw std::bad_alloc();
         }
         std::transform(colours.begin(), colours.begin() + count,
-                       reinterpret_cast<QRgb*>(line.scanLine(0)), rgbOf);
+                       reinterpret_cast<QRgb*>(line.scanLine(0)), qRgbOf);
         line.setDevicePixelRatio(ratio);
         const QRectF target(0.0, row / ratio, count / ratio, 1.0 / ratio);
         QPainter(&m_image).drawImage(target, line);
@@ -117,7 +115,7 @@ void PictureBox::paintDeviceRow(double ratio, int row, std::span<const PackedCol
     }
     const int width = std::min(count, m_image.width());
     std::transform(colours.begin(), colours.begin() + width,
-                   reinterpret_cast<QRgb*>(m_image.scanLine(row)), rgbOf);
+                   reinterpret_cast<QRgb*>(m_image.scanLine(row)), qRgbOf);
     m_unpainted |= QRect(0, row, width, 1);
 }
 

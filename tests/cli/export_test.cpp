@@ -27,8 +27,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-DrawSetup startUp() {
-    return prepareDrawing(DrawRequest{});
+// The start-up picture in `projection` at `sampling`, R being `scale`.
+PreparedPicture startUp(Projection projection, Sampling sampling, double scale = 120.0) {
+    PictureDescription description;
+    description.request.projection = projection;
+    description.request.scale = scale;
+    description.sampling = sampling;
+    return PreparedPicture(description);
 }
 
 fs::path scratchFile(const std::string& name) {
@@ -44,10 +49,10 @@ std::string slurp(const fs::path& path) {
 }
 
 // Writes `picture` to `path` on `jobs` threads.
-void exportTo(const fs::path& path, const FinePicture& picture, int jobs) {
+void exportTo(const fs::path& path, const PreparedPicture& picture, int jobs) {
     OutputFile file = OutputFile::replacing(path);
     ExportSettings settings;
-    settings.jobs = jobs;
+    settings.work.jobs = jobs;
     exportPicture(picture, file, settings);
     file.commit();
 }
@@ -66,8 +71,7 @@ class ExportPicture : public testing::TestWithParam<ThreadCase> {};
 // thread count.
 TEST_P(ExportPicture, IsThePictureWhateverTheThreadCount) {
     const ThreadCase& c = GetParam();
-    const DrawSetup setup = startUp();
-    const FinePicture picture(120.0, setup.pi, c.projection, setup.normals, c.sampling);
+    const PreparedPicture picture = startUp(c.projection, c.sampling);
     const fs::path path = scratchFile(c.name);
     exportTo(path, picture, 1);
     const testing_support::DecodedPng png = testing_support::readPng(path.string());
@@ -78,7 +82,7 @@ TEST_P(ExportPicture, IsThePictureWhateverTheThreadCount) {
     ASSERT_EQ(png.height, picture.height());
     std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()));
     for (int r = 0; r < picture.height(); ++r) {
-        picture.renderRow(r, row);
+        (void)picture.renderRow(r, row);
         for (int col = 0; col < picture.width(); ++col) {
             ASSERT_EQ(png.at(col, r), row[static_cast<std::size_t>(col)])
                 << "pixel (" << col << ", " << r << ")";
@@ -105,10 +109,10 @@ INSTANTIATE_TEST_SUITE_P(
 
 // Zoom 1 is the window's picture, whatever the thread count.
 TEST(ExportAtZoomOne, IsTheWindowPicture) {
-    const DrawSetup setup = startUp();
+    const PreparedPicture picture = startUp(Projection::stereographic, {1, 1});
     ImageSink sink;
-    renderPicture(120.0, setup.pi, Projection::stereographic, setup.normals, sink);
-    const FinePicture picture(120.0, setup.pi, Projection::stereographic, setup.normals, {1, 1});
+    renderPicture(120.0, picture.setup().pi, Projection::stereographic, picture.setup().normals,
+                  sink);
     const fs::path path = scratchFile("window");
     exportTo(path, picture, 2);
     const testing_support::DecodedPng png = testing_support::readPng(path.string());
@@ -125,11 +129,10 @@ TEST(ExportAtZoomOne, IsTheWindowPicture) {
 // A fault, in the first row or further down, stops the picture with the window's error, and
 // the file it was to replace stays as it was.
 TEST(ExportFaults, KeepTheWindowsErrorAndTheOldFile) {
-    const DrawSetup setup = startUp();
     const fs::path path = scratchFile("fault");
     std::ofstream(path) << "an older picture";
     for (const int jobs : {1, 3}) {
-        const FinePicture picture(0.0, setup.pi, Projection::gnomonic, setup.normals, {2, 2});
+        const PreparedPicture picture = startUp(Projection::gnomonic, {2, 2}, 0.0);
         EXPECT_THROW_MSG(exportTo(path, picture, jobs), DrawError,
                          "the scale R is 0: division by zero in row 0");
         EXPECT_EQ(slurp(path), "an older picture") << jobs << " threads";

@@ -20,6 +20,7 @@
 
 #include "cli/export.h"
 #include "cli/output_folder.h"
+#include "cli/progress.h"
 #include "geometry/draw_error.h"
 #include "render/fine_picture.h"
 #include "render/pixel_colour.h"
@@ -162,9 +163,9 @@ class Thumbnails : public testing::TestWithParam<ThumbnailCase> {};
 TEST_P(Thumbnails, KeepThePicturesProportions) {
     const ThumbnailCase& c = GetParam();
     GallerySettings settings;
-    settings.size = c.size;
-    settings.sampling.ratio = c.zoom;
-    settings.view = {30, -15, 0};
+    settings.shared.size = c.size;
+    settings.shared.sampling.ratio = c.zoom;
+    settings.shared.view = {30, -15, 0};
     const std::string page = galleryPage(galleryPictures(false), settings);
     const std::regex any("<img src=\"[^\"]+\"( width=\"\\d+\" height=\"\\d+\") alt=");
     std::set<std::string> found;
@@ -265,7 +266,7 @@ TEST(WriteGallery, StopsAtTheFirstFaultWithoutAPage) {
     const std::vector<GalleryPicture> pictures = galleryPictures(false);
     GallerySettings settings;
     settings.scaleText = "0";
-    settings.scale = 0.0;
+    settings.shared.request.scale = 0.0;
     const std::filesystem::path dir = scratch("fault");
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "index.html") << "an earlier gallery";

@@ -16,12 +16,16 @@
 #include "drawing/picture_overlay.h"
 #include "setup/triangle_facts.h"
 #include "setup/triangle_notation.h"
+#include "tests/picture_support.h"
 #include "tests/png_file.h"
 #include "tests/run_program.h"
 #include "tests/test_support.h"
 
 namespace vantu {
 namespace {
+
+using testing_support::drawRequest;
+using testing_support::schwarzRequest;
 
 namespace fs = std::filesystem;
 using testing_support::DecodedPng;
@@ -206,15 +210,6 @@ struct InfoCase {
     friend void PrintTo(const InfoCase& c, std::ostream* os) { *os << c.name; }
 };
 
-DrawRequest requestOf(const char* text, TriangleNotation notation, int rotation, bool reverse) {
-    DrawRequest r;
-    r.triangleCode = text;
-    r.notation = notation;
-    r.rotation = rotation;
-    r.reverse = reverse;
-    return r;
-}
-
 class Info : public testing::TestWithParam<InfoCase> {};
 
 // The facts of the triangle the command line describes, in its order of the vertices.
@@ -230,22 +225,24 @@ INSTANTIATE_TEST_SUITE_P(
     Lines, Info,
     testing::Values(InfoCase{"CodeRotated",
                              {"--info", "--code", "511 5/3:3/2:3/1", "--rotation", "1"},
-                             requestOf("511 5/3:3/2:3/1", TriangleNotation::code, 1, false)},
+                             drawRequest("511 5/3:3/2:3/1").rotation(1)},
                     InfoCase{"TriangleReversed",
                              {"--reverse", "--info", "--triangle", "5/2 3 3", "--rotation", "2"},
-                             requestOf("5/2 3 3", TriangleNotation::schwarz, 2, true)}),
+                             schwarzRequest("5/2 3 3").rotation(2).reverse()}),
     RowName());
 
 // What each pixel of a marked picture must be: the plain picture with the marks painted over it.
 std::vector<PackedColour> markedPicture(const PictureDescription& d, const OverlayOptions& marks) {
-    const FinePicture picture = preparePicture(d);
+    const DrawSetup plain = prepareDrawing(d.request);
+    const DrawSetup setup = turnedSetup(plain, d.view);
+    const FinePicture picture = finePictureOf(d, setup);
     const auto width = static_cast<std::size_t>(picture.width());
     std::vector<PackedColour> pixels(width * static_cast<std::size_t>(picture.height()));
     for (int row = 0; row < picture.height(); ++row) {
         picture.renderRow(row,
                           std::span(pixels).subspan(static_cast<std::size_t>(row) * width, width));
     }
-    pictureOverlay(d, marks).overlay.paint(pixels);
+    pictureOverlay(d, setup, marks, triangleMarks(d.request, plain, marks)).overlay.paint(pixels);
     return pixels;
 }
 

@@ -26,12 +26,15 @@
 #include "setup/draw_request.h"
 #include "tests/bad_inputs.h"
 #include "tests/checking_sink.h"
+#include "tests/picture_support.h"
 #include "tests/png_file.h"
 #include "tests/run_program.h"
 #include "tests/test_support.h"
 
 namespace vantu {
 namespace {
+
+using testing_support::drawRequest;
 
 using testing_support::DecodedPng;
 using testing_support::Outcome;
@@ -311,12 +314,9 @@ void expectWindowPicture(const DecodedPng& image, const DrawRequest& request) {
     ASSERT_EQ(image.height, pictureHeight);
     ImageSink expected;
     runDrawing(request, expected);
-    for (int row = 0; row < pictureHeight; ++row) {
-        for (int col = 0; col < pictureWidth; ++col) {
-            const PackedColour c = expected.at(col, row);
-            ASSERT_EQ(image.at(col, row), c) << "pixel (" << col << ", " << row << ")";
-        }
-    }
+    EXPECT_TRUE(testing_support::samePixels([&](int x, int y) { return image.at(x, y); },
+                                            [&](int x, int y) { return expected.at(x, y); },
+                                            {0, 0, pictureWidth, pictureHeight}));
 }
 
 struct PictureCase {
@@ -325,16 +325,6 @@ struct PictureCase {
     DrawRequest request;
     friend void PrintTo(const PictureCase& c, std::ostream* os) { *os << c.name; }
 };
-
-DrawRequest everyDrawingOption() {
-    DrawRequest request;
-    request.triangleCode = "411 3/1:4/3:4/1";
-    request.rotation = 2;
-    request.reverse = true;
-    request.scale = 90.5;
-    request.projection = Projection::gnomonic;
-    return request;
-}
 
 class Png : public testing::TestWithParam<PictureCase> {};
 
@@ -354,21 +344,20 @@ TEST_P(Png, IsTheWindowPicture) {
     expectWindowPicture(image, GetParam().request);
 }
 
-INSTANTIATE_TEST_SUITE_P(Requests, Png,
-                         testing::Values(PictureCase{"StartUp", {}, DrawRequest{}},
-                                         PictureCase{"EveryDrawingOption",
-                                                     {"--code", "411 3/1:4/3:4/1", "--rotation",
-                                                      "2", "--reverse", "--scale", " 90.5 px",
-                                                      "--projection", "gnome"},
-                                                     everyDrawingOption()},
-                                         PictureCase{"RunsBeside",
-                                                     {"--runs", "--scale", "90.5"},
-                                                     [] {
-                                                         DrawRequest r;
-                                                         r.scale = 90.5;
-                                                         return r;
-                                                     }()}),
-                         RowName());
+INSTANTIATE_TEST_SUITE_P(
+    Requests, Png,
+    testing::Values(PictureCase{"StartUp", {}, DrawRequest{}},
+                    PictureCase{"EveryDrawingOption",
+                                {"--code", "411 3/1:4/3:4/1", "--rotation", "2", "--reverse",
+                                 "--scale", " 90.5 px", "--projection", "gnome"},
+                                drawRequest("411 3/1:4/3:4/1")
+                                    .rotation(2)
+                                    .reverse()
+                                    .scale(90.5)
+                                    .projection(Projection::gnomonic)},
+                    PictureCase{
+                        "RunsBeside", {"--runs", "--scale", "90.5"}, drawRequest().scale(90.5)}),
+    RowName());
 
 TEST(PngAtPrintQuality, IsZoomTimesLarger) {
     const std::string file = scratch("two.png");
@@ -435,7 +424,8 @@ TEST(CommandOfADescription, DrawsThatPictureThroughAShell) {
     ASSERT_EQ(o.status, 0) << o.err;
     const DecodedPng image = readPng(file);
     std::remove(file.c_str());
-    const FinePicture picture = preparePicture(description);
+    const FinePicture picture = finePictureOf(
+        description, turnedSetup(prepareDrawing(description.request), description.view));
     ASSERT_EQ(image.problem, "");
     ASSERT_EQ(image.width, picture.width());
     ASSERT_EQ(image.height, picture.height());

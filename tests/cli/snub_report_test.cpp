@@ -12,10 +12,13 @@
 #include <vector>
 
 #include "setup/draw_request.h"
+#include "tests/picture_support.h"
 #include "tests/test_support.h"
 
 namespace vantu::cli {
 namespace {
+
+using testing_support::drawRequest;
 
 std::vector<std::string> linesOf(const std::string& text) {
     std::vector<std::string> lines;
@@ -36,9 +39,7 @@ std::vector<std::string> fieldsOf(const std::string& line) {
 }
 
 TEST(SnubReport, ListsEachPointWithItsPixel) {
-    DrawRequest request;
-    request.triangleCode = "311 3/2:3/2:3/2";
-    request.projection = Projection::gnomonic;
+    const DrawRequest request = drawRequest("311 3/2:3/2:3/2").projection(Projection::gnomonic);
     const DrawSetup setup = prepareDrawing(request);
     const std::vector<SnubPoint> points = findSnubPoints(setup.normals, setup.pi);
     const std::vector<std::string> lines = linesOf(snubReport(request, points));
@@ -73,9 +74,7 @@ TEST(SnubReport, ListsEachPointWithItsPixel) {
 }
 
 TEST(SnubReport, NamesTheAntipodeWhenOnlyItIsShown) {
-    DrawRequest request;
-    request.projection = Projection::gnomonic;
-    request.scale = 40.0;
+    const DrawRequest request = drawRequest().projection(Projection::gnomonic).scale(40.0);
     const DrawSetup setup = prepareDrawing(request);
     const std::vector<SnubPoint> points = findSnubPoints(setup.normals, setup.pi);
     const std::string report = snubReport(request, points);

@@ -20,11 +20,14 @@
 #include "render/colour_legend.h"
 #include "setup/triangle_facts.h"
 #include "setup/triangle_notation.h"
+#include "tests/picture_support.h"
 #include "tests/test_support.h"
 #include "tests/window/explorer_test_support.h"
 
 namespace vantu::window_test {
 namespace {
+
+using testing_support::drawRequest;
 
 using explorer::FrameLabel;
 using explorer::LabelKind;
@@ -52,7 +55,7 @@ int differingOutside(const QImage& a, const QImage& b, const std::vector<FrameLa
 struct MarkRow {
     friend void PrintTo(const MarkRow& row, std::ostream* out) { *out << row.name; }
     std::string name;
-    QAction* const Explorer::*action;
+    QAction* ExplorerParts::*action;
     Qt::Key key;
     OverlayOptions overlays;
     std::vector<std::pair<LabelKind, QString>> labels;
@@ -66,20 +69,20 @@ OverlayOptions only(bool OverlayOptions::*mark) {
 
 const MarkRow markRows[] = {
     {"mirrors",
-     &Explorer::markMirrors,
+     &ExplorerParts::markMirrors,
      Qt::Key_M,
      only(&OverlayOptions::mirrors),
      {{LabelKind::mirror, "1"}, {LabelKind::mirror, "2"}, {LabelKind::mirror, "3"}}},
-    {"group", &Explorer::markGroup, Qt::Key_G, only(&OverlayOptions::groupMirrors), {}},
+    {"group", &ExplorerParts::markGroup, Qt::Key_G, only(&OverlayOptions::groupMirrors), {}},
     {"triangle",
-     &Explorer::markTriangle,
+     &ExplorerParts::markTriangle,
      Qt::Key_T,
      only(&OverlayOptions::triangle),
      {{LabelKind::vertex, QStringLiteral("A 90\u00b0")},
       {LabelKind::vertex, QStringLiteral("B 60\u00b0")},
       {LabelKind::vertex, QStringLiteral("C 60\u00b0")}}},
     {"snubPoints",
-     &Explorer::markSnubPoints,
+     &ExplorerParts::markSnubPoints,
      Qt::Key_S,
      only(&OverlayOptions::snubPoints),
      {{LabelKind::generatingPoint, "1"},
@@ -95,18 +98,18 @@ protected:
         explorer.resize(900, 600);
         ASSERT_TRUE(QTest::qWaitFor([&] { return explorer.size() == QSize(900, 600); }, 5000));
         // Small enough that the whole triangle and every snub point lie in the picture.
-        explorer.scale->setText(QStringLiteral("50"));
-        QTest::keyClicks(explorer.scale, QStringLiteral(" "));
+        partsOf(explorer).scale->setText(QStringLiteral("50"));
+        QTest::keyClicks(partsOf(explorer).scale, QStringLiteral(" "));
         ASSERT_TRUE(waitCurrent());
     }
 };
 
 TEST_P(ExplorerMarkTest, KeySwitchesItsLinesAndLabelsOnAndOff) {
     const MarkRow& row = GetParam();
-    QAction* const action = explorer.*row.action;
+    QAction* const action = partsOf(explorer).*row.action;
     EXPECT_FALSE(action->isChecked());
     EXPECT_FALSE(action->toolTip().isEmpty());
-    QTest::keyClick(explorer.picture, row.key);
+    QTest::keyClick(partsOf(explorer).picture, row.key);
     EXPECT_TRUE(action->isChecked());
     ASSERT_TRUE(waitCurrent());
     const Frame& marked = *explorer.shown();
@@ -134,7 +137,7 @@ TEST_P(ExplorerMarkTest, KeySwitchesItsLinesAndLabelsOnAndOff) {
     }
 
     // Off again: the plain picture.
-    QTest::keyClick(explorer.picture, row.key);
+    QTest::keyClick(partsOf(explorer).picture, row.key);
     EXPECT_FALSE(action->isChecked());
     ASSERT_TRUE(waitCurrent());
     EXPECT_FALSE(explorer.shown()->overlays.any());
@@ -169,18 +172,16 @@ class ExplorerFactsTest : public ExplorerTest, public ::testing::WithParamInterf
 // The panel says what vantu-render --info says, for the triangle as the controls give it.
 TEST_P(ExplorerFactsTest, ShowTheTrianglesFacts) {
     const FactsRow& row = GetParam();
-    EXPECT_TRUE(explorer.factsDock->isVisible()) << "shown at first";
-    explorer.code->setEditText(row.text);
-    explorer.rotation[row.rotation]->setChecked(true);
-    explorer.reverse->setChecked(row.reverse);
+    EXPECT_TRUE(partsOf(explorer).factsDock->isVisible()) << "shown at first";
+    partsOf(explorer).code->setEditText(row.text);
+    partsOf(explorer).rotation[static_cast<std::size_t>(row.rotation)]->setChecked(true);
+    partsOf(explorer).reverse->setChecked(row.reverse);
     ASSERT_TRUE(waitCurrent());
-    DrawRequest request;
-    request.triangleCode = row.text.toStdString();
-    request.notation = notationOf(request.triangleCode);
-    request.rotation = row.rotation;
-    request.reverse = row.reverse;
+    const std::string text = row.text.toStdString();
+    const DrawRequest request =
+        drawRequest(text, notationOf(text)).rotation(row.rotation).reverse(row.reverse);
     const std::string facts = factLines(triangleFacts(request));
-    EXPECT_EQ(explorer.facts->text().toStdString() + "\n", facts);
+    EXPECT_EQ(partsOf(explorer).facts->text().toStdString() + "\n", facts);
     EXPECT_NE(facts.find(row.contains), std::string::npos) << facts;
 }
 
@@ -189,34 +190,31 @@ INSTANTIATE_TEST_SUITE_P(Explorer, ExplorerFactsTest, ::testing::ValuesIn(factsR
 // A triangle with no facts: the panel says why, in the words of the fault.
 TEST_F(ExplorerTest, FactsOfNoTriangleSayWhy) {
     for (const char* text : {"2 3", "2 3 7", "300 2/1:3/1:x/1"}) {
-        explorer.code->setEditText(QString::fromUtf8(text));
+        partsOf(explorer).code->setEditText(QString::fromUtf8(text));
         ASSERT_TRUE(waitCurrent());
-        DrawRequest request;
-        request.triangleCode = text;
-        request.notation = notationOf(text);
         try {
-            (void)triangleFacts(request);
+            (void)triangleFacts(drawRequest(text, notationOf(text)));
             ADD_FAILURE() << text << " has facts";
         } catch (const DrawError& e) {
-            EXPECT_EQ(explorer.facts->text().toStdString(), e.what()) << text;
+            EXPECT_EQ(partsOf(explorer).facts->text().toStdString(), e.what()) << text;
         }
     }
-    explorer.code->setEditText(QStringLiteral("2 3 3"));
+    partsOf(explorer).code->setEditText(QStringLiteral("2 3 3"));
     ASSERT_TRUE(waitCurrent());
-    EXPECT_TRUE(explorer.facts->text().startsWith(QStringLiteral("triangle: (2 3 3)\n")));
+    EXPECT_TRUE(partsOf(explorer).facts->text().startsWith(QStringLiteral("triangle: (2 3 3)\n")));
 }
 
 // The legend: the 21 colours, a row per hue and a column per brightness, brightest first, each
 // with its meaning in words.
 TEST_F(ExplorerTest, LegendShowsEachColourWithItsMeaning) {
-    EXPECT_FALSE(explorer.legendDock->isVisible()) << "hidden at first";
+    EXPECT_FALSE(partsOf(explorer).legendDock->isVisible()) << "hidden at first";
     QTest::keyClick(&explorer, Qt::Key_L, Qt::ControlModifier);
-    EXPECT_TRUE(explorer.legendDock->isVisible());
+    EXPECT_TRUE(partsOf(explorer).legendDock->isVisible());
     const auto meanings = legend();
-    const std::vector<QLabel*>& entries = explorer.legend->entries();
+    const std::vector<QLabel*>& entries = partsOf(explorer).legend->entries();
     ASSERT_EQ(entries.size(), meanings.size());
     ASSERT_EQ(entries.size(), 21U);
-    auto* grid = qobject_cast<QGridLayout*>(explorer.legend->layout());
+    auto* grid = qobject_cast<QGridLayout*>(partsOf(explorer).legend->layout());
     ASSERT_NE(grid, nullptr);
     for (std::size_t i = 0; i < entries.size(); ++i) {
         const ColourMeaning& m = meanings[i];
@@ -240,24 +238,24 @@ TEST_F(ExplorerTest, LegendShowsEachColourWithItsMeaning) {
     EXPECT_EQ(meaningWords(meanings[0]),
               "red: the triangle; D1 (vertex A) smallest, D2 (vertex B) largest");
     QTest::keyClick(&explorer, Qt::Key_L, Qt::ControlModifier);
-    EXPECT_FALSE(explorer.legendDock->isVisible());
+    EXPECT_FALSE(partsOf(explorer).legendDock->isVisible());
 }
 
 // "2 3 3" in the code box draws bit for bit what "300 2/1:3/1:3/1" draws, and so does the same
 // triangle rotated and reversed.
 TEST_F(ExplorerTest, UsualNotationDrawsWhatItsCodeDraws) {
-    for (const int rotation : {0, 1}) {
-        explorer.rotation[rotation]->setChecked(true);
-        explorer.reverse->setChecked(rotation == 1);
-        explorer.code->setEditText(QStringLiteral("300 2/1:3/1:3/1"));
+    for (const std::size_t rotation : {0U, 1U}) {
+        partsOf(explorer).rotation[rotation]->setChecked(true);
+        partsOf(explorer).reverse->setChecked(rotation == 1);
+        partsOf(explorer).code->setEditText(QStringLiteral("300 2/1:3/1:3/1"));
         ASSERT_TRUE(waitCurrent());
         const Frame byCode = *explorer.shown();
         EXPECT_EQ(byCode.description.request.notation, TriangleNotation::code);
-        explorer.code->setEditText(QStringLiteral("2 3 3"));
+        partsOf(explorer).code->setEditText(QStringLiteral("2 3 3"));
         ASSERT_TRUE(waitCurrent());
         const Frame& byNotation = *explorer.shown();
         EXPECT_EQ(byNotation.description.request.notation, TriangleNotation::schwarz);
-        EXPECT_EQ(explorer.fault(), QString());
+        EXPECT_EQ(partsOf(explorer).faultText->text(), QString());
         EXPECT_GT(byNotation.generation, byCode.generation);
         EXPECT_EQ(byNotation.description.size, byCode.description.size);
         EXPECT_EQ(byNotation.image, byCode.image) << "rotation " << rotation;

@@ -34,6 +34,7 @@
 #include <vector>
 
 #include "cli/command_line.h"
+#include "desktop/error_reporter.h"
 #include "drawing/draw_procedure.h"
 #include "drawing/picture_point.h"
 #include "explorer/explorer.h"
@@ -41,20 +42,22 @@
 #include "explorer/navigation.h"
 #include "explorer/render_command.h"
 #include "geometry/draw_error.h"
-#include "geometry/view.h"
 #include "geometry/text.h"
+#include "geometry/view.h"
 #include "options/picture_options.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_notation.h"
+#include "tests/picture_support.h"
 #include "tests/run_program.h"
 #include "tests/same_description.h"
 #include "tests/test_support.h"
 #include "tests/window/explorer_test_support.h"
 #include "tests/window/window_test_support.h"
-#include "window/error_reporter.h"
 
 namespace vantu::window_test {
 namespace {
+
+using testing_support::drawRequest;
 
 using explorer::FrameRenderer;
 
@@ -82,7 +85,7 @@ void wheel(QWidget* picture, int notches) {
 
 void press(Explorer& e, std::initializer_list<Qt::Key> keys) {
     for (const Qt::Key key : keys) {
-        QTest::keyClick(e.picture, key);
+        QTest::keyClick(partsOf(e).picture, key);
     }
 }
 
@@ -103,38 +106,40 @@ const InputRow inputRows[] = {
     // A drag across half the picture's height turns 90 degrees.
     {"dragRightHalfTheHeight",
      [](Explorer& e) {
-         const double h = e.picture->height();
-         drag(e.picture, centreOf(e.picture), centreOf(e.picture) + QPointF(h / 2, 0));
+         const double h = partsOf(e).picture->height();
+         drag(partsOf(e).picture, centreOf(partsOf(e).picture),
+              centreOf(partsOf(e).picture) + QPointF(h / 2, 0));
      },
      {90, 0, 0},
      120},
     {"dragUpAndLeft",
      [](Explorer& e) {
-         const double h = e.picture->height();
-         drag(e.picture, centreOf(e.picture), centreOf(e.picture) + QPointF(-h / 3, -h / 6));
+         const double h = partsOf(e).picture->height();
+         drag(partsOf(e).picture, centreOf(partsOf(e).picture),
+              centreOf(partsOf(e).picture) + QPointF(-h / 3, -h / 6));
      },
      {-60, -30, 0},
      120},
     {"dragDownPastThePole",
      [](Explorer& e) {
-         const double h = e.picture->height();
-         drag(e.picture, {10, 1}, {10, 1 + h});
+         const double h = partsOf(e).picture->height();
+         drag(partsOf(e).picture, {10, 1}, {10, 1 + h});
      },
      {0, 90, 0},
      120},
     // Shift+drag a quarter of the way round the centre, counter-clockwise.
     {"shiftDragAQuarterTurn",
      [](Explorer& e) {
-         const QPointF c = centreOf(e.picture);
-         drag(e.picture, c + QPointF(100, 0), c + QPointF(0, -100), Qt::ShiftModifier);
+         const QPointF c = centreOf(partsOf(e).picture);
+         drag(partsOf(e).picture, c + QPointF(100, 0), c + QPointF(0, -100), Qt::ShiftModifier);
      },
      {0, 0, 90},
      120},
-    {"wheelUp", [](Explorer& e) { wheel(e.picture, 1); }, {}, 132},
+    {"wheelUp", [](Explorer& e) { wheel(partsOf(e).picture, 1); }, {}, 132},
     {"wheelDownTwice",
      [](Explorer& e) {
-         wheel(e.picture, -1);
-         wheel(e.picture, -1);
+         wheel(partsOf(e).picture, -1);
+         wheel(partsOf(e).picture, -1);
      },
      {},
      99.1736},
@@ -155,8 +160,8 @@ const InputRow inputRows[] = {
     // Zooming holds R at the largest finite size, never infinite or 0, and leads back.
     {"plusTwiceThenMinusFromTheLargestR",
      [](Explorer& e) {
-         e.scale->setText(QStringLiteral("1.7e308"));
-         Q_EMIT e.scale->textEdited(e.scale->text());
+         partsOf(e).scale->setText(QStringLiteral("1.7e308"));
+         Q_EMIT partsOf(e).scale->textEdited(partsOf(e).scale->text());
          press(e, {Qt::Key_Plus, Qt::Key_Plus, Qt::Key_Minus});
      },
      {},
@@ -164,7 +169,7 @@ const InputRow inputRows[] = {
     {"homeAfterTurnsAndZoom",
      [](Explorer& e) {
          press(e, {Qt::Key_Right, Qt::Key_Down, Qt::Key_PageUp, Qt::Key_Plus});
-         wheel(e.picture, 3);
+         wheel(partsOf(e).picture, 3);
          press(e, {Qt::Key_Home});
      },
      {},
@@ -181,10 +186,10 @@ TEST_P(ExplorerInputTest, ChangesTheViewAndRAndShowsTheCorePicture) {
     EXPECT_EQ(shown.request.scale, GetParam().scale);
     expectShowsTheCorePicture();
     // The angle boxes and R say the same.
-    EXPECT_EQ(explorer.lon->value(), GetParam().view.lon);
-    EXPECT_EQ(explorer.lat->value(), GetParam().view.lat);
-    EXPECT_EQ(explorer.roll->value(), GetParam().view.roll);
-    EXPECT_EQ(readScale(explorer.scale->text().toStdString()), GetParam().scale);
+    EXPECT_EQ(partsOf(explorer).lon->value(), GetParam().view.lon);
+    EXPECT_EQ(partsOf(explorer).lat->value(), GetParam().view.lat);
+    EXPECT_EQ(partsOf(explorer).roll->value(), GetParam().view.roll);
+    EXPECT_EQ(readScale(partsOf(explorer).scale->text().toStdString()), GetParam().scale);
 }
 
 INSTANTIATE_TEST_SUITE_P(Explorer, ExplorerInputTest, ::testing::ValuesIn(inputRows), RowName());
@@ -197,17 +202,17 @@ void clickIndicator(QWidget* button) {
 // Each control draws at once, with no Go!.
 TEST_F(ExplorerTest, EveryControlRedrawsAtOnce) {
     const std::function<void()> changes[] = {
-        [&] { explorer.code->setCurrentIndex(5); },
-        [&] { clickIndicator(explorer.rotation[2]); },
-        [&] { clickIndicator(explorer.reverse); },
-        [&] { clickIndicator(explorer.projection[2]); },
+        [&] { partsOf(explorer).code->setCurrentIndex(5); },
+        [&] { clickIndicator(partsOf(explorer).rotation[2]); },
+        [&] { clickIndicator(partsOf(explorer).reverse); },
+        [&] { clickIndicator(partsOf(explorer).projection[2]); },
         [&] {
-            explorer.scale->selectAll();
-            QTest::keyClicks(explorer.scale, QStringLiteral("77"));
+            partsOf(explorer).scale->selectAll();
+            QTest::keyClicks(partsOf(explorer).scale, QStringLiteral("77"));
         },
         [&] {
-            explorer.lat->selectAll();
-            QTest::keyClicks(explorer.lat, QStringLiteral("12.5"));
+            partsOf(explorer).lat->selectAll();
+            QTest::keyClicks(partsOf(explorer).lat, QStringLiteral("12.5"));
         },
     };
     for (const auto& change : changes) {
@@ -217,7 +222,7 @@ TEST_F(ExplorerTest, EveryControlRedrawsAtOnce) {
         ASSERT_TRUE(waitCurrent());
     }
     const PictureDescription& d = explorer.shown()->description;
-    EXPECT_EQ(d.request.triangleCode, explorer.code->itemText(5).toStdString());
+    EXPECT_EQ(d.request.triangleCode, partsOf(explorer).code->itemText(5).toStdString());
     EXPECT_EQ(d.request.rotation, 2);
     EXPECT_TRUE(d.request.reverse);
     EXPECT_EQ(d.request.projection, Projection::orthographic);
@@ -228,19 +233,16 @@ TEST_F(ExplorerTest, EveryControlRedrawsAtOnce) {
 
 // The screen shows the frame one image pixel to one device pixel, never scaled.
 TEST_F(ExplorerTest, ScreenShowsTheFrameOneToOne) {
-    QTest::keyClick(explorer.picture, Qt::Key_Down);
+    QTest::keyClick(partsOf(explorer).picture, Qt::Key_Down);
     ASSERT_TRUE(waitCurrent());
     const QImage frame = explorer.shown()->image.convertToFormat(QImage::Format_RGB32);
-    const QImage screen = explorer.picture->grab().toImage().convertToFormat(QImage::Format_RGB32);
-    const QImage shown = screen.copy(QRect(explorer.picture->frameOrigin(), frame.size()));
+    const QImage screen =
+        partsOf(explorer).picture->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage shown = screen.copy(QRect(partsOf(explorer).picture->frameOrigin(), frame.size()));
     ASSERT_EQ(shown.size(), frame.size());
-    int differing = 0;
-    for (int y = 0; y < frame.height(); ++y) {
-        for (int x = 0; x < frame.width(); ++x) {
-            differing += shown.pixel(x, y) == frame.pixel(x, y) ? 0 : 1;
-        }
-    }
-    EXPECT_EQ(differing, 0);
+    EXPECT_TRUE(testing_support::samePixels([&](int x, int y) { return shown.pixel(x, y); },
+                                            [&](int x, int y) { return frame.pixel(x, y); },
+                                            {0, 0, frame.width(), frame.height()}));
 }
 
 // The picture follows the window's size, at the screen's device pixel ratio.
@@ -252,7 +254,7 @@ TEST_F(ExplorerTest, FollowsTheWindowsSize) {
         ASSERT_TRUE(QTest::qWaitFor([&] { return explorer.size() == size; }, 5000));
         ASSERT_TRUE(waitCurrent());
         expectShowsTheCorePicture();
-        const double ratio = explorer.picture->devicePixelRatioF();
+        const double ratio = partsOf(explorer).picture->devicePixelRatioF();
         const PictureSize drawn = explorer.shown()->description.size;
         EXPECT_EQ(explorer.shown()->image.size(),
                   QSize(devicePixels(drawn.width, ratio), devicePixels(drawn.height, ratio)));
@@ -269,7 +271,7 @@ TEST_F(ExplorerTest, MovedToAScreenOfAnotherRatioDrawsAtIt) {
     for (int move = 0; move < 2; ++move) {
         QScreen* other = nullptr;
         for (QScreen* screen : QGuiApplication::screens()) {
-            if (screen->devicePixelRatio() != explorer.picture->devicePixelRatioF()) {
+            if (screen->devicePixelRatio() != partsOf(explorer).picture->devicePixelRatioF()) {
                 other = screen;
             }
         }
@@ -293,7 +295,7 @@ TEST_F(ExplorerTest, BurstOfViewsEndsWithTheLastViewsFrame) {
     QObject::connect(&explorer.frames(), &explorer::FrameSource::frameReady, &explorer,
                      [&](const Frame& frame) { generations.push_back(frame.generation); });
     for (int i = 0; i < 100; ++i) {
-        QTest::keyClick(explorer.picture, Qt::Key_Right);
+        QTest::keyClick(partsOf(explorer).picture, Qt::Key_Right);
     }
     const std::uint64_t last = explorer.frames().newestRequest();
     ASSERT_TRUE(waitCurrent());
@@ -310,14 +312,13 @@ TEST_F(ExplorerTest, SpaceStartsAndStopsSpinning) {
     int frames = 0;
     QObject::connect(&explorer.frames(), &explorer::FrameSource::frameReady, &explorer,
                      [&] { ++frames; });
-    QTest::keyClick(explorer.picture, Qt::Key_Space);
-    EXPECT_TRUE(explorer.isSpinning());
-    EXPECT_TRUE(explorer.spin->isChecked());
+    QTest::keyClick(partsOf(explorer).picture, Qt::Key_Space);
+    EXPECT_TRUE(partsOf(explorer).spin->isChecked());
     ASSERT_TRUE(QTest::qWaitFor(
         [&] { return explorer.shown() && explorer.shown()->description.view.lon >= 6.0; }, 10000));
     EXPECT_GE(frames, 2) << "a frame at each step";
-    QTest::keyClick(explorer.picture, Qt::Key_Space);
-    EXPECT_FALSE(explorer.isSpinning());
+    QTest::keyClick(partsOf(explorer).picture, Qt::Key_Space);
+    EXPECT_FALSE(partsOf(explorer).spin->isChecked());
     ASSERT_TRUE(waitCurrent());
     const View stopped = explorer.shown()->description.view;
     EXPECT_GT(stopped.lon, 0.0);
@@ -352,8 +353,8 @@ class ExplorerFaultTest : public ExplorerTest, public ::testing::WithParamInterf
 TEST_P(ExplorerFaultTest, ShowsBesideTheControlsAndKeepsThePicture) {
     const FaultRow& row = GetParam();
     const QImage before = explorer.shown()->image;
-    for (const auto& [field, text] :
-         {std::pair{explorer.code->lineEdit(), row.code}, std::pair{explorer.scale, row.scale}}) {
+    for (const auto& [field, text] : {std::pair{partsOf(explorer).code->lineEdit(), row.code},
+                                      std::pair{partsOf(explorer).scale, row.scale}}) {
         QTest::mouseClick(field, Qt::LeftButton);
         field->selectAll();
         QTest::keyClick(field, Qt::Key_Backspace);
@@ -361,9 +362,8 @@ TEST_P(ExplorerFaultTest, ShowsBesideTheControlsAndKeepsThePicture) {
     }
     ASSERT_TRUE(waitCurrent());
     // The message the main window's Go! would give for the same inputs.
-    DrawRequest request;
-    request.triangleCode = row.code.toStdString();
-    request.notation = notationOf(request.triangleCode);
+    const std::string code = row.code.toStdString();
+    DrawRequest request = drawRequest(code, notationOf(code));
     std::string message;
     try {
         request.scale = readScale(row.scale.toStdString());
@@ -372,20 +372,21 @@ TEST_P(ExplorerFaultTest, ShowsBesideTheControlsAndKeepsThePicture) {
         message = e.what();
     }
     ASSERT_FALSE(message.empty());
-    EXPECT_EQ(explorer.fault(), drawingStoppedText(QString::fromStdString(message)));
-    EXPECT_TRUE(explorer.faultText->isVisible());
+    EXPECT_EQ(partsOf(explorer).faultText->text(),
+              drawingStoppedText(QString::fromStdString(message)));
+    EXPECT_TRUE(partsOf(explorer).faultText->isVisible());
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr) << "no message box";
-    EXPECT_FALSE(explorer.picture->frame().isNull());
+    EXPECT_FALSE(partsOf(explorer).picture->frame().isNull());
     expectShowsTheCorePictureOfItsOwn();
     if (row.code == QStringLiteral("300 2/1:3/1:3/1") && row.scale == QStringLiteral("0")) {
-        EXPECT_EQ(explorer.picture->frame(), before) << "typing 0 drew nothing new";
+        EXPECT_EQ(partsOf(explorer).picture->frame(), before) << "typing 0 drew nothing new";
     }
 
-    explorer.code->setEditText(QStringLiteral("300 2/1:3/1:3/1"));
-    explorer.scale->setText(QStringLiteral("120"));
-    QTest::keyClicks(explorer.scale, QStringLiteral("5"));
+    partsOf(explorer).code->setEditText(QStringLiteral("300 2/1:3/1:3/1"));
+    partsOf(explorer).scale->setText(QStringLiteral("120"));
+    QTest::keyClicks(partsOf(explorer).scale, QStringLiteral("5"));
     ASSERT_TRUE(waitCurrent());
-    EXPECT_EQ(explorer.fault(), QString());
+    EXPECT_EQ(partsOf(explorer).faultText->text(), QString());
     EXPECT_EQ(explorer.shown()->description.request.scale, 1205.0);
     expectShowsTheCorePicture();
 }
@@ -416,7 +417,7 @@ protected:
 };
 
 TEST_F(ExplorerFilesTest, SavesPngOrWebpByTheNameAndRefusesOtherNames) {
-    QTest::keyClick(explorer.picture, Qt::Key_Right);
+    QTest::keyClick(partsOf(explorer).picture, Qt::Key_Right);
     ASSERT_TRUE(waitCurrent());
     const Frame frame = *explorer.shown();
     answer = folder.filePath(QStringLiteral("turned.png"));
@@ -427,37 +428,37 @@ TEST_F(ExplorerFilesTest, SavesPngOrWebpByTheNameAndRefusesOtherNames) {
     EXPECT_TRUE(isCorePicture(QImage(answer), frame.description));
 
     answer = folder.filePath(QStringLiteral("turned.webp"));
-    explorer.savePicture->trigger();
+    partsOf(explorer).savePicture->trigger();
     QFile webp(answer);
     ASSERT_TRUE(webp.open(QIODevice::ReadOnly));
     const QByteArray head = webp.read(12);
     EXPECT_TRUE(head.startsWith("RIFF") && head.endsWith("WEBP")) << head.toStdString();
 
     answer = folder.filePath(QStringLiteral("turned.jpg"));
-    explorer.savePicture->trigger();
+    partsOf(explorer).savePicture->trigger();
     EXPECT_EQ(failures,
               QStringList{answer + QStringLiteral(": use a name ending in .png or .webp")});
     EXPECT_FALSE(QFile::exists(answer));
 
     // The ending in any case; a name that is nothing but its ending is refused.
     answer = folder.filePath(QStringLiteral("Turned.PNG"));
-    explorer.savePicture->trigger();
+    partsOf(explorer).savePicture->trigger();
     EXPECT_TRUE(isCorePicture(QImage(answer, "PNG"), frame.description));
     answer = folder.filePath(QStringLiteral(".png"));
-    explorer.savePicture->trigger();
+    partsOf(explorer).savePicture->trigger();
     ASSERT_EQ(failures.size(), 2);
     EXPECT_EQ(failures[1], answer + QStringLiteral(": use a name ending in .png or .webp"));
     EXPECT_FALSE(QFile::exists(answer));
 
     answer = folder.filePath(QStringLiteral("missing/turned.png"));
-    explorer.savePicture->trigger();
+    partsOf(explorer).savePicture->trigger();
     ASSERT_EQ(failures.size(), 3);
     EXPECT_EQ(failures[2], answer + QStringLiteral(": No such file or directory"));
 
     // A FIFO that nobody reads is refused at once, not waited for.
     answer = folder.filePath(QStringLiteral("fifo.png"));
     ASSERT_EQ(::mkfifo(QFile::encodeName(answer).constData(), 0600), 0);
-    explorer.savePicture->trigger();
+    partsOf(explorer).savePicture->trigger();
     ASSERT_EQ(failures.size(), 4);
     EXPECT_EQ(failures[3], answer + QStringLiteral(": nothing is reading from '") + answer +
                                QStringLiteral("'"));
@@ -471,24 +472,28 @@ struct CommandRow {
 };
 
 const CommandRow commandRows[] = {
-    {"turnedLeft", [](Explorer& e) { QTest::keyClick(e.picture, Qt::Key_Left); }},
+    {"turnedLeft", [](Explorer& e) { QTest::keyClick(partsOf(e).picture, Qt::Key_Left); }},
     {"everyControl",
      [](Explorer& e) {
-         e.code->setEditText(QStringLiteral("412 4/1:2/1:3/1"));
-         e.rotation[2]->setChecked(true);
-         e.reverse->setChecked(true);
-         e.projection[1]->setChecked(true);
-         e.scale->setText(QStringLiteral("77.25 px"));
-         e.lat->setValue(-12.5);
-         e.roll->setValue(0.01);
+         partsOf(e).code->setEditText(QStringLiteral("412 4/1:2/1:3/1"));
+         partsOf(e).rotation[2]->setChecked(true);
+         partsOf(e).reverse->setChecked(true);
+         partsOf(e).projection[1]->setChecked(true);
+         partsOf(e).scale->setText(QStringLiteral("77.25 px"));
+         partsOf(e).lat->setValue(-12.5);
+         partsOf(e).roll->setValue(0.01);
      }},
-    {"usualNotation", [](Explorer& e) { e.code->setEditText(QStringLiteral("5/2 3 3")); }},
+    {"usualNotation", [](Explorer& e) { partsOf(e).code->setEditText(QStringLiteral("5/2 3 3")); }},
     // Quotes, a blank and a dollar sign in the code go through the shell as they are.
     {"codeThatNeedsQuoting",
-     [](Explorer& e) { e.code->setEditText(QStringLiteral("300 2/1:3/1:3/1 it's $HOME")); }},
+     [](Explorer& e) {
+         partsOf(e).code->setEditText(QStringLiteral("300 2/1:3/1:3/1 it's $HOME"));
+     }},
     // Control characters and a right-to-left override, which the line writes as escapes.
     {"codeWithControlAndBidiCharacters",
-     [](Explorer& e) { e.code->setEditText(QStringLiteral("300 2/1:3/1:3/1 \u202e\x01x\ry\nz")); }},
+     [](Explorer& e) {
+         partsOf(e).code->setEditText(QStringLiteral("300 2/1:3/1:3/1 \u202e\x01x\ry\nz"));
+     }},
 };
 
 class ExplorerCommandTest : public ExplorerTest,
@@ -497,16 +502,16 @@ class ExplorerCommandTest : public ExplorerTest,
 // The command line copied is the one vantu-render reads back, through its own parser, as the
 // picture shown, drawn into the file Save proposes; the picture copied is the one shown.
 TEST_P(ExplorerCommandTest, CopiesTheCommandLineOfThePictureShown) {
-    EXPECT_FALSE(explorer.copyCommand->isEnabled()) << "no command line without its maker";
+    EXPECT_FALSE(partsOf(explorer).copyCommand->isEnabled()) << "no command line without its maker";
     std::vector<QString> copied;
     explorer.setCommandText([&](const PictureDescription& d) {
         copied.push_back(explorer::renderCommandLine(d));
         return copied.back();
     });
-    EXPECT_TRUE(explorer.copyCommand->isEnabled());
+    EXPECT_TRUE(partsOf(explorer).copyCommand->isEnabled());
     GetParam().change(explorer);
     ASSERT_TRUE(waitCurrent());
-    ASSERT_EQ(explorer.fault(), QString());
+    ASSERT_EQ(partsOf(explorer).faultText->text(), QString());
     const QString probe = QStringLiteral("vantu clipboard probe");
     QGuiApplication::clipboard()->setText(probe);
     const bool clipboard = QGuiApplication::clipboard()->text() == probe;
@@ -556,22 +561,22 @@ TEST_F(ExplorerInGermanTest, BoxesReadTheLocalesNumbersAndTheCommandLineItsOwn) 
         QWidget* box;
         const char* typed;
     } typing[] = {
-        {explorer.lon, "12.5"},     // a '.' is a decimal point too, never a group separator
-        {explorer.lat, "-7,25"},    // the locale's own decimal comma
-        {explorer.roll, "-0,004"},  // at hundredths, 0 and not -0
-        {explorer.scale, "77,5"},
+        {partsOf(explorer).lon, "12.5"},   // a '.' is a decimal point too, never a group separator
+        {partsOf(explorer).lat, "-7,25"},  // the locale's own decimal comma
+        {partsOf(explorer).roll, "-0,004"},  // at hundredths, 0 and not -0
+        {partsOf(explorer).scale, "77,5"},
     };
     for (const auto& [box, typed] : typing) {
         box->setFocus();
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClicks(box, QString::fromUtf8(typed));
     }
-    explorer.picture->setFocus();
+    partsOf(explorer).picture->setFocus();
     ASSERT_TRUE(waitCurrent());
-    EXPECT_EQ(explorer.lon->text(), QStringLiteral("12,50\u00b0"));
-    QTest::keyClick(explorer.picture, Qt::Key_Plus);
+    EXPECT_EQ(partsOf(explorer).lon->text(), QStringLiteral("12,50\u00b0"));
+    QTest::keyClick(partsOf(explorer).picture, Qt::Key_Plus);
     ASSERT_TRUE(waitCurrent());
-    EXPECT_EQ(explorer.scale->text(), QStringLiteral("96,875"));
+    EXPECT_EQ(partsOf(explorer).scale->text(), QStringLiteral("96,875"));
     const std::string line =
         explorer::renderCommandLine(explorer.shown()->description).toStdString();
     EXPECT_NE(line.find(" --scale 96.875 --projection stereo --view 12.5,-7.25,0 "),
@@ -598,7 +603,7 @@ TEST(ExplorerOpening, TakesMostOfTheScreenForThePicture) {
     EXPECT_GE(frame.width(), area.width() * 8 / 10);
     EXPECT_GE(frame.height(), area.height() * 8 / 10);
     EXPECT_LE(std::abs(frame.center().x() - area.center().x()), 1);
-    EXPECT_GE(explorer.picture->width(), explorer.width() * 6 / 10);
+    EXPECT_GE(partsOf(explorer).picture->width(), explorer.width() * 6 / 10);
 }
 
 // The size, the place and the docks an Explorer closed with are the next one's.
@@ -613,7 +618,7 @@ TEST(ExplorerOpening, KeepsItsSizeAndDocksBetweenRuns) {
         first.keepLayoutIn(settings);
         first.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&first));
-        first.showFacts->trigger();
+        partsOf(first).showFacts->trigger();
         first.resize(size);
         ASSERT_TRUE(QTest::qWaitFor([&] { return first.size() == size; }, 5000));
         first.close();
@@ -623,7 +628,7 @@ TEST(ExplorerOpening, KeepsItsSizeAndDocksBetweenRuns) {
     next.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&next));
     EXPECT_EQ(next.size(), size);
-    EXPECT_FALSE(next.factsDock->isVisible());
+    EXPECT_FALSE(partsOf(next).factsDock->isVisible());
 }
 
 // Every action is in a menu and the picture's context menu holds the picture's own.
@@ -632,22 +637,27 @@ TEST_F(ExplorerTest, EveryActionIsInAMenu) {
     for (QAction* menu : explorer.menuBar()->actions()) {
         inMenus += menu->menu()->actions();
     }
-    for (QAction* action : {explorer.copyPicture,    explorer.savePicture, explorer.copyCommand,
-                            explorer.closeExplorer,  explorer.turnLeft,    explorer.turnRight,
-                            explorer.turnUp,         explorer.turnDown,    explorer.rollLeft,
-                            explorer.rollRight,      explorer.zoomIn,      explorer.zoomOut,
-                            explorer.resetView,      explorer.spin,        explorer.fullScreen,
-                            explorer.markMirrors,    explorer.markGroup,   explorer.markTriangle,
-                            explorer.markSnubPoints, explorer.showFacts,   explorer.showLegend}) {
+    for (QAction* action : {partsOf(explorer).copyPicture,    partsOf(explorer).savePicture,
+                            partsOf(explorer).copyCommand,    partsOf(explorer).closeExplorer,
+                            partsOf(explorer).turnLeft,       partsOf(explorer).turnRight,
+                            partsOf(explorer).turnUp,         partsOf(explorer).turnDown,
+                            partsOf(explorer).rollLeft,       partsOf(explorer).rollRight,
+                            partsOf(explorer).zoomIn,         partsOf(explorer).zoomOut,
+                            partsOf(explorer).resetView,      partsOf(explorer).spin,
+                            partsOf(explorer).fullScreen,     partsOf(explorer).markMirrors,
+                            partsOf(explorer).markGroup,      partsOf(explorer).markTriangle,
+                            partsOf(explorer).markSnubPoints, partsOf(explorer).showFacts,
+                            partsOf(explorer).showLegend}) {
         EXPECT_TRUE(inMenus.contains(action)) << action->text().toStdString();
         EXPECT_FALSE(action->toolTip().isEmpty()) << action->text().toStdString();
     }
-    EXPECT_TRUE(explorer.picture->actions().contains(explorer.turnLeft));
-    EXPECT_TRUE(explorer.picture->actions().contains(explorer.copyPicture));
+    EXPECT_TRUE(partsOf(explorer).picture->actions().contains(partsOf(explorer).turnLeft));
+    EXPECT_TRUE(partsOf(explorer).picture->actions().contains(partsOf(explorer).copyPicture));
     for (QWidget* control : std::initializer_list<QWidget*>{
-             explorer.code, explorer.rotation[0], explorer.reverse, explorer.scale,
-             explorer.projection[1], explorer.lon, explorer.lat, explorer.roll, explorer.picture,
-             explorer.facts}) {
+             partsOf(explorer).code, partsOf(explorer).rotation[0], partsOf(explorer).reverse,
+             partsOf(explorer).scale, partsOf(explorer).projection[1], partsOf(explorer).lon,
+             partsOf(explorer).lat, partsOf(explorer).roll, partsOf(explorer).picture,
+             partsOf(explorer).facts}) {
         EXPECT_FALSE(control->toolTip().isEmpty()) << control->accessibleName().toStdString();
         EXPECT_FALSE(control->accessibleName().isEmpty());
     }
@@ -655,16 +665,16 @@ TEST_F(ExplorerTest, EveryActionIsInAMenu) {
 
 // F11 fills the screen and the picture follows; F11 again goes back.
 TEST_F(ExplorerTest, FullScreenAndBack) {
-    const QSize before = explorer.picture->size();
+    const QSize before = partsOf(explorer).picture->size();
     QTest::keyClick(&explorer, Qt::Key_F11);
     ASSERT_TRUE(QTest::qWaitFor([&] { return explorer.isFullScreen(); }, 5000));
-    EXPECT_TRUE(explorer.fullScreen->isChecked());
-    ASSERT_TRUE(QTest::qWaitFor([&] { return explorer.picture->size() != before; }, 5000));
+    EXPECT_TRUE(partsOf(explorer).fullScreen->isChecked());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return partsOf(explorer).picture->size() != before; }, 5000));
     ASSERT_TRUE(waitCurrent());
     expectShowsTheCorePicture();
     QTest::keyClick(&explorer, Qt::Key_F11);
     ASSERT_TRUE(QTest::qWaitFor([&] { return !explorer.isFullScreen(); }, 5000));
-    EXPECT_FALSE(explorer.fullScreen->isChecked());
+    EXPECT_FALSE(partsOf(explorer).fullScreen->isChecked());
 }
 
 // Closing the window, or dropping the frames, while a frame is drawn ends at once and cleanly:
@@ -674,7 +684,7 @@ TEST(ExplorerClosing, DuringAFrame) {
         auto window = std::make_unique<Explorer>();
         window->resize(1200, 900);
         window->show();
-        QTest::keyClick(window->picture, Qt::Key_Right);
+        QTest::keyClick(partsOf(*window).picture, Qt::Key_Right);
         window->close();
         window.reset();
         QTest::qWait(20);
@@ -715,7 +725,8 @@ const RendererRow rendererRows[] = {
     {"stereoTurnedWide", described(Projection::stereographic, {30, -15, 10}, {401, 123}, 1.0)},
     // 300 columns at 1.25 would put a sample on the vertical axis: the size the Explorer draws.
     {"gnomeAtOneAndAQuarter",
-     described(Projection::gnomonic, {-120, 45, 0}, offAxisSize({300, 200}, Sampling{1.25}), 1.25)},
+     described(Projection::gnomonic, {-120, 45, 0},
+               offAxisSize({300, 200}, Sampling{1.25}, Projection::gnomonic), 1.25)},
     {"orthoAtTwo", described(Projection::orthographic, {0, 90, 135}, {161, 240}, 2.0)},
 };
 
@@ -835,7 +846,8 @@ TEST(ExplorerOpening, BeyondTheBoxesDrawsWhatTheyShow) {
     ASSERT_TRUE(e.shown().has_value());
     const View shown = e.shown()->description.view;
     EXPECT_EQ(shown, (View{-64, -64, 100}));
-    EXPECT_EQ(shown, (View{e.lon->value(), e.lat->value(), e.roll->value()}));
+    EXPECT_EQ(shown,
+              (View{partsOf(e).lon->value(), partsOf(e).lat->value(), partsOf(e).roll->value()}));
     EXPECT_TRUE(isCorePicture(e.shown()->image, e.shown()->description));
 }
 

@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// What the Explorer's tests share: the core's picture of a description to compare frames with,
-// and a shown, active Explorer whose picture has the focus.
+// What the Explorer's tests share: the Explorer's parts found by their names, the core's picture
+// of a description to compare frames with, and a shown, active Explorer whose picture has the
+// focus.
 
 #include <gtest/gtest.h>
 
@@ -11,15 +12,94 @@
 #include <QImage>
 #include <QTest>
 
+#include <array>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "drawing/prepared_picture.h"
 #include "explorer/explorer.h"
+#include "tests/picture_support.h"
 
 namespace vantu::window_test {
 
 using explorer::Explorer;
 using explorer::Frame;
+
+// The Explorer's controls, picture, panels and actions, found by their object names.
+struct ExplorerParts {
+    QComboBox* code;
+    std::array<QRadioButton*, 3> rotation;
+    QCheckBox* reverse;
+    QLineEdit* scale;
+    std::array<QRadioButton*, 3> projection;
+    QDoubleSpinBox* lon;
+    QDoubleSpinBox* lat;
+    QDoubleSpinBox* roll;
+    QLabel* faultText;
+    explorer::PictureView* picture;
+    explorer::FactsPanel* facts;
+    explorer::LegendPanel* legend;
+    QDockWidget* factsDock;
+    QDockWidget* legendDock;
+    QAction *copyPicture, *savePicture, *copyCommand, *closeExplorer, *turnLeft, *turnRight,
+        *turnUp, *turnDown, *rollLeft, *rollRight, *zoomIn, *zoomOut, *resetView, *spin,
+        *fullScreen, *markMirrors, *markGroup, *markTriangle, *markSnubPoints, *showFacts,
+        *showLegend;
+};
+
+// The child of `window` of type T named `name`; throws when there is none.
+template <class T>
+T* named(const QObject& window, const std::string& name) {
+    T* const part = window.findChild<T*>(QString::fromStdString(name));
+    if (part == nullptr) {
+        throw std::logic_error("no part named " + name);
+    }
+    return part;
+}
+
+inline ExplorerParts partsOf(const Explorer& e) {
+    const auto action = [&e](const char* name) { return named<QAction>(e, name); };
+    const auto buttons = [&e](const std::string& name) {
+        return std::array{named<QRadioButton>(e, name + "0"), named<QRadioButton>(e, name + "1"),
+                          named<QRadioButton>(e, name + "2")};
+    };
+    return {named<QComboBox>(e, "code"),
+            buttons("rotation"),
+            named<QCheckBox>(e, "reverse"),
+            named<QLineEdit>(e, "scale"),
+            buttons("projection"),
+            named<QDoubleSpinBox>(e, "lon"),
+            named<QDoubleSpinBox>(e, "lat"),
+            named<QDoubleSpinBox>(e, "roll"),
+            named<QLabel>(e, "faultText"),
+            named<explorer::PictureView>(e, "picture"),
+            named<explorer::FactsPanel>(e, "facts"),
+            named<explorer::LegendPanel>(e, "legend"),
+            named<QDockWidget>(e, "facts"),
+            named<QDockWidget>(e, "legend"),
+            action("copyPicture"),
+            action("savePicture"),
+            action("copyCommand"),
+            action("closeExplorer"),
+            action("turnLeft"),
+            action("turnRight"),
+            action("turnUp"),
+            action("turnDown"),
+            action("rollLeft"),
+            action("rollRight"),
+            action("zoomIn"),
+            action("zoomOut"),
+            action("resetView"),
+            action("spin"),
+            action("fullScreen"),
+            action("markMirrors"),
+            action("markGroup"),
+            action("markTriangle"),
+            action("markSnubPoints"),
+            action("showFacts"),
+            action("showLegend")};
+}
 
 // The core's picture of `description`: PreparedPicture's rows, one after the other, each with
 // the lines of the overlays `overlays` asks for painted over it.
@@ -48,16 +128,9 @@ inline ::testing::AssertionResult isCorePicture(const QImage& image,
                << expected.width() << " x " << expected.height();
     }
     const QImage actual = image.convertToFormat(QImage::Format_RGB32);
-    int differing = 0;
-    for (int y = 0; y < actual.height(); ++y) {
-        for (int x = 0; x < actual.width(); ++x) {
-            differing += actual.pixel(x, y) == expected.pixel(x, y) ? 0 : 1;
-        }
-    }
-    if (differing == 0) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure() << differing << " pixels differ";
+    return testing_support::samePixels([&](int x, int y) { return actual.pixel(x, y); },
+                                       [&](int x, int y) { return expected.pixel(x, y); },
+                                       {0, 0, actual.width(), actual.height()});
 }
 
 class ExplorerTest : public ::testing::Test {
@@ -68,7 +141,7 @@ protected:
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&explorer));
         QApplication::setActiveWindow(&explorer);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&explorer));
-        explorer.picture->setFocus();
+        partsOf(explorer).picture->setFocus();
         ASSERT_TRUE(waitCurrent());
     }
 
@@ -86,20 +159,20 @@ protected:
         EXPECT_EQ(d.request.triangleCode, explorer.wanted().request.triangleCode);
         EXPECT_EQ(d.view, explorer.wanted().view);
         EXPECT_EQ(d.request.scale, explorer.wanted().request.scale);
-        const QSize size = explorer.picture->size();
+        const QSize size = partsOf(explorer).picture->size();
         EXPECT_EQ(d.size,
                   offAxisSize({size.width(), size.height()}, d.sampling, d.request.projection));
         EXPECT_LE(size.width() - d.size.width, 2);
         EXPECT_LE(size.height() - d.size.height, 2);
-        EXPECT_EQ(d.sampling, (Sampling{explorer.picture->devicePixelRatioF()}));
-        EXPECT_EQ(frame.image, explorer.picture->frame()) << "the picture shows the frame";
+        EXPECT_EQ(d.sampling, (Sampling{partsOf(explorer).picture->devicePixelRatioF()}));
+        EXPECT_EQ(frame.image, partsOf(explorer).picture->frame()) << "the picture shows the frame";
         EXPECT_TRUE(isCorePicture(frame.image, d));
     }
 
     // The frame on the screen is the core's picture of its own description.
     void expectShowsTheCorePictureOfItsOwn() {
         ASSERT_TRUE(explorer.shown().has_value());
-        EXPECT_EQ(explorer.shown()->image, explorer.picture->frame());
+        EXPECT_EQ(explorer.shown()->image, partsOf(explorer).picture->frame());
         EXPECT_TRUE(isCorePicture(explorer.shown()->image, explorer.shown()->description));
     }
 

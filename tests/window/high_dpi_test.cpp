@@ -15,11 +15,14 @@
 #include <QPixmap>
 
 #include "drawing/draw_procedure.h"
+#include "tests/picture_support.h"
 #include "tests/test_support.h"
 #include "tests/window/window_test_support.h"
 
 namespace vantu::window_test {
 namespace {
+
+using testing_support::drawRequest;
 
 using HighDpiTest = WindowTest;
 
@@ -71,9 +74,7 @@ const SwitchRow switchRows[] = {
 };
 
 DrawRequest ortho() {
-    DrawRequest request;
-    request.projection = Projection::orthographic;
-    return request;
+    return drawRequest().projection(Projection::orthographic);
 }
 
 class RatioSwitchTest : public ::testing::TestWithParam<SwitchRow> {

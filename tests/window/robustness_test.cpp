@@ -17,10 +17,13 @@
 #include <QTest>
 #include <QTimer>
 
+#include "tests/picture_support.h"
 #include "tests/window/window_test_support.h"
 
 namespace vantu::window_test {
 namespace {
+
+using testing_support::drawRequest;
 
 using RobustnessTest = WindowTest;
 
@@ -123,9 +126,8 @@ TEST_F(RobustnessTest, FailureInsideANestedDrawingWhileTheOuterOnesGoOn) {
     clickGo();
     ASSERT_EQ(errors.size(), 1U);
     EXPECT_EQ(errors[0], "the scale R is 0: division by zero in row 0");
-    DrawRequest ortho;
-    ortho.projection = Projection::orthographic;
-    EXPECT_TRUE(sameRows(raster(), corePicture(ortho), 0, 300));
+    EXPECT_TRUE(sameRows(raster(), corePicture(drawRequest().projection(Projection::orthographic)),
+                         0, 300));
     EXPECT_TRUE(sameRows(raster(), corePicture({}), 301, 480));
     EXPECT_EQ(form.drawingsInProgress(), 0);
 }

@@ -8,8 +8,8 @@
 #include <QApplication>
 #include <QStandardPaths>
 
+#include "desktop/application.h"
 #include "export/process.h"
-#include "window/application.h"
 
 int main(int argc, char* argv[]) {
     vantu::prepareProcess();

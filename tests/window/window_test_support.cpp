@@ -15,6 +15,7 @@
 #include "render/device_row_sink.h"
 #include "render/fine_picture.h"
 #include "render/image_sink.h"
+#include "tests/picture_support.h"
 
 namespace vantu::window_test {
 
@@ -97,31 +98,15 @@ std::string coreFailure(const DrawRequest& request) {
                                              << actual.devicePixelRatio() << ", not " << ratio;
     }
     const QRect rows = deviceArea(QRect(0, firstRow, pictureWidth, lastRow - firstRow + 1), ratio);
-    int differing = 0;
-    QString first;
-    for (int row = rows.top(); row <= rows.bottom(); ++row) {
-        for (int col = rows.left(); col <= rows.right(); ++col) {
-            const QRgb a = actual.pixel(col, row);
-            const QRgb e = expected.pixel(col, row);
-            if (a != e) {
-                if (differing == 0) {
-                    first = QStringLiteral("(%1, %2) is #%3, not #%4")
-                                .arg(col)
-                                .arg(row)
-                                .arg(a, 8, 16, QChar(u'0'))
-                                .arg(e, 8, 16, QChar(u'0'));
-                }
-                ++differing;
-            }
-        }
+    ::testing::AssertionResult same =
+        testing_support::samePixels([&](int x, int y) { return actual.pixel(x, y); },
+                                    [&](int x, int y) { return expected.pixel(x, y); },
+                                    {rows.left(), rows.top(), rows.width(), rows.height()});
+    if (!same) {
+        same << ", in rows " << firstRow << " to " << lastRow << " (device rows " << rows.top()
+             << " to " << rows.bottom() << ")";
     }
-    if (differing == 0) {
-        return ::testing::AssertionSuccess();
-    }
-    return ::testing::AssertionFailure()
-           << differing << " pixels differ in rows " << firstRow << " to " << lastRow
-           << " (device rows " << rows.top() << " to " << rows.bottom() << "); pixel "
-           << first.toStdString();
+    return same;
 }
 
 ::testing::AssertionResult showsBackground(const PictureBox& picture, const QRect& area) {

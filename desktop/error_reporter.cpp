@@ -1,6 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
-#include "window/error_reporter.h"
+#include "desktop/error_reporter.h"
+
+#include <exception>
+#include <new>
 
 #include <QDir>
 #include <QMessageBox>
@@ -9,6 +12,18 @@ namespace vantu {
 
 QString notEnoughMemory() {
     return QStringLiteral("not enough memory");
+}
+
+QString failureSentence() {
+    try {
+        throw;
+    } catch (const std::bad_alloc&) {
+        return notEnoughMemory();
+    } catch (const std::exception& e) {
+        return QString::fromUtf8(e.what());
+    } catch (...) {
+        return QStringLiteral("an unexpected error");
+    }
 }
 
 QString drawingStoppedText(const QString& message) {

@@ -24,6 +24,11 @@ using PictureErrorReporter =
 // How the window words running out of memory, as a reason: "not enough memory".
 [[nodiscard]] QString notEnoughMemory();
 
+// The user's sentence for the exception being handled (call it in a catch block): "not enough
+// memory", a drawing's own sentence such as "the scale R is 0: division by zero in row 0", or
+// "an unexpected error".
+[[nodiscard]] QString failureSentence();
+
 // How the window words a stopped drawing: "The drawing stopped: MESSAGE.", where MESSAGE is the
 // drawing's own sentence.
 [[nodiscard]] QString drawingStoppedText(const QString& message);

@@ -1,6 +1,6 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
-#include "window/application.h"
+#include "desktop/application.h"
 
 #include <sys/socket.h>
 #include <sys/un.h>
@@ -27,6 +27,8 @@
 #include <QString>
 #include <QtGlobal>
 
+#include "desktop/qt_values.h"
+
 namespace vantu {
 
 namespace {
@@ -40,9 +42,7 @@ std::string valueOf(const char* variable) {
 }
 
 std::string lowerCase(std::string_view text) {
-    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()))
-        .toLower()
-        .toStdString();
+    return qText(text).toLower().toStdString();
 }
 
 std::string joined(const std::vector<std::string>& parts, std::string_view separator) {

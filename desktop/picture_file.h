@@ -2,6 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+// Pictures into files, and the dialogs of "Save Picture As...", for both windows.
+
 #include <functional>
 #include <optional>
 
@@ -23,6 +25,12 @@ namespace vantu {
 [[nodiscard]] std::optional<QString> savePicture(const QImage& picture, const QString& path,
                                                  PictureType type = PictureType::png);
 
+// Which files "Save Picture As..." writes.
+enum class SavedTypes {
+    png,        // a PNG, whatever the name
+    pngOrWebp,  // a PNG or a WebP as the name ends, and no other name
+};
+
 // How saving a picture talks to the user.
 struct SaveDialogs {
     // Asks for the file to save to, proposing the path `proposed`; "" when the user cancels.
@@ -30,5 +38,14 @@ struct SaveDialogs {
     // Tells the user that the picture could not be saved to `path`, and why.
     std::function<void(QWidget* window, const QString& path, const QString& reason)> reportFailure;
 };
+
+// The platform's file dialog, for pictures of `types`, and showSaveErrorBox.
+[[nodiscard]] SaveDialogs platformSaveDialogs(SavedTypes types);
+
+// "Save Picture As...": asks through `dialogs` for a file, proposing `name` in the user's pictures
+// folder, and writes `picture` there (savePicture); tells the user through `dialogs` when it
+// cannot. Does nothing more when the user cancels.
+void savePictureAs(QWidget* window, const QImage& picture, const QString& name,
+                   const SaveDialogs& dialogs, SavedTypes types);
 
 }  // namespace vantu

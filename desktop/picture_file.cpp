@@ -1,17 +1,21 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
-#include "window/picture_file.h"
+#include "desktop/picture_file.h"
 
-#include <QFile>
 #include <algorithm>
 #include <filesystem>
 #include <new>
 #include <stdexcept>
 #include <vector>
 
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QStandardPaths>
+
+#include "desktop/error_reporter.h"
 #include "export/output_file.h"
 #include "export/picture_writer.h"
-#include "window/error_reporter.h"
 
 namespace vantu {
 namespace detail {
@@ -74,6 +78,35 @@ std::optional<QString> savePicture(const QImage& picture, const QString& path, P
         return QString::fromStdString(e.what());
     }
     return std::nullopt;
+}
+
+SaveDialogs platformSaveDialogs(SavedTypes types) {
+    const QString filter = types == SavedTypes::png
+                               ? QStringLiteral("PNG images (*.png)")
+                               : QStringLiteral("PNG images (*.png);;WebP images (*.webp)");
+    return {[filter](QWidget* window, const QString& proposed) {
+                return QFileDialog::getSaveFileName(window, QStringLiteral("Save Picture As"),
+                                                    proposed, filter);
+            },
+            showSaveErrorBox};
+}
+
+void savePictureAs(QWidget* window, const QImage& picture, const QString& name,
+                   const SaveDialogs& dialogs, SavedTypes types) {
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+    const QString path = dialogs.askFileName(window, QDir(folder).filePath(name));
+    if (path.isEmpty()) {
+        return;
+    }
+    const std::optional<PictureType> type =
+        types == SavedTypes::png ? PictureType::png
+                                 : pictureTypeOf(QFile::encodeName(path).toStdString());
+    const std::optional<QString> reason =
+        type ? savePicture(picture, path, *type)
+             : QStringLiteral("use a name ending in .png or .webp");
+    if (reason) {
+        dialogs.reportFailure(window, path, *reason);
+    }
 }
 
 }  // namespace vantu
