@@ -44,9 +44,18 @@ void stopIfInterrupted();
 [[nodiscard]] std::optional<WorkFailure> runInterruptibly(OrderedWork work, const ItemWork& doWork,
                                                           const ItemDelivery& deliver = {});
 
+// Whether `signal` says that the reader went away (SIGPIPE, where there is one).
+[[nodiscard]] bool isBrokenPipe(int signal) noexcept;
+
 namespace detail {
 // Records `signal` as a signal handler would; for the tests. 0 forgets it.
 void setInterruption(int signal) noexcept;
+
+// Records `signal` unless one was recorded already: the first one counts. Safe in a handler.
+void remember(int signal) noexcept;
+
+// The signal's name without "SIG" ("INT"), or nullptr.
+[[nodiscard]] const char* signalAbbreviation(int signal) noexcept;
 }  // namespace detail
 
 }  // namespace vantu::cli

@@ -4,8 +4,6 @@
 // print quality; the whole catalogue at once; marked with the mirrors, the triangle and the
 // points where the six hues meet; those points listed; the triangle's facts.
 
-#include <signal.h>
-
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
@@ -353,7 +351,7 @@ int listRuns(const Command& command) {
 // Status 128 + N for the signal N that asked to stop, with a word on stderr; none for a reader
 // that went away (SIGPIPE), which in a pipeline is no news.
 int interrupted(int signal) {
-    if (signal != SIGPIPE) {
+    if (!vantu::cli::isBrokenPipe(signal)) {
         warn(vantu::cli::Interrupted(signal).what() + std::string("; nothing more was written"));
     }
     return 128 + signal;

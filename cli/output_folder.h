@@ -33,7 +33,8 @@ public:
 
 private:
     std::string m_name;
-    int m_fd = -1;
+    int m_fd = -1;           // the folder, flock()ed
+    void* m_lock = nullptr;  // Windows: the lock file's handle
 };
 
 }  // namespace vantu::cli

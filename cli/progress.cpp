@@ -2,8 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "cli/progress.h"
 
-#include <unistd.h>
-
 #include <algorithm>
 #include <utility>
 
@@ -64,10 +62,6 @@ void ProgressBar::draw(long done) {
     std::fprintf(m_out, "\r%s [%s] %3d%%", m_label.c_str(), bar.c_str(), percent);
     std::fflush(m_out);
     ++m_redraws;
-}
-
-std::FILE* progressStream() noexcept {
-    return ::isatty(STDERR_FILENO) == 1 ? stderr : nullptr;
 }
 
 }  // namespace vantu::cli

@@ -11,7 +11,9 @@ namespace vantu {
 // so that reading it gives nothing and writing it fails with EBADF ("Bad file descriptor") as
 // writing a closed stream would. From then on no file the program opens can take the place of
 // a standard stream. Then ignores SIGXFSZ, so that a write beyond the file-size limit fails
-// with EFBIG ("File too large") instead of killing the program. Call first in main().
+// with EFBIG ("File too large") instead of killing the program. On Windows, turns off the
+// system's dialogues for a failing drive, which becomes an error like any other. Call first in
+// main().
 void prepareProcess() noexcept;
 
 }  // namespace vantu

@@ -7,6 +7,7 @@
 # Vantu. Nothing is downloaded but Debian's packages.
 #   scripts/build-windows.sh            the dependencies when missing, then both programs
 #   scripts/build-windows.sh deps       the dependencies alone
+#   scripts/build-windows.sh cli        vantu-render.exe alone, without Qt, in $BUILD_DIR-cli
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -88,8 +89,9 @@ build_gmp() {
     local folder
     folder=$(unpacked gmp gmp)
     # Debian's source leaves the manual out, so configure is made again without it.
+    # gmpxx too: the set-up's whole numbers and fractions are its classes.
     (cd "$folder" && autoreconf -fi)
-    autotools_dep "$folder"
+    autotools_dep "$folder" --enable-cxx
 }
 build_mpfr() {
     local folder
@@ -133,11 +135,23 @@ build_qt() {
 }
 
 mkdir -p "$deps" "$prefix"
+# CLI11 is headers alone: Debian's, as they are.
+mkdir -p "$prefix/include"
+cp -r /usr/include/CLI "$prefix/include/"
 once gmp build_gmp
 once mpfr build_mpfr
 once spng build_spng
 once webp build_webp
 once tbb build_tbb
+if [ "${1:-}" = cli ]; then
+    say "building vantu-render.exe"
+    cmake -S "$root" -B "$root/$build-cli" -G Ninja -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DVANTU_WINDOWS_PREFIX="$prefix" \
+        -DCMAKE_PREFIX_PATH="$prefix" -DVANTU_BUILD_WINDOW=OFF -DVANTU_BUILD_BENCH=OFF \
+        -DVANTU_BUILD_TESTS=OFF
+    cmake --build "$root/$build-cli" -j "$jobs" --target vantu-render
+    exit 0
+fi
 once qt build_qt
 if [ "${1:-}" = deps ]; then
     exit 0
@@ -146,5 +160,5 @@ fi
 say "building Vantu"
 cmake -S "$root" -B "$root/$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DVANTU_WINDOWS_PREFIX="$prefix" \
-    -DCMAKE_PREFIX_PATH="$prefix" -DVANTU_BUILD_BENCH=OFF
+    -DCMAKE_PREFIX_PATH="$prefix" -DVANTU_BUILD_BENCH=OFF -DVANTU_BUILD_TESTS=OFF
 cmake --build "$root/$build" -j "$jobs"

@@ -151,7 +151,8 @@ MirrorGroup triangleGroup(const ExactFractions& fractions) {
 }
 
 std::vector<Vec3> groupMirrors(const Mirrors& normals, const MirrorGroup& group) {
-    if (group.kind == GroupKind::none || group.mirrorCount > maxGroupMirrors) {
+    if (group.kind == GroupKind::none ||
+        group.mirrorCount > static_cast<unsigned long>(maxGroupMirrors)) {
         return {};
     }
     for (const Vec3& n : normals) {

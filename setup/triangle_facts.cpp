@@ -113,7 +113,7 @@ std::string factLines(const TriangleFacts& facts) {
     const std::string shareText =
         finite ? facts.share.get_str() : shortText(nearestDouble(facts.share));
     std::string mirrors = finite ? group.mirrorCount.get_str() : "infinite";
-    if (group.mirrorCount > maxGroupMirrors) {
+    if (group.mirrorCount > static_cast<unsigned long>(maxGroupMirrors)) {
         mirrors += " (too many to mark)";
     }
     std::string lines;

@@ -6,11 +6,7 @@
 #include <tbb/task_arena.h>
 #include <tbb/task_group.h>
 
-#include <sys/resource.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <condition_variable>
 #include <exception>
 #include <mutex>
@@ -19,16 +15,6 @@
 #include <vector>
 
 namespace vantu {
-
-void givePriorityToOthers() noexcept {
-    // The niceness of one thread: Linux keeps it per thread, named by the thread's id.
-    const auto self = static_cast<id_t>(::gettid());
-    errno = 0;
-    const int now = ::getpriority(PRIO_PROCESS, self);
-    if (errno == 0) {
-        (void)::setpriority(PRIO_PROCESS, self, std::min(now + 10, 19));
-    }
-}
 
 int coreCount() noexcept {
     return static_cast<int>(std::max(1U, std::thread::hardware_concurrency()));
