@@ -7,7 +7,7 @@
 BUILD_DIR := build
 PRESET    := default
 
-.PHONY: all deps build run test bench asan fuzz format clean
+.PHONY: all deps build run test bench asan fuzz format clean windows windows-test
 
 all: build
 
@@ -52,8 +52,16 @@ fuzz: deps
 	    grep -E "stat::number_of_executed_units|Done" build-fuzz/fuzz_$$t.log | tail -2; \
 	done
 
+# vantu-render.exe for 64-bit Windows, cross-built with mingw-w64 (the libraries once, from
+# Debian's sources), and checked under wine against the Linux build's vantu-render.
+windows:
+	@bash scripts/build-windows.sh cli
+
+windows-test: windows build
+	@bash scripts/test-windows.sh build-windows-cli/bin/vantu-render.exe $(BUILD_DIR)/bin/vantu-render
+
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')
 
 clean:
-	rm -rf build build-ci build-asan build-fuzz
+	rm -rf build build-ci build-asan build-fuzz build-windows-cli

@@ -1,0 +1,129 @@
+#!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The Vantu developers
+# SPDX-License-Identifier: MIT
+# vantu-render.exe under wine against vantu-render on Linux: the runs of every catalogue code
+# (three projections, a rotation and the reverse), the gallery of every code in every
+# projection, rotation and reverse, byte for byte; a file replaced whole or not at all; and the
+# same exit statuses; Ctrl+C ends it as SIGINT ends vantu-render on Linux.
+#   scripts/test-windows.sh [WINDOWS_EXE [LINUX_EXE]]
+# By default build-windows-cli/bin/vantu-render.exe (scripts/build-windows.sh cli) and
+# build/bin/vantu-render.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+exe=${1:-build-windows-cli/bin/vantu-render.exe}
+linux=${2:-build/bin/vantu-render}
+for program in "$exe" "$linux"; do
+    if [ ! -x "$program" ] && [ ! -f "$program" ]; then
+        echo "test-windows: $program is missing" >&2
+        exit 2
+    fi
+done
+export WINEDEBUG=-all
+wine=$(command -v wine64 || command -v wine)
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+failures=0
+compared=0
+
+fail() {
+    echo "FAIL: $*" >&2
+    failures=$((failures + 1))
+}
+win() { "$wine" "$exe" "$@"; }
+
+# The catalogue, as the program has it.
+mapfile -t codes < <(sed -n '/catalogue = {/,/};/p' setup/triangle_code.h | grep -o '"[^"]*"' |
+    tr -d '"')
+[ ${#codes[@]} -eq 44 ] || fail "found ${#codes[@]} catalogue codes, not 44"
+
+# The runs, as text; wine's console ends its lines as Windows does.
+for code in "${codes[@]}"; do
+    for args in "--projection stereo" "--projection gnome" "--projection ortho" \
+        "--rotation 1" "--reverse"; do
+        # shellcheck disable=SC2086
+        "$linux" --code "$code" $args --runs >"$work/linux.runs" 2>&1
+        # shellcheck disable=SC2086
+        win --code "$code" $args --runs 2>&1 | tr -d '\r' >"$work/windows.runs"
+        compared=$((compared + 1))
+        cmp -s "$work/linux.runs" "$work/windows.runs" || fail "--runs differ for $code $args"
+    done
+done
+runs=$compared
+
+# Every catalogue picture, in one gallery each.
+"$linux" --gallery "$work/linux" --permutations >/dev/null 2>&1 || fail "the Linux gallery failed"
+win --gallery "$work/windows" --permutations >/dev/null 2>&1 || fail "the Windows gallery failed"
+pictures=0
+for picture in "$work"/linux/*.png; do
+    name=$(basename "$picture")
+    pictures=$((pictures + 1))
+    if ! cmp -s "$picture" "$work/windows/$name"; then
+        fail "$name differs"
+    fi
+done
+[ "$pictures" -eq $((44 * 3 * 6)) ] || fail "the gallery has $pictures pictures, not $((44 * 3 * 6))"
+compared=$((compared + pictures))
+
+# A picture to the standard output, byte for byte as to a file.
+"$linux" -o - >"$work/linux.png"
+win -o - >"$work/windows.png"
+cmp -s "$work/linux.png" "$work/windows.png" || fail "the picture on the standard output differs"
+
+# A file replaced whole, or kept when the new one cannot be written.
+echo old >"$work/kept.png"
+win -o "$work/kept.png" || fail "cannot replace a file"
+cmp -s "$work/kept.png" "$work/linux.png" || fail "the replaced file is not the picture"
+echo old >"$work/kept.png"
+chmod a-w "$work/kept.png"
+win -o "$work/kept.png" 2>"$work/error.txt"
+status=$?
+[ $status -eq 1 ] || fail "writing over a read-only file ended with $status, not 1"
+[ "$(cat "$work/kept.png")" = old ] || fail "the read-only file was changed"
+grep -q "^vantu-render: cannot write '.*kept.png': " "$work/error.txt" ||
+    fail "unexpected message: $(cat "$work/error.txt")"
+win -o "$work/missing/x.png" 2>"$work/error.txt"
+status=$?
+[ $status -eq 1 ] || fail "writing into a missing folder ended with $status, not 1"
+grep -q "^vantu-render: cannot write '.*x.png': " "$work/error.txt" ||
+    fail "unexpected message: $(cat "$work/error.txt")"
+[ -z "$(find "$work" -maxdepth 1 -name '.*vantu-*')" ] || fail "a temporary file was left"
+
+# Ctrl+C (wine passes SIGINT on as one) while a large picture is drawn: status 130 as for SIGINT
+# on Linux, the old file kept and no temporary file left.
+echo old >"$work/interrupted.png"
+win --zoom 16 --antialias 8 --jobs 1 -o "$work/interrupted.png" 2>"$work/error.txt" &
+program=$!
+for _ in $(seq 100); do
+    [ -n "$(find "$work" -maxdepth 1 -name '.interrupted.png.vantu-*')" ] && break
+    sleep 0.1
+done
+kill -INT $program
+wait $program
+status=$?
+[ $status -eq 130 ] || fail "Ctrl+C ended with $status, not 130"
+[ "$(cat "$work/interrupted.png")" = old ] || fail "Ctrl+C changed the old file"
+[ -z "$(find "$work" -maxdepth 1 -name '.*vantu-*')" ] || fail "Ctrl+C left a temporary file"
+grep -q "^vantu-render: interrupted by SIGINT; nothing more was written" "$work/error.txt" ||
+    fail "unexpected message after Ctrl+C: $(cat "$work/error.txt")"
+
+# The same statuses: 2 for a usage error, 1 for a fault, 0 for success.
+while read -r expected args; do
+    # shellcheck disable=SC2086
+    "$linux" $args >/dev/null 2>&1
+    linuxStatus=$?
+    # shellcheck disable=SC2086
+    win $args >/dev/null 2>&1
+    windowsStatus=$?
+    [ $linuxStatus -eq "$expected" ] || fail "Linux: '$args' ended with $linuxStatus"
+    [ $windowsStatus -eq "$expected" ] || fail "Windows: '$args' ended with $windowsStatus"
+done <<'EOF'
+2 --no-such-option
+2 --zoom 100 -o x.png
+2 --code 300 --runs --info
+1 --code 999 --runs
+1 --info --code 300
+0 --info
+EOF
+
+echo "test-windows: compared $runs runs and $pictures pictures ($compared in all); $failures failures"
+[ $failures -eq 0 ]
