@@ -91,7 +91,8 @@ grep -q "^vantu-render: cannot write '.*x.png': " "$work/error.txt" ||
 # Ctrl+C (wine passes SIGINT on as one) while a large picture is drawn: status 130 as for SIGINT
 # on Linux, the old file kept and no temporary file left.
 echo old >"$work/interrupted.png"
-win --zoom 16 --antialias 8 --jobs 1 -o "$work/interrupted.png" 2>"$work/error.txt" &
+# Started directly, not through win(): $! is then the program itself.
+"$wine" "$exe" --zoom 16 --antialias 8 --jobs 1 -o "$work/interrupted.png" 2>"$work/error.txt" &
 program=$!
 for _ in $(seq 100); do
     [ -n "$(find "$work" -maxdepth 1 -name '.interrupted.png.vantu-*')" ] && break
