@@ -15,6 +15,7 @@
 #include <fstream>
 #include <optional>
 #include <regex>
+#include <span>
 #include <sstream>
 #include <stdexcept>
 #include <string>
@@ -162,12 +163,17 @@ TEST(BriefWait, GivesUpOnAReaderThatTakesNothing) {
             received += static_cast<std::size_t>(n);
         }
     });
-    OutputFile out = OutputFile::replacing(fifo, ReaderWait::briefly);
-    out.write(bytes);
-    EXPECT_NO_THROW(out.close());
+    // Four times the pipe's usual buffer, so that the reader must take it as it comes. The file
+    // is closed within the block whatever happens, so that the reader sees its end.
+    const std::span<const std::byte> picture(bytes.data(), std::size_t{1} << 18U);
+    EXPECT_NO_THROW({
+        OutputFile out = OutputFile::replacing(fifo, ReaderWait::briefly);
+        out.write(picture);
+        out.close();
+    });
     reading.join();
     ::close(reader);
-    EXPECT_EQ(received, bytes.size());
+    EXPECT_EQ(received, picture.size());
     fs::remove_all(folder);
 }
 
