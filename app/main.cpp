@@ -161,11 +161,6 @@ void processCommandLine(const QCoreApplication& app, const OwnOptions& own) {
     parser.process(app);
 }
 
-// The arguments, as main() got them, after the program name.
-std::vector<std::string> argumentsOf(int argc, char* argv[]) {
-    return {argv + 1, argv + argc};
-}
-
 }  // namespace
 
 int main(int argc, char* argv[]) {
@@ -174,7 +169,7 @@ int main(int argc, char* argv[]) {
     vantu::checkStandardOutputAtExit();
     // vantu's own options out, the rest for Qt: argv[0] and the others, in their order.
     OwnOptions own;
-    std::vector<std::string> rest = own.take(argumentsOf(argc, argv));
+    std::vector<std::string> rest = own.take(vantu::programArguments(argc, argv));
     rest.insert(rest.begin(), argv[0]);
     std::vector<char*> restArgv;
     for (std::string& arg : rest) {

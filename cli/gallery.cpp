@@ -234,7 +234,7 @@ void writeGallery(const std::filesystem::path& folder, const std::vector<Gallery
     std::error_code error;
     std::filesystem::remove(index, error);
     if (error) {
-        throw GalleryError("cannot remove the old page '" + escapeText(index.string()) +
+        throw GalleryError("cannot remove the old page '" + escapeText(pathText(index)) +
                            "': " + error.message());
     }
 
@@ -248,7 +248,7 @@ void writeGallery(const std::filesystem::path& folder, const std::vector<Gallery
             std::rethrow_exception(failure->error);
         } catch (const DrawError& e) {
             throw GalleryError("cannot draw '" +
-                               escapeText((folder / pictures[failure->index].file).string()) +
+                               escapeText(pathText(folder / pictures[failure->index].file)) +
                                "': " + e.what());
         }
     }

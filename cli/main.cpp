@@ -76,7 +76,7 @@ public:
 
 // The file -o names: the standard output for "-".
 vantu::OutputFile openOutput(const std::string& name) {
-    return name == "-" ? vantu::OutputFile::standardOutput() : vantu::OutputFile::replacing(name);
+    return name == "-" ? vantu::OutputFile::standardOutput() : vantu::OutputFile::replacing(vantu::filePath(name));
 }
 
 // Closes a whole file and puts it in place of the old one. A signal that came while the last
@@ -198,7 +198,7 @@ int drawGallery(const Command& command) {
         vantu::cli::galleryPictures(command.permutations);
     vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "gallery",
                                      static_cast<long>(pictures.size()));
-    vantu::cli::writeGallery(command.gallery, pictures, settings,
+    vantu::cli::writeGallery(vantu::filePath(command.gallery), pictures, settings,
                              workOptions(command, description, progress));
     return 0;
 }
@@ -408,7 +408,7 @@ int run(const Command& command) {
 int runCommandLine(int argc, char* argv[]) {
     vantu::cli::ParsedLine line;
     try {
-        line = vantu::cli::parseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+        line = vantu::cli::parseCommandLine(vantu::programArguments(argc, argv));
     } catch (const vantu::cli::UsageError& e) {
         return usageError(e.what());
     }

@@ -15,7 +15,7 @@
 namespace vantu::cli {
 
 LockedFolder::LockedFolder(const std::filesystem::path& path)
-    : m_name("'" + escapeText(path.string()) + "'") {
+    : m_name("'" + escapeText(pathText(path)) + "'") {
     if (const std::error_code error = createFolder(path)) {
         throw FolderError("cannot create the folder " + m_name + ": " + error.message());
     }

@@ -19,7 +19,7 @@ constexpr wchar_t lockName[] = L".vantu-render.lock";
 // The lock is a file in the folder that this run opens without sharing it: a second run cannot
 // open it meanwhile. The system removes it when it is closed, also when the program ends.
 LockedFolder::LockedFolder(const std::filesystem::path& path)
-    : m_name("'" + escapeText(path.string()) + "'") {
+    : m_name("'" + escapeText(pathText(path)) + "'") {
     if (const std::error_code error = createFolder(path)) {
         throw FolderError("cannot create the folder " + m_name + ": " + error.message());
     }

@@ -71,17 +71,17 @@ void removeEarlierFrames(const std::filesystem::path& folder) {
     std::error_code error;
     for (std::filesystem::directory_iterator entry(folder, error), end; !error && entry != end;
          entry.increment(error)) {
-        if (isFrameFileName(entry->path().filename().string()) && !entry->is_directory(error)) {
+        if (isFrameFileName(pathText(entry->path().filename())) && !entry->is_directory(error)) {
             frames.push_back(entry->path());
         }
     }
     if (error) {
-        throw FolderError("cannot read the folder '" + escapeText(folder.string()) +
+        throw FolderError("cannot read the folder '" + escapeText(pathText(folder)) +
                           "': " + error.message());
     }
     for (const std::filesystem::path& frame : frames) {
         if (std::filesystem::remove(frame, error); error) {
-            throw FolderError("cannot remove the earlier frame '" + escapeText(frame.string()) +
+            throw FolderError("cannot remove the earlier frame '" + escapeText(pathText(frame)) +
                               "': " + error.message());
         }
     }
@@ -120,8 +120,9 @@ void drawFrames(
 // The frames into a folder, each streamed into its file by one thread and put in place in order.
 void writeFrameFolder(const PictureDescription& description, const std::string& target,
                       const TurntableSettings& settings, int& written) {
-    const LockedFolder folder(target);
-    removeEarlierFrames(target);
+    const std::filesystem::path folderPath = filePath(target);
+    const LockedFolder folder(folderPath);
+    removeEarlierFrames(folderPath);
     const OrderedWork work = workOf(settings, 0);
     // Each frame whole in its temporary file until the frames before it are in place.
     std::vector<std::optional<OutputFile>> files(windowOf(work));
@@ -129,7 +130,7 @@ void writeFrameFolder(const PictureDescription& description, const std::string& 
         description, settings, work,
         [&](std::size_t k, std::size_t slot, const PreparedPicture& picture) {
             OutputFile& file = files[slot].emplace(OutputFile::replacing(
-                std::filesystem::path(target) / frameFileName(static_cast<int>(k))));
+                folderPath / frameFileName(static_cast<int>(k))));
             renderInto(picture, PictureType::png, file);
             file.close();
         },
@@ -147,7 +148,7 @@ void writeAnimation(const PictureDescription& description, const std::string& ta
                     const TurntableSettings& settings, int& written) {
     const PngFormat format =
         pngFormatOf(SampleGrid(description.size, description.sampling), settings.marks.any());
-    OutputFile file = OutputFile::replacing(target);
+    OutputFile file = OutputFile::replacing(filePath(target));
     AnimatedWebpWriter webp(file, format.width, format.height, settings.fps);
     const OrderedWork work = workOf(settings, settings.framesInFlight);
     const auto width = static_cast<std::size_t>(format.width);

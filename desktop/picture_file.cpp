@@ -64,7 +64,7 @@ std::optional<QString> savePicture(const QImage& picture, const QString& path, P
             format.palette = detail::paletteOf(image);
         }
         writePicture(
-            std::filesystem::path(QFile::encodeName(path).toStdString()), type, format,
+            filePath(QFile::encodeName(path).toStdString()), type, format,
             [&image](int row, std::span<PackedColour> out) {
                 const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(row));
                 std::transform(line, line + out.size(), out.begin(), detail::packed);

@@ -11,6 +11,15 @@
 #include "geometry/text.h"
 
 namespace vantu {
+std::filesystem::path filePath(std::string_view text) {
+    return {std::u8string(text.begin(), text.end())};
+}
+
+std::string pathText(const std::filesystem::path& path) {
+    const std::u8string text = path.u8string();
+    return {text.begin(), text.end()};
+}
+
 namespace detail {
 namespace {
 
@@ -24,7 +33,7 @@ std::string reasonOf(int error) {
 }
 
 std::string quotedPath(const std::filesystem::path& path) {
-    return "'" + escapeText(path.string()) + "'";
+    return "'" + escapeText(pathText(path)) + "'";
 }
 
 void checkForStop() {

@@ -11,6 +11,7 @@
 #include <span>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -36,6 +37,14 @@ private:
     int m_error;
     std::string m_reason;
 };
+
+// The file that the program's text `text` (UTF-8, as every text the program keeps) names. Its
+// bytes as they are on Linux; on Windows read as UTF-8, where a std::string made into a path
+// would be read in the C runtime's code page and a name in Greek would name another file.
+[[nodiscard]] std::filesystem::path filePath(std::string_view text);
+
+// `path` as the program's text, in UTF-8, for messages.
+[[nodiscard]] std::string pathText(const std::filesystem::path& path);
 
 // The path that `path` names once its symbolic links are followed, also when the file they
 // lead to does not exist yet, so that a link is written through and never replaced. A relative

@@ -24,4 +24,8 @@ void prepareProcess() noexcept {
     ::signal(SIGXFSZ, SIG_IGN);
 }
 
+std::vector<std::string> programArguments(int argc, char* argv[]) {
+    return {argv + 1, argv + argc};
+}
+
 }  // namespace vantu

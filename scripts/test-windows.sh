@@ -88,6 +88,13 @@ grep -q "^vantu-render: cannot write '.*x.png': " "$work/error.txt" ||
     fail "unexpected message: $(cat "$work/error.txt")"
 [ -z "$(find "$work" -maxdepth 1 -name '.*vantu-*')" ] || fail "a temporary file was left"
 
+# A name beyond the code page (Greek and Japanese), in a message and as a file.
+win -o "$work/Ωμέγα-日本.png" || fail "cannot write a file with a Greek and Japanese name"
+cmp -s "$work/Ωμέγα-日本.png" "$work/linux.png" || fail "the Greek and Japanese name was not kept"
+win -o "$work/Ω/x.png" 2>"$work/error.txt"
+grep -q "^vantu-render: cannot write '.*/Ω/x.png': " "$work/error.txt" ||
+    fail "the Greek name was not kept in the message: $(cat "$work/error.txt")"
+
 # Ctrl+C (wine passes SIGINT on as one) while a large picture is drawn: status 130 as for SIGINT
 # on Linux, the old file kept and no temporary file left.
 echo old >"$work/interrupted.png"
