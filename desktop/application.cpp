@@ -2,10 +2,6 @@
 // SPDX-License-Identifier: MIT
 #include "desktop/application.h"
 
-#include <sys/socket.h>
-#include <sys/un.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <clocale>
@@ -16,7 +12,6 @@
 #include <mutex>
 #include <vector>
 
-#include <xcb/xcb.h>
 #include <QApplication>
 #include <QByteArray>
 #include <QCoreApplication>
@@ -27,11 +22,12 @@
 #include <QString>
 #include <QtGlobal>
 
+#include "desktop/display_probe.h"
 #include "desktop/qt_values.h"
 
 namespace vantu {
 
-namespace {
+namespace detail {
 
 bool isSet(const char* variable) {
     return !qEnvironmentVariableIsEmpty(variable);
@@ -39,21 +35,6 @@ bool isSet(const char* variable) {
 
 std::string valueOf(const char* variable) {
     return qEnvironmentVariable(variable).toStdString();
-}
-
-std::string lowerCase(std::string_view text) {
-    return qText(text).toLower().toStdString();
-}
-
-std::string joined(const std::vector<std::string>& parts, std::string_view separator) {
-    std::string text;
-    for (const std::string& part : parts) {
-        if (!text.empty()) {
-            text += separator;
-        }
-        text += part;
-    }
-    return text;
 }
 
 // The plugin names of a platform list such as "wayland;xcb:option", in order.
@@ -69,6 +50,28 @@ std::vector<std::string_view> platformNames(std::string_view platform) {
         start = end + 1;
     }
     return names;
+}
+
+}  // namespace detail
+
+namespace {
+
+using detail::isSet;
+using detail::valueOf;
+
+std::string lowerCase(std::string_view text) {
+    return qText(text).toLower().toStdString();
+}
+
+std::string joined(const std::vector<std::string>& parts, std::string_view separator) {
+    std::string text;
+    for (const std::string& part : parts) {
+        if (!text.empty()) {
+            text += separator;
+        }
+        text += part;
+    }
+    return text;
 }
 
 // The names of the platform plugins Qt finds, in lower case and sorted: those in `pluginPath`
@@ -99,64 +102,6 @@ std::vector<std::string> availablePlatforms(const std::string& pluginPath) {
     std::sort(names.begin(), names.end());
     names.erase(std::unique(names.begin(), names.end()), names.end());
     return names;
-}
-
-// Why the X server that DISPLAY names cannot be reached, or "" when it can.
-std::string xFailure() {
-    if (!isSet("DISPLAY")) {
-        return *missingDisplay("xcb");
-    }
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    const int error = xcb_connection_has_error(connection);
-    xcb_disconnect(connection);
-    const std::string display = "DISPLAY=" + valueOf("DISPLAY");
-    switch (error) {
-        case 0:
-            return {};
-        case XCB_CONN_CLOSED_PARSE_ERR:
-            return display + " does not name an X display";
-        case XCB_CONN_CLOSED_INVALID_SCREEN:
-            return "the X server at " + display + " has no such screen";
-        default:
-            return "cannot connect to the X server at " + display;
-    }
-}
-
-// Whether a program listens on the Unix socket `path`.
-bool acceptsConnections(const std::string& path) {
-    sockaddr_un address{};
-    address.sun_family = AF_UNIX;
-    if (path.size() >= sizeof address.sun_path) {
-        return false;
-    }
-    std::memcpy(address.sun_path, path.c_str(), path.size() + 1);
-    const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
-    if (fd < 0) {
-        return false;
-    }
-    const bool connected =
-        ::connect(fd, reinterpret_cast<const sockaddr*>(&address), sizeof address) == 0;
-    ::close(fd);
-    return connected;
-}
-
-// Why no Wayland compositor can be reached where libwayland looks for one, or "" when one can.
-std::string waylandFailure() {
-    if (isSet("WAYLAND_SOCKET")) {
-        // A connection handed down by the parent process, which cannot be tried twice.
-        return {};
-    }
-    const std::string name = valueOf("WAYLAND_DISPLAY");
-    const std::string where = name.empty() ? std::string("wayland-0 (WAYLAND_DISPLAY is not set)")
-                                           : "WAYLAND_DISPLAY=" + name;
-    std::string path = name.empty() ? std::string("wayland-0") : name;
-    if (path.front() != '/') {
-        if (!isSet("XDG_RUNTIME_DIR")) {
-            return "no Wayland compositor at " + where + ": XDG_RUNTIME_DIR is not set";
-        }
-        path = valueOf("XDG_RUNTIME_DIR") + "/" + path;
-    }
-    return acceptsConnections(path) ? std::string() : "no Wayland compositor at " + where;
 }
 
 // A message Qt gave while the application was starting.
@@ -241,21 +186,6 @@ CommandLineNeeds commandLineNeeds(int argc, const char* const argv[]) {
     return needs;
 }
 
-std::optional<std::string> missingDisplay(std::string_view platform) {
-    const std::vector<std::string_view> names = platformNames(platform);
-    if (platform.empty()) {
-        if (isSet("DISPLAY") || isSet("WAYLAND_DISPLAY")) {
-            return std::nullopt;
-        }
-        return "neither DISPLAY nor WAYLAND_DISPLAY is set";
-    }
-    if (std::any_of(names.begin(), names.end(),
-                    [](std::string_view name) { return name != "xcb" || isSet("DISPLAY"); })) {
-        return std::nullopt;
-    }
-    return "DISPLAY is not set";
-}
-
 std::unique_ptr<QApplication> startApplication(int& argc, char** argv,
                                                const CommandLineNeeds& needs) {
     StartState& state = startState();
@@ -279,17 +209,11 @@ std::unique_ptr<QApplication> startApplication(int& argc, char** argv,
 
 std::string platformFailure(const CommandLineNeeds& needs) {
     std::vector<std::string> names;
-    for (const std::string_view name : platformNames(needs.platform)) {
+    for (const std::string_view name : detail::platformNames(needs.platform)) {
         names.emplace_back(name);
     }
     if (names.empty()) {
-        // Qt tries Wayland first when its display is set, then X.
-        if (isSet("WAYLAND_DISPLAY")) {
-            names.emplace_back("wayland");
-        }
-        if (isSet("DISPLAY")) {
-            names.emplace_back("xcb");
-        }
+        names = detail::defaultPlatforms();
         if (names.empty()) {
             return "cannot open a display: " + *missingDisplay("");
         }
@@ -305,10 +229,8 @@ std::string platformFailure(const CommandLineNeeds& needs) {
     std::vector<std::string> reasons;
     for (const std::string& name : names) {
         const std::string plugin = lowerCase(name);
-        std::string reason = !exists(name)                   ? "no such window platform: " + name
-                             : plugin == "xcb"               ? xFailure()
-                             : plugin.starts_with("wayland") ? waylandFailure()
-                                                             : std::string();
+        std::string reason =
+            !exists(name) ? "no such window platform: " + name : detail::platformProblem(plugin);
         reasons.push_back(reason.empty() ? "the window platform " + name + " did not start"
                                          : std::move(reason));
     }

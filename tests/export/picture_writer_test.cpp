@@ -131,6 +131,20 @@ TEST(TemporaryFile, IsHiddenBesideTheTargetWithTheUmasksPermissions) {
     fs::remove_all(folder);
 }
 
+// A name is the program's text, byte for byte: UTF-8 in any script, and on Linux bytes that are
+// no UTF-8 at all, written under that name and said in messages as given.
+TEST(FileName, IsTheProgramsTextByteForByte) {
+    const fs::path folder = scratchFolder("names");
+    for (const std::string name : {"Ωμέγα-日本.png", "a b.png", "\xff\xfe.png"}) {
+        const std::string text = pathText(folder) + "/" + name;
+        EXPECT_EQ(pathText(filePath(text)), text);
+        OutputFile file = OutputFile::replacing(filePath(text));
+        file.commit();
+        EXPECT_TRUE(fs::exists(folder / name)) << name;
+    }
+    fs::remove_all(folder);
+}
+
 // Waited for briefly, as a window's thread waits, a FIFO without a reader is refused at once,
 // one whose reader takes nothing is given up after a second, and a reader that reads gets all.
 TEST(BriefWait, GivesUpOnAReaderThatTakesNothing) {
