@@ -52,13 +52,14 @@ fuzz: deps
 	    grep -E "stat::number_of_executed_units|Done" build-fuzz/fuzz_$$t.log | tail -2; \
 	done
 
-# vantu-render.exe for 64-bit Windows, cross-built with mingw-w64 (the libraries once, from
-# Debian's sources), and checked under wine against the Linux build's vantu-render.
+# vantu.exe and vantu-render.exe for 64-bit Windows, cross-built with mingw-w64 (the libraries
+# once, from Debian's sources), with the installer and a zip; checked under wine against the
+# Linux build.
 windows:
-	@bash scripts/build-windows.sh cli
+	@bash scripts/build-windows.sh
 
 windows-test: windows build
-	@bash scripts/test-windows.sh build-windows-cli/bin/vantu-render.exe $(BUILD_DIR)/bin/vantu-render
+	@bash scripts/test-windows.sh build-windows/bin $(BUILD_DIR)/bin
 
 format:
 	clang-format -i $$(git ls-files '*.cpp' '*.h')

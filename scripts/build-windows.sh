@@ -162,3 +162,20 @@ cmake -S "$root" -B "$root/$build" -G Ninja -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$toolchain" -DVANTU_WINDOWS_PREFIX="$prefix" \
     -DCMAKE_PREFIX_PATH="$prefix" -DVANTU_BUILD_BENCH=OFF -DVANTU_BUILD_TESTS=OFF
 cmake --build "$root/$build" -j "$jobs"
+
+# The installer and the zip, from the two programs, the licence and the README.
+version=$(sed -n 's/^project(vantu VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
+bin=$root/$build/bin
+cp "$root/$build/packaging/icons/vantu.ico" "$bin/vantu.ico"
+say "making the installer"
+makensis -V2 -DVERSION="$version" -DBIN="$bin" -DTOP="$root" \
+    -DOUT="$root/$build/vantu-setup.exe" packaging/windows/vantu.nsi
+say "making the zip"
+folder=$root/$build/zip/vantu-$version-windows
+rm -rf "$root/$build/zip" "$root/$build/vantu-$version-windows.zip"
+mkdir -p "$folder"
+cp "$bin/vantu.exe" "$bin/vantu-render.exe" "$folder/"
+cp LICENSE "$folder/LICENSE.txt"
+cp README.md "$folder/README.txt"
+(cd "$root/$build/zip" && zip -q -r "$root/$build/vantu-$version-windows.zip" "vantu-$version-windows")
+say "built $build/bin/vantu.exe, $build/bin/vantu-render.exe, $build/vantu-setup.exe and $build/vantu-$version-windows.zip"

@@ -5,15 +5,18 @@
 # (three projections, a rotation and the reverse), the gallery of every code in every
 # projection, rotation and reverse, byte for byte; a file replaced whole or not at all; and the
 # same exit statuses; Ctrl+C ends it as SIGINT ends vantu-render on Linux.
-#   scripts/test-windows.sh [WINDOWS_EXE [LINUX_EXE]]
-# By default build-windows-cli/bin/vantu-render.exe (scripts/build-windows.sh cli) and
-# build/bin/vantu-render.
+#   scripts/test-windows.sh [WINDOWS_BIN [LINUX_BIN]]
+# The folders of the programs: by default build-windows/bin (scripts/build-windows.sh) and
+# build/bin. Where WINDOWS_BIN holds vantu.exe too, the window is tested next
+# (scripts/test-windows-window.sh), and the installer beside the folder.
 set -uo pipefail
 cd "$(dirname "$0")/.."
-exe=${1:-build-windows-cli/bin/vantu-render.exe}
-linux=${2:-build/bin/vantu-render}
+windowsBin=${1:-build-windows/bin}
+linuxBin=${2:-build/bin}
+exe=$windowsBin/vantu-render.exe
+linux=$linuxBin/vantu-render
 for program in "$exe" "$linux"; do
-    if [ ! -x "$program" ] && [ ! -f "$program" ]; then
+    if [ ! -f "$program" ]; then
         echo "test-windows: $program is missing" >&2
         exit 2
     fi
@@ -134,4 +137,7 @@ done <<'EOF'
 EOF
 
 echo "test-windows: compared $runs runs and $pictures pictures ($compared in all); $failures failures"
-[ $failures -eq 0 ]
+[ $failures -eq 0 ] || exit 1
+if [ -f "$windowsBin/vantu.exe" ]; then
+    bash scripts/test-windows-window.sh "$windowsBin" "$linuxBin"
+fi

@@ -21,12 +21,12 @@ InstallDir "$PROGRAMFILES64\${NAME}"
 InstallDirRegKey HKLM "${KEY}" "InstallLocation"
 BrandingText "${NAME} ${VERSION}"
 
-!define MUI_ICON "${BIN}\vantu.ico"
-!define MUI_UNICON "${BIN}\vantu.ico"
+!define MUI_ICON "${BIN}/vantu.ico"
+!define MUI_UNICON "${BIN}/vantu.ico"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\vantu.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start Vantu"
 !insertmacro MUI_PAGE_WELCOME
-!insertmacro MUI_PAGE_LICENSE "${TOP}\LICENSE"
+!insertmacro MUI_PAGE_LICENSE "${TOP}/LICENSE"
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -55,10 +55,10 @@ FunctionEnd
 
 Section "Vantu"
     SetOutPath "$INSTDIR"
-    File "${BIN}\vantu.exe"
-    File "${BIN}\vantu-render.exe"
-    File "/oname=LICENSE.txt" "${TOP}\LICENSE"
-    File "/oname=README.txt" "${TOP}\README.md"
+    File "${BIN}/vantu.exe"
+    File "${BIN}/vantu-render.exe"
+    File "/oname=LICENSE.txt" "${TOP}/LICENSE"
+    File "/oname=README.txt" "${TOP}/README.md"
     WriteUninstaller "$INSTDIR\uninstall.exe"
 
     ; For every user: the installer runs as an administrator.
