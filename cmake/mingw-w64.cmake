@@ -22,5 +22,7 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # pkg-config reads the .pc files there, and never the build machine's.
 set(ENV{PKG_CONFIG_LIBDIR} "${VANTU_WINDOWS_PREFIX}/lib/pkgconfig")
 set(ENV{PKG_CONFIG_PATH} "")
-# The programs the build runs (vantu-render drawing the icon), run under wine.
-set(CMAKE_CROSSCOMPILING_EMULATOR wine)
+# Every program one file that runs on its own: the C and C++ runtimes and the threads linked in.
+set(CMAKE_EXE_LINKER_FLAGS_INIT -static)
+# The programs the build runs (vantu-render drawing the icon), run under wine, quietly.
+set(CMAKE_CROSSCOMPILING_EMULATOR env WINEDEBUG=-all wine)
