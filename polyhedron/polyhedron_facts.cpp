@@ -145,6 +145,19 @@ std::optional<UniformName> dihedralName(const std::vector<FaceCount>& counts, in
     return std::nullopt;
 }
 
+// Whether every side of a face is the side of exactly one other face.
+bool isClosed(const Polyhedron& p) {
+    std::map<std::array<int, 2>, int> faces;
+    for (const Face& f : p.faces) {
+        for (std::size_t k = 0; k < f.vertices.size(); ++k) {
+            const int a = f.vertices[k];
+            const int b = f.vertices[(k + 1) % f.vertices.size()];
+            ++faces[{std::min(a, b), std::max(a, b)}];
+        }
+    }
+    return std::all_of(faces.begin(), faces.end(), [](const auto& e) { return e.second == 2; });
+}
+
 // The faces of `p` oriented so that each edge is run once each way, or nothing.
 std::optional<std::vector<bool>> orientation(const Polyhedron& p) {
     // For each edge, the faces that run it and which way (a to b with a < b: true).
@@ -370,7 +383,9 @@ PolyhedronFacts polyhedronFacts(const Polyhedron& p) {
     if (const auto ring = ringAround(p, 0)) {
         facts.vertexConfiguration = configurationText(*ring);
     }
-    const std::optional<std::vector<bool>> flipped = orientation(p);
+    facts.closed = isClosed(p);
+    const std::optional<std::vector<bool>> flipped =
+        facts.closed ? orientation(p) : std::optional<std::vector<bool>>();
     facts.orientable = flipped.has_value();
     const bool hemi = std::any_of(p.faces.begin(), p.faces.end(),
                                   [&](const Face& f) { return throughCentre(p, f); });
@@ -419,11 +434,15 @@ std::string polyhedronFactLines(const PolyhedronFacts& facts) {
         lines += "vertex configuration: " + facts.vertexConfiguration + "\n";
     }
     lines += "Euler characteristic: " + std::to_string(facts.euler) + "\n";
-    lines += "density: " +
-             (facts.density ? std::to_string(*facts.density)
-                            : std::string(facts.orientable ? "none (a face through the centre)"
-                                                           : "none (one-sided)")) +
-             "\n";
+    std::string density = "none (one-sided)";
+    if (facts.density) {
+        density = std::to_string(*facts.density);
+    } else if (!facts.closed) {
+        density = "none (an edge not between two faces)";
+    } else if (facts.orientable) {
+        density = "none (a face through the centre)";
+    }
+    lines += "density: " + density + "\n";
     lines += "circumradius: " + numberText(facts.circumradius) + " for unit edge\n";
     if (!facts.uniform) {
         std::string lengths;

@@ -43,7 +43,10 @@ struct PolyhedronFacts {
     // first vertex do not close into one ring.
     std::string vertexConfiguration;
     int euler = 0;  // V - E + F
-    // Whether the faces can be oriented so that each edge is run both ways.
+    // Whether every edge lies between exactly two faces. A point on none of the mirrors of a
+    // triangle with an angle pi d/n, d even, loses those 2n-gons and leaves edges with one face.
+    bool closed = false;
+    // Whether the faces can be oriented so that each edge is run both ways (closed ones only).
     bool orientable = false;
     // How many times the faces, so oriented, cover the sphere seen from the centre: the winding
     // number of all faces around a ray in no face's plane, made positive. None for a polyhedron
@@ -84,7 +87,8 @@ struct PolyhedronFacts {
 //   faces by type: 80 {3}, 12 {5}
 //   vertex configuration: 3.3.3.3.5
 //   Euler characteristic: 2
-//   density: 1                               (or "none (one-sided)")
+//   density: 1            (or "none (one-sided)", "none (a face through the centre)",
+//                          "none (an edge not between two faces)")
 //   circumradius: 2.15583 for unit edge
 //   edge lengths: 0.4, 0.5                    (only when not uniform)
 // A degenerate point says only its first line.

@@ -498,6 +498,7 @@ Polyhedron buildPolyhedron(const WythoffTriangle& t, const Vec3& p, bool snub) {
     // Faces are told by their sorted vertices.
     std::unordered_map<std::string, int> seen;
     std::vector<int> indexes;
+    std::vector<int> sorted;
     std::string key;
     for (const BaseFace& face : base) {
         const int type = static_cast<int>(polyhedron.faceTypes.size());
@@ -507,7 +508,7 @@ Polyhedron buildPolyhedron(const WythoffTriangle& t, const Vec3& p, bool snub) {
             for (const Vec3& q : face.points) {
                 indexes.push_back(vertices.find(apply(g, q)));
             }
-            std::vector<int> sorted = indexes;
+            sorted.assign(indexes.begin(), indexes.end());
             std::sort(sorted.begin(), sorted.end());
             key.assign(reinterpret_cast<const char*>(sorted.data()), sorted.size() * sizeof(int));
             if (seen.emplace(key, type).second) {

@@ -210,6 +210,18 @@ TEST(FactLines, GiveTheEdgeLengthsOfAPointThatIsNotUniform) {
     EXPECT_NE(lines.find("\nedge lengths: "), std::string::npos);
 }
 
+TEST(FactLines, SayThatAPolyhedronWithoutItsDoubledFacesIsOpen) {
+    // The angle 2 pi / 3 at B: the hexagons round B, two triangles traced together, are left out.
+    const WythoffTriangle t = wythoffTriangle(usual("2 3/2 3"));
+    const Polyhedron p = buildPolyhedron(
+        t, GeneratingPoint::given(t.vertices[0] + 2.0 * t.vertices[1] + 4.0 * t.vertices[2]));
+    const PolyhedronFacts facts = polyhedronFacts(p);
+    EXPECT_FALSE(facts.closed);
+    EXPECT_FALSE(facts.density.has_value());
+    EXPECT_NE(polyhedronFactLines(facts).find("\ndensity: none (an edge not between two faces)\n"),
+              std::string::npos);
+}
+
 struct DualCase {
     const char* name;
     const char* symbol;
