@@ -176,7 +176,13 @@ private:
 // The elements of the group the reflections in `normals` generate (only its rotations when
 // `rotationsOnly`), the identity first, found by multiplying by the generators on the right
 // until no new one appears; each is told by where it takes a point on no mirror.
-std::vector<Element> groupElements(const WythoffTriangle& t, bool rotationsOnly) {
+// The elements of a group, and for each the index of its product with each step on the right.
+struct Group {
+    std::vector<Element> elements;
+    std::vector<std::array<int, 3>> next;
+};
+
+Group groupElements(const WythoffTriangle& t, bool rotationsOnly) {
     const auto& v = t.vertices;
     const Vec3 generic = unit(0.5123 * v[0] + 0.3171 * v[1] + 0.1706 * v[2]);
     std::array<Element, 3> generators{};
@@ -193,16 +199,20 @@ std::vector<Element> groupElements(const WythoffTriangle& t, bool rotationsOnly)
         steps.assign(generators.begin(), generators.end());
     }
     const long order = t.group.order.get_si() / (rotationsOnly ? 2 : 1);
-    std::vector<Element> elements{Element{{1, 0, 0, 0, 1, 0, 0, 0, 1}, true}};
+    Group group;
+    std::vector<Element>& elements = group.elements;
+    elements.push_back(Element{{1, 0, 0, 0, 1, 0, 0, 0, 1}, true});
     elements.reserve(static_cast<std::size_t>(order));
+    group.next.reserve(static_cast<std::size_t>(order));
     PointIndex seen;
     seen.reserve(static_cast<std::size_t>(order));
     seen.add(generic);
     for (std::size_t i = 0; i < elements.size(); ++i) {
-        for (const Element& s : steps) {
-            const Element g = product(elements[i], s);
+        group.next.emplace_back();
+        for (std::size_t k = 0; k < steps.size(); ++k) {
+            const Element g = product(elements[i], steps[k]);
             const std::size_t before = seen.points().size();
-            seen.add(apply(g, generic));
+            group.next[i][k] = seen.add(apply(g, generic));
             if (seen.points().size() > before) {
                 elements.push_back(g);
             }
@@ -215,7 +225,7 @@ std::vector<Element> groupElements(const WythoffTriangle& t, bool rotationsOnly)
                                              "its polyhedron");
         }
     }
-    return elements;
+    return group;
 }
 
 // How often the closed polygon `points` winds round `axis`, as a whole number (always >= 0).
@@ -230,16 +240,19 @@ int turnsAround(const std::vector<Vec3>& points, const Vec3& axis) {
     return static_cast<int>(std::lround(std::abs(total) / (2.0 * std::numbers::pi)));
 }
 
-// The shortest period of the cyclic sequence `points`, consecutive repeats dropped first.
-std::vector<Vec3> cycleOf(std::vector<Vec3> points) {
-    const auto same = [](const Vec3& a, const Vec3& b) {
+// The positions of the cyclic sequence `points` that make its shortest period, consecutive
+// repeats dropped first.
+std::vector<int> cycleOf(const std::vector<Vec3>& points) {
+    const auto same = [&](int i, int j) {
+        const Vec3& a = points[static_cast<std::size_t>(i)];
+        const Vec3& b = points[static_cast<std::size_t>(j)];
         return std::abs(a.x - b.x) <= samePoint && std::abs(a.y - b.y) <= samePoint &&
                std::abs(a.z - b.z) <= samePoint;
     };
-    std::vector<Vec3> kept;
-    for (const Vec3& p : points) {
-        if (kept.empty() || !same(kept.back(), p)) {
-            kept.push_back(p);
+    std::vector<int> kept;
+    for (int k = 0; k < static_cast<int>(points.size()); ++k) {
+        if (kept.empty() || !same(kept.back(), k)) {
+            kept.push_back(k);
         }
     }
     while (kept.size() > 1 && same(kept.back(), kept.front())) {
@@ -260,10 +273,13 @@ std::array<long, 2> lowestTerms(const ExactFraction& f) {
     return {q.get_den().get_si(), q.get_num().get_si()};
 }
 
-// One face before its copies: its vertices in order, and its type.
+// One face before its copies: its type, and the walk that gives it from p: the group's step
+// taken after each point of the word sequence, and the positions of the sequence kept as the
+// face's vertices.
 struct BaseFace {
-    std::vector<Vec3> points;
     FaceType type;
+    std::vector<int> steps;
+    std::vector<int> kept;
 };
 
 std::vector<BaseFace> baseFaces(const WythoffTriangle& t, const Vec3& p, bool snub) {
@@ -275,11 +291,13 @@ std::vector<BaseFace> baseFaces(const WythoffTriangle& t, const Vec3& p, bool sn
         const std::size_t b = (v + 2) % 3;
         const auto [sides, halfTurns] = lowestTerms(t.fractions[v]);
         std::vector<Vec3> points;
+        std::vector<int> steps;
         if (snub) {
             // r_V = s_a s_b, applied again and again: n turns bring p back.
             Vec3 q = p;
             for (long k = 0; k < sides; ++k) {
                 points.push_back(q);
+                steps.push_back(static_cast<int>(v));
                 q = reflected(reflected(q, n[b]), n[a]);
             }
         } else {
@@ -296,25 +314,31 @@ std::vector<BaseFace> baseFaces(const WythoffTriangle& t, const Vec3& p, bool sn
             const Element sb = reflection(n[b]);
             for (long k = 0; k < 2 * sides; ++k) {
                 points.push_back(apply(word, p));
+                steps.push_back(static_cast<int>(k % 2 == 0 ? a : b));
                 word = product(word, k % 2 == 0 ? sa : sb);
             }
         }
-        points = cycleOf(std::move(points));
-        if (points.size() < 3) {
+        std::vector<int> kept = cycleOf(points);
+        if (kept.size() < 3) {
             continue;  // a point or an edge
         }
-        const int size = static_cast<int>(points.size());
-        const int turns = turnsAround(points, t.vertices[v]);
-        faces.push_back({std::move(points), FaceType{size, turns, static_cast<int>(v)}});
+        std::vector<Vec3> corners;
+        for (const int k : kept) {
+            corners.push_back(points[static_cast<std::size_t>(k)]);
+        }
+        const int size = static_cast<int>(kept.size());
+        const int turns = turnsAround(corners, t.vertices[v]);
+        faces.push_back(
+            {FaceType{size, turns, static_cast<int>(v)}, std::move(steps), std::move(kept)});
     }
     if (snub) {
         // p, r_A p, r_A r_B p.
         const Vec3 rA = reflected(reflected(p, n[2]), n[1]);
         const Vec3 rB = reflected(reflected(p, n[0]), n[2]);
         const Vec3 rArB = reflected(reflected(rB, n[2]), n[1]);
-        std::vector<Vec3> points = cycleOf({p, rA, rArB});
-        if (points.size() == 3) {
-            faces.push_back({std::move(points), FaceType{3, 1, 3}});
+        std::vector<int> kept = cycleOf({p, rA, rArB});
+        if (kept.size() == 3) {
+            faces.push_back({FaceType{3, 1, 3}, {0, 1, 0}, std::move(kept)});
         }
     }
     return faces;
@@ -486,12 +510,16 @@ Vec3 pointOf(const WythoffTriangle& t, const GeneratingPoint& point) {
 }
 
 Polyhedron buildPolyhedron(const WythoffTriangle& t, const Vec3& p, bool snub) {
-    const std::vector<Element> elements = groupElements(t, snub);
+    const Group group = groupElements(t, snub);
+    const std::vector<Element>& elements = group.elements;
     Polyhedron polyhedron;
     PointIndex vertices;
     vertices.reserve(elements.size());
+    // The vertex each element takes p to.
+    std::vector<int> image;
+    image.reserve(elements.size());
     for (const Element& g : elements) {
-        (void)vertices.add(apply(g, p));
+        image.push_back(vertices.add(apply(g, p)));
     }
     polyhedron.vertices = vertices.points();
     std::vector<BaseFace> base = baseFaces(t, p, snub);
@@ -503,10 +531,18 @@ Polyhedron buildPolyhedron(const WythoffTriangle& t, const Vec3& p, bool snub) {
     for (const BaseFace& face : base) {
         const int type = static_cast<int>(polyhedron.faceTypes.size());
         bool any = false;
-        for (const Element& g : elements) {
+        for (std::size_t g = 0; g < elements.size(); ++g) {
+            // The face's walk from g: each word's element, the vertex it takes p to.
             indexes.clear();
-            for (const Vec3& q : face.points) {
-                indexes.push_back(vertices.find(apply(g, q)));
+            auto e = static_cast<int>(g);
+            std::size_t next = 0;
+            for (std::size_t k = 0; k < face.steps.size() && next < face.kept.size(); ++k) {
+                if (face.kept[next] == static_cast<int>(k)) {
+                    indexes.push_back(image[static_cast<std::size_t>(e)]);
+                    ++next;
+                }
+                e = group
+                        .next[static_cast<std::size_t>(e)][static_cast<std::size_t>(face.steps[k])];
             }
             sorted.assign(indexes.begin(), indexes.end());
             std::sort(sorted.begin(), sorted.end());
