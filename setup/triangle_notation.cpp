@@ -127,6 +127,11 @@ std::optional<std::string> schwarzNotationFault(std::string_view text) {
     return std::nullopt;
 }
 
+std::optional<std::string> schwarzNumbersFault(std::string_view text) {
+    ExactFractions fractions;
+    return readSchwarz(text, fractions);
+}
+
 ExactFractions exactSchwarzFractions(std::string_view text) {
     ExactFractions fractions;
     if (readSchwarz(text, fractions)) {

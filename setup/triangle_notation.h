@@ -38,6 +38,11 @@ inline constexpr std::string_view schwarzForm =
 // range of doubles are refused, the first fault from the left named.
 [[nodiscard]] std::optional<std::string> schwarzNotationFault(std::string_view text);
 
+// The same fault without the quoted text before it and the form after it, as in "has a zero in
+// \"0\"" or "has 2 numbers, not 3", for a message about a text that holds the notation's numbers
+// among other things (a Wythoff symbol); nothing when `text` is in the notation.
+[[nodiscard]] std::optional<std::string> schwarzNumbersFault(std::string_view text);
+
 // The fractions of `text` in the usual notation, exactly: n/d gives the divisor n and the
 // multiplier d, a whole number n the divisor n and the multiplier 1, every digit kept. Throws
 // DrawError (invalid operation, stage code) with schwarzNotationFault's message when `text` is
