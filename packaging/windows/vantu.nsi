@@ -6,11 +6,11 @@
 ;   makensis -DVERSION=0.2.0 -DBIN=build-windows/bin -DTOP=. -DOUT=vantu-setup.exe vantu.nsi
 ; Silent as usual for NSIS: vantu-setup.exe /S [/D=FOLDER], uninstall.exe /S.
 
-Unicode true
+; A 64-bit installer for 64-bit programs: it runs where they do.
+Target amd64-unicode
 SetCompressor /SOLID lzma
 RequestExecutionLevel admin
 !include "MUI2.nsh"
-!include "x64.nsh"
 
 !define NAME "Vantu"
 !define KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Vantu"
@@ -42,10 +42,6 @@ VIAddVersionKey /LANG=${LANG_ENGLISH} "ProductVersion" "${VERSION}"
 VIAddVersionKey /LANG=${LANG_ENGLISH} "LegalCopyright" "The Vantu developers, MIT licence"
 
 Function .onInit
-    ${IfNot} ${RunningX64}
-        MessageBox MB_ICONSTOP "Vantu needs 64-bit Windows." /SD IDOK
-        Abort
-    ${EndIf}
     SetRegView 64
 FunctionEnd
 
