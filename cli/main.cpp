@@ -27,12 +27,14 @@
 #include "cli/turntable.h"
 #include "drawing/draw_procedure.h"
 #include "drawing/prepared_picture.h"
+#include "export/model_file.h"
 #include "export/output_file.h"
 #include "export/picture_writer.h"
 #include "export/process.h"
 #include "geometry/draw_error.h"
 #include "geometry/text.h"
 #include "options/picture_options.h"
+#include "polyhedron/dual.h"
 #include "polyhedron/polyhedron_facts.h"
 #include "polyhedron/wythoff.h"
 #include "render/fine_picture.h"
@@ -295,13 +297,21 @@ int drawTurntable(const Command& command) {
     return 0;
 }
 
-// -o NAME.off, .obj, .stl or .glb: the polyhedron's model, or its dual's.
+// -o NAME.off, .obj, .stl or .glb: the polyhedron's model, or its dual's; --snub's points
+// listed first.
 int writeModelFile(const Command& command) {
     if (command.listSnubPoints) {
         (void)listSnubPoints(command);
     }
-    (void)commandPolyhedron(command);
-    throw Refusal("model files cannot be written yet");
+    const vantu::Polyhedron polyhedron = commandPolyhedron(command);
+    if (polyhedron.faces.empty()) {
+        const vantu::PolyhedronFacts facts = vantu::polyhedronFacts(polyhedron);
+        throw Refusal("the point gives no polyhedron to write: " +
+                      facts.degenerate.value_or("it has no faces"));
+    }
+    vantu::writeModel(command.output,
+                      command.dual ? vantu::dualPolyhedron(polyhedron) : polyhedron);
+    return 0;
 }
 
 // Lists the window's own drawing on stdout, run by run, and hands each finished row to the

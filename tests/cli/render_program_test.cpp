@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -55,6 +56,7 @@ const std::string tryHelp = "Try 'vantu-render --help' for more information.\n";
 // The core's words for a triangle with no polyhedron, and for a snub point it lacks.
 const std::string denseGroup =
     "the triangle (2 3 7/2) has no polyhedron: the images of the triangle are dense on the sphere";
+const std::string hemiDual = "the polyhedron has a face through its centre: it has no finite dual";
 const std::string noSnubPoint99 = "the triangle (2 3 3) has 4 snub points, no point 99";
 
 struct StatusCase {
@@ -221,6 +223,10 @@ INSTANTIATE_TEST_SUITE_P(
                    {"--triangle", "2 3 3", "--point", "snub:99", "--info"},
                    1,
                    "vantu-render: " + noSnubPoint99 + "\n"},
+        StatusCase{"DualOfAHemiPolyhedron",
+                   {"--polyhedron", "3/2 3 | 2", "--dual", "-o", "unused.off"},
+                   1,
+                   "vantu-render: " + hemiDual + "\n"},
         StatusCase{
             "UnwritableFile",
             {"-o", "/nonexistent-dir/x.png"},
@@ -458,11 +464,59 @@ INSTANTIATE_TEST_SUITE_P(
                     InfoCase{"TurnedTriangle",
                              {"--triangle", "2 3 4", "--rotation", "1", "--point", "vertex:A"},
                              "triangle: (3 4 2)",
-                             "polyhedron: U5 octahedron"},
+                             "polyhedron: U6 cube"},
                     InfoCase{"GivenPoint",
                              {"--triangle", "2 3 3", "--point", "0.1,0.2,0.9"},
                              "triangle: (2 3 3)",
                              "polyhedron: not uniform"}),
+    RowName());
+
+struct ModelCase {
+    const char* name;
+    std::vector<std::string> args;
+    const char* file;
+    std::array<int, 3> counts;  // vertices, faces, edges, as the published list has them
+    friend void PrintTo(const ModelCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ModelFile : public testing::TestWithParam<ModelCase> {};
+
+// The model -o writes for a polyhedron, or for its dual, has the polyhedron's counts; an OBJ has
+// its materials beside it.
+TEST_P(ModelFile, HasThePolyhedronsCounts) {
+    const ModelCase& c = GetParam();
+    const std::filesystem::path folder = scratch(c.name);
+    std::filesystem::create_directories(folder);
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"-o", (folder / c.file).string()});
+    const Outcome o = render(args);
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.err, "");
+    std::istringstream off(slurp((folder / c.file).string()));
+    std::string line;
+    while (std::getline(off, line) && (line == "OFF" || line.starts_with("#"))) {
+    }
+    std::array<int, 3> counts{};
+    std::istringstream(line) >> counts[0] >> counts[1] >> counts[2];
+    EXPECT_EQ(counts, c.counts);
+    std::filesystem::remove_all(folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Polyhedra, ModelFile,
+    testing::Values(ModelCase{"Icosahedron", {"--polyhedron", "5 | 2 3"}, "ico.off", {12, 20, 30}},
+                    ModelCase{"GreatIcosahedronUpperCase",
+                              {"--polyhedron", "5/2 | 2 3"},
+                              "great.OFF",
+                              {12, 20, 30}},
+                    ModelCase{"SnubCubeOfItsPoint",
+                              {"--triangle", "2 3 4", "--point", "snub:1"},
+                              "snub.off",
+                              {24, 38, 60}},
+                    ModelCase{"PentagonalHexecontahedron",
+                              {"--polyhedron", "| 2 3 5", "--dual"},
+                              "d.off",
+                              {92, 60, 150}}),
     RowName());
 
 // The command line renderArguments writes, quoted for a shell and run by one, draws exactly the
