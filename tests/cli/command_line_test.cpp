@@ -527,9 +527,6 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"MarkPolyhedronWithoutPolyhedron",
                     {"--mark-polyhedron", "-o", "a.png"},
                     "--mark-polyhedron requires --polyhedron or --point"},
-        RefusedCase{"MarkPolyhedronWithoutPicture",
-                    {"--point", "incentre", "--mark-polyhedron", "--info"},
-                    "--mark-polyhedron requires --output or --gallery"},
         RefusedCase{"DualOfAPicture",
                     {"--point", "incentre", "--dual", "-o", "a.png"},
                     "--dual writes the dual as a model; it requires -o NAME.off, .obj, .stl or "
@@ -545,10 +542,6 @@ INSTANTIATE_TEST_SUITE_P(
                     {"--point", "incentre", "-o", "a.obj", "--mark-polyhedron"},
                     "-o 'a.obj' writes a model and draws nothing; it cannot be combined with "
                     "--mark-polyhedron"},
-        RefusedCase{"ModelTurning",
-                    {"--point", "incentre", "--turntable", "4", "-o", "a.glb"},
-                    "--turntable writes an animated WebP (a name ending in .webp) or a folder of "
-                    "PNG frames (a name ending in /), not 'a.glb'"},
         RefusedCase{"SnubWithJobs",
                     {"--jobs", "2", "--snub"},
                     "--snub without -o draws nothing; it cannot be combined with --jobs"}),

@@ -215,10 +215,6 @@ INSTANTIATE_TEST_SUITE_P(
                    2,
                    "vantu-render: --point: the point \"vertex:D\" is not a point " +
                        std::string(generatingPointForm) + "\n" + tryHelp},
-        StatusCase{"PolyhedronOfADenseGroup",
-                   {"--triangle", "2 3 7/2", "--point", "incentre", "--info"},
-                   1,
-                   "vantu-render: " + denseGroup + "\n"},
         StatusCase{"SnubPointTheTriangleLacks",
                    {"--triangle", "2 3 3", "--point", "snub:99", "--info"},
                    1,
