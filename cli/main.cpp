@@ -27,12 +27,16 @@
 #include "cli/turntable.h"
 #include "drawing/draw_procedure.h"
 #include "drawing/prepared_picture.h"
+#include "export/model_file.h"
 #include "export/output_file.h"
 #include "export/picture_writer.h"
 #include "export/process.h"
 #include "geometry/draw_error.h"
 #include "geometry/text.h"
 #include "options/picture_options.h"
+#include "polyhedron/dual.h"
+#include "polyhedron/polyhedron_facts.h"
+#include "polyhedron/wythoff.h"
 #include "render/fine_picture.h"
 #include "render/run_sink.h"
 #include "render/sample_grid.h"
@@ -157,9 +161,38 @@ int listSnubPoints(const Command& command) {
     return 0;
 }
 
-// --info: the triangle's facts listed, nothing drawn.
+// The generating point of the command's polyhedron on `triangle`: --point's, or the point of
+// --polyhedron's symbol.
+vantu::GeneratingPoint generatingPoint(const Command& command,
+                                       const vantu::WythoffTriangle& triangle) {
+    return command.symbol ? vantu::symbolPoint(triangle, *command.symbol) : *command.point;
+}
+
+// The command's polyhedron, on the triangle of its request.
+vantu::Polyhedron commandPolyhedron(const Command& command) {
+    const vantu::WythoffTriangle triangle =
+        vantu::wythoffTriangle(command.picture.description.request);
+    return vantu::buildPolyhedron(triangle, generatingPoint(command, triangle));
+}
+
+// The command with the generating point of its polyhedron's marks found on its triangle.
+Command withMarkedPoint(const Command& command) {
+    Command marked = command;
+    if (marked.marks.polyhedron) {
+        marked.marks.generatingPoint =
+            generatingPoint(command, vantu::wythoffTriangle(command.picture.description.request));
+    }
+    return marked;
+}
+
+// --info: the triangle's facts listed, then its polyhedron's when one is asked for; nothing
+// drawn.
 int listFacts(const Command& command) {
-    print(vantu::factLines(vantu::triangleFacts(command.picture.description.request)));
+    std::string text = vantu::factLines(vantu::triangleFacts(command.picture.description.request));
+    if (command.hasPolyhedron()) {
+        text += vantu::polyhedronFactLines(vantu::polyhedronFacts(commandPolyhedron(command)));
+    }
+    print(text);
     return 0;
 }
 
@@ -264,6 +297,23 @@ int drawTurntable(const Command& command) {
     return 0;
 }
 
+// -o NAME.off, .obj, .stl or .glb: the polyhedron's model, or its dual's; --snub's points
+// listed first.
+int writeModelFile(const Command& command) {
+    if (command.listSnubPoints) {
+        (void)listSnubPoints(command);
+    }
+    const vantu::Polyhedron polyhedron = commandPolyhedron(command);
+    if (polyhedron.faces.empty()) {
+        const vantu::PolyhedronFacts facts = vantu::polyhedronFacts(polyhedron);
+        throw Refusal("the point gives no polyhedron to write: " +
+                      facts.degenerate.value_or("it has no faces"));
+    }
+    vantu::writeModel(command.output,
+                      command.dual ? vantu::dualPolyhedron(polyhedron) : polyhedron);
+    return 0;
+}
+
 // Lists the window's own drawing on stdout, run by run, and hands each finished row to the
 // picture file when there is one, with the marks painted over it: the listing is the drawing's
 // own, the marks are the file's.
@@ -357,10 +407,11 @@ int interrupted(int signal) {
     return 128 + signal;
 }
 
-int run(const Command& command) {
+int run(const Command& given) {
     vantu::cli::catchInterruptions();
     int status = 0;
     try {
+        const Command command = withMarkedPoint(given);
         switch (command.mode) {
             case Mode::picture:
                 status = drawPicture(command);
@@ -379,6 +430,9 @@ int run(const Command& command) {
                 break;
             case Mode::turntable:
                 status = drawTurntable(command);
+                break;
+            case Mode::model:
+                status = writeModelFile(command);
                 break;
         }
     } catch (const vantu::cli::Interrupted& e) {

@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #include "drawing/picture_overlay.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <optional>
 #include <string>
@@ -12,10 +13,45 @@
 #include "setup/triangle_notation.h"
 
 namespace vantu {
+namespace {
+
+// `points` turned by `view` as the normals are, three at a time.
+void turnPoints(std::span<Vec3> points, const View& view, double pi) {
+    for (std::size_t first = 0; first < points.size(); first += 3) {
+        Mirrors three{};
+        const std::size_t count = std::min<std::size_t>(3, points.size() - first);
+        for (std::size_t k = 0; k < count; ++k) {
+            three[k] = points[first + k];
+        }
+        three = turned(three, view, pi);
+        for (std::size_t k = 0; k < count; ++k) {
+            points[first + k] = three[k];
+        }
+    }
+}
+
+}  // namespace
 
 OverlayFrame overlayFrame(const PictureDescription& description) noexcept {
     return {description.request.scale, description.request.projection, description.size,
             description.sampling.ratio};
+}
+
+bool samePoint(const GeneratingPoint& a, const GeneratingPoint& b) noexcept {
+    if (a.kind != b.kind) {
+        return false;
+    }
+    switch (a.kind) {
+        case PointKind::incentre:
+            return true;
+        case PointKind::given:
+            return a.direction == b.direction;
+        case PointKind::vertex:
+        case PointKind::side:
+        case PointKind::snub:
+            break;
+    }
+    return a.index == b.index;
 }
 
 void addSnubRings(Overlay& overlay, std::span<const SnubPoint> points, const RingStyle& style) {
@@ -30,6 +66,10 @@ void addSnubRings(Overlay& overlay, std::span<const SnubPoint> points, const Rin
 TriangleMarks triangleMarks(const DrawRequest& request, const DrawSetup& plain,
                             const OverlayOptions& options) {
     TriangleMarks marks;
+    if (options.polyhedron) {
+        const WythoffTriangle triangle = wythoffTriangle(request);
+        marks.polyhedron = buildPolyhedron(triangle, options.generatingPoint);
+    }
     if ((!options.groupMirrors && !options.snubPoints) ||
         triangleDefect(request.triangleCode, request.notation)) {
         return marks;
@@ -46,7 +86,7 @@ TriangleMarks triangleMarks(const DrawRequest& request, const DrawSetup& plain,
 PictureOverlay pictureOverlay(const PictureDescription& description, const DrawSetup& setup,
                               const OverlayOptions& options, const TriangleMarks& marks,
                               const OverlayStyle& style) {
-    PictureOverlay result{Overlay(overlayFrame(description)), {}, {}, -1, {}};
+    PictureOverlay result{Overlay(overlayFrame(description)), {}, {}, -1, {}, {}};
     const Mirrors& n = setup.normals;
     Overlay& overlay = result.overlay;
 
@@ -76,6 +116,17 @@ PictureOverlay pictureOverlay(const PictureDescription& description, const DrawS
         for (std::size_t i = 0; i < 3; ++i) {
             overlay.addGreatCircle(n[i], style.mirrorCasing);
             overlay.addGreatCircle(n[i], style.mirrors[i]);
+        }
+    }
+    if (options.polyhedron) {
+        std::vector<Vec3>& corners = result.polyhedronVertices;
+        corners = marks.polyhedron.vertices;
+        turnPoints(corners, description.view, setup.pi);
+        for (const Stroke* stroke : {&style.edgeCasing, &style.edge}) {
+            for (const auto& [a, b] : marks.polyhedron.edges) {
+                overlay.addArc(corners[static_cast<std::size_t>(a)],
+                               corners[static_cast<std::size_t>(b)], *stroke);
+            }
         }
     }
     if (options.snubPoints) {

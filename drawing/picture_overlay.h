@@ -3,8 +3,8 @@
 #pragma once
 
 // The overlays of a described picture: the triangle's three mirrors, every mirror of its group,
-// its outline and rings around its snub points, drawn over the picture where its view puts them,
-// and where their labels go.
+// its outline, rings around its snub points and the edges of a polyhedron it generates, drawn
+// over the picture where its view puts them, and where their labels go.
 
 #include <array>
 #include <optional>
@@ -12,6 +12,8 @@
 #include <vector>
 
 #include "drawing/draw_procedure.h"
+#include "polyhedron/polyhedron.h"
+#include "polyhedron/wythoff.h"
 #include "render/overlay.h"
 #include "setup/mirror_group.h"
 #include "snub/snub_points.h"
@@ -24,11 +26,19 @@ struct OverlayOptions {
     bool groupMirrors = false;  // every mirror of the group, when it is finite
     bool triangle = false;      // the outline of the triangle
     bool snubPoints = false;    // a ring around each snub point and its antipode
+    // The edges of the polyhedron that `generatingPoint` generates (Wythoff's construction on
+    // the triangle), each the great arc between the vertices it joins: the polyhedron seen from
+    // the centre of the sphere.
+    bool polyhedron = false;
+    GeneratingPoint generatingPoint{};  // read only with `polyhedron`
     // Whether any overlay is on.
     [[nodiscard]] bool any() const noexcept {
-        return mirrors || groupMirrors || triangle || snubPoints;
+        return mirrors || groupMirrors || triangle || snubPoints || polyhedron;
     }
 };
+
+// Whether two generating points name the same point of every triangle.
+[[nodiscard]] bool samePoint(const GeneratingPoint& a, const GeneratingPoint& b) noexcept;
 
 // A ring around a point, in window pixels: a band of ink over a wider border.
 struct RingStyle {
@@ -39,7 +49,8 @@ struct RingStyle {
 
 // How the overlays look, painted in this order: the group's mirrors, the triangle's outline
 // (beneath the three mirrors, whose lines lie along its sides), the three mirrors, each over a
-// dark casing, and the rings on top. Widths in window pixels.
+// dark casing, the polyhedron's edges, all their casings before any of their ink, and the rings
+// on top. Widths in window pixels.
 struct OverlayStyle {
     Stroke groupMirror{0xFFFFFF, 1.0, 0.75};
     Stroke triangle{0xFFFFFF, 6.0, 1.0};
@@ -48,6 +59,8 @@ struct OverlayStyle {
     std::array<Stroke, 3> mirrors{{{packColour(255, 140, 0), 2.0, 1.0},
                                    {packColour(255, 90, 200), 2.0, 1.0},
                                    {packColour(0, 140, 255), 2.0, 1.0}}};
+    Stroke edgeCasing{0x000000, 3.0, 1.0};
+    Stroke edge{packColour(255, 255, 160), 1.5, 1.0};  // a pale yellow
     RingStyle ring;
 };
 
@@ -72,6 +85,8 @@ struct PictureOverlay {
     std::vector<SnubPoint> snubPoints;
     int generatingPoint = -1;  // the snub point inside the triangle (all dots > 0)
     MirrorGroup group;         // of the turned normals, when its mirrors are asked for
+    // The polyhedron's vertices where the view turns them, when its edges are asked for.
+    std::vector<Vec3> polyhedronVertices;
 };
 
 // What the overlays of a triangle need whatever the view: found once for a triangle, it serves
@@ -85,6 +100,9 @@ struct TriangleMarks {
     // points are asked for; none otherwise, and none when triangleDefect names a defect, since
     // then the hues meet at no definite points.
     std::vector<SnubPoint> snubPoints;
+    // The polyhedron that the options' generating point gives on the triangle (buildPolyhedron on
+    // wythoffTriangle's triangle), before the view, when its edges are asked for; none otherwise.
+    Polyhedron polyhedron;
 };
 
 // The marks of the triangle of `request` that `options` asks for, from `plain`, prepareDrawing's
@@ -96,9 +114,10 @@ struct TriangleMarks {
 // prepareDrawing's set-up of its request with the normals turned by its view, looking as `style`
 // says, every curve where the view turns it: the mirrors of `marks`' group found from the
 // turned normals (groupMirrors; no lines when there are none), the triangle's vertices
-// (triangleVertices) and the snub points (findSnubPoints before the view, turned as the normals
-// are). `marks` are triangleMarks' for the description's request and at least these options.
-// Nothing is solved here; PreparedPicture makes the overlays of a picture it prepares.
+// (triangleVertices), the snub points (findSnubPoints before the view, turned as the normals
+// are) and the polyhedron's vertices (turned the same way). `marks` are triangleMarks' for the
+// description's request and at least these options. Nothing is solved here; PreparedPicture makes
+// the overlays of a picture it prepares.
 [[nodiscard]] PictureOverlay pictureOverlay(const PictureDescription& description,
                                             const DrawSetup& setup, const OverlayOptions& options,
                                             const TriangleMarks& marks,

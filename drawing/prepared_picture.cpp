@@ -12,7 +12,10 @@ namespace {
 
 // Whether marks found for `asked` hold everything `wanted` needs.
 bool covers(const OverlayOptions& asked, const OverlayOptions& wanted) noexcept {
-    return (asked.groupMirrors || !wanted.groupMirrors) && (asked.snubPoints || !wanted.snubPoints);
+    return (asked.groupMirrors || !wanted.groupMirrors) &&
+           (asked.snubPoints || !wanted.snubPoints) &&
+           (!wanted.polyhedron ||
+            (asked.polyhedron && samePoint(asked.generatingPoint, wanted.generatingPoint)));
 }
 
 }  // namespace

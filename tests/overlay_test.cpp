@@ -19,8 +19,11 @@
 
 #include "drawing/picture_overlay.h"
 #include "drawing/prepared_picture.h"
+#include "geometry/draw_error.h"
 #include "geometry/projection.h"
 #include "geometry/raster.h"
+#include "geometry/view.h"
+#include "polyhedron/wythoff.h"
 #include "tests/test_support.h"
 
 namespace vantu {
@@ -389,6 +392,128 @@ TEST(PictureOverlay, FindsTheGroupsMirrorsAndTheSnubPoints) {
         EXPECT_TRUE(lines.group.mirrors.empty()) << text;
         EXPECT_TRUE(lines.overlay.empty()) << text;
     }
+}
+
+struct PolyhedronMarkCase {
+    const char* name;
+    const char* triangle;  // in the usual notation
+    GeneratingPoint point;
+    View view;
+    Projection projection;
+    double ratio;
+    friend void PrintTo(const PolyhedronMarkCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class PolyhedronMark : public testing::TestWithParam<PolyhedronMarkCase> {};
+
+// The polyhedron's edges as great arcs between its vertices where the view turns them: every
+// pixel the mark changes lies on an arc, the middle of every arc the picture shows is changed,
+// and the other marks are drawn as they are without it.
+TEST_P(PolyhedronMark, DrawsEachEdgeAsTheArcBetweenItsVertices) {
+    const PolyhedronMarkCase& c = GetParam();
+    PictureDescription d = described(c.triangle, c.view, c.projection, c.ratio);
+    d.request.notation = TriangleNotation::schwarz;
+    OverlayOptions options;
+    options.polyhedron = true;
+    options.generatingPoint = c.point;
+    const PictureOverlay o = overlayOf(d, options);
+
+    const DrawSetup plain = prepareDrawing(d.request);
+    const Polyhedron polyhedron = buildPolyhedron(wythoffTriangle(d.request), c.point);
+    ASSERT_FALSE(polyhedron.edges.empty());
+    std::vector<Vec3> vertices;
+    for (std::size_t first = 0; first < polyhedron.vertices.size(); first += 3) {
+        Mirrors three{};
+        for (std::size_t k = first; k < first + 3 && k < polyhedron.vertices.size(); ++k) {
+            three[k - first] = polyhedron.vertices[k];
+        }
+        three = turned(three, d.view, plain.pi);
+        for (std::size_t k = first; k < first + 3 && k < polyhedron.vertices.size(); ++k) {
+            vertices.push_back(three[k - first]);
+        }
+    }
+    CurvePoints arcs;
+    std::vector<Vec3> middles;
+    for (const auto& [a, b] : polyhedron.edges) {
+        const Vec3& u = vertices[static_cast<std::size_t>(a)];
+        const Vec3& w = vertices[static_cast<std::size_t>(b)];
+        const double angle = std::acos(std::clamp(dot(u, w), -1.0, 1.0));
+        const Vec3 towards = unit(w - dot(u, w) * u);
+        for (int i = 0; i <= 2000; ++i) {
+            const double t = angle * i / 2000;
+            arcs.add(o.overlay, std::cos(t) * u + std::sin(t) * towards);
+        }
+        middles.push_back(unit(u + w));
+    }
+
+    const std::vector<PackedColour> picture = plainPicture(d);
+    std::vector<PackedColour> painted = picture;
+    o.overlay.paint(painted);
+    const int w = o.overlay.width();
+    const double reach = 0.5 * OverlayStyle{}.edgeCasing.width * c.ratio + 0.65;
+    int changed = 0;
+    for (int y = 0; y < o.overlay.height(); ++y) {
+        for (int x = 0; x < w; ++x) {
+            const std::size_t i = static_cast<std::size_t>(y * w + x);
+            if (painted[i] != picture[i]) {
+                ++changed;
+                ASSERT_LE(arcs.distance(x, y, static_cast<int>(reach) + 1), reach)
+                    << x << ", " << y;
+            }
+        }
+    }
+    EXPECT_GT(changed, 200);
+    int shown = 0;
+    for (const Vec3& middle : middles) {
+        const auto at = o.overlay.outputPoint(middle);
+        if (!at || at->x < 1 || at->y < 1 || at->x > w - 2 || at->y > o.overlay.height() - 2) {
+            continue;
+        }
+        ++shown;
+        const std::size_t i = static_cast<std::size_t>(std::lround(at->y) * w + std::lround(at->x));
+        EXPECT_NE(painted[i], picture[i]) << at->x << ", " << at->y;
+    }
+    EXPECT_GT(shown, 0);
+}
+
+INSTANTIATE_TEST_SUITE_P(Polyhedra, PolyhedronMark,
+                         testing::Values(PolyhedronMarkCase{"TruncatedIcosidodecahedron",
+                                                            "2 3 5",
+                                                            GeneratingPoint::incentre(),
+                                                            {20.0, -15.0, 0.0},
+                                                            Projection::stereographic,
+                                                            1.0},
+                                         PolyhedronMarkCase{"GreatIcosahedronZoomed",
+                                                            "5/2 3 3",
+                                                            GeneratingPoint::side(2),
+                                                            {0.0, 0.0, 0.0},
+                                                            Projection::gnomonic,
+                                                            2.0},
+                                         PolyhedronMarkCase{"SnubCubeOnAScreen",
+                                                            "2 3 4",
+                                                            GeneratingPoint::snub(0),
+                                                            {-30.0, 10.0, 40.0},
+                                                            Projection::orthographic,
+                                                            1.5},
+                                         PolyhedronMarkCase{"GivenPoint",
+                                                            "2 3 3",
+                                                            GeneratingPoint::given({0.2, 0.3, 1.0}),
+                                                            {0.0, 30.0, 0.0},
+                                                            Projection::stereographic,
+                                                            1.0}),
+                         RowName());
+
+// Marks asked for another point are found again, not reused from the picture redescribed.
+TEST(PolyhedronMarks, FollowTheirPoint) {
+    PictureDescription d = described("2 3 5", {}, Projection::stereographic, 1.0);
+    d.request.notation = TriangleNotation::schwarz;
+    OverlayOptions options;
+    options.polyhedron = true;
+    const PreparedPicture incentre(d, options);
+    options.generatingPoint = GeneratingPoint::vertex(0);
+    const PreparedPicture vertex = incentre.redescribed(d, options);
+    EXPECT_EQ(incentre.marks().polyhedron.vertices.size(), 120U);
+    EXPECT_EQ(vertex.marks().polyhedron.vertices.size(), 30U);
 }
 
 // Rings go only around points the picture shows, at the zoom of the picture.

@@ -16,7 +16,9 @@
 #include <string>
 #include <vector>
 
+#include "drawing/picture_overlay.h"
 #include "geometry/draw_error.h"
+#include "polyhedron/wythoff.h"
 #include "tests/same_description.h"
 #include "tests/test_support.h"
 
@@ -50,6 +52,17 @@ TEST_P(ParsedCommand, HoldsWhatTheLineAsks) {
     EXPECT_EQ(got.marks.mirrors, expected.marks.mirrors);
     EXPECT_EQ(got.marks.groupMirrors, expected.marks.groupMirrors);
     EXPECT_EQ(got.marks.triangle, expected.marks.triangle);
+    EXPECT_EQ(got.marks.polyhedron, expected.marks.polyhedron);
+    ASSERT_EQ(got.symbol.has_value(), expected.symbol.has_value());
+    if (got.symbol) {
+        EXPECT_EQ(got.symbol->triangle, expected.symbol->triangle);
+        EXPECT_EQ(got.symbol->bar, expected.symbol->bar);
+    }
+    ASSERT_EQ(got.point.has_value(), expected.point.has_value());
+    if (got.point) {
+        EXPECT_TRUE(samePoint(*got.point, *expected.point));
+    }
+    EXPECT_EQ(got.dual, expected.dual);
     EXPECT_EQ(got.permutations, expected.permutations);
     EXPECT_EQ(got.pictureType, expected.pictureType);
     EXPECT_EQ(got.frames, expected.frames);
@@ -244,7 +257,56 @@ INSTANTIATE_TEST_SUITE_P(
                       c.mode = Mode::runs;
                       c.picture.description.request.reverse = true;
                   }},
-        ParseCase{"FlagGivenNothing", {"--runs="}, [](Command& c) { c.mode = Mode::runs; }}),
+        ParseCase{"FlagGivenNothing", {"--runs="}, [](Command& c) { c.mode = Mode::runs; }},
+        // The symbol's triangle is the picture's, in the usual notation.
+        ParseCase{"PolyhedronOfASymbol",
+                  {"--polyhedron", " 5/2 3 | 3 ", "--info"},
+                  [](Command& c) {
+                      c.mode = Mode::info;
+                      c.symbol = WythoffSymbol{"5/2 3 3", WythoffBar::afterSecond};
+                      c.picture.description.request.triangleCode = "5/2 3 3";
+                      c.picture.description.request.notation = TriangleNotation::schwarz;
+                  }},
+        ParseCase{"SnubSymbolMarked",
+                  {"--polyhedron=| 2 3 5", "--mark-polyhedron", "--view", "1,2,3", "-o", "s.png"},
+                  [](Command& c) {
+                      c.output = "s.png";
+                      c.symbol = WythoffSymbol{"2 3 5", WythoffBar::beforeAll};
+                      c.marks.polyhedron = true;
+                      c.picture.description.request.triangleCode = "2 3 5";
+                      c.picture.description.request.notation = TriangleNotation::schwarz;
+                      c.picture.description.view = {1, 2, 3};
+                  }},
+        ParseCase{"PointOnACodeWithRuns",
+                  {"--code", "311 3/2:3/2:3/2", "--point", "snub:2", "--runs", "-o", "r.png",
+                   "--mark-polyhedron"},
+                  [](Command& c) {
+                      c.mode = Mode::runs;
+                      c.output = "r.png";
+                      c.point = GeneratingPoint::snub(1);
+                      c.marks.polyhedron = true;
+                      c.picture.description.request.triangleCode = "311 3/2:3/2:3/2";
+                  }},
+        ParseCase{"DualModel",
+                  {"--triangle", "2 3 4", "--point", "vertex:B", "--dual", "-o", "dir/Cube.OFF"},
+                  [](Command& c) {
+                      c.mode = Mode::model;
+                      c.output = "dir/Cube.OFF";
+                      c.point = GeneratingPoint::vertex(1);
+                      c.dual = true;
+                      c.picture.description.request.triangleCode = "2 3 4";
+                      c.picture.description.request.notation = TriangleNotation::schwarz;
+                  }},
+        ParseCase{"ModelListingTheSnubPoints",
+                  {"--polyhedron", "2 3 4 |", "--snub", "-o", "a.glb"},
+                  [](Command& c) {
+                      c.mode = Mode::model;
+                      c.output = "a.glb";
+                      c.listSnubPoints = true;
+                      c.symbol = WythoffSymbol{"2 3 4", WythoffBar::afterAll};
+                      c.picture.description.request.triangleCode = "2 3 4";
+                      c.picture.description.request.notation = TriangleNotation::schwarz;
+                  }}),
     RowName());
 
 struct RefusedCase {
@@ -362,6 +424,14 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"OutputEmpty", {"-o", ""}, "--output: must be a file name, not ''"},
         // "--name=" with nothing after it takes the next argument, as CLI11 reads it.
         RefusedCase{"OutputEmptyLongName", {"--output="}, "--output: 1 required FILE missing"},
+        RefusedCase{"SymbolWithoutABar",
+                    {"--polyhedron", "3 2 5", "--info"},
+                    std::string("--polyhedron: the Wythoff symbol \"3 2 5\" has no bar ") +
+                        std::string(wythoffForm)},
+        RefusedCase{"PointOfTwoCoordinates",
+                    {"--point", "1,2", "--info"},
+                    std::string("--point: the point \"1,2\" is not a point ") +
+                        std::string(generatingPointForm)},
         RefusedCase{"EmptyTextsAfterEqualsSigns",
                     {"--code=", "--scale", "", "--runs"},
                     "unexpected argument ''"}),
@@ -442,6 +512,36 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"SnubWithZoom",
                     {"--snub", "--zoom", "2"},
                     "--snub without -o draws nothing; it cannot be combined with --zoom"},
+        RefusedCase{"PolyhedronWithCode",
+                    {"--polyhedron", "3 | 2 5", "--code", "300 2/1:3/1:3/1", "--info"},
+                    "--code excludes --polyhedron"},
+        RefusedCase{"PolyhedronWithPoint",
+                    {"--polyhedron", "3 | 2 5", "--point", "incentre", "--info"},
+                    "--polyhedron excludes --point"},
+        RefusedCase{"PointWithGallery",
+                    {"--gallery", "g", "--point", "incentre"},
+                    "--gallery excludes --point"},
+        RefusedCase{"DualWithoutPolyhedron",
+                    {"--dual", "-o", "a.png"},
+                    "--dual requires --polyhedron or --point"},
+        RefusedCase{"MarkPolyhedronWithoutPolyhedron",
+                    {"--mark-polyhedron", "-o", "a.png"},
+                    "--mark-polyhedron requires --polyhedron or --point"},
+        RefusedCase{"DualOfAPicture",
+                    {"--point", "incentre", "--dual", "-o", "a.png"},
+                    "--dual writes the dual as a model; it requires -o NAME.off, .obj, .stl or "
+                    ".glb"},
+        RefusedCase{"ModelWithoutPolyhedron",
+                    {"-o", "a.stl"},
+                    "-o 'a.stl' writes the model of a polyhedron: give --polyhedron or --point"},
+        RefusedCase{"ModelWithZoom",
+                    {"--point", "incentre", "-o", "a.obj", "--zoom", "2"},
+                    "-o 'a.obj' writes a model and draws nothing; it cannot be combined with "
+                    "--zoom"},
+        RefusedCase{"ModelWithAMark",
+                    {"--point", "incentre", "-o", "a.obj", "--mark-polyhedron"},
+                    "-o 'a.obj' writes a model and draws nothing; it cannot be combined with "
+                    "--mark-polyhedron"},
         RefusedCase{"SnubWithJobs",
                     {"--jobs", "2", "--snub"},
                     "--snub without -o draws nothing; it cannot be combined with --jobs"}),
@@ -545,6 +645,10 @@ TEST(Help, DescribesEveryOption) {
                              "--mark-mirrors",
                              "--mark-group",
                              "--mark-triangle",
+                             "--mark-polyhedron",
+                             "--polyhedron \"SYMBOL\"",
+                             "--point POINT",
+                             "--dual",
                              "--triangle \"P Q R\"",
                              "--info",
                              "--turntable N",
@@ -580,7 +684,7 @@ TEST(Help, LinesAreLaidOutForReadersAndTheManPageTest) {
             }
         }
     }
-    EXPECT_EQ(options, 25);
+    EXPECT_EQ(options, 29);
 }
 
 // The arguments that describe a picture read back through vantu-render's own parser as that

@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +23,7 @@
 #include "drawing/draw_procedure.h"
 #include "geometry/projection.h"
 #include "options/picture_options.h"
+#include "polyhedron/wythoff.h"
 #include "render/image_sink.h"
 #include "setup/draw_request.h"
 #include "tests/bad_inputs.h"
@@ -50,6 +52,12 @@ std::string scratch(const std::string& name) {
 }
 
 const std::string tryHelp = "Try 'vantu-render --help' for more information.\n";
+
+// The core's words for a triangle with no polyhedron, and for a snub point it lacks.
+const std::string denseGroup =
+    "the triangle (2 3 7/2) has no polyhedron: the images of the triangle are dense on the sphere";
+const std::string hemiDual = "the polyhedron has a face through its centre: it has no finite dual";
+const std::string noSnubPoint99 = "the triangle (2 3 3) has 4 snub points, no point 99";
 
 struct StatusCase {
     const char* name;
@@ -197,6 +205,24 @@ INSTANTIATE_TEST_SUITE_P(
                    1,
                    "vantu-render: the scale R \"1e999\" is beyond the range of numbers: "
                    "overflow\n"},
+        StatusCase{"SymbolWithoutABar",
+                   {"--polyhedron", "3 2 5", "--info"},
+                   2,
+                   "vantu-render: --polyhedron: the Wythoff symbol \"3 2 5\" has no bar " +
+                       std::string(wythoffForm) + "\n" + tryHelp},
+        StatusCase{"PointNotAPoint",
+                   {"--point", "vertex:D", "--info"},
+                   2,
+                   "vantu-render: --point: the point \"vertex:D\" is not a point " +
+                       std::string(generatingPointForm) + "\n" + tryHelp},
+        StatusCase{"SnubPointTheTriangleLacks",
+                   {"--triangle", "2 3 3", "--point", "snub:99", "--info"},
+                   1,
+                   "vantu-render: " + noSnubPoint99 + "\n"},
+        StatusCase{"DualOfAHemiPolyhedron",
+                   {"--polyhedron", "3/2 3 | 2", "--dual", "-o", "unused.off"},
+                   1,
+                   "vantu-render: " + hemiDual + "\n"},
         StatusCase{
             "UnwritableFile",
             {"-o", "/nonexistent-dir/x.png"},
@@ -375,6 +401,120 @@ TEST(PngWithMarkSnub, RingsTheMeetingPointsOnly) {
     std::remove(marked.c_str());
 }
 
+// A polyhedron drawn on its symbol's triangle is that triangle's picture until its edges are
+// marked; the mark changes pixels and leaves the corner, far from every edge, as it was.
+TEST(PngWithMarkPolyhedron, ChangesThePictureOnlyWithTheMark) {
+    const std::string triangle = scratch("triangle.png");
+    const std::string symbol = scratch("symbol.png");
+    const std::string marked = scratch("edges.png");
+    ASSERT_EQ(render({"--triangle", "2 3 5", "-o", triangle}).status, 0);
+    ASSERT_EQ(render({"--polyhedron", "| 2 3 5", "-o", symbol}).status, 0);
+    const Outcome o = render({"--polyhedron", "| 2 3 5", "--mark-polyhedron", "-o", marked});
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(slurp(symbol), slurp(triangle));
+    const DecodedPng a = readPng(triangle);
+    const DecodedPng b = readPng(marked);
+    ASSERT_EQ(b.problem, "");
+    ASSERT_EQ(a.pixels.size(), b.pixels.size());
+    EXPECT_NE(a.pixels, b.pixels);
+    EXPECT_EQ(b.at(0, 0), a.at(0, 0));
+    for (const std::string& file : {triangle, symbol, marked}) {
+        std::remove(file.c_str());
+    }
+}
+
+struct InfoCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string triangle;    // the first line
+    std::string polyhedron;  // a line of the polyhedron's facts, after the triangle's
+    friend void PrintTo(const InfoCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class PolyhedronInfo : public testing::TestWithParam<InfoCase> {};
+
+TEST_P(PolyhedronInfo, FollowsTheTrianglesFacts) {
+    const InfoCase& c = GetParam();
+    std::vector<std::string> args = c.args;
+    args.push_back("--info");
+    const Outcome o = render(args);
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.err, "");
+    EXPECT_TRUE(o.out.starts_with(c.triangle + "\n")) << o.out;
+    const std::size_t density = o.out.find("\ndensity: ");
+    const std::size_t line = o.out.find("\n" + c.polyhedron + "\n");
+    ASSERT_NE(line, std::string::npos) << o.out;
+    EXPECT_LT(density, line);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Polyhedra, PolyhedronInfo,
+    testing::Values(InfoCase{"SnubSymbol",
+                             {"--polyhedron", "| 2 3 5"},
+                             "triangle: (2 3 5)",
+                             "polyhedron: U29 snub dodecahedron"},
+                    InfoCase{"VertexOfACode",
+                             {"--code", "300 2/1:3/1:3/1", "--point", "vertex:B"},
+                             "triangle: (2 3 3)",
+                             "polyhedron: U1 tetrahedron"},
+                    InfoCase{"TurnedTriangle",
+                             {"--triangle", "2 3 4", "--rotation", "1", "--point", "vertex:A"},
+                             "triangle: (3 4 2)",
+                             "polyhedron: U6 cube"},
+                    InfoCase{"GivenPoint",
+                             {"--triangle", "2 3 3", "--point", "0.1,0.2,0.9"},
+                             "triangle: (2 3 3)",
+                             "polyhedron: not uniform"}),
+    RowName());
+
+struct ModelCase {
+    const char* name;
+    std::vector<std::string> args;
+    const char* file;
+    std::array<int, 3> counts;  // vertices, faces, edges, as the published list has them
+    friend void PrintTo(const ModelCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class ModelFile : public testing::TestWithParam<ModelCase> {};
+
+// The model -o writes for a polyhedron, or for its dual, has the polyhedron's counts; an OBJ has
+// its materials beside it.
+TEST_P(ModelFile, HasThePolyhedronsCounts) {
+    const ModelCase& c = GetParam();
+    const std::filesystem::path folder = scratch(c.name);
+    std::filesystem::create_directories(folder);
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"-o", (folder / c.file).string()});
+    const Outcome o = render(args);
+    ASSERT_EQ(o.status, 0) << o.err;
+    EXPECT_EQ(o.err, "");
+    std::istringstream off(slurp((folder / c.file).string()));
+    std::string line;
+    while (std::getline(off, line) && (line == "OFF" || line.starts_with("#"))) {
+    }
+    std::array<int, 3> counts{};
+    std::istringstream(line) >> counts[0] >> counts[1] >> counts[2];
+    EXPECT_EQ(counts, c.counts);
+    std::filesystem::remove_all(folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Polyhedra, ModelFile,
+    testing::Values(ModelCase{"Icosahedron", {"--polyhedron", "5 | 2 3"}, "ico.off", {12, 20, 30}},
+                    ModelCase{"GreatIcosahedronUpperCase",
+                              {"--polyhedron", "5/2 | 2 3"},
+                              "great.OFF",
+                              {12, 20, 30}},
+                    ModelCase{"SnubCubeOfItsPoint",
+                              {"--triangle", "2 3 4", "--point", "snub:1"},
+                              "snub.off",
+                              {24, 38, 60}},
+                    ModelCase{"PentagonalHexecontahedron",
+                              {"--polyhedron", "| 2 3 5", "--dual"},
+                              "d.off",
+                              {92, 60, 150}}),
+    RowName());
+
 // The command line renderArguments writes, quoted for a shell and run by one, draws exactly the
 // described picture: the copy the Explorer hands its user.
 TEST(CommandOfADescription, DrawsThatPictureThroughAShell) {
@@ -448,6 +588,9 @@ INSTANTIATE_TEST_SUITE_P(
                   "the triangle code has no divisor digit at position 5 (fraction 1): "
                   "division by zero (a code reads as a label, a blank and three fractions p/q, "
                   "as in \"300 2/1:3/1:3/1\")"},
+        FaultCase{"PolyhedronOfADenseGroup",
+                  {"--triangle", "2 3 7/2", "--point", "incentre", "--mark-polyhedron"},
+                  denseGroup},
         FaultCase{"ScaleBeyondTheRangeOfNumbers",
                   {"--scale", "1e999"},
                   "the scale R \"1e999\" is beyond the range of numbers: overflow"}),
