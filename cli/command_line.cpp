@@ -8,6 +8,7 @@
 #include "cli/help_layout.h"
 #include "cli/turntable.h"
 #include "drawing/picture_point.h"
+#include "export/file_name.h"
 #include "export/picture_writer.h"
 #include "geometry/raster.h"
 #include "options/option_kinds.h"
@@ -318,8 +319,8 @@ void Options::checkPictureType() {
                              inQuotes(name));
         }
     } else if (!type) {
-        throw UsageError("cannot tell the picture type of " + inQuotes(name) +
-                         ": use a name ending in .png or .webp");
+        throw UsageError("cannot tell the picture type of " + inQuotes(name) + ": " +
+                         std::string(pictureTypeAdvice));
     }
     m_command.pictureType = type.value_or(PictureType::png);
     const PictureDescription& picture = m_command.picture.description;

@@ -14,6 +14,8 @@
 #include <QStandardPaths>
 
 #include "desktop/error_reporter.h"
+#include "desktop/qt_values.h"
+#include "export/file_name.h"
 #include "export/output_file.h"
 #include "export/picture_writer.h"
 
@@ -102,8 +104,7 @@ void savePictureAs(QWidget* window, const QImage& picture, const QString& name,
         types == SavedTypes::png ? PictureType::png
                                  : pictureTypeOf(QFile::encodeName(path).toStdString());
     const std::optional<QString> reason =
-        type ? savePicture(picture, path, *type)
-             : QStringLiteral("use a name ending in .png or .webp");
+        type ? savePicture(picture, path, *type) : qText(pictureTypeAdvice);
     if (reason) {
         dialogs.reportFailure(window, path, *reason);
     }

@@ -12,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "export/file_name.h"
+
 namespace vantu {
 namespace detail {
 namespace {
@@ -56,21 +58,10 @@ std::optional<PictureType> pictureTypeOf(std::string_view name) noexcept {
     if (name == "-") {
         return PictureType::png;
     }
-    // The file's own name, after its folder, is more than its ending.
-    const std::string_view file = name.substr(name.find_last_of('/') + 1);
-    const auto endsWith = [file](std::string_view ending) {
-        if (file.size() <= ending.size()) {
-            return false;
-        }
-        const std::string_view tail = file.substr(file.size() - ending.size());
-        return std::equal(tail.begin(), tail.end(), ending.begin(), [](char a, char b) {
-            return (a >= 'A' && a <= 'Z' ? static_cast<char>(a - 'A' + 'a') : a) == b;
-        });
-    };
-    if (endsWith(".png")) {
+    if (fileNameEndsWith(name, ".png")) {
         return PictureType::png;
     }
-    if (endsWith(".webp")) {
+    if (fileNameEndsWith(name, ".webp")) {
         return PictureType::webp;
     }
     return std::nullopt;

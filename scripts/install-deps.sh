@@ -16,8 +16,13 @@ packages=(
     libmpfr-dev libgmp-dev
     # vantu-render's command line, and its PNG and WebP files
     libcli11-dev libspng-dev libwebp-dev libtbb-dev
+    # the faces of the polyhedra's models filled with triangles
+    libglu1-mesa-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
+    # node, which runs the Khronos glTF validator that checks the .glb models (npm installs it
+    # into tests/tools below; Debian's npm unless node came with its own)
+    nodejs
     # the gallery's contact sheet in a real browser
     chromium
     # fuzzing the core
@@ -49,6 +54,10 @@ if [ "$(id -u)" -ne 0 ]; then
     sudo=(sudo)
 fi
 
+if [ "${1:-}" != --windows ] && ! command -v npm >/dev/null; then
+    packages+=(npm)
+fi
+
 missing=()
 for p in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
@@ -69,13 +78,19 @@ if [ "${1:-}" = --windows ] && ! grep -rqs "^Types:.*deb-src\|^deb-src" /etc/apt
     updated=yes
 fi
 
-if [ ${#missing[@]} -eq 0 ]; then
-    exit 0
+if [ ${#missing[@]} -gt 0 ]; then
+    echo "install-deps: installing ${missing[*]}"
+    export DEBIAN_FRONTEND=noninteractive
+    if [ $updated = no ]; then
+        "${sudo[@]}" apt-get update -q
+    fi
+    "${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
 fi
 
-echo "install-deps: installing ${missing[*]}"
-export DEBIAN_FRONTEND=noninteractive
-if [ $updated = no ]; then
-    "${sudo[@]}" apt-get update -q
+# The tests' tools from npm, at the versions tests/tools/package-lock.json holds, into
+# tests/tools/node_modules (which git ignores), so that building and testing need no network.
+tools="$(cd "$(dirname "$0")/../tests/tools" && pwd)"
+if [ "${1:-}" != --windows ] && [ ! -f "$tools/node_modules/gltf-validator/package.json" ]; then
+    echo "install-deps: installing the tests' tools into $tools/node_modules"
+    npm ci --prefix "$tools" --no-audit --no-fund
 fi
-"${sudo[@]}" apt-get install -y -q --no-install-recommends "${missing[@]}"
