@@ -84,6 +84,8 @@ PolyhedronView::PolyhedronView(QWidget* parent) : QOpenGLWidget(parent) {
 
 PolyhedronView::~PolyhedronView() {
     if (context() != nullptr) {
+        // QOpenGLWidget's own destructor destroys the context after the buffers have gone.
+        disconnect(context(), nullptr, this, nullptr);
         makeCurrent();
         releaseGl();
         doneCurrent();
