@@ -18,6 +18,7 @@
 
 #include <cmath>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -108,6 +109,7 @@ protected:
 
 // Clicks near the triangle's own points of (2 3 5), and one far from all of them.
 struct SnapRow {
+    friend void PrintTo(const SnapRow& row, std::ostream* out) { *out << row.name; }
     std::string name;
     GeneratingPoint target;  // clicked near
     double offset;           // window pixels to the right of it
