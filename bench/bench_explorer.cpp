@@ -9,14 +9,19 @@
 #include <cstdint>
 
 #include <QAction>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
+#include <QMouseEvent>
 #include <QTimer>
 
 #include "bench/window_bench.h"
 #include "explorer/explorer.h"
 #include "explorer/frame_marks.h"
 #include "explorer/frame_renderer.h"
+#include "explorer/generating_point.h"
+#include "explorer/picture_view.h"
+#include "explorer/polyhedron_view.h"
 #include "geometry/raster.h"
 
 namespace {
@@ -125,5 +130,71 @@ BENCHMARK_CAPTURE(BM_ExplorerStall, 1920x1080, 1920, 1080)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime()
     ->Iterations(4);
+
+// A drag of the generating point in the Explorer at `width` x `height`: from the mouse's move on
+// the picture to the new polyhedron on the screen, its polyhedron built, its facts found, its faces
+// filled, uploaded and painted (grabFramebuffer paints the view and reads it back, which the
+// screen would not wait for). The point moves a window pixel either way inside (2 3 5), so that
+// each move builds the 120 vertices of a point of no symmetry. painted: 1 where the platform gives
+// OpenGL (run under xvfb-run with QT_QPA_PLATFORM=xcb otherwise), 0 where only the polyhedron is
+// built.
+void BM_ExplorerPointDrag(benchmark::State& state, int width, int height) {
+    vantu::bench::ensureApplication();
+    vantu::explorer::Explorer explorer;
+    explorer.resize(width, height);
+    if (!vantu::bench::waitUntilExposed(explorer)) {
+        state.SkipWithError("the window was never exposed");
+        return;
+    }
+    auto* const code = explorer.findChild<QComboBox*>(QStringLiteral("code"));
+    code->setEditText(QStringLiteral("2 3 5"));
+    explorer.findChild<QAction*>(QStringLiteral("showPolyhedron"))->trigger();
+    explorer.findChild<QAction*>(QStringLiteral("movePoint"))->trigger();
+    auto* const picture =
+        explorer.findChild<vantu::explorer::PictureView*>(QStringLiteral("picture"));
+    auto* const view =
+        explorer.findChild<vantu::explorer::PolyhedronView*>(QStringLiteral("polyhedronView"));
+    QElapsedTimer waited;
+    waited.start();
+    while (!(explorer.isCurrent() && explorer.shown() &&
+             explorer.shown()->description.request.triangleCode == "2 3 5") &&
+           waited.elapsed() < 30000) {
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+    }
+    const vantu::WythoffTriangle triangle = vantu::wythoffTriangle(explorer.wanted().request);
+    const std::optional<vantu::PicturePosition> at = vantu::explorer::framePositionOf(
+        *explorer.shown()->picture, vantu::pointOf(triangle, vantu::GeneratingPoint::incentre()));
+    if (!at) {
+        state.SkipWithError("the picture does not show the incentre");
+        return;
+    }
+    const double ratio = picture->devicePixelRatioF();
+    // A little off the incentre, so that no move snaps to it.
+    const QPointF centre(at->col / ratio + 10.0, at->row / ratio + 10.0);
+    const auto send = [picture](QEvent::Type type, QPointF where, Qt::MouseButtons buttons) {
+        QMouseEvent event(type, where, picture->mapToGlobal(where),
+                          type == QEvent::MouseMove ? Qt::NoButton : Qt::LeftButton, buttons,
+                          Qt::NoModifier);
+        QApplication::sendEvent(picture, &event);
+    };
+    send(QEvent::MouseButtonPress, centre, Qt::LeftButton);
+    const bool painted = !view->grabFramebuffer().isNull();
+    double step = 1.0;
+    for (auto _ : state) {
+        send(QEvent::MouseMove, centre + QPointF(step, 0.0), Qt::LeftButton);
+        step = -step;
+        if (painted) {
+            benchmark::DoNotOptimize(view->grabFramebuffer().constBits());
+        }
+    }
+    send(QEvent::MouseButtonRelease, centre, Qt::NoButton);
+    state.counters["painted"] = painted ? 1 : 0;
+    state.counters["vertices"] =
+        explorer.polyhedron() ? static_cast<double>(explorer.polyhedron()->vertices.size()) : 0.0;
+}
+
+BENCHMARK_CAPTURE(BM_ExplorerPointDrag, 1920x1080, 1920, 1080)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 }  // namespace

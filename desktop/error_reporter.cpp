@@ -52,4 +52,11 @@ void showSaveErrorBox(QWidget* window, const QString& path, const QString& reaso
         reason);
 }
 
+void showModelSaveErrorBox(QWidget* window, const QString& path, const QString& reason) {
+    showPictureErrorBox(window,
+                        QStringLiteral("The polyhedron could not be saved to %1.")
+                            .arg(QDir::toNativeSeparators(path)),
+                        reason);
+}
+
 }  // namespace vantu

@@ -44,4 +44,7 @@ void showPictureErrorBox(QWidget* window, const QString& failure, const QString&
 // modal message box titled "Vantu" over `window`.
 void showSaveErrorBox(QWidget* window, const QString& path, const QString& reason);
 
+// The same for "Save Polyhedron As...": "The polyhedron could not be saved to PATH."
+void showModelSaveErrorBox(QWidget* window, const QString& path, const QString& reason);
+
 }  // namespace vantu

@@ -16,6 +16,7 @@
 #include "desktop/error_reporter.h"
 #include "desktop/qt_values.h"
 #include "export/file_name.h"
+#include "export/model_file.h"
 #include "export/output_file.h"
 #include "export/picture_writer.h"
 
@@ -82,32 +83,76 @@ std::optional<QString> savePicture(const QImage& picture, const QString& path, P
     return std::nullopt;
 }
 
-SaveDialogs platformSaveDialogs(SavedTypes types) {
-    const QString filter = types == SavedTypes::png
-                               ? QStringLiteral("PNG images (*.png)")
-                               : QStringLiteral("PNG images (*.png);;WebP images (*.webp)");
-    return {[filter](QWidget* window, const QString& proposed) {
-                return QFileDialog::getSaveFileName(window, QStringLiteral("Save Picture As"),
-                                                    proposed, filter);
-            },
-            showSaveErrorBox};
+std::optional<QString> saveModel(const Polyhedron& polyhedron, const QString& path) {
+    try {
+        writeModel(std::filesystem::path(QFile::encodeName(path).toStdString()), polyhedron,
+                   ModelOptions{ReaderWait::briefly});
+    } catch (const WriteError& e) {
+        return QString::fromStdString(e.reason());
+    } catch (const std::bad_alloc&) {
+        return notEnoughMemory();
+    } catch (const std::invalid_argument& e) {
+        return QString::fromStdString(e.what());
+    }
+    return std::nullopt;
 }
 
-void savePictureAs(QWidget* window, const QImage& picture, const QString& name,
-                   const SaveDialogs& dialogs, SavedTypes types) {
-    const QString folder = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
-    const QString path = dialogs.askFileName(window, QDir(folder).filePath(name));
+SaveDialogs platformSaveDialogs(SavedTypes types) {
+    QString title = QStringLiteral("Save Picture As");
+    QString filter;
+    switch (types) {
+        case SavedTypes::png:
+            filter = QStringLiteral("PNG images (*.png)");
+            break;
+        case SavedTypes::pngOrWebp:
+            filter = QStringLiteral("PNG images (*.png);;WebP images (*.webp)");
+            break;
+        case SavedTypes::models:
+            title = QStringLiteral("Save Polyhedron As");
+            filter = QStringLiteral(
+                "OFF models (*.off);;OBJ models (*.obj);;STL models (*.stl);;glTF binary models "
+                "(*.glb)");
+            break;
+    }
+    return {[title, filter](QWidget* window, const QString& proposed) {
+                return QFileDialog::getSaveFileName(window, title, proposed, filter);
+            },
+            types == SavedTypes::models ? showModelSaveErrorBox : showSaveErrorBox};
+}
+
+namespace {
+
+// The flow of every "Save ... As": the file asked for, proposing `name` in `folder`, written by
+// `write`, which returns why it could not be; nothing more when the user cancels.
+void saveAs(QWidget* window, const QString& name, QStandardPaths::StandardLocation folder,
+            const SaveDialogs& dialogs,
+            const std::function<std::optional<QString>(const QString& path)>& write) {
+    const QString path =
+        dialogs.askFileName(window, QDir(QStandardPaths::writableLocation(folder)).filePath(name));
     if (path.isEmpty()) {
         return;
     }
-    const std::optional<PictureType> type =
-        types == SavedTypes::png ? PictureType::png
-                                 : pictureTypeOf(QFile::encodeName(path).toStdString());
-    const std::optional<QString> reason =
-        type ? savePicture(picture, path, *type) : qText(pictureTypeAdvice);
-    if (reason) {
+    if (const std::optional<QString> reason = write(path)) {
         dialogs.reportFailure(window, path, *reason);
     }
+}
+
+}  // namespace
+
+void savePictureAs(QWidget* window, const QImage& picture, const QString& name,
+                   const SaveDialogs& dialogs, SavedTypes types) {
+    saveAs(window, name, QStandardPaths::PicturesLocation, dialogs, [&](const QString& path) {
+        const std::optional<PictureType> type =
+            types == SavedTypes::png ? PictureType::png
+                                     : pictureTypeOf(QFile::encodeName(path).toStdString());
+        return type ? savePicture(picture, path, *type) : qText(pictureTypeAdvice);
+    });
+}
+
+void savePolyhedronAs(QWidget* window, const Polyhedron& polyhedron, const QString& name,
+                      const SaveDialogs& dialogs) {
+    saveAs(window, name, QStandardPaths::DocumentsLocation, dialogs,
+           [&](const QString& path) { return saveModel(polyhedron, path); });
 }
 
 }  // namespace vantu

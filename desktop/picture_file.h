@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// Pictures into files, and the dialogs of "Save Picture As...", for both windows.
+// Pictures into files, and the dialogs of "Save Picture As...", for both windows; polyhedra into
+// model files, and "Save Polyhedron As...".
 
 #include <functional>
 #include <optional>
@@ -11,6 +12,7 @@
 #include <QString>
 
 #include "export/picture_writer.h"
+#include "polyhedron/polyhedron.h"
 
 class QWidget;
 
@@ -29,6 +31,7 @@ namespace vantu {
 enum class SavedTypes {
     png,        // a PNG, whatever the name
     pngOrWebp,  // a PNG or a WebP as the name ends, and no other name
+    models,     // a polyhedron: OFF, OBJ, STL or glTF binary as the name ends (writeModel)
 };
 
 // How saving a picture talks to the user.
@@ -39,7 +42,8 @@ struct SaveDialogs {
     std::function<void(QWidget* window, const QString& path, const QString& reason)> reportFailure;
 };
 
-// The platform's file dialog, for pictures of `types`, and showSaveErrorBox.
+// The platform's file dialog, for files of `types`, and showSaveErrorBox (showModelSaveErrorBox
+// for models).
 [[nodiscard]] SaveDialogs platformSaveDialogs(SavedTypes types);
 
 // "Save Picture As...": asks through `dialogs` for a file, proposing `name` in the user's pictures
@@ -47,5 +51,15 @@ struct SaveDialogs {
 // cannot. Does nothing more when the user cancels.
 void savePictureAs(QWidget* window, const QImage& picture, const QString& name,
                    const SaveDialogs& dialogs, SavedTypes types);
+
+// Writes `polyhedron` to `path` as the model its name asks for (writeModel), atomically, a reader
+// of a FIFO waited for briefly. Returns nothing when the file is written, else the reason it is
+// not: the system's words, or "cannot tell the model type of 'NAME': " and modelTypeAdvice.
+[[nodiscard]] std::optional<QString> saveModel(const Polyhedron& polyhedron, const QString& path);
+
+// "Save Polyhedron As...": as savePictureAs, proposing `name` in the user's documents folder and
+// writing the file with saveModel.
+void savePolyhedronAs(QWidget* window, const Polyhedron& polyhedron, const QString& name,
+                      const SaveDialogs& dialogs);
 
 }  // namespace vantu

@@ -18,6 +18,7 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QMouseEvent>
+#include <QOpenGLContext>
 #include <QScreen>
 #include <QSignalBlocker>
 #include <QStatusBar>
@@ -29,8 +30,11 @@
 #include "desktop/qt_values.h"
 #include "drawing/picture_point.h"
 #include "explorer/navigation.h"
+#include "explorer/render_command.h"
 #include "geometry/draw_error.h"
 #include "geometry/text.h"
+#include "polyhedron/dual.h"
+#include "polyhedron/polyhedron_facts.h"
 
 namespace vantu::explorer {
 namespace {
@@ -104,6 +108,8 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
       legend(new LegendPanel),
       factsDock(new QDockWidget(QStringLiteral("Facts"), this)),
       legendDock(new QDockWidget(QStringLiteral("Legend"), this)),
+      polyhedronFacts(named(new QLabel, "polyhedronFacts")),
+      polyhedronDock(new QDockWidget(QStringLiteral("Polyhedron"), this)),
       m_inputs(
           code, rotation, reverse, scale, projection,
           {QStringLiteral(
@@ -118,6 +124,7 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
       m_opening(opening),
       m_view(boxedView(opening.view)),
       m_saveDialogs(platformSaveDialogs(SavedTypes::pngOrWebp)),
+      m_modelDialogs(platformSaveDialogs(SavedTypes::models)),
       m_frames(std::move(frames)) {
     setWindowTitle(QStringLiteral("Vantu Explorer"));
     setObjectName(QStringLiteral("Explorer"));
@@ -284,6 +291,28 @@ void Explorer::buildDocks() {
         addDockWidget(d.area, d.dock);
         d.dock->setVisible(d.shown);
     }
+    // The polyhedron: the 3D view over its facts, hidden at first and shown when a point is
+    // chosen.
+    auto* polyhedronPanel = new QWidget;
+    auto* polyhedronColumn = new QVBoxLayout(polyhedronPanel);
+    m_polyhedronColumn = polyhedronColumn;
+    polyhedronColumn->addWidget(polyhedronFacts);
+    polyhedronFacts->setWordWrap(true);
+    polyhedronFacts->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    polyhedronFacts->setAccessibleName(QStringLiteral("Polyhedron facts"));
+    polyhedronDock->setObjectName(QStringLiteral("polyhedron"));
+    polyhedronDock->setAccessibleName(QStringLiteral("Polyhedron"));
+    polyhedronDock->setWidget(polyhedronPanel);
+    addDockWidget(Qt::RightDockWidgetArea, polyhedronDock);
+    polyhedronDock->setVisible(false);
+    // The 3D view is made when the dock is first shown: a window with an OpenGL widget in it is
+    // composed through OpenGL, which not every platform offers (Qt's offscreen one does not).
+    connect(polyhedronDock, &QDockWidget::visibilityChanged, this, [this](bool shown) {
+        if (shown) {
+            makePolyhedronView();
+        }
+    });
+    polyhedronPanel->setFixedWidth(320);
     // Of a width of its own, so that new facts, which come after their frame, never change the
     // picture's size and so ask for no frame.
     facts->setFixedWidth(250);
@@ -319,6 +348,8 @@ void Explorer::buildActions() {
     QAction* zoomIn = nullptr;
     QAction* showFacts = factsDock->toggleViewAction();
     QAction* showLegend = legendDock->toggleViewAction();
+    QAction* showPolyhedron = polyhedronDock->toggleViewAction();
+    QMenu* const polyhedronMenu = menuBar()->addMenu(QStringLiteral("P&olyhedron"));
     const Entry entries[] = {
         {&copyPicture, "copyPicture", "Copy Picture", QKeySequence::Copy,
          "Put the picture as shown on the clipboard", [this] { copyPictureNow(); }, false,
@@ -330,6 +361,10 @@ void Explorer::buildActions() {
          QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_C),
          "Put the vantu-render command that draws this picture on the clipboard",
          [this] { copyCommandNow(); }, false, pictureMenu, false},
+        {&savePolyhedron, "savePolyhedron", "Save Polyhedron As\u2026",
+         QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S),
+         "Save the polyhedron shown as OFF, OBJ, STL or glTF binary by the name's ending",
+         [this] { savePolyhedronAs(); }, false, pictureMenu, false},
         {nullptr, "closeExplorer", "Close", QKeySequence(Qt::CTRL | Qt::Key_W),
          "Close the Explorer", [this] { close(); }, false, pictureMenu, true},
         {nullptr, "turnLeft", "Turn Left", QKeySequence(Qt::Key_Left),
@@ -390,6 +425,16 @@ void Explorer::buildActions() {
         {&showLegend, "showLegend", nullptr, QKeySequence(Qt::CTRL | Qt::Key_L),
          "Show or hide the legend: what each of the 21 colours means", nullptr, false, marksMenu,
          false},
+        {&movePoint, "movePoint", "Move Generating Point", QKeySequence(Qt::Key_W),
+         "A click or a drag on the picture moves the point whose polyhedron is shown; it snaps "
+         "to the triangle's vertices, the points of its sides, its incentre and its snub points",
+         nullptr, true, polyhedronMenu, false},
+        {&showDual, "showDual", "Dual", QKeySequence(Qt::Key_D),
+         "Show the dual of the polyhedron, reciprocal about its midsphere, instead",
+         [this] { updatePolyhedron(); }, true, polyhedronMenu, false},
+        {&showPolyhedron, "showPolyhedron", nullptr, QKeySequence(Qt::CTRL | Qt::Key_P),
+         "Show or hide the polyhedron of the generating point and its facts", nullptr, false,
+         polyhedronMenu, true},
     };
     for (const Entry& entry : entries) {
         QAction* made = nullptr;
@@ -413,13 +458,14 @@ void Explorer::buildActions() {
         }
         entry.menu->addAction(action);
     }
-    for (QAction* checkable :
-         {spin, fullScreen, markMirrors, markGroup, markTriangle, markSnubPoints}) {
+    for (QAction* checkable : {spin, fullScreen, markMirrors, markGroup, markTriangle,
+                               markSnubPoints, movePoint, showDual}) {
         checkable->setCheckable(true);
     }
     // "=" is "+" without Shift on many keyboards.
     zoomIn->setShortcuts({QKeySequence(Qt::Key_Plus), QKeySequence(Qt::Key_Equal)});
     copyCommand->setEnabled(false);
+    savePolyhedron->setEnabled(false);
 
     // The picture's context menu: its own actions, then the window's.
     picture->setContextMenuPolicy(Qt::ActionsContextMenu);
@@ -431,7 +477,7 @@ void Explorer::buildActions() {
 
 void Explorer::setCommandText(CommandText commandText) {
     m_commandText = std::move(commandText);
-    copyCommand->setEnabled(static_cast<bool>(m_commandText));
+    copyCommand->setEnabled(static_cast<bool>(m_commandText) || m_polyhedron.has_value());
 }
 
 bool Explorer::isCurrent() const noexcept {
@@ -462,6 +508,120 @@ void Explorer::redraw() {
     marks.triangle = markTriangle->isChecked();
     marks.snubPoints = markSnubPoints->isChecked();
     m_frames.request(description, FrameMarks{marks, m_labelFont});
+    // The 3D view turned by the sphere's new view; one it was dragged to on its own stays until
+    // then.
+    if (polyhedronView != nullptr && m_view != m_viewGiven) {
+        m_viewGiven = m_view;
+        polyhedronView->setView(m_view);
+    }
+    if (!m_wythoffOf || !sameTriangle(*m_wythoffOf, request)) {
+        updatePolyhedron();
+    }
+}
+
+void Explorer::updatePolyhedron() {
+    std::optional<Polyhedron> shown;
+    QString words;
+    try {
+        const DrawRequest& request = m_wanted.request;
+        if (!m_wythoffOf || !sameTriangle(*m_wythoffOf, request)) {
+            m_wythoffOf = request;
+            m_wythoff.reset();
+            m_ownPoints.reset();
+            m_wythoffFault.clear();
+            try {
+                m_wythoff = wythoffTriangle(request);
+            } catch (...) {
+                m_wythoffFault = failureSentence();
+            }
+        }
+        if (!m_wythoff) {
+            words = m_wythoffFault;
+        } else if (!m_point) {
+            words = QStringLiteral(
+                "Press W, then click the picture: the point under the mouse "
+                "generates the polyhedron.");
+        } else {
+            Polyhedron polyhedron = buildPolyhedron(*m_wythoff, *m_point);
+            if (showDual->isChecked()) {
+                polyhedron = dualPolyhedron(polyhedron);
+            }
+            words = QString::fromStdString(polyhedronFactLines(vantu::polyhedronFacts(polyhedron)))
+                        .trimmed();
+            shown = std::move(polyhedron);
+        }
+    } catch (...) {
+        words = failureSentence();
+        shown.reset();
+    }
+    m_polyhedron = std::move(shown);
+    if (polyhedronView != nullptr) {
+        try {
+            polyhedronView->setPolyhedron(m_polyhedron ? &*m_polyhedron : nullptr);
+        } catch (...) {
+            // The facts still say what the point gives, and the files that keep each face as
+            // one polygon can still be written.
+            polyhedronView->setPolyhedron(nullptr);
+            words += QStringLiteral("\n") + failureSentence();
+        }
+    }
+    polyhedronFacts->setText(words);
+    savePolyhedron->setEnabled(m_polyhedron.has_value());
+    copyCommand->setEnabled(static_cast<bool>(m_commandText) || m_polyhedron.has_value());
+}
+
+void Explorer::makePolyhedronView() {
+    if (polyhedronView != nullptr || m_polyhedronColumn->count() > 1) {
+        return;
+    }
+    QOpenGLContext probe;
+    if (!probe.create()) {
+        auto* missing =
+            named(new QLabel(QStringLiteral("No 3D view: this display offers no OpenGL.")),
+                  "noPolyhedronView");
+        missing->setWordWrap(true);
+        m_polyhedronColumn->insertWidget(0, missing, 1);
+        return;
+    }
+    polyhedronView = named(new PolyhedronView, "polyhedronView");
+    polyhedronView->setFocusPolicy(Qt::ClickFocus);
+    describe(polyhedronView,
+             QStringLiteral("The polyhedron of the generating point: drag to turn it, D for its "
+                            "dual"),
+             QStringLiteral("Polyhedron"));
+    // D in the 3D view too.
+    polyhedronView->addAction(showDual);
+    polyhedronView->setView(m_view);
+    m_viewGiven = m_view;
+    m_polyhedronColumn->insertWidget(0, polyhedronView, 1);
+    try {
+        polyhedronView->setPolyhedron(m_polyhedron ? &*m_polyhedron : nullptr);
+    } catch (...) {
+        // Said in the facts when the polyhedron was built.
+    }
+}
+
+void Explorer::choosePoint(QPointF position) {
+    if (!m_shown || !m_wythoff) {
+        return;
+    }
+    const std::optional<QPoint> pixel = picture->framePixelAt(position);
+    if (!pixel) {
+        return;
+    }
+    try {
+        if (!m_ownPoints) {
+            m_ownPoints = wythoffPoints(*m_wythoff);
+        }
+        if (const std::optional<GeneratingPoint> point =
+                pointAtPixel(*m_shown->picture, *m_ownPoints, pixel->x(), pixel->y())) {
+            m_point = point;
+            polyhedronDock->setVisible(true);
+            updatePolyhedron();
+        }
+    } catch (...) {
+        polyhedronFacts->setText(failureSentence());
+    }
 }
 
 void Explorer::setView(const View& view) {
@@ -533,6 +693,11 @@ bool Explorer::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::MouseButtonPress: {
             const auto& mouse = static_cast<const QMouseEvent&>(*event);
+            if (mouse.button() == Qt::LeftButton && movePoint->isChecked()) {
+                m_choosing = true;
+                choosePoint(mouse.position());
+                return true;
+            }
             if (mouse.button() == Qt::LeftButton) {
                 m_dragFrom = mouse.position();
                 m_dragView = m_view;
@@ -543,6 +708,10 @@ bool Explorer::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::MouseMove: {
             const auto& mouse = static_cast<const QMouseEvent&>(*event);
             showPoint(mouse.position());
+            if (m_choosing && mouse.buttons().testFlag(Qt::LeftButton)) {
+                choosePoint(mouse.position());
+                return true;
+            }
             if (m_dragFrom && mouse.buttons().testFlag(Qt::LeftButton)) {
                 const QPointF to = mouse.position();
                 if (m_dragRolls) {
@@ -560,6 +729,7 @@ bool Explorer::eventFilter(QObject* watched, QEvent* event) {
         }
         case QEvent::MouseButtonRelease:
             if (static_cast<const QMouseEvent&>(*event).button() == Qt::LeftButton) {
+                m_choosing = false;
                 m_dragFrom.reset();
             }
             break;
@@ -591,7 +761,10 @@ void Explorer::copyPictureNow() noexcept {
 
 void Explorer::copyCommandNow() noexcept {
     try {
-        if (m_shown && m_commandText) {
+        if (m_polyhedron && m_point) {
+            QGuiApplication::clipboard()->setText(
+                polyhedronCommandLine(m_wanted, *m_point, showDual->isChecked()));
+        } else if (m_shown && m_commandText) {
             QGuiApplication::clipboard()->setText(m_commandText(m_shown->description));
         }
     } catch (...) {
@@ -609,6 +782,22 @@ void Explorer::savePictureAs() noexcept {
         vantu::savePictureAs(this, frame.image,
                              QString::fromStdString(pictureFileName(frame.description, ".png")),
                              m_saveDialogs, SavedTypes::pngOrWebp);
+    } catch (...) {
+        // Nothing is left to tell the user with; the window goes on as it is.
+    }
+}
+
+void Explorer::savePolyhedronAs() noexcept {
+    try {
+        if (!m_polyhedron || !m_point) {
+            return;
+        }
+        // The polyhedron as shown now, whatever the point does while the dialog is open.
+        const Polyhedron polyhedron = *m_polyhedron;
+        vantu::savePolyhedronAs(this, polyhedron,
+                                QString::fromStdString(polyhedronFileName(
+                                    m_wanted.request, *m_point, showDual->isChecked(), ".off")),
+                                m_modelDialogs);
     } catch (...) {
         // Nothing is left to tell the user with; the window goes on as it is.
     }

@@ -19,13 +19,17 @@
 #include <QPointF>
 #include <QSettings>
 #include <QTimer>
+#include <QVBoxLayout>
 
 #include "desktop/input_controls.h"
 #include "desktop/picture_file.h"
 #include "drawing/draw_procedure.h"
 #include "explorer/frame_source.h"
+#include "explorer/generating_point.h"
 #include "explorer/picture_view.h"
+#include "explorer/polyhedron_view.h"
 #include "explorer/reading_panels.h"
+#include "polyhedron/wythoff.h"
 
 namespace vantu::explorer {
 
@@ -62,6 +66,20 @@ public:
     // Replaces the dialogs of "Save Picture As..." (the platform's file dialog, for PNG and
     // WebP, and showSaveErrorBox at first).
     void setSaveDialogs(SaveDialogs dialogs) { m_saveDialogs = std::move(dialogs); }
+
+    // Replaces the dialogs of "Save Polyhedron As..." (the platform's file dialog, for the four
+    // model types, and showModelSaveErrorBox at first).
+    void setModelDialogs(SaveDialogs dialogs) { m_modelDialogs = std::move(dialogs); }
+
+    // The generating point chosen on the picture (W), or nothing before the first.
+    [[nodiscard]] const std::optional<GeneratingPoint>& generatingPoint() const noexcept {
+        return m_point;
+    }
+
+    // The polyhedron the 3D view shows (the dual when "Dual" is on), or nothing.
+    [[nodiscard]] const std::optional<Polyhedron>& polyhedron() const noexcept {
+        return m_polyhedron;
+    }
 
     // The description the controls, the view and the picture's size and ratio give now.
     [[nodiscard]] const PictureDescription& wanted() const noexcept { return m_wanted; }
@@ -102,6 +120,8 @@ private:
     LegendPanel* const legend;  // the colours' meanings, in the dock "Legend"
     QDockWidget* const factsDock;
     QDockWidget* const legendDock;
+    QLabel* const polyhedronFacts;  // its facts, or why there is none, in the dock "Polyhedron"
+    QDockWidget* const polyhedronDock;
 
     // The actions it changes as it goes; all are named as they are made (buildActions).
     QAction* copyCommand = nullptr;     // Ctrl+Shift+C: the vantu-render command line
@@ -111,6 +131,9 @@ private:
     QAction* markGroup = nullptr;       // G: every mirror of the group
     QAction* markTriangle = nullptr;    // T: the triangle, its vertices labelled with their angles
     QAction* markSnubPoints = nullptr;  // S: the snub points, numbered as --snub lists them
+    QAction* movePoint = nullptr;       // W: a click or a drag on the picture moves P
+    QAction* showDual = nullptr;        // D: the dual in the 3D view instead
+    QAction* savePolyhedron = nullptr;  // Ctrl+Shift+S: "Save Polyhedron As..."
 
     InputControls m_inputs;  // code, rotation, reverse, scale and projection as one group
 
@@ -138,6 +161,15 @@ private:
     void copyPictureNow() noexcept;
     void savePictureAs() noexcept;
     void copyCommandNow() noexcept;
+    void savePolyhedronAs() noexcept;
+    // The generating point becomes the one a click at `position` on the picture chooses.
+    void choosePoint(QPointF position);
+    // Builds the polyhedron of the triangle wanted and the point chosen, and shows it and its
+    // facts, or why there is none.
+    void updatePolyhedron();
+    // Puts the 3D view above the polyhedron's facts, or, where the platform offers no OpenGL,
+    // the label "noPolyhedronView" saying so; once.
+    void makePolyhedronView();
     // Leaves the window's size, place and docks in the settings, if it has them.
     void rememberLayout() noexcept;
 
@@ -149,6 +181,21 @@ private:
     std::uint64_t m_faultGeneration = 0;  // the request the fault shown answers; 0: none
     CommandText m_commandText;
     SaveDialogs m_saveDialogs;
+    SaveDialogs m_modelDialogs;
+    // The triangle of the polyhedra, for the request it was made for, or why it has none; its own
+    // points, found at the first click.
+    std::optional<DrawRequest> m_wythoffOf;
+    std::optional<WythoffTriangle> m_wythoff;
+    QString m_wythoffFault;
+    std::optional<std::vector<WythoffPoint>> m_ownPoints;
+    std::optional<GeneratingPoint> m_point;
+    std::optional<Polyhedron> m_polyhedron;
+    bool m_choosing = false;  // a click or drag moving P
+    View m_viewGiven;         // the sphere's view the 3D view was last turned by
+    // Made when its dock is first shown (makePolyhedronView): the polyhedron in 3D, above its
+    // facts in m_polyhedronColumn; none before, nor without OpenGL.
+    PolyhedronView* polyhedronView = nullptr;
+    QVBoxLayout* m_polyhedronColumn = nullptr;
     std::shared_ptr<QSettings> m_settings;
     QTimer m_spinTimer;
     QElapsedTimer m_spinClock;

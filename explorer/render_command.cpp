@@ -2,9 +2,11 @@
 // SPDX-License-Identifier: MIT
 #include "explorer/render_command.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "explorer/generating_point.h"
 #include "options/picture_options.h"
 
 namespace vantu::explorer {
@@ -14,6 +16,49 @@ QString renderCommandLine(const PictureDescription& description) {
     const std::vector<std::string> arguments = options::renderArguments(description);
     words.insert(words.end(), arguments.begin(), arguments.end());
     words.insert(words.end(), {"-o", pictureFileName(description, ".png")});
+    return QString::fromStdString(options::shellQuoted(words));
+}
+
+std::string polyhedronFileName(const DrawRequest& request, const GeneratingPoint& point, bool dual,
+                               const char* extension) {
+    std::string name = pictureNameStem(request);
+    // Without the projection, which shows the picture and not the polyhedron.
+    const std::string projection = "-" + std::string(projectionName(request.projection));
+    if (name.ends_with(projection)) {
+        name.resize(name.size() - projection.size());
+    }
+    switch (point.kind) {
+        case PointKind::vertex:
+            name += std::string("-vertex") + static_cast<char>('A' + point.index);
+            break;
+        case PointKind::side:
+            name += "-side" + std::to_string(point.index + 1);
+            break;
+        case PointKind::incentre:
+            name += "-incentre";
+            break;
+        case PointKind::snub:
+            name += "-snub" + std::to_string(point.index + 1);
+            break;
+        case PointKind::given:
+            name += "-point";
+            break;
+    }
+    return name + (dual ? "-dual" : "") + extension;
+}
+
+QString polyhedronCommandLine(const PictureDescription& description, const GeneratingPoint& point,
+                              bool dual) {
+    std::vector<std::string> words = {"vantu-render"};
+    const std::vector<std::string> arguments = options::renderArguments(description);
+    // The triangle's words only: the picture's scale, projection, view and size come after them.
+    const auto pictureWords = std::find(arguments.begin(), arguments.end(), "--scale");
+    words.insert(words.end(), arguments.begin(), pictureWords);
+    words.insert(words.end(), {"--point", pointArgument(point)});
+    if (dual) {
+        words.emplace_back("--dual");
+    }
+    words.insert(words.end(), {"-o", polyhedronFileName(description.request, point, dual, ".off")});
     return QString::fromStdString(options::shellQuoted(words));
 }
 

@@ -4,7 +4,10 @@
 
 #include <QString>
 
+#include <string>
+
 #include "drawing/draw_procedure.h"
+#include "polyhedron/wythoff.h"
 
 namespace vantu::explorer {
 
@@ -15,5 +18,19 @@ namespace vantu::explorer {
 // --projection stereo --view 0,0,0 --size 700x560 -o 300-r0-stereo-view0,0,0-R120.png". Throws
 // std::invalid_argument, as renderArguments does, for a description no command line gives.
 [[nodiscard]] QString renderCommandLine(const PictureDescription& description);
+
+// The file name a polyhedron of the triangle of `request` goes by, from the point that generates
+// it: the picture's name without its projection, then "-vertexA", "-side1", "-incentre",
+// "-snub1" or "-point", "-dual" for its dual, and `extension`, as in "300-r0-vertexB.off".
+[[nodiscard]] std::string polyhedronFileName(const DrawRequest& request,
+                                             const GeneratingPoint& point, bool dual,
+                                             const char* extension);
+
+// The vantu-render command line that writes that polyhedron into the OFF file of that name:
+// "vantu-render", the triangle's arguments of renderArguments (--code or --triangle, --rotation,
+// --reverse when set), --point with pointArgument's text, --dual for the dual, -o and the name,
+// quoted as renderCommandLine quotes them. Throws std::invalid_argument as renderArguments does.
+[[nodiscard]] QString polyhedronCommandLine(const PictureDescription& description,
+                                            const GeneratingPoint& point, bool dual);
 
 }  // namespace vantu::explorer

@@ -18,6 +18,8 @@ packages=(
     libcli11-dev libspng-dev libwebp-dev libtbb-dev
     # the faces of the polyhedra's models filled with triangles
     libglu1-mesa-dev
+    # the Explorer's 3D view of the polyhedron (Qt's OpenGL widget)
+    libqt6opengl6-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
     # node, which runs the Khronos glTF validator that checks the .glb models (npm installs it
