@@ -16,8 +16,6 @@ packages=(
     libmpfr-dev libgmp-dev
     # vantu-render's command line, and its PNG and WebP files
     libcli11-dev libspng-dev libwebp-dev libtbb-dev
-    # the faces of the polyhedra's models filled with triangles
-    libglu1-mesa-dev
     # tests and benchmarks
     libgtest-dev libgmock-dev libbenchmark-dev
     # node, which runs the Khronos glTF validator that checks the .glb models (npm installs it
