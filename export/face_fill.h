@@ -18,10 +18,14 @@ namespace vantu {
 // The area is the one the nonzero winding rule gives: every point that the face's sides wind
 // round at least once. A convex face is a fan from its first vertex, so that two faces that share
 // an edge share it exactly, and a closed polyhedron's triangles are closed too. A star or
-// self-intersecting face ({5/2}: the whole star with its inner pentagon) is cut where its sides
-// cross, at new points, by OpenGL's GLU tessellator.
+// self-intersecting face ({5/2}: the whole star with its inner pentagon) is cut into vertical
+// slabs, in its plane, at its vertices and where its sides cross; each slab's runs where the
+// sides wind round are trapezoids, cut into triangles. The new points are found in double
+// precision from the parameters along the sides; points closer than a million millionth of the
+// face's size are one.
 struct FaceFill {
-    // The face's own vertices in its order, then the points where its sides cross.
+    // The face's own vertices in its order, then the new points: where its sides cross, and where
+    // the slabs' boundaries cut them.
     std::vector<Vec3> points;
     // Indexes into `points`, each triangle counterclockwise seen from the side `normal` points
     // to. No triangle has a zero area.

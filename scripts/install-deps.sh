@@ -16,8 +16,6 @@ packages=(
     libmpfr-dev libgmp-dev
     # vantu-render's command line, and its PNG and WebP files
     libcli11-dev libspng-dev libwebp-dev libtbb-dev
-    # the faces of the polyhedra's models filled with triangles
-    libglu1-mesa-dev
     # the Explorer's 3D view of the polyhedron (Qt's OpenGL widget)
     libqt6opengl6-dev
     # tests and benchmarks
