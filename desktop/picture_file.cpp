@@ -49,14 +49,29 @@ std::vector<PackedColour> paletteOf(const QImage& image) {
     return colours;
 }
 
+// Why `write` could not write its file, in words for the error box; nothing when it did.
+template <class Write>
+std::optional<QString> failureOf(Write write) {
+    try {
+        write();
+    } catch (const WriteError& e) {
+        return QString::fromStdString(e.reason());
+    } catch (const std::bad_alloc&) {
+        return notEnoughMemory();
+    } catch (const std::invalid_argument& e) {
+        return QString::fromStdString(e.what());
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 }  // namespace detail
 
 std::optional<QString> savePicture(const QImage& picture, const QString& path, PictureType type) {
-    try {
+    return detail::failureOf([&] {
         const QImage image = picture.convertToFormat(QImage::Format_RGB32);
         if (image.isNull()) {
-            return notEnoughMemory();
+            throw std::bad_alloc();
         }
         // Written as vantu-render writes its pictures: a PNG has a palette when the colours fit
         // in one.
@@ -73,28 +88,14 @@ std::optional<QString> savePicture(const QImage& picture, const QString& path, P
                 std::transform(line, line + out.size(), out.begin(), detail::packed);
             },
             ReaderWait::briefly);  // the interface thread never hangs on a reader
-    } catch (const WriteError& e) {
-        return QString::fromStdString(e.reason());
-    } catch (const std::bad_alloc&) {
-        return notEnoughMemory();
-    } catch (const std::invalid_argument& e) {
-        return QString::fromStdString(e.what());
-    }
-    return std::nullopt;
+    });
 }
 
 std::optional<QString> saveModel(const Polyhedron& polyhedron, const QString& path) {
-    try {
-        writeModel(std::filesystem::path(QFile::encodeName(path).toStdString()), polyhedron,
+    return detail::failureOf([&] {
+        writeModel(filePath(QFile::encodeName(path).toStdString()), polyhedron,
                    ModelOptions{ReaderWait::briefly});
-    } catch (const WriteError& e) {
-        return QString::fromStdString(e.reason());
-    } catch (const std::bad_alloc&) {
-        return notEnoughMemory();
-    } catch (const std::invalid_argument& e) {
-        return QString::fromStdString(e.what());
-    }
-    return std::nullopt;
+    });
 }
 
 SaveDialogs platformSaveDialogs(SavedTypes types) {

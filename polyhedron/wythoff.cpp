@@ -28,25 +28,6 @@ bool isBlank(char c) {
     return c == ' ' || c == '\t';
 }
 
-// The words of `text`, split at blanks.
-std::vector<std::string_view> wordsOf(std::string_view text) {
-    std::vector<std::string_view> words;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (isBlank(text[i])) {
-            ++i;
-            continue;
-        }
-        std::size_t end = i;
-        while (end < text.size() && !isBlank(text[end])) {
-            ++end;
-        }
-        words.push_back(text.substr(i, end - i));
-        i = end;
-    }
-    return words;
-}
-
 std::string joined(const std::vector<std::string_view>& words) {
     std::string text;
     for (const std::string_view w : words) {
@@ -393,8 +374,8 @@ WythoffSymbol parseWythoffSymbol(std::string_view text) {
     if (text.find('|', bar + 1) != std::string_view::npos) {
         fault("has a second bar");
     }
-    const std::vector<std::string_view> before = wordsOf(text.substr(0, bar));
-    const std::vector<std::string_view> after = wordsOf(text.substr(bar + 1));
+    const std::vector<std::string_view> before = notationWords(text.substr(0, bar));
+    const std::vector<std::string_view> after = notationWords(text.substr(bar + 1));
     std::vector<std::string_view> all = before;
     all.insert(all.end(), after.begin(), after.end());
     const std::string numbers = joined(all);
@@ -407,7 +388,7 @@ WythoffSymbol parseWythoffSymbol(std::string_view text) {
 }
 
 std::string wythoffText(const WythoffSymbol& symbol) {
-    const std::vector<std::string_view> w = wordsOf(symbol.triangle);
+    const std::vector<std::string_view> w = notationWords(symbol.triangle);
     switch (symbol.bar) {
         case WythoffBar::afterFirst:
             return std::string(w[0]) + " | " + std::string(w[1]) + " " + std::string(w[2]);

@@ -71,18 +71,7 @@ std::optional<std::string> readSchwarz(std::string_view text, ExactFractions& fr
         }
     }
     std::vector<ExactFraction> read;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (isBlank(text[i])) {
-            ++i;
-            continue;
-        }
-        std::size_t end = i;
-        while (end < text.size() && !isBlank(text[end])) {
-            ++end;
-        }
-        const std::string_view word = text.substr(i, end - i);
-        i = end;
+    for (const std::string_view word : notationWords(text)) {
         const std::size_t slash = word.find('/');
         if (slash != std::string_view::npos &&
             word.find('/', slash + 1) != std::string_view::npos) {
@@ -196,6 +185,24 @@ std::string schwarzText(const ExactFractions& fractions) {
         }
     }
     return text;
+}
+
+std::vector<std::string_view> notationWords(std::string_view text) {
+    std::vector<std::string_view> words;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (isBlank(text[i])) {
+            ++i;
+            continue;
+        }
+        std::size_t end = i;
+        while (end < text.size() && !isBlank(text[end])) {
+            ++end;
+        }
+        words.push_back(text.substr(i, end - i));
+        i = end;
+    }
+    return words;
 }
 
 }  // namespace vantu

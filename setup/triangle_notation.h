@@ -9,6 +9,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "setup/triangle_code.h"
 
@@ -42,6 +43,9 @@ inline constexpr std::string_view schwarzForm =
 // \"0\"" or "has 2 numbers, not 3", for a message about a text that holds the notation's numbers
 // among other things (a Wythoff symbol); nothing when `text` is in the notation.
 [[nodiscard]] std::optional<std::string> schwarzNumbersFault(std::string_view text);
+
+// The words of `text` in the usual notation: the runs between blanks (spaces and tabs), in order.
+[[nodiscard]] std::vector<std::string_view> notationWords(std::string_view text);
 
 // The fractions of `text` in the usual notation, exactly: n/d gives the divisor n and the
 // multiplier d, a whole number n the divisor n and the multiplier 1, every digit kept. Throws
