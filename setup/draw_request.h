@@ -10,6 +10,7 @@
 #include <string_view>
 #include <utility>
 
+#include "geometry/geometry.h"
 #include "geometry/projection.h"
 #include "geometry/vec3.h"
 #include "setup/triangle_code.h"
@@ -35,7 +36,8 @@ struct DrawRequest {
 // Everything the renderer needs apart from R and the projection.
 struct DrawSetup {
     double pi = 0.0;  // atan(1) * 4, computed once per drawing
-    Mirrors normals;  // N1, N2, N3
+    Mirrors normals;  // N1, N2, N3, in the geometry's own terms (geometry/geometry.h)
+    Geometry geometry = Geometry::spherical;
 };
 
 // The vertex angles A, B, C.
