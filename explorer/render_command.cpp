@@ -11,10 +11,14 @@
 
 namespace vantu::explorer {
 
-QString renderCommandLine(const PictureDescription& description) {
+QString renderCommandLine(const PictureDescription& description, const OverlayOptions& marks) {
     std::vector<std::string> words = {"vantu-render"};
     const std::vector<std::string> arguments = options::renderArguments(description);
     words.insert(words.end(), arguments.begin(), arguments.end());
+    if (marks.polyhedron) {
+        words.insert(words.end(),
+                     {"--point", pointArgument(marks.generatingPoint), "--mark-polyhedron"});
+    }
     words.insert(words.end(), {"-o", pictureFileName(description, ".png")});
     return QString::fromStdString(options::shellQuoted(words));
 }
