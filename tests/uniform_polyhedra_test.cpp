@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <initializer_list>
 #include <iterator>
 #include <limits>
 #include <map>
@@ -60,6 +61,50 @@ double snubDodecahedronRadius() {
 double snubIcosidodecadodecahedronRadius() {
     const double p = cubicRoot(0, -1, -1, 1.3);
     return std::sqrt(p * p + p + 2) / 2;
+}
+
+// The zero near `x` of the polynomial with these coefficients, highest power first, by Newton's
+// method.
+double polynomialRoot(std::initializer_list<double> coefficients, double x) {
+    for (int i = 0; i < 100; ++i) {
+        double value = 0;
+        double slope = 0;
+        for (const double c : coefficients) {
+            slope = slope * x + value;
+            value = value * x + c;
+        }
+        x -= value / slope;
+    }
+    return x;
+}
+
+// Wikipedia's "Small snub icosicosidodecahedron" (its Cartesian coordinates) and "Small
+// retrosnub icosicosidodecahedron": (1/2) sqrt((xi - 1) / xi) for a zero xi of
+// x^2 + 3 x + phi^-2, -3/2 +- (1/2) sqrt(1 + 4 phi): the larger for the snub, the smaller for
+// the retrosnub.
+double smallSnubIcosicosidodecahedronRadius(double sign) {
+    const double phi = (1 + r5) / 2;
+    const double xi = -1.5 + sign * std::sqrt(1 + 4 * phi) / 2;
+    return std::sqrt((xi - 1) / xi) / 2;
+}
+
+// Wikipedia's "Snub dodecadodecahedron" and "Inverted snub dodecadodecahedron":
+// (1/2) sqrt((2 xi - 1) / (xi - 1)) for the smallest real zero xi of 2 x^4 - 5 x^3 + 3 x + 1
+// (about 1.2223809502469911) and the largest (about 2.109759446579943).
+double snubDodecadodecahedronRadius(double near) {
+    const double xi = polynomialRoot({2, -5, 0, 3, 1}, near);
+    return std::sqrt((2 * xi - 1) / (xi - 1)) / 2;
+}
+
+// Wikipedia's "Great snub icosidodecahedron", "Great inverted snub icosidodecahedron" and "Great
+// retrosnub icosidodecahedron": the vertices from the same point for the zeros xi of
+// x^3 + 2 x^2 - phi^-2 (about 0.3990206456527105, -0.5055605785332548 and -1.8934600671194555),
+// the edge 2 |xi| sqrt(1 - xi) and the circumradius |xi| sqrt(2 - xi), so
+// (1/2) sqrt((2 - xi) / (1 - xi)) for unit edge.
+double greatSnubIcosidodecahedronRadius(double near) {
+    const double phi = (1 + r5) / 2;
+    const double xi = cubicRoot(2, 0, -1 / (phi * phi), near);
+    return std::sqrt((2 - xi) / (1 - xi)) / 2;
 }
 
 // The prism on {n/d} with unit edges.
@@ -151,7 +196,7 @@ const UniformRow uniformRows[] = {
     {"small_icosicosidodecahedron", listed, 31, "small icosicosidodecahedron", 60, 120, 52, -8,
      "20 {3}, 12 {5/2}, 20 {6}", 2, std::sqrt(2 * (17 + 3 * r5)) / 4},
     {"small_snub_icosicosidodecahedron", listed, 32, "small snub icosicosidodecahedron", 60, 180,
-     112, -8, "100 {3}, 12 {5/2}", unconfirmed, unknown},
+     112, -8, "100 {3}, 12 {5/2}", unconfirmed, smallSnubIcosicosidodecahedronRadius(1)},
     {"small_dodecicosidodecahedron", listed, 33, "small dodecicosidodecahedron", 60, 120, 44, -16,
      "20 {3}, 12 {5}, 12 {10}", 2, std::sqrt(11 + 4 * r5) / 2},
     {"small_stellated_dodecahedron", listed, 34, "small stellated dodecahedron", 12, 30, 12, -6,
@@ -167,7 +212,7 @@ const UniformRow uniformRows[] = {
     {"small_rhombidodecahedron", listed, 39, "small rhombidodecahedron", 60, 120, 42, -18,
      "30 {4}, 12 {10}", none, std::sqrt(11 + 4 * r5) / 2},
     {"snub_dodecadodecahedron", listed, 40, "snub dodecadodecahedron", 60, 150, 84, -6,
-     "60 {3}, 12 {5}, 12 {5/2}", 3, unknown},
+     "60 {3}, 12 {5}, 12 {5/2}", 3, snubDodecadodecahedronRadius(1.22)},
     {"ditrigonal_dodecadodecahedron", listed, 41, "ditrigonal dodecadodecahedron", 20, 60, 24, -16,
      "12 {5}, 12 {5/2}", 4, std::sqrt(3.0) / 2},
     {"great_ditrigonal_dodecicosidodecahedron", listed, 42,
@@ -203,21 +248,22 @@ const UniformRow uniformRows[] = {
     {"rhombicosahedron", listed, 56, "rhombicosahedron", 60, 120, 50, -10, "30 {4}, 20 {6}", none,
      unknown},
     {"great_snub_icosidodecahedron", listed, 57, "great snub icosidodecahedron", 60, 150, 92, 2,
-     "80 {3}, 12 {5/2}", 7, unknown},
+     "80 {3}, 12 {5/2}", 7, greatSnubIcosidodecahedronRadius(0.399)},
     {"small_stellated_truncated_dodecahedron", listed, 58, "small stellated truncated dodecahedron",
      60, 90, 24, -6, "12 {5}, 12 {10/3}", 9, unknown},
     {"truncated_dodecadodecahedron", listed, 59, "truncated dodecadodecahedron", 120, 180, 54, -6,
      "30 {4}, 12 {10}, 12 {10/3}", 3, std::sqrt(11.0) / 2},
     {"inverted_snub_dodecadodecahedron", listed, 60, "inverted snub dodecadodecahedron", 60, 150,
-     84, -6, "60 {3}, 12 {5}, 12 {5/2}", 9, unknown},
+     84, -6, "60 {3}, 12 {5}, 12 {5/2}", 9, snubDodecadodecahedronRadius(2.11)},
     {"great_dodecicosidodecahedron", listed, 61, "great dodecicosidodecahedron", 60, 120, 44, -16,
      "20 {3}, 12 {5/2}, 12 {10/3}", 10, unknown},
     {"small_dodecahemicosahedron", listed, 62, "small dodecahemicosahedron", 30, 60, 22, -8,
      "12 {5/2}, 10 {6}", none, 1.0},
     {"great_dodecicosahedron", listed, 63, "great dodecicosahedron", 60, 120, 32, -28,
      "20 {6}, 12 {10/3}", none, unknown},
+    // Its circumradius for unit edge from Wikipedia's "Great snub dodecicosidodecahedron".
     {"great_snub_dodecicosidodecahedron", listed, 64, "great snub dodecicosidodecahedron", 60, 180,
-     104, -16, "80 {3}, 24 {5/2}", 10, unknown},
+     104, -16, "80 {3}, 24 {5/2}", 10, r2 / 2},
     {"great_dodecahemicosahedron", listed, 65, "great dodecahemicosahedron", 30, 60, 22, -8,
      "12 {5}, 10 {6}", none, 1.0},
     {"great_stellated_truncated_dodecahedron", listed, 66, "great stellated truncated dodecahedron",
@@ -227,17 +273,17 @@ const UniformRow uniformRows[] = {
     {"great_truncated_icosidodecahedron", listed, 68, "great truncated icosidodecahedron", 120, 180,
      62, 2, "30 {4}, 20 {6}, 12 {10/3}", 13, std::sqrt(31 - 12 * r5) / 2},
     {"great_inverted_snub_icosidodecahedron", listed, 69, "great inverted snub icosidodecahedron",
-     60, 150, 92, 2, "80 {3}, 12 {5/2}", 13, unknown},
+     60, 150, 92, 2, "80 {3}, 12 {5/2}", 13, greatSnubIcosidodecahedronRadius(-0.506)},
     {"great_dodecahemidodecahedron", listed, 70, "great dodecahemidodecahedron", 30, 60, 18, -12,
      "12 {5/2}, 6 {10/3}", none, (r5 - 1) / 2},
     {"great_icosihemidodecahedron", listed, 71, "great icosihemidodecahedron", 30, 60, 26, -4,
      "20 {3}, 6 {10/3}", none, (r5 - 1) / 2},
     {"small_retrosnub_icosicosidodecahedron", listed, 72, "small retrosnub icosicosidodecahedron",
-     60, 180, 112, -8, "100 {3}, 12 {5/2}", 38, unknown},
+     60, 180, 112, -8, "100 {3}, 12 {5/2}", 38, smallSnubIcosicosidodecahedronRadius(-1)},
     {"great_rhombidodecahedron", listed, 73, "great rhombidodecahedron", 60, 120, 42, -18,
      "30 {4}, 12 {10/3}", none, unknown},
     {"great_retrosnub_icosidodecahedron", listed, 74, "great retrosnub icosidodecahedron", 60, 150,
-     92, 2, "80 {3}, 12 {5/2}", 37, unknown},
+     92, 2, "80 {3}, 12 {5/2}", 37, greatSnubIcosidodecahedronRadius(-1.893)},
     {"pentagonal_prism", listed, 76, "pentagonal prism", 10, 15, 7, 2, "5 {4}, 2 {5}", 1,
      prismRadius(5, 1)},
     {"pentagonal_antiprism", listed, 77, "pentagonal antiprism", 10, 20, 12, 2, "10 {3}, 2 {5}", 1,
