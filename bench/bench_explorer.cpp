@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <memory>
 
 #include <QAction>
 #include <QApplication>
@@ -83,18 +84,30 @@ BENCHMARK_CAPTURE(BM_ExplorerMarkedFrame, 1920x1080, 1920, 1080)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
+// An Explorer of `width` x `height` window pixels (offscreen unless QT_QPA_PLATFORM says
+// otherwise), shown and exposed; nothing, the benchmark skipped saying so, when it never is.
+std::unique_ptr<vantu::explorer::Explorer> exposedExplorer(benchmark::State& state, int width,
+                                                           int height) {
+    vantu::bench::ensureApplication();
+    auto explorer = std::make_unique<vantu::explorer::Explorer>();
+    explorer->resize(width, height);
+    if (!vantu::bench::waitUntilExposed(*explorer)) {
+        state.SkipWithError("the window was never exposed");
+        return nullptr;
+    }
+    return explorer;
+}
+
 // The Explorer spinning in a window of `width` x `height` (offscreen unless QT_QPA_PLATFORM says
 // otherwise) for half a second an iteration, its frames drawn meanwhile; a timer on the event
 // loop every millisecond. longest_stall_ms: the longest the loop went between two of its ticks,
 // less the millisecond it waits, over the whole run; frames: frames shown a second.
 void BM_ExplorerStall(benchmark::State& state, int width, int height) {
-    vantu::bench::ensureApplication();
-    vantu::explorer::Explorer explorer;
-    explorer.resize(width, height);
-    if (!vantu::bench::waitUntilExposed(explorer)) {
-        state.SkipWithError("the window was never exposed");
+    const std::unique_ptr<vantu::explorer::Explorer> shown = exposedExplorer(state, width, height);
+    if (!shown) {
         return;
     }
+    vantu::explorer::Explorer& explorer = *shown;
     int frames = 0;
     QObject::connect(&explorer.frames(), &vantu::explorer::FrameSource::frameReady, &explorer,
                      [&frames] { ++frames; });
@@ -139,13 +152,11 @@ BENCHMARK_CAPTURE(BM_ExplorerStall, 1920x1080, 1920, 1080)
 // OpenGL (run under xvfb-run with QT_QPA_PLATFORM=xcb otherwise), 0 where only the polyhedron is
 // built.
 void BM_ExplorerPointDrag(benchmark::State& state, int width, int height) {
-    vantu::bench::ensureApplication();
-    vantu::explorer::Explorer explorer;
-    explorer.resize(width, height);
-    if (!vantu::bench::waitUntilExposed(explorer)) {
-        state.SkipWithError("the window was never exposed");
+    const std::unique_ptr<vantu::explorer::Explorer> shown = exposedExplorer(state, width, height);
+    if (!shown) {
         return;
     }
+    vantu::explorer::Explorer& explorer = *shown;
     auto* const code = explorer.findChild<QComboBox*>(QStringLiteral("code"));
     code->setEditText(QStringLiteral("2 3 5"));
     explorer.findChild<QAction*>(QStringLiteral("showPolyhedron"))->trigger();

@@ -164,7 +164,9 @@ Options::Options()
                         {"--gallery", "DIR",
                          "draw every catalogue code in each projection into DIR as "
                          "LABEL-rROTATION[-rev]-PROJECTION.png, with the contact sheet "
-                         "DIR/index.html"},
+                         "DIR/index.html, and every uniform polyhedron of a Wythoff symbol as "
+                         "UN.png (its edges on its triangle's sphere), UN.off and UN.glb, with "
+                         "DIR/polyhedra.html"},
                         m_command.gallery, "a folder");
 
     m_app.option_defaults()->group("Polyhedron (with --info, " + shortName(*m_output) +

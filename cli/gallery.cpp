@@ -15,10 +15,13 @@
 #include "cli/interruption.h"
 #include "cli/output_folder.h"
 #include "drawing/prepared_picture.h"
+#include "export/model_file.h"
 #include "export/output_file.h"
 #include "export/picture_writer.h"
 #include "geometry/draw_error.h"
 #include "geometry/text.h"
+#include "polyhedron/polyhedron_facts.h"
+#include "polyhedron/wythoff.h"
 #include "render/colour_legend.h"
 #include "render/sample_grid.h"
 #include "setup/draw_request.h"
@@ -46,6 +49,29 @@ std::vector<GalleryPicture> galleryPictures(bool permutations) {
         }
     }
     return pictures;
+}
+
+std::vector<GalleryPolyhedron> galleryPolyhedra() {
+    std::vector<GalleryPolyhedron> polyhedra;
+    for (const ListedSymbol& listed : uniformSymbols()) {
+        polyhedra.push_back(
+            {listed.number, std::string(listed.symbol), "U" + std::to_string(listed.number)});
+    }
+    return polyhedra;
+}
+
+PolyhedronPicture polyhedronPicture(const GalleryPolyhedron& polyhedron,
+                                    const GallerySettings& settings) {
+    const WythoffSymbol symbol = parseWythoffSymbol(polyhedron.symbol);
+    PolyhedronPicture shown{settings.shared, settings.marks};
+    DrawRequest& request = shown.description.request;
+    request = symbolTriangle(symbol);
+    request.scale = settings.shared.request.scale;
+    // The sphere as it is seen from outside, as a solid is.
+    request.projection = Projection::orthographic;
+    shown.marks.polyhedron = true;
+    shown.marks.generatingPoint = symbolPoint(wythoffTriangle(request), symbol);
+    return shown;
 }
 
 std::string htmlEscape(std::string_view text) {
@@ -107,6 +133,54 @@ std::string description(const DrawRequest& r) {
            (r.reverse ? ", reverse, " : ", ") + std::string(projectionName(r.projection));
 }
 
+// The beginning of a page of the gallery, its title its first heading.
+std::string pageHead(std::string_view title) {
+    return R"(<!DOCTYPE html>
+<html lang="en">
+<head>
+<meta charset="utf-8">
+<title>)" + std::string(title) +
+           R"(</title>
+<style>
+body { font-family: sans-serif; margin: 1.5em; color: #222; background: #fafafa; }
+table { border-collapse: collapse; }
+th, td { padding: 0.4em 0.8em; border-bottom: 1px solid #ccc; text-align: left;
+         vertical-align: middle; }
+td.number { white-space: nowrap; text-align: right; }
+.pictures { display: flex; flex-wrap: wrap; gap: 0.6em; }
+figure { margin: 0; text-align: center; font-size: 0.8em; }
+img { display: block; border: 1px solid #999; }
+.swatch { display: inline-block; width: 2.5em; height: 1.2em; margin-right: 0.5em;
+          border: 1px solid #999; vertical-align: middle; }
+</style>
+</head>
+<body>
+<h1>)" + std::string(title) +
+           "</h1>\n";
+}
+
+// What every picture of the gallery shares: "R = 120, view 0&deg;, ..., antialias 1".
+std::string sharedWords(const GallerySettings& settings) {
+    const PictureDescription& shared = settings.shared;
+    const View& view = shared.view;
+    return "R = " + htmlEscape(settings.scaleText) + ", view " + formatNumber(view.lon) +
+           "&deg;, " + formatNumber(view.lat) + "&deg;, " + formatNumber(view.roll) +
+           "&deg;, size " + std::to_string(shared.size.width) + " x " +
+           std::to_string(shared.size.height) + ", zoom " + formatNumber(shared.sampling.ratio) +
+           ", antialias " + std::to_string(shared.sampling.antialias);
+}
+
+// A thumbnail linked to its picture `file`, as large as fits in the box, described by `alt`.
+std::string thumbnail(const std::string& file, const GallerySettings& settings,
+                      const std::string& alt) {
+    const SampleGrid grid(settings.shared.size, settings.shared.sampling);
+    const PictureSize size = thumbnailSize(grid.width(), grid.height());
+    const std::string name = htmlEscape(file);
+    return "<a href=\"" + name + "\"><img src=\"" + name + "\" width=\"" +
+           std::to_string(size.width) + "\" height=\"" + std::to_string(size.height) + "\" alt=\"" +
+           htmlEscape(alt) + "\"></a>";
+}
+
 // Draws one picture of the gallery into its file in `folder`, complete or not at all.
 void writeGalleryPicture(const std::filesystem::path& folder, const GalleryPicture& p,
                          const GallerySettings& settings) {
@@ -117,6 +191,22 @@ void writeGalleryPicture(const std::filesystem::path& folder, const GalleryPictu
     OutputFile file = OutputFile::replacing(folder / p.file);
     renderInto(picture, PictureType::png, file);
     file.commit();
+}
+
+// Draws one polyhedron of the gallery into its picture and writes its models, in `folder`, each
+// file complete or not at all.
+void writeGalleryPolyhedron(const std::filesystem::path& folder, const GalleryPolyhedron& p,
+                            const GallerySettings& settings) {
+    const PolyhedronPicture shown = polyhedronPicture(p, settings);
+    const PreparedPicture picture(shown.description, shown.marks);
+    OutputFile file = OutputFile::replacing(folder / (p.stem + ".png"));
+    renderInto(picture, PictureType::png, file);
+    file.commit();
+    const Polyhedron polyhedron =
+        buildPolyhedron(wythoffTriangle(shown.description.request), shown.marks.generatingPoint);
+    for (const char* ending : {".off", ".glb"}) {
+        writeModel(folder / (p.stem + ending), polyhedron);
+    }
 }
 
 // A colour as HTML writes it: "#rrggbb".
@@ -157,45 +247,22 @@ std::string legendSection() {
 }  // namespace detail
 
 std::string galleryPage(const std::vector<GalleryPicture>& pictures,
-                        const GallerySettings& settings) {
+                        const GallerySettings& settings, bool linksPolyhedra) {
     std::vector<std::string_view> codes;
     for (const GalleryPicture& p : pictures) {
         if (std::find(codes.begin(), codes.end(), p.request.triangleCode) == codes.end()) {
             codes.push_back(p.request.triangleCode);
         }
     }
-    std::string page = R"(<!DOCTYPE html>
-<html lang="en">
-<head>
-<meta charset="utf-8">
-<title>Vantu: the catalogue</title>
-<style>
-body { font-family: sans-serif; margin: 1.5em; color: #222; background: #fafafa; }
-table { border-collapse: collapse; }
-th, td { padding: 0.4em 0.8em; border-bottom: 1px solid #ccc; text-align: left;
-         vertical-align: middle; }
-td.number { white-space: nowrap; text-align: right; }
-.pictures { display: flex; flex-wrap: wrap; gap: 0.6em; }
-figure { margin: 0; text-align: center; font-size: 0.8em; }
-img { display: block; border: 1px solid #999; }
-.swatch { display: inline-block; width: 2.5em; height: 1.2em; margin-right: 0.5em;
-          border: 1px solid #999; vertical-align: middle; }
-</style>
-</head>
-<body>
-<h1>Vantu: the catalogue</h1>
-)";
-    const PictureDescription& shared = settings.shared;
-    const View& view = shared.view;
-    page += "<p>" + std::to_string(codes.size()) +
-            " triangle codes, R = " + htmlEscape(settings.scaleText) + ", view " +
-            formatNumber(view.lon) + "&deg;, " + formatNumber(view.lat) + "&deg;, " +
-            formatNumber(view.roll) + "&deg;, size " + std::to_string(shared.size.width) + " x " +
-            std::to_string(shared.size.height) + ", zoom " + formatNumber(shared.sampling.ratio) +
-            ", antialias " + std::to_string(shared.sampling.antialias) +
-            ". Each picture links to its full size.</p>\n";
-    const SampleGrid grid(shared.size, shared.sampling);
-    const PictureSize thumbnail = detail::thumbnailSize(grid.width(), grid.height());
+    std::string page = detail::pageHead("Vantu: the catalogue");
+    page += "<p>" + std::to_string(codes.size()) + " triangle codes, " +
+            detail::sharedWords(settings) + ". Each picture links to its full size.</p>\n";
+    if (linksPolyhedra) {
+        page +=
+            "<p><a href=\"polyhedra.html\">The uniform polyhedra</a>: each one's name, Wythoff "
+            "symbol and counts, the sphere of its triangle with its edges marked, and its "
+            "files.</p>\n";
+    }
     page +=
         "<table>\n<thead><tr><th>Label</th><th>Code</th><th>Angles</th><th>Sum</th>"
         "<th>Pictures</th></tr></thead>\n<tbody>\n";
@@ -212,12 +279,10 @@ img { display: block; border: 1px solid #999; }
             if (p.request.triangleCode != code) {
                 continue;
             }
-            const std::string file = htmlEscape(p.file);
-            page += "<figure><a href=\"" + file + "\"><img src=\"" + file + "\" width=\"" +
-                    std::to_string(thumbnail.width) + "\" height=\"" +
-                    std::to_string(thumbnail.height) + "\" alt=\"" +
-                    htmlEscape(detail::description(p.request)) + "\"></a><figcaption>" +
-                    htmlEscape(detail::caption(p.request)) + "</figcaption></figure>\n";
+            page += "<figure>" +
+                    detail::thumbnail(p.file, settings, detail::description(p.request)) +
+                    "<figcaption>" + htmlEscape(detail::caption(p.request)) +
+                    "</figcaption></figure>\n";
         }
         page += "</div></td>\n</tr>\n";
     }
@@ -225,38 +290,94 @@ img { display: block; border: 1px solid #999; }
     return page;
 }
 
+std::string polyhedraPage(const std::vector<GalleryPolyhedron>& polyhedra,
+                          const GallerySettings& settings) {
+    std::string page = detail::pageHead("Vantu: the uniform polyhedra");
+    page += "<p>" + std::to_string(polyhedra.size()) +
+            " uniform polyhedra of the published list (Coxeter, Longuet-Higgins and Miller, "
+            "1954), each built from its Wythoff symbol. Each picture is the sphere of the "
+            "symbol's triangle, orthographic, with the polyhedron's edges marked: the "
+            "polyhedron seen from the centre; " +
+            detail::sharedWords(settings) +
+            ". Each picture links to its full size; the files are the polyhedron's model, OFF "
+            "with a colour per face type and glTF binary. <a href=\"index.html\">The "
+            "catalogue</a>.</p>\n";
+    page +=
+        "<table>\n<thead><tr><th>Number</th><th>Name</th><th>Symbol</th><th>Vertices</th>"
+        "<th>Edges</th><th>Faces</th><th>Faces by type</th><th>Vertex configuration</th>"
+        "<th>Euler characteristic</th><th>Density</th><th>Picture</th><th>Files</th></tr>"
+        "</thead>\n<tbody>\n";
+    const auto number = [](int n) { return "<td class=\"number\">" + std::to_string(n) + "</td>"; };
+    for (const GalleryPolyhedron& p : polyhedra) {
+        const PolyhedronFacts facts =
+            polyhedronFacts(buildPolyhedron(parseWythoffSymbol(p.symbol)));
+        const std::string name = facts.name ? facts.name->name : std::string();
+        const std::string label = "U" + std::to_string(p.number);
+        page += "<tr>\n<td>" + label + "</td><td>" + htmlEscape(name) + "</td><td><code>" +
+                htmlEscape(p.symbol) + "</code></td>" + number(facts.vertices) +
+                number(facts.edges) + number(facts.faces) + "<td>" +
+                htmlEscape(faceCountText(facts.faceCounts)) + "</td><td>" +
+                htmlEscape(facts.vertexConfiguration) + "</td>" + number(facts.euler) +
+                (facts.density ? number(*facts.density) : "<td>none</td>") + "\n<td>" +
+                detail::thumbnail(p.stem + ".png", settings,
+                                  label + " " + name + ", " + p.symbol + ", its edges marked") +
+                "</td>\n<td><a href=\"" + htmlEscape(p.stem) + ".off\">OFF</a> <a href=\"" +
+                htmlEscape(p.stem) + ".glb\">glTF</a></td>\n</tr>\n";
+    }
+    page += "</tbody>\n</table>\n</body>\n</html>\n";
+    return page;
+}
+
 void writeGallery(const std::filesystem::path& folder, const std::vector<GalleryPicture>& pictures,
-                  const GallerySettings& settings, const WorkOptions& work) {
+                  const GallerySettings& settings, const WorkOptions& work,
+                  const std::vector<GalleryPolyhedron>& polyhedra) {
     const LockedFolder lock(folder);
-    // The page of an earlier gallery goes first: until this one is whole, no page describes
-    // pictures that may be another gallery's.
+    // The pages of an earlier gallery go first: until this one is whole, no page describes
+    // files that may be another gallery's.
     const std::filesystem::path index = folder / "index.html";
-    std::error_code error;
-    std::filesystem::remove(index, error);
-    if (error) {
-        throw GalleryError("cannot remove the old page '" + escapeText(pathText(index)) +
-                           "': " + error.message());
+    const std::filesystem::path polyhedraIndex = folder / "polyhedra.html";
+    for (const std::filesystem::path& old : {index, polyhedraIndex}) {
+        std::error_code error;
+        std::filesystem::remove(old, error);
+        if (error) {
+            throw GalleryError("cannot remove the old page '" + escapeText(pathText(old)) +
+                               "': " + error.message());
+        }
     }
 
-    // The first failure in page order wins; pictures after it are not started. Each picture is
-    // rendered and written by one thread, so a job holds one row and one encoder.
+    // The pictures, then the polyhedra. The first failure in page order wins; items after it
+    // are not started. Each item is rendered and written by one thread, so a job holds one row
+    // and one encoder.
+    const std::size_t count = pictures.size();
     if (const auto failure = runInterruptibly(
-            {pictures.size(), 0, work, {}}, [&](std::size_t i, std::size_t /*slot*/) {
-                detail::writeGalleryPicture(folder, pictures[i], settings);
+            {count + polyhedra.size(), 0, work, {}}, [&](std::size_t i, std::size_t /*slot*/) {
+                if (i < count) {
+                    detail::writeGalleryPicture(folder, pictures[i], settings);
+                } else {
+                    detail::writeGalleryPolyhedron(folder, polyhedra[i - count], settings);
+                }
             })) {
         try {
             std::rethrow_exception(failure->error);
         } catch (const DrawError& e) {
-            throw GalleryError("cannot draw '" +
-                               escapeText(pathText(folder / pictures[failure->index].file)) +
+            const std::size_t i = failure->index;
+            const std::string file =
+                i < count ? pictures[i].file : polyhedra[i - count].stem + ".png";
+            throw GalleryError("cannot draw '" + escapeText(pathText(folder / file)) +
                                "': " + e.what());
         }
     }
 
-    const std::string page = galleryPage(pictures, settings);
-    OutputFile file = OutputFile::replacing(index);
-    file.write(std::as_bytes(std::span(page)));
-    file.commit();
+    // The page of the polyhedra before the page that links to it.
+    const auto writePage = [](const std::filesystem::path& path, const std::string& page) {
+        OutputFile file = OutputFile::replacing(path);
+        file.write(std::as_bytes(std::span(page)));
+        file.commit();
+    };
+    if (!polyhedra.empty()) {
+        writePage(polyhedraIndex, polyhedraPage(polyhedra, settings));
+    }
+    writePage(index, galleryPage(pictures, settings, !polyhedra.empty()));
 }
 
 }  // namespace vantu::cli

@@ -21,6 +21,15 @@ struct GalleryPicture {
     std::string file;     // its file name in the gallery folder: pictureFileName
 };
 
+// One uniform polyhedron of the gallery's page of them.
+struct GalleryPolyhedron {
+    int number = 0;      // U1-U80
+    std::string symbol;  // its Wythoff symbol, as the published list writes it
+    // Its files' name without their endings: "U29", for U29.png (the sphere of its triangle, its
+    // edges marked), U29.off and U29.glb (its model).
+    std::string stem;
+};
+
 // How every picture of the gallery is drawn.
 struct GallerySettings {
     // What every picture shares: R (the request's scale), the view, the size and the sampling.
@@ -41,24 +50,49 @@ public:
 [[nodiscard]] std::vector<GalleryPicture> galleryPictures(bool permutations);
 
 // The contact sheet of `pictures`: what every picture shares (R, the view, the size, the zoom
-// and the antialias), then one table row per code, in the order the codes first appear, with
-// the label, the code, the three angles in degrees, their sum and the thumbnails, each a link to
-// its picture, as large as fits in 160 x 120 in the pictures' own proportions. Plain HTML and
-// CSS, no scripts.
+// and the antialias), a link to polyhedra.html with `linksPolyhedra`, then one table row per
+// code, in the order the codes first appear, with the label, the code, the three angles in
+// degrees, their sum and the thumbnails, each a link to its picture, as large as fits in
+// 160 x 120 in the pictures' own proportions. Plain HTML and CSS, no scripts.
 [[nodiscard]] std::string galleryPage(const std::vector<GalleryPicture>& pictures,
-                                      const GallerySettings& settings);
+                                      const GallerySettings& settings, bool linksPolyhedra = false);
+
+// The uniform polyhedra of the published list that a Wythoff symbol gives (uniformSymbols), by
+// number.
+[[nodiscard]] std::vector<GalleryPolyhedron> galleryPolyhedra();
+
+// The page of the uniform polyhedra `polyhedra`: what their pictures share (R, the view, the
+// size, the zoom and the antialias), then one table row per polyhedron with its number, name,
+// Wythoff symbol, vertices, edges, faces, faces by type, vertex configuration, Euler
+// characteristic and density (polyhedronFacts), the thumbnail of its picture linked to the
+// picture, and links to its OFF and glTF binary files. Plain HTML and CSS, no scripts. Throws
+// DrawError for a symbol that does not build.
+[[nodiscard]] std::string polyhedraPage(const std::vector<GalleryPolyhedron>& polyhedra,
+                                        const GallerySettings& settings);
+
+// The picture of a gallery polyhedron: the orthographic picture of the sphere of its symbol's
+// triangle, with the settings' R, view, size and sampling, and the settings' marks and its edges
+// (the generating point of its symbol) over it.
+struct PolyhedronPicture {
+    PictureDescription description;
+    OverlayOptions marks;
+};
+[[nodiscard]] PolyhedronPicture polyhedronPicture(const GalleryPolyhedron& polyhedron,
+                                                  const GallerySettings& settings);
 
 // Renders every picture into `folder` (a LockedFolder: made when missing, through a symbolic
 // link too, and locked meanwhile, so that a second gallery or turntable into it at the same time
-// is refused at once) as a PNG, `work.jobs` at once (the progress advanced by one per picture),
-// then writes index.html. Each file is written
-// completely or not at all, and the page of an earlier gallery in `folder` is removed first, so
-// that a page is only ever beside the pictures it describes. Throws FolderError for a folder
-// that cannot be made or is locked; GalleryError naming the first picture, in page order, whose
-// drawing faults, and for an old page that cannot be removed; WriteError for a file that cannot
-// be written, Interrupted and std::bad_alloc; the page is then not written.
+// is refused at once) as a PNG, then every polyhedron of `polyhedra` as its picture and its
+// models, `work.jobs` at once (the progress advanced by one per picture or polyhedron), then
+// writes polyhedra.html when there are polyhedra, and index.html (linking to it) last. Each
+// file is written completely or not at all, and the pages of an earlier gallery in `folder` are
+// removed first, so that a page is only ever beside the files it describes. Throws FolderError
+// for a folder that cannot be made or is locked; GalleryError naming the first picture, in page
+// order, whose drawing faults, and for an old page that cannot be removed; WriteError for a
+// file that cannot be written, Interrupted and std::bad_alloc; the pages are then not written.
 void writeGallery(const std::filesystem::path& folder, const std::vector<GalleryPicture>& pictures,
-                  const GallerySettings& settings, const WorkOptions& work);
+                  const GallerySettings& settings, const WorkOptions& work,
+                  const std::vector<GalleryPolyhedron>& polyhedra = {});
 
 // `text` with &, <, >, " and ' written as character references, for HTML text and attributes.
 [[nodiscard]] std::string htmlEscape(std::string_view text);

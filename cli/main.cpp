@@ -80,7 +80,8 @@ public:
 
 // The file -o names: the standard output for "-".
 vantu::OutputFile openOutput(const std::string& name) {
-    return name == "-" ? vantu::OutputFile::standardOutput() : vantu::OutputFile::replacing(vantu::filePath(name));
+    return name == "-" ? vantu::OutputFile::standardOutput()
+                       : vantu::OutputFile::replacing(vantu::filePath(name));
 }
 
 // Closes a whole file and puts it in place of the old one. A signal that came while the last
@@ -220,7 +221,8 @@ int drawPicture(const Command& command) {
     return 0;
 }
 
-// --gallery: every catalogue code in every projection, and the contact sheet.
+// --gallery: every catalogue code in every projection, and the contact sheet; the uniform
+// polyhedra, and their page.
 int drawGallery(const Command& command) {
     const vantu::PictureDescription description = vantu::options::describedPicture(command.picture);
     vantu::cli::GallerySettings settings;
@@ -229,10 +231,11 @@ int drawGallery(const Command& command) {
     settings.marks = command.marks;
     const std::vector<vantu::cli::GalleryPicture> pictures =
         vantu::cli::galleryPictures(command.permutations);
+    const std::vector<vantu::cli::GalleryPolyhedron> polyhedra = vantu::cli::galleryPolyhedra();
     vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "gallery",
-                                     static_cast<long>(pictures.size()));
+                                     static_cast<long>(pictures.size() + polyhedra.size()));
     vantu::cli::writeGallery(vantu::filePath(command.gallery), pictures, settings,
-                             workOptions(command, description, progress));
+                             workOptions(command, description, progress), polyhedra);
     return 0;
 }
 

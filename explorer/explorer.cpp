@@ -419,6 +419,10 @@ void Explorer::buildActions() {
          "Ring the points where the six hues meet, numbered as vantu-render --snub lists them; "
          "the generating point's number in yellow",
          redrawNow, true, marksMenu, false},
+        {&markPolyhedron, "markPolyhedron", "Polyhedron's Edges", QKeySequence(Qt::Key_P),
+         "Mark the edges of the generating point's polyhedron, each the great arc between the "
+         "vertices it joins: the polyhedron seen from the centre",
+         redrawNow, true, marksMenu, false},
         {&showFacts, "showFacts", nullptr, QKeySequence(Qt::CTRL | Qt::Key_I),
          "Show or hide the triangle's facts: its angles, sides and area, and its group", nullptr,
          false, marksMenu, true},
@@ -459,7 +463,7 @@ void Explorer::buildActions() {
         entry.menu->addAction(action);
     }
     for (QAction* checkable : {spin, fullScreen, markMirrors, markGroup, markTriangle,
-                               markSnubPoints, movePoint, showDual}) {
+                               markSnubPoints, markPolyhedron, movePoint, showDual}) {
         checkable->setCheckable(true);
     }
     // "=" is "+" without Shift on many keyboards.
@@ -502,20 +506,25 @@ void Explorer::redraw() {
     description.size =
         offAxisSize({size.width(), size.height()}, description.sampling, request.projection);
     m_wanted = description;
+    // The polyhedron of a new triangle first: its edges are marked only when it has one.
+    if (!m_wythoffOf || !sameTriangle(*m_wythoffOf, request)) {
+        updatePolyhedron();
+    }
     OverlayOptions marks;
     marks.mirrors = markMirrors->isChecked();
     marks.groupMirrors = markGroup->isChecked();
     marks.triangle = markTriangle->isChecked();
     marks.snubPoints = markSnubPoints->isChecked();
+    if (markPolyhedron->isChecked() && m_point && m_polyhedron) {
+        marks.polyhedron = true;
+        marks.generatingPoint = *m_point;
+    }
     m_frames.request(description, FrameMarks{marks, m_labelFont});
     // The 3D view turned by the sphere's new view; one it was dragged to on its own stays until
     // then.
     if (polyhedronView != nullptr && m_view != m_viewGiven) {
         m_viewGiven = m_view;
         polyhedronView->setView(m_view);
-    }
-    if (!m_wythoffOf || !sameTriangle(*m_wythoffOf, request)) {
-        updatePolyhedron();
     }
 }
 
@@ -618,6 +627,9 @@ void Explorer::choosePoint(QPointF position) {
             m_point = point;
             polyhedronDock->setVisible(true);
             updatePolyhedron();
+            if (markPolyhedron->isChecked()) {
+                redraw();  // the marked edges follow the point
+            }
         }
     } catch (...) {
         polyhedronFacts->setText(failureSentence());
@@ -761,11 +773,15 @@ void Explorer::copyPictureNow() noexcept {
 
 void Explorer::copyCommandNow() noexcept {
     try {
-        if (m_polyhedron && m_point) {
+        // The frame's own command while its polyhedron's edges are marked, which draws them too;
+        // else the one that writes the polyhedron shown, when there is one.
+        const bool marked = m_shown && m_shown->overlays.polyhedron;
+        if (m_polyhedron && m_point && !marked) {
             QGuiApplication::clipboard()->setText(
                 polyhedronCommandLine(m_wanted, *m_point, showDual->isChecked()));
         } else if (m_shown && m_commandText) {
-            QGuiApplication::clipboard()->setText(m_commandText(m_shown->description));
+            QGuiApplication::clipboard()->setText(
+                m_commandText(m_shown->description, m_shown->overlays));
         }
     } catch (...) {
         // The clipboard keeps what it held.

@@ -24,6 +24,7 @@
 #include "desktop/input_controls.h"
 #include "desktop/picture_file.h"
 #include "drawing/draw_procedure.h"
+#include "drawing/picture_overlay.h"
 #include "explorer/frame_source.h"
 #include "explorer/generating_point.h"
 #include "explorer/picture_view.h"
@@ -38,8 +39,9 @@ namespace vantu::explorer {
 // mouse. Every change draws a new frame at once, away from the interface thread; the picture
 // shows whole frames only, each the exact picture of its description, with the marks that are
 // switched on painted over it (the mirrors, the group's mirrors, the triangle, the snub points,
-// with their labels). A fault is said beside the controls in the main window's words, and the
-// last good picture stays. Beside the picture, the triangle's facts and the legend of the colours.
+// with their labels, and the edges of the generating point's polyhedron). A fault is said beside
+// the controls in the main window's words, and the last good picture stays. Beside the picture, the
+// triangle's facts and the legend of the colours.
 class Explorer : public QMainWindow {
     Q_OBJECT
 
@@ -50,8 +52,10 @@ public:
                       FrameOptions frames = {});
     ~Explorer() override;
 
-    // The vantu-render command line that draws a description, quoted for a POSIX shell.
-    using CommandText = std::function<QString(const PictureDescription& description)>;
+    // The vantu-render command line that draws a description with the marks of a frame (those
+    // it can draw), quoted for a POSIX shell.
+    using CommandText =
+        std::function<QString(const PictureDescription& description, const OverlayOptions& marks)>;
 
     // Sets what "Copy Command Line" puts on the clipboard; without it (at first) the action is
     // disabled.
@@ -131,6 +135,7 @@ private:
     QAction* markGroup = nullptr;       // G: every mirror of the group
     QAction* markTriangle = nullptr;    // T: the triangle, its vertices labelled with their angles
     QAction* markSnubPoints = nullptr;  // S: the snub points, numbered as --snub lists them
+    QAction* markPolyhedron = nullptr;  // P: the edges of the generating point's polyhedron
     QAction* movePoint = nullptr;       // W: a click or a drag on the picture moves P
     QAction* showDual = nullptr;        // D: the dual in the 3D view instead
     QAction* savePolyhedron = nullptr;  // Ctrl+Shift+S: "Save Polyhedron As..."

@@ -5,7 +5,6 @@
 #include <cmath>
 #include <limits>
 
-#include "geometry/text.h"
 #include "geometry/view.h"
 #include "snub/snub_points.h"
 
@@ -70,23 +69,6 @@ std::optional<GeneratingPoint> pointAtPixel(const PreparedPicture& picture,
         }
     }
     return chosen ? chosen : GeneratingPoint::given(shown->point);
-}
-
-std::string pointArgument(const GeneratingPoint& point) {
-    switch (point.kind) {
-        case PointKind::vertex:
-            return std::string("vertex:") + static_cast<char>('A' + point.index);
-        case PointKind::side:
-            return "side:" + std::to_string(point.index + 1);
-        case PointKind::incentre:
-            return "incentre";
-        case PointKind::snub:
-            return "snub:" + std::to_string(point.index + 1);
-        case PointKind::given:
-            break;
-    }
-    const Vec3& d = point.direction;
-    return formatNumber(d.x) + "," + formatNumber(d.y) + "," + formatNumber(d.z);
 }
 
 }  // namespace vantu::explorer

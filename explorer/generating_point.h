@@ -6,7 +6,6 @@
 // own points a click snaps to, and the point a click chooses.
 
 #include <optional>
-#include <string>
 #include <vector>
 
 #include "drawing/prepared_picture.h"
@@ -40,9 +39,5 @@ struct WythoffPoint {
 [[nodiscard]] std::optional<GeneratingPoint> pointAtPixel(const PreparedPicture& picture,
                                                           const std::vector<WythoffPoint>& own,
                                                           int column, int row);
-
-// The point as vantu-render's --point takes it: "vertex:A", "side:1", "incentre", "snub:1" or
-// the direction "x,y,z", each number written so that it reads back as the same double.
-[[nodiscard]] std::string pointArgument(const GeneratingPoint& point);
 
 }  // namespace vantu::explorer

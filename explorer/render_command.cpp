@@ -6,15 +6,18 @@
 #include <string>
 #include <vector>
 
-#include "explorer/generating_point.h"
 #include "options/picture_options.h"
 
 namespace vantu::explorer {
 
-QString renderCommandLine(const PictureDescription& description) {
+QString renderCommandLine(const PictureDescription& description, const OverlayOptions& marks) {
     std::vector<std::string> words = {"vantu-render"};
     const std::vector<std::string> arguments = options::renderArguments(description);
     words.insert(words.end(), arguments.begin(), arguments.end());
+    if (marks.polyhedron) {
+        words.insert(words.end(),
+                     {"--point", generatingPointText(marks.generatingPoint), "--mark-polyhedron"});
+    }
     words.insert(words.end(), {"-o", pictureFileName(description, ".png")});
     return QString::fromStdString(options::shellQuoted(words));
 }
@@ -27,24 +30,10 @@ std::string polyhedronFileName(const DrawRequest& request, const GeneratingPoint
     if (name.ends_with(projection)) {
         name.resize(name.size() - projection.size());
     }
-    switch (point.kind) {
-        case PointKind::vertex:
-            name += std::string("-vertex") + static_cast<char>('A' + point.index);
-            break;
-        case PointKind::side:
-            name += "-side" + std::to_string(point.index + 1);
-            break;
-        case PointKind::incentre:
-            name += "-incentre";
-            break;
-        case PointKind::snub:
-            name += "-snub" + std::to_string(point.index + 1);
-            break;
-        case PointKind::given:
-            name += "-point";
-            break;
-    }
-    return name + (dual ? "-dual" : "") + extension;
+    // The point by its name as --point writes it, without its colon; any other as "point".
+    std::string written = point.kind == PointKind::given ? "point" : generatingPointText(point);
+    std::erase(written, ':');
+    return name + "-" + written + (dual ? "-dual" : "") + extension;
 }
 
 QString polyhedronCommandLine(const PictureDescription& description, const GeneratingPoint& point,
@@ -54,7 +43,7 @@ QString polyhedronCommandLine(const PictureDescription& description, const Gener
     // The triangle's words only: the picture's scale, projection, view and size come after them.
     const auto pictureWords = std::find(arguments.begin(), arguments.end(), "--scale");
     words.insert(words.end(), arguments.begin(), pictureWords);
-    words.insert(words.end(), {"--point", pointArgument(point)});
+    words.insert(words.end(), {"--point", generatingPointText(point)});
     if (dual) {
         words.emplace_back("--dual");
     }

@@ -103,6 +103,16 @@ void OutputFile::write(std::span<const std::byte> bytes) {
     m_buffer.insert(m_buffer.end(), bytes.begin(), bytes.end());
 }
 
+void OutputFile::publish() {
+    if (!m_closed) {
+        throw std::logic_error("publish before close");
+    }
+    if (m_temporary.empty() || m_published) {
+        return;
+    }
+    moveIntoPlace();
+}
+
 void OutputFile::commit() {
     close();
     publish();

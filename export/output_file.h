@@ -129,6 +129,9 @@ private:
     // Writes `bytes` straight out, unbuffered; throws WriteError.
     void writeOut(std::span<const std::byte> bytes);
     void flushBuffer();
+    // The system's own part of publish(): moves the closed temporary file over the destination,
+    // marks it published and makes the move last; throws WriteError.
+    void moveIntoPlace();
     void fail(int error) const;
 
     std::string m_target;

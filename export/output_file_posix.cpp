@@ -362,13 +362,7 @@ void OutputFile::close() {
     }
 }
 
-void OutputFile::publish() {
-    if (!m_closed) {
-        throw std::logic_error("publish before close");
-    }
-    if (m_temporary.empty() || m_published) {
-        return;
-    }
+void OutputFile::moveIntoPlace() {
     if (::rename(m_temporary.c_str(), m_destination.c_str()) != 0) {
         fail(errno);
     }

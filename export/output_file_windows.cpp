@@ -11,7 +11,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <random>
-#include <stdexcept>
 #include <system_error>
 #include <utility>
 
@@ -170,13 +169,7 @@ void OutputFile::close() {
     }
 }
 
-void OutputFile::publish() {
-    if (!m_closed) {
-        throw std::logic_error("publish before close");
-    }
-    if (m_temporary.empty() || m_published) {
-        return;
-    }
+void OutputFile::moveIntoPlace() {
     if (::MoveFileExW(m_temporary.c_str(), m_destination.c_str(),
                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) == 0) {
         throw WriteError(m_target, 0, windows::reasonOf(::GetLastError()));

@@ -14,93 +14,120 @@ namespace vantu {
 namespace {
 
 // The uniform polyhedra of the published list (U1-U75, the great dirhombicosidodecahedron, U75,
-// which no Wythoff symbol gives, included), told apart by their faces, vertices and density (0
-// for none: one-sided, or with faces through the centre).
+// which no Wythoff symbol gives, included), with their Wythoff symbols, told apart by their
+// faces, vertices and density (0 for none: one-sided, or with faces through the centre).
 struct Listed {
     int number;
     std::string_view name;
+    std::string_view symbol;  // empty for U75
     std::string_view faces;
     int vertices;
     int density;
 };
 
 constexpr std::array<Listed, 75> uniformList{{
-    {1, "tetrahedron", "4 {3}", 4, 1},
-    {2, "truncated tetrahedron", "4 {3}, 4 {6}", 12, 1},
-    {3, "octahemioctahedron", "8 {3}, 4 {6}", 12, 0},
-    {4, "tetrahemihexahedron", "4 {3}, 3 {4}", 6, 0},
-    {5, "octahedron", "8 {3}", 6, 1},
-    {6, "cube", "6 {4}", 8, 1},
-    {7, "cuboctahedron", "8 {3}, 6 {4}", 12, 1},
-    {8, "truncated octahedron", "6 {4}, 8 {6}", 24, 1},
-    {9, "truncated cube", "8 {3}, 6 {8}", 24, 1},
-    {10, "rhombicuboctahedron", "8 {3}, 18 {4}", 24, 1},
-    {11, "truncated cuboctahedron", "12 {4}, 8 {6}, 6 {8}", 48, 1},
-    {12, "snub cube", "32 {3}, 6 {4}", 24, 1},
-    {13, "small cubicuboctahedron", "8 {3}, 6 {4}, 6 {8}", 24, 2},
-    {14, "great cubicuboctahedron", "8 {3}, 6 {4}, 6 {8/3}", 24, 4},
-    {15, "cubohemioctahedron", "6 {4}, 4 {6}", 12, 0},
-    {16, "cubitruncated cuboctahedron", "8 {6}, 6 {8}, 6 {8/3}", 48, 4},
-    {17, "great rhombicuboctahedron", "8 {3}, 18 {4}", 24, 5},
-    {18, "small rhombihexahedron", "12 {4}, 6 {8}", 24, 0},
-    {19, "stellated truncated hexahedron", "8 {3}, 6 {8/3}", 24, 7},
-    {20, "great truncated cuboctahedron", "12 {4}, 8 {6}, 6 {8/3}", 48, 1},
-    {21, "great rhombihexahedron", "12 {4}, 6 {8/3}", 24, 0},
-    {22, "icosahedron", "20 {3}", 12, 1},
-    {23, "dodecahedron", "12 {5}", 20, 1},
-    {24, "icosidodecahedron", "20 {3}, 12 {5}", 30, 1},
-    {25, "truncated icosahedron", "12 {5}, 20 {6}", 60, 1},
-    {26, "truncated dodecahedron", "20 {3}, 12 {10}", 60, 1},
-    {27, "rhombicosidodecahedron", "20 {3}, 30 {4}, 12 {5}", 60, 1},
-    {28, "truncated icosidodecahedron", "30 {4}, 20 {6}, 12 {10}", 120, 1},
-    {29, "snub dodecahedron", "80 {3}, 12 {5}", 60, 1},
-    {30, "small ditrigonal icosidodecahedron", "20 {3}, 12 {5/2}", 20, 2},
-    {31, "small icosicosidodecahedron", "20 {3}, 12 {5/2}, 20 {6}", 60, 2},
-    {32, "small snub icosicosidodecahedron", "100 {3}, 12 {5/2}", 60, 2},
-    {33, "small dodecicosidodecahedron", "20 {3}, 12 {5}, 12 {10}", 60, 2},
-    {34, "small stellated dodecahedron", "12 {5/2}", 12, 3},
-    {35, "great dodecahedron", "12 {5}", 12, 3},
-    {36, "dodecadodecahedron", "12 {5}, 12 {5/2}", 30, 3},
-    {37, "truncated great dodecahedron", "12 {5/2}, 12 {10}", 60, 3},
-    {38, "rhombidodecadodecahedron", "30 {4}, 12 {5}, 12 {5/2}", 60, 3},
-    {39, "small rhombidodecahedron", "30 {4}, 12 {10}", 60, 0},
-    {40, "snub dodecadodecahedron", "60 {3}, 12 {5}, 12 {5/2}", 60, 3},
-    {41, "ditrigonal dodecadodecahedron", "12 {5}, 12 {5/2}", 20, 4},
-    {42, "great ditrigonal dodecicosidodecahedron", "20 {3}, 12 {5}, 12 {10/3}", 60, 4},
-    {43, "small ditrigonal dodecicosidodecahedron", "20 {3}, 12 {5/2}, 12 {10}", 60, 4},
-    {44, "icosidodecadodecahedron", "12 {5}, 12 {5/2}, 20 {6}", 60, 4},
-    {45, "icositruncated dodecadodecahedron", "20 {6}, 12 {10}, 12 {10/3}", 120, 4},
-    {46, "snub icosidodecadodecahedron", "80 {3}, 12 {5}, 12 {5/2}", 60, 4},
-    {47, "great ditrigonal icosidodecahedron", "20 {3}, 12 {5}", 20, 6},
-    {48, "great icosicosidodecahedron", "20 {3}, 12 {5}, 20 {6}", 60, 6},
-    {49, "small icosihemidodecahedron", "20 {3}, 6 {10}", 30, 0},
-    {50, "small dodecicosahedron", "20 {6}, 12 {10}", 60, 0},
-    {51, "small dodecahemidodecahedron", "12 {5}, 6 {10}", 30, 0},
-    {52, "great stellated dodecahedron", "12 {5/2}", 20, 7},
-    {53, "great icosahedron", "20 {3}", 12, 7},
-    {54, "great icosidodecahedron", "20 {3}, 12 {5/2}", 30, 7},
-    {55, "great truncated icosahedron", "12 {5/2}, 20 {6}", 60, 7},
-    {56, "rhombicosahedron", "30 {4}, 20 {6}", 60, 0},
-    {57, "great snub icosidodecahedron", "80 {3}, 12 {5/2}", 60, 7},
-    {58, "small stellated truncated dodecahedron", "12 {5}, 12 {10/3}", 60, 9},
-    {59, "truncated dodecadodecahedron", "30 {4}, 12 {10}, 12 {10/3}", 120, 3},
-    {60, "inverted snub dodecadodecahedron", "60 {3}, 12 {5}, 12 {5/2}", 60, 9},
-    {61, "great dodecicosidodecahedron", "20 {3}, 12 {5/2}, 12 {10/3}", 60, 10},
-    {62, "small dodecahemicosahedron", "12 {5/2}, 10 {6}", 30, 0},
-    {63, "great dodecicosahedron", "20 {6}, 12 {10/3}", 60, 0},
-    {64, "great snub dodecicosidodecahedron", "80 {3}, 24 {5/2}", 60, 10},
-    {65, "great dodecahemicosahedron", "12 {5}, 10 {6}", 30, 0},
-    {66, "great stellated truncated dodecahedron", "20 {3}, 12 {10/3}", 60, 13},
-    {67, "great rhombicosidodecahedron", "20 {3}, 30 {4}, 12 {5/2}", 60, 13},
-    {68, "great truncated icosidodecahedron", "30 {4}, 20 {6}, 12 {10/3}", 120, 13},
-    {69, "great inverted snub icosidodecahedron", "80 {3}, 12 {5/2}", 60, 13},
-    {70, "great dodecahemidodecahedron", "12 {5/2}, 6 {10/3}", 30, 0},
-    {71, "great icosihemidodecahedron", "20 {3}, 6 {10/3}", 30, 0},
-    {72, "small retrosnub icosicosidodecahedron", "100 {3}, 12 {5/2}", 60, 38},
-    {73, "great rhombidodecahedron", "30 {4}, 12 {10/3}", 60, 0},
-    {74, "great retrosnub icosidodecahedron", "80 {3}, 12 {5/2}", 60, 37},
-    {75, "great dirhombicosidodecahedron", "40 {3}, 60 {4}, 24 {5/2}", 60, 0},
+    {1, "tetrahedron", "3 | 2 3", "4 {3}", 4, 1},
+    {2, "truncated tetrahedron", "2 3 | 3", "4 {3}, 4 {6}", 12, 1},
+    {3, "octahemioctahedron", "3/2 3 | 3", "8 {3}, 4 {6}", 12, 0},
+    {4, "tetrahemihexahedron", "3/2 3 | 2", "4 {3}, 3 {4}", 6, 0},
+    {5, "octahedron", "4 | 2 3", "8 {3}", 6, 1},
+    {6, "cube", "3 | 2 4", "6 {4}", 8, 1},
+    {7, "cuboctahedron", "2 | 3 4", "8 {3}, 6 {4}", 12, 1},
+    {8, "truncated octahedron", "2 4 | 3", "6 {4}, 8 {6}", 24, 1},
+    {9, "truncated cube", "2 3 | 4", "8 {3}, 6 {8}", 24, 1},
+    {10, "rhombicuboctahedron", "3 4 | 2", "8 {3}, 18 {4}", 24, 1},
+    {11, "truncated cuboctahedron", "2 3 4 |", "12 {4}, 8 {6}, 6 {8}", 48, 1},
+    {12, "snub cube", "| 2 3 4", "32 {3}, 6 {4}", 24, 1},
+    {13, "small cubicuboctahedron", "3/2 4 | 4", "8 {3}, 6 {4}, 6 {8}", 24, 2},
+    {14, "great cubicuboctahedron", "3 4 | 4/3", "8 {3}, 6 {4}, 6 {8/3}", 24, 4},
+    {15, "cubohemioctahedron", "4/3 4 | 3", "6 {4}, 4 {6}", 12, 0},
+    {16, "cubitruncated cuboctahedron", "4/3 3 4 |", "8 {6}, 6 {8}, 6 {8/3}", 48, 4},
+    {17, "great rhombicuboctahedron", "3/2 4 | 2", "8 {3}, 18 {4}", 24, 5},
+    {18, "small rhombihexahedron", "3/2 2 4 |", "12 {4}, 6 {8}", 24, 0},
+    {19, "stellated truncated hexahedron", "2 3 | 4/3", "8 {3}, 6 {8/3}", 24, 7},
+    {20, "great truncated cuboctahedron", "4/3 2 3 |", "12 {4}, 8 {6}, 6 {8/3}", 48, 1},
+    {21, "great rhombihexahedron", "4/3 3/2 2 |", "12 {4}, 6 {8/3}", 24, 0},
+    {22, "icosahedron", "5 | 2 3", "20 {3}", 12, 1},
+    {23, "dodecahedron", "3 | 2 5", "12 {5}", 20, 1},
+    {24, "icosidodecahedron", "2 | 3 5", "20 {3}, 12 {5}", 30, 1},
+    {25, "truncated icosahedron", "2 5 | 3", "12 {5}, 20 {6}", 60, 1},
+    {26, "truncated dodecahedron", "2 3 | 5", "20 {3}, 12 {10}", 60, 1},
+    {27, "rhombicosidodecahedron", "3 5 | 2", "20 {3}, 30 {4}, 12 {5}", 60, 1},
+    {28, "truncated icosidodecahedron", "2 3 5 |", "30 {4}, 20 {6}, 12 {10}", 120, 1},
+    {29, "snub dodecahedron", "| 2 3 5", "80 {3}, 12 {5}", 60, 1},
+    {30, "small ditrigonal icosidodecahedron", "3 | 5/2 3", "20 {3}, 12 {5/2}", 20, 2},
+    {31, "small icosicosidodecahedron", "5/2 3 | 3", "20 {3}, 12 {5/2}, 20 {6}", 60, 2},
+    {32, "small snub icosicosidodecahedron", "| 5/2 3 3", "100 {3}, 12 {5/2}", 60, 2},
+    {33, "small dodecicosidodecahedron", "3/2 5 | 5", "20 {3}, 12 {5}, 12 {10}", 60, 2},
+    {34, "small stellated dodecahedron", "5 | 2 5/2", "12 {5/2}", 12, 3},
+    {35, "great dodecahedron", "5/2 | 2 5", "12 {5}", 12, 3},
+    {36, "dodecadodecahedron", "2 | 5/2 5", "12 {5}, 12 {5/2}", 30, 3},
+    {37, "truncated great dodecahedron", "2 5/2 | 5", "12 {5/2}, 12 {10}", 60, 3},
+    {38, "rhombidodecadodecahedron", "5/2 5 | 2", "30 {4}, 12 {5}, 12 {5/2}", 60, 3},
+    {39, "small rhombidodecahedron", "2 5/2 5 |", "30 {4}, 12 {10}", 60, 0},
+    {40, "snub dodecadodecahedron", "| 2 5/2 5", "60 {3}, 12 {5}, 12 {5/2}", 60, 3},
+    {41, "ditrigonal dodecadodecahedron", "3 | 5/3 5", "12 {5}, 12 {5/2}", 20, 4},
+    {42, "great ditrigonal dodecicosidodecahedron", "3 5 | 5/3", "20 {3}, 12 {5}, 12 {10/3}", 60,
+     4},
+    {43, "small ditrigonal dodecicosidodecahedron", "5/3 3 | 5", "20 {3}, 12 {5/2}, 12 {10}", 60,
+     4},
+    {44, "icosidodecadodecahedron", "5/3 5 | 3", "12 {5}, 12 {5/2}, 20 {6}", 60, 4},
+    {45, "icositruncated dodecadodecahedron", "5/3 3 5 |", "20 {6}, 12 {10}, 12 {10/3}", 120, 4},
+    {46, "snub icosidodecadodecahedron", "| 5/3 3 5", "80 {3}, 12 {5}, 12 {5/2}", 60, 4},
+    {47, "great ditrigonal icosidodecahedron", "3/2 | 3 5", "20 {3}, 12 {5}", 20, 6},
+    {48, "great icosicosidodecahedron", "3/2 5 | 3", "20 {3}, 12 {5}, 20 {6}", 60, 6},
+    {49, "small icosihemidodecahedron", "3/2 3 | 5", "20 {3}, 6 {10}", 30, 0},
+    {50, "small dodecicosahedron", "3/2 3 5 |", "20 {6}, 12 {10}", 60, 0},
+    {51, "small dodecahemidodecahedron", "5/4 5 | 5", "12 {5}, 6 {10}", 30, 0},
+    {52, "great stellated dodecahedron", "3 | 2 5/2", "12 {5/2}", 20, 7},
+    {53, "great icosahedron", "5/2 | 2 3", "20 {3}", 12, 7},
+    {54, "great icosidodecahedron", "2 | 5/2 3", "20 {3}, 12 {5/2}", 30, 7},
+    {55, "great truncated icosahedron", "2 5/2 | 3", "12 {5/2}, 20 {6}", 60, 7},
+    {56, "rhombicosahedron", "2 5/2 3 |", "30 {4}, 20 {6}", 60, 0},
+    {57, "great snub icosidodecahedron", "| 2 5/2 3", "80 {3}, 12 {5/2}", 60, 7},
+    {58, "small stellated truncated dodecahedron", "2 5 | 5/3", "12 {5}, 12 {10/3}", 60, 9},
+    {59, "truncated dodecadodecahedron", "5/3 2 5 |", "30 {4}, 12 {10}, 12 {10/3}", 120, 3},
+    {60, "inverted snub dodecadodecahedron", "| 5/3 2 5", "60 {3}, 12 {5}, 12 {5/2}", 60, 9},
+    {61, "great dodecicosidodecahedron", "5/2 3 | 5/3", "20 {3}, 12 {5/2}, 12 {10/3}", 60, 10},
+    {62, "small dodecahemicosahedron", "5/3 5/2 | 3", "12 {5/2}, 10 {6}", 30, 0},
+    {63, "great dodecicosahedron", "5/3 5/2 3 |", "20 {6}, 12 {10/3}", 60, 0},
+    {64, "great snub dodecicosidodecahedron", "| 5/3 5/2 3", "80 {3}, 24 {5/2}", 60, 10},
+    {65, "great dodecahemicosahedron", "5/4 5 | 3", "12 {5}, 10 {6}", 30, 0},
+    {66, "great stellated truncated dodecahedron", "2 3 | 5/3", "20 {3}, 12 {10/3}", 60, 13},
+    {67, "great rhombicosidodecahedron", "5/3 3 | 2", "20 {3}, 30 {4}, 12 {5/2}", 60, 13},
+    {68, "great truncated icosidodecahedron", "5/3 2 3 |", "30 {4}, 20 {6}, 12 {10/3}", 120, 13},
+    {69, "great inverted snub icosidodecahedron", "| 5/3 2 3", "80 {3}, 12 {5/2}", 60, 13},
+    {70, "great dodecahemidodecahedron", "5/3 5/2 | 5/3", "12 {5/2}, 6 {10/3}", 30, 0},
+    {71, "great icosihemidodecahedron", "3/2 3 | 5/3", "20 {3}, 6 {10/3}", 30, 0},
+    {72, "small retrosnub icosicosidodecahedron", "| 3/2 3/2 5/2", "100 {3}, 12 {5/2}", 60, 38},
+    {73, "great rhombidodecahedron", "3/2 5/3 2 |", "30 {4}, 12 {10/3}", 60, 0},
+    {74, "great retrosnub icosidodecahedron", "| 3/2 5/3 2", "80 {3}, 12 {5/2}", 60, 37},
+    {75, "great dirhombicosidodecahedron", "", "40 {3}, 60 {4}, 24 {5/2}", 60, 0},
 }};
+
+// The prisms and antiprisms of the list, which dihedralName names.
+constexpr std::array<ListedSymbol, 5> listedDihedral{{
+    {76, "2 5 | 2"},
+    {77, "| 2 2 5"},
+    {78, "2 5/2 | 2"},
+    {79, "| 2 2 5/2"},
+    {80, "| 2 2 5/3"},
+}};
+
+// Every symbol of the list, by number.
+constexpr auto listedSymbols = [] {
+    std::array<ListedSymbol, uniformList.size() - 1 + listedDihedral.size()> all{};
+    std::size_t k = 0;
+    for (const Listed& listed : uniformList) {
+        if (!listed.symbol.empty()) {
+            all.at(k++) = {listed.number, listed.symbol};
+        }
+    }
+    for (const ListedSymbol& listed : listedDihedral) {
+        all.at(k++) = listed;
+    }
+    return all;
+}();
 
 // The word for an n-gon's prism or antiprism, or nothing.
 std::string polygonWord(int sides, int turns) {
@@ -332,6 +359,10 @@ std::string numberText(double value) {
 }
 
 }  // namespace
+
+std::span<const ListedSymbol> uniformSymbols() noexcept {
+    return listedSymbols;
+}
 
 std::string polygonText(int sides, int turns) {
     return std::to_string(sides) + (turns == 1 ? "" : "/" + std::to_string(turns));

@@ -6,6 +6,7 @@
 // characteristic, density, size, whether it is uniform, and the name of a uniform one.
 
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,6 +28,18 @@ struct UniformName {
     int number = 0;
     std::string name;
 };
+
+// A uniform polyhedron of the published list that a Wythoff symbol gives: its number (1 to 80
+// as U1-U80) and its symbol as the list writes it ("| 2 3 5").
+struct ListedSymbol {
+    int number = 0;
+    std::string_view symbol;
+};
+
+// Every uniform polyhedron of the published list that has a Wythoff symbol, by number: U1-U74
+// and the prisms and antiprisms U76-U80 (the great dirhombicosidodecahedron, U75, has none).
+// Each symbol builds the polyhedron that uniformName names with its number.
+[[nodiscard]] std::span<const ListedSymbol> uniformSymbols() noexcept;
 
 // Two edges whose lengths differ by at most this are one length; a polyhedron whose edges are
 // all one length is uniform (its vertices are alike by construction).

@@ -431,6 +431,23 @@ GeneratingPoint parseGeneratingPoint(std::string_view text) {
     return fault();
 }
 
+std::string generatingPointText(const GeneratingPoint& point) {
+    switch (point.kind) {
+        case PointKind::vertex:
+            return std::string("vertex:") + static_cast<char>('A' + point.index);
+        case PointKind::side:
+            return "side:" + std::to_string(point.index + 1);
+        case PointKind::incentre:
+            return "incentre";
+        case PointKind::snub:
+            return "snub:" + std::to_string(point.index + 1);
+        case PointKind::given:
+            break;
+    }
+    const Vec3& d = point.direction;
+    return formatNumber(d.x) + "," + formatNumber(d.y) + "," + formatNumber(d.z);
+}
+
 WythoffTriangle wythoffTriangle(const DrawRequest& request) {
     const TriangleFacts facts = triangleFacts(request);
     WythoffTriangle t;

@@ -81,6 +81,11 @@ struct GeneratingPoint {
 // generatingPointForm.
 [[nodiscard]] GeneratingPoint parseGeneratingPoint(std::string_view text);
 
+// The point written as parseGeneratingPoint reads it back: "vertex:A", "side:1", "incentre",
+// "snub:1" or the direction "x,y,z", each number written so that it reads back as the same
+// double.
+[[nodiscard]] std::string generatingPointText(const GeneratingPoint& point);
+
 // A triangle made ready for Wythoff's construction: its mirrors solved as a drawing solves them
 // (prepareDrawing), its vertices, its exact angles at A, B, C and its finite group.
 struct WythoffTriangle {

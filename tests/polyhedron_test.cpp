@@ -85,18 +85,41 @@ INSTANTIATE_TEST_SUITE_P(Points, BadGeneratingPoint,
                                          "vertex:D", "vertex:", "side:0", "side:4", "snub:0",
                                          "snub:-1", "snub:1x", "incenter"));
 
-TEST(GeneratingPointText, ReadsEachKind) {
-    EXPECT_EQ(parseGeneratingPoint("vertex:C").kind, PointKind::vertex);
-    EXPECT_EQ(parseGeneratingPoint("vertex:C").index, 2);
-    EXPECT_EQ(parseGeneratingPoint("side:3").kind, PointKind::side);
-    EXPECT_EQ(parseGeneratingPoint("side:3").index, 2);
-    EXPECT_EQ(parseGeneratingPoint("incentre").kind, PointKind::incentre);
-    EXPECT_EQ(parseGeneratingPoint("snub:2").index, 1);
-    const GeneratingPoint given = parseGeneratingPoint(" 3, 0 ,-4");
-    ASSERT_EQ(given.kind, PointKind::given);
-    EXPECT_DOUBLE_EQ(given.direction.x, 0.6);
-    EXPECT_DOUBLE_EQ(given.direction.z, -0.8);
+struct PointCase {
+    const char* name;
+    const char* text;
+    PointKind kind;
+    int index;
+    const char* written;  // generatingPointText's, which reads back as the same point
+};
+
+class GeneratingPointText : public testing::TestWithParam<PointCase> {};
+
+TEST_P(GeneratingPointText, ReadsEachKindAndWritesItBack) {
+    const PointCase& c = GetParam();
+    const GeneratingPoint point = parseGeneratingPoint(c.text);
+    EXPECT_EQ(point.kind, c.kind);
+    EXPECT_EQ(point.index, c.index);
+    EXPECT_EQ(generatingPointText(point), c.written);
+    const GeneratingPoint again = parseGeneratingPoint(generatingPointText(point));
+    EXPECT_EQ(again.kind, point.kind);
+    EXPECT_EQ(again.index, point.index);
+    EXPECT_EQ(again.direction, point.direction);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Points, GeneratingPointText,
+    testing::Values(PointCase{"vertexC", "vertex:C", PointKind::vertex, 2, "vertex:C"},
+                    PointCase{"side3", "side:3", PointKind::side, 2, "side:3"},
+                    PointCase{"incentre", "incentre", PointKind::incentre, 0, "incentre"},
+                    PointCase{"snub2", "snub:2", PointKind::snub, 1, "snub:2"},
+                    PointCase{"snub12", "snub:12", PointKind::snub, 11, "snub:12"},
+                    // Normalised, and written to the last bit of each double.
+                    PointCase{"direction", " 3, 0 ,-4", PointKind::given, 0,
+                              "0.6000000000000001,0,-0.8"},
+                    PointCase{"thirds", "1,1,1", PointKind::given, 0,
+                              "0.5773502691896258,0.5773502691896258,0.5773502691896258"}),
+    RowName());
 
 DrawRequest usual(const char* text) {
     DrawRequest request;

@@ -21,6 +21,7 @@
 #include "cli/export.h"
 #include "cli/output_folder.h"
 #include "cli/progress.h"
+#include "drawing/prepared_picture.h"
 #include "geometry/draw_error.h"
 #include "render/fine_picture.h"
 #include "render/pixel_colour.h"
@@ -258,6 +259,149 @@ TEST(WriteGallery, WritesEveryPictureAndThePage) {
     }
     std::filesystem::remove_all(one);
     std::filesystem::remove_all(two);
+}
+
+// The uniform polyhedra, one row each with its facts, picture and files.
+struct PolyhedronRowCase {
+    const char* name;
+    int number;
+    const char* cells;  // the row's cells from the name to the density, "|" between them
+    friend void PrintTo(const PolyhedronRowCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class PolyhedraPageRows : public testing::TestWithParam<PolyhedronRowCase> {};
+
+TEST_P(PolyhedraPageRows, SayTheFactsAndLinkThePictureAndFiles) {
+    const PolyhedronRowCase& c = GetParam();
+    const std::vector<GalleryPolyhedron> polyhedra = galleryPolyhedra();
+    static const std::string page = polyhedraPage(polyhedra, GallerySettings{});
+    EXPECT_EQ(page.find("<script"), std::string::npos);
+    const std::regex row(
+        "<tr>\n<td>U(\\d+)</td>((?:<td[^>]*>(?:<code>)?[^<]*(?:</code>)?</td>){9})\n<td>"
+        "<a href=\"([^\"]+)\"><img src=\"([^\"]+)\" width=\"160\" height=\"120\" "
+        "alt=\"[^\"]+\"></a></td>\n<td><a href=\"([^\"]+)\">OFF</a> <a href=\"([^\"]+)\">"
+        "glTF</a></td>\n</tr>");
+    std::vector<int> numbers;
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), row);
+         it != std::sregex_iterator(); ++it) {
+        const int number = std::stoi((*it)[1]);
+        numbers.push_back(number);
+        const std::string stem = "U" + std::to_string(number);
+        EXPECT_EQ((*it)[3].str(), stem + ".png");
+        EXPECT_EQ((*it)[4].str(), stem + ".png");
+        EXPECT_EQ((*it)[5].str(), stem + ".off");
+        EXPECT_EQ((*it)[6].str(), stem + ".glb");
+        if (number == c.number) {
+            const std::string cells =
+                std::regex_replace(std::regex_replace((*it)[2].str(), std::regex("</?code>"), ""),
+                                   std::regex("</td><td[^>]*>|^<td[^>]*>|</td>$"), "|");
+            EXPECT_EQ(cells, std::string("|") + c.cells + "|");
+        }
+    }
+    ASSERT_EQ(numbers.size(), polyhedra.size());
+    EXPECT_NE(std::find(numbers.begin(), numbers.end(), c.number), numbers.end());
+    for (std::size_t i = 0; i < numbers.size(); ++i) {
+        EXPECT_EQ(numbers[i], polyhedra[i].number);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Polyhedra, PolyhedraPageRows,
+    testing::Values(
+        PolyhedronRowCase{"Tetrahedron", 1, "tetrahedron|3 | 2 3|4|6|4|4 {3}|3.3.3|2|1"},
+        PolyhedronRowCase{"Tetrahemihexahedron", 4,
+                          "tetrahemihexahedron|3/2 3 | 2|6|12|7|4 {3}, 3 {4}|3.4.3.4|1|none"},
+        PolyhedronRowCase{"SnubDodecahedron", 29,
+                          "snub dodecahedron|| 2 3 5|60|150|92|80 {3}, 12 {5}|3.3.3.3.5|2|1"},
+        PolyhedronRowCase{"GreatIcosahedron", 53,
+                          "great icosahedron|5/2 | 2 3|12|30|20|20 {3}|3.3.3.3.3|2|7"},
+        PolyhedronRowCase{"PentagrammicCrossedAntiprism", 80,
+                          "pentagrammic crossed antiprism|| 2 2 5/3|10|20|12|10 {3}, 2 "
+                          "{5/2}|3.3.3.5/2|2|3"}),
+    RowName());
+
+// A few polyhedra beside a code's pictures: each polyhedron's picture, OFF and glTF binary, the
+// page of them and the contact sheet linking to it, whatever the thread count.
+TEST(WriteGallery, WritesThePolyhedraTheirFilesAndTheirPage) {
+    std::vector<GalleryPolyhedron> polyhedra;
+    for (const GalleryPolyhedron& p : galleryPolyhedra()) {
+        if (p.number == 1 || p.number == 29 || p.number == 53) {
+            polyhedra.push_back(p);
+        }
+    }
+    ASSERT_EQ(polyhedra.size(), 3U);
+    std::vector<GalleryPicture> pictures = galleryPictures(false);
+    pictures.resize(3);
+    GallerySettings settings;
+    const std::filesystem::path one = scratch("polyhedra-one");
+    const std::filesystem::path two = scratch("polyhedra-two");
+    writeGallery(one, pictures, settings, {1, nullptr, {}}, polyhedra);
+    writeGallery(two, pictures, settings, {2, nullptr, {}}, polyhedra);
+
+    EXPECT_EQ(slurp(one / "polyhedra.html"), polyhedraPage(polyhedra, settings));
+    const std::string index = slurp(one / "index.html");
+    EXPECT_EQ(index, galleryPage(pictures, settings, true));
+    EXPECT_NE(index.find("<a href=\"polyhedra.html\">"), std::string::npos);
+    EXPECT_EQ(galleryPage(pictures, settings).find("polyhedra.html"), std::string::npos);
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(one)) {
+        ++files;
+        EXPECT_EQ(slurp(entry.path()), slurp(two / entry.path().filename()))
+            << entry.path().filename();
+    }
+    EXPECT_EQ(files, pictures.size() + 3 * polyhedra.size() + 2);
+
+    // The snub dodecahedron: its model, and the sphere of (2 3 5) with its edges over it.
+    EXPECT_TRUE(slurp(one / "U29.off").starts_with("OFF\n"));
+    EXPECT_TRUE(slurp(one / "U29.glb").starts_with("glTF"));
+    const PolyhedronPicture shown = polyhedronPicture(polyhedra[1], settings);
+    EXPECT_EQ(shown.description.request.triangleCode, "2 3 5");
+    EXPECT_EQ(shown.description.request.projection, Projection::orthographic);
+    const testing_support::DecodedPng image = testing_support::readPng((one / "U29.png").string());
+    ASSERT_EQ(image.problem, "");
+    const PreparedPicture marked(shown.description, shown.marks);
+    const PreparedPicture plain(shown.description, {});
+    ASSERT_EQ(image.width, marked.width());
+    ASSERT_EQ(image.height, marked.height());
+    std::vector<PackedColour> row(static_cast<std::size_t>(marked.width()));
+    std::vector<PackedColour> bare(row.size());
+    int edges = 0;
+    for (int r = 0; r < marked.height(); r += 20) {
+        (void)marked.renderRow(r, row);
+        (void)plain.renderRow(r, bare);
+        for (int c = 0; c < marked.width(); ++c) {
+            ASSERT_EQ(image.at(c, r), row[static_cast<std::size_t>(c)])
+                << "pixel (" << c << ", " << r << ")";
+            edges += row[static_cast<std::size_t>(c)] != bare[static_cast<std::size_t>(c)] ? 1 : 0;
+        }
+    }
+    EXPECT_GT(edges, 50) << "the edges marked";
+    std::filesystem::remove_all(one);
+    std::filesystem::remove_all(two);
+}
+
+// A polyhedron that cannot be drawn is named by its picture; no page is left, the polyhedra's
+// of an earlier gallery neither.
+TEST(WriteGallery, StopsAtAPolyhedronsFaultWithoutAPage) {
+    GallerySettings settings;
+    settings.scaleText = "0";
+    settings.shared.request.scale = 0.0;
+    const std::filesystem::path dir = scratch("polyhedron-fault");
+    std::filesystem::create_directories(dir);
+    std::ofstream(dir / "index.html") << "an earlier gallery";
+    std::ofstream(dir / "polyhedra.html") << "an earlier gallery's polyhedra";
+    try {
+        writeGallery(dir, {}, settings, {2, nullptr, {}}, galleryPolyhedra());
+        ADD_FAILURE() << "no GalleryError";
+    } catch (const GalleryError& e) {
+        EXPECT_TRUE(std::string(e.what()).starts_with("cannot draw '" + (dir / "U1.png").string() +
+                                                      "': the scale R is 0"))
+            << e.what();
+    }
+    EXPECT_FALSE(std::filesystem::exists(dir / "index.html"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "polyhedra.html"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "U1.png"));
+    std::filesystem::remove_all(dir);
 }
 
 // A fault names the first picture, and the page of an earlier gallery in the folder, which

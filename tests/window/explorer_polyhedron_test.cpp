@@ -1,8 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
 // The polyhedron in the Explorer: the generating point clicked or dragged on the picture (W),
-// snapping to the triangle's own points; the 3D view's colours; its dual (D); saving it and
-// copying the command that writes it.
+// snapping to the triangle's own points; its edges marked on the picture (P); the 3D view's
+// colours; its dual (D); saving it and copying the command that writes it.
 
 #include <gtest/gtest.h>
 
@@ -22,9 +22,12 @@
 #include <string>
 #include <vector>
 
+#include "cli/command_line.h"
 #include "explorer/generating_point.h"
 #include "explorer/polyhedron_view.h"
+#include "explorer/render_command.h"
 #include "geometry/text.h"
+#include "options/picture_options.h"
 #include "polyhedron/polyhedron_facts.h"
 #include "polyhedron/wythoff.h"
 #include "tests/run_program.h"
@@ -216,6 +219,90 @@ TEST_F(ExplorerPolyhedronTest, NoPolyhedronForADenseGroup) {
                     ->text()
                     .contains(QStringLiteral("dense on the sphere")));
     EXPECT_FALSE(named<QAction>(explorer, "savePolyhedron")->isEnabled());
+}
+
+// P marks the polyhedron's edges over the picture, as vantu-render's --mark-polyhedron draws
+// them; they follow a drag of the point, and the command copied draws the frame shown.
+TEST_F(ExplorerPolyhedronTest, MarksTheEdgesWhichFollowTheDragAndTheCommandDrawsThem) {
+    std::vector<QString> copied;
+    explorer.setCommandText([&](const PictureDescription& d, const OverlayOptions& marks) {
+        copied.push_back(explorer::renderCommandLine(d, marks));
+        return copied.back();
+    });
+    named<QAction>(explorer, "movePoint")->trigger();
+    const QPointF from = positionOf(pointOf(triangle, GeneratingPoint::vertex(1)));
+    click(from);
+    ASSERT_TRUE(waitCurrent());
+    ASSERT_EQ(vertexCount(), 20);
+    const QImage plain = explorer.shown()->image;
+    EXPECT_FALSE(explorer.shown()->overlays.polyhedron) << "no edges before P";
+
+    pressKey(picture(), Qt::Key_P, "markPolyhedron");
+    ASSERT_TRUE(waitCurrent());
+    // The frame shown: the core's picture with the edges of the point's polyhedron, changed from
+    // the plain picture where the picture shows an edge's middle.
+    const auto expectEdgesOf = [&](const GeneratingPoint& point, const QImage& unmarked) {
+        const Frame& frame = *explorer.shown();
+        ASSERT_TRUE(frame.overlays.polyhedron);
+        EXPECT_TRUE(samePoint(frame.overlays.generatingPoint, point));
+        OverlayOptions edges;
+        edges.polyhedron = true;
+        edges.generatingPoint = point;
+        EXPECT_TRUE(isCorePicture(frame.image, frame.description, edges));
+        const Polyhedron polyhedron = buildPolyhedron(triangle, point);
+        int seen = 0;
+        for (const auto& [a, b] : polyhedron.edges) {
+            const Vec3 middle = unit(polyhedron.vertices[static_cast<std::size_t>(a)] +
+                                     polyhedron.vertices[static_cast<std::size_t>(b)]);
+            const std::optional<PicturePosition> at =
+                explorer::framePositionOf(*frame.picture, middle);
+            if (!at || !frame.picture->pointAt(static_cast<int>(std::lround(at->col)),
+                                               static_cast<int>(std::lround(at->row)))) {
+                continue;
+            }
+            const QPoint pixel(static_cast<int>(std::lround(at->col)),
+                               static_cast<int>(std::lround(at->row)));
+            ++seen;
+            EXPECT_NE(frame.image.pixel(pixel), unmarked.pixel(pixel))
+                << pixel.x() << ", " << pixel.y();
+        }
+        EXPECT_GE(seen, 3);
+    };
+    expectEdgesOf(GeneratingPoint::vertex(1), plain);
+
+    // Dragged to the vertex C: the icosahedron's edges, where the dodecahedron's were.
+    const QImage dodecahedron = explorer.shown()->image;
+    const QPointF to = positionOf(pointOf(triangle, GeneratingPoint::vertex(2)));
+    mouse(QEvent::MouseButtonPress, from, Qt::LeftButton);
+    mouse(QEvent::MouseMove, to, Qt::LeftButton);
+    mouse(QEvent::MouseButtonRelease, to, Qt::NoButton);
+    ASSERT_TRUE(waitCurrent());
+    ASSERT_EQ(vertexCount(), 12);
+    expectEdgesOf(GeneratingPoint::vertex(2), plain);
+    EXPECT_NE(explorer.shown()->image, dodecahedron);
+
+    // The command copied draws the frame shown, read as vantu-render reads it.
+    QTest::keyClick(&explorer, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    ASSERT_EQ(copied.size(), 1U);
+    const std::vector<std::string> words = testing_support::shellWords(copied[0].toStdString());
+    ASSERT_FALSE(words.empty());
+    const cli::ParsedLine parsed =
+        cli::parseCommandLine(std::vector<std::string>(words.begin() + 1, words.end()));
+    ASSERT_EQ(parsed.action, cli::Action::run);
+    EXPECT_EQ(parsed.command.mode, cli::Mode::picture);
+    ASSERT_TRUE(parsed.command.point.has_value());
+    OverlayOptions marks = parsed.command.marks;
+    EXPECT_TRUE(marks.polyhedron);
+    marks.generatingPoint = *parsed.command.point;
+    EXPECT_TRUE(isCorePicture(explorer.shown()->image,
+                              options::describedPicture(parsed.command.picture), marks));
+
+    // Without the mark, the copied command writes the polyhedron's model again.
+    pressKey(picture(), Qt::Key_P, "markPolyhedron");
+    ASSERT_TRUE(waitCurrent());
+    EXPECT_TRUE(isCorePicture(explorer.shown()->image, explorer.shown()->description));
+    QTest::keyClick(&explorer, Qt::Key_C, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(copied.size(), 1U);
 }
 
 // Whether `pixel` is a face colour of `polyhedron` as the view lights it: the colour times a

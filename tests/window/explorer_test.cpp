@@ -504,8 +504,8 @@ class ExplorerCommandTest : public ExplorerTest,
 TEST_P(ExplorerCommandTest, CopiesTheCommandLineOfThePictureShown) {
     EXPECT_FALSE(partsOf(explorer).copyCommand->isEnabled()) << "no command line without its maker";
     std::vector<QString> copied;
-    explorer.setCommandText([&](const PictureDescription& d) {
-        copied.push_back(explorer::renderCommandLine(d));
+    explorer.setCommandText([&](const PictureDescription& d, const OverlayOptions& marks) {
+        copied.push_back(explorer::renderCommandLine(d, marks));
         return copied.back();
     });
     EXPECT_TRUE(partsOf(explorer).copyCommand->isEnabled());

@@ -118,10 +118,11 @@ inline QImage corePicture(const PictureDescription& description,
     return image;
 }
 
-// Whether `image` is, pixel for pixel, the core's picture of `description`.
+// Whether `image` is, pixel for pixel, the core's picture of `description` with `overlays`.
 inline ::testing::AssertionResult isCorePicture(const QImage& image,
-                                                const PictureDescription& description) {
-    const QImage expected = corePicture(description);
+                                                const PictureDescription& description,
+                                                const OverlayOptions& overlays = {}) {
+    const QImage expected = corePicture(description, overlays);
     if (image.size() != expected.size()) {
         return ::testing::AssertionFailure()
                << "the frame is " << image.width() << " x " << image.height() << ", not "
