@@ -86,6 +86,13 @@ ExactFractions exactCodeFractions(std::string_view text) {
     return fractions;
 }
 
+Geometry triangleGeometry(const ExactFractions& fractions) {
+    const mpq_class sum =
+        fractions[0].halfTurns() + fractions[1].halfTurns() + fractions[2].halfTurns();
+    const int sign = cmp(sum, 1);
+    return sign > 0 ? Geometry::spherical : sign == 0 ? Geometry::euclidean : Geometry::hyperbolic;
+}
+
 std::optional<std::string> triangleDefect(const ExactFractions& fractions) {
     const double pi = std::numbers::pi;
     const TriangleFractions nearest = nearestFractions(fractions);
@@ -112,7 +119,7 @@ std::optional<std::string> triangleDefect(const ExactFractions& fractions) {
         }
         return cmp(sum, whole);
     };
-    if (compareToWhole({1, 1, 1}) <= 0) {
+    if (triangleGeometry(fractions) != Geometry::spherical) {
         return named + "their sum is not more than 180\u00b0";
     }
     for (std::size_t i = 0; i < 3; ++i) {

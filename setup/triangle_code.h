@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "geometry/geometry.h"
+
 namespace vantu {
 
 // The 44 triangle codes the program offers, in catalogue order: "300 2/1:3/1:3/1" first,
@@ -77,6 +79,13 @@ inline constexpr std::string_view codeForm =
 // (division by zero) at the first divisor that reads as 0, before the next fraction is read; its
 // message ends with codeForm.
 [[nodiscard]] CodeAngles parseTriangleCode(std::string_view text, double pi);
+
+// The geometry of the triangle whose angles are `fractions`, decided exactly from the fractions
+// and never from rounded angles: the sign of d1/n1 + d2/n2 + d3/n3 - 1, the sum of the angles in
+// half turns less one half turn. Spherical when it is positive, Euclidean when it is zero,
+// hyperbolic when it is negative. The divisors are not 0; whether the angles bound a triangle at
+// all is triangleDefect's question.
+[[nodiscard]] Geometry triangleGeometry(const ExactFractions& fractions);
 
 // Why the angles of `fractions` bound no proper spherical triangle, in words for a user; nothing
 // when they do. The test is exact, on the fractions, so that it holds for every rotation and

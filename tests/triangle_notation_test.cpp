@@ -225,6 +225,52 @@ INSTANTIATE_TEST_SUITE_P(
                    "their sum is not more than 180\u00b0"}),
     RowName());
 
+struct GeometryCase {
+    const char* name;
+    const char* text;
+    Geometry geometry;
+    friend void PrintTo(const GeometryCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class TriangleGeometry : public testing::TestWithParam<GeometryCase> {};
+
+// The sign of the angles' sum less a half turn, exact however near to zero it is, the same for
+// the fractions in any order.
+TEST_P(TriangleGeometry, IsDecidedExactly) {
+    const GeometryCase& c = GetParam();
+    ExactFractions f = exactSchwarzFractions(c.text);
+    for (int turn = 0; turn < 3; ++turn) {
+        EXPECT_EQ(triangleGeometry(f), c.geometry) << geometryName(triangleGeometry(f));
+        f = permuted(f, 1, turn == 1);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TriangleGeometry,
+    testing::Values(GeometryCase{"Icosahedral", "2 3 5", Geometry::spherical},
+                    GeometryCase{"StarOnTheSphere", "5/2 3 3", Geometry::spherical},
+                    GeometryCase{"Unreduced", "4/2 6/2 9/3", Geometry::spherical},
+                    GeometryCase{"Hexagonal", "2 3 6", Geometry::euclidean},
+                    GeometryCase{"Square", "2 4 4", Geometry::euclidean},
+                    GeometryCase{"Triangular", "3 3 3", Geometry::euclidean},
+                    GeometryCase{"TwoHexagonalTriangles", "3/2 6 6", Geometry::euclidean},
+                    GeometryCase{"EuclideanUnreduced", "2 3 6000000000000000/1000000000000000",
+                                 Geometry::euclidean},
+                    GeometryCase{"Heptagonal", "2 3 7", Geometry::hyperbolic},
+                    GeometryCase{"StarInThePlane", "5/2 4 4", Geometry::hyperbolic},
+                    GeometryCase{"JustAboveAHalfTurn", "2 3 5999999999999999/1000000000000000",
+                                 Geometry::spherical},
+                    GeometryCase{"JustBelowAHalfTurn", "2 3 6000000000000001/1000000000000000",
+                                 Geometry::hyperbolic},
+                    // Where the nearest doubles of 5999999999999999999 and 6 times 10^18 are one.
+                    GeometryCase{"JustAboveBeyondDoubles",
+                                 "2 3 5999999999999999999/1000000000000000000",
+                                 Geometry::spherical},
+                    GeometryCase{"JustBelowBeyondDoubles",
+                                 "2 3 6000000000000000001/1000000000000000000",
+                                 Geometry::hyperbolic}),
+    RowName());
+
 struct ThinCase {
     const char* name;
     const char* text;
