@@ -180,7 +180,8 @@ TEST(SolveTriangle, EveryTriangleOfAGridInItsGeometry) {
                         EXPECT_EQ(v.z, 1.0);
                     } else {
                         const double sheet = geometry == Geometry::hyperbolic ? -1.0 : 1.0;
-                        EXPECT_NEAR(pointForm(v, v, geometry), sheet, 1e-12 * v.z * v.z);
+                        EXPECT_NEAR(pointForm(v, v, geometry), sheet,
+                                    1e-12 * std::max(1.0, v.z * v.z));
                     }
                 }
                 const double tolerance = 1e-11 * size * size;
