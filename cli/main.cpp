@@ -80,7 +80,8 @@ public:
 
 // The file -o names: the standard output for "-".
 vantu::OutputFile openOutput(const std::string& name) {
-    return name == "-" ? vantu::OutputFile::standardOutput() : vantu::OutputFile::replacing(vantu::filePath(name));
+    return name == "-" ? vantu::OutputFile::standardOutput()
+                       : vantu::OutputFile::replacing(vantu::filePath(name));
 }
 
 // Closes a whole file and puts it in place of the old one. A signal that came while the last
@@ -100,10 +101,13 @@ std::size_t bytesPerJob(const vantu::PictureDescription& description) {
 }
 
 // Throws Refusal for a triangle whose hues meet at no definite points, found before the mirrors
-// are solved: the same answer for every rotation and reverse, whatever their rounding.
+// are solved: the same answer for every rotation and reverse, whatever their rounding. A code is
+// solved on the sphere whatever its angles, so only a spherical triangle's code has them.
 void requireMeetingPoints(const vantu::DrawRequest& request) {
+    const bool code = request.notation == vantu::TriangleNotation::code;
     if (const std::optional<std::string> defect =
-            vantu::triangleDefect(request.triangleCode, request.notation)) {
+            code ? vantu::sphericalDefect(request.triangleCode, request.notation)
+                 : vantu::triangleDefect(request.triangleCode, request.notation)) {
         throw Refusal(*defect + "; its hues meet at no definite points");
     }
 }

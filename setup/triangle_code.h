@@ -87,15 +87,21 @@ inline constexpr std::string_view codeForm =
 // all is triangleDefect's question.
 [[nodiscard]] Geometry triangleGeometry(const ExactFractions& fractions);
 
-// Why the angles of `fractions` bound no proper spherical triangle, in words for a user; nothing
-// when they do. The test is exact, on the fractions, so that it holds for every rotation and
-// reverse of the angles alike: each angle lies strictly between 0 and 180 degrees, their sum
-// exceeds 180 degrees, and any two of them sum to less than the third plus 180 degrees. The
-// divisors are not 0. The angles are named in degrees as the drawing computes them, from the
-// nearest doubles.
+// Why the angles of `fractions` bound no proper triangle in any of the three geometries, in words
+// for a user; nothing when they do. The test is exact, on the fractions, so that it holds for
+// every rotation and reverse of the angles alike: each angle lies strictly between 0 and 180
+// degrees, and when their sum exceeds 180 degrees (a triangle of the sphere, triangleGeometry)
+// any two of them sum to less than the third plus 180 degrees. A sum of 180 degrees or less is a
+// triangle of the Euclidean or the hyperbolic plane. The divisors are not 0. The angles are named
+// in degrees as the drawing computes them, from the nearest doubles.
 [[nodiscard]] std::optional<std::string> triangleDefect(const ExactFractions& fractions);
 
-// The same for the angles of the code `text`, read as parseTriangleCode reads them. Throws
+// Why the angles of `fractions` bound no proper spherical triangle: triangleDefect's words, or,
+// for a triangle of a plane, that their sum is not more than 180 degrees. Nothing when they bound
+// one. For what only the sphere has: its finite groups and the search of its snub points.
+[[nodiscard]] std::optional<std::string> sphericalDefect(const ExactFractions& fractions);
+
+// triangleDefect for the angles of the code `text`, read as parseTriangleCode reads them. Throws
 // DrawError as parseTriangleCode does.
 [[nodiscard]] std::optional<std::string> triangleDefect(std::string_view text);
 

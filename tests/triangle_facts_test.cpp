@@ -136,7 +136,7 @@ TEST(TriangleGroup, IsFiniteExactlyWhereTheMirrorsCloseUp) {
         for (std::size_t j = i; j < fractions.size(); ++j) {
             for (std::size_t k = j; k < fractions.size(); ++k) {
                 const std::string text = fractions[i] + " " + fractions[j] + " " + fractions[k];
-                if (triangleDefect(text, TriangleNotation::schwarz)) {
+                if (sphericalDefect(text, TriangleNotation::schwarz)) {
                     continue;
                 }
                 const MirrorGroup group = triangleGroup(exactSchwarzFractions(text));

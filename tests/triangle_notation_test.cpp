@@ -173,14 +173,16 @@ TEST(SchwarzNotation, QuotesTheTextCutAndEscaped) {
 struct DefectCase {
     const char* name;
     const char* text;
-    const char* defect;  // null: a proper triangle
+    const char* defect;               // in every geometry; null: a proper triangle
+    const char* spherical = nullptr;  // on the sphere alone, where it differs
     friend void PrintTo(const DefectCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class SchwarzDefect : public testing::TestWithParam<DefectCase> {};
 
 // The check of --snub, exact on the fractions however many digits they have; a drawing in the
-// usual notation stops at it, before the mirrors are solved.
+// usual notation stops at it, before the mirrors are solved. The sphere alone also refuses the
+// triangles of the planes.
 TEST_P(SchwarzDefect, IsFoundExactly) {
     const DefectCase& c = GetParam();
     const std::optional<std::string> defect = triangleDefect(c.text, TriangleNotation::schwarz);
@@ -188,23 +190,26 @@ TEST_P(SchwarzDefect, IsFoundExactly) {
     if (c.defect != nullptr) {
         expectDrawingStops(c.text, c.defect, FaultStage::triangle);
     }
+    const char* spherical = c.spherical == nullptr ? c.defect : c.spherical;
+    EXPECT_EQ(sphericalDefect(c.text, TriangleNotation::schwarz).value_or("none"),
+              spherical == nullptr ? "none" : spherical);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, SchwarzDefect,
     testing::Values(
         DefectCase{"Icosahedral", "2 3 5", nullptr},
-        DefectCase{"Hyperbolic", "2 3 7",
+        DefectCase{"Hyperbolic", "2 3 7", nullptr,
                    "the angles 90\u00b0, 60\u00b0, 25.71\u00b0 bound no proper spherical triangle: "
                    "their sum is not more than 180\u00b0"},
-        DefectCase{"Euclidean", "3 3 3",
+        DefectCase{"Euclidean", "3 3 3", nullptr,
                    "the angles 60\u00b0, 60\u00b0, 60\u00b0 bound no proper spherical triangle: "
                    "their sum is not more than 180\u00b0"},
         DefectCase{"AHalfTurn", "1 3 3",
-                   "the angles 180\u00b0, 60\u00b0, 60\u00b0 bound no proper spherical triangle: "
+                   "the angles 180\u00b0, 60\u00b0, 60\u00b0 bound no proper triangle: "
                    "180\u00b0 is not strictly between 0\u00b0 and 180\u00b0"},
         DefectCase{"Reflex", "2 2 3/4",
-                   "the angles 90\u00b0, 90\u00b0, 240\u00b0 bound no proper spherical triangle: "
+                   "the angles 90\u00b0, 90\u00b0, 240\u00b0 bound no proper triangle: "
                    "240\u00b0 is not strictly between 0\u00b0 and 180\u00b0"},
         DefectCase{"TwoTooWide", "3/2 3/2 3",
                    "the angles 120\u00b0, 120\u00b0, 60\u00b0 bound no proper spherical triangle: "
@@ -212,7 +217,7 @@ INSTANTIATE_TEST_SUITE_P(
         // 1/2 + 1/3 + 1/5.999999999999999 exceeds 1 by 3e-17 of a half turn, which no double
         // of the angles' sum shows.
         DefectCase{"JustAboveAHalfTurn", "2 3 5999999999999999/1000000000000000", nullptr},
-        DefectCase{"JustBelowAHalfTurn", "2 3 6000000000000001/1000000000000000",
+        DefectCase{"JustBelowAHalfTurn", "2 3 6000000000000001/1000000000000000", nullptr,
                    "the angles 90\u00b0, 60\u00b0, 30\u00b0 bound no proper spherical triangle: "
                    "their sum is not more than 180\u00b0"},
         DefectCase{"AHugeDihedral", "2 2 123456789012345678901234567890", nullptr},
@@ -221,6 +226,7 @@ INSTANTIATE_TEST_SUITE_P(
         DefectCase{"JustAboveAHalfTurnBeyondDoubles", "2 3 5999999999999999999/1000000000000000000",
                    nullptr},
         DefectCase{"JustBelowAHalfTurnBeyondDoubles", "2 3 6000000000000000001/1000000000000000000",
+                   nullptr,
                    "the angles 90\u00b0, 60\u00b0, 30\u00b0 bound no proper spherical triangle: "
                    "their sum is not more than 180\u00b0"}),
     RowName());
@@ -269,6 +275,50 @@ INSTANTIATE_TEST_SUITE_P(
                     GeometryCase{"JustBelowBeyondDoubles",
                                  "2 3 6000000000000000001/1000000000000000000",
                                  Geometry::hyperbolic}),
+    RowName());
+
+struct SolvedInCase {
+    const char* name;
+    const char* text;
+    Geometry geometry;
+    const char* code;  // the same triangle as a code, which the sphere's solver refuses
+    friend void PrintTo(const SolvedInCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class SolvedIn : public testing::TestWithParam<SolvedInCase> {};
+
+// The usual notation reaches every geometry, whichever way round; a code is solved on the
+// sphere, and its fault says where the usual notation draws it.
+TEST_P(SolvedIn, ItsGeometry) {
+    const SolvedInCase& c = GetParam();
+    for (int rotation = 0; rotation < 3; ++rotation) {
+        const DrawRequest request =
+            schwarzRequest(c.text).rotation(rotation).reverse(rotation == 2);
+        EXPECT_EQ(prepareDrawing(request).geometry, c.geometry) << "rotation " << rotation;
+    }
+    if (c.code == nullptr) {
+        return;
+    }
+    try {
+        (void)prepareDrawing(drawRequest(c.code));
+        ADD_FAILURE() << "no fault";
+    } catch (const DrawError& e) {
+        const std::string hint = "; in the usual notation, \"" + std::string(c.text) +
+                                 "\" draws it in the " + std::string(geometryName(c.geometry)) +
+                                 " plane";
+        EXPECT_TRUE(std::string(e.what()).ends_with(hint)) << e.what();
+        EXPECT_EQ(e.stage(), FaultStage::triangle);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, SolvedIn,
+    testing::Values(SolvedInCase{"Sphere", "2 3 5", Geometry::spherical, nullptr},
+                    SolvedInCase{"Hyperbolic", "2 3 7", Geometry::hyperbolic, "700 2/1:3/1:7/1"},
+                    SolvedInCase{"HyperbolicStar", "5/2 4 4", Geometry::hyperbolic,
+                                 "544 5/2:4/1:4/1"},
+                    SolvedInCase{"Euclidean", "2 4 4", Geometry::euclidean, "244 2/1:4/1:4/1"},
+                    SolvedInCase{"EuclideanStar", "3/2 6 6", Geometry::euclidean, nullptr}),
     RowName());
 
 struct ThinCase {

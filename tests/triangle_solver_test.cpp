@@ -296,7 +296,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         BadTriangle{"SumBelowHalfTurn", "700 2/1:3/1:7/1", 0,
                     "the angles 90\u00B0, 60\u00B0, 25.71\u00B0 do not form a spherical triangle: "
-                    "square root of a negative number while solving side c",
+                    "square root of a negative number while solving side c; in the usual "
+                    "notation, \"2 3 7\" draws it in the hyperbolic plane",
                     FaultKind::invalidOperation},
         BadTriangle{"LetterForQ1", "300 2/x:3/1:3/1", 0,
                     "the angles 0\u00B0, 60\u00B0, 60\u00B0 do not form a spherical triangle: "
@@ -320,7 +321,8 @@ INSTANTIATE_TEST_SUITE_P(
                     FaultKind::divisionByZero},
         BadTriangle{"SumExactlyHalfTurn", "000 2/1:4/1:4/1", 0,
                     "the angles 90\u00B0, 45\u00B0, 45\u00B0 do not form a spherical triangle: "
-                    "square root of a negative number while solving side c",
+                    "square root of a negative number while solving side c; in the usual "
+                    "notation, \"2 4 4\" draws it in the Euclidean plane",
                     FaultKind::invalidOperation}),
     RowName());
 
