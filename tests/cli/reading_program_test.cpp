@@ -192,6 +192,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(StartUpInfo, PrintsTheFactsOfTheTetrahedralTriangle) {
     const std::string facts =
         "triangle: (2 3 3)\n"
+        "geometry: spherical\n"
         "angles: 90\u00b0, 60\u00b0, 60\u00b0 (\u03c0/2, \u03c0/3, \u03c0/3)\n"
         "sides: 70.53\u00b0, 54.74\u00b0, 54.74\u00b0\n"
         "area: 0.523599 sr, 1/24 of the sphere\n"
