@@ -234,7 +234,13 @@ INSTANTIATE_TEST_SUITE_P(
                              drawRequest("511 5/3:3/2:3/1").rotation(1)},
                     InfoCase{"TriangleReversed",
                              {"--reverse", "--info", "--triangle", "5/2 3 3", "--rotation", "2"},
-                             schwarzRequest("5/2 3 3").rotation(2).reverse()}),
+                             schwarzRequest("5/2 3 3").rotation(2).reverse()},
+                    // The planes' triangles, which no picture draws yet, have their facts.
+                    InfoCase{"Hyperbolic",
+                             {"--info", "--triangle", "5/2 4 4", "--rotation", "1"},
+                             schwarzRequest("5/2 4 4").rotation(1)},
+                    InfoCase{
+                        "Euclidean", {"--info", "--triangle", "2 3 6"}, schwarzRequest("2 3 6")}),
     RowName());
 
 // What each pixel of a marked picture must be: the plain picture with the marks painted over it.
