@@ -185,7 +185,13 @@ std::optional<std::string> planeNotationHint(std::string_view code) {
 }
 
 void requireProperTriangle(std::string_view text, TriangleNotation notation) {
-    if (const std::optional<std::string> defect = triangleDefect(text, notation)) {
+    // A code is solved on the sphere, so only a spherical triangle's code is proper.
+    const bool code = notation == TriangleNotation::code;
+    if (std::optional<std::string> defect =
+            code ? sphericalDefect(text, notation) : triangleDefect(text, notation)) {
+        if (const std::optional<std::string> hint = code ? planeNotationHint(text) : std::nullopt) {
+            *defect += "; " + *hint;
+        }
         throw DrawError(FaultKind::invalidOperation, FaultStage::triangle, "checking the triangle",
                         *defect);
     }

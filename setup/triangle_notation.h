@@ -80,7 +80,9 @@ inline constexpr std::string_view schwarzForm =
 
 // Throws DrawError (invalid operation, stage triangle) whose message is triangleDefect's when the
 // angles of `text` bound no proper triangle in any geometry, and as parseTriangle does for a text
-// that does not read; returns when they bound one.
+// that does not read; returns when they bound one. A code, which is solved on the sphere, must
+// bound a proper spherical triangle: sphericalDefect's message, ending with planeNotationHint's
+// words for a code of a plane's triangle.
 void requireProperTriangle(std::string_view text, TriangleNotation notation);
 
 // For a code whose angles bound a proper triangle of the Euclidean or the hyperbolic plane, which

@@ -135,7 +135,7 @@ const std::string thin =
 
 class NoProperTriangle : public testing::TestWithParam<DefectCase> {};
 
-// Angles in the usual notation that bound no spherical triangle: status 1, the proper-triangle
+// Angles that bound no triangle, and the planes' triangles no picture draws yet: status 1, the
 // message and nothing written.
 TEST_P(NoProperTriangle, ExitsOneWithTheDefect) {
     const DefectCase& c = GetParam();
@@ -177,6 +177,13 @@ INSTANTIATE_TEST_SUITE_P(
         DefectCase{"CodeMarkedWithSnubPoints",
                    {"--code", "700 2/1:3/1:7/1", "--mark-snub", "-o", "FILE"},
                    hyperbolic + "; its hues meet at no definite points"},
+        // A code is solved on the sphere: a plane's code has no facts, and says where the usual
+        // notation draws it.
+        DefectCase{"InfoOfAPlanesCode",
+                   {"--info", "--code", "333 3/1:3/1:3/1"},
+                   "the angles 60\u00b0, 60\u00b0, 60\u00b0 bound no proper spherical triangle: "
+                   "their sum is not more than 180\u00b0; in the usual notation, \"3 3 3\" "
+                   "draws it in the Euclidean plane"},
         // A proper triangle too thin to draw: the same words for its facts and its picture.
         DefectCase{"ThinInfo", {"--triangle", "2 2 1000000000", "--info"}, thin},
         DefectCase{
