@@ -101,10 +101,13 @@ std::size_t bytesPerJob(const vantu::PictureDescription& description) {
 }
 
 // Throws Refusal for a triangle whose hues meet at no definite points, found before the mirrors
-// are solved: the same answer for every rotation and reverse, whatever their rounding.
+// are solved: the same answer for every rotation and reverse, whatever their rounding. A code is
+// solved on the sphere whatever its angles, so only a spherical triangle's code has them.
 void requireMeetingPoints(const vantu::DrawRequest& request) {
+    const bool code = request.notation == vantu::TriangleNotation::code;
     if (const std::optional<std::string> defect =
-            vantu::triangleDefect(request.triangleCode, request.notation)) {
+            code ? vantu::sphericalDefect(request.triangleCode, request.notation)
+                 : vantu::triangleDefect(request.triangleCode, request.notation)) {
         throw Refusal(*defect + "; its hues meet at no definite points");
     }
 }

@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "geometry/draw_error.h"
 #include "geometry/text.h"
 #include "render/render_picture.h"
 
@@ -16,7 +17,22 @@ std::string pictureFileName(const PictureDescription& description, std::string_v
            formatNumber(description.request.scale) + std::string(extension);
 }
 
+namespace {
+
+// The one refusal of the planes, which the scan and the marks cannot draw yet: a set-up of the
+// Euclidean or the hyperbolic plane stops a picture here, before anything is drawn.
+void requireDrawableGeometry(const DrawSetup& setup) {
+    if (setup.geometry != Geometry::spherical) {
+        throw DrawError(FaultKind::invalidOperation, FaultStage::triangle, "drawing the triangle",
+                        "a triangle of the " + std::string(geometryName(setup.geometry)) +
+                            " plane cannot be drawn yet, only its facts listed");
+    }
+}
+
+}  // namespace
+
 DrawSetup turnedSetup(const DrawSetup& plain, const View& view) {
+    requireDrawableGeometry(plain);
     DrawSetup setup = plain;
     setup.normals = turned(plain.normals, view, plain.pi);
     return setup;

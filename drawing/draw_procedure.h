@@ -40,7 +40,8 @@ struct PictureDescription {
 [[nodiscard]] DrawSetup prepareView(const PictureDescription& description);
 
 // `plain`, prepareDrawing's set-up, with its normals turned by `view`: the second half of
-// prepareView, for a set-up solved already.
+// prepareView, for a set-up solved already. Throws DrawError (stage triangle) for a set-up of the
+// Euclidean or the hyperbolic plane, which no picture draws yet.
 [[nodiscard]] DrawSetup turnedSetup(const DrawSetup& plain, const View& view);
 
 // The FinePicture of `description` drawn with `setup` (prepareView's for it). Throws

@@ -71,7 +71,7 @@ TriangleMarks triangleMarks(const DrawRequest& request, const DrawSetup& plain,
         marks.polyhedron = buildPolyhedron(triangle, options.generatingPoint);
     }
     if ((!options.groupMirrors && !options.snubPoints) ||
-        triangleDefect(request.triangleCode, request.notation)) {
+        sphericalDefect(request.triangleCode, request.notation)) {
         return marks;
     }
     if (options.groupMirrors) {

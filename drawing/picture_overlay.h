@@ -93,12 +93,12 @@ struct PictureOverlay {
 // every view of it.
 struct TriangleMarks {
     // The group the triangle's mirrors generate (triangleGroup, its mirrors not listed), when the
-    // group's mirrors are asked for; none otherwise, and none when triangleDefect names a defect,
+    // group's mirrors are asked for; none otherwise, and none when sphericalDefect names a defect,
     // since then the angles bound no triangle of Schwarz's classification.
     MirrorGroup group;
     // findSnubPoints before the view, in the order and with the numbers of --snub, when the snub
-    // points are asked for; none otherwise, and none when triangleDefect names a defect, since
-    // then the hues meet at no definite points.
+    // points are asked for; none otherwise, and none when sphericalDefect names a defect, since
+    // the search is the sphere's.
     std::vector<SnubPoint> snubPoints;
     // The polyhedron that the options' generating point gives on the triangle (buildPolyhedron on
     // wythoffTriangle's triangle), before the view, when its edges are asked for; none otherwise.

@@ -457,6 +457,12 @@ WythoffTriangle wythoffTriangle(const DrawRequest& request) {
     t.group = facts.group;
     t.group.mirrors.clear();
     const std::string name = "(" + schwarzText(t.fractions) + ")";
+    if (t.setup.geometry != Geometry::spherical) {
+        refuse(FaultStage::triangle, "the triangle " + name +
+                                         " has no polyhedron: it lies in the " +
+                                         std::string(geometryName(t.setup.geometry)) +
+                                         " plane, and polyhedra are built on the sphere");
+    }
     if (t.group.kind == GroupKind::none) {
         refuse(FaultStage::triangle,
                "the triangle " + name + " has no polyhedron: " + groupSentence(t.group));

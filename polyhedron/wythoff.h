@@ -95,10 +95,12 @@ struct WythoffTriangle {
     MirrorGroup group;               // triangleGroup's, no mirrors listed
 };
 
-// Prepares the triangle of `request`. Throws DrawError as triangleFacts does, and, for a
-// triangle whose group is not finite, DrawError (invalid operation, stage triangle) saying that
-// the images of the triangle are dense on the sphere; for a dihedral group of more than
-// maxPolyhedronGroup elements, one saying that it is too large.
+// Prepares the triangle of `request`. Throws DrawError as triangleFacts does; for a triangle of
+// the Euclidean or the hyperbolic plane, DrawError (invalid operation, stage triangle) saying
+// that polyhedra are built on the sphere; for a spherical triangle whose group is not finite,
+// DrawError (invalid operation, stage triangle) saying that the images of the triangle are dense on
+// the sphere; for a dihedral group of more than maxPolyhedronGroup elements, one saying that it is
+// too large.
 [[nodiscard]] WythoffTriangle wythoffTriangle(const DrawRequest& request);
 
 // The most elements of a group whose polyhedra are built.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstddef>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -51,12 +52,24 @@ DrawSetup prepareDrawing(const DrawRequest& request) {
     setup.pi = detail::drawingPi();
     const VertexAngles v = vertexAngles(request, setup.pi);
     if (request.notation == TriangleNotation::code) {
-        setup.normals = solveMirrors(v[0], v[1], v[2]);
+        try {
+            setup.normals = solveMirrors(v[0], v[1], v[2]);
+        } catch (const DrawError& e) {
+            // A code is always solved on the sphere; one of a plane's triangles faults as it
+            // always has, with a hint of the notation that draws it.
+            const std::optional<std::string> hint = planeNotationHint(request.triangleCode);
+            if (!hint) {
+                throw;
+            }
+            throw DrawError(e.kind(), e.stage(), "solving the triangle",
+                            std::string(e.what()) + "; " + *hint);
+        }
         return setup;
     }
     requireProperTriangle(request.triangleCode, request.notation);
+    setup.geometry = triangleGeometry(exactFractions(request.triangleCode, request.notation));
     try {
-        setup.normals = solveMirrors(v[0], v[1], v[2]);
+        setup.normals = solveMirrors(v[0], v[1], v[2], setup.geometry);
     } catch (const DrawError& e) {
         // A proper triangle, exactly, whose angles as doubles lie too near a degenerate one. The
         // angles in the order of the text: the same words for every rotation and reverse.

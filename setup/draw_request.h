@@ -76,12 +76,13 @@ template <class T>
 
 // Computes pi, parses the triangle's text in its notation (parseTriangle), permutes the angles
 // and solves the mirrors. Throws DrawError at the first fault, with nothing computed after it.
-// A text in the usual notation must also name a proper spherical triangle
-// (requireProperTriangle, after the parse), and when its angles as doubles lie too near a
-// degenerate triangle for the mirrors to be solved, the fault (stage triangle) says that the
-// triangle, quoted, is too thin to draw, with its angles in the order of the text, the same words
-// for every rotation and reverse. A code is solved as it reads, whatever its angles, and its
-// faults are the solver's.
+// A text in the usual notation must also name a proper triangle (requireProperTriangle, after
+// the parse), which is solved in its geometry (triangleGeometry, set in the set-up); when its
+// angles as doubles lie too near a degenerate triangle for the mirrors to be solved, the fault
+// (stage triangle) says that the triangle, quoted, is too thin to draw, with its angles in the
+// order of the text, the same words for every rotation and reverse. A code is solved on the
+// sphere as it reads, whatever its angles, and its faults are the solver's; those of a code of a
+// plane's triangle end with planeNotationHint's words.
 [[nodiscard]] DrawSetup prepareDrawing(const DrawRequest& request);
 
 // Reads the scale box's text: its numericPrefix, checked as a stored value. Throws DrawError

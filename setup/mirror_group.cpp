@@ -6,6 +6,7 @@
 #include <array>
 #include <cmath>
 #include <cstdint>
+#include <string>
 #include <unordered_map>
 
 #include "setup/triangle_notation.h"
@@ -121,16 +122,94 @@ GroupKind schwarzGroup(const SortedAngles& angles) {
     return GroupKind::none;
 }
 
+// The Euclidean triangles whose mirrors generate a discrete group, with its name and how many
+// triangles of its tiling each is made of. Every other one has a vertex of angle (pi / n) d with
+// n other than 2, 3, 4 and 6, whose two mirrors turn the plane by 2 pi / n, a turn no discrete
+// group of the plane's motions has: its images are dense.
+struct WallpaperTriangle {
+    std::string_view angles;
+    std::string_view symbol;
+    int cover;
+};
+
+constexpr std::array<WallpaperTriangle, 4> wallpaperList = {{
+    {"2 3 6", "p6m", 1},
+    {"2 4 4", "p4m", 1},
+    {"3 3 3", "p3m1", 1},
+    {"3/2 6 6", "p6m", 2},  // two triangles (2 3 6) about their common side
+}};
+
+MirrorGroup euclideanGroup(const SortedAngles& angles) {
+    MirrorGroup group;
+    group.geometry = Geometry::euclidean;
+    for (const WallpaperTriangle& t : wallpaperList) {
+        if (sortedAngles(exactSchwarzFractions(t.angles)) == angles) {
+            group.kind = GroupKind::wallpaper;
+            group.symbol = t.symbol;
+            group.cover = t.cover;
+        }
+    }
+    return group;
+}
+
+// The whole numbers p q r smallest first, as in "2 3 7".
+std::string tilingSymbol(std::array<mpz_class, 3> numbers) {
+    std::sort(numbers.begin(), numbers.end());
+    return numbers[0].get_str() + " " + numbers[1].get_str() + " " + numbers[2].get_str();
+}
+
+MirrorGroup hyperbolicGroup(const SortedAngles& angles) {
+    MirrorGroup group;
+    group.geometry = Geometry::hyperbolic;
+    group.kind = GroupKind::undecided;
+    if (std::all_of(angles.begin(), angles.end(),
+                    [](const mpq_class& a) { return a.get_num() == 1; })) {
+        // pi/p, pi/q, pi/r: the triangle of its own tiling.
+        group.kind = GroupKind::hyperbolic;
+        group.symbol =
+            tilingSymbol({angles[0].get_den(), angles[1].get_den(), angles[2].get_den()});
+        group.cover = 1;
+        return group;
+    }
+    // 2 pi/n (n odd) between two angles pi/m: two right triangles (2 m n) on either side of the
+    // bisector of the angle 2 pi/n, which is a mirror of the two sides that meet there.
+    for (std::size_t i = 0; i < 3; ++i) {
+        const mpq_class& other1 = angles[(i + 1) % 3];
+        const mpq_class& other2 = angles[(i + 2) % 3];
+        if (angles[i].get_num() == 2 && other1 == other2 && other1.get_num() == 1) {
+            group.kind = GroupKind::hyperbolic;
+            group.symbol = tilingSymbol({2, other1.get_den(), angles[i].get_den()});
+            group.cover = 2;
+            return group;
+        }
+    }
+    return group;
+}
+
 }  // namespace
 
 std::string_view groupName(GroupKind kind) noexcept {
-    constexpr std::array<std::string_view, 5> names = {"none", "dihedral", "tetrahedral",
-                                                       "octahedral", "icosahedral"};
+    constexpr std::array<std::string_view, 8> names = {"none",       "dihedral",    "tetrahedral",
+                                                       "octahedral", "icosahedral", "wallpaper",
+                                                       "hyperbolic", "undecided"};
     return names[static_cast<std::size_t>(kind)];
+}
+
+bool isFinite(GroupKind kind) noexcept {
+    return kind == GroupKind::dihedral || kind == GroupKind::tetrahedral ||
+           kind == GroupKind::octahedral || kind == GroupKind::icosahedral;
 }
 
 MirrorGroup triangleGroup(const ExactFractions& fractions) {
     const SortedAngles angles = sortedAngles(fractions);
+    switch (triangleGeometry(fractions)) {
+        case Geometry::spherical:
+            break;
+        case Geometry::euclidean:
+            return euclideanGroup(angles);
+        case Geometry::hyperbolic:
+            return hyperbolicGroup(angles);
+    }
     MirrorGroup group;
     const mpq_class rightAngle(1, 2);
     const bool twoSmallest = angles[0] == rightAngle && angles[1] == rightAngle;
@@ -151,8 +230,7 @@ MirrorGroup triangleGroup(const ExactFractions& fractions) {
 }
 
 std::vector<Vec3> groupMirrors(const Mirrors& normals, const MirrorGroup& group) {
-    if (group.kind == GroupKind::none ||
-        group.mirrorCount > static_cast<unsigned long>(maxGroupMirrors)) {
+    if (!isFinite(group.kind) || group.mirrorCount > static_cast<unsigned long>(maxGroupMirrors)) {
         return {};
     }
     for (const Vec3& n : normals) {

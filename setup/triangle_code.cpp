@@ -86,19 +86,43 @@ ExactFractions exactCodeFractions(std::string_view text) {
     return fractions;
 }
 
-std::optional<std::string> triangleDefect(const ExactFractions& fractions) {
-    const double pi = std::numbers::pi;
-    const TriangleFractions nearest = nearestFractions(fractions);
-    const auto degrees = [&](std::size_t i) {
+Geometry triangleGeometry(const ExactFractions& fractions) {
+    const mpq_class sum =
+        fractions[0].halfTurns() + fractions[1].halfTurns() + fractions[2].halfTurns();
+    const int sign = cmp(sum, 1);
+    return sign > 0 ? Geometry::spherical : sign == 0 ? Geometry::euclidean : Geometry::hyperbolic;
+}
+
+namespace {
+
+// "the angles 90°, 60°, 30°" with the angles of `fractions` as the drawing computes them, and
+// the angle `i` alone: "60°".
+struct AngleWords {
+    explicit AngleWords(const ExactFractions& fractions) : nearest(nearestFractions(fractions)) {}
+    [[nodiscard]] std::string operator()(std::size_t i) const {
+        const double pi = std::numbers::pi;
         return formatDegrees((pi / nearest[i].divisor) * nearest[i].multiplier) + "\u00b0";
-    };
-    const std::string named = "the angles " + degrees(0) + ", " + degrees(1) + ", " + degrees(2) +
-                              " bound no proper spherical triangle: ";
+    }
+    [[nodiscard]] std::string all() const {
+        return "the angles " + (*this)(0) + ", " + (*this)(1) + ", " + (*this)(2);
+    }
+    TriangleFractions nearest;
+};
+
+}  // namespace
+
+std::optional<std::string> triangleDefect(const ExactFractions& fractions) {
+    const AngleWords degrees(fractions);
     for (std::size_t i = 0; i < 3; ++i) {
         const auto& [p, q] = fractions[i];
         if (!(q > 0 && q < p)) {
-            return named + degrees(i) + " is not strictly between 0\u00b0 and 180\u00b0";
+            return degrees.all() + " bound no proper triangle: " + degrees(i) +
+                   " is not strictly between 0\u00b0 and 180\u00b0";
         }
+    }
+    // A sum of a half turn or less is a triangle of a plane, whatever the angles.
+    if (triangleGeometry(fractions) != Geometry::spherical) {
+        return std::nullopt;
     }
     // Angle i is n_i / whole half turns, with whole = p1 p2 p3 and n_i = q_i times the other two
     // divisors: whole numbers, compared exactly. The sign of s1 n1 + s2 n2 + s3 n3 - whole:
@@ -112,16 +136,25 @@ std::optional<std::string> triangleDefect(const ExactFractions& fractions) {
         }
         return cmp(sum, whole);
     };
-    if (compareToWhole({1, 1, 1}) <= 0) {
-        return named + "their sum is not more than 180\u00b0";
-    }
     for (std::size_t i = 0; i < 3; ++i) {
         std::array<int, 3> signs{1, 1, 1};
         signs[i] = -1;
         if (compareToWhole(signs) >= 0) {
-            return named + degrees((i + 1) % 3) + " + " + degrees((i + 2) % 3) +
-                   " is not less than " + degrees(i) + " + 180\u00b0";
+            return degrees.all() + " bound no proper spherical triangle: " + degrees((i + 1) % 3) +
+                   " + " + degrees((i + 2) % 3) + " is not less than " + degrees(i) +
+                   " + 180\u00b0";
         }
+    }
+    return std::nullopt;
+}
+
+std::optional<std::string> sphericalDefect(const ExactFractions& fractions) {
+    if (std::optional<std::string> defect = triangleDefect(fractions)) {
+        return defect;
+    }
+    if (triangleGeometry(fractions) != Geometry::spherical) {
+        return AngleWords(fractions).all() +
+               " bound no proper spherical triangle: their sum is not more than 180\u00b0";
     }
     return std::nullopt;
 }

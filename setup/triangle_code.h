@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 
+#include "geometry/geometry.h"
+
 namespace vantu {
 
 // The 44 triangle codes the program offers, in catalogue order: "300 2/1:3/1:3/1" first,
@@ -78,15 +80,28 @@ inline constexpr std::string_view codeForm =
 // message ends with codeForm.
 [[nodiscard]] CodeAngles parseTriangleCode(std::string_view text, double pi);
 
-// Why the angles of `fractions` bound no proper spherical triangle, in words for a user; nothing
-// when they do. The test is exact, on the fractions, so that it holds for every rotation and
-// reverse of the angles alike: each angle lies strictly between 0 and 180 degrees, their sum
-// exceeds 180 degrees, and any two of them sum to less than the third plus 180 degrees. The
-// divisors are not 0. The angles are named in degrees as the drawing computes them, from the
-// nearest doubles.
+// The geometry of the triangle whose angles are `fractions`, decided exactly from the fractions
+// and never from rounded angles: the sign of d1/n1 + d2/n2 + d3/n3 - 1, the sum of the angles in
+// half turns less one half turn. Spherical when it is positive, Euclidean when it is zero,
+// hyperbolic when it is negative. The divisors are not 0; whether the angles bound a triangle at
+// all is triangleDefect's question.
+[[nodiscard]] Geometry triangleGeometry(const ExactFractions& fractions);
+
+// Why the angles of `fractions` bound no proper triangle in any of the three geometries, in words
+// for a user; nothing when they do. The test is exact, on the fractions, so that it holds for
+// every rotation and reverse of the angles alike: each angle lies strictly between 0 and 180
+// degrees, and when their sum exceeds 180 degrees (a triangle of the sphere, triangleGeometry)
+// any two of them sum to less than the third plus 180 degrees. A sum of 180 degrees or less is a
+// triangle of the Euclidean or the hyperbolic plane. The divisors are not 0. The angles are named
+// in degrees as the drawing computes them, from the nearest doubles.
 [[nodiscard]] std::optional<std::string> triangleDefect(const ExactFractions& fractions);
 
-// The same for the angles of the code `text`, read as parseTriangleCode reads them. Throws
+// Why the angles of `fractions` bound no proper spherical triangle: triangleDefect's words, or,
+// for a triangle of a plane, that their sum is not more than 180 degrees. Nothing when they bound
+// one. For what only the sphere has: its finite groups and the search of its snub points.
+[[nodiscard]] std::optional<std::string> sphericalDefect(const ExactFractions& fractions);
+
+// triangleDefect for the angles of the code `text`, read as parseTriangleCode reads them. Throws
 // DrawError as parseTriangleCode does.
 [[nodiscard]] std::optional<std::string> triangleDefect(std::string_view text);
 

@@ -4,6 +4,7 @@
 
 #include <mpfr.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -15,11 +16,15 @@
 namespace vantu {
 namespace {
 
-// The angle of `f` as a multiple of pi in lowest terms: "π/2", "2π/3", "π".
-std::string piText(const ExactFraction& f) {
-    const mpq_class q = f.halfTurns();
+// pi times `q`, positive and in lowest terms: "π/2", "2π/3", "π".
+std::string piText(const mpq_class& q) {
     return (q.get_num() == 1 ? std::string() : q.get_num().get_str()) + "\u03c0" +
            (q.get_den() == 1 ? std::string() : "/" + q.get_den().get_str());
+}
+
+// The angle of `f` as a multiple of pi in lowest terms.
+std::string piText(const ExactFraction& f) {
+    return piText(f.halfTurns());
 }
 
 // The double nearest to `q`, or to pi times `q` when `timesPi`: computed to 256 bits, then
@@ -57,6 +62,24 @@ double arc(const Vec3& u, const Vec3& v) noexcept {
     return std::atan2(length(cross(u, v)), dot(u, v));
 }
 
+// The form of the hyperbolic plane, (uy vy + ux vx) - uz vz.
+double form(const Vec3& u, const Vec3& v) noexcept {
+    return (u.y * v.y + u.x * v.x) - u.z * v.z;
+}
+
+// The distance between two points of a geometry's model.
+double distance(const Vec3& u, const Vec3& v, Geometry geometry) noexcept {
+    switch (geometry) {
+        case Geometry::spherical:
+            break;
+        case Geometry::euclidean:
+            return length(u - v);
+        case Geometry::hyperbolic:
+            return std::acosh(std::max(1.0, -form(u, v)));
+    }
+    return arc(u, v);
+}
+
 }  // namespace
 
 std::array<Vec3, 3> triangleVertices(const Mirrors& normals) noexcept {
@@ -64,6 +87,27 @@ std::array<Vec3, 3> triangleVertices(const Mirrors& normals) noexcept {
     for (std::size_t i = 0; i < 3; ++i) {
         const Vec3 v = unit(cross(normals[(i + 1) % 3], normals[(i + 2) % 3]));
         vertices[i] = dot(v, normals[i]) < 0.0 ? -v : v;
+    }
+    return vertices;
+}
+
+std::array<Vec3, 3> triangleVertices(const Mirrors& normals, Geometry geometry) noexcept {
+    if (geometry == Geometry::spherical) {
+        return triangleVertices(normals);
+    }
+    std::array<Vec3, 3> vertices{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const Vec3 v = cross(normals[(i + 1) % 3], normals[(i + 2) % 3]);
+        if (geometry == Geometry::euclidean) {
+            // The point where two lines meet, (x, y, 1).
+            vertices[i] = Vec3{v.x / v.z, v.y / v.z, 1.0};
+        } else {
+            // Orthogonal to both normals under the form: the cross product with z negated, on
+            // the sheet's upper half.
+            const Vec3 w{v.x, v.y, -v.z};
+            const double scale = (w.z < 0.0 ? -1.0 : 1.0) / std::sqrt(-form(w, w));
+            vertices[i] = scale * w;
+        }
     }
     return vertices;
 }
@@ -79,18 +123,55 @@ TriangleFacts triangleFacts(const DrawRequest& request, const DrawSetup& setup) 
     requireProperTriangle(request.triangleCode, request.notation);
     TriangleFacts facts;
     facts.fractions = permuted(code, request.rotation, request.reverse);
+    facts.geometry = setup.geometry;
     facts.angles = vertexAngles(request, setup.pi);
-    const std::array<Vec3, 3> v = triangleVertices(setup.normals);
-    facts.sides = {arc(v[1], v[2]), arc(v[2], v[0]), arc(v[0], v[1])};
+    const std::array<Vec3, 3> v = triangleVertices(setup.normals, setup.geometry);
+    facts.sides = {distance(v[1], v[2], setup.geometry), distance(v[2], v[0], setup.geometry),
+                   distance(v[0], v[1], setup.geometry)};
     const mpq_class excess = code[0].halfTurns() + code[1].halfTurns() + code[2].halfTurns() - 1;
-    facts.share = excess / 4;
-    facts.area = nearestDouble(excess, /*timesPi=*/true);
     facts.group = withMirrors(triangleGroup(code), setup.normals);
-    facts.density = facts.group.order * facts.share;
+    switch (setup.geometry) {
+        case Geometry::spherical:
+            facts.share = excess / 4;
+            facts.area = nearestDouble(excess, /*timesPi=*/true);
+            facts.density = facts.group.order * facts.share;
+            break;
+        case Geometry::euclidean: {
+            const auto& [A, B, C] = facts.angles;
+            facts.area = std::sin(A) * std::sin(B) / (2.0 * std::sin(C));
+            facts.density = facts.group.cover;
+            break;
+        }
+        case Geometry::hyperbolic:
+            facts.area = nearestDouble(-excess, /*timesPi=*/true);
+            facts.density = facts.group.cover;
+            break;
+    }
     return facts;
 }
 
 std::string groupSentence(const MirrorGroup& group) {
+    switch (group.kind) {
+        case GroupKind::none:
+            if (group.geometry == Geometry::spherical) {
+                break;
+            }
+            return "the images of the triangle are dense in the " +
+                   std::string(geometryName(group.geometry)) + " plane";
+        case GroupKind::wallpaper: {
+            const std::string tiling = group.symbol == "p6m"   ? "2 3 6"
+                                       : group.symbol == "p4m" ? "2 4 4"
+                                                               : "3 3 3";
+            return group.symbol + ", the group of the tiling by triangles (" + tiling + ")";
+        }
+        case GroupKind::hyperbolic:
+            return "the hyperbolic triangle group (" + group.symbol + ")";
+        case GroupKind::undecided:
+            return "not proved discrete: the images of the triangle may be dense in the "
+                   "hyperbolic plane";
+        default:
+            break;
+    }
     if (group.kind == GroupKind::dihedral) {
         return mpz_class(group.mirrorCount - 1).get_str() +
                " mirrors through one axis at equal angles, and one perpendicular to it";
@@ -109,24 +190,42 @@ std::string factLines(const TriangleFacts& facts) {
     const auto& [A, B, C] = facts.angles;
     const auto& f = facts.fractions;
     const MirrorGroup& group = facts.group;
-    const bool finite = group.kind != GroupKind::none;
-    const std::string shareText =
-        finite ? facts.share.get_str() : shortText(nearestDouble(facts.share));
+    const bool finite = isFinite(group.kind);
+    const bool sphere = facts.geometry == Geometry::spherical;
     std::string mirrors = finite ? group.mirrorCount.get_str() : "infinite";
     if (group.mirrorCount > static_cast<unsigned long>(maxGroupMirrors)) {
         mirrors += " (too many to mark)";
     }
+    const auto sideText = [sphere](double side) {
+        return sphere ? degreesText(side) : shortText(side);
+    };
+    std::string area = shortText(facts.area);
+    if (sphere) {
+        area += " sr, " + (finite ? facts.share.get_str() : shortText(nearestDouble(facts.share))) +
+                " of the sphere";
+    } else if (facts.geometry == Geometry::hyperbolic) {
+        area += ", " + piText(1 - (f[0].halfTurns() + f[1].halfTurns() + f[2].halfTurns()));
+    } else {
+        area += " (side c = 1)";
+    }
+    std::string density = "none";
+    if (finite || group.cover > 0) {
+        density = facts.density.get_str();
+    } else if (group.kind == GroupKind::undecided) {
+        density = "unknown";
+    }
     std::string lines;
     lines += "triangle: (" + schwarzText(f) + ")\n";
+    lines += "geometry: " + std::string(geometryName(facts.geometry)) + "\n";
     lines += "angles: " + degreesText(A) + ", " + degreesText(B) + ", " + degreesText(C) + " (" +
              piText(f[0]) + ", " + piText(f[1]) + ", " + piText(f[2]) + ")\n";
-    lines += "sides: " + degreesText(facts.sides[0]) + ", " + degreesText(facts.sides[1]) + ", " +
-             degreesText(facts.sides[2]) + "\n";
-    lines += "area: " + shortText(facts.area) + " sr, " + shareText + " of the sphere\n";
+    lines += "sides: " + sideText(facts.sides[0]) + ", " + sideText(facts.sides[1]) + ", " +
+             sideText(facts.sides[2]) + "\n";
+    lines += "area: " + area + "\n";
     lines += "group: " + std::string(groupName(group.kind)) + "; " + groupSentence(group) + "\n";
     lines += "order: " + (finite ? group.order.get_str() : "infinite") + "\n";
     lines += "mirrors: " + mirrors + "\n";
-    lines += "density: " + (finite ? facts.density.get_str() : std::string("none")) + "\n";
+    lines += "density: " + density + "\n";
     return lines;
 }
 

@@ -166,8 +166,32 @@ std::optional<std::string> triangleDefect(std::string_view text, TriangleNotatio
     return triangleDefect(exactFractions(text, notation));
 }
 
+std::optional<std::string> sphericalDefect(std::string_view text, TriangleNotation notation) {
+    (void)parseTriangle(text, notation, std::numbers::pi);
+    return sphericalDefect(exactFractions(text, notation));
+}
+
+std::optional<std::string> planeNotationHint(std::string_view code) {
+    const ExactFractions fractions = exactFractions(code, TriangleNotation::code);
+    if (triangleDefect(code, TriangleNotation::code)) {
+        return std::nullopt;
+    }
+    const Geometry geometry = triangleGeometry(fractions);
+    if (geometry == Geometry::spherical) {
+        return std::nullopt;
+    }
+    return "in the usual notation, \"" + schwarzText(fractions) + "\" draws it in the " +
+           std::string(geometryName(geometry)) + " plane";
+}
+
 void requireProperTriangle(std::string_view text, TriangleNotation notation) {
-    if (const std::optional<std::string> defect = triangleDefect(text, notation)) {
+    // A code is solved on the sphere, so only a spherical triangle's code is proper.
+    const bool code = notation == TriangleNotation::code;
+    if (std::optional<std::string> defect =
+            code ? sphericalDefect(text, notation) : triangleDefect(text, notation)) {
+        if (const std::optional<std::string> hint = code ? planeNotationHint(text) : std::nullopt) {
+            *defect += "; " + *hint;
+        }
         throw DrawError(FaultKind::invalidOperation, FaultStage::triangle, "checking the triangle",
                         *defect);
     }

@@ -74,10 +74,22 @@ inline constexpr std::string_view schwarzForm =
 [[nodiscard]] std::optional<std::string> triangleDefect(std::string_view text,
                                                         TriangleNotation notation);
 
+// sphericalDefect for `text` written in `notation`. Throws DrawError as parseTriangle does.
+[[nodiscard]] std::optional<std::string> sphericalDefect(std::string_view text,
+                                                         TriangleNotation notation);
+
 // Throws DrawError (invalid operation, stage triangle) whose message is triangleDefect's when the
-// angles of `text` bound no proper spherical triangle, and as parseTriangle does for a text that
-// does not read; returns when they bound one.
+// angles of `text` bound no proper triangle in any geometry, and as parseTriangle does for a text
+// that does not read; returns when they bound one. A code, which is solved on the sphere, must
+// bound a proper spherical triangle: sphericalDefect's message, ending with planeNotationHint's
+// words for a code of a plane's triangle.
 void requireProperTriangle(std::string_view text, TriangleNotation notation);
+
+// For a code whose angles bound a proper triangle of the Euclidean or the hyperbolic plane, which
+// a code never draws: where the usual notation draws it, as in "in the usual notation, \"2 3 7\"
+// draws it in the hyperbolic plane". Nothing for any other code. Throws DrawError as
+// parseTriangleCode does.
+[[nodiscard]] std::optional<std::string> planeNotationHint(std::string_view code);
 
 // `fractions` in the usual notation, without parentheses: "2 3 3", "5/2 3 3"; a multiplier of 1
 // is left out. Whole numbers are written exactly, with all their digits and no leading zeros.

@@ -16,7 +16,8 @@ namespace {
 // Checks each stored value of one solution and names the failing step in the error.
 class TriangleCheck : public CheckedArithmetic<TriangleCheck> {
 public:
-    TriangleCheck(double A, double B, double C) : m_A(A), m_B(B), m_C(C) {}
+    TriangleCheck(double A, double B, double C, Geometry geometry = Geometry::spherical)
+        : m_A(A), m_B(B), m_C(C), m_geometry(geometry) {}
 
 private:
     friend class CheckedArithmetic<TriangleCheck>;
@@ -24,14 +25,15 @@ private:
     [[noreturn]] void fail(const Fault& fault, const char* step) const {
         throw DrawError(fault.kind, FaultStage::triangle, step,
                         "the angles " + formatDegrees(m_A) + "\u00B0, " + formatDegrees(m_B) +
-                            "\u00B0, " + formatDegrees(m_C) +
-                            "\u00B0 do not form a spherical triangle: " + fault.text + " while " +
-                            step);
+                            "\u00B0, " + formatDegrees(m_C) + "\u00B0 do not form a " +
+                            std::string(geometryName(m_geometry)) + " triangle: " + fault.text +
+                            " while " + step);
     }
 
     double m_A;
     double m_B;
     double m_C;
+    Geometry m_geometry;
 };
 
 // Scales `u` to unit length: multiplication by the reciprocal of its length, y term first.
@@ -43,6 +45,136 @@ Vec3 normalise(const TriangleCheck& check, Vec3 u, const char* step) {
     u.y = check.value(u.y * k, step);
     u.z = check.value(u.z * k, step);
     return u;
+}
+
+// Scales the normal `u` of a mirror of the hyperbolic plane to <u, u> = 1 under the form
+// (uy vy + ux vx) - uz vz.
+Vec3 normaliseHyperbolic(const TriangleCheck& check, Vec3 u, const char* step) {
+    const double lengthSquared = check.value((u.y * u.y + u.x * u.x) - u.z * u.z, step);
+    const double length = check.root(lengthSquared, step);
+    const double k = check.quotient(1.0, length, step);
+    u.x = check.value(u.x * k, step);
+    u.y = check.value(u.y * k, step);
+    u.z = check.value(u.z * k, step);
+    return u;
+}
+
+// Scales the line `u` of the Euclidean plane by the length of its x and y part, so that u . P is
+// the signed distance of the point P = (x, y, 1).
+Vec3 normaliseEuclidean(const TriangleCheck& check, Vec3 u, const char* step) {
+    const double lengthSquared = check.value(u.y * u.y + u.x * u.x, step);
+    const double length = check.root(lengthSquared, step);
+    const double k = check.quotient(1.0, length, step);
+    u.x = check.value(u.x * k, step);
+    u.y = check.value(u.y * k, step);
+    u.z = check.value(u.z * k, step);
+    return u;
+}
+
+// The hyperbolic plane: the sphere's steps with cosh and sinh for the sides, in the hyperboloid
+// model.
+SolvedTriangle solveHyperbolic(double A, double B, double C) {
+    const TriangleCheck check(A, B, C, Geometry::hyperbolic);
+    const double cosA = cr::cos(A);
+    const double sinA = cr::sin(A);
+    const double cosB = cr::cos(B);
+    const double sinB = cr::sin(B);
+    const double cosC = cr::cos(C);
+    const double sinC = cr::sin(C);
+
+    // Sides c and b by the hyperbolic law of cosines for the angles.
+    const char* const sideC = "solving side c";
+    const double coshc = check.quotient(cosC + cosB * cosA, sinB * sinA, sideC);
+    const double sinhc = check.root(coshc * coshc - 1.0, sideC);
+    const char* const sideB = "solving side b";
+    const double coshb = check.quotient(cosB + cosA * cosC, sinA * sinC, sideB);
+    const double sinhb = check.root(coshb * coshb - 1.0, sideB);
+
+    // Vertex C with vertex A at (0, 0, 1) and side c along +x.
+    const char* const vertexC = "placing vertex C";
+    const Vec3 c1{check.value(cosA * sinhb, vertexC), check.value(sinA * sinhb, vertexC), coshb};
+
+    // F, where the bisector of C meets side c: the angle F and the length AF.
+    const double h = check.value(C / 2.0, "halving the angle C");
+    const double cosH = cr::cos(h);
+    const double sinH = cr::sin(h);
+    const char* const angleF = "finding the angle F";
+    const double cosF = check.value(((sinH * coshb) * sinA) - (cosA * cosH), angleF);
+    const double sinF = check.root(1.0 - cosF * cosF, angleF);
+    const char* const lengthAF = "finding the length AF";
+    const double coshAF = check.quotient(cosH + cosA * cosF, sinF * sinA, lengthAF);
+    const double sinhAF = check.root(coshAF * coshAF - 1.0, lengthAF);
+
+    // Move along the x axis by the length AF so that F comes to (0, 0, 1).
+    SolvedTriangle t;
+    const char* const vertices = "placing the vertices";
+    t.vertexA = {-sinhAF, 0.0, coshAF};
+    t.vertexB = {check.value((coshAF * sinhc) - (coshc * sinhAF), vertices), 0.0,
+                 check.value((coshc * coshAF) - (sinhAF * sinhc), vertices)};
+    t.vertexC = {check.value((c1.x * coshAF) - (sinhAF * c1.z), vertices), c1.y,
+                 check.value((coshAF * c1.z) - (c1.x * sinhAF), vertices)};
+
+    // The mirror normals: the sphere's cross products with their z component negated, N3 first.
+    const Vec3& a = t.vertexA;
+    const Vec3& b = t.vertexB;
+    const Vec3& v = t.vertexC;
+    const char* const normal3 = "forming the normal N3";
+    const Vec3 u3{0.0, check.value((a.z * b.x) - (b.z * a.x), normal3), 0.0};
+    t.normals[2] = normaliseHyperbolic(check, u3, normal3);
+    const char* const normal1 = "forming the normal N1";
+    const Vec3 u1{check.value(-(b.z * v.y), normal1),
+                  check.value((v.x * b.z) - (v.z * b.x), normal1),
+                  check.value(-(v.y * b.x), normal1)};
+    t.normals[0] = normaliseHyperbolic(check, u1, normal1);
+    const char* const normal2 = "forming the normal N2";
+    const Vec3 u2{check.value(v.y * a.z, normal2), check.value((a.x * v.z) - (v.x * a.z), normal2),
+                  check.value(v.y * a.x, normal2)};
+    t.normals[1] = normaliseHyperbolic(check, u2, normal2);
+    return t;
+}
+
+// The Euclidean plane z = 1: side c of length 1, side b by the law of sines.
+SolvedTriangle solveEuclidean(double A, double B, double C) {
+    const TriangleCheck check(A, B, C, Geometry::euclidean);
+    const double cosA = cr::cos(A);
+    const double sinA = cr::sin(A);
+    const double sinB = cr::sin(B);
+    const double sinC = cr::sin(C);
+
+    const double b = check.quotient(sinB, sinC, "solving side b");
+
+    // F, where the bisector of C meets side c: the angle F and the length AF.
+    const double h = check.value(C / 2.0, "halving the angle C");
+    const double cosH = cr::cos(h);
+    const double sinH = cr::sin(h);
+    const char* const angleF = "finding the angle F";
+    const double cosF = check.value((sinH * sinA) - (cosA * cosH), angleF);
+    const double sinF = check.root(1.0 - cosF * cosF, angleF);
+    const double af = check.quotient(b * sinH, sinF, "finding the length AF");
+
+    SolvedTriangle t;
+    const char* const vertices = "placing the vertices";
+    t.vertexA = {-af, 0.0, 1.0};
+    t.vertexB = {check.value(1.0 - af, vertices), 0.0, 1.0};
+    t.vertexC = {check.value((cosA * b) - af, vertices), check.value(sinA * b, vertices), 1.0};
+
+    // The lines through two vertices each: the cross products of the homogeneous vertices in
+    // the sphere's order, N3 first.
+    const Vec3& a = t.vertexA;
+    const Vec3& w = t.vertexB;
+    const Vec3& v = t.vertexC;
+    const char* const normal3 = "forming the normal N3";
+    const Vec3 u3{0.0, check.value((a.z * w.x) - (w.z * a.x), normal3), 0.0};
+    t.normals[2] = normaliseEuclidean(check, u3, normal3);
+    const char* const normal1 = "forming the normal N1";
+    const Vec3 u1{check.value(-(w.z * v.y), normal1),
+                  check.value((v.x * w.z) - (v.z * w.x), normal1), check.value(v.y * w.x, normal1)};
+    t.normals[0] = normaliseEuclidean(check, u1, normal1);
+    const char* const normal2 = "forming the normal N2";
+    const Vec3 u2{check.value(v.y * a.z, normal2), check.value((a.x * v.z) - (v.x * a.z), normal2),
+                  check.value(-(v.y * a.x), normal2)};
+    t.normals[1] = normaliseEuclidean(check, u2, normal2);
+    return t;
 }
 
 }  // namespace
@@ -109,6 +241,22 @@ SolvedTriangle solveTriangle(double A, double B, double C) {
 
 Mirrors solveMirrors(double A, double B, double C) {
     return solveTriangle(A, B, C).normals;
+}
+
+SolvedTriangle solveTriangle(double A, double B, double C, Geometry geometry) {
+    switch (geometry) {
+        case Geometry::spherical:
+            break;
+        case Geometry::euclidean:
+            return detail::solveEuclidean(A, B, C);
+        case Geometry::hyperbolic:
+            return detail::solveHyperbolic(A, B, C);
+    }
+    return solveTriangle(A, B, C);
+}
+
+Mirrors solveMirrors(double A, double B, double C, Geometry geometry) {
+    return solveTriangle(A, B, C, geometry).normals;
 }
 
 }  // namespace vantu

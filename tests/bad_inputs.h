@@ -118,10 +118,14 @@ inline const BadInput badInputs[] = {
     drawn("ReflexAngles", "000 3/4:3/4:3/4", "120", stereo, 5133, 0xdb42d97d095d7bfbULL),
     drawn("Sevenths", "000 7/6:7/5:7/4", "120", stereo, 1921, 0x9dcccd5bf2d3781eULL, 1),
     // Angle sums below, at and above a half turn.
+    // A code is solved on the sphere; one of a plane's triangles says where the usual notation
+    // draws it.
     fails("SumBelowHalfTurn", "700 2/1:3/1:7/1", "120", invalid,
-          notATriangle("90\u00B0, 60\u00B0, 25.71\u00B0", sqrtNegative)),
+          notATriangle("90\u00B0, 60\u00B0, 25.71\u00B0", sqrtNegative) +
+              "; in the usual notation, \"2 3 7\" draws it in the hyperbolic plane"),
     fails("SumAtHalfTurn", "000 2/1:4/1:4/1", "120", invalid,
-          notATriangle("90\u00B0, 45\u00B0, 45\u00B0", sqrtNegative)),
+          notATriangle("90\u00B0, 45\u00B0, 45\u00B0", sqrtNegative) +
+              "; in the usual notation, \"2 4 4\" draws it in the Euclidean plane"),
     drawn("SumJustAbove", "400 2/1:3/1:4/1", "120", gnome, 3091, 0x450181c5457d1d93ULL),
     // Scales.
     fails("ScaleZero", startUp, "0", divisionByZero, "the scale R is 0: division by zero in row 0"),

@@ -169,6 +169,12 @@ INSTANTIATE_TEST_SUITE_P(
         RefusedCase{"dense", "2 3 7/3", GeneratingPoint::incentre(),
                     "the triangle (2 3 7/3) has no polyhedron: the images of the triangle are "
                     "dense on the sphere"},
+        RefusedCase{"hyperbolic", "5/2 4 4", GeneratingPoint::incentre(),
+                    "the triangle (5/2 4 4) has no polyhedron: it lies in the hyperbolic plane, "
+                    "and polyhedra are built on the sphere"},
+        RefusedCase{"euclidean", "3 3 3", GeneratingPoint::vertex(0),
+                    "the triangle (3 3 3) has no polyhedron: it lies in the Euclidean plane, and "
+                    "polyhedra are built on the sphere"},
         RefusedCase{"too_many", "2 2 10001", GeneratingPoint::incentre(),
                     "the triangle (2 2 10001) has no polyhedron built: its group has 40004 "
                     "elements, more than 40000"},

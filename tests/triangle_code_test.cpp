@@ -169,7 +169,8 @@ TEST(CharacterAt, CountsCharactersNotBytes) {
 struct DefectCase {
     const char* name;
     const char* code;
-    const char* defect;
+    const char* defect;               // in every geometry; null: a proper triangle
+    const char* spherical = nullptr;  // on the sphere alone, where it differs
     friend void PrintTo(const DefectCase& c, std::ostream* os) { *os << c.name; }
 };
 
@@ -179,12 +180,10 @@ class TriangleDefect : public testing::TestWithParam<DefectCase> {};
 // alike, and a triangle just inside every bound is not.
 TEST_P(TriangleDefect, IsFoundExactly) {
     const DefectCase& c = GetParam();
-    const std::optional<std::string> defect = triangleDefect(c.code);
-    if (c.defect == nullptr) {
-        EXPECT_EQ(defect, std::nullopt);
-    } else {
-        EXPECT_EQ(defect.value_or("none"), c.defect);
-    }
+    EXPECT_EQ(triangleDefect(c.code).value_or("none"), c.defect == nullptr ? "none" : c.defect);
+    const char* spherical = c.spherical == nullptr ? c.defect : c.spherical;
+    EXPECT_EQ(sphericalDefect(exactCodeFractions(c.code)).value_or("none"),
+              spherical == nullptr ? "none" : spherical);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -196,14 +195,18 @@ INSTANTIATE_TEST_SUITE_P(
         DefectCase{"TheSameInAnotherOrder", "999 3/1:6/5:2/1",
                    "the angles 60\u00b0, 150\u00b0, 90\u00b0 bound no proper spherical triangle: "
                    "150\u00b0 + 90\u00b0 is not less than 60\u00b0 + 180\u00b0"},
-        DefectCase{"SumOfAHalfTurn", "999 2/1:3/1:6/1",
+        DefectCase{"SumOfAHalfTurn", "999 2/1:3/1:6/1", nullptr,
                    "the angles 90\u00b0, 60\u00b0, 30\u00b0 bound no proper spherical triangle: "
                    "their sum is not more than 180\u00b0"},
+        DefectCase{"SumBelowAHalfTurn", "999 2/1:3/1:7/1", nullptr,
+                   "the angles 90\u00b0, 60\u00b0, 25.71\u00b0 bound no proper spherical "
+                   "triangle: their sum is not more than 180\u00b0"},
         DefectCase{"StraightAngle", "999 1/1:3/1:3/1",
-                   "the angles 180\u00b0, 60\u00b0, 60\u00b0 bound no proper spherical triangle: "
+                   "the angles 180\u00b0, 60\u00b0, 60\u00b0 bound no proper triangle: "
                    "180\u00b0 is not strictly between 0\u00b0 and 180\u00b0"},
+        // Below a half turn with its other angles, but no triangle of a plane either.
         DefectCase{"ZeroAngle", "999 3/0:3/1:3/1",
-                   "the angles 0\u00b0, 60\u00b0, 60\u00b0 bound no proper spherical triangle: "
+                   "the angles 0\u00b0, 60\u00b0, 60\u00b0 bound no proper triangle: "
                    "0\u00b0 is not strictly between 0\u00b0 and 180\u00b0"},
         DefectCase{"ProperTriangle", "999 2/1:9/4:9/5", nullptr}),
     RowName());

@@ -98,7 +98,26 @@ INSTANTIATE_TEST_SUITE_P(
         // (2 2 n/d) is dihedral for every n; beyond maxGroupMirrors its mirrors are not listed.
         FactsCase{"Prism10000", "2 2 10000", GroupKind::dihedral, 10001, 40000, 1, false},
         FactsCase{"PrismNearlyFourfold", "4000000001/1000000000 2 2", GroupKind::dihedral,
-                  4000000002, 16000000004, 1000000000, false}),
+                  4000000002, 16000000004, 1000000000, false},
+        // The planes' groups are infinite, none of their mirrors listed; the density is how many
+        // triangles of the tiling the triangle is made of.
+        FactsCase{"P6m", "2 3 6", GroupKind::wallpaper, 0, 0, 1},
+        FactsCase{"P4m", "2 4 4", GroupKind::wallpaper, 0, 0, 1},
+        FactsCase{"P3m1", "3 3 3", GroupKind::wallpaper, 0, 0, 1},
+        FactsCase{"P6mTwice", "3/2 6 6", GroupKind::wallpaper, 0, 0, 2},
+        FactsCase{"P6mUnreduced", "6/3 6/2 12/2", GroupKind::wallpaper, 0, 0, 1},
+        // A turn by 2 pi / 5 or 2 pi / 8 at a vertex: no discrete group of the plane.
+        FactsCase{"EuclideanFivefold", "2 5 10/3", GroupKind::none, 0, 0, 0},
+        FactsCase{"EuclideanEightfold", "2 8 8/3", GroupKind::none, 0, 0, 0},
+        FactsCase{"EuclideanTwelvefold", "12 12 6/5", GroupKind::none, 0, 0, 0},
+        FactsCase{"Heptagonal", "2 3 7", GroupKind::hyperbolic, 0, 0, 1},
+        FactsCase{"HeptagonalUnreduced", "4/2 6/2 14/2", GroupKind::hyperbolic, 0, 0, 1},
+        FactsCase{"Octagonal", "4 4 4", GroupKind::hyperbolic, 0, 0, 1},
+        FactsCase{"TwoOf245", "5/2 4 4", GroupKind::hyperbolic, 0, 0, 2},
+        FactsCase{"TwoOf237", "7/2 3 3", GroupKind::hyperbolic, 0, 0, 2},
+        FactsCase{"ThreeSevenths", "7/3 7 7", GroupKind::undecided, 0, 0, 0},
+        FactsCase{"TwoStars", "5/2 5/2 7", GroupKind::undecided, 0, 0, 0},
+        FactsCase{"StarBetweenUnequal", "5/2 4 5", GroupKind::undecided, 0, 0, 0}),
     RowName());
 
 // How many mirrors the reflections in `normals` generate, found from the mirrors alone; 0 past
@@ -136,7 +155,7 @@ TEST(TriangleGroup, IsFiniteExactlyWhereTheMirrorsCloseUp) {
         for (std::size_t j = i; j < fractions.size(); ++j) {
             for (std::size_t k = j; k < fractions.size(); ++k) {
                 const std::string text = fractions[i] + " " + fractions[j] + " " + fractions[k];
-                if (triangleDefect(text, TriangleNotation::schwarz)) {
+                if (sphericalDefect(text, TriangleNotation::schwarz)) {
                     continue;
                 }
                 const MirrorGroup group = triangleGroup(exactSchwarzFractions(text));
@@ -167,6 +186,7 @@ TEST(TriangleFacts, OfEveryCatalogueCodeMatchItsLabelAndCoverTheSphereWholeTimes
 TEST(TriangleFacts, AreSaidAsKeysAndValues) {
     EXPECT_EQ(factLines(triangleFacts(schwarz("2 3 3"))),
               "triangle: (2 3 3)\n"
+              "geometry: spherical\n"
               "angles: 90\u00b0, 60\u00b0, 60\u00b0 (\u03c0/2, \u03c0/3, \u03c0/3)\n"
               "sides: 70.53\u00b0, 54.74\u00b0, 54.74\u00b0\n"
               "area: 0.523599 sr, 1/24 of the sphere\n"
@@ -178,10 +198,12 @@ TEST(TriangleFacts, AreSaidAsKeysAndValues) {
     const DrawRequest star = drawRequest("511 5/3:3/2:3/1").rotation(1);
     EXPECT_TRUE(factLines(triangleFacts(star))
                     .starts_with("triangle: (3/2 3 5/3)\n"
+                                 "geometry: spherical\n"
                                  "angles: 120\u00b0, 60\u00b0, 108\u00b0 (2\u03c0/3, \u03c0/3, "
                                  "3\u03c0/5)\n"));
     EXPECT_EQ(factLines(triangleFacts(schwarz("2 2 10/4"))),
               "triangle: (2 2 10/4)\n"
+              "geometry: spherical\n"
               "angles: 90\u00b0, 90\u00b0, 72\u00b0 (\u03c0/2, \u03c0/2, 2\u03c0/5)\n"
               "sides: 90\u00b0, 90\u00b0, 72\u00b0\n"
               "area: 1.25664 sr, 1/10 of the sphere\n"
@@ -192,6 +214,7 @@ TEST(TriangleFacts, AreSaidAsKeysAndValues) {
               "density: 2\n");
     EXPECT_EQ(factLines(triangleFacts(schwarz("2 3 8/3"))),
               "triangle: (2 3 8/3)\n"
+              "geometry: spherical\n"
               "angles: 90\u00b0, 60\u00b0, 67.5\u00b0 (\u03c0/2, \u03c0/3, 3\u03c0/8)\n"
               "sides: 76.16\u00b0, 57.23\u00b0, 63.78\u00b0\n"
               "area: 0.654498 sr, 0.0520833 of the sphere\n"
@@ -199,6 +222,43 @@ TEST(TriangleFacts, AreSaidAsKeysAndValues) {
               "order: infinite\n"
               "mirrors: infinite\n"
               "density: none\n");
+}
+
+TEST(TriangleFacts, OfThePlanesAreSaidInTheirOwnTerms) {
+    EXPECT_EQ(factLines(triangleFacts(schwarz("2 3 7"))),
+              "triangle: (2 3 7)\n"
+              "geometry: hyperbolic\n"
+              "angles: 90\u00b0, 60\u00b0, 25.71\u00b0 (\u03c0/2, \u03c0/3, \u03c0/7)\n"
+              "sides: 0.620672, 0.545275, 0.283128\n"
+              "area: 0.0747998, \u03c0/42\n"
+              "group: hyperbolic; the hyperbolic triangle group (2 3 7)\n"
+              "order: infinite\n"
+              "mirrors: infinite\n"
+              "density: 1\n");
+    EXPECT_EQ(factLines(triangleFacts(schwarz("2 3 6"))),
+              "triangle: (2 3 6)\n"
+              "geometry: Euclidean\n"
+              "angles: 90\u00b0, 60\u00b0, 30\u00b0 (\u03c0/2, \u03c0/3, \u03c0/6)\n"
+              "sides: 2, 1.73205, 1\n"
+              "area: 0.866025 (side c = 1)\n"
+              "group: wallpaper; p6m, the group of the tiling by triangles (2 3 6)\n"
+              "order: infinite\n"
+              "mirrors: infinite\n"
+              "density: 1\n");
+    const std::string star = factLines(triangleFacts(schwarz("4 5/2 4", 1)));
+    EXPECT_TRUE(star.find("\nsides: 1.06128, 0.842482, 0.842482\n"
+                          "area: 0.314159, \u03c0/10\n"
+                          "group: hyperbolic; the hyperbolic triangle group (2 4 5)\n") !=
+                std::string::npos)
+        << star;
+    EXPECT_TRUE(factLines(triangleFacts(schwarz("2 5 10/3")))
+                    .ends_with("group: none; the images of the triangle are dense in the "
+                               "Euclidean plane\norder: infinite\nmirrors: infinite\n"
+                               "density: none\n"));
+    EXPECT_TRUE(factLines(triangleFacts(schwarz("7/3 7 7")))
+                    .ends_with("group: undecided; not proved discrete: the images of the "
+                               "triangle may be dense in the hyperbolic plane\norder: "
+                               "infinite\nmirrors: infinite\ndensity: unknown\n"));
 }
 
 // The area is pi times the exact excess of the fractions, rounded once: the excess of a thin
@@ -218,19 +278,29 @@ TEST(TriangleFacts, AreaComesFromTheExactFractions) {
 }
 
 TEST(TriangleFacts, AreRefusedForAnglesThatBoundNoTriangle) {
-    EXPECT_THROW_MSG((void)triangleFacts(schwarz("2 3 7")), DrawError,
-                     "the angles 90\u00b0, 60\u00b0, 25.71\u00b0 bound no proper spherical "
-                     "triangle: their sum is not more than 180\u00b0");
+    EXPECT_THROW_MSG((void)triangleFacts(schwarz("1 3 3")), DrawError,
+                     "the angles 180\u00b0, 60\u00b0, 60\u00b0 bound no proper triangle: "
+                     "180\u00b0 is not strictly between 0\u00b0 and 180\u00b0");
     EXPECT_THROW((void)triangleFacts(schwarz("2 3")), DrawError);
 }
 
 TEST(TriangleVertices, LieOnTheirMirrorsInsideTheTriangle) {
-    const SolvedTriangle solved =
-        solveTriangle(std::numbers::pi / 2, std::numbers::pi / 3, std::numbers::pi / 5);
-    const std::array<Vec3, 3> v = triangleVertices(solved.normals);
-    const std::array<Vec3, 3> expected = {solved.vertexA, solved.vertexB, solved.vertexC};
-    for (std::size_t i = 0; i < 3; ++i) {
-        EXPECT_NEAR(length(v[i] - expected[i]), 0.0, 1e-14) << "vertex " << i;
+    const double pi = std::numbers::pi;
+    const struct {
+        Geometry geometry;
+        double smallest;  // the angle at C
+    } rows[] = {{Geometry::spherical, pi / 5},
+                {Geometry::euclidean, pi / 6},
+                {Geometry::hyperbolic, pi / 7},
+                {Geometry::hyperbolic, pi / 100}};
+    for (const auto& row : rows) {
+        const SolvedTriangle solved = solveTriangle(pi / 2, pi / 3, row.smallest, row.geometry);
+        const std::array<Vec3, 3> v = triangleVertices(solved.normals, row.geometry);
+        const std::array<Vec3, 3> expected = {solved.vertexA, solved.vertexB, solved.vertexC};
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_NEAR(length(v[i] - expected[i]), 0.0, 1e-13 * length(expected[i]))
+                << geometryName(row.geometry) << " vertex " << i;
+        }
     }
 }
 

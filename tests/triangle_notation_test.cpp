@@ -173,14 +173,16 @@ TEST(SchwarzNotation, QuotesTheTextCutAndEscaped) {
 struct DefectCase {
     const char* name;
     const char* text;
-    const char* defect;  // null: a proper triangle
+    const char* defect;               // in every geometry; null: a proper triangle
+    const char* spherical = nullptr;  // on the sphere alone, where it differs
     friend void PrintTo(const DefectCase& c, std::ostream* os) { *os << c.name; }
 };
 
 class SchwarzDefect : public testing::TestWithParam<DefectCase> {};
 
 // The check of --snub, exact on the fractions however many digits they have; a drawing in the
-// usual notation stops at it, before the mirrors are solved.
+// usual notation stops at it, before the mirrors are solved. The sphere alone also refuses the
+// triangles of the planes.
 TEST_P(SchwarzDefect, IsFoundExactly) {
     const DefectCase& c = GetParam();
     const std::optional<std::string> defect = triangleDefect(c.text, TriangleNotation::schwarz);
@@ -188,23 +190,26 @@ TEST_P(SchwarzDefect, IsFoundExactly) {
     if (c.defect != nullptr) {
         expectDrawingStops(c.text, c.defect, FaultStage::triangle);
     }
+    const char* spherical = c.spherical == nullptr ? c.defect : c.spherical;
+    EXPECT_EQ(sphericalDefect(c.text, TriangleNotation::schwarz).value_or("none"),
+              spherical == nullptr ? "none" : spherical);
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Texts, SchwarzDefect,
     testing::Values(
         DefectCase{"Icosahedral", "2 3 5", nullptr},
-        DefectCase{"Hyperbolic", "2 3 7",
+        DefectCase{"Hyperbolic", "2 3 7", nullptr,
                    "the angles 90\u00b0, 60\u00b0, 25.71\u00b0 bound no proper spherical triangle: "
                    "their sum is not more than 180\u00b0"},
-        DefectCase{"Euclidean", "3 3 3",
+        DefectCase{"Euclidean", "3 3 3", nullptr,
                    "the angles 60\u00b0, 60\u00b0, 60\u00b0 bound no proper spherical triangle: "
                    "their sum is not more than 180\u00b0"},
         DefectCase{"AHalfTurn", "1 3 3",
-                   "the angles 180\u00b0, 60\u00b0, 60\u00b0 bound no proper spherical triangle: "
+                   "the angles 180\u00b0, 60\u00b0, 60\u00b0 bound no proper triangle: "
                    "180\u00b0 is not strictly between 0\u00b0 and 180\u00b0"},
         DefectCase{"Reflex", "2 2 3/4",
-                   "the angles 90\u00b0, 90\u00b0, 240\u00b0 bound no proper spherical triangle: "
+                   "the angles 90\u00b0, 90\u00b0, 240\u00b0 bound no proper triangle: "
                    "240\u00b0 is not strictly between 0\u00b0 and 180\u00b0"},
         DefectCase{"TwoTooWide", "3/2 3/2 3",
                    "the angles 120\u00b0, 120\u00b0, 60\u00b0 bound no proper spherical triangle: "
@@ -212,7 +217,7 @@ INSTANTIATE_TEST_SUITE_P(
         // 1/2 + 1/3 + 1/5.999999999999999 exceeds 1 by 3e-17 of a half turn, which no double
         // of the angles' sum shows.
         DefectCase{"JustAboveAHalfTurn", "2 3 5999999999999999/1000000000000000", nullptr},
-        DefectCase{"JustBelowAHalfTurn", "2 3 6000000000000001/1000000000000000",
+        DefectCase{"JustBelowAHalfTurn", "2 3 6000000000000001/1000000000000000", nullptr,
                    "the angles 90\u00b0, 60\u00b0, 30\u00b0 bound no proper spherical triangle: "
                    "their sum is not more than 180\u00b0"},
         DefectCase{"AHugeDihedral", "2 2 123456789012345678901234567890", nullptr},
@@ -221,8 +226,69 @@ INSTANTIATE_TEST_SUITE_P(
         DefectCase{"JustAboveAHalfTurnBeyondDoubles", "2 3 5999999999999999999/1000000000000000000",
                    nullptr},
         DefectCase{"JustBelowAHalfTurnBeyondDoubles", "2 3 6000000000000000001/1000000000000000000",
+                   nullptr,
                    "the angles 90\u00b0, 60\u00b0, 30\u00b0 bound no proper spherical triangle: "
                    "their sum is not more than 180\u00b0"}),
+    RowName());
+
+struct GeometryCase {
+    const char* name;
+    const char* text;
+    Geometry geometry;
+    const char* code = nullptr;  // the same triangle as a code, which the sphere refuses
+    friend void PrintTo(const GeometryCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class TriangleGeometry : public testing::TestWithParam<GeometryCase> {};
+
+// The sign of the angles' sum less a half turn, exact however near to zero it is, the same for
+// the fractions in any order. The usual notation solves the triangle in its geometry; its code,
+// solved on the sphere, faults with where the usual notation draws it.
+TEST_P(TriangleGeometry, IsDecidedExactly) {
+    const GeometryCase& c = GetParam();
+    ExactFractions f = exactSchwarzFractions(c.text);
+    for (int turn = 0; turn < 3; ++turn) {
+        EXPECT_EQ(triangleGeometry(f), c.geometry) << geometryName(triangleGeometry(f));
+        f = permuted(f, 1, turn == 1);
+    }
+    if (c.code == nullptr) {
+        return;
+    }
+    EXPECT_EQ(prepareDrawing(schwarzRequest(c.text).rotation(1).reverse(true)).geometry,
+              c.geometry);
+    try {
+        (void)prepareDrawing(drawRequest(c.code));
+        ADD_FAILURE() << "no fault";
+    } catch (const DrawError& e) {
+        EXPECT_TRUE(std::string(e.what()).ends_with(
+            "; in the usual notation, \"" + std::string(c.text) + "\" draws it in the " +
+            std::string(geometryName(c.geometry)) + " plane"))
+            << e.what();
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Texts, TriangleGeometry,
+    testing::Values(
+        GeometryCase{"Icosahedral", "2 3 5", Geometry::spherical},
+        GeometryCase{"StarOnTheSphere", "5/2 3 3", Geometry::spherical},
+        GeometryCase{"Unreduced", "4/2 6/2 9/3", Geometry::spherical},
+        GeometryCase{"Hexagonal", "2 3 6", Geometry::euclidean},
+        GeometryCase{"Square", "2 4 4", Geometry::euclidean, "244 2/1:4/1:4/1"},
+        GeometryCase{"TwoHexagonalTriangles", "3/2 6 6", Geometry::euclidean},
+        GeometryCase{"EuclideanUnreduced", "2 3 6000000000000000/1000000000000000",
+                     Geometry::euclidean},
+        GeometryCase{"Heptagonal", "2 3 7", Geometry::hyperbolic, "700 2/1:3/1:7/1"},
+        GeometryCase{"StarInThePlane", "5/2 4 4", Geometry::hyperbolic, "544 5/2:4/1:4/1"},
+        GeometryCase{"JustAboveAHalfTurn", "2 3 5999999999999999/1000000000000000",
+                     Geometry::spherical},
+        GeometryCase{"JustBelowAHalfTurn", "2 3 6000000000000001/1000000000000000",
+                     Geometry::hyperbolic},
+        // Where the nearest doubles of 5999999999999999999 and 6 times 10^18 are one.
+        GeometryCase{"JustAboveBeyondDoubles", "2 3 5999999999999999999/1000000000000000000",
+                     Geometry::spherical},
+        GeometryCase{"JustBelowBeyondDoubles", "2 3 6000000000000000001/1000000000000000000",
+                     Geometry::hyperbolic}),
     RowName());
 
 struct ThinCase {

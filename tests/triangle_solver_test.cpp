@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cmath>
 #include <ostream>
 #include <string>
@@ -11,6 +13,7 @@
 #include "geometry/draw_error.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
+#include "setup/triangle_notation.h"
 #include "tests/picture_support.h"
 #include "tests/test_support.h"
 
@@ -131,6 +134,100 @@ TEST(SolveTriangle, EveryCatalogueCodeUnderEveryPermutation) {
     }
 }
 
+// The form of `geometry` between two normals: the dot product, that of the x and y parts alone
+// for the lines of the Euclidean plane, (uy vy + ux vx) - uz vz in the hyperbolic plane.
+double normalForm(const Vec3& u, const Vec3& v, Geometry geometry) {
+    const double plane = u.y * v.y + u.x * v.x;
+    return geometry == Geometry::euclidean    ? plane
+           : geometry == Geometry::hyperbolic ? plane - u.z * v.z
+                                              : plane + u.z * v.z;
+}
+
+// The form between a normal and a point: in the Euclidean plane, the signed distance of a point
+// at z = 1.
+double pointForm(const Vec3& n, const Vec3& p, Geometry geometry) {
+    return geometry == Geometry::hyperbolic ? (n.y * p.y + n.x * p.x) - n.z * p.z : dot(n, p);
+}
+
+// Every triangle of a grid of angles pi d / n, whole numbers and fractions, in the geometry its
+// fractions decide: the vertices on the sphere, the sheet or the plane z = 1; each normal of unit
+// length in the geometry's form, through the two vertices of its side and pointing into the
+// triangle; the normals' forms the negated cosines of the angles between their mirrors; F, on
+// the bisector of C, at (0, 0, 1) between A on the left and B on the right, C above.
+TEST(SolveTriangle, EveryTriangleOfAGridInItsGeometry) {
+    const std::array<const char*, 16> numbers = {"2",   "3",   "4",   "5",   "6",   "7",
+                                                 "8",   "12",  "30",  "5/2", "7/2", "7/3",
+                                                 "8/3", "3/2", "5/3", "9/4"};
+    std::array<int, 3> solved{};
+    for (const char* p : numbers) {
+        for (const char* q : numbers) {
+            for (const char* r : numbers) {
+                const std::string text = std::string(p) + " " + q + " " + r;
+                const ExactFractions f = exactSchwarzFractions(text);
+                const Geometry geometry = triangleGeometry(f);
+                if (geometry == Geometry::spherical && triangleDefect(f)) {
+                    continue;
+                }
+                SCOPED_TRACE(text);
+                const CodeAngles angle = parseTriangle(text, TriangleNotation::schwarz, pi);
+                SolvedTriangle t;
+                ASSERT_NO_THROW(t = solveTriangle(angle[0], angle[1], angle[2], geometry));
+                const std::array<Vec3, 3> vertex = {t.vertexA, t.vertexB, t.vertexC};
+                double size = 1.0;
+                for (const Vec3& v : vertex) {
+                    size = std::max({size, std::abs(v.x), std::abs(v.y), std::abs(v.z)});
+                    if (geometry == Geometry::euclidean) {
+                        EXPECT_EQ(v.z, 1.0);
+                    } else {
+                        const double sheet = geometry == Geometry::hyperbolic ? -1.0 : 1.0;
+                        EXPECT_NEAR(pointForm(v, v, geometry), sheet,
+                                    1e-12 * std::max(1.0, v.z * v.z));
+                    }
+                }
+                const double tolerance = 1e-11 * size * size;
+                for (std::size_t i = 0; i < 3; ++i) {
+                    const Vec3& n = t.normals[i];
+                    EXPECT_NEAR(normalForm(n, n, geometry), 1.0, 1e-12);
+                    EXPECT_NEAR(pointForm(n, vertex[(i + 1) % 3], geometry), 0.0, tolerance);
+                    EXPECT_NEAR(pointForm(n, vertex[(i + 2) % 3], geometry), 0.0, tolerance);
+                    EXPECT_GT(pointForm(n, vertex[i], geometry), tolerance);
+                    EXPECT_NEAR(
+                        normalForm(t.normals[(i + 1) % 3], t.normals[(i + 2) % 3], geometry),
+                        -std::cos(angle[i]), 1e-11);
+                }
+                const Vec3 f0{0.0, 0.0, 1.0};
+                EXPECT_NEAR(pointForm(t.normals[0], f0, geometry),
+                            pointForm(t.normals[1], f0, geometry), 1e-11 * size);
+                EXPECT_EQ(t.normals[2].x, 0.0);
+                EXPECT_EQ(t.normals[2].z, 0.0);
+                EXPECT_LT(t.vertexA.x, 0.0);
+                EXPECT_GT(t.vertexB.x, 0.0);
+                EXPECT_GT(t.vertexC.y, 0.0);
+                if (geometry == Geometry::euclidean) {
+                    EXPECT_NEAR(t.vertexB.x - t.vertexA.x, 1.0, 1e-12);
+                }
+                ++solved[static_cast<std::size_t>(geometry)];
+            }
+        }
+    }
+    // The grid reaches every geometry: (2 3 6), (2 4 4), (3 3 3), (3/2 6 6), (5 5/2 5/2), ... in
+    // every order.
+    EXPECT_GT(solved[static_cast<std::size_t>(Geometry::spherical)], 500);
+    EXPECT_GT(solved[static_cast<std::size_t>(Geometry::euclidean)], 20);
+    EXPECT_GT(solved[static_cast<std::size_t>(Geometry::hyperbolic)], 2000);
+}
+
+// Angles that bound no triangle of the geometry asked for stop the solver at its first fault,
+// named with the geometry.
+TEST(SolveTriangle, StopsAtTheFirstFaultNamingTheGeometry) {
+    EXPECT_THROW_MSG((void)solveTriangle(pi / 2, pi / 3, pi / 5, Geometry::hyperbolic), DrawError,
+                     "the angles 90\u00B0, 60\u00B0, 36\u00B0 do not form a hyperbolic triangle: "
+                     "square root of a negative number while solving side c");
+    EXPECT_THROW_MSG((void)solveTriangle(pi / 2, pi / 2, 0.0, Geometry::euclidean), DrawError,
+                     "the angles 90\u00B0, 90\u00B0, 0\u00B0 do not form a Euclidean triangle: "
+                     "division by zero while solving side b");
+}
+
 struct BadTriangle {
     const char* name;
     std::string code;
@@ -159,7 +256,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         BadTriangle{"SumBelowHalfTurn", "700 2/1:3/1:7/1", 0,
                     "the angles 90\u00B0, 60\u00B0, 25.71\u00B0 do not form a spherical triangle: "
-                    "square root of a negative number while solving side c",
+                    "square root of a negative number while solving side c; in the usual "
+                    "notation, \"2 3 7\" draws it in the hyperbolic plane",
                     FaultKind::invalidOperation},
         BadTriangle{"LetterForQ1", "300 2/x:3/1:3/1", 0,
                     "the angles 0\u00B0, 60\u00B0, 60\u00B0 do not form a spherical triangle: "
@@ -183,7 +281,8 @@ INSTANTIATE_TEST_SUITE_P(
                     FaultKind::divisionByZero},
         BadTriangle{"SumExactlyHalfTurn", "000 2/1:4/1:4/1", 0,
                     "the angles 90\u00B0, 45\u00B0, 45\u00B0 do not form a spherical triangle: "
-                    "square root of a negative number while solving side c",
+                    "square root of a negative number while solving side c; in the usual "
+                    "notation, \"2 4 4\" draws it in the Euclidean plane",
                     FaultKind::invalidOperation}),
     RowName());
 

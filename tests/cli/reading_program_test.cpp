@@ -126,13 +126,16 @@ const std::string hyperbolic =
     "the angles 90\u00b0, 60\u00b0, 25.71\u00b0 bound no proper spherical triangle: their sum "
     "is not more than 180\u00b0";
 
+const std::string notYetDrawn =
+    "a triangle of the hyperbolic plane cannot be drawn yet, only its facts listed";
+
 const std::string thin =
     "the triangle \"2 2 1000000000\" is too thin to draw: its angles 90\u00b0, 90\u00b0, 0\u00b0 "
     "lie too near those of no triangle for its mirrors to be solved";
 
 class NoProperTriangle : public testing::TestWithParam<DefectCase> {};
 
-// Angles in the usual notation that bound no spherical triangle: status 1, the proper-triangle
+// Angles that bound no triangle, and the planes' triangles no picture draws yet: status 1, the
 // message and nothing written.
 TEST_P(NoProperTriangle, ExitsOneWithTheDefect) {
     const DefectCase& c = GetParam();
@@ -154,24 +157,33 @@ TEST_P(NoProperTriangle, ExitsOneWithTheDefect) {
 INSTANTIATE_TEST_SUITE_P(
     Lines, NoProperTriangle,
     testing::Values(
-        DefectCase{"Picture", {"--triangle", "2 3 7", "-o", "FILE"}, hyperbolic},
-        DefectCase{"Runs", {"--triangle", "2 3 7", "--runs"}, hyperbolic},
+        // The planes' triangles have facts but no pictures yet.
+        DefectCase{"Picture", {"--triangle", "2 3 7", "-o", "FILE"}, notYetDrawn},
+        DefectCase{"Runs", {"--triangle", "2 3 7", "--runs"}, notYetDrawn},
+        DefectCase{"EuclideanPicture",
+                   {"--triangle", "3 3 3", "--mark-group", "-o", "FILE"},
+                   "a triangle of the Euclidean plane cannot be drawn yet, only its facts listed"},
         DefectCase{"Info",
                    {"--triangle", "1 3 3", "--info"},
-                   "the angles 180\u00b0, 60\u00b0, 60\u00b0 bound no proper spherical triangle: "
+                   "the angles 180\u00b0, 60\u00b0, 60\u00b0 bound no proper triangle: "
                    "180\u00b0 is not strictly between 0\u00b0 and 180\u00b0"},
         DefectCase{"MarkedPicture",
                    {"--triangle", "3/2 3/2 3", "--mark-mirrors", "-o", "FILE"},
                    "the angles 120\u00b0, 120\u00b0, 60\u00b0 bound no proper spherical triangle: "
                    "120\u00b0 + 120\u00b0 is not less than 60\u00b0 + 180\u00b0"},
-        DefectCase{"Snub",
-                   {"--snub", "--triangle", "2 3 7"},
-                   hyperbolic + "; its hues meet at no definite points"},
+        DefectCase{"Snub", {"--snub", "--triangle", "2 3 7"}, notYetDrawn},
         // A code is drawn as it reads, as the window draws it; only its snub points need a
         // proper triangle.
         DefectCase{"CodeMarkedWithSnubPoints",
                    {"--code", "700 2/1:3/1:7/1", "--mark-snub", "-o", "FILE"},
                    hyperbolic + "; its hues meet at no definite points"},
+        // A code is solved on the sphere: a plane's code has no facts, and says where the usual
+        // notation draws it.
+        DefectCase{"InfoOfAPlanesCode",
+                   {"--info", "--code", "333 3/1:3/1:3/1"},
+                   "the angles 60\u00b0, 60\u00b0, 60\u00b0 bound no proper spherical triangle: "
+                   "their sum is not more than 180\u00b0; in the usual notation, \"3 3 3\" "
+                   "draws it in the Euclidean plane"},
         // A proper triangle too thin to draw: the same words for its facts and its picture.
         DefectCase{"ThinInfo", {"--triangle", "2 2 1000000000", "--info"}, thin},
         DefectCase{
@@ -187,6 +199,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(StartUpInfo, PrintsTheFactsOfTheTetrahedralTriangle) {
     const std::string facts =
         "triangle: (2 3 3)\n"
+        "geometry: spherical\n"
         "angles: 90\u00b0, 60\u00b0, 60\u00b0 (\u03c0/2, \u03c0/3, \u03c0/3)\n"
         "sides: 70.53\u00b0, 54.74\u00b0, 54.74\u00b0\n"
         "area: 0.523599 sr, 1/24 of the sphere\n"
@@ -228,7 +241,13 @@ INSTANTIATE_TEST_SUITE_P(
                              drawRequest("511 5/3:3/2:3/1").rotation(1)},
                     InfoCase{"TriangleReversed",
                              {"--reverse", "--info", "--triangle", "5/2 3 3", "--rotation", "2"},
-                             schwarzRequest("5/2 3 3").rotation(2).reverse()}),
+                             schwarzRequest("5/2 3 3").rotation(2).reverse()},
+                    // The planes' triangles, which no picture draws yet, have their facts.
+                    InfoCase{"Hyperbolic",
+                             {"--info", "--triangle", "5/2 4 4", "--rotation", "1"},
+                             schwarzRequest("5/2 4 4").rotation(1)},
+                    InfoCase{
+                        "Euclidean", {"--info", "--triangle", "2 3 6"}, schwarzRequest("2 3 6")}),
     RowName());
 
 // What each pixel of a marked picture must be: the plain picture with the marks painted over it.

@@ -190,7 +190,8 @@ INSTANTIATE_TEST_SUITE_P(
                    {"--code=700 2/1:3/1:7/1", "--runs"},
                    1,
                    "vantu-render: the angles 90\u00B0, 60\u00B0, 25.71\u00B0 do not form a "
-                   "spherical triangle: square root of a negative number while solving side c\n"},
+                   "spherical triangle: square root of a negative number while solving side c; in "
+                   "the usual notation, \"2 3 7\" draws it in the hyperbolic plane\n"},
         StatusCase{"ScaleZero",
                    {"--scale", "0", "--runs"},
                    1,

@@ -147,7 +147,7 @@ const DescriptionCase descriptions[] = {
     {"Triangle", withTriangle("2 3 3")},
     {"TriangleAsTyped", withTriangle(" 05/2\t3  3 ")},
     {"TriangleWithManyDigits", withTriangle("2 2 123456789012345678901234567890/7")},
-    {"TriangleThatBoundsNone", withTriangle("2 3 7")},
+    {"TriangleOfTheHyperbolicPlane", withTriangle("2 3 7")},
     {"TriangleEverything",
      [] {
          PictureDescription d = everything();
