@@ -136,6 +136,7 @@ template <class Sample>
 //   Mapping::ordinate(coordinate, R, check) -> Y of a sample row
 //   Mapping::abscissa(coordinate, R, check) -> X of a sample column
 //   Mapping::toSphere(X, Y, Ysq, pi, check, P) -> false for a sample off the sphere (grey)
+// and colours the point in the mapping's geometry (geometryOf: colourIn).
 // Without antialiasing each output pixel is one sample. With it, the ordinates of the row's
 // sample rows come first, then the output pixels from the left, each summing its samples column
 // by column. With `Checked`, this is the order in which faults are found.
@@ -152,7 +153,7 @@ inline void computeRow(int row, const ScanInput& in, Check& check, const Absciss
             const double x = abscissa(col);
             Vec3 p;
             out[col] = Mapping::toSphere(x, y, ySquared, in.pi, check, p)
-                           ? colourOf(p, in.normals.mirrors())
+                           ? colourIn<geometryOf<Mapping>()>(p, in.normals.mirrors(), check)
                            : grey;
         }
         return;
@@ -175,7 +176,7 @@ inline void computeRow(int row, const ScanInput& in, Check& check, const Absciss
             const auto i = static_cast<std::size_t>(b);
             Vec3 p;
             return Mapping::toSphere(x, ys[i], ySquares[i], in.pi, check, p)
-                       ? colourOf(p, in.normals.mirrors())
+                       ? colourIn<geometryOf<Mapping>()>(p, in.normals.mirrors(), check)
                        : grey;
         });
     }
@@ -198,11 +199,12 @@ template <class Mapping>
     return regular;
 }
 
-// The fast kernel of `Mapping`, or null for a mapping that has none (the tests' own) or for
-// normals that do not suit the kernels: their samples all take the exact path.
+// The fast kernel of `Mapping`, or null for a mapping that has none (the tests' own, and the
+// models of the planes) or for normals that do not suit the kernels: their samples all take the
+// exact path.
 template <class Mapping>
 [[nodiscard]] Kernel kernelOf(const ScanInput& in) noexcept {
-    if constexpr (requires { Mapping::id; }) {
+    if constexpr (requires { Mapping::id; } && geometryOf<Mapping>() == Geometry::spherical) {
         return in.normals.suitKernels() ? in.kernels->of(Mapping::id) : nullptr;
     } else {
         return nullptr;
@@ -229,7 +231,7 @@ inline int colourSamples(const ScanInput& in, double y, double ySquared, const d
             ++exact;
             Vec3 p;
             out[i] = Mapping::toSphere(xs[i], y, ySquared, in.pi, check, p)
-                         ? colourOf(p, in.normals.mirrors())
+                         ? colourIn<geometryOf<Mapping>()>(p, in.normals.mirrors(), check)
                          : grey;
         }
     }
