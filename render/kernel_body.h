@@ -162,6 +162,52 @@ int orthographic(const ScanNormals& normals, double y, double ySquared, const do
     });
 }
 
+// The Poincare disk: the exact computation itself, every operation of the mapping and of the
+// colouring (measureMirrorsIn) in its order, as selects, so that every colour is the exact one
+// and none is left undecided. Off the disk the point is taken as (0, 0, 0), whose colour is never
+// used, so that no value there can overflow, however large the normals.
+int poincare(const ScanNormals& normals, double y, double ySquared, const double* xs, int count,
+             PackedColour* out) {
+    Loaded n;
+    load(normals, n);
+    const double twoY = y + y;
+    return colourRow(xs, count, out, [&](double x) {
+        const double rhoSquared = x * x + ySquared;
+        const bool inside = rhoSquared < 1.0;
+        const double px = inside ? x + x : 0.0;
+        const double py = inside ? twoY : 0.0;
+        const double pz = inside ? 1.0 + rhoSquared : 0.0;
+        double q[3][3];
+        double nonNegative = 0.0;
+        for (int i = 0; i < 3; ++i) {
+            const double nx = n[3 * i];
+            const double ny = n[3 * i + 1];
+            const double nz = n[3 * i + 2];
+            const double a = (ny * py + nx * px) - nz * pz;
+            nonNegative += a >= 0.0 ? 1.0 : 0.0;
+            const double twice = 2.0 * a;
+            q[i][0] = px - twice * nx;
+            q[i][1] = py - twice * ny;
+            q[i][2] = pz - twice * nz;
+        }
+        const auto distance = [&q](int j, int k) {
+            const double dy = q[j][1] - q[k][1];
+            const double dx = q[j][0] - q[k][0];
+            const double dz = q[j][2] - q[k][2];
+            return (dy * dy + dx * dx) - dz * dz;
+        };
+        const double d1 = distance(1, 2);
+        const double d2 = distance(2, 0);
+        const double d3 = distance(0, 1);
+        const double k = colour_rule::sideCount(nonNegative);
+        const double bright = colour_rule::brightChannel(k);
+        const double dim = colour_rule::dimChannel(k);
+        const double colour =
+            packColour(d1 > d2 ? dim : bright, d2 > d3 ? dim : bright, d3 > d1 ? dim : bright);
+        return inside ? colour : static_cast<double>(grey);
+    });
+}
+
 // The isa bits of the instruction sets the compiler was allowed for this variant.
 constexpr unsigned needs = 0U
 #if defined(__AVX2__)
@@ -193,9 +239,17 @@ constexpr std::array<Kernel, projectionCount> fastPaths() {
     return table;
 }
 
+// The kernels of the models of the hyperbolic plane, by the option's enumerator.
+constexpr std::array<Kernel, projectionCount> hyperbolicPaths() {
+    std::array<Kernel, projectionCount> table{};
+    table[static_cast<std::size_t>(Projection::stereographic)] = poincare;
+    return table;
+}
+
 }  // namespace
 
 extern const Kernels kernels;
-const Kernels kernels = {KernelVariant::VANTU_KERNEL_VARIANT, needs, fastPaths()};
+const Kernels kernels = {KernelVariant::VANTU_KERNEL_VARIANT, needs, fastPaths(),
+                         hyperbolicPaths()};
 
 }  // namespace vantu::detail::VANTU_KERNEL_VARIANT

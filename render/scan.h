@@ -199,12 +199,17 @@ template <class Mapping>
     return regular;
 }
 
-// The fast kernel of `Mapping`, or null for a mapping that has none (the tests' own, and the
-// models of the planes) or for normals that do not suit the kernels: their samples all take the
-// exact path.
+// The fast kernel of `Mapping`, or null for a mapping that has none (the tests' own, the
+// Euclidean plane and the hyperbolic models but the Poincare disk) or, on the sphere, for normals
+// that do not suit the kernels: their samples all take the exact path. The hyperbolic kernels
+// are the exact computation itself and take any normals.
 template <class Mapping>
 [[nodiscard]] Kernel kernelOf(const ScanInput& in) noexcept {
-    if constexpr (requires { Mapping::id; } && geometryOf<Mapping>() == Geometry::spherical) {
+    if constexpr (!requires { Mapping::id; }) {
+        return nullptr;
+    } else if constexpr (geometryOf<Mapping>() == Geometry::hyperbolic) {
+        return in.kernels->hyperbolicOf(Mapping::id);
+    } else if constexpr (geometryOf<Mapping>() == Geometry::spherical) {
         return in.normals.suitKernels() ? in.kernels->of(Mapping::id) : nullptr;
     } else {
         return nullptr;
