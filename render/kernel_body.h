@@ -177,28 +177,33 @@ int poincare(const ScanNormals& normals, double y, double ySquared, const double
         const double px = inside ? x + x : 0.0;
         const double py = inside ? twoY : 0.0;
         const double pz = inside ? 1.0 + rhoSquared : 0.0;
-        double q[3][3];
-        double nonNegative = 0.0;
-        for (int i = 0; i < 3; ++i) {
+        // The form with mirror i and the mirror image, written out for each mirror (a loop here
+        // would keep the compiler from vectorising the row).
+        struct Image {
+            double a, x, y, z;
+        };
+        const auto image = [&](int i) {
             const double nx = n[3 * i];
             const double ny = n[3 * i + 1];
             const double nz = n[3 * i + 2];
             const double a = (ny * py + nx * px) - nz * pz;
-            nonNegative += a >= 0.0 ? 1.0 : 0.0;
             const double twice = 2.0 * a;
-            q[i][0] = px - twice * nx;
-            q[i][1] = py - twice * ny;
-            q[i][2] = pz - twice * nz;
-        }
-        const auto distance = [&q](int j, int k) {
-            const double dy = q[j][1] - q[k][1];
-            const double dx = q[j][0] - q[k][0];
-            const double dz = q[j][2] - q[k][2];
+            return Image{a, px - twice * nx, py - twice * ny, pz - twice * nz};
+        };
+        const Image q1 = image(0);
+        const Image q2 = image(1);
+        const Image q3 = image(2);
+        const double nonNegative =
+            (q1.a >= 0.0 ? 1.0 : 0.0) + (q2.a >= 0.0 ? 1.0 : 0.0) + (q3.a >= 0.0 ? 1.0 : 0.0);
+        const auto distance = [](const Image& j, const Image& k) {
+            const double dy = j.y - k.y;
+            const double dx = j.x - k.x;
+            const double dz = j.z - k.z;
             return (dy * dy + dx * dx) - dz * dz;
         };
-        const double d1 = distance(1, 2);
-        const double d2 = distance(2, 0);
-        const double d3 = distance(0, 1);
+        const double d1 = distance(q2, q3);
+        const double d2 = distance(q3, q1);
+        const double d3 = distance(q1, q2);
         const double k = colour_rule::sideCount(nonNegative);
         const double bright = colour_rule::brightChannel(k);
         const double dim = colour_rule::dimChannel(k);

@@ -183,18 +183,19 @@ inline void computeRow(int row, const ScanInput& in, Check& check, const Absciss
 }
 
 // X of every sample column, xs[s] for sample s, computed as the checked pass computes it.
-// Returns false when one is not finite, or is 0 (a sample on the vertical axis, which only a
-// fractional ratio makes, where the exact azimuth divides by zero and the fast kernels would
-// not see it): then a fault may lie among them, and every row must take the checked pass, which
-// finds it in its place.
+// Returns false when one is not finite, or on the sphere is 0 (a sample on the vertical axis,
+// which only a fractional ratio makes, where the exact azimuth divides by zero and the fast
+// kernels would not see it): then a fault may lie among them, and every row must take the
+// checked pass, which finds it in its place. The planes' models divide by no X.
 template <class Mapping>
 [[nodiscard]] bool tabulateAbscissas(const ScanInput& in, std::span<double> xs) noexcept {
     Unchecked check;
+    constexpr bool zeroIsRegular = geometryOf<Mapping>() != Geometry::spherical;
     bool regular = true;
     for (std::size_t s = 0; s < xs.size(); ++s) {
         xs[s] = Mapping::abscissa(sampleCoordinate(static_cast<int>(s), in.samplesPerPixel),
                                   in.plane, check);
-        regular = regular && std::isfinite(xs[s]) && xs[s] != 0.0;
+        regular = regular && std::isfinite(xs[s]) && (zeroIsRegular || xs[s] != 0.0);
     }
     return regular;
 }

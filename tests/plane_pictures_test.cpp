@@ -136,7 +136,7 @@ TEST_P(PlanePictures, AgreeWithThePlainReference) {
     // A picture of the tiling, not of one cell or of the grey outside.
     EXPECT_GE(colours.size(), c.colours);
 
-    const bool kernel = c.plane == P::hyperbolic && c.model == M::stereo;
+    const bool kernel = c.plane == ref::Plane::hyperbolic && c.model == ref::Model::stereo;
     const int samples = picture.width() * c.sampling.antialias * c.sampling.antialias;
     std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()));
     for (const KernelVariant variant : builtKernelVariants()) {
