@@ -70,10 +70,10 @@ struct PlaneCase {
     double scale;
     View view;
     PictureSize size;
-    Sampling sampling;
     // How many colours the picture shows at least: far from the triangle, beyond its three
     // mirrors, a picture has few, and along a mirror two.
     std::size_t colours = 8;
+    Sampling sampling{};
     friend void PrintTo(const PlaneCase& c, std::ostream* os) { *os << c.name; }
 };
 
@@ -159,40 +159,36 @@ TEST_P(PlanePictures, AgreeWithThePlainReference) {
 using T = ref::Triangle;
 using P = ref::Plane;
 using M = ref::Model;
-constexpr double degreesPerUnit = 180.0 / pi;  // a view length of 1 in LON or LAT
+constexpr double unit = 180.0 / pi;  // a view length of 1 in LON or LAT
 
 INSTANTIATE_TEST_SUITE_P(
     Models, PlanePictures,
     testing::Values(
-        PlaneCase{"Poincare237", T{{2, 3, 7}}, P::hyperbolic, M::stereo, 120, {}, {161, 121}, {}},
-        PlaneCase{"Klein237", T{{2, 3, 7}}, P::hyperbolic, M::gnome, 60, {}, {161, 121}, {}},
-        PlaneCase{"Gans237", T{{2, 3, 7}}, P::hyperbolic, M::ortho, 15, {}, {161, 121}, {}},
-        PlaneCase{
-            "HalfPlane237", T{{2, 3, 7}}, P::hyperbolic, M::halfplane, 50, {}, {161, 121}, {}},
+        PlaneCase{"Poincare237", T{{2, 3, 7}}, P::hyperbolic, M::stereo, 120, {}, {161, 121}},
+        PlaneCase{"Klein237", T{{2, 3, 7}}, P::hyperbolic, M::gnome, 60, {}, {161, 121}},
+        PlaneCase{"Gans237", T{{2, 3, 7}}, P::hyperbolic, M::ortho, 15, {}, {161, 121}},
+        PlaneCase{"HalfPlane237", T{{2, 3, 7}}, P::hyperbolic, M::halfplane, 50, {}, {161, 121}},
         PlaneCase{"Poincare334Moved",
                   T{{3, 3, 4}},
                   P::hyperbolic,
                   M::stereo,
                   40,
                   {30, -20, 15},
-                  {97, 80},
-                  {}},
+                  {97, 80}},
         PlaneCase{"PoincareFractional",
                   T{{5, 4, 4}, {2, 1, 1}},
                   P::hyperbolic,
                   M::stereo,
                   35,
                   {0, 0, -400},
-                  {90, 70},
-                  {}},
+                  {90, 70}},
         PlaneCase{"PoincareNearlyEuclidean",
                   T{{2, 3, 1000}},
                   P::hyperbolic,
                   M::stereo,
                   50,
                   {},
-                  {120, 101},
-                  {}},
+                  {120, 101}},
         PlaneCase{"Poincare245Zoomed",
                   T{{2, 4, 5}},
                   P::hyperbolic,
@@ -200,6 +196,7 @@ INSTANTIATE_TEST_SUITE_P(
                   12,
                   {10, 5, 0},
                   {50, 41},
+                  8,
                   {2.5, 1}},
         PlaneCase{"KleinAntialiased",
                   T{{2, 3, 8}},
@@ -208,6 +205,7 @@ INSTANTIATE_TEST_SUITE_P(
                   25,
                   {-15, 0, 30},
                   {60, 50},
+                  8,
                   {1, 3}},
         // Long moves, where the hyperbolic numbers grow: 12 to 30 curvature radii along side c,
         // the mirror through the centre, far beyond the other two.
@@ -216,29 +214,26 @@ INSTANTIATE_TEST_SUITE_P(
                   P::hyperbolic,
                   M::stereo,
                   40,
-                  {12 * degreesPerUnit, 0, 0},
+                  {12 * unit, 0, 0},
                   {97, 80},
-                  {},
                   2},
         PlaneCase{"HalfPlaneVeryLongMove",
                   T{{4, 4, 4}},
                   P::hyperbolic,
                   M::halfplane,
                   30,
-                  {-30 * degreesPerUnit, 0, 7},
+                  {-30 * unit, 0, 7},
                   {97, 80},
-                  {},
                   2},
         PlaneCase{"GansLongMove",
                   T{{7, 7, 7}},
                   P::hyperbolic,
                   M::ortho,
                   6,
-                  {-20 * degreesPerUnit, 0, 90},
+                  {-20 * unit, 0, 90},
                   {97, 80},
-                  {},
                   2},
-        PlaneCase{"Euclidean236", T{{2, 3, 6}}, P::euclidean, M::stereo, 30, {}, {161, 121}, {}},
+        PlaneCase{"Euclidean236", T{{2, 3, 6}}, P::euclidean, M::stereo, 30, {}, {161, 121}},
         PlaneCase{"Euclidean244Moved",
                   T{{2, 4, 4}},
                   P::euclidean,
@@ -246,18 +241,23 @@ INSTANTIATE_TEST_SUITE_P(
                   25,
                   {1000, -77.5, 100},
                   {97, 80},
-                  {},
                   2},
-        PlaneCase{
-            "Euclidean333Zoomed", T{{3, 3, 3}}, P::euclidean, M::gnome, 10, {}, {40, 30}, {3, 2}},
+        PlaneCase{"Euclidean333Zoomed",
+                  T{{3, 3, 3}},
+                  P::euclidean,
+                  M::gnome,
+                  10,
+                  {},
+                  {40, 30},
+                  8,
+                  {3, 2}},
         PlaneCase{"EuclideanNegativeScale",
                   T{{2, 3, 6}},
                   P::euclidean,
                   M::ortho,
                   -20,
                   {0, 0, 45},
-                  {80, 61},
-                  {}}),
+                  {80, 61}}),
     RowName());
 
 // The solver of the reference, which the pictures above rest on: every normal points into the
@@ -289,10 +289,9 @@ TEST(PlaneReference, SolvesTheTriangles) {
 TEST(PlanePictures, CheckedPassNamesTheFirstFault) {
     for (const M model : {M::stereo, M::halfplane, M::ortho}) {
         // In the Poincare disk of radius 24 pixels the first row's first pixels are grey.
-        PlaneCase c{
-            "", T{{2, 3, 7}}, P::hyperbolic, model, model == M::stereo ? 12.0 : 30.0, {}, {61, 41},
-            {}};
-        c.view.lon = 700.0 * degreesPerUnit;
+        const double scale = model == M::stereo ? 12.0 : 30.0;
+        const PlaneCase c{"",    T{{2, 3, 7}},       P::hyperbolic, model,
+                          scale, {700 * unit, 0, 0}, {61, 41}};
         const ref::Normals n =
             ref::moved(ref::solve(c.triangle, c.plane, pi), c.view.lon, 0, 0, pi, c.plane);
         int faultRow = -1;
@@ -326,7 +325,7 @@ TEST(PlanePictures, CheckedPassNamesTheFirstFault) {
 // What a drawing of the planes refuses, each with its reason, and nothing drawn.
 TEST(PlanePictures, RefuseWhatThePlanesHaveNot) {
     const DrawSetup hyperbolic = setupOf(T{{2, 3, 7}}, P::hyperbolic);
-    const PlaneCase plain{"", T{{2, 3, 7}}, P::hyperbolic, M::stereo, 120, {}, {40, 30}, {}};
+    const PlaneCase plain{"", T{{2, 3, 7}}, P::hyperbolic, M::stereo, 120, {}, {40, 30}};
     const auto message = [](const auto& make) -> std::string {
         try {
             make();
@@ -374,8 +373,7 @@ TEST(PlanePictures, PointAtUndoesTheMove) {
                          Row{P::hyperbolic, M::halfplane, -std::sinh(3.0), std::cosh(3.0)},
                          Row{P::euclidean, M::ortho, -3.0, 1.0}}) {
         const T triangle = r.plane == P::euclidean ? T{{2, 4, 4}} : T{{2, 3, 7}};
-        const PlaneCase c{"",     triangle, r.plane, r.model, 120, {3 * degreesPerUnit, 0, 0},
-                          {2, 1}, {}};
+        const PlaneCase c{"", triangle, r.plane, r.model, 120, {3 * unit, 0, 0}, {2, 1}};
         const PreparedPicture picture(setupOf(triangle, r.plane), describedPicture(c));
         // Pixel (0, 0) of a 2 x 1 picture lies half a pixel left of the centre.
         const std::optional<PicturePoint> at = picture.pointAt(0, 0);
