@@ -20,6 +20,7 @@
 #include "drawing/prepared_picture.h"
 #include "geometry/draw_error.h"
 #include "render/fine_picture.h"
+#include "render/image_sink.h"
 #include "render/kernel_variant.h"
 #include "render/scan.h"
 #include "tests/plane_reference.h"
@@ -358,6 +359,24 @@ TEST(PlanePictures, RefuseWhatThePlanesHaveNot) {
         message([&] { (void)FinePicture(120.0, pi, Projection::halfplane, hyperbolic.normals); }),
         "the projection \"halfplane\" shows the hyperbolic plane alone, and the triangle is "
         "spherical");
+}
+
+// The window's drawing as runs (vantu-render's --runs) draws the plane the rows show, in the
+// Gans model (no kernel) and the Poincare disk (its kernel).
+TEST(PlanePictures, RunsDrawWhatTheRowsShow) {
+    for (const M model : {M::ortho, M::stereo}) {
+        const PlaneCase c{"", T{{3, 3, 4}}, P::hyperbolic, model, 40, {20, 10, 5}, PictureSize{}};
+        const PreparedPicture picture(setupOf(c.triangle, c.plane), describedPicture(c));
+        ImageSink image;
+        runDrawing(picture, image);
+        std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()));
+        for (int j = 0; j < picture.height(); j += 16) {
+            (void)picture.renderRow(j, row);
+            for (int i = 0; i < picture.width(); ++i) {
+                ASSERT_EQ(image.at(i, j), row[static_cast<std::size_t>(i)]) << i << ", " << j;
+            }
+        }
+    }
 }
 
 // What a pixel shows in a plane: the point itself, the view's move undone. After a move of 3 to
