@@ -200,10 +200,10 @@ template <class Mapping>
     return regular;
 }
 
-// The fast kernel of `Mapping`, or null for a mapping that has none (the tests' own, the
-// Euclidean plane and the hyperbolic models but the Poincare disk) or, on the sphere, for normals
-// that do not suit the kernels: their samples all take the exact path. The hyperbolic kernels
-// are the exact computation itself and take any normals.
+// The fast kernel of `Mapping`, or null for a mapping that has none (the tests' own and the
+// Euclidean plane) or, on the sphere, for normals that do not suit the kernels: their samples
+// all take the exact path. The hyperbolic kernels are the exact computation itself and take any
+// normals.
 template <class Mapping>
 [[nodiscard]] Kernel kernelOf(const ScanInput& in) noexcept {
     if constexpr (!requires { Mapping::id; }) {
