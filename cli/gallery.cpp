@@ -37,7 +37,7 @@ std::vector<GalleryPicture> galleryPictures(bool permutations) {
                 if (reverse && !permutations) {
                     continue;
                 }
-                for (const auto& [projection, name] : projectionNames) {
+                for (const auto& [projection, name] : sphereProjectionNames) {
                     GalleryPicture& p = pictures.emplace_back();
                     p.request.triangleCode = std::string(code);
                     p.request.rotation = rotation;

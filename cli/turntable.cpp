@@ -105,6 +105,7 @@ void drawFrames(
     const std::function<void(std::size_t k, std::size_t slot, const PreparedPicture&)>& draw,
     const ItemDelivery& deliver) {
     const PreparedPicture first(frameOf(description, 0, settings.frames), settings.marks);
+    requireSphere(first.setup(), "the turntable's frames");
     const auto failure = runInterruptibly(
         work,
         [&](std::size_t k, std::size_t slot) {
@@ -129,8 +130,8 @@ void writeFrameFolder(const PictureDescription& description, const std::string& 
     drawFrames(
         description, settings, work,
         [&](std::size_t k, std::size_t slot, const PreparedPicture& picture) {
-            OutputFile& file = files[slot].emplace(OutputFile::replacing(
-                folderPath / frameFileName(static_cast<int>(k))));
+            OutputFile& file = files[slot].emplace(
+                OutputFile::replacing(folderPath / frameFileName(static_cast<int>(k))));
             renderInto(picture, PictureType::png, file);
             file.close();
         },

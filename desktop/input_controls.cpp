@@ -47,8 +47,8 @@ InputControls::InputControls(QComboBox* code, std::array<QRadioButton*, 3> rotat
              QStringLiteral("Reverse"));
     describe(m_scale, m_style.scaleToolTip, QStringLiteral("Scale R in pixels"));
     for (std::size_t i = 0; i < m_projection.size(); ++i) {
-        const Projection shown = projectionNames[i].projection;
-        m_projection[i]->setText(qText(projectionNames[i].name));
+        const Projection shown = sphereProjectionNames[i].projection;
+        m_projection[i]->setText(qText(sphereProjectionNames[i].name));
         describe(m_projection[i], QString::fromStdString(projectionToolTip(shown)),
                  qText(projectionWords(shown).title));
     }
@@ -69,7 +69,7 @@ void InputControls::show(const DrawRequest& request) {
     m_reverse->setChecked(request.reverse);
     showScale(request.scale);
     for (std::size_t i = 0; i < m_projection.size(); ++i) {
-        m_projection[i]->setChecked(projectionNames[i].projection == request.projection);
+        m_projection[i]->setChecked(sphereProjectionNames[i].projection == request.projection);
     }
 }
 
@@ -88,7 +88,7 @@ DrawRequest InputControls::choices() const {
     request.reverse = m_reverse->checkState() == Qt::Checked;
     for (std::size_t i = 0; i < m_projection.size(); ++i) {
         if (m_projection[i]->isChecked()) {
-            request.projection = projectionNames[i].projection;
+            request.projection = sphereProjectionNames[i].projection;
         }
     }
     return request;

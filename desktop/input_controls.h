@@ -56,7 +56,7 @@ private:
     std::array<QRadioButton*, 3> m_rotation;
     QCheckBox* m_reverse;
     QLineEdit* m_scale;
-    std::array<QRadioButton*, 3> m_projection;
+    std::array<QRadioButton*, sphereProjectionCount> m_projection;
     Style m_style;
 };
 

@@ -2,7 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "drawing/draw_procedure.h"
 
+#include <cmath>
 #include <stdexcept>
+#include <string>
 
 #include "geometry/draw_error.h"
 #include "geometry/text.h"
@@ -17,24 +19,26 @@ std::string pictureFileName(const PictureDescription& description, std::string_v
            formatNumber(description.request.scale) + std::string(extension);
 }
 
-namespace {
-
-// The one refusal of the planes, which the scan and the marks cannot draw yet: a set-up of the
-// Euclidean or the hyperbolic plane stops a picture here, before anything is drawn.
-void requireDrawableGeometry(const DrawSetup& setup) {
+void requireSphere(const DrawSetup& setup, std::string_view what) {
     if (setup.geometry != Geometry::spherical) {
-        throw DrawError(FaultKind::invalidOperation, FaultStage::triangle, "drawing the triangle",
-                        "a triangle of the " + std::string(geometryName(setup.geometry)) +
-                            " plane cannot be drawn yet, only its facts listed");
+        throw std::invalid_argument(std::string(what) +
+                                    " are found on the sphere alone for now, and the triangle is " +
+                                    std::string(geometryName(setup.geometry)));
     }
 }
 
-}  // namespace
-
 DrawSetup turnedSetup(const DrawSetup& plain, const View& view) {
-    requireDrawableGeometry(plain);
     DrawSetup setup = plain;
-    setup.normals = turned(plain.normals, view, plain.pi);
+    setup.normals = moved(plain.normals, view, plain.pi, plain.geometry);
+    for (const Vec3& n : setup.normals) {
+        if (!std::isfinite(n.x) || !std::isfinite(n.y) || !std::isfinite(n.z)) {
+            throw DrawError(FaultKind::overflow, FaultStage::triangle, "the view",
+                            "the view " + formatNumber(view.lon) + "," + formatNumber(view.lat) +
+                                "," + formatNumber(view.roll) + " moves the " +
+                                std::string(geometryName(plain.geometry)) +
+                                " plane too far: overflow in the view");
+        }
+    }
     return setup;
 }
 
@@ -44,10 +48,12 @@ DrawSetup prepareView(const PictureDescription& description) {
 
 FinePicture finePictureOf(const PictureDescription& description, const DrawSetup& setup) {
     const DrawRequest& r = description.request;
-    return {r.scale, setup.pi, r.projection, setup.normals, description.sampling, description.size};
+    return {r.scale,          setup.pi,      r.projection, setup.normals, description.sampling,
+            description.size, setup.geometry};
 }
 
 std::vector<SnubPoint> snubPointsOf(const DrawSetup& setup) {
+    requireSphere(setup, "the snub points");
     return findSnubPoints(setup.normals, setup.pi);
 }
 
@@ -67,7 +73,8 @@ void runDrawing(const PictureDescription& description, RunSink& sink) {
     const DrawSetup setup = prepareView(description);
     sink.setPixelScale();
     const DrawRequest& r = description.request;
-    renderPicture(r.scale, setup.pi, r.projection, setup.normals, sink, description.size);
+    renderPicture(r.scale, setup.pi, r.projection, setup.normals, sink, description.size,
+                  setup.geometry);
 }
 
 void runDrawing(const PictureDescription& description, DeviceRowSink& sink) {
@@ -77,7 +84,7 @@ void runDrawing(const PictureDescription& description, DeviceRowSink& sink) {
     sink.setPixelScale();
     const DrawRequest& r = description.request;
     renderPicture(r.scale, setup.pi, r.projection, setup.normals, description.sampling, sink,
-                  description.size);
+                  description.size, setup.geometry);
 }
 
 }  // namespace vantu

@@ -40,9 +40,14 @@ struct PictureDescription {
 [[nodiscard]] DrawSetup prepareView(const PictureDescription& description);
 
 // `plain`, prepareDrawing's set-up, with its normals turned by `view`: the second half of
-// prepareView, for a set-up solved already. Throws DrawError (stage triangle) for a set-up of the
-// Euclidean or the hyperbolic plane, which no picture draws yet.
+// prepareView, for a set-up solved already. In the planes the view moves them (moved); a move
+// so long that a normal overflows throws DrawError (overflow, stage triangle) naming the view.
 [[nodiscard]] DrawSetup turnedSetup(const DrawSetup& plain, const View& view);
+
+// What the planes do not have yet (the marks, the snub points, the turntable): throws
+// std::invalid_argument, "`what` are found on the sphere alone for now, and the triangle is
+// hyperbolic", for a set-up that is not spherical. The one place of that refusal.
+void requireSphere(const DrawSetup& setup, std::string_view what);
 
 // The FinePicture of `description` drawn with `setup` (prepareView's for it). Throws
 // std::invalid_argument for a sampling or a size out of range.

@@ -15,7 +15,8 @@ namespace vantu {
 
 // The point one output pixel shows, with what its colour says about it.
 struct PicturePoint {
-    Vec3 point;           // on the unit sphere, in the sphere's own frame (the view turned back)
+    Vec3 point;  // on the unit sphere, in the sphere's own frame (the view turned back); in the
+                 // planes the point itself, on the hyperboloid's sheet or at z = 1
     PackedColour colour;  // the pixel's colour
     std::string cell;     // pointCellWords: "the triangle", "across mirror 2", ...
     std::string hue;      // pointHueWords: "nearest vertex A, farthest B", ...
@@ -23,6 +24,7 @@ struct PicturePoint {
 
 // What the point `p` of the sphere shows in a picture drawn with `setup` (prepareView's for a
 // description with `view`): its colour, cell and hue, and the point in the sphere's own frame.
+// In the planes `p` is the model's homogeneous point and the view's move is undone (movedBack).
 [[nodiscard]] PicturePoint picturePointOf(const Vec3& p, const DrawSetup& setup, const View& view);
 
 // What output pixel (column, row) of the described picture (one sample per output pixel) shows:

@@ -32,6 +32,15 @@ PreparedPicture::PreparedPicture(const PictureDescription& description,
           }(),
           description, overlays, nullptr) {}
 
+PreparedPicture::PreparedPicture(const DrawSetup& solved, const PictureDescription& description,
+                                 const OverlayOptions& overlays)
+    : PreparedPicture(
+          [&] {
+              (void)SampleGrid(description.size, description.sampling);
+              return std::make_shared<const Solved>(Solved{description.request, solved});
+          }(),
+          description, overlays, nullptr) {}
+
 PreparedPicture::PreparedPicture(std::shared_ptr<const Solved> solved,
                                  const PictureDescription& description,
                                  const OverlayOptions& overlays, const PreparedPicture* known)
@@ -43,6 +52,7 @@ PreparedPicture::PreparedPicture(std::shared_ptr<const Solved> solved,
     if (!overlays.any()) {
         return;
     }
+    requireSphere(m_setup, "the marks");
     if (known != nullptr && covers(known->m_marksAsked, overlays)) {
         m_marks = known->m_marks;
         m_marksAsked = known->m_marksAsked;
@@ -98,7 +108,8 @@ void runDrawing(const PreparedPicture& picture, RunSink& sink) {
     const DrawSetup& setup = picture.setup();
     sink.setPixelScale();
     const DrawRequest& r = description.request;
-    renderPicture(r.scale, setup.pi, r.projection, setup.normals, sink, description.size);
+    renderPicture(r.scale, setup.pi, r.projection, setup.normals, sink, description.size,
+                  setup.geometry);
 }
 
 }  // namespace vantu

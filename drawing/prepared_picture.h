@@ -30,6 +30,12 @@ public:
     explicit PreparedPicture(const PictureDescription& description,
                              const OverlayOptions& overlays = {});
 
+    // The same for a set-up solved already, `solved` standing for prepareDrawing's of the
+    // description's request, in any geometry. In the planes every overlay is refused
+    // (requireSphere: std::invalid_argument), and so are the snub points.
+    PreparedPicture(const DrawSetup& solved, const PictureDescription& description,
+                    const OverlayOptions& overlays = {});
+
     // The picture of `description` with `overlays`, prepared from this one: when it draws the
     // same triangle (sameTriangle; the view, the size, the sampling, R and the projection may
     // differ) the solved set-up is reused and only turned by the new view, which is exactly what

@@ -354,4 +354,12 @@ double cos(double x) noexcept {
     return detail::sineOrCosineRounded(x, true);
 }
 
+double cosh(double x) noexcept {
+    return detail::withMpfr(mpfr_cosh, x);
+}
+
+double sinh(double x) noexcept {
+    return detail::withMpfr(mpfr_sinh, x);
+}
+
 }  // namespace vantu::cr

@@ -20,4 +20,11 @@ namespace vantu::cr {
 [[nodiscard]] double sin(double x) noexcept;
 [[nodiscard]] double cos(double x) noexcept;
 
+// The hyperbolic cosine and sine, by which a view moves the hyperbolic plane: correctly rounded
+// too, straight from MPFR (a drawing calls them a few times, never per pixel). Beyond about
+// 710.5 in magnitude the value is infinite, with the sign of the true value, and no flag is
+// raised: the caller checks what it stores.
+[[nodiscard]] double cosh(double x) noexcept;
+[[nodiscard]] double sinh(double x) noexcept;
+
 }  // namespace vantu::cr

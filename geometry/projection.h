@@ -21,6 +21,7 @@
 #include <string_view>
 
 #include "geometry/correctly_rounded.h"
+#include "geometry/geometry.h"
 #include "geometry/raster.h"
 #include "geometry/vec3.h"
 
@@ -32,6 +33,7 @@ enum class Projection {
     gnomonic,       // "gnome": distance R * tan(theta)
     stereographic,  // "stereo": distance 2R * tan(theta / 2)
     orthographic,   // "ortho": distance 2R * sin(theta), grey outside the disc
+    halfplane,      // "halfplane": the hyperbolic plane's upper half-plane, nothing on the sphere
 };
 
 // What a projection is called and how it is described.
@@ -92,7 +94,7 @@ inline void polarPoint(double theta, double phi, Check& check, Vec3& p) {
 }
 
 // The plane of the stereographic and orthographic pictures: half the offset, then divided by R.
-struct HalfPlane {
+struct HalvedPlane {
     template <class Check>
     static double ordinate(double row, const Plane& plane, Check& check) {
         return check.quotient(check.value((plane.rowCentre - row) * 0.5), plane.scale);
@@ -100,6 +102,228 @@ struct HalfPlane {
     template <class Check>
     static double abscissa(double col, const Plane& plane, Check& check) {
         return check.quotient(check.value((col - plane.columnCentre) * 0.5), plane.scale);
+    }
+};
+
+// --- The models of the planes ------------------------------------------------------------------
+//
+// In the Euclidean and the hyperbolic plane each option of the projection means its analogue, a
+// class below with the members of a projection (see the list further down) and its geometry.
+// Their toSphere gives the point of the plane as a homogeneous point P, any positive multiple of
+// the point itself (the hyperboloid's <P, P> = -1 or the Euclidean (x, y, 1)): the colouring's
+// signs and comparisons do not change when P is scaled, so no model divides by the factor that
+// grows without bound at its edge. pointOf gives the same P in closed form, and offsetOf takes
+// any such P back to the picture.
+
+// The plane of the gnomonic picture and of the Euclidean plane: the offset divided by R.
+struct WholePlane {
+    template <class Check>
+    static double ordinate(double row, const Plane& plane, Check& check) {
+        return check.quotient(plane.rowCentre - row, plane.scale);
+    }
+    template <class Check>
+    static double abscissa(double col, const Plane& plane, Check& check) {
+        return check.quotient(col - plane.columnCentre, plane.scale);
+    }
+};
+
+// sqrt(-<P, P>) of a homogeneous point of the hyperbolic plane, the factor by which it exceeds
+// the point of the sheet; NaN or 0 for a point that is not inside the light cone.
+inline double hyperbolicScale(const Vec3& p) noexcept {
+    return std::sqrt(p.z * p.z - (p.y * p.y + p.x * p.x));
+}
+
+// Whether a homogeneous point lies inside the light cone, with z > 0: a point of the plane.
+inline bool onSheet(const Vec3& p) noexcept {
+    return p.z > 0.0 && hyperbolicScale(p) > 0.0;
+}
+
+// The Euclidean plane, R pixels to a unit of length (side c of the triangle), in every option:
+// P = (X, Y, 1).
+template <Projection option>
+struct EuclideanPlane : WholePlane {
+    static constexpr Projection id = option;
+    static constexpr Geometry geometry = Geometry::euclidean;
+    static constexpr ProjectionWords words = {
+        "", "Euclidean plane", "the plane itself, R pixels to the triangle's side c"};
+    static constexpr bool definedOnVerticalAxis = true;
+
+    template <class Check>
+    static bool toSphere(double x, double y, double /*ySquared*/, double /*pi*/, Check& /*check*/,
+                         Vec3& p) {
+        p = {x, y, 1.0};
+        return true;
+    }
+    static std::optional<Vec3> pointOf(double x, double y) noexcept { return Vec3{x, y, 1.0}; }
+    // R (x, y) / z; nothing for a point at infinity.
+    static std::optional<PictureOffset> offsetOf(const Vec3& p, double R) noexcept {
+        if (!(p.z != 0.0)) {
+            return std::nullopt;
+        }
+        return PictureOffset{R * (p.x / p.z), R * (p.y / p.z)};
+    }
+};
+
+// The Poincare disk, of radius 2R: P = (2X, 2Y, 1 + rho^2) inside rho^2 = X^2 + Y^2 < 1, which
+// is the sheet's point times 1 - rho^2.
+struct PoincareDisk : HalvedPlane {
+    static constexpr Projection id = Projection::stereographic;
+    static constexpr Geometry geometry = Geometry::hyperbolic;
+    static constexpr ProjectionWords words = {"stereo", "Poincaré disk",
+                                              "the whole hyperbolic plane in a disc, true angles"};
+    static constexpr bool definedOnVerticalAxis = true;
+
+    template <class Check>
+    static bool toSphere(double x, double y, double ySquared, double /*pi*/, Check& check,
+                         Vec3& p) {
+        const double rhoSquared = check.value(check.value(x * x) + ySquared);
+        if (!(rhoSquared < 1.0)) {
+            return false;
+        }
+        p = {x + x, y + y, 1.0 + rhoSquared};
+        return true;
+    }
+    static std::optional<Vec3> pointOf(double x, double y) noexcept {
+        const double rhoSquared = x * x + y * y;
+        if (!(rhoSquared < 1.0)) {
+            return std::nullopt;
+        }
+        return Vec3{2.0 * x, 2.0 * y, 1.0 + rhoSquared};
+    }
+    // 2R (x, y) / (z + sqrt(-<P, P>)).
+    static std::optional<PictureOffset> offsetOf(const Vec3& p, double R) noexcept {
+        if (!onSheet(p)) {
+            return std::nullopt;
+        }
+        const double k = 2.0 * R / (p.z + hyperbolicScale(p));
+        return PictureOffset{k * p.x, k * p.y};
+    }
+};
+
+// The Beltrami-Klein disk, of radius R: P = (X, Y, 1) inside X^2 + Y^2 < 1, the sheet's point
+// times sqrt(1 - rho^2); the geodesics are straight lines.
+struct KleinDisk : WholePlane {
+    static constexpr Projection id = Projection::gnomonic;
+    static constexpr Geometry geometry = Geometry::hyperbolic;
+    static constexpr ProjectionWords words = {
+        "gnome", "Beltrami–Klein disk", "the whole hyperbolic plane in a disc, its lines straight"};
+    static constexpr bool definedOnVerticalAxis = true;
+
+    template <class Check>
+    static bool toSphere(double x, double y, double ySquared, double /*pi*/, Check& check,
+                         Vec3& p) {
+        if (!(check.value(check.value(x * x) + ySquared) < 1.0)) {
+            return false;
+        }
+        p = {x, y, 1.0};
+        return true;
+    }
+    static std::optional<Vec3> pointOf(double x, double y) noexcept {
+        if (!(x * x + y * y < 1.0)) {
+            return std::nullopt;
+        }
+        return Vec3{x, y, 1.0};
+    }
+    // R (x, y) / z.
+    static std::optional<PictureOffset> offsetOf(const Vec3& p, double R) noexcept {
+        if (!onSheet(p)) {
+            return std::nullopt;
+        }
+        return PictureOffset{R * (p.x / p.z), R * (p.y / p.z)};
+    }
+};
+
+// The Gans model, the sheet seen from above: P = (X, Y, sqrt(1 + rho^2)), on the sheet itself,
+// 2R pixels to a unit of x and y; no edge.
+struct GansModel : HalvedPlane {
+    static constexpr Projection id = Projection::orthographic;
+    static constexpr Geometry geometry = Geometry::hyperbolic;
+    static constexpr ProjectionWords words = {
+        "ortho", "Gans model", "the hyperboloid seen from above, the whole plane without an edge"};
+    static constexpr bool definedOnVerticalAxis = true;
+
+    template <class Check>
+    static bool toSphere(double x, double y, double ySquared, double /*pi*/, Check& check,
+                         Vec3& p) {
+        const double rhoSquared = check.value(check.value(x * x) + ySquared);
+        p = {x, y, check.root(check.value(1.0 + rhoSquared))};
+        return true;
+    }
+    static std::optional<Vec3> pointOf(double x, double y) noexcept {
+        return Vec3{x, y, std::sqrt(1.0 + (x * x + y * y))};
+    }
+    // 2R (x, y) / sqrt(-<P, P>).
+    static std::optional<PictureOffset> offsetOf(const Vec3& p, double R) noexcept {
+        if (!onSheet(p)) {
+            return std::nullopt;
+        }
+        const double k = 2.0 * R / hyperbolicScale(p);
+        return PictureOffset{k * p.x, k * p.y};
+    }
+};
+
+// The upper half-plane, the picture's centre at i and the horizon R pixels below it, R pixels to
+// a unit: the ordinate is Y' = 1 + Y, and P = (2X, s - 1, s + 1) with s = X^2 + Y'^2 where
+// Y' > 0, the sheet's point times 2 Y'.
+struct UpperHalfPlane {
+    static constexpr Projection id = Projection::halfplane;
+    static constexpr Geometry geometry = Geometry::hyperbolic;
+    static constexpr ProjectionWords words = {"halfplane", "Upper half-plane",
+                                              "the hyperbolic plane above a horizon, true angles"};
+    static constexpr bool definedOnVerticalAxis = true;
+
+    template <class Check>
+    static double ordinate(double row, const Plane& plane, Check& check) {
+        return check.value(1.0 + check.quotient(plane.rowCentre - row, plane.scale));
+    }
+    template <class Check>
+    static double abscissa(double col, const Plane& plane, Check& check) {
+        return check.quotient(col - plane.columnCentre, plane.scale);
+    }
+    template <class Check>
+    static bool toSphere(double x, double y, double ySquared, double /*pi*/, Check& check,
+                         Vec3& p) {
+        if (!(y > 0.0)) {
+            return false;
+        }
+        const double s = check.value(check.value(x * x) + ySquared);
+        p = {x + x, s - 1.0, check.value(s + 1.0)};
+        return true;
+    }
+    // (X, Y') as the ordinate gives it.
+    static std::optional<Vec3> pointOf(double x, double y) noexcept {
+        if (!(y > 0.0)) {
+            return std::nullopt;
+        }
+        const double s = x * x + y * y;
+        return Vec3{2.0 * x, s - 1.0, s + 1.0};
+    }
+    // X = x / (z - y) and Y' = sqrt(-<P, P>) / (z - y), R pixels each, Y' from the horizon.
+    static std::optional<PictureOffset> offsetOf(const Vec3& p, double R) noexcept {
+        if (!onSheet(p)) {
+            return std::nullopt;
+        }
+        const double w = p.z - p.y;
+        return PictureOffset{R * (p.x / w), R * (hyperbolicScale(p) / w - 1.0)};
+    }
+};
+
+// What the option "halfplane" shows of the sphere: nothing, every sample grey. A drawing never
+// gets here (projectionRefusal refuses it first); this keeps a slip from drawing a wrong picture.
+struct HalfPlaneOfSphere : WholePlane {
+    static constexpr Projection id = Projection::halfplane;
+    static constexpr ProjectionWords words = UpperHalfPlane::words;
+    static constexpr bool showsSphere = false;
+    static constexpr bool definedOnVerticalAxis = true;
+    using Hyperbolic = UpperHalfPlane;
+
+    template <class Check>
+    static bool toSphere(double, double, double, double, Check&, Vec3&) {
+        return false;
+    }
+    static std::optional<Vec3> pointOf(double, double) noexcept { return std::nullopt; }
+    static std::optional<PictureOffset> offsetOf(const Vec3&, double) noexcept {
+        return std::nullopt;
     }
 };
 
@@ -119,10 +343,16 @@ struct HalfPlane {
 //                                       unit vector P; nothing for a point it does not show
 //   definedOnVerticalAxis               whether a sample at X = 0 has a point: not where the
 //                                       azimuth divides by X
+//   showsSphere                         false for an option of the planes alone (its class on
+//                                       the sphere draws nothing)
+//   Hyperbolic                          the option's model of the hyperbolic plane (above); the
+//                                       Euclidean plane is EuclideanPlane<id> in every option
 
 template <class Fn = CorrectlyRounded>
-struct StereographicWith : HalfPlane {
+struct StereographicWith : HalvedPlane {
     static constexpr Projection id = Projection::stereographic;
+    static constexpr bool showsSphere = true;
+    using Hyperbolic = PoincareDisk;
     static constexpr ProjectionWords words = {"stereo", "Stereographic",
                                               "the whole sphere from its far pole, true angles"};
     static constexpr bool definedOnVerticalAxis = false;
@@ -154,6 +384,8 @@ struct StereographicWith : HalfPlane {
 template <class Fn = CorrectlyRounded>
 struct GnomonicWith {
     static constexpr Projection id = Projection::gnomonic;
+    static constexpr bool showsSphere = true;
+    using Hyperbolic = KleinDisk;
     static constexpr ProjectionWords words = {
         "gnome", "Gnomonic", "the near half from the centre, great circles as straight lines"};
     static constexpr bool definedOnVerticalAxis = false;
@@ -188,8 +420,10 @@ struct GnomonicWith {
     }
 };
 
-struct Orthographic : HalfPlane {
+struct Orthographic : HalvedPlane {
     static constexpr Projection id = Projection::orthographic;
+    static constexpr bool showsSphere = true;
+    using Hyperbolic = GansModel;
     static constexpr ProjectionWords words = {"ortho", "Orthographic",
                                               "the near half as seen from far away"};
     static constexpr bool definedOnVerticalAxis = true;
@@ -231,7 +465,7 @@ struct ProjectionList {
 };
 
 // Every projection, in the order the windows' buttons and the options show them.
-using AllProjections = ProjectionList<Stereographic, Gnomonic, Orthographic>;
+using AllProjections = ProjectionList<Stereographic, Gnomonic, Orthographic, HalfPlaneOfSphere>;
 
 template <class F, class First, class... Rest>
 constexpr decltype(auto) withMappingOf(Projection projection, F& f,
@@ -251,6 +485,33 @@ constexpr decltype(auto) withMappingOf(Projection projection, F& f,
 template <class F>
 constexpr decltype(auto) withMapping(Projection projection, F&& f) {
     return withMappingOf(projection, f, AllProjections{});
+}
+
+// f.template operator()<M>() with the class M of `projection` in `geometry`: the projection's
+// own on the sphere, its Hyperbolic model in the hyperbolic plane, and EuclideanPlane in the
+// Euclidean one.
+template <class F>
+constexpr decltype(auto) withMapping(Projection projection, Geometry geometry, F&& f) {
+    return withMapping(projection, [&]<class P>() -> decltype(auto) {
+        if (geometry == Geometry::hyperbolic) {
+            return f.template operator()<typename P::Hyperbolic>();
+        }
+        if (geometry == Geometry::euclidean) {
+            return f.template operator()<EuclideanPlane<P::id>>();
+        }
+        return f.template operator()<P>();
+    });
+}
+
+// The geometry a mapping class draws in: its own, or the sphere's for a class that names none
+// (the projections, and the tests' own mappings).
+template <class Mapping>
+constexpr Geometry geometryOf() noexcept {
+    if constexpr (requires { Mapping::geometry; }) {
+        return Mapping::geometry;
+    } else {
+        return Geometry::spherical;
+    }
 }
 
 template <class... P>
@@ -289,9 +550,27 @@ constexpr std::array<ProjectionName, sizeof...(P)> namesOf(ProjectionList<P...> 
 }
 }  // namespace detail
 
-// Every projection, in the order the windows' option buttons show them.
+// Every projection, in the order the options list them.
 inline constexpr std::array<ProjectionName, projectionCount> projectionNames =
     detail::namesOf(detail::AllProjections{});
+
+// The projections of the sphere, in the order the windows' option buttons show them: all but
+// those of the planes alone, which come last.
+inline constexpr std::size_t sphereProjectionCount = 3;
+inline constexpr std::array<ProjectionName, sphereProjectionCount> sphereProjectionNames = {
+    projectionNames[0], projectionNames[1], projectionNames[2]};
+static_assert(
+    [] {
+        for (std::size_t i = 0; i < projectionCount; ++i) {
+            const bool shows = detail::withMapping(projectionNames[i].projection,
+                                                   []<class P>() { return P::showsSphere; });
+            if (shows != (i < sphereProjectionCount)) {
+                return false;
+            }
+        }
+        return true;
+    }(),
+    "the projections of the sphere come first");
 
 // The words of `projection`.
 [[nodiscard]] constexpr const ProjectionWords& projectionWords(Projection projection) noexcept {
@@ -299,9 +578,34 @@ inline constexpr std::array<ProjectionName, projectionCount> projectionNames =
                                []<class P>() -> const ProjectionWords& { return P::words; });
 }
 
-// "stereo", "gnome" or "ortho".
+// "stereo", "gnome", "ortho" or "halfplane".
 [[nodiscard]] constexpr std::string_view projectionName(Projection projection) noexcept {
     return projectionWords(projection).name;
+}
+
+// The words of `projection` in `geometry`: the name is the option's in every geometry, the
+// title and description those of the model it means there ("Poincaré disk").
+[[nodiscard]] constexpr ProjectionWords projectionWords(Projection projection,
+                                                        Geometry geometry) noexcept {
+    return {projectionWords(projection).name,
+            detail::withMapping(projection, geometry,
+                                []<class P>() -> std::string_view { return P::words.title; }),
+            detail::withMapping(projection, geometry, []<class P>() -> std::string_view {
+                return P::words.description;
+            })};
+}
+
+// Why `projection` cannot show `geometry`, or nothing when it can: "halfplane" has nothing of
+// the sphere to show.
+[[nodiscard]] inline std::optional<std::string> projectionRefusal(Projection projection,
+                                                                  Geometry geometry) {
+    const bool shows = detail::withMapping(projection, []<class P>() { return P::showsSphere; });
+    if (geometry != Geometry::spherical || shows) {
+        return std::nullopt;
+    }
+    return "the projection \"" + std::string(projectionName(projection)) +
+           "\" shows the hyperbolic plane alone, and the triangle is " +
+           std::string(geometryName(geometry));
 }
 
 // The tooltip of the projection's button: "Stereographic: the whole sphere from its far pole,
@@ -330,14 +634,15 @@ struct PicturePosition {
 // The way back: where the picture of `size` window pixels at scale R in `projection` puts the
 // unit vector `p`, in window coordinates, on its raster or beyond it; nothing for a point the
 // projection does not show (its offsetOf), or anything for R = 0.
-[[nodiscard]] inline std::optional<PicturePosition> planePosition(const Vec3& p, double R,
-                                                                  Projection projection,
-                                                                  PictureSize size = {}) noexcept {
+// In the planes `p` is a homogeneous point of the geometry's plane.
+[[nodiscard]] inline std::optional<PicturePosition> planePosition(
+    const Vec3& p, double R, Projection projection, PictureSize size = {},
+    Geometry geometry = Geometry::spherical) noexcept {
     if (R == 0.0) {
         return std::nullopt;
     }
     const std::optional<PictureOffset> offset =
-        detail::withMapping(projection, [&]<class P>() { return P::offsetOf(p, R); });
+        detail::withMapping(projection, geometry, [&]<class P>() { return P::offsetOf(p, R); });
     if (!offset) {
         return std::nullopt;
     }

@@ -4,6 +4,7 @@
 
 // The view: how the sphere is turned before it is pictured.
 
+#include "geometry/geometry.h"
 #include "geometry/vec3.h"
 
 namespace vantu {
@@ -42,5 +43,28 @@ struct View {
 // lon, with the same reduced angles as `turned`. For reading the picture, not for drawing it: it
 // undoes `turned` to within rounding, not bit for bit.
 [[nodiscard]] Vec3 turnedBack(const Vec3& p, const View& view, double pi) noexcept;
+
+// The mirrors of a plane, `geometry` Euclidean or hyperbolic (their normals in the geometry's
+// own terms), moved by `view`: the plane moved by a length of (LON * pi) / 180 to the right along
+// the horizontal line through the centre, then by (LAT * pi) / 180 down along the vertical one
+// (as LAT moves the sphere's front down), then rolled by ROLL degrees about the centre
+// counter-clockwise, ROLL reduced as on the sphere and LON and LAT taken as they are. Hyperbolic
+// lengths are in units of the curvature radius, with ch = cr::cosh and sh = cr::sinh of each
+// length, and every normal moved as the points are:
+//   lon:  (x, y, z) <- ((ch1 x) + (sh1 z), y, (sh1 x) + (ch1 z))
+//   lat:  (x, y, z) <- (x, (ch2 y) - (sh2 z), (ch2 z) - (sh2 y))
+// Euclidean lengths are in side c, and a line (a, b, c) moves as
+//   lon:  c <- c - (a t1)
+//   lat:  c <- c + (b t2)
+// The roll is the sphere's: (x, y, z) <- ((c3 x) - (s3 y), (s3 x) + (c3 y), z). A view of 0, 0, 0
+// (or a ROLL that reduces to 0 with the others 0) returns `normals` as they are. A long move can
+// overflow: a normal is then not finite, which the caller checks. On the sphere this is `turned`.
+[[nodiscard]] Mirrors moved(const Mirrors& normals, const View& view, double pi,
+                            Geometry geometry) noexcept;
+
+// The point of the plane that `view` brings to the homogeneous point `p`: `moved` undone step by
+// step (roll, then lat, then lon), for reading the picture; on the sphere `turnedBack`.
+[[nodiscard]] Vec3 movedBack(const Vec3& p, const View& view, double pi,
+                             Geometry geometry) noexcept;
 
 }  // namespace vantu

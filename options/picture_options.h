@@ -38,7 +38,7 @@ struct DrawingOptions {
 // Declares the drawing options in `app`, each filling its part of `target`, which must outlive
 // the parse: --code TEXT (a code, taken as it is), --triangle "P Q R" (the usual notation, which
 // schwarzNotationFault must accept; excludes --code), --rotation 0|1|2, --reverse, --scale TEXT
-// (the text, read later by describedPicture), --projection stereo|gnome|ortho and --view
+// (the text, read later by describedPicture), --projection stereo|gnome|ortho|halfplane and --view
 // LON,LAT,ROLL (three plain decimal numbers). --code and --triangle set the request's text and
 // its notation. A value they refuse stops the parse with CLI::ValidationError, such as
 // "--rotation: must be 0, 1 or 2, not '3'" or "--triangle: " and schwarzNotationFault's message,

@@ -16,10 +16,14 @@
 namespace vantu {
 
 FinePicture::FinePicture(double R, double pi, Projection projection, const Mirrors& normals,
-                         Sampling sampling, PictureSize size)
+                         Sampling sampling, PictureSize size, Geometry geometry)
     : m_input(std::make_unique<detail::ScanInput>()),
       m_projection(projection),
+      m_geometry(geometry),
       m_grid(size, sampling) {
+    if (const std::optional<std::string> refusal = projectionRefusal(projection, geometry)) {
+        throw std::invalid_argument(*refusal);
+    }
     detail::ScanInput& input = *m_input;
     input.plane = {R, columnCentreOf(size.width), rowCentreOf(size.height)};
     input.pi = pi;
@@ -30,7 +34,7 @@ FinePicture::FinePicture(double R, double pi, Projection projection, const Mirro
     input.antialias = sampling.antialias;
     m_abscissas.resize(static_cast<std::size_t>(input.width) *
                        static_cast<std::size_t>(input.antialias));
-    m_abscissasFinite = detail::withMapping(projection, [&]<class Mapping>() {
+    m_abscissasFinite = detail::withMapping(projection, geometry, [&]<class Mapping>() {
         return detail::tabulateAbscissas<Mapping>(input, m_abscissas);
     });
 }
@@ -58,7 +62,7 @@ std::optional<Vec3> FinePicture::pointOf(int column, int row) const noexcept {
     const detail::ScanInput& in = *m_input;
     detail::Unchecked check;
     Vec3 p;
-    const bool shown = detail::withMapping(m_projection, [&]<class Mapping>() {
+    const bool shown = detail::withMapping(m_projection, m_geometry, [&]<class Mapping>() {
         const double y = Mapping::ordinate(m_grid.windowCoordinate(row), in.plane, check);
         const double x = Mapping::abscissa(m_grid.windowCoordinate(column), in.plane, check);
         return std::isfinite(x) && std::isfinite(y) &&
@@ -77,7 +81,7 @@ int FinePicture::renderRow(int row, std::span<PackedColour> out) const {
     if (out.size() < static_cast<std::size_t>(width())) {
         throw std::out_of_range("the row needs room for " + std::to_string(width()) + " pixels");
     }
-    return detail::withMapping(m_projection, [&]<class Mapping>() {
+    return detail::withMapping(m_projection, m_geometry, [&]<class Mapping>() {
         return detail::scanRow<Mapping>(row, *m_input, m_abscissas.data(), m_abscissasFinite,
                                         out.data());
     });

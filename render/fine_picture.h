@@ -7,6 +7,7 @@
 #include <span>
 #include <vector>
 
+#include "geometry/geometry.h"
 #include "geometry/projection.h"
 #include "geometry/raster.h"
 #include "geometry/vec3.h"
@@ -28,10 +29,13 @@ struct ScanInput;
 // any number of threads may render different rows of one FinePicture at once.
 class FinePicture {
 public:
-    // Throws std::invalid_argument when the sampling or the size is out of range, or when
-    // VANTU_KERNELS cannot be followed (defaultKernelVariant).
+    // Throws std::invalid_argument when the sampling or the size is out of range, when the
+    // projection cannot show the geometry (projectionRefusal's words), or when VANTU_KERNELS
+    // cannot be followed (defaultKernelVariant). In the planes the normals are the geometry's
+    // own (geometry/geometry.h) and every sample takes the exact computation.
     FinePicture(double R, double pi, Projection projection, const Mirrors& normals,
-                Sampling sampling = {}, PictureSize size = {});
+                Sampling sampling = {}, PictureSize size = {},
+                Geometry geometry = Geometry::spherical);
     FinePicture(FinePicture&&) noexcept;
     FinePicture& operator=(FinePicture&&) noexcept;
     ~FinePicture();
@@ -40,13 +44,15 @@ public:
     [[nodiscard]] int width() const noexcept { return m_grid.width(); }
     [[nodiscard]] int height() const noexcept { return m_grid.height(); }
     [[nodiscard]] Projection projection() const noexcept { return m_projection; }
+    [[nodiscard]] Geometry geometry() const noexcept { return m_geometry; }
     [[nodiscard]] Sampling sampling() const noexcept { return m_grid.sampling(); }
     [[nodiscard]] PictureSize size() const noexcept { return m_grid.size(); }
     // Samples averaged per output pixel along each axis: 1 gives only the colouring's colours.
     [[nodiscard]] int antialias() const noexcept { return m_grid.sampling().antialias; }
 
     // The point of the sphere at the centre of output pixel (column, row), mapped as the scan maps
-    // a sample (without checks), so that pixelColour there is the pixel's colour at antialias 1.
+    // a sample (without checks), so that pixelColour there is the pixel's colour at antialias 1;
+    // in the planes the model's homogeneous point.
     // Nothing outside the picture, where the projection shows no point (the orthographic picture
     // off its disc), or where a value is not finite (a scale of 0).
     [[nodiscard]] std::optional<Vec3> pointOf(int column, int row) const noexcept;
@@ -71,6 +77,7 @@ public:
 private:
     std::unique_ptr<detail::ScanInput> m_input;  // the scan's view of the picture, made once
     Projection m_projection;
+    Geometry m_geometry;
     SampleGrid m_grid;
     std::vector<double> m_abscissas;  // X of every sample column, computed once
     bool m_abscissasFinite = true;    // false: a fault lies among them

@@ -9,6 +9,7 @@
 // flags (set in the root CMakeLists.txt) let the compiler use, read from the compiler's own
 // macros, so the dispatch checks exactly what the code may execute.
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstddef>
@@ -162,6 +163,103 @@ int orthographic(const ScanNormals& normals, double y, double ySquared, const do
     });
 }
 
+// The colour of the homogeneous point P of the hyperbolic plane, computed exactly as the exact
+// computation computes it (measureMirrorsIn, then the colour rule), written out for each mirror
+// (a loop here would keep the compiler from vectorising the row).
+[[gnu::always_inline]] inline double hyperbolicColour(const Loaded& n, double px, double py,
+                                                      double pz) {
+    struct Image {
+        double a, x, y, z;
+    };
+    const auto image = [&](int i) {
+        const double nx = n[3 * i];
+        const double ny = n[3 * i + 1];
+        const double nz = n[3 * i + 2];
+        const double a = (ny * py + nx * px) - nz * pz;
+        const double twice = 2.0 * a;
+        return Image{a, px - twice * nx, py - twice * ny, pz - twice * nz};
+    };
+    const Image q1 = image(0);
+    const Image q2 = image(1);
+    const Image q3 = image(2);
+    const double nonNegative =
+        (q1.a >= 0.0 ? 1.0 : 0.0) + (q2.a >= 0.0 ? 1.0 : 0.0) + (q3.a >= 0.0 ? 1.0 : 0.0);
+    const auto distance = [](const Image& j, const Image& k) {
+        const double dy = j.y - k.y;
+        const double dx = j.x - k.x;
+        const double dz = j.z - k.z;
+        return (dy * dy + dx * dx) - dz * dz;
+    };
+    const double d1 = distance(q2, q3);
+    const double d2 = distance(q3, q1);
+    const double d3 = distance(q1, q2);
+    const double k = colour_rule::sideCount(nonNegative);
+    const double bright = colour_rule::brightChannel(k);
+    const double dim = colour_rule::dimChannel(k);
+    return packColour(d1 > d2 ? dim : bright, d2 > d3 ? dim : bright, d3 > d1 ? dim : bright);
+}
+
+// The kernels of the hyperbolic models: the exact computation itself, every operation of the
+// model's mapping (geometry/projection.h) and of the colouring in its order, as selects, so that
+// every colour is the exact one and none is left undecided. Off a disk the point is taken as
+// (0, 0, 0), whose colour is never used, so that no value there can overflow, however large the
+// normals.
+
+// The Poincare disk: P = (2X, 2Y, 1 + rho^2) inside rho^2 < 1.
+int poincare(const ScanNormals& normals, double y, double ySquared, const double* xs, int count,
+             PackedColour* out) {
+    Loaded n;
+    load(normals, n);
+    const double twoY = y + y;
+    return colourRow(xs, count, out, [&](double x) {
+        const double rhoSquared = x * x + ySquared;
+        const bool inside = rhoSquared < 1.0;
+        const double colour = hyperbolicColour(n, inside ? x + x : 0.0, inside ? twoY : 0.0,
+                                               inside ? 1.0 + rhoSquared : 0.0);
+        return inside ? colour : static_cast<double>(grey);
+    });
+}
+
+// The Beltrami-Klein disk: P = (X, Y, 1) inside rho^2 < 1.
+int klein(const ScanNormals& normals, double y, double ySquared, const double* xs, int count,
+          PackedColour* out) {
+    Loaded n;
+    load(normals, n);
+    return colourRow(xs, count, out, [&](double x) {
+        const bool inside = x * x + ySquared < 1.0;
+        const double colour =
+            hyperbolicColour(n, inside ? x : 0.0, inside ? y : 0.0, inside ? 1.0 : 0.0);
+        return inside ? colour : static_cast<double>(grey);
+    });
+}
+
+// The Gans model: P = (X, Y, sqrt(1 + rho^2)), every sample.
+int gans(const ScanNormals& normals, double y, double ySquared, const double* xs, int count,
+         PackedColour* out) {
+    Loaded n;
+    load(normals, n);
+    return colourRow(xs, count, out, [&](double x) {
+        return hyperbolicColour(n, x, y, std::sqrt(1.0 + (x * x + ySquared)));
+    });
+}
+
+// The upper half-plane: the ordinate is Y', and P = (2X, s - 1, s + 1) with s = X^2 + Y'^2 in a
+// row above the horizon, Y' > 0; a row on it or below is grey, X not even squared, as the exact
+// computation leaves it.
+int upperHalfPlane(const ScanNormals& normals, double y, double ySquared, const double* xs,
+                   int count, PackedColour* out) {
+    if (!(y > 0.0)) {
+        std::fill(out, out + count, grey);
+        return 0;
+    }
+    Loaded n;
+    load(normals, n);
+    return colourRow(xs, count, out, [&](double x) {
+        const double s = x * x + ySquared;
+        return hyperbolicColour(n, x + x, s - 1.0, s + 1.0);
+    });
+}
+
 // The isa bits of the instruction sets the compiler was allowed for this variant.
 constexpr unsigned needs = 0U
 #if defined(__AVX2__)
@@ -193,9 +291,20 @@ constexpr std::array<Kernel, projectionCount> fastPaths() {
     return table;
 }
 
+// The kernels of the models of the hyperbolic plane, by the option's enumerator.
+constexpr std::array<Kernel, projectionCount> hyperbolicPaths() {
+    std::array<Kernel, projectionCount> table{};
+    table[static_cast<std::size_t>(Projection::stereographic)] = poincare;
+    table[static_cast<std::size_t>(Projection::gnomonic)] = klein;
+    table[static_cast<std::size_t>(Projection::orthographic)] = gans;
+    table[static_cast<std::size_t>(Projection::halfplane)] = upperHalfPlane;
+    return table;
+}
+
 }  // namespace
 
 extern const Kernels kernels;
-const Kernels kernels = {KernelVariant::VANTU_KERNEL_VARIANT, needs, fastPaths()};
+const Kernels kernels = {KernelVariant::VANTU_KERNEL_VARIANT, needs, fastPaths(),
+                         hyperbolicPaths()};
 
 }  // namespace vantu::detail::VANTU_KERNEL_VARIANT

@@ -82,9 +82,15 @@ struct Kernels {
     KernelVariant variant;
     unsigned needs;  // isa bits
     std::array<Kernel, projectionCount> fastPaths;
+    // The same for the models of the hyperbolic plane, by the option's enumerator. These compute
+    // exactly what the exact computation computes, and take any normals.
+    std::array<Kernel, projectionCount> hyperbolicPaths;
 
     [[nodiscard]] Kernel of(Projection projection) const noexcept {
         return fastPaths[static_cast<std::size_t>(projection)];
+    }
+    [[nodiscard]] Kernel hyperbolicOf(Projection projection) const noexcept {
+        return hyperbolicPaths[static_cast<std::size_t>(projection)];
     }
 };
 

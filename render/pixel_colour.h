@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "geometry/geometry.h"
 #include "geometry/raster.h"
 #include "geometry/vec3.h"
 
@@ -40,6 +41,21 @@ struct MirrorMeasures {
 
 // pixelColour with the rule written out, inline for the scan loop.
 [[nodiscard]] inline PackedColour colourOf(const Vec3& p, const Mirrors& n) noexcept;
+
+// The measures of the homogeneous point `p` of a plane, `geometry` Euclidean or hyperbolic, with
+// every stored value passed through `check` (render/scan.h): the sphere's rule with the
+// geometry's own product and reflections.
+//   hyperbolic: ai = <Ni, P> = (Niy Py + Nix Px) - Niz Pz, Qi = P - (2 ai) Ni, and
+//               D1 = ((Q2y - Q3y)^2 + (Q2x - Q3x)^2) - (Q2z - Q3z)^2, D2 and D3 likewise;
+//   Euclidean:  ai = (Nix Px + Niy Py) + Niz Pz, Qi = P - (2 ai) (Nix, Niy, 0), and
+//               D1 = (Q2y - Q3y)^2 + (Q2x - Q3x)^2, D2 and D3 likewise.
+template <Geometry geometry, class Check>
+[[nodiscard]] inline MirrorMeasures measureMirrorsIn(const Vec3& p, const Mirrors& n, Check& check);
+
+// The colour of the point `p` of `geometry`: colourOf on the sphere (unchecked, as it always
+// was), and in the planes the rule over measureMirrorsIn.
+template <Geometry geometry, class Check>
+[[nodiscard]] inline PackedColour colourIn(const Vec3& p, const Mirrors& n, Check& check);
 
 }  // namespace detail
 }  // namespace vantu

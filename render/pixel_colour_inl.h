@@ -4,6 +4,9 @@
 
 // Inline body of the per-pixel colouring; include render/pixel_colour.h instead.
 
+#include <array>
+#include <cstddef>
+
 #include "render/colour_rule.h"
 #include "render/pixel_colour.h"
 
@@ -38,6 +41,47 @@ inline PackedColour colourOf(const Vec3& p, const Mirrors& n) noexcept {
     const auto [a1, a2, a3, d1, d2, d3] = measureMirrors(p, n);
     const int nonNegative = (a1 >= 0.0 ? 1 : 0) + (a2 >= 0.0 ? 1 : 0) + (a3 >= 0.0 ? 1 : 0);
     return colour_rule::colourOf(d1 > d2, d2 > d3, d3 > d1, colour_rule::sideCount(nonNegative));
+}
+
+template <Geometry geometry, class Check>
+inline MirrorMeasures measureMirrorsIn(const Vec3& p, const Mirrors& n, Check& check) {
+    static_assert(geometry != Geometry::spherical, "the sphere's measures are measureMirrors");
+    constexpr bool hyperbolic = geometry == Geometry::hyperbolic;
+    std::array<double, 3> a{};
+    std::array<Vec3, 3> q{};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const Vec3& m = n[i];
+        const double ai = hyperbolic ? check.value((m.y * p.y + m.x * p.x) - m.z * p.z)
+                                     : check.value((m.x * p.x + m.y * p.y) + m.z * p.z);
+        const double twice = check.value(2.0 * ai);
+        a[i] = ai;
+        q[i] = {check.value(p.x - twice * m.x), check.value(p.y - twice * m.y),
+                hyperbolic ? check.value(p.z - twice * m.z) : p.z};
+    }
+    const auto distance = [&](std::size_t j, std::size_t k) {
+        const double dy = check.value(q[j].y - q[k].y);
+        const double dx = check.value(q[j].x - q[k].x);
+        const double planar = check.value(check.value(dy * dy) + check.value(dx * dx));
+        if constexpr (hyperbolic) {
+            const double dz = check.value(q[j].z - q[k].z);
+            return check.value(planar - check.value(dz * dz));
+        } else {
+            return planar;
+        }
+    };
+    return {a[0], a[1], a[2], distance(1, 2), distance(2, 0), distance(0, 1)};
+}
+
+template <Geometry geometry, class Check>
+inline PackedColour colourIn(const Vec3& p, const Mirrors& n, Check& check) {
+    if constexpr (geometry == Geometry::spherical) {
+        return colourOf(p, n);
+    } else {
+        const auto [a1, a2, a3, d1, d2, d3] = measureMirrorsIn<geometry>(p, n, check);
+        const int nonNegative = (a1 >= 0.0 ? 1 : 0) + (a2 >= 0.0 ? 1 : 0) + (a3 >= 0.0 ? 1 : 0);
+        return colour_rule::colourOf(d1 > d2, d2 > d3, d3 > d1,
+                                     colour_rule::sideCount(nonNegative));
+    }
 }
 
 }  // namespace vantu::detail

@@ -4,6 +4,9 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <optional>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "geometry/draw_error.h"
@@ -31,21 +34,24 @@ void emitRuns(int row, const PackedColour* colours, int count, bool rowComplete,
 }  // namespace detail
 
 void renderPicture(double R, double pi, Projection projection, const Mirrors& normals,
-                   RunSink& sink, PictureSize size) {
+                   RunSink& sink, PictureSize size, Geometry geometry) {
     (void)checkedSize(size);
+    if (const std::optional<std::string> refusal = projectionRefusal(projection, geometry)) {
+        throw std::invalid_argument(*refusal);
+    }
     detail::ScanInput input;
     input.plane = {R, columnCentreOf(size.width), rowCentreOf(size.height)};
     input.pi = pi;
     input.normals = normals;
     input.width = size.width;
-    detail::withMapping(projection, [&]<class Mapping>() {
+    detail::withMapping(projection, geometry, [&]<class Mapping>() {
         detail::scanPicture<Mapping>(input, size.height, sink);
     });
 }
 
 void renderPicture(double R, double pi, Projection projection, const Mirrors& normals,
-                   Sampling sampling, DeviceRowSink& sink, PictureSize size) {
-    const FinePicture picture(R, pi, projection, normals, sampling, size);
+                   Sampling sampling, DeviceRowSink& sink, PictureSize size, Geometry geometry) {
+    const FinePicture picture(R, pi, projection, normals, sampling, size, geometry);
     std::vector<PackedColour> colours(static_cast<std::size_t>(picture.width()));
     const std::span<const PackedColour> row(colours);
     const double ratio = sampling.ratio;

@@ -20,9 +20,10 @@ namespace vantu {
 // operation, division by zero or overflow (a scale of 0 or one too small), after handing over
 // the runs of that row before the faulting pixel; the row gets no endRow. Exceptions from the
 // sink pass through. Allocates nothing up to the window's width; std::invalid_argument for a size
-// out of range.
+// out of range, or for a projection that cannot show the geometry (projectionRefusal). In the
+// planes the normals are the geometry's own and every pixel takes the exact computation.
 void renderPicture(double R, double pi, Projection projection, const Mirrors& normals,
-                   RunSink& sink, PictureSize size = {});
+                   RunSink& sink, PictureSize size = {}, Geometry geometry = Geometry::spherical);
 
 // The same picture at `sampling` (FinePicture with it), handed to `sink` in output rows, with
 // endRow after the output rows of each window row, so that the sink hears from the drawing once
@@ -32,6 +33,7 @@ void renderPicture(double R, double pi, Projection projection, const Mirrors& no
 // window columns before the fault's, and the fault's window row gets no endRow. Exceptions from
 // the sink pass through. Allocates one row of colours.
 void renderPicture(double R, double pi, Projection projection, const Mirrors& normals,
-                   Sampling sampling, DeviceRowSink& sink, PictureSize size = {});
+                   Sampling sampling, DeviceRowSink& sink, PictureSize size = {},
+                   Geometry geometry = Geometry::spherical);
 
 }  // namespace vantu

@@ -136,6 +136,7 @@ template <class Sample>
 //   Mapping::ordinate(coordinate, R, check) -> Y of a sample row
 //   Mapping::abscissa(coordinate, R, check) -> X of a sample column
 //   Mapping::toSphere(X, Y, Ysq, pi, check, P) -> false for a sample off the sphere (grey)
+// and colours the point in the mapping's geometry (geometryOf: colourIn).
 // Without antialiasing each output pixel is one sample. With it, the ordinates of the row's
 // sample rows come first, then the output pixels from the left, each summing its samples column
 // by column. With `Checked`, this is the order in which faults are found.
@@ -152,7 +153,7 @@ inline void computeRow(int row, const ScanInput& in, Check& check, const Absciss
             const double x = abscissa(col);
             Vec3 p;
             out[col] = Mapping::toSphere(x, y, ySquared, in.pi, check, p)
-                           ? colourOf(p, in.normals.mirrors())
+                           ? colourIn<geometryOf<Mapping>()>(p, in.normals.mirrors(), check)
                            : grey;
         }
         return;
@@ -175,34 +176,41 @@ inline void computeRow(int row, const ScanInput& in, Check& check, const Absciss
             const auto i = static_cast<std::size_t>(b);
             Vec3 p;
             return Mapping::toSphere(x, ys[i], ySquares[i], in.pi, check, p)
-                       ? colourOf(p, in.normals.mirrors())
+                       ? colourIn<geometryOf<Mapping>()>(p, in.normals.mirrors(), check)
                        : grey;
         });
     }
 }
 
 // X of every sample column, xs[s] for sample s, computed as the checked pass computes it.
-// Returns false when one is not finite, or is 0 (a sample on the vertical axis, which only a
-// fractional ratio makes, where the exact azimuth divides by zero and the fast kernels would
-// not see it): then a fault may lie among them, and every row must take the checked pass, which
-// finds it in its place.
+// Returns false when one is not finite, or on the sphere is 0 (a sample on the vertical axis,
+// which only a fractional ratio makes, where the exact azimuth divides by zero and the fast
+// kernels would not see it): then a fault may lie among them, and every row must take the
+// checked pass, which finds it in its place. The planes' models divide by no X.
 template <class Mapping>
 [[nodiscard]] bool tabulateAbscissas(const ScanInput& in, std::span<double> xs) noexcept {
     Unchecked check;
+    constexpr bool zeroIsRegular = geometryOf<Mapping>() != Geometry::spherical;
     bool regular = true;
     for (std::size_t s = 0; s < xs.size(); ++s) {
         xs[s] = Mapping::abscissa(sampleCoordinate(static_cast<int>(s), in.samplesPerPixel),
                                   in.plane, check);
-        regular = regular && std::isfinite(xs[s]) && xs[s] != 0.0;
+        regular = regular && std::isfinite(xs[s]) && (zeroIsRegular || xs[s] != 0.0);
     }
     return regular;
 }
 
-// The fast kernel of `Mapping`, or null for a mapping that has none (the tests' own) or for
-// normals that do not suit the kernels: their samples all take the exact path.
+// The fast kernel of `Mapping`, or null for a mapping that has none (the tests' own and the
+// Euclidean plane) or, on the sphere, for normals that do not suit the kernels: their samples
+// all take the exact path. The hyperbolic kernels are the exact computation itself and take any
+// normals.
 template <class Mapping>
 [[nodiscard]] Kernel kernelOf(const ScanInput& in) noexcept {
-    if constexpr (requires { Mapping::id; }) {
+    if constexpr (!requires { Mapping::id; }) {
+        return nullptr;
+    } else if constexpr (geometryOf<Mapping>() == Geometry::hyperbolic) {
+        return in.kernels->hyperbolicOf(Mapping::id);
+    } else if constexpr (geometryOf<Mapping>() == Geometry::spherical) {
         return in.normals.suitKernels() ? in.kernels->of(Mapping::id) : nullptr;
     } else {
         return nullptr;
@@ -229,7 +237,7 @@ inline int colourSamples(const ScanInput& in, double y, double ySquared, const d
             ++exact;
             Vec3 p;
             out[i] = Mapping::toSphere(xs[i], y, ySquared, in.pi, check, p)
-                         ? colourOf(p, in.normals.mirrors())
+                         ? colourIn<geometryOf<Mapping>()>(p, in.normals.mirrors(), check)
                          : grey;
         }
     }

@@ -80,7 +80,12 @@ INSTANTIATE_TEST_SUITE_P(
                     FunctionCase{"CosineOfAngles", cr::cos, mpfr_cos, -2.0, 5.0},
                     FunctionCase{"SineNearAHalfTurn", cr::sin, mpfr_sin, 3.14159, 3.1416},
                     FunctionCase{"CosineNearAQuarterTurn", cr::cos, mpfr_cos, 1.5707, 1.5709},
-                    FunctionCase{"SineBeyondTheFastRange", cr::sin, mpfr_sin, 8.0, 100.0}),
+                    FunctionCase{"SineBeyondTheFastRange", cr::sin, mpfr_sin, 8.0, 100.0},
+                    FunctionCase{"CoshOfLengths", cr::cosh, mpfr_cosh, -40.0, 40.0},
+                    FunctionCase{"SinhOfLengths", cr::sinh, mpfr_sinh, -40.0, 40.0},
+                    FunctionCase{"CoshOfLongMoves", cr::cosh, mpfr_cosh, 40.0, 710.0},
+                    FunctionCase{"SinhOfLongMoves", cr::sinh, mpfr_sinh, -710.0, -40.0},
+                    FunctionCase{"SinhNearZero", cr::sinh, mpfr_sinh, -1e-3, 1e-3}),
     RowName());
 
 struct ValueCase {
@@ -120,7 +125,13 @@ INSTANTIATE_TEST_SUITE_P(
         ValueCase{"SineOfAHugeArgument", cr::sin, mpfr_sin, 1e22},
         // 6381956970095103 * 2^797, within 4.7e-19 of an odd multiple of pi / 2 (Kahan).
         ValueCase{"CosineNearAHugeMultipleOfHalfPi", cr::cos, mpfr_cos, 0x1.6ac5b262ca1ffp+849},
-        ValueCase{"CosineOfZero", cr::cos, mpfr_cos, -0.0}),
+        ValueCase{"CosineOfZero", cr::cos, mpfr_cos, -0.0},
+        ValueCase{"SinhOfMinusZero", cr::sinh, mpfr_sinh, -0.0},
+        ValueCase{"SinhOfASubnormal", cr::sinh, mpfr_sinh, -3e-310},
+        ValueCase{"CoshOfATinyArgument", cr::cosh, mpfr_cosh, 0x1p-27},
+        ValueCase{"CoshOfTheLastFinite", cr::cosh, mpfr_cosh, 710.4758600739439},
+        ValueCase{"SinhOfTheFirstInfinite", cr::sinh, mpfr_sinh, -710.4758600739440},
+        ValueCase{"CoshOfTheLargest", cr::cosh, mpfr_cosh, largest}),
     RowName());
 
 // How close f(x) lies to the midpoint between the two doubles around it, relative to f(x), from

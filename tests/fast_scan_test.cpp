@@ -160,6 +160,7 @@ reference::Map mapOf(Projection p) {
         case Projection::stereographic:
             return reference::Map::stereographic;
         case Projection::orthographic:
+        case Projection::halfplane:
             break;
     }
     return reference::Map::orthographic;

@@ -49,6 +49,7 @@ const char* caseName(Projection p) {
         case Projection::stereographic:
             return "Stereographic";
         case Projection::orthographic:
+        case Projection::halfplane:
             break;
     }
     return "Orthographic";

@@ -245,6 +245,36 @@ TEST(View, TurnedBackUndoesTheTurn) {
     }
 }
 
+// In the planes a pixel read back lies on a mirror exactly when the pixel lies on the moved
+// mirror: <N, movedBack(Q)> = <moved(N), Q>, for the form of each plane, over short and long
+// moves (the hyperbolic numbers grow as e^t and the Euclidean ones as t, the tolerance with
+// them).
+TEST(View, MovedBackUndoesTheMoveInThePlanes) {
+    const double pi = std::numbers::pi;
+    const double unit = 180.0 / pi;
+    const View views[] = {
+        {}, {30, -15, 10}, {-2 * unit, 3 * unit, 180}, {25 * unit, 0, -90}, {0, -40 * unit, 45}};
+    const Mirrors normals = {Vec3{0.3, -1.2, 0.4}, Vec3{1, 0, 0}, Vec3{-0.5, 0.5, -0.2}};
+    const Vec3 points[] = {{0, 0, 1}, {0.6, 0.2, 1.5}, {-3, 1, 4}};
+    for (const Geometry g : {Geometry::hyperbolic, Geometry::euclidean}) {
+        const auto form = [g](const Vec3& u, const Vec3& v) {
+            return g == Geometry::hyperbolic ? (u.y * v.y + u.x * v.x) - u.z * v.z : dot(u, v);
+        };
+        for (const View& view : views) {
+            const Mirrors m = moved(normals, view, pi, g);
+            const double t = std::abs(view.lon) / unit + std::abs(view.lat) / unit;
+            const double grown = g == Geometry::hyperbolic ? std::exp(t) : 1.0 + t;
+            for (const Vec3& q : points) {
+                const Vec3 back = movedBack(q, view, pi, g);
+                for (std::size_t i = 0; i < 3; ++i) {
+                    EXPECT_NEAR(form(normals[i], back), form(m[i], q), 1e-13 * grown)
+                        << geometryName(g) << " " << view.lon << "," << view.lat << " " << i;
+                }
+            }
+        }
+    }
+}
+
 TEST(PictureFileName, CarriesTheCodeTheViewAndR) {
     PictureDescription d;
     EXPECT_EQ(pictureFileName(d, ".png"), "300-r0-stereo-view0,0,0-R120.png");

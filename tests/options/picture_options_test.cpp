@@ -259,7 +259,7 @@ INSTANTIATE_TEST_SUITE_P(
                     "fraction n/d, as in \"2 3 3\" or \"5/2 3 3\")"},
         RefusedCase{"Projection",
                     {"--projection", "Stereo"},
-                    "--projection: must be stereo, gnome or ortho, not 'Stereo'"},
+                    "--projection: must be stereo, gnome, ortho or halfplane, not 'Stereo'"},
         RefusedCase{"ViewHex",
                     {"--view", "0x1,0,0"},
                     "--view: must be three numbers LON,LAT,ROLL in degrees, not '0x1,0,0': LON "
