@@ -66,31 +66,20 @@ BENCHMARK_CAPTURE(BM_RenderPicture, gnome, vantu::Projection::gnomonic)
 BENCHMARK_CAPTURE(BM_RenderPicture, ortho, vantu::Projection::orthographic)
     ->Unit(benchmark::kMillisecond);
 
-// The mirrors of the hyperbolic triangle (2 3 7) as its set-up solves them, in the form
-// (uy vy + ux vx) - uz vz.
-vantu::DrawSetup hyperbolic237() {
-    vantu::DrawSetup setup;
-    setup.pi = vantu::prepareDrawing(vantu::DrawRequest{}).pi;
-    setup.geometry = vantu::Geometry::hyperbolic;
-    setup.normals = {
-        vantu::Vec3{-0x1.c083a0f26711fp-1, -0x1.ffffffffffffcp-2, -0x1.0e056bfd9eb77p-3},
-        vantu::Vec3{0x1.02372a98f46fep+0, -0x1.bf01634c09070p-55, -0x1.0e056bfd9eb8cp-3},
-        vantu::Vec3{0.0, 1.0, 0.0}};
-    return setup;
-}
-
-// The window's whole drawing of (2 3 7) in the Poincare disk at the start-up's R: every sample
-// on the exact path, whose map is rational.
+// The window's whole drawing of (2 3 7) in the Poincare disk at the start-up's R, as
+// BM_RenderPicture/stereo draws the start-up triangle: the set-up, the scan and the runs.
 void BM_RenderPoincare(benchmark::State& state) {
-    const vantu::PictureDescription description = startUp(vantu::Projection::stereographic);
-    const vantu::PreparedPicture picture(hyperbolic237(), description);
+    vantu::PictureDescription description = startUp(vantu::Projection::stereographic);
+    description.request.triangleCode = "2 3 7";
+    description.request.notation = vantu::TriangleNotation::schwarz;
     vantu::ImageSink sink;
     for (auto _ : state) {
-        vantu::runDrawing(picture, sink);
+        vantu::runDrawing(description, sink);
         benchmark::DoNotOptimize(sink.pixels().data());
         benchmark::ClobberMemory();
     }
     perPixel(state);
+    state.counters["exact_share"] = exactShare(description);
 }
 
 BENCHMARK(BM_RenderPoincare)->Name("BM_RenderPicture/poincare")->Unit(benchmark::kMillisecond);

@@ -22,7 +22,7 @@ std::string pictureFileName(const PictureDescription& description, std::string_v
 void requireSphere(const DrawSetup& setup, std::string_view what) {
     if (setup.geometry != Geometry::spherical) {
         throw std::invalid_argument(std::string(what) +
-                                    " are found on the sphere alone for now, and the triangle is " +
+                                    " are the sphere's alone for now, and the triangle is " +
                                     std::string(geometryName(setup.geometry)));
     }
 }

@@ -45,7 +45,7 @@ struct PictureDescription {
 [[nodiscard]] DrawSetup turnedSetup(const DrawSetup& plain, const View& view);
 
 // What the planes do not have yet (the marks, the snub points, the turntable): throws
-// std::invalid_argument, "`what` are found on the sphere alone for now, and the triangle is
+// std::invalid_argument, "`what` are the sphere's alone for now, and the triangle is
 // hyperbolic", for a set-up that is not spherical. The one place of that refusal.
 void requireSphere(const DrawSetup& setup, std::string_view what);
 

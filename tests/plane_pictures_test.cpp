@@ -339,10 +339,10 @@ TEST(PlanePictures, RefuseWhatThePlanesHaveNot) {
                   (void)PreparedPicture(hyperbolic, describedPicture(plain),
                                         OverlayOptions{true, false, false, false});
               }),
-              "the marks are found on the sphere alone for now, and the triangle is hyperbolic");
+              "the marks are the sphere's alone for now, and the triangle is hyperbolic");
     EXPECT_EQ(
         message([&] { (void)PreparedPicture(hyperbolic, describedPicture(plain)).snubPoints(); }),
-        "the snub points are found on the sphere alone for now, and the triangle is "
+        "the snub points are the sphere's alone for now, and the triangle is "
         "hyperbolic");
     PlaneCase far = plain;
     far.view.lon = 1e6;

@@ -126,17 +126,14 @@ const std::string hyperbolic =
     "the angles 90\u00b0, 60\u00b0, 25.71\u00b0 bound no proper spherical triangle: their sum "
     "is not more than 180\u00b0";
 
-const std::string notYetDrawn =
-    "a triangle of the hyperbolic plane cannot be drawn yet, only its facts listed";
-
 const std::string thin =
     "the triangle \"2 2 1000000000\" is too thin to draw: its angles 90\u00b0, 90\u00b0, 0\u00b0 "
     "lie too near those of no triangle for its mirrors to be solved";
 
 class NoProperTriangle : public testing::TestWithParam<DefectCase> {};
 
-// Angles that bound no triangle, and the planes' triangles no picture draws yet: status 1, the
-// message and nothing written.
+// Angles that bound no triangle, and what the planes do not have yet: status 1, the message and
+// nothing written.
 TEST_P(NoProperTriangle, ExitsOneWithTheDefect) {
     const DefectCase& c = GetParam();
     const fs::path folder = testing_support::scratchFolder(std::string("defect-") + c.name);
@@ -157,12 +154,10 @@ TEST_P(NoProperTriangle, ExitsOneWithTheDefect) {
 INSTANTIATE_TEST_SUITE_P(
     Lines, NoProperTriangle,
     testing::Values(
-        // The planes' triangles have facts but no pictures yet.
-        DefectCase{"Picture", {"--triangle", "2 3 7", "-o", "FILE"}, notYetDrawn},
-        DefectCase{"Runs", {"--triangle", "2 3 7", "--runs"}, notYetDrawn},
-        DefectCase{"EuclideanPicture",
+        // The planes' pictures have no marks and no snub points yet.
+        DefectCase{"EuclideanMarks",
                    {"--triangle", "3 3 3", "--mark-group", "-o", "FILE"},
-                   "a triangle of the Euclidean plane cannot be drawn yet, only its facts listed"},
+                   "the marks are the sphere's alone for now, and the triangle is Euclidean"},
         DefectCase{"Info",
                    {"--triangle", "1 3 3", "--info"},
                    "the angles 180\u00b0, 60\u00b0, 60\u00b0 bound no proper triangle: "
@@ -171,7 +166,10 @@ INSTANTIATE_TEST_SUITE_P(
                    {"--triangle", "3/2 3/2 3", "--mark-mirrors", "-o", "FILE"},
                    "the angles 120\u00b0, 120\u00b0, 60\u00b0 bound no proper spherical triangle: "
                    "120\u00b0 + 120\u00b0 is not less than 60\u00b0 + 180\u00b0"},
-        DefectCase{"Snub", {"--snub", "--triangle", "2 3 7"}, notYetDrawn},
+        DefectCase{"Snub",
+                   {"--snub", "--triangle", "2 3 7"},
+                   "the snub points are the sphere's alone for now, and the triangle is "
+                   "hyperbolic"},
         // A code is drawn as it reads, as the window draws it; only its snub points need a
         // proper triangle.
         DefectCase{"CodeMarkedWithSnubPoints",
