@@ -567,10 +567,15 @@ TEST(MemoryLimit, IsMetOrSaidSo) {
     const std::string bytes = slurp(file);
     ASSERT_GT(bytes.size(), 24U);
     EXPECT_EQ(bytes.substr(12, 12), std::string("IHDR\0\0\x28\0\0\0\x1E\x10", 12));
+    // At 10 MB the program itself barely fits: whether a thread or a row's buffers still do
+    // depends on the build's own size, so either the picture is written on what there is, or
+    // the run says why and leaves the file as it was. Both keep the same bytes.
     o = testing_support::runProgram("/usr/bin/prlimit", {"--as=" + std::to_string(10 << 20),
                                                          VANTU_RENDER, "--zoom", "16", "-o", file});
-    EXPECT_EQ(o.status, 1);
-    EXPECT_EQ(o.err, "vantu-render: not enough memory\n");
+    if (o.status != 0) {
+        EXPECT_EQ(o.status, 1);
+        EXPECT_EQ(o.err, "vantu-render: not enough memory\n");
+    }
     EXPECT_EQ(slurp(file), bytes);
     // A turntable's frames stream into their files as that picture does; a frame of the WebP,
     // whole in memory, is refused before anything is drawn when it cannot fit.
