@@ -485,6 +485,15 @@ const CommandRow commandRows[] = {
          partsOf(e).roll->setValue(0.01);
      }},
     {"usualNotation", [](Explorer& e) { partsOf(e).code->setEditText(QStringLiteral("5/2 3 3")); }},
+    // (2 3 7) in the Poincaré disk, the plane moved by the keys and rolled.
+    {"hyperbolicMoved",
+     [](Explorer& e) {
+         partsOf(e).code->setEditText(QStringLiteral("2 3 7"));
+         partsOf(e).projection[0]->setChecked(true);
+         partsOf(e).lon->setValue(37.5);
+         partsOf(e).lat->setValue(-20.25);
+         partsOf(e).roll->setValue(15);
+     }},
     // Quotes, a blank and a dollar sign in the code go through the shell as they are.
     {"codeThatNeedsQuoting",
      [](Explorer& e) {
@@ -896,25 +905,28 @@ TEST(Navigation, GrabbedPlaneFollowsTheCursor) {
         Projection projection;
         Geometry geometry;
         View start;
-        double fromX, fromY, toX, toY;  // the model's X and Y (the picture's offsets over R)
+        // The model's X and Y (the picture's offsets over R; Y' = 1 + Y in the half-plane).
+        double fromX, fromY, toX, toY;
     };
     const Row rows[] = {
         {Projection::stereographic, Geometry::hyperbolic, {0, 0, 0}, 0.1, 0.2, 0.4, -0.3},
         {Projection::stereographic, Geometry::hyperbolic, {40, -25, 30}, -0.6, 0.5, 0.7, 0.2},
-        {Projection::stereographic, Geometry::hyperbolic, {-120, 60, -90}, 0.9, 0.0, -0.9, 0.1},
+        {Projection::stereographic, Geometry::hyperbolic, {-120, 20, -90}, 0.3, 0.0, -0.2, 0.1},
         {Projection::gnomonic, Geometry::hyperbolic, {10, 20, 0}, 0.3, 0.3, -0.5, -0.6},
-        {Projection::gnomonic, Geometry::hyperbolic, {0, 0, 135}, -0.95, 0.1, 0.2, 0.9},
-        {Projection::orthographic, Geometry::hyperbolic, {-30, 15, 45}, 2.0, -1.0, -3.0, 1.5},
-        {Projection::halfplane, Geometry::hyperbolic, {0, 0, 0}, 0.2, 0.1, -0.7, -0.5},
-        {Projection::halfplane, Geometry::hyperbolic, {50, -40, 170}, 3.0, 2.0, -1.0, -0.8},
+        {Projection::gnomonic, Geometry::hyperbolic, {0, 0, 135}, -0.5, 0.1, 0.2, 0.4},
+        {Projection::orthographic, Geometry::hyperbolic, {-30, 15, 45}, 1.0, -0.5, -0.8, 0.6},
+        {Projection::halfplane, Geometry::hyperbolic, {0, 0, 0}, 0.2, 1.1, -0.7, 0.5},
+        {Projection::halfplane, Geometry::hyperbolic, {50, 10, 170}, 0.5, 2.0, -0.3, 0.8},
         {Projection::stereographic, Geometry::euclidean, {0, 0, 0}, 0.5, 0.5, -1.0, 2.0},
-        {Projection::gnomonic, Geometry::euclidean, {100, -70, -60}, -2.0, 1.0, 3.0, -0.5},
+        {Projection::gnomonic, Geometry::euclidean, {100, 10, -60}, -0.5, 0.5, 0.8, -0.3},
     };
     const double pi = std::numbers::pi;
     for (const Row& row : rows) {
         const auto pointOf = [&](double x, double y) {
-            return *detail::withMapping(row.projection, row.geometry,
-                                        [&]<class P>() { return P::pointOf(x, y); });
+            const std::optional<Vec3> p = detail::withMapping(
+                row.projection, row.geometry, [&]<class P>() { return P::pointOf(x, y); });
+            EXPECT_TRUE(p.has_value());
+            return p.value_or(Vec3{});
         };
         const Vec3 grabbed = movedBack(pointOf(row.fromX, row.fromY), row.start, pi, row.geometry);
         const Vec3 shown = pointOf(row.toX, row.toY);
@@ -926,7 +938,7 @@ TEST(Navigation, GrabbedPlaneFollowsTheCursor) {
         EXPECT_LT(planeDistance(movedBack(shown, *view, pi, row.geometry), grabbed, row.geometry),
                   1e-3)
             << projectionName(row.projection) << " from view " << row.start.lon << ", "
-            << row.start.lat << ", " << row.start.roll;
+            << row.start.lat << ", " << row.start.roll << " to " << view->lon << ", " << view->lat;
     }
     // Nothing for a point off the plane.
     EXPECT_FALSE(explorer::grabbedView({}, {2, 0, 1}, {0, 0, 1}, pi, Geometry::hyperbolic));
