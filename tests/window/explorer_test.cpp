@@ -485,7 +485,7 @@ const CommandRow commandRows[] = {
          partsOf(e).roll->setValue(0.01);
      }},
     {"usualNotation", [](Explorer& e) { partsOf(e).code->setEditText(QStringLiteral("5/2 3 3")); }},
-    // (2 3 7) in the Poincaré disk, the plane moved by the keys and rolled.
+    // (2 3 7) in the Poincaré disk, the plane moved and rolled.
     {"hyperbolicMoved",
      [](Explorer& e) {
          partsOf(e).code->setEditText(QStringLiteral("2 3 7"));
