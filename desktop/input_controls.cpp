@@ -47,10 +47,19 @@ InputControls::InputControls(QComboBox* code, std::array<QRadioButton*, 3> rotat
              QStringLiteral("Reverse"));
     describe(m_scale, m_style.scaleToolTip, QStringLiteral("Scale R in pixels"));
     for (std::size_t i = 0; i < m_projection.size(); ++i) {
-        const Projection shown = sphereProjectionNames[i].projection;
         m_projection[i]->setText(qText(sphereProjectionNames[i].name));
-        describe(m_projection[i], QString::fromStdString(projectionToolTip(shown)),
-                 qText(projectionWords(shown).title));
+    }
+    nameProjections(Geometry::spherical);
+}
+
+void InputControls::nameProjections(Geometry geometry) {
+    for (std::size_t i = 0; i < m_projection.size(); ++i) {
+        // As projectionToolTip writes the sphere's: "Poincaré disk: ...".
+        const ProjectionWords words =
+            projectionWords(sphereProjectionNames[i].projection, geometry);
+        describe(m_projection[i],
+                 qText(words.title) + QStringLiteral(": ") + qText(words.description),
+                 qText(words.title));
     }
 }
 

@@ -39,6 +39,10 @@ public:
     // Fills the triangle's box with the catalogue, with no entry selected and `shown` as its text.
     void fillCatalogue(const QString& shown);
 
+    // The projection's buttons are described, in their tooltips and to screen readers, by the
+    // model each shows in `geometry` ("Poincaré disk"); their captions stay the options' names.
+    void nameProjections(Geometry geometry);
+
     // The controls show `request`.
     void show(const DrawRequest& request);
 

@@ -336,7 +336,9 @@ void Explorer::buildActions() {
         bool separated;  // after a separator in its menu
     };
     const auto turn = [this](double dLon, double dLat, double dRoll) {
-        return [this, dLon, dLat, dRoll] { setView(turnedBy(m_view, dLon, dLat, dRoll)); };
+        return [this, dLon, dLat, dRoll] {
+            setView(movedBy(m_view, dLon, dLat, dRoll, shownGeometry()));
+        };
     };
     const auto zoom = [this](double factor) {
         return [this, factor] { setScale(zoomed(m_wanted.request.scale, factor)); };
@@ -666,6 +668,8 @@ void Explorer::takeFrame(const Frame& frame) {
         m_faultGeneration = 0;
         faultText->clear();
     }
+    // The projection's buttons name the models of the frame's geometry.
+    m_inputs.nameProjections(shownGeometry());
     const View& view = frame.description.view;
     viewStatus->setText(QStringLiteral("view %1, %2, %3 \u00b7 R %4")
                             .arg(number(view.lon), number(view.lat), number(view.roll),
@@ -693,9 +697,36 @@ void Explorer::showPoint(std::optional<QPointF> position) {
                                   QString::fromStdString(point->hue)));
 }
 
+Geometry Explorer::shownGeometry() const noexcept {
+    return m_shown ? m_shown->picture->setup().geometry : Geometry::spherical;
+}
+
+std::optional<std::pair<Vec3, Vec3>> Explorer::planePointsAt(QPointF position) const {
+    if (!m_shown || shownGeometry() == Geometry::spherical) {
+        return std::nullopt;
+    }
+    const std::optional<QPoint> pixel = picture->framePixelAt(position);
+    if (!pixel) {
+        return std::nullopt;
+    }
+    const std::optional<Vec3> shown = m_shown->picture->picture().pointOf(pixel->x(), pixel->y());
+    if (!shown) {
+        return std::nullopt;
+    }
+    const DrawSetup& setup = m_shown->picture->setup();
+    return std::pair{movedBack(*shown, m_shown->description.view, setup.pi, setup.geometry),
+                     *shown};
+}
+
 void Explorer::spinStep() {
     const double seconds = static_cast<double>(m_spinClock.restart()) / 1000.0;
-    setView(turnedBy(m_view, spinDegreesPerSecond * seconds, 0.0, 0.0));
+    // Spinning turns the sphere about its axis and rolls a plane.
+    const double angle = spinDegreesPerSecond * seconds;
+    if (shownGeometry() == Geometry::spherical) {
+        setView(turnedBy(m_view, angle, 0.0, 0.0));
+    } else {
+        setView(movedBy(m_view, 0.0, 0.0, angle, shownGeometry()));
+    }
 }
 
 bool Explorer::eventFilter(QObject* watched, QEvent* event) {
@@ -714,6 +745,10 @@ bool Explorer::eventFilter(QObject* watched, QEvent* event) {
                 m_dragFrom = mouse.position();
                 m_dragView = m_view;
                 m_dragRolls = mouse.modifiers().testFlag(Qt::ShiftModifier);
+                m_grabbed.reset();
+                if (const auto points = planePointsAt(mouse.position())) {
+                    m_grabbed = points->first;
+                }
             }
             break;
         }
@@ -732,7 +767,16 @@ bool Explorer::eventFilter(QObject* watched, QEvent* event) {
                     const QPointF now = to - centre;
                     setView(turnedBy(m_dragView, 0.0, 0.0,
                                      sweptAngle(from.x(), from.y(), now.x(), now.y())));
-                } else {
+                } else if (m_grabbed) {
+                    // The grabbed point of the plane stays under the cursor.
+                    if (const auto points = planePointsAt(to)) {
+                        if (const std::optional<View> view =
+                                grabbedView(m_dragView, *m_grabbed, points->second,
+                                            m_shown->picture->setup().pi, shownGeometry())) {
+                            setView(*view);
+                        }
+                    }
+                } else if (shownGeometry() == Geometry::spherical) {
                     const QPointF moved = to - *m_dragFrom;
                     setView(dragged(m_dragView, moved.x(), moved.y(), picture->height()));
                 }
@@ -743,6 +787,7 @@ bool Explorer::eventFilter(QObject* watched, QEvent* event) {
             if (static_cast<const QMouseEvent&>(*event).button() == Qt::LeftButton) {
                 m_choosing = false;
                 m_dragFrom.reset();
+                m_grabbed.reset();
             }
             break;
         case QEvent::Wheel: {

@@ -30,6 +30,8 @@
 #include "explorer/picture_view.h"
 #include "explorer/polyhedron_view.h"
 #include "explorer/reading_panels.h"
+#include "geometry/geometry.h"
+#include "geometry/vec3.h"
 #include "polyhedron/wythoff.h"
 
 namespace vantu::explorer {
@@ -195,6 +197,12 @@ private:
     std::optional<std::vector<WythoffPoint>> m_ownPoints;
     std::optional<GeneratingPoint> m_point;
     std::optional<Polyhedron> m_polyhedron;
+    // The geometry of the frame shown, the sphere's before the first.
+    [[nodiscard]] Geometry shownGeometry() const noexcept;
+    // The plane's point (movedBack's) and the model's point under `position` in the frame
+    // shown, when it is of a plane and shows a point there.
+    [[nodiscard]] std::optional<std::pair<Vec3, Vec3>> planePointsAt(QPointF position) const;
+
     bool m_choosing = false;  // a click or drag moving P
     View m_viewGiven;         // the sphere's view the 3D view was last turned by
     // Made when its dock is first shown (makePolyhedronView): the polyhedron in 3D, above its
@@ -204,10 +212,12 @@ private:
     std::shared_ptr<QSettings> m_settings;
     QTimer m_spinTimer;
     QElapsedTimer m_spinClock;
-    // A drag in progress: where it began, the view then, and whether it rolls.
+    // A drag in progress: where it began, the view then, and whether it rolls; in a plane the
+    // point of the plane grabbed.
     std::optional<QPointF> m_dragFrom;
     View m_dragView;
     bool m_dragRolls = false;
+    std::optional<Vec3> m_grabbed;
     std::optional<QPointF> m_cursor;  // over the picture
     FrameSource m_frames;             // last: its thread ends before the rest goes
 };

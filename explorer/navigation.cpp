@@ -66,6 +66,62 @@ View dragged(const View& start, double dx, double dy, double height) noexcept {
     return turnedBy(start, dx * perPixel, dy * perPixel, 0.0);
 }
 
+std::optional<View> grabbedView(const View& start, const Vec3& grabbed, const Vec3& shown,
+                                double pi, Geometry geometry) noexcept {
+    // Where `shown` lies before the roll: only the moves are solved for.
+    const Vec3 q = movedBack(shown, View{0.0, 0.0, start.roll}, pi, geometry);
+    double t1 = 0.0;
+    double t2 = 0.0;
+    if (geometry == Geometry::hyperbolic) {
+        // Each point on the sheet, z > 0.
+        const auto onSheet = [](const Vec3& p) -> std::optional<Vec3> {
+            const double form = (p.z * p.z) - ((p.y * p.y) + (p.x * p.x));
+            if (!(form > 0.0) || !std::isfinite(form)) {
+                return std::nullopt;
+            }
+            const double k = std::copysign(1.0 / std::sqrt(form), p.z);
+            return Vec3{p.x * k, p.y * k, p.z * k};
+        };
+        const std::optional<Vec3> g = onSheet(grabbed);
+        const std::optional<Vec3> s = onSheet(q);
+        if (!g || !s) {
+            return std::nullopt;
+        }
+        // The move along the horizontal line keeps y: x = (ch1 gx) + (sh1 gz) = rho sinh(t1 + phi)
+        // with rho = sqrt(1 + gy^2) and tanh phi = gx / gz; it takes x to sx.
+        const double rho = std::sqrt(1.0 + (g->y * g->y));
+        t1 = std::asinh(s->x / rho) - std::atanh(g->x / g->z);
+        // Then (y, z) = r (sinh a, cosh a) with r = sqrt(1 + sx^2), and the vertical move
+        // lowers a by t2.
+        const double r = std::sqrt(1.0 + (s->x * s->x));
+        t2 = std::asinh(g->y / r) - std::asinh(s->y / r);
+    } else if (geometry == Geometry::euclidean) {
+        if (grabbed.z == 0.0 || q.z == 0.0) {
+            return std::nullopt;
+        }
+        // The moves take x to x + t1, then y to y - t2.
+        t1 = (q.x / q.z) - (grabbed.x / grabbed.z);
+        t2 = (grabbed.y / grabbed.z) - (q.y / q.z);
+    } else {
+        return std::nullopt;
+    }
+    const double lon = t1 * 180.0 / pi;
+    const double lat = t2 * 180.0 / pi;
+    if (!std::isfinite(lon) || !std::isfinite(lat)) {
+        return std::nullopt;
+    }
+    return View{std::clamp(hundredths(lon), -180.0, 180.0), clampedLatitude(lat), start.roll};
+}
+
+View movedBy(const View& view, double lon, double lat, double roll, Geometry geometry) noexcept {
+    if (geometry == Geometry::spherical) {
+        return turnedBy(view, lon, lat, roll);
+    }
+    const double moved = view.lon + lon;
+    return {std::isfinite(moved) ? std::clamp(hundredths(moved), -180.0, 180.0) : 0.0,
+            clampedLatitude(view.lat + lat), wrappedAngle(view.roll + roll)};
+}
+
 double sweptAngle(double fromX, double fromY, double toX, double toY) noexcept {
     if ((fromX == 0.0 && fromY == 0.0) || (toX == 0.0 && toY == 0.0)) {
         return 0.0;

@@ -10,6 +10,10 @@
 // and R at six significant digits, so that the view and R read back exactly from the short numbers
 // the status bar, the file names and the copied command write.
 
+#include <optional>
+
+#include "geometry/geometry.h"
+#include "geometry/vec3.h"
 #include "geometry/view.h"
 
 namespace vantu::explorer {
@@ -44,6 +48,23 @@ inline constexpr double spinDegreesPerSecond = 30.0;
 // The view a drag of (dx, dy) window pixels (x right, y down) from `start` gives, over a
 // picture `height` window pixels high: right raises LON, down raises LAT.
 [[nodiscard]] View dragged(const View& start, double dx, double dy, double height) noexcept;
+
+// The view, its roll `start`'s, that brings the point `grabbed` of a plane to the point `shown`
+// of the picture (homogeneous points of `geometry`'s plane, Euclidean or hyperbolic, as
+// movedBack takes and gives them), so that a grabbed plane follows the cursor: the move along the
+// horizontal line that brings `grabbed` onto the hyperbola or the line of `shown`'s (unrolled)
+// height, then the move along the vertical line onto `shown`. LON and LAT at hundredths of a
+// degree and held within the boxes, [-180, 180] and [-90, 90]; nothing when either point is not
+// a finite point of the plane.
+[[nodiscard]] std::optional<View> grabbedView(const View& start, const Vec3& grabbed,
+                                              const Vec3& shown, double pi,
+                                              Geometry geometry) noexcept;
+
+// In a plane the keys and spinning move and roll rather than turn: `view` moved by the given
+// angles (as lengths, see moved), LON and LAT held within the boxes rather than wrapped, which
+// in a plane would jump; on the sphere turnedBy.
+[[nodiscard]] View movedBy(const View& view, double lon, double lat, double roll,
+                           Geometry geometry) noexcept;
 
 // The angle in degrees, counter-clockwise on the screen, that the line from the picture's
 // centre sweeps from (fromX, fromY) to (toX, toY), window pixels relative to the centre with y

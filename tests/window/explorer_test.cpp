@@ -42,6 +42,7 @@
 #include "explorer/navigation.h"
 #include "explorer/render_command.h"
 #include "geometry/draw_error.h"
+#include "geometry/projection.h"
 #include "geometry/text.h"
 #include "geometry/view.h"
 #include "options/picture_options.h"
@@ -484,6 +485,15 @@ const CommandRow commandRows[] = {
          partsOf(e).roll->setValue(0.01);
      }},
     {"usualNotation", [](Explorer& e) { partsOf(e).code->setEditText(QStringLiteral("5/2 3 3")); }},
+    // (2 3 7) in the Poincaré disk, the plane moved and rolled.
+    {"hyperbolicMoved",
+     [](Explorer& e) {
+         partsOf(e).code->setEditText(QStringLiteral("2 3 7"));
+         partsOf(e).projection[0]->setChecked(true);
+         partsOf(e).lon->setValue(37.5);
+         partsOf(e).lat->setValue(-20.25);
+         partsOf(e).roll->setValue(15);
+     }},
     // Quotes, a blank and a dollar sign in the code go through the shell as they are.
     {"codeThatNeedsQuoting",
      [](Explorer& e) {
@@ -874,6 +884,116 @@ TEST(Navigation, ZoomKeepsSixSignificantDigits) {
     EXPECT_EQ(zoomed(explorer::smallestZoomedScale, 1.1), 2.44759e-308);
     EXPECT_EQ(zoomed(DBL_MAX, 1.25), DBL_MAX);
     EXPECT_EQ(zoomed(1e-320, 0.8), 1e-320);
+}
+
+// How far apart two homogeneous points of a plane are: the hyperbolic distance, or the Euclidean.
+double planeDistance(const Vec3& a, const Vec3& b, Geometry geometry) {
+    if (geometry == Geometry::euclidean) {
+        return std::hypot((a.x / a.z) - (b.x / b.z), (a.y / a.z) - (b.y / b.z));
+    }
+    const auto form = [](const Vec3& u, const Vec3& v) {
+        return (u.z * v.z) - ((u.y * v.y) + (u.x * v.x));
+    };
+    return std::acosh(std::max(1.0, form(a, b) / std::sqrt(form(a, a) * form(b, b))));
+}
+
+// A plane grabbed at one point of the picture and let go at another: the view grabbedView finds
+// brings the grabbed point of the plane to the second point, at every model and from views
+// moved and rolled.
+TEST(Navigation, GrabbedPlaneFollowsTheCursor) {
+    struct Row {
+        Projection projection;
+        Geometry geometry;
+        View start;
+        // The model's X and Y (the picture's offsets over R; Y' = 1 + Y in the half-plane).
+        double fromX, fromY, toX, toY;
+    };
+    const Row rows[] = {
+        {Projection::stereographic, Geometry::hyperbolic, {0, 0, 0}, 0.1, 0.2, 0.4, -0.3},
+        {Projection::stereographic, Geometry::hyperbolic, {40, -25, 30}, -0.6, 0.5, 0.7, 0.2},
+        {Projection::stereographic, Geometry::hyperbolic, {-120, 20, -90}, 0.3, 0.0, -0.2, 0.1},
+        {Projection::gnomonic, Geometry::hyperbolic, {10, 20, 0}, 0.3, 0.3, -0.5, -0.6},
+        {Projection::gnomonic, Geometry::hyperbolic, {0, 0, 135}, -0.5, 0.1, 0.2, 0.4},
+        {Projection::orthographic, Geometry::hyperbolic, {-30, 15, 45}, 1.0, -0.5, -0.8, 0.6},
+        {Projection::halfplane, Geometry::hyperbolic, {0, 0, 0}, 0.2, 1.1, -0.7, 0.5},
+        {Projection::halfplane, Geometry::hyperbolic, {50, 10, 170}, 0.5, 2.0, -0.3, 0.8},
+        {Projection::stereographic, Geometry::euclidean, {0, 0, 0}, 0.5, 0.5, -1.0, 2.0},
+        {Projection::gnomonic, Geometry::euclidean, {100, 10, -60}, -0.5, 0.5, 0.8, -0.3},
+    };
+    const double pi = std::numbers::pi;
+    for (const Row& row : rows) {
+        const auto pointOf = [&](double x, double y) {
+            const std::optional<Vec3> p = detail::withMapping(
+                row.projection, row.geometry, [&]<class P>() { return P::pointOf(x, y); });
+            EXPECT_TRUE(p.has_value());
+            return p.value_or(Vec3{});
+        };
+        const Vec3 grabbed = movedBack(pointOf(row.fromX, row.fromY), row.start, pi, row.geometry);
+        const Vec3 shown = pointOf(row.toX, row.toY);
+        const std::optional<View> view =
+            explorer::grabbedView(row.start, grabbed, shown, pi, row.geometry);
+        ASSERT_TRUE(view.has_value()) << row.start.lon;
+        EXPECT_EQ(view->roll, row.start.roll);
+        // To the hundredths of a degree the view keeps.
+        EXPECT_LT(planeDistance(movedBack(shown, *view, pi, row.geometry), grabbed, row.geometry),
+                  1e-3)
+            << projectionName(row.projection) << " from view " << row.start.lon << ", "
+            << row.start.lat << ", " << row.start.roll << " to " << view->lon << ", " << view->lat;
+    }
+    // Nothing for a point off the plane.
+    EXPECT_FALSE(explorer::grabbedView({}, {2, 0, 1}, {0, 0, 1}, pi, Geometry::hyperbolic));
+    EXPECT_FALSE(explorer::grabbedView({}, {0, 0, 1}, {1, 0, 0}, pi, Geometry::euclidean));
+}
+
+// In the Explorer: the projection's buttons name the models of the triangle's geometry, and a
+// drag in a plane keeps the point grabbed under the cursor, to a pixel.
+TEST_F(ExplorerTest, PlanesNameTheirModelsAndFollowADrag) {
+    struct Row {
+        const char* triangle;
+        int projection;
+        std::array<const char*, 3> names;  // of the buttons stereo, gnome and ortho
+    };
+    const std::array<const char*, 3> hyperbolic = {"Poincaré disk", "Beltrami–Klein disk",
+                                                   "Gans model"};
+    const Row rows[] = {
+        {"2 3 7", 0, hyperbolic},
+        {"3 3 4", 1, hyperbolic},
+        {"2 4 5", 2, hyperbolic},
+        {"3 3 3", 0, {"Euclidean plane", "Euclidean plane", "Euclidean plane"}},
+        {"2 3 4", 0, {"Stereographic", "Gnomonic", "Orthographic"}},
+    };
+    auto* const picture = partsOf(explorer).picture;
+    const QPointF centre = centreOf(picture);
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.triangle);
+        partsOf(explorer).code->setEditText(QString::fromUtf8(row.triangle));
+        clickIndicator(partsOf(explorer).projection[static_cast<std::size_t>(row.projection)]);
+        ASSERT_TRUE(waitCurrent());
+        for (std::size_t i = 0; i < 3; ++i) {
+            EXPECT_EQ(partsOf(explorer).projection[i]->accessibleName(),
+                      QString::fromUtf8(row.names[i]));
+            EXPECT_TRUE(partsOf(explorer).projection[i]->toolTip().startsWith(
+                QString::fromUtf8(row.names[i]) + QStringLiteral(": ")));
+        }
+        const Geometry geometry = explorer.shown()->picture->setup().geometry;
+        if (geometry == Geometry::spherical) {
+            continue;
+        }
+        const auto planePoint = [&](QPointF at) {
+            const std::optional<QPoint> pixel = picture->framePixelAt(at);
+            EXPECT_TRUE(pixel.has_value());
+            return explorer.shown()->picture->pointAt(pixel->x(), pixel->y())->point;
+        };
+        const QPointF from = centre + QPointF(-40, 30);
+        const QPointF to = centre + QPointF(50, -20);
+        const Vec3 grabbed = planePoint(from);
+        drag(picture, from, to);
+        ASSERT_TRUE(waitCurrent());
+        // Within the length of two pixels there.
+        const double pixel =
+            planeDistance(planePoint(to), planePoint(to + QPointF(1, 0)), geometry);
+        EXPECT_LT(planeDistance(planePoint(to), grabbed, geometry), 2 * pixel);
+    }
 }
 
 // ---------------------------------------------------------------------------------------------
