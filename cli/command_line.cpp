@@ -244,8 +244,8 @@ Options::Options()
         m_app,
         {"--turntable", "N",
          "N frames of the sphere turning once, frame k at the view LON + (360 x k) / N, LAT, "
-         "ROLL: an animated WebP for -o NAME.webp, or the PNG files 0000.png, 0001.png, ... for "
-         "-o DIR/"},
+         "ROLL (a plane's picture rolling once: LON, LAT, ROLL + (360 x k) / N): an animated WebP "
+         "for -o NAME.webp, or the PNG files 0000.png, 0001.png, ... for -o DIR/"},
         m_command.frames, {1, maxFrames, ""});
     CLI::Option* fps = addWholeNumber(m_app, {"--fps", "F", "the animated WebP's frames a second"},
                                       m_command.fps, {1, maxFps, ""});
