@@ -166,7 +166,8 @@ Options::Options()
                          "LABEL-rROTATION[-rev]-PROJECTION.png, with the contact sheet "
                          "DIR/index.html, and every uniform polyhedron of a Wythoff symbol as "
                          "UN.png (its edges on its triangle's sphere), UN.off and UN.glb, with "
-                         "DIR/polyhedra.html"},
+                         "DIR/polyhedra.html, and triangles of the Euclidean and the hyperbolic "
+                         "plane as P-Q-R-r0-stereo.png, with DIR/planes.html"},
                         m_command.gallery, "a folder");
 
     m_app.option_defaults()->group("Polyhedron (with --info, " + shortName(*m_output) +
