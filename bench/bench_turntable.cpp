@@ -32,7 +32,8 @@ constexpr int turntableFrames = 36;
 vantu::PictureDescription turntableFrame(vantu::PictureSize size, int k) {
     vantu::PictureDescription description;
     description.size = size;
-    description.view = vantu::cli::frameView(description.view, k, turntableFrames);
+    description.view =
+        vantu::cli::frameView(description.view, k, turntableFrames, vantu::Geometry::spherical);
     return description;
 }
 

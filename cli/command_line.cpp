@@ -166,7 +166,8 @@ Options::Options()
                          "LABEL-rROTATION[-rev]-PROJECTION.png, with the contact sheet "
                          "DIR/index.html, and every uniform polyhedron of a Wythoff symbol as "
                          "UN.png (its edges on its triangle's sphere), UN.off and UN.glb, with "
-                         "DIR/polyhedra.html"},
+                         "DIR/polyhedra.html, and triangles of the Euclidean and the hyperbolic "
+                         "plane as P-Q-R-r0-stereo.png, with DIR/planes.html"},
                         m_command.gallery, "a folder");
 
     m_app.option_defaults()->group("Polyhedron (with --info, " + shortName(*m_output) +
@@ -244,8 +245,8 @@ Options::Options()
         m_app,
         {"--turntable", "N",
          "N frames of the sphere turning once, frame k at the view LON + (360 x k) / N, LAT, "
-         "ROLL: an animated WebP for -o NAME.webp, or the PNG files 0000.png, 0001.png, ... for "
-         "-o DIR/"},
+         "ROLL (a plane's picture rolling once: LON, LAT, ROLL + (360 x k) / N): an animated WebP "
+         "for -o NAME.webp, or the PNG files 0000.png, 0001.png, ... for -o DIR/"},
         m_command.frames, {1, maxFrames, ""});
     CLI::Option* fps = addWholeNumber(m_app, {"--fps", "F", "the animated WebP's frames a second"},
                                       m_command.fps, {1, maxFps, ""});

@@ -26,6 +26,8 @@
 #include "render/sample_grid.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
+#include "setup/triangle_facts.h"
+#include "setup/triangle_notation.h"
 
 namespace vantu::cli {
 
@@ -49,6 +51,18 @@ std::vector<GalleryPicture> galleryPictures(bool permutations) {
         }
     }
     return pictures;
+}
+
+std::vector<GalleryPicture> galleryPlanes() {
+    std::vector<GalleryPicture> planes;
+    for (const std::string_view triangle : planeTriangles) {
+        GalleryPicture& p = planes.emplace_back();
+        p.request.triangleCode = std::string(triangle);
+        p.request.notation = TriangleNotation::schwarz;
+        p.request.projection = Projection::stereographic;
+        p.file = pictureFileName(p.request);
+    }
+    return planes;
 }
 
 std::vector<GalleryPolyhedron> galleryPolyhedra() {
@@ -181,13 +195,13 @@ std::string thumbnail(const std::string& file, const GallerySettings& settings,
            htmlEscape(alt) + "\"></a>";
 }
 
-// Draws one picture of the gallery into its file in `folder`, complete or not at all.
+// Draws one picture of the gallery with `marks` into its file in `folder`, complete or not at all.
 void writeGalleryPicture(const std::filesystem::path& folder, const GalleryPicture& p,
-                         const GallerySettings& settings) {
+                         const GallerySettings& settings, const OverlayOptions& marks) {
     PictureDescription description = settings.shared;
     description.request = p.request;
     description.request.scale = settings.shared.request.scale;
-    const PreparedPicture picture(description, settings.marks);
+    const PreparedPicture picture(description, marks);
     OutputFile file = OutputFile::replacing(folder / p.file);
     renderInto(picture, PictureType::png, file);
     file.commit();
@@ -207,6 +221,17 @@ void writeGalleryPolyhedron(const std::filesystem::path& folder, const GalleryPo
     for (const char* ending : {".off", ".glb"}) {
         writeModel(folder / (p.stem + ending), polyhedron);
     }
+}
+
+// The value of the line "`key`: value" of `lines` (factLines).
+std::string factValue(const std::string& lines, std::string_view key) {
+    const std::string start = std::string(key) + ": ";
+    std::size_t at = lines.starts_with(start) ? 0 : lines.find("\n" + start);
+    if (at == std::string::npos) {
+        return {};
+    }
+    at = lines.find(": ", at) + 2;
+    return lines.substr(at, lines.find('\n', at) - at);
 }
 
 // A colour as HTML writes it: "#rrggbb".
@@ -247,7 +272,7 @@ std::string legendSection() {
 }  // namespace detail
 
 std::string galleryPage(const std::vector<GalleryPicture>& pictures,
-                        const GallerySettings& settings, bool linksPolyhedra) {
+                        const GallerySettings& settings, bool linksPolyhedra, bool linksPlanes) {
     std::vector<std::string_view> codes;
     for (const GalleryPicture& p : pictures) {
         if (std::find(codes.begin(), codes.end(), p.request.triangleCode) == codes.end()) {
@@ -262,6 +287,11 @@ std::string galleryPage(const std::vector<GalleryPicture>& pictures,
             "<p><a href=\"polyhedra.html\">The uniform polyhedra</a>: each one's name, Wythoff "
             "symbol and counts, the sphere of its triangle with its edges marked, and its "
             "files.</p>\n";
+    }
+    if (linksPlanes) {
+        page +=
+            "<p><a href=\"planes.html\">The plane triangles</a>: triangles of the Euclidean and "
+            "the hyperbolic plane, each with its geometry and group.</p>\n";
     }
     page +=
         "<table>\n<thead><tr><th>Label</th><th>Code</th><th>Angles</th><th>Sum</th>"
@@ -328,15 +358,44 @@ std::string polyhedraPage(const std::vector<GalleryPolyhedron>& polyhedra,
     return page;
 }
 
+std::string planesPage(const std::vector<GalleryPicture>& planes, const GallerySettings& settings) {
+    std::string page = detail::pageHead("Vantu: the plane triangles");
+    page += "<p>" + std::to_string(planes.size()) +
+            " triangles whose angles sum to 180&deg; or less, each in the usual notation: in the "
+            "Euclidean plane when the sum is 180&deg;, drawn as the plane itself, and in the "
+            "hyperbolic plane when it is less, drawn in the Poincar&eacute; disk; " +
+            detail::sharedWords(settings) +
+            ". Each picture links to its full size. <a href=\"index.html\">The "
+            "catalogue</a>.</p>\n";
+    page +=
+        "<table>\n<thead><tr><th>Triangle</th><th>Geometry</th><th>Group</th><th>Picture</th>"
+        "</tr></thead>\n<tbody>\n";
+    for (const GalleryPicture& p : planes) {
+        const std::string facts = factLines(triangleFacts(p.request));
+        const std::string triangle = "(" + p.request.triangleCode + ")";
+        page +=
+            "<tr>\n<td><code>" + htmlEscape(triangle) + "</code></td><td>" +
+            htmlEscape(detail::factValue(facts, "geometry")) + "</td><td>" +
+            htmlEscape(detail::factValue(facts, "group")) + "</td>\n<td>" +
+            detail::thumbnail(p.file, settings,
+                              triangle + ", " + std::string(projectionName(p.request.projection))) +
+            "</td>\n</tr>\n";
+    }
+    page += "</tbody>\n</table>\n</body>\n</html>\n";
+    return page;
+}
+
 void writeGallery(const std::filesystem::path& folder, const std::vector<GalleryPicture>& pictures,
                   const GallerySettings& settings, const WorkOptions& work,
-                  const std::vector<GalleryPolyhedron>& polyhedra) {
+                  const std::vector<GalleryPolyhedron>& polyhedra,
+                  const std::vector<GalleryPicture>& planes) {
     const LockedFolder lock(folder);
     // The pages of an earlier gallery go first: until this one is whole, no page describes
     // files that may be another gallery's.
     const std::filesystem::path index = folder / "index.html";
     const std::filesystem::path polyhedraIndex = folder / "polyhedra.html";
-    for (const std::filesystem::path& old : {index, polyhedraIndex}) {
+    const std::filesystem::path planesIndex = folder / "planes.html";
+    for (const std::filesystem::path& old : {index, polyhedraIndex, planesIndex}) {
         std::error_code error;
         std::filesystem::remove(old, error);
         if (error) {
@@ -345,30 +404,34 @@ void writeGallery(const std::filesystem::path& folder, const std::vector<Gallery
         }
     }
 
-    // The pictures, then the polyhedra. The first failure in page order wins; items after it
-    // are not started. Each item is rendered and written by one thread, so a job holds one row
-    // and one encoder.
+    // The pictures, then the polyhedra, then the planes. The first failure in page order wins;
+    // items after it are not started. Each item is rendered and written by one thread, so a job
+    // holds one row and one encoder.
     const std::size_t count = pictures.size();
+    const std::size_t solids = count + polyhedra.size();
     if (const auto failure = runInterruptibly(
-            {count + polyhedra.size(), 0, work, {}}, [&](std::size_t i, std::size_t /*slot*/) {
+            {solids + planes.size(), 0, work, {}}, [&](std::size_t i, std::size_t /*slot*/) {
                 if (i < count) {
-                    detail::writeGalleryPicture(folder, pictures[i], settings);
-                } else {
+                    detail::writeGalleryPicture(folder, pictures[i], settings, settings.marks);
+                } else if (i < solids) {
                     detail::writeGalleryPolyhedron(folder, polyhedra[i - count], settings);
+                } else {
+                    detail::writeGalleryPicture(folder, planes[i - solids], settings, {});
                 }
             })) {
         try {
             std::rethrow_exception(failure->error);
         } catch (const DrawError& e) {
             const std::size_t i = failure->index;
-            const std::string file =
-                i < count ? pictures[i].file : polyhedra[i - count].stem + ".png";
+            const std::string file = i < count    ? pictures[i].file
+                                     : i < solids ? polyhedra[i - count].stem + ".png"
+                                                  : planes[i - solids].file;
             throw GalleryError("cannot draw '" + escapeText(pathText(folder / file)) +
                                "': " + e.what());
         }
     }
 
-    // The page of the polyhedra before the page that links to it.
+    // The pages of the polyhedra and the planes before the page that links to them.
     const auto writePage = [](const std::filesystem::path& path, const std::string& page) {
         OutputFile file = OutputFile::replacing(path);
         file.write(std::as_bytes(std::span(page)));
@@ -377,7 +440,10 @@ void writeGallery(const std::filesystem::path& folder, const std::vector<Gallery
     if (!polyhedra.empty()) {
         writePage(polyhedraIndex, polyhedraPage(polyhedra, settings));
     }
-    writePage(index, galleryPage(pictures, settings, !polyhedra.empty()));
+    if (!planes.empty()) {
+        writePage(planesIndex, planesPage(planes, settings));
+    }
+    writePage(index, galleryPage(pictures, settings, !polyhedra.empty(), !planes.empty()));
 }
 
 }  // namespace vantu::cli

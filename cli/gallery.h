@@ -2,6 +2,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <array>
 #include <filesystem>
 #include <stdexcept>
 #include <string>
@@ -30,6 +31,12 @@ struct GalleryPolyhedron {
     std::string stem;
 };
 
+// The triangles of the gallery's page of plane triangles, in the usual notation: the three of the
+// Euclidean plane, then ten of the hyperbolic plane, the fractional (5/2 4 4) last.
+inline constexpr std::array<std::string_view, 13> planeTriangles = {
+    "2 3 6", "2 4 4", "3 3 3", "2 3 7", "2 3 8", "2 3 9",  "2 4 5",
+    "2 4 6", "3 3 4", "3 4 4", "4 4 4", "7 7 7", "5/2 4 4"};
+
 // How every picture of the gallery is drawn.
 struct GallerySettings {
     // What every picture shares: R (the request's scale), the view, the size and the sampling.
@@ -49,13 +56,26 @@ public:
 // with `permutations`, rotations 1 and 2, each also reversed), each in every projection.
 [[nodiscard]] std::vector<GalleryPicture> galleryPictures(bool permutations);
 
+// The pictures of the page of plane triangles: each of planeTriangles in the usual notation,
+// stereographic (the Poincaré disk in the hyperbolic plane, the plane itself in the Euclidean).
+[[nodiscard]] std::vector<GalleryPicture> galleryPlanes();
+
 // The contact sheet of `pictures`: what every picture shares (R, the view, the size, the zoom
-// and the antialias), a link to polyhedra.html with `linksPolyhedra`, then one table row per
+// and the antialias), a link to polyhedra.html with `linksPolyhedra` and to planes.html with
+// `linksPlanes`, then one table row per
 // code, in the order the codes first appear, with the label, the code, the three angles in
 // degrees, their sum and the thumbnails, each a link to its picture, as large as fits in
 // 160 x 120 in the pictures' own proportions. Plain HTML and CSS, no scripts.
 [[nodiscard]] std::string galleryPage(const std::vector<GalleryPicture>& pictures,
-                                      const GallerySettings& settings, bool linksPolyhedra = false);
+                                      const GallerySettings& settings, bool linksPolyhedra = false,
+                                      bool linksPlanes = false);
+
+// The page of the plane triangles `planes` (galleryPlanes): what their pictures share, then one
+// table row per triangle with its notation, the geometry and the group as its facts give them
+// (factLines), and the thumbnail of its picture linked to the picture. Plain HTML and CSS, no
+// scripts.
+[[nodiscard]] std::string planesPage(const std::vector<GalleryPicture>& planes,
+                                     const GallerySettings& settings);
 
 // The uniform polyhedra of the published list that a Wythoff symbol gives (uniformSymbols), by
 // number.
@@ -83,8 +103,10 @@ struct PolyhedronPicture {
 // Renders every picture into `folder` (a LockedFolder: made when missing, through a symbolic
 // link too, and locked meanwhile, so that a second gallery or turntable into it at the same time
 // is refused at once) as a PNG, then every polyhedron of `polyhedra` as its picture and its
-// models, `work.jobs` at once (the progress advanced by one per picture or polyhedron), then
-// writes polyhedra.html when there are polyhedra, and index.html (linking to it) last. Each
+// models, then every picture of `planes` without marks (the planes have none yet), `work.jobs` at
+// once (the progress advanced by one per picture or polyhedron), then writes polyhedra.html when
+// there are polyhedra, planes.html when there are planes, and index.html (linking to them) last.
+// Each
 // file is written completely or not at all, and the pages of an earlier gallery in `folder` are
 // removed first, so that a page is only ever beside the files it describes. Throws FolderError
 // for a folder that cannot be made or is locked; GalleryError naming the first picture, in page
@@ -92,7 +114,8 @@ struct PolyhedronPicture {
 // file that cannot be written, Interrupted and std::bad_alloc; the pages are then not written.
 void writeGallery(const std::filesystem::path& folder, const std::vector<GalleryPicture>& pictures,
                   const GallerySettings& settings, const WorkOptions& work,
-                  const std::vector<GalleryPolyhedron>& polyhedra = {});
+                  const std::vector<GalleryPolyhedron>& polyhedra = {},
+                  const std::vector<GalleryPicture>& planes = {});
 
 // `text` with &, <, >, " and ' written as character references, for HTML text and attributes.
 [[nodiscard]] std::string htmlEscape(std::string_view text);

@@ -225,7 +225,7 @@ int drawPicture(const Command& command) {
 }
 
 // --gallery: every catalogue code in every projection, and the contact sheet; the uniform
-// polyhedra, and their page.
+// polyhedra, and their page; the plane triangles, and theirs.
 int drawGallery(const Command& command) {
     const vantu::PictureDescription description = vantu::options::describedPicture(command.picture);
     vantu::cli::GallerySettings settings;
@@ -235,10 +235,12 @@ int drawGallery(const Command& command) {
     const std::vector<vantu::cli::GalleryPicture> pictures =
         vantu::cli::galleryPictures(command.permutations);
     const std::vector<vantu::cli::GalleryPolyhedron> polyhedra = vantu::cli::galleryPolyhedra();
-    vantu::cli::ProgressBar progress(vantu::cli::progressStream(), "gallery",
-                                     static_cast<long>(pictures.size() + polyhedra.size()));
+    const std::vector<vantu::cli::GalleryPicture> planes = vantu::cli::galleryPlanes();
+    vantu::cli::ProgressBar progress(
+        vantu::cli::progressStream(), "gallery",
+        static_cast<long>(pictures.size() + polyhedra.size() + planes.size()));
     vantu::cli::writeGallery(vantu::filePath(command.gallery), pictures, settings,
-                             workOptions(command, description, progress), polyhedra);
+                             workOptions(command, description, progress), polyhedra, planes);
     return 0;
 }
 

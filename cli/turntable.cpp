@@ -26,8 +26,11 @@
 
 namespace vantu::cli {
 
-View frameView(const View& view, int k, int frames) noexcept {
+View frameView(const View& view, int k, int frames, Geometry geometry) noexcept {
     const double turn = (360.0 * k) / frames;
+    if (geometry != Geometry::spherical) {
+        return {view.lon, view.lat, reducedDegrees(view.roll) + turn};
+    }
     return {reducedDegrees(view.lon) + turn, view.lat, view.roll};
 }
 
@@ -51,10 +54,11 @@ std::size_t webpFramesInFlight(std::uint64_t frameBytes, int jobs, std::uint64_t
 namespace detail {
 namespace {
 
-// Frame `k` of the turntable of `description` with `frames` frames.
-PictureDescription frameOf(const PictureDescription& description, std::size_t k, int frames) {
+// Frame `k` of the turntable of `description`, a triangle of `geometry`, with `frames` frames.
+PictureDescription frameOf(const PictureDescription& description, std::size_t k, int frames,
+                           Geometry geometry) {
     PictureDescription frame = description;
-    frame.view = frameView(description.view, static_cast<int>(k), frames);
+    frame.view = frameView(description.view, static_cast<int>(k), frames, geometry);
     return frame;
 }
 
@@ -104,13 +108,15 @@ void drawFrames(
     const OrderedWork& work,
     const std::function<void(std::size_t k, std::size_t slot, const PreparedPicture&)>& draw,
     const ItemDelivery& deliver) {
-    const PreparedPicture first(frameOf(description, 0, settings.frames), settings.marks);
-    requireSphere(first.setup(), "the turntable's frames");
+    // The geometry, and with it what a frame turns, is known once the triangle is solved.
+    const PreparedPicture solved(description, settings.marks);
+    const Geometry geometry = solved.setup().geometry;
     const auto failure = runInterruptibly(
         work,
         [&](std::size_t k, std::size_t slot) {
             draw(k, slot,
-                 first.redescribed(frameOf(description, k, settings.frames), settings.marks));
+                 solved.redescribed(frameOf(description, k, settings.frames, geometry),
+                                    settings.marks));
         },
         deliver);
     if (failure) {

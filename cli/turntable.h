@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// The turntable: frames of the sphere turning once about the picture's vertical axis.
+// The turntable: frames of the sphere turning once about the picture's vertical axis, or of a
+// plane's picture rolling once about its centre.
 
 #include <cstddef>
 #include <cstdint>
@@ -11,15 +12,18 @@
 
 #include "drawing/draw_procedure.h"
 #include "drawing/picture_overlay.h"
+#include "geometry/geometry.h"
 #include "geometry/view.h"
 #include "threads/ordered_work.h"
 
 namespace vantu::cli {
 
-// The view of frame `k` (0 to frames - 1) of `frames`: (reducedDegrees(lon) + (360 k) / frames,
-// lat, roll), each operation rounded as written. LON is reduced first so that the turn is not lost
-// in an angle such as 1e20; one within a turn is as it was.
-[[nodiscard]] View frameView(const View& view, int k, int frames) noexcept;
+// The view of frame `k` (0 to frames - 1) of `frames` in `geometry`: on the sphere
+// (reducedDegrees(lon) + (360 k) / frames, lat, roll), in the planes, whose LON and LAT are
+// lengths, (lon, lat, reducedDegrees(roll) + (360 k) / frames), each operation rounded as
+// written. The angle is reduced first so that the turn is not lost in an angle such as 1e20; one
+// within a turn is as it was.
+[[nodiscard]] View frameView(const View& view, int k, int frames, Geometry geometry) noexcept;
 
 // Whether `name` asks for a folder of frames: it ends in '/'.
 [[nodiscard]] bool namesFrameFolder(std::string_view name) noexcept;
@@ -44,6 +48,7 @@ struct TurntableSettings {
                                              std::uint64_t memory) noexcept;
 
 // Draws settings.frames frames of `description`, frame k at frameView(description.view, k, ...)
+// in the triangle's geometry
 // with the marks settings.marks asks for, rendered on settings.work.jobs threads, into `target`.
 // The triangle is solved once, and each frame is that prepared picture redescribed at its view.
 // Every file is written completely or not at all.

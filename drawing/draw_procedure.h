@@ -44,8 +44,8 @@ struct PictureDescription {
 // so long that a normal overflows throws DrawError (overflow, stage triangle) naming the view.
 [[nodiscard]] DrawSetup turnedSetup(const DrawSetup& plain, const View& view);
 
-// What the planes do not have yet (the marks, the snub points, the turntable): throws
-// std::invalid_argument, "`what` are the sphere's alone for now, and the triangle is
+// What the planes do not have yet (the marks, the snub points): throws std::invalid_argument,
+// "`what` are the sphere's alone for now, and the triangle is
 // hyperbolic", for a set-up that is not spherical. The one place of that refusal.
 void requireSphere(const DrawSetup& setup, std::string_view what);
 

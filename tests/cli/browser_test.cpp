@@ -84,7 +84,8 @@ TEST(GalleryInABrowser, EveryImageLoads) {
             ++pngs;
         }
     }
-    EXPECT_EQ(pngs, 132U + 79U) << "the catalogue's pictures and the uniform polyhedra's";
+    EXPECT_EQ(pngs, 132U + 79U + 13U)
+        << "the catalogue's pictures, the uniform polyhedra's and the plane triangles'";
     const std::string page = slurp((dir / "index.html").string());
     ASSERT_NE(page.find("</body>"), std::string::npos);
     EXPECT_EQ(page.find("<script"), std::string::npos);
@@ -110,7 +111,8 @@ TEST(GalleryInABrowser, EveryImageLoads) {
     // Of each page, a copy with a note of how many images decoded at their full size once the
     // page loaded; only this test's copies have a script.
     for (const auto& [name, images] :
-         {std::pair{"index", "132 of 132"}, std::pair{"polyhedra", "79 of 79"}}) {
+         {std::pair{"index", "132 of 132"}, std::pair{"polyhedra", "79 of 79"},
+          std::pair{"planes", "13 of 13"}}) {
         std::string checked = slurp((dir / (std::string(name) + ".html")).string());
         ASSERT_NE(checked.find("</body>"), std::string::npos) << name;
         checked.insert(checked.find("</body>"),

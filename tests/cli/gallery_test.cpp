@@ -380,6 +380,107 @@ TEST(WriteGallery, WritesThePolyhedraTheirFilesAndTheirPage) {
     std::filesystem::remove_all(two);
 }
 
+// The plane triangles, one row each: the triangle, its geometry and group as --info words them,
+// and its picture.
+struct PlaneRowCase {
+    const char* name;
+    const char* triangle;
+    const char* cells;  // the geometry and the group, "|" between them
+    const char* file;
+    friend void PrintTo(const PlaneRowCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class PlanesPageRows : public testing::TestWithParam<PlaneRowCase> {};
+
+TEST_P(PlanesPageRows, SayTheGeometryAndGroupAndLinkThePicture) {
+    const PlaneRowCase& c = GetParam();
+    const std::vector<GalleryPicture> planes = galleryPlanes();
+    static const std::string page = planesPage(planes, GallerySettings{});
+    EXPECT_EQ(page.find("<script"), std::string::npos);
+    const std::regex row(
+        "<tr>\n<td><code>\\(([^<]+)\\)</code></td><td>([^<]*)</td><td>([^<]*)</td>\n<td>"
+        "<a href=\"([^\"]+)\"><img src=\"([^\"]+)\" width=\"160\" height=\"120\" "
+        "alt=\"[^\"]+\"></a></td>\n</tr>");
+    std::vector<std::string> triangles;
+    for (auto it = std::sregex_iterator(page.begin(), page.end(), row);
+         it != std::sregex_iterator(); ++it) {
+        const std::size_t i = triangles.size();
+        triangles.push_back((*it)[1]);
+        ASSERT_LT(i, planes.size());
+        EXPECT_EQ((*it)[4].str(), planes[i].file);
+        EXPECT_EQ((*it)[5].str(), planes[i].file);
+        if ((*it)[1] == c.triangle) {
+            EXPECT_EQ((*it)[2].str() + "|" + (*it)[3].str(), c.cells);
+            EXPECT_EQ(planes[i].file, c.file);
+        }
+    }
+    EXPECT_EQ(triangles, std::vector<std::string>(planeTriangles.begin(), planeTriangles.end()));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Planes, PlanesPageRows,
+    testing::Values(
+        PlaneRowCase{"Hexagonal", "2 3 6",
+                     "Euclidean|wallpaper; p6m, the group of the tiling by triangles (2 3 6)",
+                     "2-3-6-r0-stereo.png"},
+        PlaneRowCase{"Triangular", "3 3 3",
+                     "Euclidean|wallpaper; p3m1, the group of the tiling by triangles (3 3 3)",
+                     "3-3-3-r0-stereo.png"},
+        PlaneRowCase{"Heptagonal", "2 3 7",
+                     "hyperbolic|hyperbolic; the hyperbolic triangle group (2 3 7)",
+                     "2-3-7-r0-stereo.png"},
+        PlaneRowCase{"Fractional", "5/2 4 4",
+                     "hyperbolic|hyperbolic; the hyperbolic triangle group (2 4 5)",
+                     "5_2-4-4-r0-stereo.png"}),
+    RowName());
+
+// The planes beside a code's pictures, with the marks asked for: each plane's picture drawn
+// plain, the page of them and the contact sheet linking to it, whatever the thread count.
+TEST(WriteGallery, WritesThePlaneTrianglesAndTheirPage) {
+    const std::vector<GalleryPicture> all = galleryPlanes();
+    const std::vector<GalleryPicture> planes = {all[0], all[3], all.back()};
+    std::vector<GalleryPicture> pictures = galleryPictures(false);
+    pictures.resize(1);
+    GallerySettings settings;
+    settings.marks.mirrors = true;
+    const std::filesystem::path one = scratch("planes-one");
+    const std::filesystem::path two = scratch("planes-two");
+    writeGallery(one, pictures, settings, {1, nullptr, {}}, {}, planes);
+    writeGallery(two, pictures, settings, {2, nullptr, {}}, {}, planes);
+
+    EXPECT_EQ(slurp(one / "planes.html"), planesPage(planes, settings));
+    const std::string index = slurp(one / "index.html");
+    EXPECT_EQ(index, galleryPage(pictures, settings, false, true));
+    EXPECT_NE(index.find("<a href=\"planes.html\">"), std::string::npos);
+    EXPECT_EQ(galleryPage(pictures, settings, true).find("planes.html"), std::string::npos);
+    std::size_t files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(one)) {
+        ++files;
+        EXPECT_EQ(slurp(entry.path()), slurp(two / entry.path().filename()))
+            << entry.path().filename();
+    }
+    EXPECT_EQ(files, pictures.size() + planes.size() + 2);
+
+    for (const GalleryPicture& p : planes) {
+        const testing_support::DecodedPng image = testing_support::readPng((one / p.file).string());
+        ASSERT_EQ(image.problem, "") << p.file;
+        PictureDescription description = settings.shared;
+        description.request = p.request;
+        const PreparedPicture picture(description, {});
+        ASSERT_EQ(image.width, picture.width()) << p.file;
+        std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()));
+        for (int r = 0; r < picture.height(); r += 40) {
+            (void)picture.renderRow(r, row);
+            for (int c = 0; c < picture.width(); ++c) {
+                ASSERT_EQ(image.at(c, r), row[static_cast<std::size_t>(c)])
+                    << p.file << " pixel (" << c << ", " << r << ")";
+            }
+        }
+    }
+    std::filesystem::remove_all(one);
+    std::filesystem::remove_all(two);
+}
+
 // A polyhedron that cannot be drawn is named by its picture; no page is left, the polyhedra's
 // of an earlier gallery neither.
 TEST(WriteGallery, StopsAtAPolyhedronsFaultWithoutAPage) {
@@ -390,8 +491,9 @@ TEST(WriteGallery, StopsAtAPolyhedronsFaultWithoutAPage) {
     std::filesystem::create_directories(dir);
     std::ofstream(dir / "index.html") << "an earlier gallery";
     std::ofstream(dir / "polyhedra.html") << "an earlier gallery's polyhedra";
+    std::ofstream(dir / "planes.html") << "an earlier gallery's planes";
     try {
-        writeGallery(dir, {}, settings, {2, nullptr, {}}, galleryPolyhedra());
+        writeGallery(dir, {}, settings, {2, nullptr, {}}, galleryPolyhedra(), galleryPlanes());
         ADD_FAILURE() << "no GalleryError";
     } catch (const GalleryError& e) {
         EXPECT_TRUE(std::string(e.what()).starts_with("cannot draw '" + (dir / "U1.png").string() +
@@ -400,7 +502,15 @@ TEST(WriteGallery, StopsAtAPolyhedronsFaultWithoutAPage) {
     }
     EXPECT_FALSE(std::filesystem::exists(dir / "index.html"));
     EXPECT_FALSE(std::filesystem::exists(dir / "polyhedra.html"));
+    EXPECT_FALSE(std::filesystem::exists(dir / "planes.html"));
     EXPECT_FALSE(std::filesystem::exists(dir / "U1.png"));
+    // A plane triangle's fault names its picture likewise.
+    std::ofstream(dir / "planes.html") << "an earlier gallery's planes";
+    EXPECT_THROW_MSG(writeGallery(dir, {}, settings, {2, nullptr, {}}, {}, galleryPlanes()),
+                     GalleryError,
+                     "cannot draw '" + (dir / "2-3-6-r0-stereo.png").string() +
+                         "': the scale R is 0: division by zero in row 0");
+    EXPECT_FALSE(std::filesystem::exists(dir / "planes.html"));
     std::filesystem::remove_all(dir);
 }
 

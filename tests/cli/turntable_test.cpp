@@ -107,6 +107,44 @@ TEST(Turntable, EachFrameIsThePictureOfItsViewInTheFolderAndTheWebp) {
     fs::remove_all(folder);
 }
 
+struct PlaneCase {
+    const char* name;
+    const char* triangle;
+    friend void PrintTo(const PlaneCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class PlaneTurntable : public testing::TestWithParam<PlaneCase> {};
+
+// In a plane, where LON and LAT are lengths, the picture rolls about its centre: frame k at ROLL
+// reduced (365 to 5) + 120 k, the move along LON and LAT the same in every frame.
+TEST_P(PlaneTurntable, EachFrameIsThePictureRolledByItsTurn) {
+    const PlaneCase& c = GetParam();
+    const fs::path folder = testing_support::scratchFolder(c.name);
+    const auto with = [&](std::vector<std::string> args) {
+        args.insert(args.end(), {"--triangle", c.triangle, "--size", "40x30", "--scale", "14"});
+        return args;
+    };
+    const std::string frames = (folder / "frames").string() + "/";
+    ASSERT_EQ(render(with({"--turntable", "3", "--view", "20,-10,365", "-o", frames})).status, 0);
+    for (int k = 0; k < 3; ++k) {
+        SCOPED_TRACE(k);
+        const std::string still = (folder / "still.png").string();
+        const std::string view = "20,-10," + std::to_string(5 + 120 * k);
+        ASSERT_EQ(render(with({"--view", view, "-o", still})).status, 0);
+        const testing_support::DecodedPng frame =
+            readPng(frames + "000" + std::to_string(k) + ".png");
+        ASSERT_EQ(frame.problem, "");
+        EXPECT_EQ(frame.pixels, readPng(still).pixels);
+    }
+    EXPECT_NE(readPng(frames + "0000.png").pixels, readPng(frames + "0001.png").pixels);
+    fs::remove_all(folder);
+}
+
+INSTANTIATE_TEST_SUITE_P(Planes, PlaneTurntable,
+                         testing::Values(PlaneCase{"Hyperbolic", "2 3 7"},
+                                         PlaneCase{"Euclidean", "2 4 4"}),
+                         RowName());
+
 struct RateCase {
     const char* name;
     int frames;
