@@ -46,9 +46,15 @@ void perPixel(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * static_cast<int64_t>(pixels));
 }
 
-// The window's whole drawing: the set-up, the scan and the runs into an image.
-void BM_RenderPicture(benchmark::State& state, vantu::Projection projection) {
-    const vantu::PictureDescription description = startUp(projection);
+// The window's whole drawing: the set-up, the scan and the runs into an image; `triangle`, in the
+// usual notation, for another triangle than the start-up's.
+void BM_RenderPicture(benchmark::State& state, vantu::Projection projection,
+                      const char* triangle = nullptr) {
+    vantu::PictureDescription description = startUp(projection);
+    if (triangle != nullptr) {
+        description.request.triangleCode = triangle;
+        description.request.notation = vantu::TriangleNotation::schwarz;
+    }
     vantu::ImageSink sink;
     for (auto _ : state) {
         vantu::runDrawing(description, sink);
@@ -65,24 +71,9 @@ BENCHMARK_CAPTURE(BM_RenderPicture, gnome, vantu::Projection::gnomonic)
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(BM_RenderPicture, ortho, vantu::Projection::orthographic)
     ->Unit(benchmark::kMillisecond);
-
-// The window's whole drawing of (2 3 7) in the Poincare disk at the start-up's R, as
-// BM_RenderPicture/stereo draws the start-up triangle: the set-up, the scan and the runs.
-void BM_RenderPoincare(benchmark::State& state) {
-    vantu::PictureDescription description = startUp(vantu::Projection::stereographic);
-    description.request.triangleCode = "2 3 7";
-    description.request.notation = vantu::TriangleNotation::schwarz;
-    vantu::ImageSink sink;
-    for (auto _ : state) {
-        vantu::runDrawing(description, sink);
-        benchmark::DoNotOptimize(sink.pixels().data());
-        benchmark::ClobberMemory();
-    }
-    perPixel(state);
-    state.counters["exact_share"] = exactShare(description);
-}
-
-BENCHMARK(BM_RenderPoincare)->Name("BM_RenderPicture/poincare")->Unit(benchmark::kMillisecond);
+// (2 3 7) in the Poincare disk, beside the start-up triangle's stereographic picture.
+BENCHMARK_CAPTURE(BM_RenderPicture, poincare, vantu::Projection::stereographic, "2 3 7")
+    ->Unit(benchmark::kMillisecond);
 
 // The same picture with the exact computation for every pixel, as the scan made it before the
 // fast kernels (without checks: the fault flags decide, as in the fast pass), with the C
