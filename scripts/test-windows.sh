@@ -53,19 +53,24 @@ for code in "${codes[@]}"; do
 done
 runs=$compared
 
-# Every catalogue picture, in one gallery each.
+# Every catalogue picture, the uniform polyhedra's pictures and models and the plane triangles'
+# pictures, in one gallery each, and its pages: every file the same.
 "$linux" --gallery "$work/linux" --permutations >/dev/null 2>&1 || fail "the Linux gallery failed"
 win --gallery "$work/windows" --permutations >/dev/null 2>&1 || fail "the Windows gallery failed"
 pictures=0
-for picture in "$work"/linux/*.png; do
-    name=$(basename "$picture")
-    pictures=$((pictures + 1))
-    if ! cmp -s "$picture" "$work/windows/$name"; then
+files=0
+for file in "$work"/linux/*; do
+    name=$(basename "$file")
+    files=$((files + 1))
+    case $name in *.png) pictures=$((pictures + 1)) ;; esac
+    if ! cmp -s "$file" "$work/windows/$name"; then
         fail "$name differs"
     fi
 done
-[ "$pictures" -eq $((44 * 3 * 6)) ] || fail "the gallery has $pictures pictures, not $((44 * 3 * 6))"
-compared=$((compared + pictures))
+# 44 codes in 3 projections and 6 rotations and reverses, 79 uniform polyhedra, 13 plane triangles.
+expected=$((44 * 3 * 6 + 79 + 13))
+[ "$pictures" -eq "$expected" ] || fail "the gallery has $pictures pictures, not $expected"
+compared=$((compared + files))
 
 # A picture to the standard output, byte for byte as to a file.
 "$linux" -o - >"$work/linux.png"
@@ -136,7 +141,7 @@ done <<'EOF'
 0 --info
 EOF
 
-echo "test-windows: compared $runs runs and $pictures pictures ($compared in all); $failures failures"
+echo "test-windows: compared $runs runs and the gallery's $files files, $pictures of them pictures ($compared in all); $failures failures"
 [ $failures -eq 0 ] || exit 1
 if [ -f "$windowsBin/vantu.exe" ]; then
     bash scripts/test-windows-window.sh "$windowsBin" "$linuxBin"
