@@ -3,8 +3,9 @@
 // The whole drawing on arbitrary requests, into a sink that checks every call: the picture is
 // drawn, or the drawing stops with DrawError and nothing after it.
 //
-// Input: one byte of flags (rotation = byte % 4; reverse = bit 2; projection = (byte >> 3) % 3),
-// then the code, a newline, and the scale text.
+// Input: one byte of flags (rotation = byte % 4; reverse = bit 2; projection = ((byte >> 3) & 15)
+// % 4, the half-plane included; the usual notation = bit 7, which reaches the Euclidean and the
+// hyperbolic plane), then the code, a newline, and the scale text.
 
 #include <cstddef>
 #include <cstdint>
@@ -27,7 +28,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     vantu::DrawRequest request;
     request.rotation = data[0] % 4;
     request.reverse = (data[0] & 4U) != 0;
-    request.projection = static_cast<vantu::Projection>((data[0] >> 3) % 3);
+    request.projection = static_cast<vantu::Projection>(((data[0] >> 3) & 15U) % 4);
+    request.notation =
+        (data[0] & 128U) != 0 ? vantu::TriangleNotation::schwarz : vantu::TriangleNotation::code;
     request.triangleCode = std::string(rest.substr(0, newline));
     const std::string_view scaleText =
         newline == std::string_view::npos ? std::string_view("120") : rest.substr(newline + 1);

@@ -1,9 +1,10 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
 // parseTriangle and prepareDrawing on arbitrary codes and texts in the usual notation, rotations
-// and reverse flags: each call returns angles and unit normals, or throws DrawError; nothing
-// else. A text in the usual notation throws exactly when schwarzNotationFault finds a fault, and
-// the exact triangle check gives an answer for any text that reads.
+// and reverse flags: each call returns angles and unit normals in the triangle's geometry, or
+// throws DrawError; nothing else. A text in the usual notation throws exactly when
+// schwarzNotationFault finds a fault, and the exact triangle check gives an answer for any text
+// that reads.
 //
 // Input: one byte of flags (rotation = byte % 4, so 3 stands for an out-of-range value;
 // reverse = bit 2; the usual notation = bit 3), then the text.
@@ -15,6 +16,7 @@
 #include <string>
 
 #include "geometry/draw_error.h"
+#include "geometry/geometry.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
 #include "setup/triangle_notation.h"
@@ -50,7 +52,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     try {
         const vantu::DrawSetup setup = vantu::prepareDrawing(request);
         for (const vantu::Vec3& n : setup.normals) {
-            const double length = (n.y * n.y + n.x * n.x) + n.z * n.z;
+            // A unit normal in its own geometry's terms: on the sphere the dot product, in the
+            // hyperbolic plane the form, in the Euclidean plane the line's x and y part alone.
+            const double planar = n.y * n.y + n.x * n.x;
+            double length = planar + n.z * n.z;
+            if (setup.geometry == vantu::Geometry::hyperbolic) {
+                length = planar - n.z * n.z;
+            } else if (setup.geometry == vantu::Geometry::euclidean) {
+                length = planar;
+            }
             if (!(std::fabs(length - 1.0) < 1e-12)) {
                 std::abort();
             }
