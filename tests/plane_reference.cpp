@@ -8,27 +8,16 @@
 #include <cmath>
 #include <cstddef>
 
+#include "tests/reference_arithmetic.h"
+
 namespace vantu::plane_reference {
 namespace {
 
+using reference_arithmetic::faulted;
+using reference_arithmetic::rounded;
+using reference_arithmetic::squared;
+
 using V = std::array<double, 3>;
-
-bool faulted() {
-    return std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW) != 0;
-}
-
-// f(x) rounded once to the nearest double.
-double rounded(int (*f)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t), double x) {
-    mpfr_set_emin(-1073);
-    mpfr_set_emax(1024);
-    mpfr_t v;
-    mpfr_init2(v, 53);
-    mpfr_set_d(v, x, MPFR_RNDN);
-    mpfr_subnormalize(v, f(v, v, MPFR_RNDN), MPFR_RNDN);
-    const double result = mpfr_get_d(v, MPFR_RNDN);
-    mpfr_clear(v);
-    return result;
-}
 
 double cosOf(double x) {
     return rounded(mpfr_cos, x);
@@ -198,8 +187,8 @@ std::optional<int> sample(double col, double row, double scale, double centreCol
                 p[2] - (2.0 * a[i]) * z};
     }
     const auto distance = [&](std::size_t j, std::size_t k) {
-        const double planar = std::pow(q[j][1] - q[k][1], 2.0) + std::pow(q[j][0] - q[k][0], 2.0);
-        return plane == Plane::hyperbolic ? planar - std::pow(q[j][2] - q[k][2], 2.0) : planar;
+        const double planar = squared(q[j][1] - q[k][1]) + squared(q[j][0] - q[k][0]);
+        return plane == Plane::hyperbolic ? planar - squared(q[j][2] - q[k][2]) : planar;
     };
     const double d1 = distance(1, 2);
     const double d2 = distance(2, 0);

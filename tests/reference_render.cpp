@@ -7,26 +7,14 @@
 #include <cfenv>
 #include <cmath>
 
+#include "tests/reference_arithmetic.h"
+
 namespace vantu::reference {
 namespace {
 
-bool faulted() {
-    return std::fetestexcept(FE_INVALID | FE_DIVBYZERO | FE_OVERFLOW) != 0;
-}
-
-// f(x) rounded to the nearest double, ties to even: through MPFR at 53 bits with the exponent
-// range of doubles. Slow and plain.
-double rounded(int (*f)(mpfr_ptr, mpfr_srcptr, mpfr_rnd_t), double x) {
-    mpfr_set_emin(-1073);
-    mpfr_set_emax(1024);
-    mpfr_t v;
-    mpfr_init2(v, 53);
-    mpfr_set_d(v, x, MPFR_RNDN);
-    mpfr_subnormalize(v, f(v, v, MPFR_RNDN), MPFR_RNDN);
-    const double result = mpfr_get_d(v, MPFR_RNDN);
-    mpfr_clear(v);
-    return result;
-}
+using reference_arithmetic::faulted;
+using reference_arithmetic::rounded;
+using reference_arithmetic::squared;
 
 }  // namespace
 
@@ -45,8 +33,7 @@ int colour(const std::array<double, 3>& p, const std::array<std::array<double, 3
     const auto distance = [&](int j, int k) {
         const auto& u = q[static_cast<std::size_t>(j)];
         const auto& v = q[static_cast<std::size_t>(k)];
-        return (std::pow(u[1] - v[1], 2.0) + std::pow(u[0] - v[0], 2.0)) +
-               std::pow(u[2] - v[2], 2.0);
+        return (squared(u[1] - v[1]) + squared(u[0] - v[0])) + squared(u[2] - v[2]);
     };
     const double d1 = distance(1, 2);
     const double d2 = distance(2, 0);
@@ -163,8 +150,7 @@ bool nearTie(double col, double row, double scale, Map map, const Normals& norma
         }
     }
     const auto distance = [&](std::size_t j, std::size_t k) {
-        return std::pow(q[j][0] - q[k][0], 2.0) + std::pow(q[j][1] - q[k][1], 2.0) +
-               std::pow(q[j][2] - q[k][2], 2.0);
+        return squared(q[j][0] - q[k][0]) + squared(q[j][1] - q[k][1]) + squared(q[j][2] - q[k][2]);
     };
     const double d1 = distance(1, 2);
     const double d2 = distance(2, 0);

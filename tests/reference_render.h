@@ -4,7 +4,7 @@
 
 // An independent, deliberately plain rendering of the picture, for comparison with the core:
 // one function per pixel, correctly rounded arctangents, sines and cosines straight from MPFR,
-// std::pow for the squares and the fault flags tested after every stored value. Slow (several
+// squares by multiplication and the fault flags tested after every stored value. Slow (several
 // microseconds a pixel), and only for tests.
 
 #include <array>
