@@ -3,14 +3,30 @@
 #include "drawing/draw_procedure.h"
 
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 #include <string>
 
 #include "geometry/draw_error.h"
+#include "geometry/projection.h"
 #include "geometry/text.h"
 #include "render/render_picture.h"
 
 namespace vantu {
+namespace {
+
+// prepareView, refusing first a projection that cannot show the triangle's geometry, so that
+// the refusal comes before anything reaches the sink.
+DrawSetup shownSetup(const PictureDescription& description) {
+    DrawSetup setup = prepareView(description);
+    if (const std::optional<std::string> refusal =
+            projectionRefusal(description.request.projection, setup.geometry)) {
+        throw std::invalid_argument(*refusal);
+    }
+    return setup;
+}
+
+}  // namespace
 
 std::string pictureFileName(const PictureDescription& description, std::string_view extension) {
     const View& view = description.view;
@@ -70,7 +86,7 @@ void runDrawing(const PictureDescription& description, RunSink& sink) {
         throw std::invalid_argument("runs take one sample per window pixel");
     }
     (void)checkedSize(description.size);
-    const DrawSetup setup = prepareView(description);
+    const DrawSetup setup = shownSetup(description);
     sink.setPixelScale();
     const DrawRequest& r = description.request;
     renderPicture(r.scale, setup.pi, r.projection, setup.normals, sink, description.size,
@@ -80,7 +96,7 @@ void runDrawing(const PictureDescription& description, RunSink& sink) {
 void runDrawing(const PictureDescription& description, DeviceRowSink& sink) {
     (void)checkedSampling(description.sampling);
     (void)checkedSize(description.size);
-    const DrawSetup setup = prepareView(description);
+    const DrawSetup setup = shownSetup(description);
     sink.setPixelScale();
     const DrawRequest& r = description.request;
     renderPicture(r.scale, setup.pi, r.projection, setup.normals, description.sampling, sink,

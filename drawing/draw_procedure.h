@@ -65,7 +65,8 @@ void requireSphere(const DrawSetup& setup, std::string_view what);
 // One whole drawing after the controls have been read: prepareDrawing, then
 // sink.setPixelScale(), then renderPicture with the request's scale and projection, returning
 // after row 480. Throws DrawError at the first fault; a fault in the set-up happens before
-// setPixelScale and before any run.
+// setPixelScale and before any run. A projection that cannot show the triangle's geometry
+// (projectionRefusal) is refused there too, with std::invalid_argument in its words.
 void runDrawing(const DrawRequest& request, RunSink& sink);
 
 // The same for a described picture at one sample per window pixel, which must be its sampling

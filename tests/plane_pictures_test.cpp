@@ -17,12 +17,14 @@
 #include <string>
 #include <vector>
 
+#include "drawing/draw_procedure.h"
 #include "drawing/prepared_picture.h"
 #include "geometry/draw_error.h"
 #include "render/fine_picture.h"
 #include "render/image_sink.h"
 #include "render/kernel_variant.h"
 #include "render/scan.h"
+#include "tests/checking_sink.h"
 #include "tests/plane_reference.h"
 #include "tests/test_support.h"
 
@@ -359,6 +361,14 @@ TEST(PlanePictures, RefuseWhatThePlanesHaveNot) {
         message([&] { (void)FinePicture(120.0, pi, Projection::halfplane, hyperbolic.normals); }),
         "the projection \"halfplane\" shows the hyperbolic plane alone, and the triangle is "
         "spherical");
+    // A whole drawing of the sphere's start-up triangle refuses it before the sink hears of it.
+    DrawRequest sphere;
+    sphere.projection = Projection::halfplane;
+    testing_support::CheckingSink sink;
+    EXPECT_EQ(message([&] { runDrawing(sphere, sink); }),
+              "the projection \"halfplane\" shows the hyperbolic plane alone, and the triangle is "
+              "spherical");
+    EXPECT_FALSE(sink.pixelScaleSet);
 }
 
 // The window's drawing as runs (vantu-render's --runs) draws the plane the rows show, in the

@@ -1,7 +1,8 @@
 // SPDX-FileCopyrightText: 2026 The Vantu developers
 // SPDX-License-Identifier: MIT
 // The whole drawing on arbitrary requests, into a sink that checks every call: the picture is
-// drawn, or the drawing stops with DrawError and nothing after it.
+// drawn, or the drawing stops with DrawError and nothing after it, or the half-plane refuses a
+// spherical triangle before the drawing starts.
 //
 // Input: one byte of flags (rotation = byte % 4; reverse = bit 2; projection = ((byte >> 3) & 15)
 // % 4, the half-plane included; the usual notation = bit 7, which reaches the Euclidean and the
@@ -11,11 +12,15 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
 #include "drawing/draw_procedure.h"
 #include "geometry/draw_error.h"
+#include "geometry/geometry.h"
+#include "geometry/projection.h"
 #include "setup/draw_request.h"
 #include "tests/checking_sink.h"
 
@@ -45,6 +50,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (std::string(e.what()).empty()) {
             std::abort();
         }
+    } catch (const std::invalid_argument& e) {
+        // Only the half-plane refuses, a spherical triangle, in its own words, and before the
+        // sink hears of the drawing.
+        const std::optional<std::string> refusal =
+            vantu::projectionRefusal(request.projection, vantu::Geometry::spherical);
+        if (!refusal || e.what() != *refusal || sink.pixelScaleSet) {
+            std::abort();
+        }
+        fault = true;
     }
     sink.finish(fault);
     if (!sink.problem.empty()) {
