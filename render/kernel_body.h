@@ -21,16 +21,17 @@ namespace vantu::detail::VANTU_KERNEL_VARIANT {
 namespace {
 
 // The normals as the kernels read them: N1, N2, N3 coordinate by coordinate, then twice the dot
-// products of the pairs opposite mirrors 1, 2 and 3.
+// products of the pairs opposite mirrors 1, 2 and 3 (in a plane's form, for its kernels).
 using Loaded = double[12];
 
-void load(const ScanNormals& normals, Loaded& n) {
+void load(const ScanNormals& normals, Loaded& n, const PlaneTerms* plane = nullptr) {
     for (int i = 0; i < 3; ++i) {
-        const Vec3& v = normals.mirrors()[static_cast<std::size_t>(i)];
+        const auto m = static_cast<std::size_t>(i);
+        const Vec3& v = normals.mirrors()[m];
         n[3 * i] = v.x;
         n[3 * i + 1] = v.y;
         n[3 * i + 2] = v.z;
-        n[9 + i] = normals.twiceDotOpposite(i);
+        n[9 + i] = plane != nullptr ? plane->twiceDots[m] : normals.twiceDotOpposite(i);
     }
 }
 
@@ -57,12 +58,13 @@ struct RowDots {
 // as selects, or `undecided`. The squared distances come from the dot products alone:
 // Qj - Qk = 2 (ak Nk - aj Nj), so for unit normals Di = 4 (aj^2 + ak^2 - 2 (Nj.Nk) aj ak) =
 // 4 (S - gi), with S = a1^2 + a2^2 + a3^2 and gi = ai^2 + 2 (Nj.Nk) aj ak, and
-// Di - Dj = 4 (gj - gi). The colour is decided when every comparison it rests on is clear of its
-// margin (docs/fast-scan.md): each gj - gi of tieMargin, and each dot product of dotMargin unless
-// `exactDots` says that they are the exact computation's own.
+// Di - Dj = 4 (gj - gi); the same holds in the planes with their forms. The colour is decided
+// when every comparison it rests on is clear of its margin (docs/fast-scan.md): each gj - gi of
+// `margin`, and each dot product of dotMargin unless `exactDots` says that they are the exact
+// computation's own.
 template <bool exactDots>
 [[gnu::always_inline]] inline double colourOrUndecided(const Loaded& n, double a1, double a2,
-                                                       double a3) {
+                                                       double a3, double margin = tieMargin) {
     const double g1 = a1 * a1 + (n[9] * a2) * a3;
     const double g2 = a2 * a2 + (n[10] * a3) * a1;
     const double g3 = a3 * a3 + (n[11] * a1) * a2;
@@ -79,7 +81,7 @@ template <bool exactDots>
         packColour(red > 0.0 ? dim : bright, green > 0.0 ? dim : bright, blue > 0.0 ? dim : bright);
 
     const auto smaller = [](double a, double b) { return a < b ? a : b; };
-    bool decided = smaller(smaller(std::fabs(red), std::fabs(green)), std::fabs(blue)) > tieMargin;
+    bool decided = smaller(smaller(std::fabs(red), std::fabs(green)), std::fabs(blue)) > margin;
     if constexpr (!exactDots) {
         decided =
             decided & (smaller(smaller(std::fabs(a1), std::fabs(a2)), std::fabs(a3)) > dotMargin);
@@ -260,6 +262,96 @@ int upperHalfPlane(const ScanNormals& normals, double y, double ySquared, const 
     });
 }
 
+// The kernels of the planes with a margin: the point and its dot products computed as the exact
+// computation computes them, so the exact side count, and the differences of the squared
+// distances from the dot products alone, decided beyond a margin that grows with the sizes of
+// the point and of the normals (PlaneTerms, docs/fast-scan.md). Off a disk the point is taken as
+// (0, 0, 0), as in the exact kernels.
+
+// The colour, or `undecided`, of the homogeneous point P of the hyperbolic plane with the margin
+// `margin`.
+[[gnu::always_inline]] inline double hyperbolicColourOrUndecided(const Loaded& n, double px,
+                                                                 double py, double pz,
+                                                                 double margin) {
+    const auto dotOf = [&](int i) {
+        return (n[3 * i + 1] * py + n[3 * i] * px) - n[3 * i + 2] * pz;
+    };
+    return colourOrUndecided<true>(n, dotOf(0), dotOf(1), dotOf(2), margin);
+}
+
+// The Poincare disk: Pz = 1 + rho^2 is at most 2.
+int poincareFast(const ScanNormals& normals, double y, double ySquared, const double* xs, int count,
+                 PackedColour* out) {
+    Loaded n;
+    load(normals, n, &normals.hyperbolic());
+    const double margin = 4.0 * normals.hyperbolic().tieScale;
+    const double twoY = y + y;
+    return colourRow(xs, count, out, [&](double x) {
+        const double rhoSquared = x * x + ySquared;
+        const bool inside = rhoSquared < 1.0;
+        const double colour = hyperbolicColourOrUndecided(
+            n, inside ? x + x : 0.0, inside ? twoY : 0.0, inside ? 1.0 + rhoSquared : 0.0, margin);
+        return inside ? colour : static_cast<double>(grey);
+    });
+}
+
+// The Beltrami-Klein disk: Pz = 1.
+int kleinFast(const ScanNormals& normals, double y, double ySquared, const double* xs, int count,
+              PackedColour* out) {
+    Loaded n;
+    load(normals, n, &normals.hyperbolic());
+    const double margin = normals.hyperbolic().tieScale;
+    return colourRow(xs, count, out, [&](double x) {
+        const bool inside = x * x + ySquared < 1.0;
+        const double colour = hyperbolicColourOrUndecided(n, inside ? x : 0.0, inside ? y : 0.0,
+                                                          inside ? 1.0 : 0.0, margin);
+        return inside ? colour : static_cast<double>(grey);
+    });
+}
+
+// The Gans model: Pz^2 = 1 + rho^2, as rounded before its square root.
+int gansFast(const ScanNormals& normals, double y, double ySquared, const double* xs, int count,
+             PackedColour* out) {
+    Loaded n;
+    load(normals, n, &normals.hyperbolic());
+    const double scale = normals.hyperbolic().tieScale;
+    return colourRow(xs, count, out, [&](double x) {
+        const double zSquared = 1.0 + (x * x + ySquared);
+        return hyperbolicColourOrUndecided(n, x, y, std::sqrt(zSquared), scale * zSquared);
+    });
+}
+
+// The upper half-plane: Pz = s + 1.
+int upperHalfPlaneFast(const ScanNormals& normals, double y, double ySquared, const double* xs,
+                       int count, PackedColour* out) {
+    if (!(y > 0.0)) {
+        std::fill(out, out + count, grey);
+        return 0;
+    }
+    Loaded n;
+    load(normals, n, &normals.hyperbolic());
+    const double scale = normals.hyperbolic().tieScale;
+    return colourRow(xs, count, out, [&](double x) {
+        const double s = x * x + ySquared;
+        const double z = s + 1.0;
+        return hyperbolicColourOrUndecided(n, x + x, s - 1.0, z, (scale * z) * z);
+    });
+}
+
+// The Euclidean plane, in every option: P = (X, Y, 1), the dot products the signed distances,
+// summed as the exact computation sums them; 1 + X^2 + Y^2 is |P|^2.
+int euclidean(const ScanNormals& normals, double y, double ySquared, const double* xs, int count,
+              PackedColour* out) {
+    Loaded n;
+    load(normals, n, &normals.euclidean());
+    const double scale = normals.euclidean().tieScale;
+    const RowDots dots(n, y, 1.0);
+    return colourRow(xs, count, out, [&](double x) {
+        return colourOrUndecided<true>(n, dots.of(0, x, 1.0), dots.of(1, x, 1.0),
+                                       dots.of(2, x, 1.0), scale * (1.0 + (x * x + ySquared)));
+    });
+}
+
 // The isa bits of the instruction sets the compiler was allowed for this variant.
 constexpr unsigned needs = 0U
 #if defined(__AVX2__)
@@ -301,10 +393,24 @@ constexpr std::array<Kernel, projectionCount> hyperbolicPaths() {
     return table;
 }
 
+// The same with a margin, for normals that suit them.
+constexpr std::array<Kernel, projectionCount> hyperbolicFastPaths() {
+    std::array<Kernel, projectionCount> table{};
+    table[static_cast<std::size_t>(Projection::stereographic)] = poincareFast;
+    table[static_cast<std::size_t>(Projection::gnomonic)] = kleinFast;
+    table[static_cast<std::size_t>(Projection::orthographic)] = gansFast;
+    table[static_cast<std::size_t>(Projection::halfplane)] = upperHalfPlaneFast;
+    return table;
+}
+
 }  // namespace
 
 extern const Kernels kernels;
-const Kernels kernels = {KernelVariant::VANTU_KERNEL_VARIANT, needs, fastPaths(),
-                         hyperbolicPaths()};
+const Kernels kernels = {KernelVariant::VANTU_KERNEL_VARIANT,
+                         needs,
+                         fastPaths(),
+                         hyperbolicPaths(),
+                         hyperbolicFastPaths(),
+                         euclidean};
 
 }  // namespace vantu::detail::VANTU_KERNEL_VARIANT
