@@ -268,14 +268,19 @@ int upperHalfPlane(const ScanNormals& normals, double y, double ySquared, const 
 // the point and of the normals (PlaneTerms, docs/fast-scan.md). Off a disk the point is taken as
 // (0, 0, 0), as in the exact kernels.
 
-// The colour, or `undecided`, of the homogeneous point P of the hyperbolic plane with the margin
-// `margin`.
-[[gnu::always_inline]] inline double hyperbolicColourOrUndecided(const Loaded& n, double px,
-                                                                 double py, double pz,
-                                                                 double margin) {
-    const auto dotOf = [&](int i) {
-        return (n[3 * i + 1] * py + n[3 * i] * px) - n[3 * i + 2] * pz;
-    };
+// The products Niy Py of the normals with the y coordinate of a point, made once per row where
+// it is fixed.
+struct YProducts {
+    YProducts(const Loaded& n, double py) noexcept : of{n[1] * py, n[4] * py, n[7] * py} {}
+    double of[3];
+};
+
+// The colour, or `undecided`, of the homogeneous point (px, py, pz) of the hyperbolic plane with
+// the margin `margin`, given the products Niy py.
+[[gnu::always_inline]] inline double hyperbolicColourOrUndecided(const Loaded& n,
+                                                                 const YProducts& y, double px,
+                                                                 double pz, double margin) {
+    const auto dotOf = [&](int i) { return (y.of[i] + n[3 * i] * px) - n[3 * i + 2] * pz; };
     return colourOrUndecided<true>(n, dotOf(0), dotOf(1), dotOf(2), margin);
 }
 
@@ -285,12 +290,13 @@ int poincareFast(const ScanNormals& normals, double y, double ySquared, const do
     Loaded n;
     load(normals, n, &normals.hyperbolic());
     const double margin = 4.0 * normals.hyperbolic().tieScale;
-    const double twoY = y + y;
+    // Py = 2Y in a row that meets the disk, where Y^2 < 1; 0 in one that does not.
+    const YProducts py(n, ySquared < 1.0 ? y + y : 0.0);
     return colourRow(xs, count, out, [&](double x) {
         const double rhoSquared = x * x + ySquared;
         const bool inside = rhoSquared < 1.0;
-        const double colour = hyperbolicColourOrUndecided(
-            n, inside ? x + x : 0.0, inside ? twoY : 0.0, inside ? 1.0 + rhoSquared : 0.0, margin);
+        const double colour = hyperbolicColourOrUndecided(n, py, inside ? x + x : 0.0,
+                                                          inside ? 1.0 + rhoSquared : 0.0, margin);
         return inside ? colour : static_cast<double>(grey);
     });
 }
@@ -301,10 +307,11 @@ int kleinFast(const ScanNormals& normals, double y, double ySquared, const doubl
     Loaded n;
     load(normals, n, &normals.hyperbolic());
     const double margin = normals.hyperbolic().tieScale;
+    const YProducts py(n, ySquared < 1.0 ? y : 0.0);  // as in the Poincare disk
     return colourRow(xs, count, out, [&](double x) {
         const bool inside = x * x + ySquared < 1.0;
-        const double colour = hyperbolicColourOrUndecided(n, inside ? x : 0.0, inside ? y : 0.0,
-                                                          inside ? 1.0 : 0.0, margin);
+        const double colour =
+            hyperbolicColourOrUndecided(n, py, inside ? x : 0.0, inside ? 1.0 : 0.0, margin);
         return inside ? colour : static_cast<double>(grey);
     });
 }
@@ -315,9 +322,10 @@ int gansFast(const ScanNormals& normals, double y, double ySquared, const double
     Loaded n;
     load(normals, n, &normals.hyperbolic());
     const double scale = normals.hyperbolic().tieScale;
+    const YProducts py(n, y);
     return colourRow(xs, count, out, [&](double x) {
         const double zSquared = 1.0 + (x * x + ySquared);
-        return hyperbolicColourOrUndecided(n, x, y, std::sqrt(zSquared), scale * zSquared);
+        return hyperbolicColourOrUndecided(n, py, x, std::sqrt(zSquared), scale * zSquared);
     });
 }
 
@@ -334,7 +342,7 @@ int upperHalfPlaneFast(const ScanNormals& normals, double y, double ySquared, co
     return colourRow(xs, count, out, [&](double x) {
         const double s = x * x + ySquared;
         const double z = s + 1.0;
-        return hyperbolicColourOrUndecided(n, x + x, s - 1.0, z, (scale * z) * z);
+        return hyperbolicColourOrUndecided(n, YProducts(n, s - 1.0), x + x, z, (scale * z) * z);
     });
 }
 
