@@ -284,20 +284,39 @@ struct YProducts {
     return colourOrUndecided<true>(n, dotOf(0), dotOf(1), dotOf(2), margin);
 }
 
+// The samples of a row inside the unit disk, rho^2 = X^2 + Y^2 < 1, coloured by colourAt(x,
+// rho^2), and the others grey. The abscissas of a row are monotonic (each is made from its
+// sample's index by monotonic roundings), so |X| falls and then rises along the row, and so does
+// rho^2, rounded as the exact computation rounds it: the samples inside are one stretch, found
+// from both ends. rho^2 is computed for every sample, as the exact computation computes it, and
+// so raises its flags.
+template <class ColourAt>
+[[gnu::always_inline]] inline int colourDiskRow(const double* xs, int count, double ySquared,
+                                                PackedColour* out, const ColourAt& colourAt) {
+    const auto inside = [&](int i) { return xs[i] * xs[i] + ySquared < 1.0; };
+    int first = 0;
+    while (first < count && !inside(first)) {
+        ++first;
+    }
+    int last = count;
+    while (last > first && !inside(last - 1)) {
+        --last;
+    }
+    std::fill(out, out + first, grey);
+    std::fill(out + last, out + count, grey);
+    return colourRow(xs + first, last - first, out + first,
+                     [&](double x) { return colourAt(x, x * x + ySquared); });
+}
+
 // The Poincare disk: Pz = 1 + rho^2 is at most 2.
 int poincareFast(const ScanNormals& normals, double y, double ySquared, const double* xs, int count,
                  PackedColour* out) {
     Loaded n;
     load(normals, n, &normals.hyperbolic());
     const double margin = 4.0 * normals.hyperbolic().tieScale;
-    // Py = 2Y in a row that meets the disk, where Y^2 < 1; 0 in one that does not.
-    const YProducts py(n, ySquared < 1.0 ? y + y : 0.0);
-    return colourRow(xs, count, out, [&](double x) {
-        const double rhoSquared = x * x + ySquared;
-        const bool inside = rhoSquared < 1.0;
-        const double colour = hyperbolicColourOrUndecided(n, py, inside ? x + x : 0.0,
-                                                          inside ? 1.0 + rhoSquared : 0.0, margin);
-        return inside ? colour : static_cast<double>(grey);
+    const YProducts py(n, y + y);
+    return colourDiskRow(xs, count, ySquared, out, [&](double x, double rhoSquared) {
+        return hyperbolicColourOrUndecided(n, py, x + x, 1.0 + rhoSquared, margin);
     });
 }
 
@@ -307,12 +326,9 @@ int kleinFast(const ScanNormals& normals, double y, double ySquared, const doubl
     Loaded n;
     load(normals, n, &normals.hyperbolic());
     const double margin = normals.hyperbolic().tieScale;
-    const YProducts py(n, ySquared < 1.0 ? y : 0.0);  // as in the Poincare disk
-    return colourRow(xs, count, out, [&](double x) {
-        const bool inside = x * x + ySquared < 1.0;
-        const double colour =
-            hyperbolicColourOrUndecided(n, py, inside ? x : 0.0, inside ? 1.0 : 0.0, margin);
-        return inside ? colour : static_cast<double>(grey);
+    const YProducts py(n, y);
+    return colourDiskRow(xs, count, ySquared, out, [&](double x, double /*rhoSquared*/) {
+        return hyperbolicColourOrUndecided(n, py, x, 1.0, margin);
     });
 }
 
