@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 // The fast kernels, compiled once per instruction set by kernels_*.cpp, each defining
 // VANTU_KERNEL_VARIANT to the name of its namespace and of its KernelVariant. Plain loops over a
-// row of samples that the compiler vectorises: no branches, no calls, every choice a select.
+// row of samples that the compiler vectorises: no branches, no calls, every choice a select (the
+// disks' search for the stretch of a row inside them stands before the loop).
 //
 // Each variant's source file includes it once, in its own namespace; it has no include guard,
 // being meant for exactly that. The instruction sets the variant needs are those its compiler
