@@ -43,8 +43,9 @@ inline constexpr double unitTolerance = 0x1p-46;  // about 1.4e-14
 // squared length of a normal and |P| the point's Euclidean length; in the hyperbolic models
 // |P|^2 <= 3 Pz^2. The dot products are the exact computation's own.
 
-// Beyond this n^2, reached by a hyperbolic move of about 8 curvature radii, the margin would
-// leave most samples undecided: the hyperbolic models then take their exact kernels.
+// Beyond this n^2, reached by a hyperbolic move of 8 or 9 curvature radii, the margin would
+// leave ever more samples undecided, their share growing as e^(2t) with the move's length t: the
+// hyperbolic models then take their exact kernels.
 inline constexpr double hyperbolicMarginLimit = 0x1p24;
 
 // What the kernels of one of the planes take from the normals.
@@ -90,9 +91,11 @@ private:
 };
 
 // Colours the samples at plane coordinates (xs[i], y), i < count, into out[i]: the colour of
-// the exact computation, or `undecided`; returns how many are undecided. `ySquared` is y * y.
-// Raises no floating-point fault flag that the exact computation of the same samples would not
-// raise.
+// the exact computation, or `undecided`; returns how many are undecided. `ySquared` is y * y, and
+// xs is monotonic, as a row's abscissas are (the disks' kernels rely on it). Raises no
+// floating-point fault flag that the exact computation of the same samples would not raise, but
+// for the planes' kernels with a margin where X or Pz nears 1e154 (docs/fast-scan.md): such a
+// flag sends the row to the checked pass, which draws it the same.
 using Kernel = int (*)(const ScanNormals& normals, double y, double ySquared, const double* xs,
                        int count, PackedColour* out);
 
