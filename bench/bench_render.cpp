@@ -74,6 +74,15 @@ BENCHMARK_CAPTURE(BM_RenderPicture, ortho, vantu::Projection::orthographic)
 // (2 3 7) in the Poincare disk, beside the start-up triangle's stereographic picture.
 BENCHMARK_CAPTURE(BM_RenderPicture, poincare, vantu::Projection::stereographic, "2 3 7")
     ->Unit(benchmark::kMillisecond);
+// The other models of the hyperbolic plane, and the Euclidean plane.
+BENCHMARK_CAPTURE(BM_RenderPicture, klein, vantu::Projection::gnomonic, "2 3 7")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RenderPicture, gans, vantu::Projection::orthographic, "2 3 7")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RenderPicture, halfplane, vantu::Projection::halfplane, "2 3 7")
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RenderPicture, euclidean, vantu::Projection::stereographic, "2 3 6")
+    ->Unit(benchmark::kMillisecond);
 
 // The same picture with the exact computation for every pixel, as the scan made it before the
 // fast kernels (without checks: the fault flags decide, as in the fast pass), with the C

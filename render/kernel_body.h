@@ -2,7 +2,8 @@
 // SPDX-License-Identifier: MIT
 // The fast kernels, compiled once per instruction set by kernels_*.cpp, each defining
 // VANTU_KERNEL_VARIANT to the name of its namespace and of its KernelVariant. Plain loops over a
-// row of samples that the compiler vectorises: no branches, no calls, every choice a select.
+// row of samples that the compiler vectorises: no branches, no calls, every choice a select (the
+// disks' search for the stretch of a row inside them stands before the loop).
 //
 // Each variant's source file includes it once, in its own namespace; it has no include guard,
 // being meant for exactly that. The instruction sets the variant needs are those its compiler
@@ -21,16 +22,17 @@ namespace vantu::detail::VANTU_KERNEL_VARIANT {
 namespace {
 
 // The normals as the kernels read them: N1, N2, N3 coordinate by coordinate, then twice the dot
-// products of the pairs opposite mirrors 1, 2 and 3.
+// products of the pairs opposite mirrors 1, 2 and 3 (in a plane's form, for its kernels).
 using Loaded = double[12];
 
-void load(const ScanNormals& normals, Loaded& n) {
+void load(const ScanNormals& normals, Loaded& n, const PlaneTerms* plane = nullptr) {
     for (int i = 0; i < 3; ++i) {
-        const Vec3& v = normals.mirrors()[static_cast<std::size_t>(i)];
+        const auto m = static_cast<std::size_t>(i);
+        const Vec3& v = normals.mirrors()[m];
         n[3 * i] = v.x;
         n[3 * i + 1] = v.y;
         n[3 * i + 2] = v.z;
-        n[9 + i] = normals.twiceDotOpposite(i);
+        n[9 + i] = plane != nullptr ? plane->twiceDots[m] : normals.twiceDotOpposite(i);
     }
 }
 
@@ -57,12 +59,13 @@ struct RowDots {
 // as selects, or `undecided`. The squared distances come from the dot products alone:
 // Qj - Qk = 2 (ak Nk - aj Nj), so for unit normals Di = 4 (aj^2 + ak^2 - 2 (Nj.Nk) aj ak) =
 // 4 (S - gi), with S = a1^2 + a2^2 + a3^2 and gi = ai^2 + 2 (Nj.Nk) aj ak, and
-// Di - Dj = 4 (gj - gi). The colour is decided when every comparison it rests on is clear of its
-// margin (docs/fast-scan.md): each gj - gi of tieMargin, and each dot product of dotMargin unless
-// `exactDots` says that they are the exact computation's own.
+// Di - Dj = 4 (gj - gi); the same holds in the planes with their forms. The colour is decided
+// when every comparison it rests on is clear of its margin (docs/fast-scan.md): each gj - gi of
+// `margin`, and each dot product of dotMargin unless `exactDots` says that they are the exact
+// computation's own.
 template <bool exactDots>
 [[gnu::always_inline]] inline double colourOrUndecided(const Loaded& n, double a1, double a2,
-                                                       double a3) {
+                                                       double a3, double margin = tieMargin) {
     const double g1 = a1 * a1 + (n[9] * a2) * a3;
     const double g2 = a2 * a2 + (n[10] * a3) * a1;
     const double g3 = a3 * a3 + (n[11] * a1) * a2;
@@ -79,7 +82,7 @@ template <bool exactDots>
         packColour(red > 0.0 ? dim : bright, green > 0.0 ? dim : bright, blue > 0.0 ? dim : bright);
 
     const auto smaller = [](double a, double b) { return a < b ? a : b; };
-    bool decided = smaller(smaller(std::fabs(red), std::fabs(green)), std::fabs(blue)) > tieMargin;
+    bool decided = smaller(smaller(std::fabs(red), std::fabs(green)), std::fabs(blue)) > margin;
     if constexpr (!exactDots) {
         decided =
             decided & (smaller(smaller(std::fabs(a1), std::fabs(a2)), std::fabs(a3)) > dotMargin);
@@ -260,6 +263,120 @@ int upperHalfPlane(const ScanNormals& normals, double y, double ySquared, const 
     });
 }
 
+// The kernels of the planes with a margin: the point and its dot products computed as the exact
+// computation computes them, so the exact side count, and the differences of the squared
+// distances from the dot products alone, decided beyond a margin that grows with the sizes of
+// the point and of the normals (PlaneTerms, docs/fast-scan.md). Off a disk the point is taken as
+// (0, 0, 0), as in the exact kernels.
+
+// The products Niy Py of the normals with the y coordinate of a point, made once per row where
+// it is fixed.
+struct YProducts {
+    YProducts(const Loaded& n, double py) noexcept : of{n[1] * py, n[4] * py, n[7] * py} {}
+    double of[3];
+};
+
+// The colour, or `undecided`, of the homogeneous point (px, py, pz) of the hyperbolic plane with
+// the margin `margin`, given the products Niy py.
+[[gnu::always_inline]] inline double hyperbolicColourOrUndecided(const Loaded& n,
+                                                                 const YProducts& y, double px,
+                                                                 double pz, double margin) {
+    const auto dotOf = [&](int i) { return (y.of[i] + n[3 * i] * px) - n[3 * i + 2] * pz; };
+    return colourOrUndecided<true>(n, dotOf(0), dotOf(1), dotOf(2), margin);
+}
+
+// The samples of a row inside the unit disk, rho^2 = X^2 + Y^2 < 1, coloured by colourAt(x,
+// rho^2), and the others grey. The abscissas of a row are monotonic (each is made from its
+// sample's index by monotonic roundings), so |X| falls and then rises along the row, and so does
+// rho^2, rounded as the exact computation rounds it: the samples inside are one stretch, found
+// from both ends. rho^2 is computed for every sample, as the exact computation computes it, and
+// so raises its flags.
+template <class ColourAt>
+[[gnu::always_inline]] inline int colourDiskRow(const double* xs, int count, double ySquared,
+                                                PackedColour* out, const ColourAt& colourAt) {
+    const auto inside = [&](int i) { return xs[i] * xs[i] + ySquared < 1.0; };
+    int first = 0;
+    while (first < count && !inside(first)) {
+        ++first;
+    }
+    int last = count;
+    while (last > first && !inside(last - 1)) {
+        --last;
+    }
+    std::fill(out, out + first, grey);
+    std::fill(out + last, out + count, grey);
+    return colourRow(xs + first, last - first, out + first,
+                     [&](double x) { return colourAt(x, x * x + ySquared); });
+}
+
+// The Poincare disk: Pz = 1 + rho^2 is at most 2.
+int poincareFast(const ScanNormals& normals, double y, double ySquared, const double* xs, int count,
+                 PackedColour* out) {
+    Loaded n;
+    load(normals, n, &normals.hyperbolic());
+    const double margin = 4.0 * normals.hyperbolic().tieScale;
+    const YProducts py(n, y + y);
+    return colourDiskRow(xs, count, ySquared, out, [&](double x, double rhoSquared) {
+        return hyperbolicColourOrUndecided(n, py, x + x, 1.0 + rhoSquared, margin);
+    });
+}
+
+// The Beltrami-Klein disk: Pz = 1.
+int kleinFast(const ScanNormals& normals, double y, double ySquared, const double* xs, int count,
+              PackedColour* out) {
+    Loaded n;
+    load(normals, n, &normals.hyperbolic());
+    const double margin = normals.hyperbolic().tieScale;
+    const YProducts py(n, y);
+    return colourDiskRow(xs, count, ySquared, out, [&](double x, double /*rhoSquared*/) {
+        return hyperbolicColourOrUndecided(n, py, x, 1.0, margin);
+    });
+}
+
+// The Gans model: Pz^2 = 1 + rho^2, as rounded before its square root.
+int gansFast(const ScanNormals& normals, double y, double ySquared, const double* xs, int count,
+             PackedColour* out) {
+    Loaded n;
+    load(normals, n, &normals.hyperbolic());
+    const double scale = normals.hyperbolic().tieScale;
+    const YProducts py(n, y);
+    return colourRow(xs, count, out, [&](double x) {
+        const double zSquared = 1.0 + (x * x + ySquared);
+        return hyperbolicColourOrUndecided(n, py, x, std::sqrt(zSquared), scale * zSquared);
+    });
+}
+
+// The upper half-plane: Pz = s + 1.
+int upperHalfPlaneFast(const ScanNormals& normals, double y, double ySquared, const double* xs,
+                       int count, PackedColour* out) {
+    if (!(y > 0.0)) {
+        std::fill(out, out + count, grey);
+        return 0;
+    }
+    Loaded n;
+    load(normals, n, &normals.hyperbolic());
+    const double scale = normals.hyperbolic().tieScale;
+    return colourRow(xs, count, out, [&](double x) {
+        const double s = x * x + ySquared;
+        const double z = s + 1.0;
+        return hyperbolicColourOrUndecided(n, YProducts(n, s - 1.0), x + x, z, (scale * z) * z);
+    });
+}
+
+// The Euclidean plane, in every option: P = (X, Y, 1), the dot products the signed distances,
+// summed as the exact computation sums them; 1 + X^2 + Y^2 is |P|^2.
+int euclidean(const ScanNormals& normals, double y, double ySquared, const double* xs, int count,
+              PackedColour* out) {
+    Loaded n;
+    load(normals, n, &normals.euclidean());
+    const double scale = normals.euclidean().tieScale;
+    const RowDots dots(n, y, 1.0);
+    return colourRow(xs, count, out, [&](double x) {
+        return colourOrUndecided<true>(n, dots.of(0, x, 1.0), dots.of(1, x, 1.0),
+                                       dots.of(2, x, 1.0), scale * (1.0 + (x * x + ySquared)));
+    });
+}
+
 // The isa bits of the instruction sets the compiler was allowed for this variant.
 constexpr unsigned needs = 0U
 #if defined(__AVX2__)
@@ -301,10 +418,24 @@ constexpr std::array<Kernel, projectionCount> hyperbolicPaths() {
     return table;
 }
 
+// The same with a margin, for normals that suit them.
+constexpr std::array<Kernel, projectionCount> hyperbolicFastPaths() {
+    std::array<Kernel, projectionCount> table{};
+    table[static_cast<std::size_t>(Projection::stereographic)] = poincareFast;
+    table[static_cast<std::size_t>(Projection::gnomonic)] = kleinFast;
+    table[static_cast<std::size_t>(Projection::orthographic)] = gansFast;
+    table[static_cast<std::size_t>(Projection::halfplane)] = upperHalfPlaneFast;
+    return table;
+}
+
 }  // namespace
 
 extern const Kernels kernels;
-const Kernels kernels = {KernelVariant::VANTU_KERNEL_VARIANT, needs, fastPaths(),
-                         hyperbolicPaths()};
+const Kernels kernels = {KernelVariant::VANTU_KERNEL_VARIANT,
+                         needs,
+                         fastPaths(),
+                         hyperbolicPaths(),
+                         hyperbolicFastPaths(),
+                         euclidean};
 
 }  // namespace vantu::detail::VANTU_KERNEL_VARIANT

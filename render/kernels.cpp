@@ -45,15 +45,62 @@ bool runsOn(const Kernels& kernels, unsigned processor) noexcept {
     return (kernels.needs & ~processor) == 0U;
 }
 
+// The hyperbolic form <u, v>, summed as the colouring sums it.
+double form(const Vec3& u, const Vec3& v) noexcept {
+    return (u.y * v.y + u.x * v.x) - u.z * v.z;
+}
+
+// The dot product of the x and y parts, the Euclidean plane's.
+double planarDot(const Vec3& u, const Vec3& v) noexcept {
+    return u.x * v.x + u.y * v.y;
+}
+
+// The largest Euclidean squared length of the normals, as computed.
+double largestSquaredLength(const Mirrors& normals) noexcept {
+    double largest = 0.0;
+    for (const Vec3& n : normals) {
+        largest = std::max(largest, dot(n, n));
+    }
+    return largest;
+}
+
+// What a plane's kernels take from the normals, with `product` the plane's form, and the check
+// of the squared lengths against unitTolerance times `tolerance`.
+template <class Product>
+PlaneTerms planeTerms(const Mirrors& normals, const Product& product, double tolerance,
+                      double tieScale, bool worthIt) noexcept {
+    PlaneTerms terms;
+    terms.twiceDots = {2.0 * product(normals[1], normals[2]), 2.0 * product(normals[2], normals[0]),
+                       2.0 * product(normals[0], normals[1])};
+    terms.tieScale = tieScale;
+    terms.suit = worthIt && std::isfinite(tieScale) &&
+                 std::all_of(normals.begin(), normals.end(), [&](const Vec3& n) {
+                     return std::fabs(product(n, n) - 1.0) <= unitTolerance * tolerance;
+                 });
+    return terms;
+}
+
+PlaneTerms hyperbolicTerms(const Mirrors& normals) noexcept {
+    const double n2 = largestSquaredLength(normals);
+    return planeTerms(normals, form, n2, 3.0 * tieMargin * n2 * n2, n2 <= hyperbolicMarginLimit);
+}
+
+PlaneTerms euclideanTerms(const Mirrors& normals) noexcept {
+    const double n2 = largestSquaredLength(normals);
+    return planeTerms(normals, planarDot, 1.0, tieMargin * n2, true);
+}
+
 }  // namespace
 
 ScanNormals::ScanNormals(const Mirrors& normals) noexcept
     : m_mirrors(normals),
       m_twiceDots{2.0 * dot(normals[1], normals[2]), 2.0 * dot(normals[2], normals[0]),
                   2.0 * dot(normals[0], normals[1])},
-      m_suitKernels(std::all_of(normals.begin(), normals.end(), [](const Vec3& n) {
-          return std::fabs(dot(n, n) - 1.0) <= unitTolerance;
-      })) {}
+      m_suitKernels(
+          std::all_of(normals.begin(), normals.end(),
+                      [](const Vec3& n) { return std::fabs(dot(n, n) - 1.0) <= unitTolerance; })),
+      m_hyperbolic(hyperbolicTerms(normals)),
+      m_euclidean(euclideanTerms(normals)) {}
 
 const Kernels& kernelsOf(KernelVariant variant) noexcept {
     for (const Kernels* k : variants) {

@@ -32,7 +32,33 @@ inline constexpr double tieMargin = 0x1p-36;  // about 1.5e-11
 // The kernels take the squared distances as if the normals were unit vectors, so the margins
 // hold only for normals whose squared lengths, as computed, lie within unitTolerance of 1. The
 // drawing's normals lie within about 4.2e-15; others are coloured by the exact computation alone.
+// In the hyperbolic plane the squared length is the form's, and the tolerance is relative to the
+// normals' Euclidean squared length, which grows with the view's move.
 inline constexpr double unitTolerance = 0x1p-46;  // about 1.4e-14
+
+// In the planes the exact computation's squared distances carry an error that grows with the
+// sizes of the point and of the normals, so a sample is decided when each difference of two
+// squared distances, as the kernel takes it, lies farther from zero than tieMargin times
+// n^2 |P|^2 (Euclidean plane) or n^4 |P|^2 (hyperbolic plane), with n^2 the largest Euclidean
+// squared length of a normal and |P| the point's Euclidean length; in the hyperbolic models
+// |P|^2 <= 3 Pz^2. The dot products are the exact computation's own.
+
+// Beyond this n^2, reached by a hyperbolic move of 8 or 9 curvature radii, the margin would
+// leave ever more samples undecided, their share growing as e^(2t) with the move's length t: the
+// hyperbolic models then take their exact kernels.
+inline constexpr double hyperbolicMarginLimit = 0x1p24;
+
+// What the kernels of one of the planes take from the normals.
+struct PlaneTerms {
+    // 2 <Nj, Nk> for the pair other than mirror i, in the plane's form: the hyperbolic one, or
+    // the dot product of the x and y parts in the Euclidean plane.
+    std::array<double, 3> twiceDots{};
+    // tieMargin times the bound's power of n^2 (and times 3 in the hyperbolic plane): the margin
+    // of a sample is this times Pz^2 (hyperbolic) or 1 + X^2 + Y^2 (Euclidean).
+    double tieScale = 0.0;
+    // Whether the margins hold (and in the hyperbolic plane, are worth taking).
+    bool suit = false;
+};
 
 // The mirror normals of a drawing with what the kernels take from them, made together once per
 // drawing so that they always agree: twice the dot product of each pair, 2 N2.N3, 2 N3.N1 and
@@ -52,17 +78,24 @@ public:
     // Whether every normal's squared length lies within unitTolerance of 1, so that the kernels'
     // margins hold.
     [[nodiscard]] bool suitKernels() const noexcept { return m_suitKernels; }
+    // The same for the kernels of the hyperbolic and of the Euclidean plane.
+    [[nodiscard]] const PlaneTerms& hyperbolic() const noexcept { return m_hyperbolic; }
+    [[nodiscard]] const PlaneTerms& euclidean() const noexcept { return m_euclidean; }
 
 private:
     Mirrors m_mirrors;
     std::array<double, 3> m_twiceDots{};
     bool m_suitKernels = false;
+    PlaneTerms m_hyperbolic;
+    PlaneTerms m_euclidean;
 };
 
 // Colours the samples at plane coordinates (xs[i], y), i < count, into out[i]: the colour of
-// the exact computation, or `undecided`; returns how many are undecided. `ySquared` is y * y.
-// Raises no floating-point fault flag that the exact computation of the same samples would not
-// raise.
+// the exact computation, or `undecided`; returns how many are undecided. `ySquared` is y * y, and
+// xs is monotonic, as a row's abscissas are (the disks' kernels rely on it). Raises no
+// floating-point fault flag that the exact computation of the same samples would not raise, but
+// for the planes' kernels with a margin where X or Pz nears 1e154 (docs/fast-scan.md): such a
+// flag sends the row to the checked pass, which draws it the same.
 using Kernel = int (*)(const ScanNormals& normals, double y, double ySquared, const double* xs,
                        int count, PackedColour* out);
 
@@ -85,12 +118,19 @@ struct Kernels {
     // The same for the models of the hyperbolic plane, by the option's enumerator. These compute
     // exactly what the exact computation computes, and take any normals.
     std::array<Kernel, projectionCount> hyperbolicPaths;
+    // The hyperbolic models' kernels with a margin, for normals that suit them (PlaneTerms).
+    std::array<Kernel, projectionCount> hyperbolicFastPaths;
+    // The Euclidean plane's kernel, the same in every option, for normals that suit it.
+    Kernel euclidean;
 
     [[nodiscard]] Kernel of(Projection projection) const noexcept {
         return fastPaths[static_cast<std::size_t>(projection)];
     }
     [[nodiscard]] Kernel hyperbolicOf(Projection projection) const noexcept {
         return hyperbolicPaths[static_cast<std::size_t>(projection)];
+    }
+    [[nodiscard]] Kernel hyperbolicFastOf(Projection projection) const noexcept {
+        return hyperbolicFastPaths[static_cast<std::size_t>(projection)];
     }
 };
 

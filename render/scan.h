@@ -200,20 +200,22 @@ template <class Mapping>
     return regular;
 }
 
-// The fast kernel of `Mapping`, or null for a mapping that has none (the tests' own and the
-// Euclidean plane) or, on the sphere, for normals that do not suit the kernels: their samples
-// all take the exact path. The hyperbolic kernels are the exact computation itself and take any
-// normals.
+// The fast kernel of `Mapping`, or null for a mapping that has none (the tests' own) or, on the
+// sphere and in the Euclidean plane, for normals that do not suit the kernels: their samples all
+// take the exact path. The hyperbolic models take their kernels with a margin where the normals
+// suit them, and otherwise their exact kernels, which are the exact computation itself and take
+// any normals.
 template <class Mapping>
 [[nodiscard]] Kernel kernelOf(const ScanInput& in) noexcept {
     if constexpr (!requires { Mapping::id; }) {
         return nullptr;
     } else if constexpr (geometryOf<Mapping>() == Geometry::hyperbolic) {
-        return in.kernels->hyperbolicOf(Mapping::id);
+        return in.normals.hyperbolic().suit ? in.kernels->hyperbolicFastOf(Mapping::id)
+                                            : in.kernels->hyperbolicOf(Mapping::id);
     } else if constexpr (geometryOf<Mapping>() == Geometry::spherical) {
         return in.normals.suitKernels() ? in.kernels->of(Mapping::id) : nullptr;
     } else {
-        return nullptr;
+        return in.normals.euclidean().suit ? in.kernels->euclidean : nullptr;
     }
 }
 

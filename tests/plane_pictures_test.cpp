@@ -77,6 +77,8 @@ struct PlaneCase {
     // mirrors, a picture has few, and along a mirror two.
     std::size_t colours = 8;
     Sampling sampling{};
+    // The largest share of samples the exact computation may decide.
+    double mostExact = 0.002;
     friend void PrintTo(const PlaneCase& c, std::ostream* os) { *os << c.name; }
 };
 
@@ -119,8 +121,7 @@ std::optional<PackedColour> expectedPixel(const PlaneCase& c, const ref::Normals
 class PlanePictures : public testing::TestWithParam<PlaneCase> {};
 
 // Every output pixel as the reference computes it, with every variant of the fast kernels this
-// processor runs: the hyperbolic models' kernels decide every sample, and the Euclidean plane
-// leaves them all to the exact computation.
+// processor runs, each leaving the same few samples, the ties, to the exact computation.
 TEST_P(PlanePictures, AgreeWithThePlainReference) {
     const PlaneCase& c = GetParam();
     PreparedPicture picture(setupOf(c.triangle, c.plane), describedPicture(c));
@@ -139,23 +140,28 @@ TEST_P(PlanePictures, AgreeWithThePlainReference) {
     // A picture of the tiling, not of one cell or of the grey outside.
     EXPECT_GE(colours.size(), c.colours);
 
-    const bool kernel = c.plane == ref::Plane::hyperbolic;
-    const int samples = picture.width() * c.sampling.antialias * c.sampling.antialias;
+    const long samples = static_cast<long>(picture.width()) * picture.height() *
+                         c.sampling.antialias * c.sampling.antialias;
     std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()));
+    std::optional<long> firstExact;
     for (const KernelVariant variant : builtKernelVariants()) {
         if (!runsHere(variant)) {
             continue;
         }
         picture.useKernels(variant);
+        long exact = 0;
         for (int j = 0; j < picture.height(); ++j) {
-            ASSERT_EQ(picture.renderRow(j, row), kernel ? 0 : samples)
-                << nameOf(variant) << " row " << j;
+            exact += picture.renderRow(j, row);
             for (int i = 0; i < picture.width(); ++i) {
                 ASSERT_EQ(row[static_cast<std::size_t>(i)],
                           expected[static_cast<std::size_t>(j * picture.width() + i)])
                     << nameOf(variant) << " " << i << ", " << j;
             }
         }
+        EXPECT_LE(static_cast<double>(exact), c.mostExact * static_cast<double>(samples))
+            << nameOf(variant) << ": " << exact << " of " << samples << " samples exact";
+        EXPECT_EQ(exact, firstExact.value_or(exact)) << nameOf(variant);
+        firstExact = exact;
     }
 }
 
@@ -210,6 +216,37 @@ INSTANTIATE_TEST_SUITE_P(
                   {60, 50},
                   8,
                   {1, 3}},
+        // The margins' hard cases: the disk's edge, where the point nears the light cone; moves
+        // short of the limit of the margins, where the normals have grown; zoomed out, where P
+        // does.
+        PlaneCase{"PoincareEdge", T{{2, 3, 7}}, P::hyperbolic, M::stereo, 30, {}, {161, 121}},
+        PlaneCase{"KleinEdge", T{{3, 3, 4}}, P::hyperbolic, M::gnome, 40, {}, {97, 89}},
+        PlaneCase{"PoincareMoved",
+                  T{{2, 3, 7}},
+                  P::hyperbolic,
+                  M::stereo,
+                  40,
+                  {5 * unit, 0, 20},
+                  {97, 80},
+                  2},
+        PlaneCase{"KleinNearTheMarginsLimit",
+                  T{{2, 4, 5}},
+                  P::hyperbolic,
+                  M::gnome,
+                  50,
+                  {8 * unit, 0, 0},
+                  {97, 80},
+                  2,
+                  {},
+                  0.01},
+        PlaneCase{"GansZoomedOut", T{{2, 3, 7}}, P::hyperbolic, M::ortho, 0.5, {}, {97, 80}, 4},
+        PlaneCase{"HalfPlaneZoomedOut",
+                  T{{3, 3, 4}},
+                  P::hyperbolic,
+                  M::halfplane,
+                  2,
+                  {0, 0, 10},
+                  {97, 80}},
         // Long moves, where the hyperbolic numbers grow: 12 to 30 curvature radii along side c,
         // the mirror through the centre, far beyond the other two.
         PlaneCase{"PoincareLongMove",
@@ -254,6 +291,15 @@ INSTANTIATE_TEST_SUITE_P(
                   {40, 30},
                   8,
                   {3, 2}},
+        PlaneCase{"EuclideanZoomedOut", T{{2, 4, 4}}, P::euclidean, M::gnome, 0.5, {}, {97, 80}, 4},
+        PlaneCase{"EuclideanLongMove",
+                  T{{3, 3, 3}},
+                  P::euclidean,
+                  M::stereo,
+                  20,
+                  {5000 * unit, 0, 30},
+                  {97, 80},
+                  2},
         PlaneCase{"EuclideanNegativeScale",
                   T{{2, 3, 6}},
                   P::euclidean,
@@ -262,6 +308,40 @@ INSTANTIATE_TEST_SUITE_P(
                   {0, 0, 45},
                   {80, 61}}),
     RowName());
+
+// At a huge R a picture shows nearly one point, F, the foot of the bisector of C, which in a
+// triangle with A = B lies on mirror 3 as far from mirror 1 as from mirror 2: D1 and D2 tie but
+// for their rounding, so every sample lies within the margin and takes the exact computation,
+// whose colours are the reference's.
+TEST(PlanePictures, LeaveTiesWithinTheMarginToTheExactComputation) {
+    const PlaneCase cases[] = {
+        {"", T{{3, 3, 3}}, P::euclidean, M::gnome, 1e300, {}, {41, 31}},
+        {"", T{{4, 4, 4}}, P::hyperbolic, M::stereo, 1e300, {}, {41, 31}},
+        {"", T{{3, 3, 4}}, P::hyperbolic, M::gnome, 1e300, {}, {41, 31}},
+        {"", T{{7, 7, 2}}, P::hyperbolic, M::ortho, 1e300, {}, {41, 31}},
+        {"", T{{3, 3, 7}}, P::hyperbolic, M::halfplane, 1e300, {}, {41, 31}},
+    };
+    for (const PlaneCase& c : cases) {
+        PreparedPicture picture(setupOf(c.triangle, c.plane), describedPicture(c));
+        const ref::Normals n = ref::solve(c.triangle, c.plane, pi);
+        std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()));
+        for (const KernelVariant variant : builtKernelVariants()) {
+            if (!runsHere(variant)) {
+                continue;
+            }
+            picture.useKernels(variant);
+            for (int j = 0; j < picture.height(); ++j) {
+                ASSERT_EQ(picture.renderRow(j, row), picture.width())
+                    << nameOf(variant) << " (" << c.triangle.p[0] << " " << c.triangle.p[1] << " "
+                    << c.triangle.p[2] << ") row " << j;
+                for (int i = 0; i < picture.width(); ++i) {
+                    ASSERT_EQ(row[static_cast<std::size_t>(i)], expectedPixel(c, n, i, j))
+                        << nameOf(variant) << " " << i << ", " << j;
+                }
+            }
+        }
+    }
+}
 
 // The solver of the reference, which the pictures above rest on: every normal points into the
 // triangle, and the normals meet at the triangle's angles: <N2, N3> = -cos A and so on.
