@@ -95,10 +95,18 @@ std::optional<Geometry> geometryOf(const DrawRequest& request) noexcept {
     }
 }
 
-// The tooltips of LON and LAT in `geometry`: turns of the sphere, moves of a plane.
-std::pair<QString, QString> moveToolTips(Geometry geometry) {
+// What the picture, the view's box and LON and LAT say they do in `geometry`: turn the sphere, or
+// move a plane.
+struct ViewToolTips {
+    QString picture, view, lon, lat;
+};
+
+ViewToolTips viewToolTips(Geometry geometry) {
     if (geometry == Geometry::spherical) {
-        return {QStringLiteral("About the vertical axis; positive moves the front to the right"),
+        return {QStringLiteral("Drag to turn the sphere, Shift+drag to roll it, the wheel to zoom; "
+                               "right-click for more"),
+                QStringLiteral("How the sphere is turned: drag the picture, or type"),
+                QStringLiteral("About the vertical axis; positive moves the front to the right"),
                 QStringLiteral("About the horizontal axis; positive moves the front down")};
     }
     const QString move = QStringLiteral(
@@ -106,7 +114,10 @@ std::pair<QString, QString> moveToolTips(Geometry geometry) {
         "moves the plane %3");
     const QString unit = geometry == Geometry::hyperbolic ? QStringLiteral("the curvature radius")
                                                           : QStringLiteral("the triangle's side c");
-    return {move.arg(QStringLiteral("horizontal"), unit, QStringLiteral("to the right")),
+    return {QStringLiteral("Drag to move the plane, the point under the cursor staying under it; "
+                           "Shift+drag to roll it, the wheel to zoom; right-click for more"),
+            QStringLiteral("How the plane is moved and rolled: drag the picture, or type"),
+            move.arg(QStringLiteral("horizontal"), unit, QStringLiteral("to the right")),
             move.arg(QStringLiteral("vertical"), unit, QStringLiteral("down"))};
 }
 
@@ -179,10 +190,8 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
     layout->addWidget(panel);
     layout->addWidget(picture, 1);
     setCentralWidget(central);
-    describe(picture,
-             QStringLiteral("Drag to turn the sphere, Shift+drag to roll it, the wheel to zoom; "
-                            "right-click for more"),
-             QStringLiteral("Picture"));
+    // Its tooltip is its geometry's (fitGeometry).
+    picture->setAccessibleName(QStringLiteral("Picture"));
 
     viewStatus->setAccessibleName(QStringLiteral("View and R"));
     pointStatus->setAccessibleName(QStringLiteral("Point under the cursor"));
@@ -257,7 +266,6 @@ void Explorer::buildPanel(QWidget* panel) {
     column->addWidget(pictureBox);
 
     auto* viewBox = new QGroupBox(QStringLiteral("view"));
-    viewBox->setToolTip(QStringLiteral("How the sphere is turned: drag the picture, or type"));
     auto* viewLayout = new QFormLayout(viewBox);
     const struct {
         QDoubleSpinBox* box;
@@ -693,9 +701,13 @@ void Explorer::fitGeometry(Geometry geometry) {
     const bool sphere = geometry == Geometry::spherical;
     const double moves = planeMoveLimit(geometry);
     m_view = heldView(m_view, geometry);
-    const auto [lonTip, latTip] = moveToolTips(geometry);
-    lon->setToolTip(lonTip);
-    lat->setToolTip(latTip);
+    const ViewToolTips tips = viewToolTips(geometry);
+    picture->setToolTip(tips.picture);
+    if (QWidget* const viewBox = lon->parentWidget()) {
+        viewBox->setToolTip(tips.view);
+    }
+    lon->setToolTip(tips.lon);
+    lat->setToolTip(tips.lat);
     for (const auto& [box, limit, wraps, value] :
          {std::tuple{lon, moves, sphere, m_view.lon},
           std::tuple{lat, sphere ? 90.0 : moves, false, m_view.lat}}) {

@@ -549,6 +549,14 @@ const CommandRow commandRows[] = {
          partsOf(e).lat->setValue(-20.25);
          partsOf(e).roll->setValue(15);
      }},
+    // (2 3 8) in the upper half-plane, moved further than a sphere's view goes.
+    {"halfPlaneMovedFar",
+     [](Explorer& e) {
+         partsOf(e).code->setEditText(QStringLiteral("2 3 8"));
+         partsOf(e).halfPlane->setChecked(true);
+         partsOf(e).lon->setValue(1234.56);
+         partsOf(e).lat->setValue(-300);
+     }},
     // Quotes, a blank and a dollar sign in the code go through the shell as they are.
     {"codeThatNeedsQuoting",
      [](Explorer& e) {
@@ -1117,6 +1125,12 @@ TEST_F(ExplorerTest, PlanesNameTheirModelsAndFollowADrag) {
             EXPECT_TRUE(refusal ? buttons[i]->toolTip() == QString::fromStdString(*refusal)
                                 : buttons[i]->toolTip().startsWith(QString::fromUtf8(row.names[i]) +
                                                                    QStringLiteral(": ")));
+        }
+        // The picture and the view's boxes say what a drag and LON do: turn the sphere, or move
+        // the plane.
+        for (const QWidget* part : {static_cast<QWidget*>(picture), parts.lon->parentWidget()}) {
+            EXPECT_EQ(part->toolTip().contains(QStringLiteral("the plane")),
+                      geometry != Geometry::spherical);
         }
         if (geometry == Geometry::spherical) {
             continue;
