@@ -3,6 +3,8 @@
 #include "desktop/input_controls.h"
 
 #include <cstddef>
+#include <optional>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -52,14 +54,34 @@ InputControls::InputControls(QComboBox* code, std::array<QRadioButton*, 3> rotat
     nameProjections(Geometry::spherical);
 }
 
-void InputControls::nameProjections(Geometry geometry) {
+std::vector<std::pair<QRadioButton*, Projection>> InputControls::projectionButtons() const {
+    std::vector<std::pair<QRadioButton*, Projection>> buttons;
     for (std::size_t i = 0; i < m_projection.size(); ++i) {
+        buttons.emplace_back(m_projection[i], sphereProjectionNames[i].projection);
+    }
+    if (m_halfPlane != nullptr) {
+        buttons.emplace_back(m_halfPlane, Projection::halfplane);
+    }
+    return buttons;
+}
+
+void InputControls::addHalfPlane(QRadioButton* button) {
+    m_halfPlane = button;
+    m_halfPlane->setText(qText(projectionName(Projection::halfplane)));
+    nameProjections(m_named);
+}
+
+void InputControls::nameProjections(Geometry geometry) {
+    m_named = geometry;
+    for (const auto& [button, option] : projectionButtons()) {
         // As projectionToolTip writes the sphere's: "Poincaré disk: ...".
-        const ProjectionWords words =
-            projectionWords(sphereProjectionNames[i].projection, geometry);
-        describe(m_projection[i],
-                 qText(words.title) + QStringLiteral(": ") + qText(words.description),
+        const ProjectionWords words = projectionWords(option, geometry);
+        const std::optional<std::string> refusal = projectionRefusal(option, geometry);
+        describe(button,
+                 refusal ? qText(*refusal)
+                         : qText(words.title) + QStringLiteral(": ") + qText(words.description),
                  qText(words.title));
+        button->setEnabled(!refusal);
     }
 }
 
@@ -77,8 +99,8 @@ void InputControls::show(const DrawRequest& request) {
     m_rotation[request.rotation == 1 ? 1 : request.rotation == 2 ? 2 : 0]->setChecked(true);
     m_reverse->setChecked(request.reverse);
     showScale(request.scale);
-    for (std::size_t i = 0; i < m_projection.size(); ++i) {
-        m_projection[i]->setChecked(sphereProjectionNames[i].projection == request.projection);
+    for (const auto& [button, option] : projectionButtons()) {
+        button->setChecked(option == request.projection);
     }
 }
 
@@ -95,9 +117,9 @@ DrawRequest InputControls::choices() const {
     request.rotation = m_rotation[1]->isChecked() ? 1 : m_rotation[2]->isChecked() ? 2 : 0;
     // A third state, which the window never gives, is not "reverse".
     request.reverse = m_reverse->checkState() == Qt::Checked;
-    for (std::size_t i = 0; i < m_projection.size(); ++i) {
-        if (m_projection[i]->isChecked()) {
-            request.projection = sphereProjectionNames[i].projection;
+    for (const auto& [button, option] : projectionButtons()) {
+        if (button->isChecked()) {
+            request.projection = option;
         }
     }
     return request;

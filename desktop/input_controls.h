@@ -3,6 +3,8 @@
 #pragma once
 
 #include <array>
+#include <utility>
+#include <vector>
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -15,7 +17,8 @@ namespace vantu {
 
 // The drawing's five inputs as controls, the same in both windows: the triangle's box, the
 // rotation's three buttons, "reverse", R's box and the projection's three buttons (in the order
-// of projectionNames). Each window makes and places them; the group gives them their captions,
+// of projectionNames), and in the Explorer a fourth, "halfplane", which only the hyperbolic plane
+// has (addHalfPlane). Each window makes and places them; the group gives them their captions,
 // tooltips and names for screen readers and the catalogue, and reads them into a DrawRequest.
 class InputControls {
 public:
@@ -39,8 +42,14 @@ public:
     // Fills the triangle's box with the catalogue, with no entry selected and `shown` as its text.
     void fillCatalogue(const QString& shown);
 
+    // Adds `button` as the projection's fourth button, "halfplane", after the sphere's three; a
+    // group without it (Form1's) has those three alone.
+    void addHalfPlane(QRadioButton* button);
+
     // The projection's buttons are described, in their tooltips and to screen readers, by the
     // model each shows in `geometry` ("Poincaré disk"); their captions stay the options' names.
+    // A button that cannot show `geometry` ("halfplane" on the sphere) is disabled, its tooltip
+    // saying why (projectionRefusal).
     void nameProjections(Geometry geometry);
 
     // The controls show `request`.
@@ -61,7 +70,12 @@ private:
     QCheckBox* m_reverse;
     QLineEdit* m_scale;
     std::array<QRadioButton*, sphereProjectionCount> m_projection;
+    QRadioButton* m_halfPlane = nullptr;  // the fourth button, when there is one
     Style m_style;
+    Geometry m_named = Geometry::spherical;  // what nameProjections last named them for
+
+    // Each projection's button, with the projection it chooses.
+    [[nodiscard]] std::vector<std::pair<QRadioButton*, Projection>> projectionButtons() const;
 };
 
 }  // namespace vantu

@@ -4,6 +4,8 @@
 
 #include <cmath>
 #include <cstdio>
+#include <optional>
+#include <tuple>
 #include <utility>
 
 #include <QApplication>
@@ -35,6 +37,8 @@
 #include "geometry/text.h"
 #include "polyhedron/dual.h"
 #include "polyhedron/polyhedron_facts.h"
+#include "setup/triangle_code.h"
+#include "setup/triangle_notation.h"
 
 namespace vantu::explorer {
 namespace {
@@ -77,6 +81,46 @@ public:
     }
 };
 
+// The geometry the triangle of `request` is drawn in, as prepareDrawing decides it (a code on
+// the sphere), or nothing when its text bounds no triangle.
+std::optional<Geometry> geometryOf(const DrawRequest& request) noexcept {
+    if (request.notation == TriangleNotation::code) {
+        return Geometry::spherical;
+    }
+    try {
+        requireProperTriangle(request.triangleCode, request.notation);
+        return triangleGeometry(exactFractions(request.triangleCode, request.notation));
+    } catch (...) {
+        return std::nullopt;
+    }
+}
+
+// What the picture, the view's box and LON and LAT say they do in `geometry`: turn the sphere, or
+// move a plane.
+struct ViewToolTips {
+    QString picture, view, lon, lat;
+};
+
+ViewToolTips viewToolTips(Geometry geometry) {
+    if (geometry == Geometry::spherical) {
+        return {QStringLiteral("Drag to turn the sphere, Shift+drag to roll it, the wheel to zoom; "
+                               "right-click for more"),
+                QStringLiteral("How the sphere is turned: drag the picture, or type"),
+                QStringLiteral("About the vertical axis; positive moves the front to the right"),
+                QStringLiteral("About the horizontal axis; positive moves the front down")};
+    }
+    const QString move = QStringLiteral(
+        "A move along the %1 line through the centre, a degree for \u03c0/180 of %2; positive "
+        "moves the plane %3");
+    const QString unit = geometry == Geometry::hyperbolic ? QStringLiteral("the curvature radius")
+                                                          : QStringLiteral("the triangle's side c");
+    return {QStringLiteral("Drag to move the plane, the point under the cursor staying under it; "
+                           "Shift+drag to roll it, the wheel to zoom; right-click for more"),
+            QStringLiteral("How the plane is moved and rolled: drag the picture, or type"),
+            move.arg(QStringLiteral("horizontal"), unit, QStringLiteral("to the right")),
+            move.arg(QStringLiteral("vertical"), unit, QStringLiteral("down"))};
+}
+
 // The share of the screen's available area the window takes at first, as an image viewer
 // opens: the picture has the most of it beside the panel and the facts.
 constexpr double openingShare = 0.9;
@@ -95,7 +139,7 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
       reverse(named(new QCheckBox, "reverse")),
       scale(named(new QLineEdit, "scale")),
       projection{named(new QRadioButton, "projection0"), named(new QRadioButton, "projection1"),
-                 named(new QRadioButton, "projection2")},
+                 named(new QRadioButton, "projection2"), named(new QRadioButton, "projection3")},
       lon(named(new AngleBox(180.0, true), "lon")),
       lat(named(new AngleBox(90.0, false), "lat")),
       roll(named(new AngleBox(180.0, true), "roll")),
@@ -111,7 +155,7 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
       polyhedronFacts(named(new QLabel, "polyhedronFacts")),
       polyhedronDock(new QDockWidget(QStringLiteral("Polyhedron"), this)),
       m_inputs(
-          code, rotation, reverse, scale, projection,
+          code, rotation, reverse, scale, {projection[0], projection[1], projection[2]},
           {QStringLiteral(
                "The triangle: a code, a label then three fractions p/q, each a corner angle of "
                "q/p of a half turn (\"300 2/1:3/1:3/1\"); or the usual notation, three "
@@ -122,7 +166,7 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
                           "and - change it too"),
            true, true}),
       m_opening(opening),
-      m_view(boxedView(opening.view)),
+      m_view(opening.view),
       m_saveDialogs(platformSaveDialogs(SavedTypes::pngOrWebp)),
       m_modelDialogs(platformSaveDialogs(SavedTypes::models)),
       m_frames(std::move(frames)) {
@@ -146,10 +190,8 @@ Explorer::Explorer(const PictureDescription& opening, QWidget* parent, FrameOpti
     layout->addWidget(panel);
     layout->addWidget(picture, 1);
     setCentralWidget(central);
-    describe(picture,
-             QStringLiteral("Drag to turn the sphere, Shift+drag to roll it, the wheel to zoom; "
-                            "right-click for more"),
-             QStringLiteral("Picture"));
+    // Its tooltip is its geometry's (fitGeometry).
+    picture->setAccessibleName(QStringLiteral("Picture"));
 
     viewStatus->setAccessibleName(QStringLiteral("View and R"));
     pointStatus->setAccessibleName(QStringLiteral("Point under the cursor"));
@@ -212,10 +254,11 @@ void Explorer::buildPanel(QWidget* panel) {
     pictureLayout->addRow(QStringLiteral("R"), scale);
     auto* projectionLayout = new QVBoxLayout;
     auto* projections = new QButtonGroup(this);
-    for (int i = 0; i < 3; ++i) {
-        projections->addButton(projection[static_cast<std::size_t>(i)], i);
-        projectionLayout->addWidget(projection[static_cast<std::size_t>(i)]);
+    for (std::size_t i = 0; i < projection.size(); ++i) {
+        projections->addButton(projection[i], static_cast<int>(i));
+        projectionLayout->addWidget(projection[i]);
     }
+    m_inputs.addHalfPlane(projection[3]);
     m_inputs.show(request);
     auto* projectionLabel = new QLabel(QStringLiteral("projection"));
     projectionLabel->setToolTip(InputControls::projectionsToolTip);
@@ -223,7 +266,6 @@ void Explorer::buildPanel(QWidget* panel) {
     column->addWidget(pictureBox);
 
     auto* viewBox = new QGroupBox(QStringLiteral("view"));
-    viewBox->setToolTip(QStringLiteral("How the sphere is turned: drag the picture, or type"));
     auto* viewLayout = new QFormLayout(viewBox);
     const struct {
         QDoubleSpinBox* box;
@@ -232,10 +274,9 @@ void Explorer::buildPanel(QWidget* panel) {
         const char* name;
         double value;
     } angles[] = {
-        {lon, "LON", "About the vertical axis; positive moves the front to the right",
-         "Longitude in degrees", m_view.lon},
-        {lat, "LAT", "About the horizontal axis; positive moves the front down",
-         "Latitude in degrees", m_view.lat},
+        // LON's and LAT's tooltips are their geometry's (fitGeometry).
+        {lon, "LON", nullptr, "Longitude in degrees", m_view.lon},
+        {lat, "LAT", nullptr, "Latitude in degrees", m_view.lat},
         {roll, "ROLL", "About the axis towards you; positive turns counter-clockwise",
          "Roll in degrees", m_view.roll},
     };
@@ -244,6 +285,7 @@ void Explorer::buildPanel(QWidget* panel) {
         describe(angle.box, QString::fromUtf8(angle.tip), QString::fromUtf8(angle.name));
         viewLayout->addRow(QString::fromUtf8(angle.label), angle.box);
     }
+    fitGeometry(geometryOf(request).value_or(Geometry::spherical));
     column->addWidget(viewBox);
 
     faultText->setWordWrap(true);
@@ -337,7 +379,7 @@ void Explorer::buildActions() {
     };
     const auto turn = [this](double dLon, double dLat, double dRoll) {
         return [this, dLon, dLat, dRoll] {
-            setView(movedBy(m_view, dLon, dLat, dRoll, shownGeometry()));
+            setView(movedBy(m_view, dLon, dLat, dRoll, m_viewGeometry));
         };
     };
     const auto zoom = [this](double factor) {
@@ -492,6 +534,11 @@ bool Explorer::isCurrent() const noexcept {
 }
 
 void Explorer::redraw() {
+    // The buttons and the boxes of the triangle's geometry, before the view is read.
+    if (const std::optional<Geometry> geometry = geometryOf(m_inputs.choices());
+        geometry && *geometry != m_viewGeometry) {
+        fitGeometry(*geometry);
+    }
     PictureDescription description;
     try {
         description.request = m_inputs.request();
@@ -639,13 +686,38 @@ void Explorer::choosePoint(QPointF position) {
 }
 
 void Explorer::setView(const View& view) {
-    m_view = view;
+    m_view = heldView(view, m_viewGeometry);
     for (const auto& [box, value] :
-         {std::pair{lon, view.lon}, std::pair{lat, view.lat}, std::pair{roll, view.roll}}) {
+         {std::pair{lon, m_view.lon}, std::pair{lat, m_view.lat}, std::pair{roll, m_view.roll}}) {
         const QSignalBlocker quiet(box);
         box->setValue(value);
     }
     redraw();
+}
+
+void Explorer::fitGeometry(Geometry geometry) {
+    m_viewGeometry = geometry;
+    m_inputs.nameProjections(geometry);
+    const bool sphere = geometry == Geometry::spherical;
+    const double moves = planeMoveLimit(geometry);
+    m_view = heldView(m_view, geometry);
+    const ViewToolTips tips = viewToolTips(geometry);
+    picture->setToolTip(tips.picture);
+    if (QWidget* const viewBox = lon->parentWidget()) {
+        viewBox->setToolTip(tips.view);
+    }
+    lon->setToolTip(tips.lon);
+    lat->setToolTip(tips.lat);
+    for (const auto& [box, limit, wraps, value] :
+         {std::tuple{lon, moves, sphere, m_view.lon},
+          std::tuple{lat, sphere ? 90.0 : moves, false, m_view.lat}}) {
+        const QSignalBlocker quiet(box);
+        box->setRange(-limit, limit);
+        box->setWrapping(wraps);
+        box->setValue(value);
+    }
+    const QSignalBlocker quiet(roll);
+    roll->setValue(m_view.roll);
 }
 
 void Explorer::setScale(double value) {
@@ -656,6 +728,7 @@ void Explorer::setScale(double value) {
 void Explorer::showFault(const QString& message, std::uint64_t generation) {
     m_faultGeneration = generation;
     faultText->setText(drawingStoppedText(message));
+    showFrameStatus();
 }
 
 void Explorer::takeFrame(const Frame& frame) {
@@ -668,14 +741,24 @@ void Explorer::takeFrame(const Frame& frame) {
         m_faultGeneration = 0;
         faultText->clear();
     }
-    // The projection's buttons name the models of the frame's geometry.
-    m_inputs.nameProjections(shownGeometry());
-    const View& view = frame.description.view;
-    viewStatus->setText(QStringLiteral("view %1, %2, %3 \u00b7 R %4")
-                            .arg(number(view.lon), number(view.lat), number(view.roll),
-                                 number(frame.description.request.scale)));
     timeStatus->setText(QStringLiteral("frame %1 ms").arg(frame.milliseconds, 0, 'f', 1));
+    showFrameStatus();
     showPoint(m_cursor);
+}
+
+void Explorer::showFrameStatus() {
+    if (!m_shown) {
+        return;
+    }
+    const View& view = m_shown->description.view;
+    QString words = QStringLiteral("view %1, %2, %3 \u00b7 R %4")
+                        .arg(number(view.lon), number(view.lat), number(view.roll),
+                             number(m_shown->description.request.scale));
+    // While a fault stands, the picture is not of the inputs.
+    if (m_faultGeneration != 0) {
+        words += QStringLiteral(" \u00b7 the drawing stopped; this is the last picture drawn");
+    }
+    viewStatus->setText(words);
 }
 
 void Explorer::showPoint(std::optional<QPointF> position) {
@@ -690,11 +773,30 @@ void Explorer::showPoint(std::optional<QPointF> position) {
         pointStatus->clear();
         return;
     }
-    const auto coordinate = [](double v) { return QString::number(v, 'f', 4); };
-    pointStatus->setText(QStringLiteral("point (%1, %2, %3): %4; %5")
-                             .arg(coordinate(point->point.x), coordinate(point->point.y),
-                                  coordinate(point->point.z), QString::fromStdString(point->cell),
-                                  QString::fromStdString(point->hue)));
+    // The point of the sphere or of the hyperboloid's sheet, whose coordinates grow as e^t with a
+    // move's length t and so are written to six significant digits; the Euclidean plane's point
+    // (x, y) in sides c. A plane's point as planePointsAt finds it, however far the move.
+    const Geometry geometry = shownGeometry();
+    Vec3 p = point->point;
+    if (geometry != Geometry::spherical) {
+        const auto points = planePointsAt(*position);
+        if (!points) {
+            pointStatus->clear();
+            return;
+        }
+        p = points->first;
+    }
+    const auto coordinate = [geometry](double v) {
+        return geometry == Geometry::hyperbolic ? QString::number(v, 'g', 6)
+                                                : QString::number(v, 'f', 4);
+    };
+    const QString where =
+        geometry == Geometry::euclidean
+            ? QStringLiteral("(%1, %2)").arg(coordinate(p.x), coordinate(p.y))
+            : QStringLiteral("(%1, %2, %3)").arg(coordinate(p.x), coordinate(p.y), coordinate(p.z));
+    pointStatus->setText(
+        QStringLiteral("point %1: %2; %3")
+            .arg(where, QString::fromStdString(point->cell), QString::fromStdString(point->hue)));
 }
 
 Geometry Explorer::shownGeometry() const noexcept {
@@ -709,23 +811,33 @@ std::optional<std::pair<Vec3, Vec3>> Explorer::planePointsAt(QPointF position) c
     if (!pixel) {
         return std::nullopt;
     }
-    const std::optional<Vec3> shown = m_shown->picture->picture().pointOf(pixel->x(), pixel->y());
-    if (!shown) {
+    const std::optional<Vec3> model = m_shown->picture->picture().pointOf(pixel->x(), pixel->y());
+    if (!model) {
         return std::nullopt;
     }
+    // On the sheet, or at z = 1, before it is moved back: a point a long move away has
+    // coordinates so large that its form, computed from them, is lost to rounding.
+    const Geometry geometry = shownGeometry();
+    const double factor =
+        geometry == Geometry::hyperbolic
+            ? std::sqrt((model->z * model->z) - ((model->y * model->y) + (model->x * model->x)))
+            : model->z;
+    if (!(factor > 0.0) || !std::isfinite(factor)) {
+        return std::nullopt;
+    }
+    const Vec3 shown{model->x / factor, model->y / factor, model->z / factor};
     const DrawSetup& setup = m_shown->picture->setup();
-    return std::pair{movedBack(*shown, m_shown->description.view, setup.pi, setup.geometry),
-                     *shown};
+    return std::pair{movedBack(shown, m_shown->description.view, setup.pi, geometry), shown};
 }
 
 void Explorer::spinStep() {
     const double seconds = static_cast<double>(m_spinClock.restart()) / 1000.0;
     // Spinning turns the sphere about its axis and rolls a plane.
     const double angle = spinDegreesPerSecond * seconds;
-    if (shownGeometry() == Geometry::spherical) {
+    if (m_viewGeometry == Geometry::spherical) {
         setView(turnedBy(m_view, angle, 0.0, 0.0));
     } else {
-        setView(movedBy(m_view, 0.0, 0.0, angle, shownGeometry()));
+        setView(movedBy(m_view, 0.0, 0.0, angle, m_viewGeometry));
     }
 }
 
@@ -746,7 +858,9 @@ bool Explorer::eventFilter(QObject* watched, QEvent* event) {
                 m_dragView = m_view;
                 m_dragRolls = mouse.modifiers().testFlag(Qt::ShiftModifier);
                 m_grabbed.reset();
-                if (const auto points = planePointsAt(mouse.position())) {
+                // The plane of the frame shown, while it is the plane the boxes move.
+                if (const auto points = planePointsAt(mouse.position());
+                    points && shownGeometry() == m_viewGeometry) {
                     m_grabbed = points->first;
                 }
             }
@@ -765,8 +879,10 @@ bool Explorer::eventFilter(QObject* watched, QEvent* event) {
                     const QPointF centre(picture->width() / 2.0, picture->height() / 2.0);
                     const QPointF from = *m_dragFrom - centre;
                     const QPointF now = to - centre;
-                    setView(turnedBy(m_dragView, 0.0, 0.0,
-                                     sweptAngle(from.x(), from.y(), now.x(), now.y())));
+                    // A roll alone: a plane's moves stay as long as they are.
+                    setView(movedBy(m_dragView, 0.0, 0.0,
+                                    sweptAngle(from.x(), from.y(), now.x(), now.y()),
+                                    m_viewGeometry));
                 } else if (m_grabbed) {
                     // The grabbed point of the plane stays under the cursor.
                     if (const auto points = planePointsAt(to)) {
@@ -776,7 +892,7 @@ bool Explorer::eventFilter(QObject* watched, QEvent* event) {
                             setView(*view);
                         }
                     }
-                } else if (shownGeometry() == Geometry::spherical) {
+                } else if (m_viewGeometry == Geometry::spherical) {
                     const QPointF moved = to - *m_dragFrom;
                     setView(dragged(m_dragView, moved.x(), moved.y(), picture->height()));
                 }

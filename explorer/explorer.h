@@ -108,13 +108,14 @@ protected:
 
 private:
     // The controls, the picture and the status bar's parts, each named as here (the buttons
-    // "rotation0" to "rotation2" and "projection0" to "projection2"); the window owns them.
+    // "rotation0" to "rotation2" and "projection0" to "projection3"); the window owns them.
     QComboBox* const code;  // a catalogue entry, a typed code or the usual notation "p q r"
-    const std::array<QRadioButton*, 3> rotation;    // "0", "1", "2"
-    QCheckBox* const reverse;                       // "reverse"
-    QLineEdit* const scale;                         // R
-    const std::array<QRadioButton*, 3> projection;  // "stereo", "gnome", "ortho"
-    QDoubleSpinBox* const lon;                      // the view's three angles
+    const std::array<QRadioButton*, 3> rotation;  // "0", "1", "2"
+    QCheckBox* const reverse;                     // "reverse"
+    QLineEdit* const scale;                       // R
+    // "stereo", "gnome", "ortho", and "halfplane", which only the hyperbolic plane has.
+    const std::array<QRadioButton*, 4> projection;
+    QDoubleSpinBox* const lon;  // the view's three angles, or in a plane its two moves and roll
     QDoubleSpinBox* const lat;
     QDoubleSpinBox* const roll;
     QLabel* const faultText;  // beside the controls: why the picture cannot be drawn
@@ -156,6 +157,12 @@ private:
     // The view becomes `view`: the angle boxes show it and a frame of it is asked for.
     void setView(const View& view);
 
+    // The projection's buttons name the models of `geometry`, and the view's boxes take its
+    // ranges: on the sphere LON and ROLL wrap within [-180, 180] and LAT is held within
+    // [-90, 90], the view brought there (boxedView); in a plane LON and LAT are moves as long
+    // as planeMoveLimit, which the view is held within.
+    void fitGeometry(Geometry geometry);
+
     // R becomes `value`: the R box shows it and a frame of it is asked for.
     void setScale(double value);
 
@@ -163,6 +170,9 @@ private:
     void showFault(const QString& message, std::uint64_t generation);
 
     void takeFrame(const Frame& frame);
+    // The status bar's view and R of the frame shown, and, while a fault stands, that it is the
+    // last picture drawn.
+    void showFrameStatus();
     void showPoint(std::optional<QPointF> position);
     void spinStep();
     void copyPictureNow() noexcept;
@@ -199,6 +209,9 @@ private:
     std::optional<Polyhedron> m_polyhedron;
     // The geometry of the frame shown, the sphere's before the first.
     [[nodiscard]] Geometry shownGeometry() const noexcept;
+    // The geometry of the triangle wanted, as far as its text tells it (fitGeometry's): what the
+    // keys and spinning move in and the boxes hold.
+    Geometry m_viewGeometry = Geometry::spherical;
     // The plane's point (movedBack's) and the model's point under `position` in the frame
     // shown, when it is of a plane and shows a point there.
     [[nodiscard]] std::optional<std::pair<Vec3, Vec3>> planePointsAt(QPointF position) const;

@@ -16,7 +16,29 @@ double hundredths(double degrees) noexcept {
     return std::round(degrees * 100.0) / 100.0 + 0.0;
 }
 
+// `degrees` at the nearest hundredth, held within the boxes of `geometry`'s plane; 0 for an
+// angle that is not finite.
+double heldMove(double degrees, Geometry geometry) noexcept {
+    if (!std::isfinite(degrees)) {
+        return 0.0;
+    }
+    const double limit = planeMoveLimit(geometry);
+    return std::clamp(hundredths(degrees), -limit, limit);
+}
+
 }  // namespace
+
+double planeMoveLimit(Geometry geometry) noexcept {
+    switch (geometry) {
+        case Geometry::hyperbolic:
+            return hyperbolicMoveLimit;
+        case Geometry::euclidean:
+            return euclideanMoveLimit;
+        case Geometry::spherical:
+            break;
+    }
+    return 180.0;
+}
 
 double wrappedAngle(double degrees) noexcept {
     if (!std::isfinite(degrees)) {
@@ -56,6 +78,17 @@ View boxedView(const View& view) noexcept {
     return boxed;
 }
 
+View heldView(const View& view, Geometry geometry) noexcept {
+    if (geometry == Geometry::spherical) {
+        return boxedView(view);
+    }
+    const double limit = planeMoveLimit(geometry);
+    const auto held = [limit](double degrees) {
+        return std::isfinite(degrees) ? std::clamp(degrees, -limit, limit) : 0.0;
+    };
+    return {held(view.lon), held(view.lat), boxedView(View{0.0, 0.0, view.roll}).roll};
+}
+
 View turnedBy(const View& view, double lon, double lat, double roll) noexcept {
     return {wrappedAngle(view.lon + lon), clampedLatitude(view.lat + lat),
             wrappedAngle(view.roll + roll)};
@@ -73,28 +106,26 @@ std::optional<View> grabbedView(const View& start, const Vec3& grabbed, const Ve
     double t1 = 0.0;
     double t2 = 0.0;
     if (geometry == Geometry::hyperbolic) {
-        // Each point on the sheet, z > 0.
-        const auto onSheet = [](const Vec3& p) -> std::optional<Vec3> {
-            const double form = (p.z * p.z) - ((p.y * p.y) + (p.x * p.x));
-            if (!(form > 0.0) || !std::isfinite(form)) {
-                return std::nullopt;
-            }
-            const double k = std::copysign(1.0 / std::sqrt(form), p.z);
-            return Vec3{p.x * k, p.y * k, p.z * k};
-        };
-        const std::optional<Vec3> g = onSheet(grabbed);
-        const std::optional<Vec3> s = onSheet(q);
-        if (!g || !s) {
+        // `grabbed` as it is, on the sheet already: far from the centre the form of its large
+        // coordinates is lost to rounding. `shown`, near the centre, is brought onto it.
+        const double form = (q.z * q.z) - ((q.y * q.y) + (q.x * q.x));
+        // A point of the sheet lies inside the light cone, z > sqrt(x^2 + y^2), to rounding.
+        const double across = std::hypot(grabbed.x, grabbed.y);
+        if (!(form > 0.0) || !std::isfinite(form) || !std::isfinite(grabbed.z) ||
+            !std::isfinite(across) || !(grabbed.z * (1.0 + 1e-9) > across)) {
             return std::nullopt;
         }
+        const double k = std::copysign(1.0 / std::sqrt(form), q.z);
+        const Vec3 s{q.x * k, q.y * k, q.z * k};
+        const Vec3& g = grabbed;
         // The move along the horizontal line keeps y: x = (ch1 gx) + (sh1 gz) = rho sinh(t1 + phi)
-        // with rho = sqrt(1 + gy^2) and tanh phi = gx / gz; it takes x to sx.
-        const double rho = std::sqrt(1.0 + (g->y * g->y));
-        t1 = std::asinh(s->x / rho) - std::atanh(g->x / g->z);
+        // with rho = sqrt(1 + gy^2) and sinh phi = gx / rho; it takes x to sx.
+        const double rho = std::sqrt(1.0 + (g.y * g.y));
+        t1 = std::asinh(s.x / rho) - std::asinh(g.x / rho);
         // Then (y, z) = r (sinh a, cosh a) with r = sqrt(1 + sx^2), and the vertical move
         // lowers a by t2.
-        const double r = std::sqrt(1.0 + (s->x * s->x));
-        t2 = std::asinh(g->y / r) - std::asinh(s->y / r);
+        const double r = std::sqrt(1.0 + (s.x * s.x));
+        t2 = std::asinh(g.y / r) - std::asinh(s.y / r);
     } else if (geometry == Geometry::euclidean) {
         if (grabbed.z == 0.0 || q.z == 0.0) {
             return std::nullopt;
@@ -110,16 +141,15 @@ std::optional<View> grabbedView(const View& start, const Vec3& grabbed, const Ve
     if (!std::isfinite(lon) || !std::isfinite(lat)) {
         return std::nullopt;
     }
-    return View{std::clamp(hundredths(lon), -180.0, 180.0), clampedLatitude(lat), start.roll};
+    return View{heldMove(lon, geometry), heldMove(lat, geometry), start.roll};
 }
 
 View movedBy(const View& view, double lon, double lat, double roll, Geometry geometry) noexcept {
     if (geometry == Geometry::spherical) {
         return turnedBy(view, lon, lat, roll);
     }
-    const double moved = view.lon + lon;
-    return {std::isfinite(moved) ? std::clamp(hundredths(moved), -180.0, 180.0) : 0.0,
-            clampedLatitude(view.lat + lat), wrappedAngle(view.roll + roll)};
+    return {heldMove(view.lon + lon, geometry), heldMove(view.lat + lat, geometry),
+            wrappedAngle(view.roll + roll)};
 }
 
 double sweptAngle(double fromX, double fromY, double toX, double toY) noexcept {

@@ -6,9 +6,10 @@
 // frame the exact picture of its view. It sits beside window/ and uses its shared helpers.
 //
 // How the inputs turn the view and scale R. A drag, a key, the wheel or spinning leaves every
-// angle at a hundredth of a degree (never -0), LON and ROLL in (-180, 180] and LAT in [-90, 90],
-// and R at six significant digits, so that the view and R read back exactly from the short numbers
-// the status bar, the file names and the copied command write.
+// angle at a hundredth of a degree (never -0), LON and ROLL in (-180, 180] and LAT in [-90, 90]
+// on the sphere (in a plane LON and LAT are lengths, held within planeMoveLimit), and R at six
+// significant digits, so that the view and R read back exactly from the short numbers the status
+// bar, the file names and the copied command write.
 
 #include <optional>
 
@@ -29,6 +30,16 @@ inline constexpr double keyZoomFactor = 1.25;
 // Spinning turns LON by this much a second.
 inline constexpr double spinDegreesPerSecond = 30.0;
 
+// The largest LON or LAT, in degrees, that the view's boxes take in the plane of `geometry`
+// (Euclidean or hyperbolic), either way. In the hyperbolic plane the hundredth of a degree below
+// the length whose cosh overflows: a longer move can never be drawn, and one this long only
+// where the normals and the picture's numbers stay finite, which the drawing checks and says.
+// The Euclidean plane draws every move the boxes can hold to a hundredth; they stop at a billion
+// degrees, some 17 million sides c, long past where its tilings repeat. On the sphere, 180.
+[[nodiscard]] double planeMoveLimit(Geometry geometry) noexcept;
+inline constexpr double hyperbolicMoveLimit = 40707.26;
+inline constexpr double euclideanMoveLimit = 1e9;
+
 // `degrees` at the nearest hundredth of a degree, brought into (-180, 180].
 [[nodiscard]] double wrappedAngle(double degrees) noexcept;
 
@@ -42,6 +53,10 @@ inline constexpr double spinDegreesPerSecond = 30.0;
 // left as it is; 0 for an angle that is not finite.
 [[nodiscard]] View boxedView(const View& view) noexcept;
 
+// `view` as the boxes of `geometry` show it: on the sphere boxedView; in a plane LON and LAT held
+// within planeMoveLimit (0 for one that is not finite) and ROLL as boxedView brings it.
+[[nodiscard]] View heldView(const View& view, Geometry geometry) noexcept;
+
 // `view` turned by the given angles, then wrapped and held as above.
 [[nodiscard]] View turnedBy(const View& view, double lon, double lat, double roll) noexcept;
 
@@ -51,18 +66,18 @@ inline constexpr double spinDegreesPerSecond = 30.0;
 
 // The view, its roll `start`'s, that brings the point `grabbed` of a plane to the point `shown`
 // of the picture (homogeneous points of `geometry`'s plane, Euclidean or hyperbolic, as
-// movedBack takes and gives them), so that a grabbed plane follows the cursor: the move along the
-// horizontal line that brings `grabbed` onto the hyperbola or the line of `shown`'s (unrolled)
-// height, then the move along the vertical line onto `shown`. LON and LAT at hundredths of a
-// degree and held within the boxes, [-180, 180] and [-90, 90]; nothing when either point is not
-// a finite point of the plane.
+// movedBack takes and gives them; a hyperbolic `grabbed` on the sheet, however far away), so that a
+// grabbed plane follows the cursor: the move along the horizontal line that brings `grabbed` onto
+// the hyperbola or the line of `shown`'s (unrolled) height, then the move along the vertical line
+// onto `shown`. LON and LAT at hundredths of a degree and held within the boxes, within
+// planeMoveLimit; nothing when either point is not a finite point of the plane.
 [[nodiscard]] std::optional<View> grabbedView(const View& start, const Vec3& grabbed,
                                               const Vec3& shown, double pi,
                                               Geometry geometry) noexcept;
 
 // In a plane the keys and spinning move and roll rather than turn: `view` moved by the given
-// angles (as lengths, see moved), LON and LAT held within the boxes rather than wrapped, which
-// in a plane would jump; on the sphere turnedBy.
+// angles (as lengths, see moved), LON and LAT held within the boxes (planeMoveLimit) rather than
+// wrapped, which in a plane would jump; on the sphere turnedBy.
 [[nodiscard]] View movedBy(const View& view, double lon, double lat, double roll,
                            Geometry geometry) noexcept;
 

@@ -41,6 +41,7 @@
 #include "explorer/frame_renderer.h"
 #include "explorer/navigation.h"
 #include "explorer/render_command.h"
+#include "geometry/correctly_rounded.h"
 #include "geometry/draw_error.h"
 #include "geometry/projection.h"
 #include "geometry/text.h"
@@ -394,6 +395,60 @@ TEST_P(ExplorerFaultTest, ShowsBesideTheControlsAndKeepsThePicture) {
 
 INSTANTIATE_TEST_SUITE_P(Explorer, ExplorerFaultTest, ::testing::ValuesIn(faultRows), RowName());
 
+// A picture the core refuses after one of (2 3 7) was drawn in the option `projection`: the
+// core's words beside the controls, the last picture kept and the status bar saying it is not
+// current; Home and the first option lead back to a picture.
+struct RefusalRow {
+    friend void PrintTo(const RefusalRow& row, std::ostream* out) { *out << row.name; }
+    std::string name;
+    QString triangle;
+    std::size_t projection;  // 3: "halfplane"
+    View view;
+};
+
+const RefusalRow refusalRows[] = {
+    {"halfPlaneOfTheSphere", QStringLiteral("2 3 4"), 3, {}},
+    {"moveTooLong", QStringLiteral("2 3 7"), 0, {40000, 40000, 0}},
+};
+
+class ExplorerRefusalTest : public ExplorerTest,
+                            public ::testing::WithParamInterface<RefusalRow> {};
+
+TEST_P(ExplorerRefusalTest, KeepsTheLastPictureSaysWhyAndLeadsBack) {
+    const RefusalRow& row = GetParam();
+    const ExplorerParts parts = partsOf(explorer);
+    parts.code->setEditText(QStringLiteral("2 3 7"));
+    clickIndicator(row.projection < 3 ? parts.projection[row.projection] : parts.halfPlane);
+    ASSERT_TRUE(waitCurrent());
+    const Frame before = *explorer.shown();
+    parts.code->setEditText(row.triangle);
+    parts.lon->setValue(row.view.lon);
+    parts.lat->setValue(row.view.lat);
+    ASSERT_TRUE(waitCurrent());
+    std::string message;
+    try {
+        (void)PreparedPicture(explorer.wanted());
+    } catch (const std::exception& e) {
+        message = e.what();
+    }
+    ASSERT_FALSE(message.empty());
+    EXPECT_EQ(parts.faultText->text(), drawingStoppedText(QString::fromStdString(message)));
+    EXPECT_EQ(explorer.shown()->generation, before.generation) << "the last picture stays";
+    EXPECT_EQ(parts.picture->frame(), before.image);
+    const QString stale = QStringLiteral("the drawing stopped; this is the last picture drawn");
+    EXPECT_TRUE(parts.viewStatus->text().endsWith(stale)) << parts.viewStatus->text().toStdString();
+
+    parts.resetView->trigger();
+    clickIndicator(parts.projection[0]);
+    ASSERT_TRUE(waitCurrent());
+    EXPECT_TRUE(parts.faultText->text().isEmpty());
+    EXPECT_FALSE(parts.viewStatus->text().contains(stale));
+    expectShowsTheCorePicture();
+}
+
+INSTANTIATE_TEST_SUITE_P(Explorer, ExplorerRefusalTest, ::testing::ValuesIn(refusalRows),
+                         RowName());
+
 // ---------------------------------------------------------------------------------------------
 // Copying and saving the picture as shown, and the command line.
 
@@ -493,6 +548,14 @@ const CommandRow commandRows[] = {
          partsOf(e).lon->setValue(37.5);
          partsOf(e).lat->setValue(-20.25);
          partsOf(e).roll->setValue(15);
+     }},
+    // (2 3 8) in the upper half-plane, moved further than a sphere's view goes.
+    {"halfPlaneMovedFar",
+     [](Explorer& e) {
+         partsOf(e).code->setEditText(QStringLiteral("2 3 8"));
+         partsOf(e).halfPlane->setChecked(true);
+         partsOf(e).lon->setValue(1234.56);
+         partsOf(e).lat->setValue(-300);
      }},
     // Quotes, a blank and a dollar sign in the code go through the shell as they are.
     {"codeThatNeedsQuoting",
@@ -826,6 +889,31 @@ TEST(Navigation, AnglesWrapAndHoldAtHundredths) {
     EXPECT_EQ(std::stod("12.35"), wrappedAngle(12.345));
 }
 
+// The keys move a plane's view as far as its boxes go, and turn the sphere's round; the boxes'
+// limit in the hyperbolic plane is the longest move whose cosh is finite.
+TEST(Navigation, PlanesMoveAsFarAsTheirBoxesGo) {
+    using explorer::movedBy;
+    const double far = explorer::hyperbolicMoveLimit;
+    const struct {
+        Geometry geometry;
+        View view;
+        double lon, lat;
+        View moved;
+    } rows[] = {
+        {Geometry::spherical, {180, 90, 0}, 5, 5, {-175, 90, 0}},
+        {Geometry::hyperbolic, {180, 90, 0}, 5, 5, {185, 95, 0}},
+        {Geometry::hyperbolic, {-far + 1, far - 2, 0}, -5, 5, {-far, far, 0}},
+        {Geometry::euclidean, {1e9, 0, 0}, 5, 0, {1e9, 0, 0}},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(movedBy(row.view, row.lon, row.lat, 0, row.geometry), row.moved)
+            << geometryName(row.geometry) << " from " << row.view.lon << ", " << row.view.lat;
+    }
+    const auto cosh = [](double degrees) { return cr::cosh((degrees * std::numbers::pi) / 180); };
+    EXPECT_TRUE(std::isfinite(cosh(far)));
+    EXPECT_FALSE(std::isfinite(cosh(far + 0.01)));
+}
+
 // A view beyond the boxes' ranges is the same turn with angles the boxes show; one within them
 // stays as it is.
 TEST(Navigation, BoxedViewIsTheSameTurnWithinTheBoxes) {
@@ -842,6 +930,46 @@ TEST(Navigation, BoxedViewIsTheSameTurnWithinTheBoxes) {
         for (std::size_t i = 0; i < 3; ++i) {
             EXPECT_NEAR(length(a[i] - b[i]), 0.0, 1e-12) << in.lat << ", normal " << i;
         }
+    }
+}
+
+// Opened at a long move in a plane, the Explorer draws it, and its boxes show it; the status bar
+// reads the point under the cursor in the plane's own terms, briefly however far it lies.
+TEST(ExplorerOpening, AtALongMoveInAPlaneDrawsIt) {
+    const struct {
+        const char* triangle;
+        View view;
+    } rows[] = {{"2 3 7", {5000, -3000, 10}}, {"2 4 4", {-123456.78, 2e6, -90}}};
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.triangle);
+        PictureDescription opening;
+        opening.request = drawRequest(row.triangle, TriangleNotation::schwarz);
+        opening.view = row.view;
+        Explorer e(opening);
+        e.resize(640, 420);
+        e.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&e));
+        ASSERT_TRUE(QTest::qWaitFor([&e] { return e.isCurrent(); }, 30000));
+        ASSERT_TRUE(e.shown().has_value());
+        EXPECT_EQ(e.shown()->description.view, row.view);
+        EXPECT_EQ(row.view, (View{partsOf(e).lon->value(), partsOf(e).lat->value(),
+                                  partsOf(e).roll->value()}));
+        EXPECT_TRUE(isCorePicture(e.shown()->image, e.shown()->description));
+        // A roll by Shift+drag leaves the moves as they are, and the status bar reads the point
+        // under the cursor.
+        const QPointF centre = centreOf(partsOf(e).picture);
+        drag(partsOf(e).picture, centre + QPointF(60, 0), centre + QPointF(0, -60),
+             Qt::ShiftModifier);
+        ASSERT_TRUE(QTest::qWaitFor([&e] { return e.isCurrent(); }, 30000));
+        EXPECT_EQ(e.shown()->description.view.lon, row.view.lon);
+        EXPECT_EQ(e.shown()->description.view.lat, row.view.lat);
+        EXPECT_NE(e.shown()->description.view.roll, row.view.roll);
+        const QString point = partsOf(e).pointStatus->text();
+        EXPECT_LT(point.size(), 160) << point.toStdString();
+        // The Euclidean point is (x, y); the hyperboloid's (x, y, z).
+        EXPECT_EQ(point.section(QLatin1Char(')'), 0, 0).count(QLatin1Char(',')),
+                  e.shown()->picture->setup().geometry == Geometry::euclidean ? 1 : 2)
+            << point.toStdString();
     }
 }
 
@@ -899,7 +1027,7 @@ double planeDistance(const Vec3& a, const Vec3& b, Geometry geometry) {
 
 // A plane grabbed at one point of the picture and let go at another: the view grabbedView finds
 // brings the grabbed point of the plane to the second point, at every model and from views
-// moved and rolled.
+// moved and rolled, a long way too, where the grabbed point's coordinates are near 1e60.
 TEST(Navigation, GrabbedPlaneFollowsTheCursor) {
     struct Row {
         Projection projection;
@@ -919,6 +1047,8 @@ TEST(Navigation, GrabbedPlaneFollowsTheCursor) {
         {Projection::halfplane, Geometry::hyperbolic, {50, 10, 170}, 0.5, 2.0, -0.3, 0.8},
         {Projection::stereographic, Geometry::euclidean, {0, 0, 0}, 0.5, 0.5, -1.0, 2.0},
         {Projection::gnomonic, Geometry::euclidean, {100, 10, -60}, -0.5, 0.5, 0.8, -0.3},
+        {Projection::stereographic, Geometry::hyperbolic, {5000, -3000, 10}, 0.3, -0.2, -0.4, 0.5},
+        {Projection::gnomonic, Geometry::euclidean, {-1e6, 2e6, 0}, -0.5, 0.5, 0.8, -0.3},
     };
     const double pi = std::numbers::pi;
     for (const Row& row : rows) {
@@ -926,7 +1056,12 @@ TEST(Navigation, GrabbedPlaneFollowsTheCursor) {
             const std::optional<Vec3> p = detail::withMapping(
                 row.projection, row.geometry, [&]<class P>() { return P::pointOf(x, y); });
             EXPECT_TRUE(p.has_value());
-            return p.value_or(Vec3{});
+            // On the sheet, as the Explorer takes it before moving it back.
+            const Vec3 q = p.value_or(Vec3{});
+            const double scale = row.geometry == Geometry::hyperbolic
+                                     ? std::sqrt((q.z * q.z) - ((q.y * q.y) + (q.x * q.x)))
+                                     : 1.0;
+            return Vec3{q.x / scale, q.y / scale, q.z / scale};
         };
         const Vec3 grabbed = movedBack(pointOf(row.fromX, row.fromY), row.start, pi, row.geometry);
         const Vec3 shown = pointOf(row.toX, row.toY);
@@ -934,8 +1069,11 @@ TEST(Navigation, GrabbedPlaneFollowsTheCursor) {
             explorer::grabbedView(row.start, grabbed, shown, pi, row.geometry);
         ASSERT_TRUE(view.has_value()) << row.start.lon;
         EXPECT_EQ(view->roll, row.start.roll);
-        // To the hundredths of a degree the view keeps.
-        EXPECT_LT(planeDistance(movedBack(shown, *view, pi, row.geometry), grabbed, row.geometry),
+        // To the hundredths of a degree the view keeps; far away, where distances computed from
+        // the coordinates are lost to rounding, to as many of their digits.
+        const Vec3 back = movedBack(shown, *view, pi, row.geometry);
+        EXPECT_LT(std::abs(row.start.lon) > 1000 ? length(back - grabbed) / length(grabbed)
+                                                 : planeDistance(back, grabbed, row.geometry),
                   1e-3)
             << projectionName(row.projection) << " from view " << row.start.lon << ", "
             << row.start.lat << ", " << row.start.roll << " to " << view->lon << ", " << view->lat;
@@ -945,37 +1083,55 @@ TEST(Navigation, GrabbedPlaneFollowsTheCursor) {
     EXPECT_FALSE(explorer::grabbedView({}, {0, 0, 1}, {1, 0, 0}, pi, Geometry::euclidean));
 }
 
-// In the Explorer: the projection's buttons name the models of the triangle's geometry, and a
-// drag in a plane keeps the point grabbed under the cursor, to a pixel.
+// In the Explorer: the projection's buttons, the fourth "halfplane" among them, name the models
+// of the triangle's geometry, the fourth disabled on the sphere; each draws the core's picture;
+// and a drag in a plane keeps the point grabbed under the cursor, to a pixel.
 TEST_F(ExplorerTest, PlanesNameTheirModelsAndFollowADrag) {
     struct Row {
         const char* triangle;
-        int projection;
-        std::array<const char*, 3> names;  // of the buttons stereo, gnome and ortho
+        std::size_t projection;            // 3: "halfplane"
+        std::array<const char*, 4> names;  // of the buttons stereo, gnome, ortho and halfplane
     };
-    const std::array<const char*, 3> hyperbolic = {"Poincaré disk", "Beltrami–Klein disk",
-                                                   "Gans model"};
+    const std::array<const char*, 4> hyperbolic = {"Poincaré disk", "Beltrami–Klein disk",
+                                                   "Gans model", "Upper half-plane"};
     const Row rows[] = {
         {"2 3 7", 0, hyperbolic},
         {"3 3 4", 1, hyperbolic},
         {"2 4 5", 2, hyperbolic},
-        {"3 3 3", 0, {"Euclidean plane", "Euclidean plane", "Euclidean plane"}},
-        {"2 3 4", 0, {"Stereographic", "Gnomonic", "Orthographic"}},
+        {"2 3 8", 3, hyperbolic},
+        {"3 3 3", 3, {"Euclidean plane", "Euclidean plane", "Euclidean plane", "Euclidean plane"}},
+        {"2 3 4", 0, {"Stereographic", "Gnomonic", "Orthographic", "Upper half-plane"}},
     };
     auto* const picture = partsOf(explorer).picture;
     const QPointF centre = centreOf(picture);
     for (const Row& row : rows) {
         SCOPED_TRACE(row.triangle);
-        partsOf(explorer).code->setEditText(QString::fromUtf8(row.triangle));
-        clickIndicator(partsOf(explorer).projection[static_cast<std::size_t>(row.projection)]);
+        const ExplorerParts parts = partsOf(explorer);
+        const std::array<QRadioButton*, 4> buttons = {parts.projection[0], parts.projection[1],
+                                                      parts.projection[2], parts.halfPlane};
+        parts.code->setEditText(QString::fromUtf8(row.triangle));
+        clickIndicator(buttons[row.projection]);
         ASSERT_TRUE(waitCurrent());
-        for (std::size_t i = 0; i < 3; ++i) {
-            EXPECT_EQ(partsOf(explorer).projection[i]->accessibleName(),
-                      QString::fromUtf8(row.names[i]));
-            EXPECT_TRUE(partsOf(explorer).projection[i]->toolTip().startsWith(
-                QString::fromUtf8(row.names[i]) + QStringLiteral(": ")));
-        }
+        EXPECT_EQ(explorer.shown()->description.request.projection,
+                  projectionNames[row.projection].projection);
+        expectShowsTheCorePicture();
         const Geometry geometry = explorer.shown()->picture->setup().geometry;
+        for (std::size_t i = 0; i < buttons.size(); ++i) {
+            EXPECT_EQ(buttons[i]->accessibleName(), QString::fromUtf8(row.names[i]));
+            // Disabled where it cannot show the geometry, saying why.
+            const std::optional<std::string> refusal =
+                projectionRefusal(projectionNames[i].projection, geometry);
+            EXPECT_EQ(buttons[i]->isEnabled(), !refusal);
+            EXPECT_TRUE(refusal ? buttons[i]->toolTip() == QString::fromStdString(*refusal)
+                                : buttons[i]->toolTip().startsWith(QString::fromUtf8(row.names[i]) +
+                                                                   QStringLiteral(": ")));
+        }
+        // The picture and the view's boxes say what a drag and LON do: turn the sphere, or move
+        // the plane.
+        for (const QWidget* part : {static_cast<QWidget*>(picture), parts.lon->parentWidget()}) {
+            EXPECT_EQ(part->toolTip().contains(QStringLiteral("the plane")),
+                      geometry != Geometry::spherical);
+        }
         if (geometry == Geometry::spherical) {
             continue;
         }

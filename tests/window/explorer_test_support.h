@@ -33,10 +33,13 @@ struct ExplorerParts {
     QCheckBox* reverse;
     QLineEdit* scale;
     std::array<QRadioButton*, 3> projection;
+    QRadioButton* halfPlane;  // the fourth projection button
     QDoubleSpinBox* lon;
     QDoubleSpinBox* lat;
     QDoubleSpinBox* roll;
     QLabel* faultText;
+    QLabel* viewStatus;
+    QLabel* pointStatus;
     explorer::PictureView* picture;
     explorer::FactsPanel* facts;
     explorer::LegendPanel* legend;
@@ -69,10 +72,13 @@ inline ExplorerParts partsOf(const Explorer& e) {
             named<QCheckBox>(e, "reverse"),
             named<QLineEdit>(e, "scale"),
             buttons("projection"),
+            named<QRadioButton>(e, "projection3"),
             named<QDoubleSpinBox>(e, "lon"),
             named<QDoubleSpinBox>(e, "lat"),
             named<QDoubleSpinBox>(e, "roll"),
             named<QLabel>(e, "faultText"),
+            named<QLabel>(e, "viewStatus"),
+            named<QLabel>(e, "pointStatus"),
             named<explorer::PictureView>(e, "picture"),
             named<explorer::FactsPanel>(e, "facts"),
             named<explorer::LegendPanel>(e, "legend"),

@@ -29,8 +29,8 @@ struct InputRow {
     QString code;
     std::size_t rotation;
     Qt::CheckState reverse;
-    QString scale;  // typed into R's box, whose locale is German
-    std::size_t projection;
+    QString scale;           // typed into R's box, whose locale is German
+    std::size_t projection;  // 3: the Explorer's fourth button, "halfplane"
     // What the request reads.
     TriangleNotation notation;
     int expectedRotation;
@@ -50,14 +50,21 @@ const InputRow inputRows[] = {
      true, 12.5, Projection::gnomonic},
     {"explorerPointToo", true, "300 2/1:3/1:3/1", 0, Qt::Unchecked, "12.5", 2,
      TriangleNotation::code, 0, false, 12.5, Projection::orthographic},
+    {"explorerHalfPlane", true, "2 3 7", 0, Qt::Unchecked, "120", 3, TriangleNotation::schwarz, 0,
+     false, 120.0, Projection::halfplane},
 };
 
 class InputControlsTest : public ::testing::TestWithParam<InputRow> {
 protected:
+    // The Explorer's style with its fourth button.
     InputControls group(bool explorerStyle) {
         scale->setLocale(german);
-        return {code,  rotation,   reverse,
-                scale, projection, {{}, {}, {}, explorerStyle, explorerStyle}};
+        InputControls inputs{code,  rotation,   reverse,
+                             scale, projection, {{}, {}, {}, explorerStyle, explorerStyle}};
+        if (explorerStyle) {
+            inputs.addHalfPlane(halfPlane);
+        }
+        return inputs;
     }
 
     // The rotation's buttons and the projection's each in a frame of their own, as in the windows.
@@ -72,6 +79,7 @@ protected:
     std::array<QRadioButton*, 3> projection{new QRadioButton(projections),
                                             new QRadioButton(projections),
                                             new QRadioButton(projections)};
+    QRadioButton* halfPlane = new QRadioButton(projections);
 };
 
 TEST_P(InputControlsTest, ReadsTheRequestInTheWindowsStyle) {
@@ -81,7 +89,7 @@ TEST_P(InputControlsTest, ReadsTheRequestInTheWindowsStyle) {
     rotation[row.rotation]->setChecked(true);
     reverse->setCheckState(row.reverse);
     scale->setText(row.scale);
-    projection[row.projection]->setChecked(true);
+    (row.projection < 3 ? projection[row.projection] : halfPlane)->setChecked(true);
     const DrawRequest request = inputs.request();
     EXPECT_EQ(request.triangleCode, row.code.toStdString());
     EXPECT_EQ(request.notation, row.notation);
