@@ -64,7 +64,8 @@ struct OverlayStyle {
     RingStyle ring;
 };
 
-// Adds a ring around each point of `points` and its antipode, where the picture shows them.
+// Adds a ring around each point of `points` and, on the sphere, its antipode, where the picture
+// shows them.
 void addSnubRings(Overlay& overlay, std::span<const SnubPoint> points, const RingStyle& style = {});
 
 // Where an overlay's labels go, in output pixels; nothing for what the picture does not show.
@@ -123,7 +124,8 @@ struct TriangleMarks {
                                             const TriangleMarks& marks,
                                             const OverlayStyle& style = {});
 
-// The frame of the overlay over `description`'s picture.
-[[nodiscard]] OverlayFrame overlayFrame(const PictureDescription& description) noexcept;
+// The frame of the overlay over `description`'s picture, a picture of `geometry`.
+[[nodiscard]] OverlayFrame overlayFrame(const PictureDescription& description,
+                                        Geometry geometry) noexcept;
 
 }  // namespace vantu
