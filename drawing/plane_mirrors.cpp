@@ -139,7 +139,8 @@ std::vector<CurvePart> planeGroupMirrors(const Mirrors& normals, Geometry geomet
 
     const double right = overlay.width() - 0.5;
     const double bottom = overlay.height() - 0.5;
-    // Whether a tile, its points placed, is larger than a pixel and reaches the picture.
+    // Whether a tile, its points placed, is larger than a pixel and reaches the picture: its
+    // longest side more than two pixels, so that its others are about a pixel or more.
     const auto keep = [&](const Tile& t) {
         const auto [left, far] = std::minmax({t.at[0].x, t.at[1].x, t.at[2].x});
         const auto [top, low] = std::minmax({t.at[0].y, t.at[1].y, t.at[2].y});
@@ -149,7 +150,7 @@ std::vector<CurvePart> planeGroupMirrors(const Mirrors& normals, Geometry geomet
             const OutputPoint& b = t.at[(i + 1) % 3];
             squared = std::max(squared, (a.x - b.x) * (a.x - b.x) + (a.y - b.y) * (a.y - b.y));
         }
-        if (!(squared > 1.0)) {
+        if (!(squared > 4.0)) {
             return false;
         }
         // Its sides bow out of the box of its vertices by less than its size.
@@ -193,10 +194,14 @@ std::vector<CurvePart> planeGroupMirrors(const Mirrors& normals, Geometry geomet
     seen.reserve(std::size_t{1} << 15U);
     mirrors.reserve(std::size_t{1} << 13U);
     seen.insert(keyOf(tile));
-    // Breadth first: the tiles in the order found, each walked on from in turn.
+    // Breadth first: the tiles found and not yet walked on from, the walked ones dropped now and
+    // then, so that the queue holds little more than the walk's front.
     std::vector<Tile> queue{tile};
-    queue.reserve(std::size_t{1} << 15U);
     for (std::size_t first = 0; first < queue.size() && seen.size() < maxPlaneTiles; ++first) {
+        if (first >= 1024 && 2 * first >= queue.size()) {
+            queue.erase(queue.begin(), queue.begin() + static_cast<std::ptrdiff_t>(first));
+            first = 0;
+        }
         const Tile t = queue[first];
         addSides(t);
         for (std::size_t i = 0; i < 3; ++i) {
