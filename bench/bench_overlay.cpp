@@ -9,6 +9,7 @@
 
 #include "drawing/picture_overlay.h"
 #include "drawing/prepared_picture.h"
+#include "setup/triangle_notation.h"
 
 namespace {
 
@@ -65,5 +66,44 @@ void BM_OverlayPicture(benchmark::State& state) {
     }
 }
 BENCHMARK(BM_OverlayPicture)->Unit(benchmark::kMillisecond);
+
+// Every mirror of the group of (2 3 7) in the Poincaré disk at 1920 x 1080, the disk as tall as
+// the picture (R = 270): the tiles walked out to the disk's edge, then the mirrors painted.
+vantu::PictureDescription heptagonalDisk() {
+    vantu::PictureDescription d;
+    d.request.triangleCode = "2 3 7";
+    d.request.notation = vantu::TriangleNotation::schwarz;
+    d.request.scale = 270.0;
+    d.size = {1920, 1080};
+    return d;
+}
+
+vantu::OverlayOptions groupOnly() {
+    vantu::OverlayOptions options;
+    options.groupMirrors = true;
+    return options;
+}
+
+void BM_PlaneGroupMirrorsBuild(benchmark::State& state) {
+    const vantu::PictureDescription d = heptagonalDisk();
+    const vantu::PreparedPicture solved(d, groupOnly());
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(
+            vantu::pictureOverlay(d, solved.setup(), groupOnly(), solved.marks()));
+    }
+}
+BENCHMARK(BM_PlaneGroupMirrorsBuild)->Unit(benchmark::kMillisecond);
+
+void BM_PlaneGroupMirrorsPaint(benchmark::State& state) {
+    const vantu::PreparedPicture picture(heptagonalDisk(), groupOnly());
+    const vantu::PictureOverlay& o = *picture.overlay();
+    std::vector<vantu::PackedColour> pixels(1920 * 1080, vantu::grey);
+    for (auto _ : state) {
+        o.overlay.paint(pixels);
+        benchmark::DoNotOptimize(pixels.data());
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK(BM_PlaneGroupMirrorsPaint)->Unit(benchmark::kMillisecond);
 
 }  // namespace

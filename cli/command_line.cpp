@@ -211,18 +211,21 @@ Options::Options()
     CLI::Option* markSnub =
         addFlag(m_app,
                 {"--mark-snub", "",
-                 "ring each point where the six hues meet, and its antipode, black inside white"},
+                 "ring each point where the six hues meet, and on the sphere its antipode, black "
+                 "inside white"},
                 marks.snubPoints);
     CLI::Option* markMirrors =
         addFlag(m_app,
                 {"--mark-mirrors", "",
-                 "draw the three mirrors as great circles: mirror 1 orange, 2 pink, 3 azure"},
+                 "draw the three mirrors as great circles, or a plane's geodesics: mirror 1 "
+                 "orange, 2 pink, 3 azure"},
                 marks.mirrors);
     CLI::Option* markGroup = addFlag(
         m_app,
         {"--mark-group", "",
-         "draw every mirror of the group the three generate, thin and white, when it is finite: "
-         "the lines of the tiling of the sphere by the triangle's images"},
+         "draw every mirror of the group the three generate, thin and white, when it is finite "
+         "or a plane's discrete group: the lines of the tiling by the triangle's images, in a "
+         "plane out to where its tiles shrink below a pixel"},
         marks.groupMirrors);
     CLI::Option* markTriangle =
         addFlag(m_app, {"--mark-triangle", "", "outline the triangle in white"}, marks.triangle);

@@ -112,11 +112,13 @@ void requireMeetingPoints(const vantu::DrawRequest& request) {
     }
 }
 
-// The points where the six hues meet in the described picture: requireMeetingPoints, then the
-// picture's snub points.
-std::vector<vantu::SnubPoint> meetingPoints(const vantu::PictureDescription& description) {
+// The listing of the points where the six hues meet in the described picture:
+// requireMeetingPoints, then the picture's snub points.
+std::string meetingPoints(const vantu::PictureDescription& description) {
     requireMeetingPoints(description.request);
-    return vantu::PreparedPicture(description).snubPoints();
+    const vantu::PreparedPicture picture(description);
+    return vantu::cli::snubReport(description.request, picture.snubPoints(),
+                                  picture.setup().geometry);
 }
 
 // What a picture needs before its file is opened: --snub's points listed on the standard output
@@ -131,7 +133,7 @@ std::optional<vantu::PreparedPicture> prepareFirst(const Command& command,
     if (command.listSnubPoints) {
         requireMeetingPoints(request);
         prepared.emplace(vantu::PictureDescription{request, {}, {}, {}});
-        print(vantu::cli::snubReport(request, prepared->snubPoints()));
+        print(vantu::cli::snubReport(request, prepared->snubPoints(), prepared->setup().geometry));
     }
     if (!command.marks.any()) {
         return prepared;
@@ -161,7 +163,7 @@ vantu::PreparedPicture preparedAfter(const Command& command,
 // --snub alone: the points listed, nothing drawn.
 int listSnubPoints(const Command& command) {
     const vantu::PictureDescription description = vantu::options::describedPicture(command.picture);
-    print(vantu::cli::snubReport(description.request, meetingPoints(description)));
+    print(meetingPoints(description));
     return 0;
 }
 

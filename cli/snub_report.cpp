@@ -60,16 +60,21 @@ char signText(int sign) {
 }  // namespace
 }  // namespace detail
 
-std::string snubReport(const DrawRequest& request, const std::vector<SnubPoint>& points) {
+std::string snubReport(const DrawRequest& request, const std::vector<SnubPoint>& points,
+                       Geometry geometry) {
     char scale[40];
     std::snprintf(scale, sizeof scale, "%.15g", request.scale);
+    const bool sphere = geometry == Geometry::spherical;
     std::string out =
         "Points where the six hues meet (D1 = D2 = D3) for \"" + request.triangleCode +
         "\", rotation " + std::to_string(request.rotation) + ", reverse " +
         (request.reverse ? "on" : "off") + ": " + std::to_string(points.size()) + ".\n" +
-        "Each stands for itself and its antipode -P, which has the same D; pixels "
-        "are those of the " +
-        std::string(projectionName(request.projection)) + " picture at R = " + scale + ".\n";
+        (sphere ? std::string("Each stands for itself and its antipode -P, which has the same D")
+         : geometry == Geometry::hyperbolic
+             ? std::string("Points of the triangle on the hyperboloid <P, P> = -1, z > 0")
+             : std::string("Points of the triangle at z = 1, in units of side c")) +
+        "; pixels are those of the " + std::string(projectionName(request.projection)) +
+        " picture at R = " + scale + ".\n";
     // The coordinate columns as wide as their widest value needs, at least 22 characters.
     std::vector<std::array<std::string, 3>> coordinates;
     std::size_t width = 22;
@@ -88,9 +93,11 @@ std::string snubReport(const DrawRequest& request, const std::vector<SnubPoint>&
         char d[40];
         std::snprintf(d, sizeof d, "%.15g", s.distance);
         std::string pixel;
-        if (const auto at = picturePosition(p, request.scale, request.projection)) {
+        if (const auto at = picturePosition(p, request.scale, request.projection, {}, geometry)) {
             pixel = detail::pixelText(*at);
-        } else if (const auto opposite = picturePosition(-p, request.scale, request.projection)) {
+        } else if (const auto opposite =
+                       sphere ? picturePosition(-p, request.scale, request.projection)
+                              : std::nullopt) {
             pixel = "not shown (-P at " + detail::pixelText(*opposite) + ")";
         } else {
             pixel = "not shown";

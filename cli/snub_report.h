@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "geometry/geometry.h"
 #include "setup/draw_request.h"
 #include "snub/snub_points.h"
 
@@ -14,9 +15,11 @@ namespace vantu::cli {
 // coordinateText writes them, in columns as wide as the widest needs and at least 22), the side
 // count, the signs of the three dots, the common D to 15 significant digits and the window pixel
 // that shows the point, "not shown" when none does (naming the pixel of its antipode when that
-// one is shown).
+// one is shown). In a plane, `geometry`, the points are the plane's own, with no antipodes, and
+// the pixels those of the projection's model.
 [[nodiscard]] std::string snubReport(const DrawRequest& request,
-                                     const std::vector<SnubPoint>& points);
+                                     const std::vector<SnubPoint>& points,
+                                     Geometry geometry = Geometry::spherical);
 
 namespace detail {
 

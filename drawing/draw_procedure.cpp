@@ -69,7 +69,9 @@ FinePicture finePictureOf(const PictureDescription& description, const DrawSetup
 }
 
 std::vector<SnubPoint> snubPointsOf(const DrawSetup& setup) {
-    requireSphere(setup, "the snub points");
+    if (setup.geometry != Geometry::spherical) {
+        return findPlaneSnubPoints(setup.normals, setup.geometry);
+    }
     return findSnubPoints(setup.normals, setup.pi);
 }
 

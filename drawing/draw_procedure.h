@@ -44,7 +44,7 @@ struct PictureDescription {
 // so long that a normal overflows throws DrawError (overflow, stage triangle) naming the view.
 [[nodiscard]] DrawSetup turnedSetup(const DrawSetup& plain, const View& view);
 
-// What the planes do not have yet (the marks, the snub points): throws std::invalid_argument,
+// What the planes do not have yet (the polyhedra): throws std::invalid_argument,
 // "`what` are the sphere's alone for now, and the triangle is
 // hyperbolic", for a set-up that is not spherical. The one place of that refusal.
 void requireSphere(const DrawSetup& setup, std::string_view what);
@@ -54,7 +54,8 @@ void requireSphere(const DrawSetup& setup, std::string_view what);
 [[nodiscard]] FinePicture finePictureOf(const PictureDescription& description,
                                         const DrawSetup& setup);
 
-// findSnubPoints for `setup` (prepareView's for a description), with its pi.
+// findSnubPoints for `setup` (prepareView's for a description), with its pi; in the planes
+// findPlaneSnubPoints.
 [[nodiscard]] std::vector<SnubPoint> snubPointsOf(const DrawSetup& setup);
 
 // The points of the sphere where the six hues meet, as the described picture shows them:

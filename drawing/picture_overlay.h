@@ -22,10 +22,12 @@ namespace vantu {
 
 // Which overlays a picture gets. All off, the picture stays exactly as drawn.
 struct OverlayOptions {
-    bool mirrors = false;       // the three mirrors, each a great circle in a colour of its own
-    bool groupMirrors = false;  // every mirror of the group, when it is finite
-    bool triangle = false;      // the outline of the triangle
-    bool snubPoints = false;    // a ring around each snub point and its antipode
+    bool mirrors =
+        false;  // the three mirrors, each a great circle or geodesic in a colour of its own
+    // Every mirror of the group, when it is finite or a plane's discrete group (planeGroupMirrors).
+    bool groupMirrors = false;
+    bool triangle = false;    // the outline of the triangle
+    bool snubPoints = false;  // a ring around each snub point and, on the sphere, its antipode
     // The edges of the polyhedron that `generatingPoint` generates (Wythoff's construction on
     // the triangle), each the great arc between the vertices it joins: the polyhedron seen from
     // the centre of the sphere.
@@ -64,7 +66,8 @@ struct OverlayStyle {
     RingStyle ring;
 };
 
-// Adds a ring around each point of `points` and its antipode, where the picture shows them.
+// Adds a ring around each point of `points` and, on the sphere, its antipode, where the picture
+// shows them.
 void addSnubRings(Overlay& overlay, std::span<const SnubPoint> points, const RingStyle& style = {});
 
 // Where an overlay's labels go, in output pixels; nothing for what the picture does not show.
@@ -93,12 +96,13 @@ struct PictureOverlay {
 // every view of it.
 struct TriangleMarks {
     // The group the triangle's mirrors generate (triangleGroup, its mirrors not listed), when the
-    // group's mirrors are asked for; none otherwise, and none when sphericalDefect names a defect,
-    // since then the angles bound no triangle of Schwarz's classification.
+    // group's mirrors are asked for; none otherwise, and none when sphericalDefect (triangleDefect
+    // in the planes) names a defect, since then the angles bound no triangle of the
+    // classification.
     MirrorGroup group;
-    // findSnubPoints before the view, in the order and with the numbers of --snub, when the snub
-    // points are asked for; none otherwise, and none when sphericalDefect names a defect, since
-    // the search is the sphere's.
+    // snubPointsOf before the view, in the order and with the numbers of --snub, when the snub
+    // points are asked for; none otherwise, and none when sphericalDefect (triangleDefect in the
+    // planes) names a defect.
     std::vector<SnubPoint> snubPoints;
     // The polyhedron that the options' generating point gives on the triangle (buildPolyhedron on
     // wythoffTriangle's triangle), before the view, when its edges are asked for; none otherwise.
@@ -123,7 +127,8 @@ struct TriangleMarks {
                                             const TriangleMarks& marks,
                                             const OverlayStyle& style = {});
 
-// The frame of the overlay over `description`'s picture.
-[[nodiscard]] OverlayFrame overlayFrame(const PictureDescription& description) noexcept;
+// The frame of the overlay over `description`'s picture, a picture of `geometry`.
+[[nodiscard]] OverlayFrame overlayFrame(const PictureDescription& description,
+                                        Geometry geometry) noexcept;
 
 }  // namespace vantu

@@ -52,7 +52,9 @@ PreparedPicture::PreparedPicture(std::shared_ptr<const Solved> solved,
     if (!overlays.any()) {
         return;
     }
-    requireSphere(m_setup, "the marks");
+    if (overlays.polyhedron) {
+        requireSphere(m_setup, "the polyhedra");
+    }
     if (known != nullptr && covers(known->m_marksAsked, overlays)) {
         m_marks = known->m_marks;
         m_marksAsked = known->m_marksAsked;

@@ -31,8 +31,8 @@ public:
                              const OverlayOptions& overlays = {});
 
     // The same for a set-up solved already, `solved` standing for prepareDrawing's of the
-    // description's request, in any geometry. In the planes every overlay is refused
-    // (requireSphere: std::invalid_argument), and so are the snub points.
+    // description's request, in any geometry. In the planes the polyhedron's edges are refused
+    // (requireSphere: std::invalid_argument).
     PreparedPicture(const DrawSetup& solved, const PictureDescription& description,
                     const OverlayOptions& overlays = {});
 

@@ -124,9 +124,11 @@ std::vector<FrameLabel> frameLabels(const PreparedPicture& picture, const QFont&
     if (options.triangle) {
         const DrawSetup& setup = picture.setup();
         const VertexAngles angles = vertexAngles(picture.description().request, setup.pi);
-        const std::array<Vec3, 3> v = triangleVertices(setup.normals);
+        const std::array<Vec3, 3> v = triangleVertices(setup.normals, setup.geometry);
+        // In a plane the sum is a homogeneous point inside the triangle as it stands.
+        const Vec3 sum = v[0] + v[1] + v[2];
         const std::optional<OutputPoint> middle =
-            overlay.overlay.outputPoint(unit(v[0] + v[1] + v[2]));
+            overlay.overlay.outputPoint(setup.geometry == Geometry::spherical ? unit(sum) : sum);
         for (std::size_t i = 0; i < 3; ++i) {
             if (const std::optional<OutputPoint> at = anchors.vertices[i]) {
                 const QString text = QString::fromStdString(vertexName(static_cast<int>(i)) + " " +

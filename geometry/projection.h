@@ -652,8 +652,9 @@ struct PicturePosition {
 
 // The same on the raster alone: nothing also for a point the picture puts beyond its pixels.
 [[nodiscard]] inline std::optional<PicturePosition> picturePosition(
-    const Vec3& p, double R, Projection projection, PictureSize size = {}) noexcept {
-    const std::optional<PicturePosition> at = planePosition(p, R, projection, size);
+    const Vec3& p, double R, Projection projection, PictureSize size = {},
+    Geometry geometry = Geometry::spherical) noexcept {
+    const std::optional<PicturePosition> at = planePosition(p, R, projection, size, geometry);
     if (!at || !(at->col >= -0.5 && at->col < size.width - 0.5 && at->row >= -0.5 &&
                  at->row < size.height - 0.5)) {
         return std::nullopt;

@@ -57,4 +57,9 @@ using Mirrors = std::array<Vec3, 3>;
     return (1.0 / length(a)) * a;
 }
 
+// The form of the hyperbolic plane, (a.y b.y + a.x b.x) - a.z b.z, in that order.
+[[nodiscard]] constexpr double hyperbolicForm(const Vec3& a, const Vec3& b) noexcept {
+    return (a.y * b.y + a.x * b.x) - a.z * b.z;
+}
+
 }  // namespace vantu

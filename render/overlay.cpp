@@ -24,6 +24,57 @@ Vec3 perpendicular(const Vec3& n) noexcept {
 
 }  // namespace
 
+GeodesicCurve geodesicOf(const Vec3& normal, Geometry geometry) noexcept {
+    switch (geometry) {
+        case Geometry::hyperbolic: {
+            // u = (0, 0, 1) + (Nz / <N, N>) N is orthogonal to N under the form, and inside the
+            // light cone: <u, u> = -(1 + Nz^2 / <N, N>).
+            const Vec3 u =
+                Vec3{0.0, 0.0, 1.0} + (normal.z / hyperbolicForm(normal, normal)) * normal;
+            const Vec3 c = cross(normal, u);
+            const Vec3 w{c.x, c.y, -c.z};
+            return {(1.0 / std::sqrt(-hyperbolicForm(u, u))) * u,
+                    (1.0 / std::sqrt(hyperbolicForm(w, w))) * w, -0.25 * std::numbers::pi,
+                    0.25 * std::numbers::pi};
+        }
+        case Geometry::euclidean: {
+            const double k = 1.0 / std::hypot(normal.x, normal.y);
+            const double a = k * normal.x;
+            const double b = k * normal.y;
+            const double c = k * normal.z;
+            return {{-c * a, -c * b, 1.0},
+                    {-b, a, 0.0},
+                    -0.5 * std::numbers::pi,
+                    0.5 * std::numbers::pi};
+        }
+        case Geometry::spherical:
+            break;
+    }
+    const Vec3 n = unit(normal);
+    const Vec3 u = perpendicular(n);
+    return {u, cross(n, u), 0.0, 2.0 * std::numbers::pi};
+}
+
+double geodesicTangent(const GeodesicCurve& curve, const Vec3& p, Geometry geometry) noexcept {
+    if (geometry == Geometry::hyperbolic) {
+        return hyperbolicForm(p, curve.w) / -hyperbolicForm(p, curve.u);
+    }
+    const Vec3 along = p - p.z * curve.u;
+    return (along.x * curve.w.x + along.y * curve.w.y) / p.z;
+}
+
+std::optional<Vec3> nearestMirrorPoint(const Vec3& normal, Geometry geometry) noexcept {
+    if (geometry == Geometry::spherical) {
+        // The centre's own point less its part along the normal.
+        const Vec3 nearest = Vec3{0.0, 0.0, 1.0} - normal.z * normal;
+        if (!(length(nearest) > 0.0)) {
+            return std::nullopt;
+        }
+        return unit(nearest);
+    }
+    return geodesicOf(normal, geometry).u;
+}
+
 Overlay::Overlay(const OverlayFrame& frame)
     : m_frame(frame),
       m_grid(frame.size, Sampling{frame.ratio}),
@@ -31,7 +82,7 @@ Overlay::Overlay(const OverlayFrame& frame)
 
 std::optional<OutputPoint> Overlay::planePoint(const Vec3& p) const noexcept {
     const std::optional<PicturePosition> at =
-        planePosition(p, m_frame.scale, m_frame.projection, m_frame.size);
+        planePosition(p, m_frame.scale, m_frame.projection, m_frame.size, m_frame.geometry);
     if (!at || !std::isfinite(at->col) || !std::isfinite(at->row)) {
         return std::nullopt;
     }
@@ -39,7 +90,7 @@ std::optional<OutputPoint> Overlay::planePoint(const Vec3& p) const noexcept {
 }
 
 std::optional<OutputPoint> Overlay::outputPoint(const Vec3& p) const noexcept {
-    if (!picturePosition(p, m_frame.scale, m_frame.projection, m_frame.size)) {
+    if (!picturePosition(p, m_frame.scale, m_frame.projection, m_frame.size, m_frame.geometry)) {
         return std::nullopt;
     }
     return planePoint(p);
@@ -80,12 +131,19 @@ void Overlay::refine(const Vec3& u, const Vec3& w, double ta, std::optional<Outp
     refine(u, w, tm, pm, tb, pb, depth + 1, layer);
 }
 
-void Overlay::addCurve(const Vec3& u, const Vec3& w, double end, const Stroke& stroke) {
-    const int layer = addLayer(stroke);
+void Overlay::addCurve(const Vec3& u, const Vec3& w, double begin, double end, int layer,
+                       int fewestSteps) {
+    const double span = end - begin;
     const int steps =
-        std::max(4, static_cast<int>(std::ceil(end / (2.0 * std::numbers::pi) * initialSteps)));
-    const auto pointAt = [&](int i) { return i * end / steps; };
-    std::optional<OutputPoint> previous = planePoint(u);
+        fewestSteps > 0
+            ? fewestSteps
+            : std::max(4,
+                       static_cast<int>(std::ceil(span / (2.0 * std::numbers::pi) * initialSteps)));
+    const auto pointAt = [&](int i) {
+        return begin == 0.0 ? i * end / steps : begin + i * span / steps;
+    };
+    std::optional<OutputPoint> previous =
+        planePoint(begin == 0.0 ? u : std::cos(begin) * u + std::sin(begin) * w);
     for (int i = 1; i <= steps; ++i) {
         const double t = pointAt(i);
         const std::optional<OutputPoint> next = planePoint(std::cos(t) * u + std::sin(t) * w);
@@ -97,7 +155,36 @@ void Overlay::addCurve(const Vec3& u, const Vec3& w, double end, const Stroke& s
 void Overlay::addGreatCircle(const Vec3& normal, const Stroke& stroke) {
     const Vec3 n = unit(normal);
     const Vec3 u = perpendicular(n);
-    addCurve(u, cross(n, u), 2.0 * std::numbers::pi, stroke);
+    addCurve(u, cross(n, u), 0.0, 2.0 * std::numbers::pi, addLayer(stroke));
+}
+
+void Overlay::addMirror(const Vec3& normal, const Stroke& stroke) {
+    if (m_frame.geometry == Geometry::spherical) {
+        addGreatCircle(normal, stroke);
+        return;
+    }
+    const GeodesicCurve curve = geodesicOf(normal, m_frame.geometry);
+    addCurve(curve.u, curve.w, curve.begin, curve.end, addLayer(stroke));
+}
+
+void Overlay::addCurveParts(std::span<const CurvePart> parts, const Stroke& stroke) {
+    const int layer = addLayer(stroke);
+    for (const CurvePart& part : parts) {
+        // A part of a geodesic bends through less than a half turn in every model, so that the
+        // middle of any piece of it strays farthest from its chord: one chord to start with,
+        // refined where it strays, however long its stretch of t.
+        addCurve(part.curve.u, part.curve.w, part.begin, part.end, layer, 1);
+    }
+}
+
+void Overlay::addSegment(const Vec3& from, const Vec3& to, const Stroke& stroke) {
+    if (m_frame.geometry == Geometry::spherical) {
+        addArc(from, to, stroke);
+        return;
+    }
+    // Every point between two points of a plane is cos(t) from + sin(t) to for some t in
+    // [0, pi/2], a positive multiple of it.
+    addCurve(from, to, 0.0, 0.5 * std::numbers::pi, addLayer(stroke));
 }
 
 void Overlay::addArc(const Vec3& from, const Vec3& to, const Stroke& stroke) {
@@ -108,7 +195,7 @@ void Overlay::addArc(const Vec3& from, const Vec3& to, const Stroke& stroke) {
     if (!(sine > 0.0)) {
         return;
     }
-    addCurve(u, unit(cross(normal, u)), std::atan2(sine, dot(u, v)), stroke);
+    addCurve(u, unit(cross(normal, u)), 0.0, std::atan2(sine, dot(u, v)), addLayer(stroke));
 }
 
 void Overlay::addRing(const Vec3& point, double radius, const Stroke& stroke) {

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "geometry/geometry.h"
 #include "geometry/raster.h"
 #include "geometry/vec3.h"
 #include "render/pixel_colour.h"
@@ -40,6 +41,19 @@ struct SnubPoint {
 // other are one. Sorted with the points inside the triangle first: by the number of positive
 // dots, then the side count, then x, y and z. `pi` is the drawing's, for the seeding picture.
 [[nodiscard]] std::vector<SnubPoint> findSnubPoints(const Mirrors& n, double pi);
+
+// The same in a plane, `geometry` Euclidean or hyperbolic, for the mirrors `n` in its own terms:
+// every point of the triangle they bound (its sides included) where D1 = D2 = D3 with the
+// plane's D, each refined by Newton's method until the spread is at most snubTolerance times the
+// common D. A point is on the sheet <P, P> = -1, z > 0, or at z = 1; its dots are <Ni, P> or the
+// signed distances from the mirrors. A plane has no antipodes. Sorted by x, then y and z.
+[[nodiscard]] std::vector<SnubPoint> findPlaneSnubPoints(const Mirrors& n, Geometry geometry);
+
+// The point of `geometry`'s plane whose products with the normals `n` (<Ni, P> or the signed
+// distances) are `dots`: where a snub point found before a view is after it, since the view keeps
+// them.
+[[nodiscard]] Vec3 pointOfMeasures(const Mirrors& n, const std::array<double, 3>& dots,
+                                   Geometry geometry) noexcept;
 
 namespace detail {
 

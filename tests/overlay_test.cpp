@@ -24,6 +24,7 @@
 #include "geometry/raster.h"
 #include "geometry/view.h"
 #include "polyhedron/wythoff.h"
+#include "tests/picture_support.h"
 #include "tests/test_support.h"
 
 namespace vantu {
@@ -37,7 +38,7 @@ class CurvePoints {
 public:
     void add(const Overlay& overlay, const Vec3& p) {
         const OverlayFrame& f = overlay.frame();
-        if (const auto at = planePosition(p, f.scale, f.projection, f.size)) {
+        if (const auto at = planePosition(p, f.scale, f.projection, f.size, f.geometry)) {
             const double x = (at->col + 0.5) * f.ratio - 0.5;
             const double y = (at->row + 0.5) * f.ratio - 0.5;
             if (x > -10 && y > -10 && x < overlay.width() + 10 && y < overlay.height() + 10) {
@@ -96,6 +97,42 @@ CurvePoints circlePoints(const Overlay& overlay, const Vec3& from, const Vec3& t
     return points;
 }
 
+// Paints `overlay`, one line of `stroke` in ink, over grey: the pixels it changes lie within its
+// reach of `points`, each pixel the curve crosses is changed, and those well inside the line are
+// its colour exactly.
+void expectLineAlong(const Overlay& overlay, const CurvePoints& points, const Stroke& stroke) {
+    ASSERT_FALSE(overlay.empty());
+    const int w = overlay.width();
+    std::vector<PackedColour> pixels(
+        static_cast<std::size_t>(w) * static_cast<std::size_t>(overlay.height()), grey);
+    overlay.paint(pixels);
+    const auto at = [&](int x, int y) {
+        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) +
+                      static_cast<std::size_t>(x)];
+    };
+    const double halfWidth = 0.5 * stroke.width * overlay.frame().ratio;
+    const auto inside = [&](int x, int y) {
+        return x >= 0 && y >= 0 && x < w && y < overlay.height();
+    };
+    for (int y = 0; y < overlay.height(); ++y) {
+        for (int x = 0; x < w; ++x) {
+            if (at(x, y) != grey) {
+                ASSERT_LE(points.distance(x, y, static_cast<int>(halfWidth) + 2), halfWidth + 0.65)
+                    << x << ", " << y;
+            }
+        }
+    }
+    int crossed = 0;
+    points.forEachPixelNear(0.7, [&](int x, int y) {
+        crossed += inside(x, y) ? 1 : 0;
+        EXPECT_TRUE(!inside(x, y) || at(x, y) != grey) << x << ", " << y;
+    });
+    points.forEachPixelNear(halfWidth - 0.6, [&](int x, int y) {
+        EXPECT_TRUE(!inside(x, y) || at(x, y) == ink) << x << ", " << y;
+    });
+    EXPECT_GT(crossed, 100);
+}
+
 struct FrameCase {
     const char* name;
     OverlayFrame frame;
@@ -122,39 +159,7 @@ TEST_P(GreatCircle, PaintsOnlyThePixelsOnItsProjection) {
     } else {
         overlay.addGreatCircle(c.normal, stroke);
     }
-    ASSERT_FALSE(overlay.empty());
-    const int w = overlay.width();
-    std::vector<PackedColour> pixels(
-        static_cast<std::size_t>(w) * static_cast<std::size_t>(overlay.height()), grey);
-    overlay.paint(pixels);
-    const auto at = [&](int x, int y) {
-        return pixels[static_cast<std::size_t>(y) * static_cast<std::size_t>(w) +
-                      static_cast<std::size_t>(x)];
-    };
-
-    const CurvePoints points = circlePoints(overlay, u, cross(n, u), c.arc);
-    const double halfWidth = 0.5 * stroke.width * c.frame.ratio;
-    const auto inside = [&](int x, int y) {
-        return x >= 0 && y >= 0 && x < w && y < overlay.height();
-    };
-    for (int y = 0; y < overlay.height(); ++y) {
-        for (int x = 0; x < w; ++x) {
-            if (at(x, y) != grey) {
-                ASSERT_LE(points.distance(x, y, static_cast<int>(halfWidth) + 2), halfWidth + 0.65)
-                    << x << ", " << y;
-            }
-        }
-    }
-    // Each pixel the circle crosses is changed, and those well inside the line are its colour.
-    int crossed = 0;
-    points.forEachPixelNear(0.7, [&](int x, int y) {
-        crossed += inside(x, y) ? 1 : 0;
-        EXPECT_TRUE(!inside(x, y) || at(x, y) != grey) << x << ", " << y;
-    });
-    points.forEachPixelNear(halfWidth - 0.6, [&](int x, int y) {
-        EXPECT_TRUE(!inside(x, y) || at(x, y) == ink) << x << ", " << y;
-    });
-    EXPECT_GT(crossed, 100);
+    expectLineAlong(overlay, circlePoints(overlay, u, cross(n, u), c.arc), stroke);
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -175,6 +180,84 @@ INSTANTIATE_TEST_SUITE_P(
         FrameCase{"StereoArc", {120.0, Projection::stereographic, {}, 1.0}, {0.3, -0.8, 0.5}, 2.0},
         FrameCase{
             "GnomonicArc", {60.0, Projection::gnomonic, {200, 150}, 2.0}, {0.2, 0.9, 0.4}, 2.5}),
+    RowName());
+
+// A mirror (or a segment of it) of a plane, painted as a circle is above. The points it should
+// lie on come from the line <N, P> = 0 itself: in the hyperbolic plane the chord of the Klein
+// disk (x, y, 1), Nx x + Ny y = Nz, in the Euclidean plane the line a x + b y + c = 0.
+struct GeodesicCase {
+    const char* name;
+    OverlayFrame frame;
+    Vec3 normal;
+    std::array<double, 2> segment{-1.0, 1.0};  // the part drawn, -1 to 1 along the whole line
+    friend void PrintTo(const GeodesicCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class Geodesic : public testing::TestWithParam<GeodesicCase> {};
+
+TEST_P(Geodesic, PaintsOnlyThePixelsWhereItsModelPutsIt) {
+    const GeodesicCase& c = GetParam();
+    const bool hyperbolic = c.frame.geometry == Geometry::hyperbolic;
+    const Vec3 n = c.normal;
+    const double planar = std::hypot(n.x, n.y);
+    // The line's point nearest the origin and its direction; in the Klein disk its half-length.
+    const double offset = (hyperbolic ? n.z : -n.z) / planar;
+    const std::array<double, 2> m{offset * n.x / planar, offset * n.y / planar};
+    const std::array<double, 2> d{-n.y / planar, n.x / planar};
+    const double half = hyperbolic ? std::sqrt(1.0 - offset * offset) : 10.0;
+    // s from -1 to 1 along the line, finely near the disk's edge.
+    const auto pointAt = [&](double s) {
+        const double along = half * (hyperbolic ? std::sin(0.5 * std::numbers::pi * s) : s * s * s);
+        return Vec3{m[0] + along * d[0], m[1] + along * d[1], 1.0};
+    };
+    Overlay overlay(c.frame);
+    const Stroke stroke{ink, 2.0, 1.0};
+    if (c.segment[0] == -1.0 && c.segment[1] == 1.0) {
+        overlay.addMirror(n, stroke);
+    } else {
+        overlay.addSegment(pointAt(c.segment[0]), pointAt(c.segment[1]), stroke);
+    }
+    CurvePoints points;
+    const int count = 200000;
+    for (int i = 1; i < count; ++i) {
+        const double s = -1.0 + 2.0 * i / count;
+        if (s >= c.segment[0] && s <= c.segment[1]) {
+            points.add(overlay, pointAt(s));
+        }
+    }
+    expectLineAlong(overlay, points, stroke);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Planes, Geodesic,
+    testing::Values(
+        // Any normal with <N, N> > 0 and |Nz| < |(Nx, Ny)| meets the disk.
+        GeodesicCase{"PoincareArc",
+                     {120.0, Projection::stereographic, {}, 1.0, Geometry::hyperbolic},
+                     {0.6, 1.0, 0.6}},
+        GeodesicCase{"KleinChord",
+                     {150.0, Projection::gnomonic, {401, 401}, 1.0, Geometry::hyperbolic},
+                     {1.2, -0.9, 0.75}},
+        GeodesicCase{"GansHyperbola",
+                     {60.0, Projection::orthographic, {}, 1.0, Geometry::hyperbolic},
+                     {1.0, 0.5, 0.5}},
+        GeodesicCase{"HalfPlaneSemicircle",
+                     {120.0, Projection::halfplane, {}, 1.0, Geometry::hyperbolic},
+                     {0.6, 1.0, 0.6}},
+        GeodesicCase{"HalfPlaneVerticalLine",
+                     {120.0, Projection::halfplane, {}, 2.0, Geometry::hyperbolic},
+                     {1.0, 0.0, 0.0}},
+        GeodesicCase{"PoincareSegment",
+                     {120.0, Projection::stereographic, {}, 1.0, Geometry::hyperbolic},
+                     {0.6, 1.0, 0.6},
+                     {-0.7, 0.4}},
+        GeodesicCase{"EuclideanLine",
+                     {80.0, Projection::stereographic, {}, 1.0, Geometry::euclidean},
+                     {0.6, 0.8, -0.5}},
+        GeodesicCase{"EuclideanSegment",
+                     {80.0, Projection::gnomonic, {300, 200}, 2.0, Geometry::euclidean},
+                     {-0.8, 0.6, 0.25},
+                     {-0.5, 0.5}}),
     RowName());
 
 TEST(Overlay, BlendsByCoverageAndOpacity) {
@@ -565,6 +648,79 @@ TEST(SnubRings, RingEachShownPointAndNothingElse) {
         EXPECT_LT(black, 1.2 * band);
     }
 }
+
+struct PlaneGroupCase {
+    const char* name;
+    const char* triangle;  // in the usual notation
+    Projection projection;
+    double scale;
+    View view;
+    // How far from the centre, in output pixels, lines must reach in every direction: the
+    // disk's edge less a few pixels, or the picture's half-width; 0 for a group with no lines.
+    double reach;
+    friend void PrintTo(const PlaneGroupCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class PlaneGroupMirrors : public testing::TestWithParam<PlaneGroupCase> {};
+
+// The mirrors of a plane's discrete group show the tiling out to the disk's edge or across the
+// picture: along every ray from the centre a line lies near the reach, and none beyond the
+// disk. A group that is not discrete, or undecided, has no lines, as a dense one of the sphere.
+TEST_P(PlaneGroupMirrors, ReachTheEdgeOfThePicture) {
+    const PlaneGroupCase& c = GetParam();
+    PictureDescription d;
+    d.request = testing_support::schwarzRequest(c.triangle).projection(c.projection).scale(c.scale);
+    d.view = c.view;
+    d.size = {301, 301};
+    OverlayOptions options;
+    options.groupMirrors = true;
+    const PreparedPicture picture(d, options);
+    const Overlay& overlay = picture.overlay()->overlay;
+    if (c.reach == 0.0) {
+        EXPECT_TRUE(overlay.empty());
+        return;
+    }
+    std::vector<PackedColour> pixels(301 * 301, grey);
+    overlay.paint(pixels);
+    const auto changed = [&](double x, double y) {
+        const long col = std::lround(x);
+        const long row = std::lround(y);
+        return col >= 0 && row >= 0 && col < 301 && row < 301 &&
+               pixels[static_cast<std::size_t>(row * 301 + col)] != grey;
+    };
+    const double centre = 150.0;
+    const bool disk = c.projection == Projection::stereographic && c.reach < centre;
+    for (int k = 0; k < 36; ++k) {
+        const double a = 2.0 * std::numbers::pi * (k + 0.5) / 36.0;
+        // A line crosses the ray within the last 8 pixels before the reach...
+        bool crossed = false;
+        for (double r = c.reach - 8.0; r <= c.reach; r += 0.25) {
+            crossed = crossed || changed(centre + r * std::cos(a), centre + r * std::sin(a));
+        }
+        EXPECT_TRUE(crossed) << "ray " << k;
+        // ... and, in the Poincare disk, none beyond its edge.
+        for (double r = 2.0 * c.scale + 2.0; disk && r < 150.0; r += 0.5) {
+            EXPECT_FALSE(changed(centre + r * std::cos(a), centre + r * std::sin(a)))
+                << "ray " << k << " at " << r;
+        }
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Planes, PlaneGroupMirrors,
+    testing::Values(
+        // The disk's edge 2R = 140 pixels from the centre.
+        PlaneGroupCase{"Heptagonal", "2 3 7", Projection::stereographic, 70.0, {}, 139.0},
+        PlaneGroupCase{
+            "HeptagonalMoved", "2 3 7", Projection::stereographic, 70.0, {40, -25, 10}, 139.0},
+        PlaneGroupCase{"Fractional", "5/2 4 4", Projection::stereographic, 70.0, {}, 139.0},
+        PlaneGroupCase{"KleinOctagonal", "2 3 8", Projection::gnomonic, 140.0, {}, 139.0},
+        PlaneGroupCase{
+            "EuclideanSquare", "2 4 4", Projection::stereographic, 10.0, {10, 5, 0}, 150.0},
+        PlaneGroupCase{"EuclideanDoubled", "3/2 6 6", Projection::gnomonic, 10.0, {}, 150.0},
+        PlaneGroupCase{"EuclideanDense", "2 5 10/3", Projection::stereographic, 40.0, {}, 0.0},
+        PlaneGroupCase{"Undecided", "7/3 7 7", Projection::stereographic, 70.0, {}, 0.0}),
+    RowName());
 
 }  // namespace
 }  // namespace vantu

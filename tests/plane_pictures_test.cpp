@@ -417,15 +417,10 @@ TEST(PlanePictures, RefuseWhatThePlanesHaveNot) {
         }
         return "nothing refused";
     };
-    EXPECT_EQ(message([&] {
-                  (void)PreparedPicture(hyperbolic, describedPicture(plain),
-                                        OverlayOptions{true, false, false, false});
-              }),
-              "the marks are the sphere's alone for now, and the triangle is hyperbolic");
-    EXPECT_EQ(
-        message([&] { (void)PreparedPicture(hyperbolic, describedPicture(plain)).snubPoints(); }),
-        "the snub points are the sphere's alone for now, and the triangle is "
-        "hyperbolic");
+    OverlayOptions edges;
+    edges.polyhedron = true;
+    EXPECT_EQ(message([&] { (void)PreparedPicture(hyperbolic, describedPicture(plain), edges); }),
+              "the polyhedra are the sphere's alone for now, and the triangle is hyperbolic");
     PlaneCase far = plain;
     far.view.lon = 1e6;
     try {

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "drawing/draw_procedure.h"
+#include "drawing/prepared_picture.h"
 #include "setup/draw_request.h"
 #include "setup/triangle_code.h"
 #include "setup/triangle_solver.h"
@@ -544,6 +545,85 @@ INSTANTIATE_TEST_SUITE_P(Views, TurnedSnubPoints,
                                                       return Vec3{-p.x, -p.y, p.z};
                                                   }}),
                          RowName());
+
+struct PlaneSnubCase {
+    const char* name;
+    const char* triangle;  // in the usual notation
+    int rotation;
+    View view;  // of the picture the rings are drawn in
+    friend void PrintTo(const PlaneSnubCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class PlaneSnubPoints : public testing::TestWithParam<PlaneSnubCase> {};
+
+// In the planes the points lie in the triangle, where the three D, computed here from the mirror
+// images, agree to 1e-12 of their size; the rings of a moved picture are where the search finds
+// the points among the moved mirrors.
+TEST_P(PlaneSnubPoints, AgreeToTheToleranceAndMoveWithTheView) {
+    const PlaneSnubCase& c = GetParam();
+    PictureDescription description;
+    description.request = testing_support::schwarzRequest(c.triangle).rotation(c.rotation);
+    const DrawSetup plain = prepareDrawing(description.request);
+    ASSERT_NE(plain.geometry, Geometry::spherical);
+    const bool hyperbolic = plain.geometry == Geometry::hyperbolic;
+    const auto product = [&](const Vec3& u, const Vec3& v) {
+        return hyperbolic ? u.x * v.x + u.y * v.y - u.z * v.z : u.x * v.x + u.y * v.y;
+    };
+    const std::vector<SnubPoint> points = snubPointsOf(plain);
+    ASSERT_FALSE(points.empty());
+    for (const SnubPoint& s : points) {
+        const Vec3& p = s.point;
+        EXPECT_NEAR(hyperbolic ? -product(p, p) : p.z, 1.0, 1e-14);
+        std::array<Vec3, 3> q{};
+        for (std::size_t i = 0; i < 3; ++i) {
+            const Vec3& m = plain.normals[i];
+            const double a = hyperbolic ? product(m, p) : m.x * p.x + m.y * p.y + m.z;
+            EXPECT_GE(a, -1e-12) << "outside mirror " << i + 1;
+            q[i] = hyperbolic ? p - 2 * a * m : p - 2 * a * Vec3{m.x, m.y, 0.0};
+        }
+        const std::array<double, 3> d = {product(q[1] - q[2], q[1] - q[2]),
+                                         product(q[2] - q[0], q[2] - q[0]),
+                                         product(q[0] - q[1], q[0] - q[1])};
+        const double largest = std::max({d[0], d[1], d[2]});
+        EXPECT_LE(largest - std::min({d[0], d[1], d[2]}), 1e-12 * largest);
+        EXPECT_NEAR(s.distance, d[0], 1e-12 * largest);
+    }
+    EXPECT_EQ(points.front().signs, (std::array<int, 3>{1, 1, 1}));
+
+    description.view = c.view;
+    description.request.scale = 100.0;
+    OverlayOptions rings;
+    rings.snubPoints = true;
+    const PreparedPicture picture(description, rings);
+    const PictureOverlay& overlay = *picture.overlay();
+    ASSERT_EQ(overlay.snubPoints.size(), points.size());
+    const std::vector<SnubPoint> moved = snubPointsOf(picture.setup());
+    ASSERT_EQ(moved.size(), points.size());
+    for (std::size_t i = 0; i < points.size(); ++i) {
+        const std::optional<OutputPoint> ring = overlay.anchors.snubPoints[i];
+        ASSERT_TRUE(ring.has_value()) << "point " << i + 1;
+        double nearest = 1e9;
+        for (const SnubPoint& m : moved) {
+            if (const auto at = overlay.overlay.outputPoint(m.point)) {
+                nearest = std::min(nearest, std::hypot(at->x - ring->x, at->y - ring->y));
+            }
+        }
+        EXPECT_LE(nearest, 1e-6) << "point " << i + 1;
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Planes, PlaneSnubPoints,
+    testing::Values(PlaneSnubCase{"Heptagonal", "2 3 7", 0, {20, -10, 30}},
+                    PlaneSnubCase{"Rotated", "2 3 7", 1, {0, 0, 0}},
+                    PlaneSnubCase{"Square", "2 4 5", 2, {-30, 15, 0}},
+                    PlaneSnubCase{"Isosceles", "3 3 4", 0, {10, 10, 90}},
+                    PlaneSnubCase{"Equilateral", "7 7 7", 0, {0, 0, 0}},
+                    PlaneSnubCase{"Fractional", "5/2 4 4", 0, {5, 5, 5}},
+                    PlaneSnubCase{"EuclideanHexagonal", "2 3 6", 0, {40, 20, 0}},
+                    PlaneSnubCase{"EuclideanSquare", "2 4 4", 1, {0, 0, 45}},
+                    PlaneSnubCase{"EuclideanEquilateral", "3 3 3", 0, {-20, 0, 0}}),
+    RowName());
 
 }  // namespace
 }  // namespace vantu

@@ -154,10 +154,6 @@ TEST_P(NoProperTriangle, ExitsOneWithTheDefect) {
 INSTANTIATE_TEST_SUITE_P(
     Lines, NoProperTriangle,
     testing::Values(
-        // The planes' pictures have no marks and no snub points yet.
-        DefectCase{"EuclideanMarks",
-                   {"--triangle", "3 3 3", "--mark-group", "-o", "FILE"},
-                   "the marks are the sphere's alone for now, and the triangle is Euclidean"},
         DefectCase{"Info",
                    {"--triangle", "1 3 3", "--info"},
                    "the angles 180\u00b0, 60\u00b0, 60\u00b0 bound no proper triangle: "
@@ -166,10 +162,6 @@ INSTANTIATE_TEST_SUITE_P(
                    {"--triangle", "3/2 3/2 3", "--mark-mirrors", "-o", "FILE"},
                    "the angles 120\u00b0, 120\u00b0, 60\u00b0 bound no proper spherical triangle: "
                    "120\u00b0 + 120\u00b0 is not less than 60\u00b0 + 180\u00b0"},
-        DefectCase{"Snub",
-                   {"--snub", "--triangle", "2 3 7"},
-                   "the snub points are the sphere's alone for now, and the triangle is "
-                   "hyperbolic"},
         // A code is drawn as it reads, as the window draws it; only its snub points need a
         // proper triangle.
         DefectCase{"CodeMarkedWithSnubPoints",

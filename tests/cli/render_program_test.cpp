@@ -424,6 +424,59 @@ TEST(PngWithMarkPolyhedron, ChangesThePictureOnlyWithTheMark) {
     }
 }
 
+struct PlaneMarkCase {
+    const char* name;
+    std::vector<std::string> args;  // the triangle, its picture and its marks
+    std::array<int, 2> mark;        // a pixel the marks cover
+    std::array<int, 2> far;         // and one far from every mark
+    friend void PrintTo(const PlaneMarkCase& c, std::ostream* os) { *os << c.name; }
+};
+
+class PlaneMarks : public testing::TestWithParam<PlaneMarkCase> {};
+
+// The marks of a plane's triangle change the pixel they cover and leave one far from every mark
+// as the plain picture has it; --snub lists the plane's own points, without antipodes.
+TEST_P(PlaneMarks, DrawOverThePlainPicture) {
+    const PlaneMarkCase& c = GetParam();
+    const std::string plain = scratch("plane-plain.png");
+    const std::string marked = scratch("plane-marked.png");
+    std::vector<std::string> args = c.args;
+    args.insert(args.end(), {"--size", "200x150", "-o", plain});
+    ASSERT_EQ(render(args).status, 0);
+    args.back() = marked;
+    args.insert(args.end(), {"--mark-mirrors", "--mark-triangle", "--mark-group", "--mark-snub"});
+    const Outcome o = render(args);
+    ASSERT_EQ(o.status, 0) << o.err;
+    const DecodedPng a = readPng(plain);
+    const DecodedPng b = readPng(marked);
+    ASSERT_EQ(b.problem, "");
+    EXPECT_NE(b.at(c.mark[0], c.mark[1]), a.at(c.mark[0], c.mark[1]));
+    EXPECT_EQ(b.at(c.far[0], c.far[1]), a.at(c.far[0], c.far[1]));
+    std::remove(plain.c_str());
+    std::remove(marked.c_str());
+
+    std::vector<std::string> listing = c.args;
+    listing.push_back("--snub");
+    const Outcome snub = render(listing);
+    ASSERT_EQ(snub.status, 0) << snub.err;
+    EXPECT_NE(snub.out.find(": 1.\n"), std::string::npos) << snub.out;
+    EXPECT_EQ(snub.out.find("antipode"), std::string::npos) << snub.out;
+    EXPECT_NE(snub.out.find("+++"), std::string::npos) << snub.out;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Planes, PlaneMarks,
+    testing::Values(
+        // Mirror 3, side c, runs along the middle row; the corner is outside the disk, below
+        // the horizon, or between the lines of the tiling.
+        PlaneMarkCase{"PoincareDisk", {"--triangle", "2 3 7", "--scale", "30"}, {60, 75}, {0, 0}},
+        PlaneMarkCase{"HalfPlane",
+                      {"--triangle", "2 3 7", "--projection", "halfplane", "--scale", "30"},
+                      {100, 75},
+                      {199, 149}},
+        PlaneMarkCase{"Euclidean", {"--triangle", "3 3 3", "--scale", "300"}, {190, 75}, {0, 0}}),
+    RowName());
+
 struct InfoCase {
     const char* name;
     std::vector<std::string> args;
