@@ -29,11 +29,17 @@ namespace {
 
 // A frame of `width` x `height` window pixels of the start-up code, stereographic, with R a
 // quarter of the height, so that the sphere's equator spans the picture's height as it does in
-// the window's 640 x 481 at R = 120.
-void BM_ExplorerFrame(benchmark::State& state, int width, int height) {
+// the window's 640 x 481 at R = 120; or of `triangle` in the usual notation, whose Poincare disk,
+// of radius 2R, then spans it.
+void BM_ExplorerFrame(benchmark::State& state, int width, int height,
+                      const char* triangle = nullptr) {
     vantu::PictureDescription description;
     description.size = {width, height};
     description.request.scale = height / 4.0;
+    if (triangle != nullptr) {
+        description.request.triangleCode = triangle;
+        description.request.notation = vantu::TriangleNotation::schwarz;
+    }
     vantu::explorer::FrameRenderer renderer;
     for (auto _ : state) {
         std::optional<QImage> frame = renderer.render(description);
@@ -52,6 +58,9 @@ BENCHMARK_CAPTURE(BM_ExplorerFrame, 1920x1080, 1920, 1080)
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 BENCHMARK_CAPTURE(BM_ExplorerFrame, 3840x2160, 3840, 2160)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_ExplorerFrame, 3840x2160 / poincare, 3840, 2160, "2 3 7")
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
