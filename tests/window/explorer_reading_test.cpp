@@ -237,6 +237,15 @@ TEST_F(ExplorerTest, LegendShowsEachColourWithItsMeaning) {
     }
     EXPECT_EQ(meaningWords(meanings[0]),
               "red: the triangle; D1 (vertex A) smallest, D2 (vertex B) largest");
+    // The words follow the triangle's geometry: no antipode in the planes, and back.
+    for (const auto& [text, geometry] : {std::pair{QStringLiteral("2 3 7"), Geometry::hyperbolic},
+                                         std::pair{QStringLiteral("2 3 5"), Geometry::spherical}}) {
+        partsOf(explorer).code->setEditText(text);
+        ASSERT_TRUE(waitCurrent());
+        EXPECT_EQ(entries[1]->toolTip().toStdString(), meaningWords(legend(geometry)[1]));
+        const auto* heading = qobject_cast<QLabel*>(grid->itemAtPosition(0, 2)->widget());
+        EXPECT_EQ(heading->text().toStdString(), sideCountWords(2, geometry));
+    }
     QTest::keyClick(&explorer, Qt::Key_L, Qt::ControlModifier);
     EXPECT_FALSE(partsOf(explorer).legendDock->isVisible());
 }
