@@ -30,7 +30,7 @@ PicturePoint planePointOf(const Vec3& p, const DrawSetup& setup, const View& vie
         detail::measureMirrorsIn<geometry>(p, setup.normals, check);
     const PackedColour colour = detail::colourIn<geometry>(p, setup.normals, check);
     return PicturePoint{pointItself(movedBack(p, view, setup.pi, geometry), geometry), colour,
-                        pointCellWords(a1, a2, a3), pointHueWords(colour)};
+                        pointCellWords(a1, a2, a3, geometry), pointHueWords(colour)};
 }
 
 }  // namespace

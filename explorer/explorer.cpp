@@ -698,6 +698,7 @@ void Explorer::setView(const View& view) {
 void Explorer::fitGeometry(Geometry geometry) {
     m_viewGeometry = geometry;
     m_inputs.nameProjections(geometry);
+    legend->showGeometry(geometry);
     const bool sphere = geometry == Geometry::spherical;
     const double moves = planeMoveLimit(geometry);
     m_view = heldView(m_view, geometry);

@@ -70,7 +70,7 @@ LegendPanel::LegendPanel(QWidget* parent) : QWidget(parent) {
     // A column per brightness, brightest first, headed by the cells it stands for, after the
     // column of the hues.
     for (int k = 4; k >= 1; --k) {
-        QLabel* heading = wrapped(k == 4 ? QStringLiteral("hue") : qText(sideCountWords(k)));
+        QLabel* heading = wrapped(k == 4 ? QStringLiteral("hue") : QString());
         heading->setAlignment(Qt::AlignLeft | Qt::AlignBottom);
         QFont bold = heading->font();
         bold.setBold(true);
@@ -78,6 +78,9 @@ LegendPanel::LegendPanel(QWidget* parent) : QWidget(parent) {
         // Room for the words over three lines: a grid gives a wrapped label one otherwise.
         heading->setMinimumHeight(3 * heading->fontMetrics().lineSpacing());
         grid->addWidget(heading, 0, 4 - k);
+        if (k < 4) {
+            m_headings.push_back(heading);
+        }
     }
     const auto meanings = legend();
     for (std::size_t i = 0; i < meanings.size(); ++i) {
@@ -93,8 +96,6 @@ LegendPanel::LegendPanel(QWidget* parent) : QWidget(parent) {
                            "</span>&nbsp;%2")
                 .arg(colour, qText(m.name)));
         entry->setTextFormat(Qt::RichText);
-        const QString words = QString::fromStdString(meaningWords(m));
-        describe(entry, words, words);
         grid->addWidget(entry, row, 1 + static_cast<int>(i % 3));
         m_entries.push_back(entry);
     }
@@ -106,6 +107,18 @@ LegendPanel::LegendPanel(QWidget* parent) : QWidget(parent) {
         grid->setColumnStretch(column, 2);
     }
     grid->setRowStretch(grid->rowCount(), 1);
+    showGeometry(Geometry::spherical);
+}
+
+void LegendPanel::showGeometry(Geometry geometry) {
+    for (std::size_t i = 0; i < m_headings.size(); ++i) {
+        m_headings[i]->setText(qText(sideCountWords(3 - static_cast<int>(i), geometry)));
+    }
+    const auto meanings = legend(geometry);
+    for (std::size_t i = 0; i < meanings.size(); ++i) {
+        const QString words = QString::fromStdString(meaningWords(meanings[i]));
+        describe(m_entries[i], words, words);
+    }
 }
 
 }  // namespace vantu::explorer

@@ -40,11 +40,14 @@ std::string_view cellWords(int nonNegative) noexcept {
     return cells[nonNegative >= 1 && nonNegative <= 3 ? static_cast<std::size_t>(nonNegative) : 0];
 }
 
-std::string_view sideCountWords(int sideCount) noexcept {
-    // The brightness of across one mirror is also that of the antipode.
+std::string_view sideCountWords(int sideCount, Geometry geometry) noexcept {
+    // On the sphere the brightness of across one mirror is also that of the antipode.
     constexpr std::array<std::string_view, 4> brightness = {
         "", "across two mirrors", "across one mirror, or the antipode, drawn as across one",
         "the triangle"};
+    if (sideCount == 2 && geometry != Geometry::spherical) {
+        return cellWords(2);
+    }
     return brightness[sideCount >= 1 && sideCount <= 3 ? static_cast<std::size_t>(sideCount) : 0];
 }
 
@@ -65,34 +68,37 @@ std::string hueWords(Hue hue) {
     return distance(v.nearest) + " smallest, " + distance(v.farthest) + " largest";
 }
 
-std::optional<ColourMeaning> colourMeaning(PackedColour colour) {
+std::optional<ColourMeaning> colourMeaning(PackedColour colour, Geometry geometry) {
     const auto colours = pictureColours();
     if (std::find(colours.begin(), colours.end(), colour) == colours.end()) {
         return std::nullopt;
     }
     const colour_rule::Decoded d = colour_rule::decode(colour);
     const Hue hue = colour_rule::hueOf(d);
-    return ColourMeaning{
-        colour,       hue, d.sideCount, hueName(hue, d.sideCount), sideCountWords(d.sideCount),
-        hueWords(hue)};
+    return ColourMeaning{colour,
+                         hue,
+                         d.sideCount,
+                         hueName(hue, d.sideCount),
+                         sideCountWords(d.sideCount, geometry),
+                         hueWords(hue)};
 }
 
 std::string meaningWords(const ColourMeaning& meaning) {
     return std::string(meaning.name) + ": " + std::string(meaning.cell) + "; " + meaning.order;
 }
 
-std::array<ColourMeaning, colourCount> legend() {
+std::array<ColourMeaning, colourCount> legend(Geometry geometry) {
     std::array<ColourMeaning, colourCount> meanings{};
     std::size_t i = 0;
     for (const colour_rule::HueRule& rule : colour_rule::hueRules) {
         for (int k = 3; k >= 1; --k) {
-            meanings[i++] = *colourMeaning(colour_rule::colourOf(rule.hue, k));
+            meanings[i++] = *colourMeaning(colour_rule::colourOf(rule.hue, k), geometry);
         }
     }
     return meanings;
 }
 
-std::string pointCellWords(double a1, double a2, double a3) {
+std::string pointCellWords(double a1, double a2, double a3, Geometry geometry) {
     std::vector<std::string> across;
     const double dots[3] = {a1, a2, a3};
     for (int i = 0; i < 3; ++i) {
@@ -108,7 +114,8 @@ std::string pointCellWords(double a1, double a2, double a3) {
         case 2:
             return "across mirrors " + across[0] + " and " + across[1];
         default:
-            return "the triangle's antipode";
+            return geometry == Geometry::spherical ? "the triangle's antipode"
+                                                   : "across mirrors 1, 2 and 3";
     }
 }
 

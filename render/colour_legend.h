@@ -9,12 +9,20 @@
 // 4 sin^2(angle at vertex i) sin^2(arc from the point to vertex i), D1 for vertex A, D2 for B, D3
 // for C). The legend says this in general words, for every point of a colour; the status bar in
 // the words of one point, naming its mirrors.
+//
+// Only the sphere has a point with all three dots negative, the triangle's antipode, drawn with
+// the brightness of across one mirror. A plane has none: a point of the Euclidean plane has
+// sum(side i x a_i) = twice the triangle's area > 0, and a point of the hyperboloid is
+// alpha A + beta B + gamma C with a1 = alpha <N1, A> and so on, each <Ni, vertex i> > 0, so that
+// all three negative would put -P among the positive combinations of the vertices, P on the
+// sheet z < 0. Each function that words a cell takes the geometry, the sphere's by default.
 
 #include <array>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "geometry/geometry.h"
 #include "geometry/raster.h"
 #include "render/colour_rule.h"
 #include "render/pixel_colour.h"
@@ -74,8 +82,10 @@ struct ColourMeaning {
 [[nodiscard]] std::string_view cellWords(int nonNegative) noexcept;
 
 // The cells a colour's brightness stands for: side count 3 "the triangle", 2 "across one mirror,
-// or the antipode, drawn as across one", 1 "across two mirrors"; empty for anything else.
-[[nodiscard]] std::string_view sideCountWords(int sideCount) noexcept;
+// or the antipode, drawn as across one" ("across one mirror" in the planes), 1 "across two
+// mirrors"; empty for anything else.
+[[nodiscard]] std::string_view sideCountWords(int sideCount,
+                                              Geometry geometry = Geometry::spherical) noexcept;
 
 // The name of a hue at a side count: "red", "yellow", "green", "cyan", "blue", "magenta", and
 // for the hue where all distances are equal "grey", or "white" at side count 3.
@@ -91,25 +101,28 @@ inline constexpr std::string_view distanceNote =
     "D1, D2, D3: the squared distances between the point's images in the two mirrors that meet "
     "at vertex A, B, C";
 
-// The meaning of `colour`, one of the 21 colours a point of the sphere gets; nothing for any
-// other colour (grey off the sphere, an average of samples, an overlay's).
-[[nodiscard]] std::optional<ColourMeaning> colourMeaning(PackedColour colour);
+// The meaning of `colour`, one of the 21 colours a point of `geometry` gets; nothing for any
+// other colour (grey off the sphere or the model, an average of samples, an overlay's).
+[[nodiscard]] std::optional<ColourMeaning> colourMeaning(PackedColour colour,
+                                                         Geometry geometry = Geometry::spherical);
 
 // The whole meaning of a colour in words, its hue's name, cell and order: "red: the triangle; D1
 // (vertex A) smallest, D2 (vertex B) largest".
 [[nodiscard]] std::string meaningWords(const ColourMeaning& meaning);
 
 // The 21 colours as a legend shows them, brightness by hue: hue by hue in the order of Hue, each
-// at side count 3, 2 and 1.
-[[nodiscard]] std::array<ColourMeaning, colourCount> legend();
+// at side count 3, 2 and 1, in the words of `geometry`.
+[[nodiscard]] std::array<ColourMeaning, colourCount> legend(
+    Geometry geometry = Geometry::spherical);
 
 // --- The words of one point --------------------------------------------------------------------
 
 // The cell a point lies in, by the signs of its dot products a1, a2, a3 with the normals (zero
 // of either sign on the non-negative side, as the side count has it), naming the mirrors it lies
-// across: "the triangle", "across mirror 2", "across mirrors 1 and 3" or "the triangle's
-// antipode".
-[[nodiscard]] std::string pointCellWords(double a1, double a2, double a3);
+// across: "the triangle", "across mirror 2", "across mirrors 1 and 3" or, on the sphere, "the
+// triangle's antipode" (in a plane, which has no such point, "across mirrors 1, 2 and 3").
+[[nodiscard]] std::string pointCellWords(double a1, double a2, double a3,
+                                         Geometry geometry = Geometry::spherical);
 
 // The hue of `colour`, one of the colouring's, in a point's words (hueVertices): "nearest vertex
 // A, farthest B", or "all three vertices alike" where the hues meet.

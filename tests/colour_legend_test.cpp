@@ -15,6 +15,8 @@
 #include <set>
 #include <string>
 
+#include "drawing/prepared_picture.h"
+#include "geometry/projection.h"
 #include "render/pixel_colour.h"
 #include "setup/draw_request.h"
 #include "tests/picture_support.h"
@@ -210,6 +212,58 @@ TEST(ColourMeaning, AgreesWithTheDistancesAndSidesOfEveryPoint) {
             }
         }
         EXPECT_GT(checked, 6000) << code;
+    }
+}
+
+// Only the sphere has an antipode: in a plane side count 2 is across one mirror, and no point of
+// a picture lies across all three mirrors.
+TEST(ColourMeaning, NamesAnAntipodeOnTheSphereAlone) {
+    const struct {
+        Geometry geometry;
+        const char* triangle;
+        Projection projection;
+        View view;  // on the sphere, one that shows the antipode
+        std::string acrossOne, acrossAll;
+    } rows[] = {
+        {Geometry::spherical,
+         "2 3 5",
+         Projection::stereographic,
+         {180, 0, 0},
+         "across one mirror, or the antipode, drawn as across one",
+         "the triangle's antipode"},
+        {Geometry::euclidean,
+         "2 3 6",
+         Projection::stereographic,
+         {20, -10, 15},
+         "across one mirror",
+         "across mirrors 1, 2 and 3"},
+        {Geometry::hyperbolic,
+         "2 3 7",
+         Projection::stereographic,
+         {20, -10, 15},
+         "across one mirror",
+         "across mirrors 1, 2 and 3"},
+        {Geometry::hyperbolic,
+         "3 3 4",
+         Projection::halfplane,
+         {20, -10, 15},
+         "across one mirror",
+         "across mirrors 1, 2 and 3"},
+    };
+    for (const auto& row : rows) {
+        EXPECT_EQ(legend(row.geometry)[1].cell, row.acrossOne) << row.triangle;
+        EXPECT_EQ(pointCellWords(-0.5, -0.1, -0.2, row.geometry), row.acrossAll);
+        const PreparedPicture picture(PictureDescription{
+            testing_support::schwarzRequest(row.triangle).projection(row.projection).scale(60.0),
+            row.view, PictureSize{121, 91}, Sampling{1.0}});
+        int acrossAll = 0;
+        for (int j = 0; j < 91; j += 2) {
+            for (int i = 0; i < 121; i += 2) {
+                const std::optional<PicturePoint> p = picture.pointAt(i, j);
+                acrossAll += p && p->cell == row.acrossAll ? 1 : 0;
+            }
+        }
+        EXPECT_EQ(acrossAll > 0, row.geometry == Geometry::spherical) << row.triangle;
     }
 }
 

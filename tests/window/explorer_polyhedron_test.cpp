@@ -217,17 +217,28 @@ TEST_F(ExplorerPolyhedronTest, DragInMoveModeMovesThePointAndNotTheView) {
     EXPECT_EQ(vertexCount(), 12);
 }
 
-TEST_F(ExplorerPolyhedronTest, NoPolyhedronForADenseGroup) {
+// A dense group, and a triangle of a plane, have none: the facts say why, and P, on, marks
+// nothing and faults nothing.
+TEST_F(ExplorerPolyhedronTest, NoPolyhedronForADenseGroupOrAPlane) {
     named<QAction>(explorer, "movePoint")->trigger();
     click(positionOf(pointOf(triangle, GeneratingPoint::incentre())));
     ASSERT_EQ(vertexCount(), 120);
-    partsOf(explorer).code->setEditText(QStringLiteral("2 3 7/3"));
-    ASSERT_TRUE(waitCurrent());
-    EXPECT_FALSE(explorer.polyhedron().has_value());
-    EXPECT_TRUE(named<QLabel>(explorer, "polyhedronFacts")
-                    ->text()
-                    .contains(QStringLiteral("dense on the sphere")));
-    EXPECT_FALSE(named<QAction>(explorer, "savePolyhedron")->isEnabled());
+    named<QAction>(explorer, "markPolyhedron")->setChecked(true);
+    const std::pair<QString, QString> rows[] = {
+        {QStringLiteral("2 3 7/3"), QStringLiteral("dense on the sphere")},
+        {QStringLiteral("2 3 7"),
+         QStringLiteral("lies in the hyperbolic plane, and polyhedra are built on the sphere")},
+    };
+    for (const auto& [text, why] : rows) {
+        partsOf(explorer).code->setEditText(text);
+        ASSERT_TRUE(waitCurrent());
+        EXPECT_FALSE(explorer.polyhedron().has_value());
+        const QString facts = named<QLabel>(explorer, "polyhedronFacts")->text();
+        EXPECT_TRUE(facts.contains(why)) << facts.toStdString();
+        EXPECT_FALSE(named<QAction>(explorer, "savePolyhedron")->isEnabled());
+        EXPECT_EQ(partsOf(explorer).faultText->text(), QString());
+        EXPECT_FALSE(explorer.shown()->overlays.polyhedron);
+    }
 }
 
 // P marks the polyhedron's edges over the picture, as vantu-render's --mark-polyhedron draws

@@ -9,12 +9,16 @@
 #include <QGridLayout>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
 #include <cstddef>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "drawing/picture_overlay.h"
+#include "drawing/prepared_picture.h"
 #include "explorer/frame_marks.h"
 #include "geometry/draw_error.h"
 #include "render/colour_legend.h"
@@ -51,7 +55,7 @@ int differingOutside(const QImage& a, const QImage& b, const std::vector<FrameLa
 }
 
 // Each mark, its key, what it asks of the overlay and the labels it brings, for the start-up
-// triangle (2 3 3), whose snub point 1 is the generating point.
+// triangle (2 3 3), whose snub point 1 is the generating point, or for a triangle typed.
 struct MarkRow {
     friend void PrintTo(const MarkRow& row, std::ostream* out) { *out << row.name; }
     std::string name;
@@ -59,6 +63,7 @@ struct MarkRow {
     Qt::Key key;
     OverlayOptions overlays;
     std::vector<std::pair<LabelKind, QString>> labels;
+    QString triangle;  // typed into the code box; the start-up triangle when empty
 };
 
 OverlayOptions only(bool OverlayOptions::*mark) {
@@ -72,15 +77,17 @@ const MarkRow markRows[] = {
      &ExplorerParts::markMirrors,
      Qt::Key_M,
      only(&OverlayOptions::mirrors),
-     {{LabelKind::mirror, "1"}, {LabelKind::mirror, "2"}, {LabelKind::mirror, "3"}}},
-    {"group", &ExplorerParts::markGroup, Qt::Key_G, only(&OverlayOptions::groupMirrors), {}},
+     {{LabelKind::mirror, "1"}, {LabelKind::mirror, "2"}, {LabelKind::mirror, "3"}},
+     {}},
+    {"group", &ExplorerParts::markGroup, Qt::Key_G, only(&OverlayOptions::groupMirrors), {}, {}},
     {"triangle",
      &ExplorerParts::markTriangle,
      Qt::Key_T,
      only(&OverlayOptions::triangle),
      {{LabelKind::vertex, QStringLiteral("A 90\u00b0")},
       {LabelKind::vertex, QStringLiteral("B 60\u00b0")},
-      {LabelKind::vertex, QStringLiteral("C 60\u00b0")}}},
+      {LabelKind::vertex, QStringLiteral("C 60\u00b0")}},
+     {}},
     {"snubPoints",
      &ExplorerParts::markSnubPoints,
      Qt::Key_S,
@@ -88,7 +95,35 @@ const MarkRow markRows[] = {
      {{LabelKind::generatingPoint, "1"},
       {LabelKind::snubPoint, "2"},
       {LabelKind::snubPoint, "3"},
-      {LabelKind::snubPoint, "4"}}},
+      {LabelKind::snubPoint, "4"}},
+     {}},
+    // (2 3 7) in the Poincaré disk: the marks as geodesics, the labels where the core puts them.
+    {"hyperbolicMirrors",
+     &ExplorerParts::markMirrors,
+     Qt::Key_M,
+     only(&OverlayOptions::mirrors),
+     {{LabelKind::mirror, "1"}, {LabelKind::mirror, "2"}, {LabelKind::mirror, "3"}},
+     QStringLiteral("2 3 7")},
+    {"hyperbolicGroup",
+     &ExplorerParts::markGroup,
+     Qt::Key_G,
+     only(&OverlayOptions::groupMirrors),
+     {},
+     QStringLiteral("2 3 7")},
+    {"hyperbolicTriangle",
+     &ExplorerParts::markTriangle,
+     Qt::Key_T,
+     only(&OverlayOptions::triangle),
+     {{LabelKind::vertex, QStringLiteral("A 90\u00b0")},
+      {LabelKind::vertex, QStringLiteral("B 60\u00b0")},
+      {LabelKind::vertex, QStringLiteral("C 25.71\u00b0")}},
+     QStringLiteral("2 3 7")},
+    {"hyperbolicSnubPoints",
+     &ExplorerParts::markSnubPoints,
+     Qt::Key_S,
+     only(&OverlayOptions::snubPoints),
+     {{LabelKind::generatingPoint, "1"}},
+     QStringLiteral("2 3 7")},
 };
 
 class ExplorerMarkTest : public ExplorerTest, public ::testing::WithParamInterface<MarkRow> {
@@ -100,6 +135,9 @@ protected:
         // Small enough that the whole triangle and every snub point lie in the picture.
         partsOf(explorer).scale->setText(QStringLiteral("50"));
         QTest::keyClicks(partsOf(explorer).scale, QStringLiteral(" "));
+        if (!GetParam().triangle.isEmpty()) {
+            partsOf(explorer).code->setEditText(GetParam().triangle);
+        }
         ASSERT_TRUE(waitCurrent());
     }
 };
@@ -134,6 +172,22 @@ TEST_P(ExplorerMarkTest, KeySwitchesItsLinesAndLabelsOnAndOff) {
         EXPECT_TRUE(frame.contains(label.box.toRect())) << i;
         const QImage inBox = marked.image.copy(label.box.toRect());
         EXPECT_NE(inBox, lined.copy(label.box.toRect())) << "label " << i << " is painted";
+    }
+
+    // Each label beside the core's anchor of what it names.
+    const PreparedPicture core(d, row.overlays);
+    const OverlayAnchors& anchors = core.overlay()->anchors;
+    for (const FrameLabel& label : marked.labels) {
+        const auto i = static_cast<std::size_t>(label.index);
+        const std::optional<OutputPoint> at = label.kind == LabelKind::mirror ? anchors.mirrors[i]
+                                              : label.kind == LabelKind::vertex
+                                                  ? anchors.vertices[i]
+                                                  : anchors.snubPoints[i];
+        ASSERT_TRUE(at.has_value()) << label.text.toStdString();
+        const QRectF& box = label.box;
+        const double away = std::hypot(std::max({box.left() - at->x, 0.0, at->x - box.right()}),
+                                       std::max({box.top() - at->y, 0.0, at->y - box.bottom()}));
+        EXPECT_LE(away, 4.0 * box.height()) << label.text.toStdString();
     }
 
     // Off again: the plain picture.
@@ -237,6 +291,15 @@ TEST_F(ExplorerTest, LegendShowsEachColourWithItsMeaning) {
     }
     EXPECT_EQ(meaningWords(meanings[0]),
               "red: the triangle; D1 (vertex A) smallest, D2 (vertex B) largest");
+    // The words follow the triangle's geometry: no antipode in the planes, and back.
+    for (const auto& [text, geometry] : {std::pair{QStringLiteral("2 3 7"), Geometry::hyperbolic},
+                                         std::pair{QStringLiteral("2 3 5"), Geometry::spherical}}) {
+        partsOf(explorer).code->setEditText(text);
+        ASSERT_TRUE(waitCurrent());
+        EXPECT_EQ(entries[1]->toolTip().toStdString(), meaningWords(legend(geometry)[1]));
+        const auto* heading = qobject_cast<QLabel*>(grid->itemAtPosition(0, 2)->widget());
+        EXPECT_EQ(heading->text().toStdString(), sideCountWords(2, geometry));
+    }
     QTest::keyClick(&explorer, Qt::Key_L, Qt::ControlModifier);
     EXPECT_FALSE(partsOf(explorer).legendDock->isVisible());
 }
