@@ -409,6 +409,9 @@ void writeGallery(const std::filesystem::path& folder, const std::vector<Gallery
     // holds one row and one encoder.
     const std::size_t count = pictures.size();
     const std::size_t solids = count + polyhedra.size();
+    // The planes take every mark asked for but a polyhedron's edges: polyhedra are the sphere's.
+    OverlayOptions planeMarks = settings.marks;
+    planeMarks.polyhedron = false;
     if (const auto failure = runInterruptibly(
             {solids + planes.size(), 0, work, {}}, [&](std::size_t i, std::size_t /*slot*/) {
                 if (i < count) {
@@ -416,7 +419,7 @@ void writeGallery(const std::filesystem::path& folder, const std::vector<Gallery
                 } else if (i < solids) {
                     detail::writeGalleryPolyhedron(folder, polyhedra[i - count], settings);
                 } else {
-                    detail::writeGalleryPicture(folder, planes[i - solids], settings, {});
+                    detail::writeGalleryPicture(folder, planes[i - solids], settings, planeMarks);
                 }
             })) {
         try {

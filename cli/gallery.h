@@ -103,14 +103,13 @@ struct PolyhedronPicture {
 // Renders every picture into `folder` (a LockedFolder: made when missing, through a symbolic
 // link too, and locked meanwhile, so that a second gallery or turntable into it at the same time
 // is refused at once) as a PNG, then every polyhedron of `polyhedra` as its picture and its
-// models, then every picture of `planes` without marks (the planes have none yet), `work.jobs` at
-// once (the progress advanced by one per picture or polyhedron), then writes polyhedra.html when
-// there are polyhedra, planes.html when there are planes, and index.html (linking to them) last.
-// Each
-// file is written completely or not at all, and the pages of an earlier gallery in `folder` are
-// removed first, so that a page is only ever beside the files it describes. Throws FolderError
-// for a folder that cannot be made or is locked; GalleryError naming the first picture, in page
-// order, whose drawing faults, and for an old page that cannot be removed; WriteError for a
+// models, then every picture of `planes` with the same marks but a polyhedron's edges, `work.jobs`
+// at once (the progress advanced by one per picture or polyhedron), then writes polyhedra.html
+// when there are polyhedra, planes.html when there are planes, and index.html (linking to them)
+// last. Each file is written completely or not at all, and the pages of an earlier gallery in
+// `folder` are removed first, so that a page is only ever beside the files it describes. Throws
+// FolderError for a folder that cannot be made or is locked; GalleryError naming the first picture,
+// in page order, whose drawing faults, and for an old page that cannot be removed; WriteError for a
 // file that cannot be written, Interrupted and std::bad_alloc; the pages are then not written.
 void writeGallery(const std::filesystem::path& folder, const std::vector<GalleryPicture>& pictures,
                   const GallerySettings& settings, const WorkOptions& work,

@@ -435,7 +435,8 @@ INSTANTIATE_TEST_SUITE_P(
     RowName());
 
 // The planes beside a code's pictures, with the marks asked for: each plane's picture drawn
-// plain, the page of them and the contact sheet linking to it, whatever the thread count.
+// with them but the polyhedron's edges, the page of them and the contact sheet linking to it,
+// whatever the thread count.
 TEST(WriteGallery, WritesThePlaneTrianglesAndTheirPage) {
     const std::vector<GalleryPicture> all = galleryPlanes();
     const std::vector<GalleryPicture> planes = {all[0], all[3], all.back()};
@@ -443,6 +444,10 @@ TEST(WriteGallery, WritesThePlaneTrianglesAndTheirPage) {
     pictures.resize(1);
     GallerySettings settings;
     settings.marks.mirrors = true;
+    settings.marks.groupMirrors = true;
+    settings.marks.polyhedron = true;
+    OverlayOptions planeMarks = settings.marks;
+    planeMarks.polyhedron = false;
     const std::filesystem::path one = scratch("planes-one");
     const std::filesystem::path two = scratch("planes-two");
     writeGallery(one, pictures, settings, {1, nullptr, {}}, {}, planes);
@@ -466,7 +471,7 @@ TEST(WriteGallery, WritesThePlaneTrianglesAndTheirPage) {
         ASSERT_EQ(image.problem, "") << p.file;
         PictureDescription description = settings.shared;
         description.request = p.request;
-        const PreparedPicture picture(description, {});
+        const PreparedPicture picture(description, planeMarks);
         ASSERT_EQ(image.width, picture.width()) << p.file;
         std::vector<PackedColour> row(static_cast<std::size_t>(picture.width()));
         for (int r = 0; r < picture.height(); r += 40) {
