@@ -2,6 +2,9 @@
 // SPDX-License-Identifier: MIT
 #include "setup/triangle_solver.h"
 
+#include <array>
+#include <cmath>
+#include <cstddef>
 #include <string>
 
 #include "geometry/checked_arithmetic.h"
@@ -18,6 +21,18 @@ class TriangleCheck : public CheckedArithmetic<TriangleCheck> {
 public:
     TriangleCheck(double A, double B, double C, Geometry geometry = Geometry::spherical)
         : m_A(A), m_B(B), m_C(C), m_geometry(geometry) {}
+
+    // Stops a triangle whose placed mirrors no longer meet at its angles: a nearly ideal
+    // triangle whose sides have outgrown what doubles can place.
+    [[noreturn]] void lostPrecision(const char* vertex) const {
+        throw DrawError(FaultKind::invalidOperation, FaultStage::triangle, "checking the angles",
+                        "the angles " + formatDegrees(m_A) + "\u00B0, " + formatDegrees(m_B) +
+                            "\u00B0, " + formatDegrees(m_C) + "\u00B0 form a " +
+                            std::string(geometryName(m_geometry)) +
+                            " triangle whose sides are too long to place in double precision: "
+                            "its mirrors do not meet at the angle " +
+                            vertex);
+    }
 
 private:
     friend class CheckedArithmetic<TriangleCheck>;
@@ -69,6 +84,25 @@ Vec3 normaliseEuclidean(const TriangleCheck& check, Vec3 u, const char* step) {
     u.y = check.value(u.y * k, step);
     u.z = check.value(u.z * k, step);
     return u;
+}
+
+// Stops the placed triangle `t` of the plane `geometry` unless its mirrors meet at the angles
+// A, B, C to 1e-6: <N2, N3> = -cos A and so on, in the geometry's form. The sides of a nearly
+// ideal triangle grow until the cross products that give its normals cancel every digit, and
+// its picture would be of some other triangle.
+void checkAngles(const TriangleCheck& check, const SolvedTriangle& t, double A, double B, double C,
+                 Geometry geometry) {
+    const auto form = [geometry](const Vec3& u, const Vec3& v) {
+        return geometry == Geometry::hyperbolic ? hyperbolicForm(u, v) : u.y * v.y + u.x * v.x;
+    };
+    const std::array<double, 3> angles = {A, B, C};
+    const std::array<const char*, 3> names = {"A", "B", "C"};
+    for (std::size_t i = 0; i < 3; ++i) {
+        const double meet = form(t.normals[(i + 1) % 3], t.normals[(i + 2) % 3]);
+        if (!(std::abs(meet + cr::cos(angles[i])) <= 1e-6)) {
+            check.lostPrecision(names[i]);
+        }
+    }
 }
 
 // The hyperbolic plane: the sphere's steps with cosh and sinh for the sides, in the hyperboloid
@@ -130,6 +164,7 @@ SolvedTriangle solveHyperbolic(double A, double B, double C) {
     const Vec3 u2{check.value(v.y * a.z, normal2), check.value((a.x * v.z) - (v.x * a.z), normal2),
                   check.value(v.y * a.x, normal2)};
     t.normals[1] = normaliseHyperbolic(check, u2, normal2);
+    checkAngles(check, t, A, B, C, Geometry::hyperbolic);
     return t;
 }
 
@@ -174,6 +209,7 @@ SolvedTriangle solveEuclidean(double A, double B, double C) {
     const Vec3 u2{check.value(v.y * a.z, normal2), check.value((a.x * v.z) - (v.x * a.z), normal2),
                   check.value(-(v.y * a.x), normal2)};
     t.normals[1] = normaliseEuclidean(check, u2, normal2);
+    checkAngles(check, t, A, B, C, Geometry::euclidean);
     return t;
 }
 

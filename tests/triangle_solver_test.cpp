@@ -226,6 +226,13 @@ TEST(SolveTriangle, StopsAtTheFirstFaultNamingTheGeometry) {
     EXPECT_THROW_MSG((void)solveTriangle(pi / 2, pi / 2, 0.0, Geometry::euclidean), DrawError,
                      "the angles 90\u00B0, 90\u00B0, 0\u00B0 do not form a Euclidean triangle: "
                      "division by zero while solving side b");
+    // A nearly ideal triangle: the cross products that give its normals cancel every digit.
+    EXPECT_THROW_MSG((void)solveTriangle(pi / 312901234, pi / 2, pi / 1.2345678901234560e26,
+                                         Geometry::hyperbolic),
+                     DrawError,
+                     "the angles 0\u00B0, 90\u00B0, 0\u00B0 form a hyperbolic triangle whose "
+                     "sides are too long to place in double precision: its mirrors do not meet "
+                     "at the angle A");
 }
 
 struct BadTriangle {
