@@ -117,10 +117,15 @@ void Overlay::refine(const Vec3& u, const Vec3& w, double ta, std::optional<Outp
             beyond([&](OutputPoint p) { return p.y > height() - 1 + margin; })) {
             return;
         }
-        const double strays =
-            std::hypot(pm->x - 0.5 * (pa->x + pb->x), pm->y - 0.5 * (pa->y + pb->y));
-        const double chord = std::hypot(pb->x - pa->x, pb->y - pa->y);
-        if ((strays <= straying && chord <= longestChord) || depth >= deepest) {
+        // Squared lengths, in plain IEEE operations that every platform rounds alike, as the C
+        // library's hypot need not; and this is the hottest test of a walk over many mirrors.
+        const double sx = pm->x - 0.5 * (pa->x + pb->x);
+        const double sy = pm->y - 0.5 * (pa->y + pb->y);
+        const double cx = pb->x - pa->x;
+        const double cy = pb->y - pa->y;
+        if ((sx * sx + sy * sy <= straying * straying &&
+             cx * cx + cy * cy <= longestChord * longestChord) ||
+            depth >= deepest) {
             m_lines.addSegment(*pa, *pb, layer);
             return;
         }
