@@ -11,7 +11,6 @@
 namespace vantu {
 namespace {
 
-constexpr int bandRows = 16;       // output rows per band of segments
 constexpr int chunkPixels = 4096;  // pixels of a row painted at once
 
 // Clips the segment to the rectangle [left, right] x [top, bottom] (Liang and Barsky); false
@@ -92,9 +91,7 @@ PackedColour blend(PackedColour line, PackedColour pixel, double a) noexcept {
 }  // namespace
 
 LineRasteriser::LineRasteriser(int width, int height)
-    : m_width(width),
-      m_height(height),
-      m_bands(static_cast<std::size_t>(std::max(0, (height + bandRows - 1) / bandRows))) {}
+    : m_width(width), m_height(height), m_rows(static_cast<std::size_t>(std::max(0, height))) {}
 
 int LineRasteriser::addLayer(const Pen& look) {
     m_pens.push_back({look.colour, std::clamp(look.opacity, 0.0, 1.0), look.halfWidth});
@@ -103,7 +100,7 @@ int LineRasteriser::addLayer(const Pen& look) {
 
 void LineRasteriser::addSegment(OutputPoint a, OutputPoint b, int layer) {
     const double reach = pen(layer).halfWidth + 1.0;
-    Segment s{a.x, a.y, b.x, b.y, 0.0, 0.0, 0.0, 0.0, layer};
+    Segment s{a.x, a.y, b.x, b.y, 0.0, 0.0, 0.0, 0.0, layer, 0, 0};
     if (!clip(s.x0, s.y0, s.x1, s.y1, -reach, -reach, m_width - 1 + reach, m_height - 1 + reach)) {
         return;
     }
@@ -112,16 +109,20 @@ void LineRasteriser::addSegment(OutputPoint a, OutputPoint b, int layer) {
     s.inverseDy = s.dy != 0.0 ? 1.0 / s.dy : 0.0;
     const double lengthSquared = s.dx * s.dx + s.dy * s.dy;
     s.inverseLengthSquared = lengthSquared > 0.0 ? 1.0 / lengthSquared : 0.0;
+    s.firstColumn = static_cast<int>(std::floor(std::min(s.x0, s.x1) - reach));
+    s.lastColumn = static_cast<int>(std::ceil(std::max(s.x0, s.x1) + reach));
     const double top = std::max(0.0, std::floor(std::min(s.y0, s.y1) - reach));
     const double bottom = std::min(m_height - 1.0, std::ceil(std::max(s.y0, s.y1) + reach));
     if (top > bottom) {
         return;
     }
-    for (int band = static_cast<int>(top) / bandRows; band <= static_cast<int>(bottom) / bandRows;
-         ++band) {
-        m_bands[static_cast<std::size_t>(band)].push_back(s);
+    // Listed in each row within the pen's reach and half a pixel more, so that no rounding in
+    // columnsReached reaches a row it is not listed in.
+    const auto index = static_cast<std::uint32_t>(m_segments.size());
+    m_segments.push_back(s);
+    for (int row = static_cast<int>(top); row <= static_cast<int>(bottom); ++row) {
+        m_rows[static_cast<std::size_t>(row)].push_back(index);
     }
-    ++m_segmentCount;
 }
 
 void LineRasteriser::paintRow(int row, std::span<PackedColour> colours) const {
@@ -130,21 +131,18 @@ void LineRasteriser::paintRow(int row, std::span<PackedColour> colours) const {
                                 std::to_string(m_width) + " pixels in a picture of " +
                                 std::to_string(m_height) + " rows");
     }
-    const std::vector<Segment>& segments = m_bands[static_cast<std::size_t>(row / bandRows)];
+    const std::vector<std::uint32_t>& segments = m_rows[static_cast<std::size_t>(row)];
     if (segments.empty()) {
         return;
     }
     const double y = row;
-    // The columns any segment reaches in this row; the coverage is cleared there alone.
+    // The columns any segment may reach in this row; the coverage is cleared there alone.
     int reached = m_width;
     int reachedLast = -1;
-    for (const Segment& s : segments) {
-        double xa = 0.0;
-        double xb = 0.0;
-        if (columnsReached(s, y, pen(s.layer).halfWidth + 0.5, xa, xb)) {
-            reached = std::min(reached, static_cast<int>(std::floor(xa)));
-            reachedLast = std::max(reachedLast, static_cast<int>(std::ceil(xb)));
-        }
+    for (const std::uint32_t index : segments) {
+        const Segment& s = m_segments[index];
+        reached = std::min(reached, s.firstColumn);
+        reachedLast = std::max(reachedLast, s.lastColumn);
     }
     reached = std::max(reached, 0);
     reachedLast = std::min(reachedLast, m_width - 1);
@@ -155,16 +153,15 @@ void LineRasteriser::paintRow(int row, std::span<PackedColour> colours) const {
         std::fill(cover.begin() + std::max(reached, first) - first,
                   cover.begin() + last - first + 1, 0.0F);
         for (std::size_t i = 0; i < segments.size();) {
-            const int layer = segments[i].layer;
+            const int layer = m_segments[segments[i]].layer;
             const Pen& look = pen(layer);
             const double reach = look.halfWidth + 0.5;
-            const double reachSquared = reach * reach;
             // The stretches of columns the layer's segments reach, merged where they meet; past
             // the last place, the last stretch grows to hold the rest.
             std::array<std::array<int, 2>, 16> stretches{};
             std::size_t stretchCount = 0;
-            for (; i < segments.size() && segments[i].layer == layer; ++i) {
-                const Segment& s = segments[i];
+            for (; i < segments.size() && m_segments[segments[i]].layer == layer; ++i) {
+                const Segment& s = m_segments[segments[i]];
                 double xa = 0.0;
                 double xb = 0.0;
                 if (!columnsReached(s, y, reach, xa, xb)) {
@@ -180,12 +177,11 @@ void LineRasteriser::paintRow(int row, std::span<PackedColour> colours) const {
                         std::clamp((px * s.dx + py * s.dy) * s.inverseLengthSquared, 0.0, 1.0);
                     const double ex = px - t * s.dx;
                     const double ey = py - t * s.dy;
-                    const double distanceSquared = ex * ex + ey * ey;
-                    if (distanceSquared < reachSquared) {
-                        const double c = reach - std::sqrt(distanceSquared);
-                        float& slot = cover[static_cast<std::size_t>(x - first)];
-                        slot = std::max(slot, static_cast<float>(std::min(c, 1.0)));
-                    }
+                    // Without a branch: a pixel beyond reach has c <= 0, which leaves its
+                    // coverage as it is.
+                    const double c = reach - std::sqrt(ex * ex + ey * ey);
+                    float& slot = cover[static_cast<std::size_t>(x - first)];
+                    slot = std::max(slot, static_cast<float>(std::clamp(c, 0.0, 1.0)));
                 }
                 if (from > to) {
                     continue;

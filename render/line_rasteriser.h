@@ -7,6 +7,7 @@
 // projections: render/overlay.h turns curves into its segments.
 
 #include <cstddef>
+#include <cstdint>
 #include <span>
 #include <vector>
 
@@ -42,7 +43,7 @@ public:
     [[nodiscard]] int width() const noexcept { return m_width; }
     [[nodiscard]] int height() const noexcept { return m_height; }
     // Whether no segment reaches the picture.
-    [[nodiscard]] bool empty() const noexcept { return m_segmentCount == 0; }
+    [[nodiscard]] bool empty() const noexcept { return m_segments.empty(); }
 
     // A new layer on top of the others, painted with `look` (its opacity clamped to 0 to 1);
     // returns its number.
@@ -71,14 +72,16 @@ private:
         double inverseDy;             // 1 / dy, or 0 for a level segment
         double inverseLengthSquared;  // 1 / (dx^2 + dy^2), or 0 for a point
         int layer;
+        int firstColumn, lastColumn;  // no column outside these is within reach of its pen
     };
 
     int m_width;
     int m_height;
     std::vector<Pen> m_pens;
-    // The segments that reach each band of bandRows output rows, in the order of their layers.
-    std::vector<std::vector<Segment>> m_bands;
-    std::size_t m_segmentCount = 0;
+    std::vector<Segment> m_segments;
+    // For each output row, the segments (their places in m_segments) that may reach it, in the
+    // order they were added: a row looks at no other.
+    std::vector<std::vector<std::uint32_t>> m_rows;
 };
 
 }  // namespace vantu
