@@ -147,6 +147,7 @@ struct EuclideanPlane : WholePlane {
     static constexpr ProjectionWords words = {
         "", "Euclidean plane", "the plane itself, R pixels to the triangle's side c"};
     static constexpr bool definedOnVerticalAxis = true;
+    static constexpr bool geodesicsAreCircles = true;
 
     template <class Check>
     static bool toSphere(double x, double y, double /*ySquared*/, double /*pi*/, Check& /*check*/,
@@ -172,6 +173,7 @@ struct PoincareDisk : HalvedPlane {
     static constexpr ProjectionWords words = {"stereo", "Poincaré disk",
                                               "the whole hyperbolic plane in a disc, true angles"};
     static constexpr bool definedOnVerticalAxis = true;
+    static constexpr bool geodesicsAreCircles = true;
 
     template <class Check>
     static bool toSphere(double x, double y, double ySquared, double /*pi*/, Check& check,
@@ -208,6 +210,7 @@ struct KleinDisk : WholePlane {
     static constexpr ProjectionWords words = {
         "gnome", "Beltrami–Klein disk", "the whole hyperbolic plane in a disc, its lines straight"};
     static constexpr bool definedOnVerticalAxis = true;
+    static constexpr bool geodesicsAreCircles = true;
 
     template <class Check>
     static bool toSphere(double x, double y, double ySquared, double /*pi*/, Check& check,
@@ -241,6 +244,7 @@ struct GansModel : HalvedPlane {
     static constexpr ProjectionWords words = {
         "ortho", "Gans model", "the hyperboloid seen from above, the whole plane without an edge"};
     static constexpr bool definedOnVerticalAxis = true;
+    static constexpr bool geodesicsAreCircles = false;
 
     template <class Check>
     static bool toSphere(double x, double y, double ySquared, double /*pi*/, Check& check,
@@ -271,6 +275,7 @@ struct UpperHalfPlane {
     static constexpr ProjectionWords words = {"halfplane", "Upper half-plane",
                                               "the hyperbolic plane above a horizon, true angles"};
     static constexpr bool definedOnVerticalAxis = true;
+    static constexpr bool geodesicsAreCircles = true;
 
     template <class Check>
     static double ordinate(double row, const Plane& plane, Check& check) {
@@ -315,6 +320,7 @@ struct HalfPlaneOfSphere : WholePlane {
     static constexpr ProjectionWords words = UpperHalfPlane::words;
     static constexpr bool showsSphere = false;
     static constexpr bool definedOnVerticalAxis = true;
+    static constexpr bool geodesicsAreCircles = false;
     using Hyperbolic = UpperHalfPlane;
 
     template <class Check>
@@ -345,6 +351,8 @@ struct HalfPlaneOfSphere : WholePlane {
 //                                       azimuth divides by X
 //   showsSphere                         false for an option of the planes alone (its class on
 //                                       the sphere draws nothing)
+//   geodesicsAreCircles                 whether every geodesic of its geometry is a circle or a
+//                                       straight line in the picture
 //   Hyperbolic                          the option's model of the hyperbolic plane (above); the
 //                                       Euclidean plane is EuclideanPlane<id> in every option
 
@@ -356,6 +364,7 @@ struct StereographicWith : HalvedPlane {
     static constexpr ProjectionWords words = {"stereo", "Stereographic",
                                               "the whole sphere from its far pole, true angles"};
     static constexpr bool definedOnVerticalAxis = false;
+    static constexpr bool geodesicsAreCircles = true;
 
     // theta = 2 atan(rho).
     template <class Check>
@@ -389,6 +398,7 @@ struct GnomonicWith {
     static constexpr ProjectionWords words = {
         "gnome", "Gnomonic", "the near half from the centre, great circles as straight lines"};
     static constexpr bool definedOnVerticalAxis = false;
+    static constexpr bool geodesicsAreCircles = true;
 
     template <class Check>
     static double ordinate(double row, const Plane& plane, Check& check) {
@@ -427,6 +437,7 @@ struct Orthographic : HalvedPlane {
     static constexpr ProjectionWords words = {"ortho", "Orthographic",
                                               "the near half as seen from far away"};
     static constexpr bool definedOnVerticalAxis = true;
+    static constexpr bool geodesicsAreCircles = false;
 
     // (X, Y, sqrt(1 - X^2 - Y^2)) on the disc rho < 1.
     template <class Check>
@@ -618,6 +629,14 @@ static_assert(
 // Whether the picture has a point at every sample on the vertical axis through its centre.
 [[nodiscard]] constexpr bool definedOnVerticalAxis(Projection projection) noexcept {
     return detail::withMapping(projection, []<class P>() { return P::definedOnVerticalAxis; });
+}
+
+// Whether every geodesic of `geometry` is a circle or a straight line in the picture of
+// `projection`: all but the orthographic sphere's ellipses and the hyperboloid's hyperbolas.
+[[nodiscard]] constexpr bool geodesicsAreCircles(Projection projection,
+                                                 Geometry geometry) noexcept {
+    return detail::withMapping(projection, geometry,
+                               []<class P>() { return P::geodesicsAreCircles; });
 }
 
 // A position in the window's picture: pixel (c, r) covers [c - 0.5, c + 0.5) x [r - 0.5,

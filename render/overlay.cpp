@@ -3,6 +3,7 @@
 #include "render/overlay.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <numbers>
 
@@ -174,12 +175,108 @@ void Overlay::addMirror(const Vec3& normal, const Stroke& stroke) {
 
 void Overlay::addCurveParts(std::span<const CurvePart> parts, const Stroke& stroke) {
     const int layer = addLayer(stroke);
+    const bool circles = geodesicsAreCircles(m_frame.projection, m_frame.geometry);
     for (const CurvePart& part : parts) {
+        const GeodesicCurve& c = part.curve;
+        if (circles) {
+            // Where the picture's geodesics are circles, three points of the part give its arc,
+            // and the arc its chords, without refining.
+            const double middle = 0.5 * (part.begin + part.end);
+            const std::optional<OutputPoint> a =
+                planePoint(std::cos(part.begin) * c.u + std::sin(part.begin) * c.w);
+            const std::optional<OutputPoint> m =
+                planePoint(std::cos(middle) * c.u + std::sin(middle) * c.w);
+            const std::optional<OutputPoint> b =
+                planePoint(std::cos(part.end) * c.u + std::sin(part.end) * c.w);
+            if (a && m && b && addCircleArc(*a, *m, *b, layer)) {
+                continue;
+            }
+        }
         // A part of a geodesic bends through less than a half turn in every model, so that the
         // middle of any piece of it strays farthest from its chord: one chord to start with,
         // refined where it strays, however long its stretch of t.
-        addCurve(part.curve.u, part.curve.w, part.begin, part.end, layer, 1);
+        addCurve(c.u, c.w, part.begin, part.end, layer, 1);
     }
+}
+
+bool Overlay::addCircleArc(OutputPoint a, OutputPoint m, OutputPoint b, int layer) {
+    // The centre: a + (ux, uy), equally far from the three points.
+    const double px = m.x - a.x;
+    const double py = m.y - a.y;
+    const double qx = b.x - a.x;
+    const double qy = b.y - a.y;
+    const double d = 2.0 * (px * qy - py * qx);
+    const double p2 = px * px + py * py;
+    const double q2 = qx * qx + qy * qy;
+    if (!(d != 0.0)) {
+        return false;
+    }
+    const double ux = (qy * p2 - py * q2) / d;
+    const double uy = (px * q2 - qx * p2) / d;
+    const double r2 = ux * ux + uy * uy;
+    const double r = std::sqrt(r2);
+    // Beyond this radius the centre is found too loosely for the chords to keep to the arc:
+    // nearly straight, the curve is refined as any other.
+    constexpr double largestRadius = 1e6;  // output pixels
+    if (!(r > 0.0 && r < largestRadius)) {
+        return false;
+    }
+    const OutputPoint centre{a.x + ux, a.y + uy};
+
+    // Each half of the arc as pieces turning through equal angles, halved until each chord strays
+    // less than `straying` and is no longer than longestChord: the cosine and sine of a piece's
+    // angle by the half-angle formulas, in plain IEEE operations.
+    struct Half {
+        OutputPoint from;
+        OutputPoint to;
+        double cosine;
+        double sine;
+        int pieces;
+    };
+    std::array<Half, 2> halves{{{a, m, 0.0, 0.0, 1}, {m, b, 0.0, 0.0, 1}}};
+    constexpr int mostPieces = 256;
+    for (Half& h : halves) {
+        const double fx = h.from.x - centre.x;
+        const double fy = h.from.y - centre.y;
+        const double tx = h.to.x - centre.x;
+        const double ty = h.to.y - centre.y;
+        h.cosine = (fx * tx + fy * ty) / r2;
+        h.sine = (fx * ty - fy * tx) / r2;
+        if (!(h.cosine > -0.5)) {
+            return false;
+        }
+        for (;;) {
+            // The piece's half angle: its chord is 2 r sin, its straying r (1 - cos).
+            const double halfCosine = std::sqrt(0.5 * (1.0 + h.cosine));
+            const double halfSine = 0.5 * h.sine / halfCosine;
+            const double strays = r * (halfSine * halfSine) / (1.0 + halfCosine);
+            const double chord = 2.0 * r * std::abs(halfSine);
+            if (strays <= straying && chord <= longestChord) {
+                break;
+            }
+            if (h.pieces >= mostPieces) {
+                return false;
+            }
+            h.cosine = halfCosine;
+            h.sine = halfSine;
+            h.pieces *= 2;
+        }
+    }
+    for (const Half& h : halves) {
+        OutputPoint previous = h.from;
+        double vx = h.from.x - centre.x;
+        double vy = h.from.y - centre.y;
+        for (int i = 1; i < h.pieces; ++i) {
+            const double x = h.cosine * vx - h.sine * vy;
+            vy = h.sine * vx + h.cosine * vy;
+            vx = x;
+            const OutputPoint next{centre.x + vx, centre.y + vy};
+            m_lines.addSegment(previous, next, layer);
+            previous = next;
+        }
+        m_lines.addSegment(previous, h.to, layer);
+    }
+    return true;
 }
 
 void Overlay::addSegment(const Vec3& from, const Vec3& to, const Stroke& stroke) {

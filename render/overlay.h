@@ -129,6 +129,11 @@ private:
     void addCurve(const Vec3& u, const Vec3& w, double begin, double end, int layer,
                   int fewestSteps = 0);
     int addLayer(const Stroke& stroke);
+    // The arc of the circle through a, m and b in output pixels, from a through m to b, as chords
+    // that stray and reach as refine allows; false, with nothing added, where the three points
+    // lie too near a line for their circle to be found closely, or either half of the arc turns
+    // through more than a third of a turn.
+    bool addCircleArc(OutputPoint a, OutputPoint m, OutputPoint b, int layer);
     void refine(const Vec3& u, const Vec3& w, double ta, std::optional<OutputPoint> pa, double tb,
                 std::optional<OutputPoint> pb, int depth, int layer);
 

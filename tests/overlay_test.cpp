@@ -190,6 +190,7 @@ struct GeodesicCase {
     OverlayFrame frame;
     Vec3 normal;
     std::array<double, 2> segment{-1.0, 1.0};  // the part drawn, -1 to 1 along the whole line
+    bool asPart = false;  // drawn as a CurvePart, as the group's mirrors are, not a segment
     friend void PrintTo(const GeodesicCase& c, std::ostream* os) { *os << c.name; }
 };
 
@@ -212,7 +213,15 @@ TEST_P(Geodesic, PaintsOnlyThePixelsWhereItsModelPutsIt) {
     };
     Overlay overlay(c.frame);
     const Stroke stroke{ink, 2.0, 1.0};
-    if (c.segment[0] == -1.0 && c.segment[1] == 1.0) {
+    if (c.asPart) {
+        const GeodesicCurve curve = geodesicOf(n, c.frame.geometry);
+        const double from =
+            std::atan(geodesicTangent(curve, pointAt(c.segment[0]), c.frame.geometry));
+        const double to =
+            std::atan(geodesicTangent(curve, pointAt(c.segment[1]), c.frame.geometry));
+        const std::array<CurvePart, 1> part{{{curve, std::min(from, to), std::max(from, to)}}};
+        overlay.addCurveParts(part, stroke);
+    } else if (c.segment[0] == -1.0 && c.segment[1] == 1.0) {
         overlay.addMirror(n, stroke);
     } else {
         overlay.addSegment(pointAt(c.segment[0]), pointAt(c.segment[1]), stroke);
@@ -251,6 +260,39 @@ INSTANTIATE_TEST_SUITE_P(
                      {120.0, Projection::stereographic, {}, 1.0, Geometry::hyperbolic},
                      {0.6, 1.0, 0.6},
                      {-0.7, 0.4}},
+        // A part as a circle's arc from three of its points, short and long, and near the
+        // disk's edge, where the circle is small; and as the refined curve in the models whose
+        // geodesics are no circles.
+        GeodesicCase{"PoincarePart",
+                     {120.0, Projection::stereographic, {}, 1.0, Geometry::hyperbolic},
+                     {0.6, 1.0, 0.6},
+                     {-0.7, 0.4},
+                     true},
+        GeodesicCase{"PoincareWholePart",
+                     {120.0, Projection::stereographic, {}, 2.0, Geometry::hyperbolic},
+                     {-1.0, 0.3, 0.2},
+                     {-0.999, 0.999},
+                     true},
+        GeodesicCase{"PoincarePartNearTheEdge",
+                     {200.0, Projection::stereographic, {801, 801}, 1.0, Geometry::hyperbolic},
+                     {3.0, 2.0, 3.5},
+                     {-0.9, 0.9},
+                     true},
+        GeodesicCase{"HalfPlanePart",
+                     {120.0, Projection::halfplane, {}, 1.0, Geometry::hyperbolic},
+                     {0.6, 1.0, 0.6},
+                     {-0.95, 0.6},
+                     true},
+        GeodesicCase{"GansPart",
+                     {60.0, Projection::orthographic, {}, 1.0, Geometry::hyperbolic},
+                     {1.0, 0.5, 0.5},
+                     {-0.8, 0.8},
+                     true},
+        GeodesicCase{"EuclideanPart",
+                     {80.0, Projection::stereographic, {}, 1.0, Geometry::euclidean},
+                     {0.6, 0.8, -0.5},
+                     {-0.5, 0.7},
+                     true},
         GeodesicCase{"EuclideanLine",
                      {80.0, Projection::stereographic, {}, 1.0, Geometry::euclidean},
                      {0.6, 0.8, -0.5}},
