@@ -68,13 +68,22 @@ BENCHMARK_CAPTURE(BM_ExplorerFrame, 3840x2160 / poincare, 3840, 2160, "2 3 7")
 // triangle solved and its marks found once, the picture prepared again for each frame from the
 // last (its normals turned, its overlay made), the overlay painted into its rows, the labels
 // painted into the frame.
-void BM_ExplorerMarkedFrame(benchmark::State& state, int width, int height) {
+// With `triangle`, a triangle of the hyperbolic plane in the usual notation: its Poincare disk
+// as tall as the frame with every mirror of its group marked, and no other mark.
+void BM_ExplorerMarkedFrame(benchmark::State& state, int width, int height,
+                            const char* triangle = nullptr) {
     vantu::bench::ensureApplication();
     vantu::PictureDescription description;
     description.size = {width, height};
     description.request.scale = height / 4.0;
     vantu::explorer::FrameMarks marks;
     marks.overlays = {true, true, true, true};
+    if (triangle != nullptr) {
+        description.request.triangleCode = triangle;
+        description.request.notation = vantu::TriangleNotation::schwarz;
+        marks.overlays = {};
+        marks.overlays.groupMirrors = true;
+    }
     marks.font.setBold(true);
     marks.font.setPixelSize(13);
     const vantu::PreparedPicture solved(description, marks.overlays);
@@ -90,6 +99,9 @@ void BM_ExplorerMarkedFrame(benchmark::State& state, int width, int height) {
 }
 
 BENCHMARK_CAPTURE(BM_ExplorerMarkedFrame, 1920x1080, 1920, 1080)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
+BENCHMARK_CAPTURE(BM_ExplorerMarkedFrame, 1920x1080 / (2 3 7)group, 1920, 1080, "2 3 7")
     ->Unit(benchmark::kMillisecond)
     ->UseRealTime();
 
