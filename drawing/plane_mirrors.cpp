@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <optional>
 #include <unordered_map>
-#include <unordered_set>
+#include <vector>
 
 #include "setup/triangle_facts.h"
 
@@ -53,6 +53,53 @@ std::uint64_t cellKey(double x, double y) noexcept {
     };
     return (std::uint64_t{cell(x)} << 32U) | cell(y);
 }
+
+// The keys of cellKey seen so far: open addressing, a table of a power of two that doubles
+// before it is half full. A cell's coordinates are clamped within 2^31, so no key is `empty`.
+class SeenCells {
+public:
+    SeenCells() : m_slots(std::size_t{1} << 16U, empty) {}
+
+    [[nodiscard]] std::size_t size() const noexcept { return m_count; }
+
+    // Whether `key` is new, adding it.
+    bool insert(std::uint64_t key) {
+        if (2 * (m_count + 1) > m_slots.size()) {
+            std::vector<std::uint64_t> old(m_slots.size() * 2, empty);
+            old.swap(m_slots);
+            for (const std::uint64_t k : old) {
+                if (k != empty) {
+                    place(k);
+                }
+            }
+        }
+        if (!place(key)) {
+            return false;
+        }
+        ++m_count;
+        return true;
+    }
+
+private:
+    static constexpr std::uint64_t empty = 0x8000000080000000ULL;
+
+    bool place(std::uint64_t key) noexcept {
+        const std::size_t mask = m_slots.size() - 1;
+        // Fibonacci hashing: the high bits of the product mix both cells.
+        std::size_t i = static_cast<std::size_t>((key * 0x9E3779B97F4A7C15ULL) >> 20U) & mask;
+        while (m_slots[i] != empty) {
+            if (m_slots[i] == key) {
+                return false;
+            }
+            i = (i + 1) & mask;
+        }
+        m_slots[i] = key;
+        return true;
+    }
+
+    std::vector<std::uint64_t> m_slots;
+    std::size_t m_count = 0;
+};
 
 // A key of the mirror of `n`, the same for -n: `n` divided by its largest component, in steps
 // of 2^-26.
@@ -190,8 +237,7 @@ std::vector<CurvePart> planeGroupMirrors(const Mirrors& normals, Geometry geomet
     if (!keep(tile)) {
         return parts;
     }
-    std::unordered_set<std::uint64_t> seen;
-    seen.reserve(std::size_t{1} << 15U);
+    SeenCells seen;
     mirrors.reserve(std::size_t{1} << 13U);
     seen.insert(keyOf(tile));
     // Breadth first: the tiles found and not yet walked on from, the walked ones dropped now and
@@ -213,7 +259,7 @@ std::vector<CurvePart> planeGroupMirrors(const Mirrors& normals, Geometry geomet
                 continue;
             }
             next.at[i] = *p;
-            if (!keep(next) || !seen.insert(keyOf(next)).second) {
+            if (!keep(next) || !seen.insert(keyOf(next))) {
                 continue;
             }
             for (std::size_t j = 0; j < 3; ++j) {
