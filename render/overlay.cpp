@@ -177,10 +177,13 @@ void Overlay::addCurveParts(std::span<const CurvePart> parts, const Stroke& stro
     const int layer = addLayer(stroke);
     const bool circles = geodesicsAreCircles(m_frame.projection, m_frame.geometry);
     for (const CurvePart& part : parts) {
+        // A part of a geodesic bends through less than a half turn in every model, so that the
+        // middle of any piece of it strays farthest from its chord: one chord to start with,
+        // refined where it strays, however long its stretch of t. Where the picture's geodesics
+        // are circles, three points of the part give its arc, and the arc its chords, without
+        // refining; a line, or an arc addCircleArc does not take, is refined from its ends.
         const GeodesicCurve& c = part.curve;
         if (circles) {
-            // Where the picture's geodesics are circles, three points of the part give its arc,
-            // and the arc its chords, without refining.
             const double middle = 0.5 * (part.begin + part.end);
             const std::optional<OutputPoint> a =
                 planePoint(std::cos(part.begin) * c.u + std::sin(part.begin) * c.w);
@@ -188,13 +191,11 @@ void Overlay::addCurveParts(std::span<const CurvePart> parts, const Stroke& stro
                 planePoint(std::cos(middle) * c.u + std::sin(middle) * c.w);
             const std::optional<OutputPoint> b =
                 planePoint(std::cos(part.end) * c.u + std::sin(part.end) * c.w);
-            if (a && m && b && addCircleArc(*a, *m, *b, layer)) {
-                continue;
+            if (!(a && m && b && addCircleArc(*a, *m, *b, layer))) {
+                refine(c.u, c.w, part.begin, a, part.end, b, 0, layer);
             }
+            continue;
         }
-        // A part of a geodesic bends through less than a half turn in every model, so that the
-        // middle of any piece of it strays farthest from its chord: one chord to start with,
-        // refined where it strays, however long its stretch of t.
         addCurve(c.u, c.w, part.begin, part.end, layer, 1);
     }
 }
