@@ -45,7 +45,7 @@ if [ "${1:-}" = --windows ]; then
         g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
         build-essential cmake ninja-build pkg-config dpkg-dev m4 autoconf automake libtool qt6-base-dev qt6-base-dev-tools
         # running and testing the programs, and the installer
-        wine64 xvfb imagemagick nsis zip
+        wine wine64 xvfb imagemagick nsis zip
     )
 fi
 
