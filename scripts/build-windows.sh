@@ -96,7 +96,16 @@ build_gmp() {
 build_mpfr() {
     local folder
     folder=$(unpacked mpfr4 mpfr4)
-    autotools_dep "$folder" --with-gmp="$prefix"
+    # Thread safe, its caches (pi's among them) and flags thread-local, as Debian builds it:
+    # a cross-compiling configure cannot try TLS and leaves it out, and then the gallery's
+    # threads, solving triangles at once, write over one another's pi. A folder configured
+    # without it is cleaned first, since its objects do not depend on the options.
+    (cd "$folder" && { [ ! -f Makefile ] || make distclean; })
+    autotools_dep "$folder" --with-gmp="$prefix" --enable-thread-safe
+    grep -q -- -DMPFR_USE_THREAD_SAFE=1 "$folder/src/Makefile" || {
+        echo "build-windows: MPFR was configured without thread safety" >&2
+        return 1
+    }
 }
 build_spng() {
     local folder
@@ -139,7 +148,7 @@ mkdir -p "$deps" "$prefix"
 mkdir -p "$prefix/include"
 cp -r /usr/include/CLI "$prefix/include/"
 once gmp build_gmp
-once mpfr build_mpfr
+once mpfr-thread-safe build_mpfr
 once spng build_spng
 once webp build_webp
 once tbb build_tbb

@@ -51,6 +51,8 @@ class CorrectlyRounded : public testing::TestWithParam<FunctionCase> {};
 
 // Over the ranges a drawing uses, and on two threads at once (each keeps its own state).
 TEST_P(CorrectlyRounded, IsTheNearestDouble) {
+    // Without thread-local caches and flags, threads drawing at once write over each other's.
+    ASSERT_NE(mpfr_buildopt_tls_p(), 0) << "MPFR is built without thread safety";
     const FunctionCase& c = GetParam();
     const auto sweep = [&c](unsigned seed, int* wrong) {
         std::mt19937_64 random(seed);
